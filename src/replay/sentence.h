@@ -1,0 +1,17 @@
+// The sentence level: framing with the checksum and field extraction.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace korvel {
+
+// "$" + body + "*" + two upper-case hexadecimal digits of the XOR of the body's bytes.
+std::string FrameSentence(std::string_view body);
+// Two upper-case hexadecimal digits of the XOR of the bytes of text.
+std::string ChecksumHex(std::string_view text);
+// Field n (n >= 1) of a sentence, counting the first field after the identifier as 1.
+// A field ended by neither "," nor "*" runs to the end of the line.
+std::string ExtractField(std::string_view line, int n);
+
+} // namespace korvel

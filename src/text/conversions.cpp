@@ -1,0 +1,180 @@
+#include "text/conversions.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+
+namespace korvel {
+
+namespace {
+
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+size_t skipDigits(std::string_view text, size_t i) {
+    while (i < text.size() && isDigit(text[i]))
+        ++i;
+    return i;
+}
+
+// The significant decimal digits of |x| rounded to 15 places, and the power of ten of the
+// first: the decimal value the conversions below work on, so that 2.675 is 2.675 and not
+// 2.67499999....
+struct Decimal {
+    std::string digits;
+    int exponent = 0;
+};
+
+Decimal toDecimal(double x) {
+    char buf[64];
+    auto result =
+        std::to_chars(buf, buf + sizeof buf, std::fabs(x), std::chars_format::scientific, 14);
+    std::string_view text(buf, static_cast<size_t>(result.ptr - buf));
+    size_t e = text.find('e');
+    Decimal d;
+    for (char c : text.substr(0, e))
+        if (isDigit(c))
+            d.digits += c;
+    std::from_chars(text.data() + e + 1 + (text[e + 1] == '+'), text.data() + text.size(),
+                    d.exponent);
+    return d;
+}
+
+} // namespace
+
+double Val(std::string_view text) {
+    size_t i = 0;
+    while (i < text.size() && (text[i] == ' ' || text[i] == '\t'))
+        ++i;
+    bool negative = i < text.size() && text[i] == '-';
+    if (i < text.size() && (text[i] == '-' || text[i] == '+'))
+        ++i;
+    const size_t start = i;
+    size_t end = skipDigits(text, i);
+    bool hasDigits = end > start;
+    if (end < text.size() && text[end] == '.') {
+        size_t fractionEnd = skipDigits(text, end + 1);
+        hasDigits = hasDigits || fractionEnd > end + 1;
+        end = fractionEnd;
+    }
+    if (!hasDigits)
+        return 0;
+    if (end < text.size() && (text[end] == 'e' || text[end] == 'E')) {
+        size_t e = end + 1;
+        if (e < text.size() && (text[e] == '-' || text[e] == '+'))
+            ++e;
+        size_t exponentEnd = skipDigits(text, e);
+        if (exponentEnd > e)
+            end = exponentEnd;
+    }
+    double value = 0;
+    auto result = std::from_chars(text.data() + start, text.data() + end, value);
+    if (result.ec != std::errc())
+        return 0;
+    return negative ? -value : value;
+}
+
+double Int(double x) {
+    return std::floor(x);
+}
+
+double Round(double x) {
+    double lower = std::floor(x);
+    double diff = x - lower;
+    if (diff != 0.5)
+        return diff < 0.5 ? lower : lower + 1;
+    return std::fmod(lower, 2.0) == 0 ? lower : lower + 1;
+}
+
+std::string Str(double x) {
+    char buf[64];
+    auto result = std::to_chars(buf, buf + sizeof buf, x, std::chars_format::general, 15);
+    std::string text(buf, result.ptr);
+    for (char& c : text)
+        if (c == 'e')
+            c = 'E';
+    // The classic number-to-text conversion drops the zero before the decimal point.
+    if (text.starts_with("0."))
+        text.erase(0, 1);
+    else if (text.starts_with("-0."))
+        text.erase(1, 1);
+    return x < 0 ? text : " " + text;
+}
+
+std::string Trim(std::string_view text) {
+    size_t begin = text.find_first_not_of(' ');
+    if (begin == std::string_view::npos)
+        return "";
+    size_t end = text.find_last_not_of(' ');
+    return std::string(text.substr(begin, end - begin + 1));
+}
+
+std::string Format(double x, std::string_view pattern) {
+    size_t point = pattern.find('.');
+    size_t intDigits = point == std::string_view::npos ? pattern.size() : point;
+    int decimals =
+        point == std::string_view::npos ? 0 : static_cast<int>(pattern.size() - point - 1);
+    if (!std::isfinite(x))
+        return Trim(Str(x));
+
+    // Keep the digits down to the last decimal shown, rounding the first one dropped.
+    Decimal d = toDecimal(x);
+    long keep = d.exponent + 1 + decimals;
+    std::string digits;
+    if (keep >= static_cast<long>(d.digits.size())) {
+        digits = d.digits + std::string(keep - d.digits.size(), '0');
+    } else if (keep >= 0) {
+        digits = d.digits.substr(0, keep);
+        if (d.digits[keep] >= '5') {
+            long i = keep - 1;
+            for (; i >= 0 && digits[i] == '9'; --i)
+                digits[i] = '0';
+            if (i >= 0)
+                ++digits[i];
+            else
+                digits.insert(digits.begin(), '1');
+        }
+    }
+    // digits now holds the number times 10^decimals: pad it and set the decimal point.
+    if (digits.size() < static_cast<size_t>(decimals) + intDigits)
+        digits.insert(0, decimals + intDigits - digits.size(), '0');
+    if (decimals > 0)
+        digits.insert(digits.size() - decimals, 1, '.');
+    if (x < 0 && digits.find_first_not_of("0.") != std::string::npos)
+        digits.insert(0, 1, '-');
+    return digits;
+}
+
+std::string Mid(std::string_view text, long start, long length) {
+    if (start < 1)
+        start = 1;
+    size_t from = static_cast<size_t>(start - 1);
+    if (from >= text.size() || length == 0)
+        return "";
+    size_t count = length < 0 ? std::string_view::npos : static_cast<size_t>(length);
+    return std::string(text.substr(from, count));
+}
+
+std::string Left(std::string_view text, long length) {
+    return length <= 0 ? "" : std::string(text.substr(0, static_cast<size_t>(length)));
+}
+
+std::string Right(std::string_view text, long length) {
+    if (length <= 0)
+        return "";
+    size_t n = std::min(text.size(), static_cast<size_t>(length));
+    return std::string(text.substr(text.size() - n));
+}
+
+long InStr(long start, std::string_view text, std::string_view what) {
+    if (start < 1)
+        start = 1;
+    size_t from = static_cast<size_t>(start - 1);
+    if (from > text.size())
+        return 0;
+    size_t found = text.find(what, from);
+    return found == std::string_view::npos ? 0 : static_cast<long>(found + 1);
+}
+
+} // namespace korvel

@@ -1,0 +1,34 @@
+// Text and number conversions in the terms the simulator's rules are written in: positions in
+// texts count from 1, every access is safe on short texts, and "." is always the decimal point,
+// whatever the locale.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace korvel {
+
+// Leading number of a text: blanks skipped, a sign and an exponent accepted, 0 when there is
+// none (or when it does not fit in a double).
+double Val(std::string_view text);
+// Toward minus infinity: -2.5 gives -3.
+double Int(double x);
+// Halves to the even neighbour: 2.5 gives 2, 3.5 gives 4.
+double Round(double x);
+// Number as text, up to 15 significant digits, no zero before the point and a leading blank
+// when not negative: " 3", "-2", " .5", "-.25".
+std::string Str(double x);
+// Leading and trailing blanks removed.
+std::string Trim(std::string_view text);
+// Zero patterns such as "0", "00", "0000", "0.0", "00.000": pads with zeros and rounds to the
+// digits shown, halves away from zero.
+std::string Format(double x, std::string_view pattern);
+// Substrings counted from 1; a start past the end gives "", a negative length (the default)
+// runs to the end.
+std::string Mid(std::string_view text, long start, long length = -1);
+std::string Left(std::string_view text, long length);
+std::string Right(std::string_view text, long length);
+// 1-based position of what at or after start, 0 when absent.
+long InStr(long start, std::string_view text, std::string_view what);
+
+} // namespace korvel

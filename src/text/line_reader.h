@@ -1,0 +1,34 @@
+// Sequential line input over one file of 8-bit text: a line ends at CR LF, LF or a lone CR,
+// and the last line may have no ending. A line longer than the cap keeps its first bytes only,
+// so a file without line endings cannot exhaust memory.
+#pragma once
+
+#include <cstdio>
+#include <string>
+
+namespace korvel {
+
+class LineReader {
+  public:
+    static constexpr size_t kMaxLine = 64 * 1024;
+
+    LineReader() = default;
+    ~LineReader();
+    LineReader(const LineReader&) = delete;
+    LineReader& operator=(const LineReader&) = delete;
+
+    // Closes what was open first; false when the file cannot be opened.
+    bool open(const std::string& path);
+    void close();
+    bool isOpen() const { return file_ != nullptr; }
+    // True when no further line can be read (also when nothing is open).
+    bool eof();
+    // Next line without its ending; "" at the end of the file.
+    std::string readLine();
+
+  private:
+    int peekByte();
+    std::FILE* file_ = nullptr;
+};
+
+} // namespace korvel

@@ -1,0 +1,124 @@
+#include "app/profile_file.h"
+#include "support/temp_folder.h"
+
+#include <csignal>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+using namespace korvel;
+using korvel::test::ReadFile;
+using korvel::test::TempFolder;
+
+TEST(ProfileFile, MissingFileOrKeyGivesTheDefault) {
+    TempFolder folder;
+    ProfileFile none = ProfileFile::load(folder.file("Korvel.ini"));
+    EXPECT_EQ(none.readInt("Port", "GPS-Port", 1), 1);
+    EXPECT_EQ(none.readString("Files", "Names", "*.log;*.nma"), "*.log;*.nma");
+
+    ProfileFile some = ProfileFile::parse("[Port]\nCOM= 3\n");
+    EXPECT_EQ(some.readInt("Port", "GPS-Port", 1), 1);
+    EXPECT_EQ(some.readInt("Units", "COM", 7), 7); // the key of another section does not count
+}
+
+TEST(ProfileFile, ReadsValuesByTheLeadingNumberRule) {
+    ProfileFile profile = ProfileFile::parse("; written by hand\r\n"
+                                             "[timezone]\r\n"
+                                             "CET= 1\r\n"
+                                             "diff=-5\r\n"
+                                             "Empty=\r\n"
+                                             "Word=abc\r\n"
+                                             "Half=  3.7 hours\r\n"
+                                             "Huge=99999999999999\r\n"
+                                             "[Files]\r\n"
+                                             "Path =  /home/user/tracks/  \r\n");
+    struct Case {
+        const char *section, *key;
+        long value;
+    } cases[] = {
+        {"TimeZone", "CET", 1},  {"TIMEZONE", "Diff", -5}, {"TimeZone", "Empty", 0},
+        {"TimeZone", "Word", 0}, {"TimeZone", "Half", 3},  {"TimeZone", "Huge", 2147483647},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(profile.readInt(c.section, c.key, 42), c.value) << c.key;
+    EXPECT_EQ(profile.readString("files", "PATH", ""), "/home/user/tracks/");
+}
+
+TEST(ProfileFile, WriteKeepsEverythingElseOfTheFile) {
+    TempFolder folder;
+    std::string path = folder.write("Korvel.ini", "; my settings\n"
+                                                  "[Port]\n"
+                                                  "com= 0\n"
+                                                  "Extra=kept\n"
+                                                  "\n"
+                                                  "[Other]\n"
+                                                  "Key=value\n");
+    ProfileFile profile = ProfileFile::load(path);
+    profile.writeInt("Port", "COM", 2);
+    profile.writeInt("Port", "GPS-Port", -2);
+    profile.writeInt("TimeZone", "Diff", 0);
+    std::string longPath = "/home/someone/with/a/rather/long/folder/name/for/tracks/";
+    profile.writeString("Files", "Path", longPath);
+    std::string error;
+    ASSERT_TRUE(profile.save(path, error)) << error;
+
+    EXPECT_EQ(ReadFile(path), "; my settings\n"
+                              "[Port]\n"
+                              "com= 2\n"
+                              "Extra=kept\n"
+                              "GPS-Port=-2\n"
+                              "\n"
+                              "[Other]\n"
+                              "Key=value\n"
+                              "[TimeZone]\n"
+                              "Diff= 0\n"
+                              "[Files]\n"
+                              "Path=" +
+                                  longPath + "\n");
+    ProfileFile again = ProfileFile::load(path);
+    EXPECT_EQ(again.readInt("Port", "COM", 0), 2);
+    EXPECT_EQ(again.readInt("Port", "GPS-Port", 0), -2);
+    EXPECT_EQ(again.readString("Files", "Path", ""), longPath); // not cut at 39 characters
+    EXPECT_EQ(std::filesystem::directory_iterator(folder.path())->path(), path); // no leftovers
+}
+
+// A disk that fills up in the middle of the write must leave the previous settings whole.
+TEST(ProfileFile, InterruptedWriteLeavesTheOldFile) {
+    TempFolder folder;
+    const std::string old = "[Port]\nCOM= 1\n";
+    std::string path = folder.write("Korvel.ini", old);
+    ProfileFile profile = ProfileFile::load(path);
+    profile.writeString("Files", "Path", std::string(5000, 'x'));
+
+    pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit{1024, 1024};
+        setrlimit(RLIMIT_FSIZE, &limit);
+        std::string error;
+        _exit(profile.save(path, error) ? 0 : 1);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 1) << "save reported success on a full disk";
+    EXPECT_EQ(ReadFile(path), old);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}), 1);
+}
+
+TEST(ProfileFile, UnwritableFolderIsReportedAndChangesNothing) {
+    TempFolder folder;
+    std::string path = folder.file("Korvel.ini");
+    ProfileFile profile;
+    profile.writeInt("Port", "COM", 3);
+    std::string error;
+    {
+        korvel::test::UnwritableFolder locked(folder.path());
+        EXPECT_FALSE(profile.save(path, error));
+    }
+    EXPECT_NE(error.find("Korvel.ini"), std::string::npos) << error;
+    EXPECT_FALSE(std::filesystem::exists(path));
+}

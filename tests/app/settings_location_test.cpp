@@ -1,0 +1,35 @@
+#include "app/settings_location.h"
+#include "support/temp_folder.h"
+
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+using namespace korvel;
+using korvel::test::TempFolder;
+
+TEST(SettingsLocation, BesideAWritableProgram) {
+    TempFolder program;
+    SettingsLocation where = FindSettings(program.path(), program.file("unused"));
+    EXPECT_EQ(where.readPath, program.file("Korvel.ini"));
+    EXPECT_EQ(where.writePath, program.file("Korvel.ini"));
+    EXPECT_FALSE(std::filesystem::exists(program.file("unused")));
+}
+
+TEST(SettingsLocation, UserFolderWhenTheProgramFolderIsReadOnly) {
+    TempFolder program, home;
+    chmod(home.path().c_str(), 0777); // the user's own folder
+    std::string config = home.file("config/korvel");
+    std::string shipped = program.write("Korvel.ini", "[Port]\nCOM= 2\n");
+
+    korvel::test::UnwritableFolder locked(program.path());
+    SettingsLocation first = FindSettings(program.path(), config);
+    EXPECT_EQ(first.readPath, shipped) << "settings beside the program apply until the first save";
+    EXPECT_EQ(first.writePath, config + "/Korvel.ini");
+    EXPECT_TRUE(std::filesystem::is_directory(config));
+
+    std::ofstream(first.writePath) << "[Port]\nCOM= 5\n";
+    SettingsLocation later = FindSettings(program.path(), config);
+    EXPECT_EQ(later.readPath, first.writePath);
+}

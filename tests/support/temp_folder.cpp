@@ -1,0 +1,58 @@
+#include "support/temp_folder.h"
+
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <sstream>
+#include <stdexcept>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace korvel::test {
+
+namespace {
+constexpr uid_t kNobody = 65534;
+}
+
+TempFolder::TempFolder() {
+    std::string pattern = std::filesystem::temp_directory_path().string() + "/korvel-test-XXXXXX";
+    if (!mkdtemp(pattern.data()))
+        throw std::runtime_error("cannot create a temporary folder");
+    path_ = pattern;
+    // Other users (see UnwritableFolder) may look inside, not write.
+    chmod(path_.c_str(), 0755);
+}
+
+TempFolder::~TempFolder() {
+    std::error_code ec;
+    std::filesystem::remove_all(path_, ec);
+}
+
+std::string TempFolder::write(const std::string& name, const std::string& content) const {
+    std::string path = file(name);
+    std::ofstream(path, std::ios::binary) << content;
+    return path;
+}
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+UnwritableFolder::UnwritableFolder(const std::string& path) : path_(path), savedUser_(geteuid()) {
+    if (savedUser_ == 0)
+        EXPECT_EQ(seteuid(kNobody), 0);
+    else
+        chmod(path_.c_str(), 0555);
+}
+
+UnwritableFolder::~UnwritableFolder() {
+    if (savedUser_ == 0)
+        EXPECT_EQ(seteuid(0), 0);
+    else
+        chmod(path_.c_str(), 0755);
+}
+
+} // namespace korvel::test

@@ -1,0 +1,146 @@
+#include "text/conversions.h"
+
+#include <clocale>
+#include <gtest/gtest.h>
+#include <limits>
+#include <string>
+
+using namespace korvel;
+
+TEST(Conversions, ValReadsTheLeadingNumber) {
+    struct Case {
+        const char* text;
+        double value;
+    } cases[] = {
+        {"  -12.5abc", -12.5},
+        {"abc", 0},
+        {"", 0},
+        {"1e25", 1e25},
+        {"4807.038", 4807.038},
+        {"+3", 3},
+        {".5", 0.5},
+        {"-.25x", -0.25},
+        {"\t7,5", 7},
+        {"12.", 12},
+        {"-", 0},
+        {".", 0},
+        {"2e", 2},
+        {"2e-3", 0.002},
+        {"1E+2", 100},
+        {"1e999", 0},
+        {"00123", 123},
+        {"- 5", 0},
+        {"022.4", 22.4},
+        {"9 9", 9},
+    };
+    for (const Case& c : cases)
+        EXPECT_DOUBLE_EQ(Val(c.text), c.value) << '"' << c.text << '"';
+}
+
+TEST(Conversions, IntAndRound) {
+    struct Case {
+        double x, intValue, roundValue;
+    } cases[] = {
+        {2.5, 2, 2},   {3.5, 3, 4},  {-2.5, -3, -2}, {-3.5, -4, -4}, {0.49999, 0, 0},
+        {-0.1, -1, 0}, {2.51, 2, 3}, {7, 7, 7},      {-7, -7, -7},   {1e20, 1e20, 1e20},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(Int(c.x), c.intValue) << c.x;
+        EXPECT_EQ(Round(c.x), c.roundValue) << c.x;
+    }
+}
+
+TEST(Conversions, StrWritesTheSignBlank) {
+    struct Case {
+        double x;
+        const char* text;
+    } cases[] = {
+        {3, " 3"},
+        {-2, "-2"},
+        {0, " 0"},
+        {0.5, " .5"},
+        {-0.25, "-.25"},
+        {1855, " 1855"},
+        {12.75, " 12.75"},
+        {0.1 + 0.2, " .3"},
+        {1.0 / 3, " .333333333333333"},
+        {123456789012345, " 123456789012345"},
+        {1e25, " 1E+25"},
+        {-4807.038, "-4807.038"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(Str(c.x), c.text) << c.x;
+}
+
+TEST(Conversions, FormatPadsAndRoundsHalvesAwayFromZero) {
+    struct Case {
+        double x;
+        const char* pattern;
+        const char* text;
+    } cases[] = {
+        {2.5, "0", "3"},
+        {3.5, "0", "4"},
+        {-2.5, "0", "-3"},
+        {7, "00", "07"},
+        {123, "00", "123"},
+        {5, "000", "005"},
+        {59.9999, "00", "60"},
+        {7, "0000", "0007"},
+        {12.25, "0.0", "12.3"},
+        {0.04, "0.0", "0.0"},
+        {0.05, "0.0", "0.1"},
+        {-0.04, "0.0", "0.0"},
+        {2.675, "0.00", "2.68"},
+        {5.0387, "00.000", "05.039"},
+        {7.0385, "00.000", "07.039"},
+        {59.99951, "00.000", "60.000"},
+        {0, "00.000", "00.000"},
+        {999.96, "0.0", "1000.0"},
+        {1e20, "0", "100000000000000000000"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(Format(c.x, c.pattern), c.text) << c.x << " " << c.pattern;
+}
+
+TEST(Conversions, SubstringsCountFromOneAndAreSafe) {
+    struct Case {
+        std::string got, expected;
+    } cases[] = {
+        {Mid("$GPRMC,1", 2, 5), "GPRMC"},
+        {Mid("abc", 2), "bc"},
+        {Mid("abc", 4, 1), ""},
+        {Mid("abc", 2, 99), "bc"},
+        {Mid("", 1, 1), ""},
+        {Mid("abc", 0, 2), "ab"},
+        {Mid("abc", 2, 0), ""},
+        {Left("abc", 2), "ab"},
+        {Left("abc", 9), "abc"},
+        {Left("abc", -1), ""},
+        {Left("", 3), ""},
+        {Right("abc", 2), "bc"},
+        {Right("abc", 9), "abc"},
+        {Right("", 1), ""},
+        {Trim("  a b  "), "a b"},
+        {Trim("   "), ""},
+        {Trim(""), ""},
+        {Trim("x"), "x"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(c.got, c.expected);
+    EXPECT_EQ(InStr(1, "a,b,c", ","), 2);
+    EXPECT_EQ(InStr(3, "a,b,c", ","), 4);
+    EXPECT_EQ(InStr(5, "a,b,c", ","), 0);
+    EXPECT_EQ(InStr(99, "a,b,c", ","), 0);
+}
+
+// Users run with a locale whose decimal separator is a comma; positions must keep their point.
+TEST(Conversions, DecimalPointWhateverTheLocale) {
+    ASSERT_NE(std::setlocale(LC_ALL, "de_DE.UTF-8"), nullptr)
+        << "the test set-up generates the de_DE.UTF-8 locale";
+    EXPECT_DOUBLE_EQ(Val("4807.038"), 4807.038);
+    EXPECT_EQ(Val("12,5"), 12);
+    EXPECT_EQ(Format(12.25, "0.0"), "12.3");
+    EXPECT_EQ(Format(5.0387, "00.000"), "05.039");
+    EXPECT_EQ(Str(-0.25), "-.25");
+    std::setlocale(LC_ALL, "C");
+}

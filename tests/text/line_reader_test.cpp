@@ -1,0 +1,71 @@
+#include "text/line_reader.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+using namespace korvel;
+
+namespace {
+
+std::vector<std::string> readAll(const std::string& content) {
+    std::string path = testing::TempDir() + "line_reader.txt";
+    std::ofstream(path, std::ios::binary) << content;
+    LineReader reader;
+    EXPECT_TRUE(reader.open(path));
+    std::vector<std::string> lines;
+    while (!reader.eof())
+        lines.push_back(reader.readLine());
+    std::remove(path.c_str());
+    return lines;
+}
+
+using Lines = std::vector<std::string>;
+
+} // namespace
+
+TEST(LineReader, EndsLinesAtCrLfLfOrLoneCr) {
+    struct Case {
+        std::string content;
+        Lines lines;
+    } cases[] = {
+        {"a\r\nb\r\n", {"a", "b"}},
+        {"a\nb\n", {"a", "b"}},
+        {"a\rb\r", {"a", "b"}},
+        {"a\r\n\r\nb", {"a", "", "b"}},
+        {"last without ending", {"last without ending"}},
+        {"a\n\rb", {"a", "", "b"}},
+        {"", {}},
+        {"\n", {""}},
+        {"a\r", {"a"}},
+        {std::string("\xb0\xe9\0x", 4), {std::string("\xb0\xe9\0x", 4)}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(readAll(c.content), c.lines) << c.content;
+}
+
+TEST(LineReader, VeryLongLineIsCutNotHeld) {
+    std::string longLine(LineReader::kMaxLine * 20, 'x');
+    Lines lines = readAll(longLine + "\nnext");
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[0].size(), LineReader::kMaxLine);
+    EXPECT_EQ(lines[1], "next");
+}
+
+TEST(LineReader, MissingFileAndReopen) {
+    LineReader reader;
+    EXPECT_FALSE(reader.open(testing::TempDir() + "no such file"));
+    EXPECT_TRUE(reader.eof());
+    EXPECT_EQ(reader.readLine(), "");
+
+    std::string path = testing::TempDir() + "reopen.txt";
+    std::ofstream(path) << "one\ntwo\n";
+    ASSERT_TRUE(reader.open(path));
+    EXPECT_EQ(reader.readLine(), "one");
+    ASSERT_TRUE(reader.open(path)); // reopening starts again from the first line
+    EXPECT_EQ(reader.readLine(), "one");
+    std::remove(path.c_str());
+}
