@@ -1,7 +1,7 @@
 # Fails when a file of a domain folder includes a toolkit header.
 set(offenders)
 foreach(dir IN LISTS DIRS)
-  file(GLOB_RECURSE files ${SOURCE_DIR}/${dir}/*.h ${SOURCE_DIR}/${dir}/*.cpp)
+  file(GLOB files ${SOURCE_DIR}/${dir}/*.h ${SOURCE_DIR}/${dir}/*.cpp)
   foreach(f IN LISTS files)
     file(STRINGS ${f} hits REGEX "^[ \t]*#[ \t]*include[ \t]*[<\"](Q[A-Za-z]|qt)")
     if(hits)

@@ -1,0 +1,43 @@
+#include "app/main_form.h"
+#include "files/drives.h"
+
+namespace korvel {
+
+MainForm::MainForm(Platform& platform, std::string programFolder, SettingsLocation settings)
+    : platform_(platform), settings_(std::move(settings)) {
+    if (programFolder.empty() || programFolder.back() != '/')
+        programFolder += '/';
+    s.programFolder = std::move(programFolder);
+    wireEvents();
+    for (Timer* timer : c.timers())
+        platform_.clock.attach(*timer);
+    c.Drive1.items = Drives();
+    // The labels show the design values of their bars.
+    TZdiff_Change();
+    for (int i = 0; i < 4; ++i) {
+        VSc1_Change(i);
+        HSc1_Change(i);
+    }
+    VSc2_Change();
+    VSc3_Change();
+    VSc4_Change();
+    s.positionChangeFlags = 0;
+}
+
+void MainForm::wireEvents() {
+    c.ENDE.onClick = [this] { ENDE_Click(); };
+    c.SAVE.onClick = [this] { SAVE_Click(); };
+    c.PortC.listIndex.event = [this] { PortC_Click(); };
+    c.Drive1.drive.event = [this] { Drive1_Change(); };
+    c.Dir1.path.event = [this] { Dir1_Change(); };
+    c.TZdiff.value.event = [this] { TZdiff_Change(); };
+    for (int i = 0; i < 4; ++i) {
+        c.VSc1[i].value.event = [this, i] { VSc1_Change(i); };
+        c.HSc1[i].value.event = [this, i] { HSc1_Change(i); };
+    }
+    c.VSc2.value.event = [this] { VSc2_Change(); };
+    c.VSc3.value.event = [this] { VSc3_Change(); };
+    c.VSc4.value.event = [this] { VSc4_Change(); };
+}
+
+} // namespace korvel

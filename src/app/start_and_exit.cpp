@@ -1,0 +1,128 @@
+// Start and exit: the settings are read once at start, written by the exit button, and the
+// file pattern by the save button.
+#include "app/main_form.h"
+#include "app/profile_file.h"
+#include "files/drives.h"
+#include "text/conversions.h"
+
+#include <filesystem>
+
+namespace korvel {
+
+namespace {
+
+const char* const kDefaultPattern = "*.log;*.nma;*.trl;*.trk;*.plt";
+
+std::string withoutTrailingSlash(std::string path) {
+    while (path.size() > 1 && path.back() == '/')
+        path.pop_back();
+    return path;
+}
+
+int readInt(const ProfileFile& profile, const char* section, const std::string& key, int fallback) {
+    return static_cast<int>(profile.readInt(section, key, fallback));
+}
+
+} // namespace
+
+void MainForm::Form_Load() {
+    namespace fs = std::filesystem;
+    s.garminPortIndex = 99; // PortC_Click ignores the selections made while starting
+    FillPortList();
+    c.File1.path = withoutTrailingSlash(s.programFolder);
+    s.replayInterval = 1000;
+    s.recordStep = 1;
+
+    ProfileFile profile = ProfileFile::load(settings_.readPath);
+    s.timeReference = readInt(profile, "TimeZone", "CET", 0);
+    c.TZdiff.setValue(readInt(profile, "TimeZone", "Diff", 1));
+    s.metricUnits = readInt(profile, "Units", "kmh", 1);
+    ApplyUnits();
+    if (s.timeReference == 1) {
+        c.Label7.backColor = kGreen;
+        c.Label2.backColor = kDarkGreen;
+    }
+
+    // An index outside the list (a hand-edited or foreign file) falls back to the first port.
+    int port = readInt(profile, "Port", "COM", 0);
+    if (port < 0 || port >= static_cast<int>(c.PortC.items.size()))
+        port = 0;
+    s.outputPortIndex = port;
+    c.PortC.listIndex.set(port);
+    if (Left(c.PortC.text(), 3) == "COM")
+        platform_.comm1.setCommPort(s.outputPortIndex + 1);
+    s.garminPortIndex = readInt(profile, "Port", "GPS-Port", 1);
+
+    s.fileNamePattern = Trim(profile.readString("Files", "Names", kDefaultPattern));
+
+    std::error_code ec;
+    std::string dataFolder = s.programFolder;
+    if (fs::is_directory(s.programFolder + "Tracks", ec))
+        dataFolder += "Tracks/";
+    std::string path = Trim(profile.readString("Files", "Path", dataFolder));
+    path = withoutTrailingSlash(path.substr(0, path.find('\0')));
+    if (!path.empty() && fs::is_directory(path, ec)) {
+        c.Drive1.drive.set(DriveOf(path));
+        c.Dir1.path.set(path);
+    }
+    c.File1.pattern = s.fileNamePattern;
+
+    // Each bar raises its change event, which rebuilds the manual-mode labels.
+    c.VSc4.setValue(readInt(profile, "Manu", "Auto", 2));
+    c.VSc2.setValue(readInt(profile, "Manu", "Alt", 550));
+    c.VSc3.setValue(readInt(profile, "Manu", "Speed", 50));
+    const int north[] = {48, 5, 44, 7}, east[] = {11, 38, 11, 7};
+    for (int i = 0; i < 4; ++i)
+        c.VSc1[i].setValue(readInt(profile, "Manu", "PosN" + std::to_string(i), north[i]));
+    for (int i = 0; i < 4; ++i)
+        c.HSc1[i].setValue(readInt(profile, "Manu", "PosE" + std::to_string(i), east[i]));
+    s.minAltitude = 9999;
+
+    c.File1.left = c.FileT.left = c.NMEA.left = c.LOA.left = 240;
+    c.ALL.left = 850;
+    c.TRACK.left = 1350;
+    c.SAVE.left = 1110;
+}
+
+bool MainForm::saveSettings(const std::function<void(ProfileFile&)>& change) {
+    // Read the file again, so that what others wrote into it meanwhile is kept.
+    ProfileFile profile = ProfileFile::load(settings_.readPath);
+    change(profile);
+    std::string error;
+    if (profile.save(settings_.writePath, error)) {
+        settings_.readPath = settings_.writePath;
+        return true;
+    }
+    platform_.dialogs.messageBox("The settings could not be saved: " + error, "Korvel",
+                                 MessageIcon::Critical, MessageButtons::Ok);
+    return false;
+}
+
+void MainForm::ENDE_Click() {
+    bool saved = saveSettings([this](ProfileFile& profile) {
+        profile.writeInt("Port", "COM", s.outputPortIndex);
+        profile.writeInt("Port", "GPS-Port", s.garminPortIndex);
+        profile.writeInt("TimeZone", "CET", s.timeReference);
+        profile.writeInt("TimeZone", "Diff", c.TZdiff.value.get());
+        profile.writeInt("Units", "kmh", s.metricUnits);
+        profile.writeString("Files", "Path", c.Dir1.path.get());
+        profile.writeInt("Manu", "Auto", c.VSc4.value.get());
+        profile.writeInt("Manu", "Alt", c.VSc2.value.get());
+        profile.writeInt("Manu", "Speed", c.VSc3.value.get());
+        for (int i = 0; i < 4; ++i) {
+            profile.writeInt("Manu", "PosN" + std::to_string(i), c.VSc1[i].value.get());
+            profile.writeInt("Manu", "PosE" + std::to_string(i), c.HSc1[i].value.get());
+        }
+    });
+    // The user asked to keep the settings: stay open when they could not be kept.
+    if (saved)
+        platform_.host.quit();
+}
+
+void MainForm::SAVE_Click() {
+    saveSettings(
+        [this](ProfileFile& profile) { profile.writeString("Files", "Names", c.File1.pattern); });
+    c.focus = "ENDE";
+}
+
+} // namespace korvel

@@ -1,0 +1,151 @@
+// The controls of the window as plain objects: what the user sees is what these hold, and the
+// window only shows them and reports the user's actions.
+#pragma once
+
+#include "form/event_property.h"
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace korvel {
+
+// Colours as &HBBGGRR values.
+using Color = std::uint32_t;
+constexpr Color RGB(int r, int g, int b) {
+    return static_cast<Color>(r) | static_cast<Color>(g) << 8 | static_cast<Color>(b) << 16;
+}
+constexpr Color kSystemColor = 0x80000000; // the system's own colour for the control's kind
+constexpr Color kGrey = 0xC0C0C0;
+constexpr Color kMagenta = RGB(255, 0, 255);
+constexpr Color kGreen = 0xFF00;
+constexpr Color kDarkGreen = 0x8000;
+constexpr Color kRed = 0xFF;
+constexpr Color kDarkYellow = 0xC0C0;
+
+struct Control {
+    std::string name; // as the user knows it: "Skip1", "Data(3)"
+    std::string caption;
+    std::string toolTip;
+    bool visible = true;
+    bool enabled = true;
+    Color backColor = kSystemColor;
+    Color foreColor = kSystemColor;
+    int left = 0; // twips from the left edge of its container
+};
+
+using Label = Control;
+using Image = Control;
+using Shape = Control;
+using Frame = Control;
+
+struct CommandButton : Control {
+    std::function<void()> onClick;
+};
+
+struct CheckBox : Control {
+    EventProperty<int> value; // 0 or 1; a change raises the click event
+};
+
+struct OptionButton : Control {
+    EventProperty<bool> value; // becoming true raises the click event
+};
+
+// Selects one option button of a group; the others are cleared without their events.
+template <size_t N> void SelectOption(std::array<OptionButton, N>& group, size_t index) {
+    for (size_t i = 0; i < N; ++i)
+        if (i != index)
+            group[i].value.reset(false);
+    group[index].value.set(true);
+}
+
+struct ScrollBar : Control {
+    int min = 0; // the top or left end
+    int max = 32767;
+    EventProperty<int> value; // a change raises the change event
+    // Kept within the bar's range, as the user could not move it further.
+    void setValue(int v);
+};
+
+struct ListBox : Control {
+    std::vector<std::string> items;
+    void addItem(std::string item) { items.push_back(std::move(item)); }
+    void clear() { items.clear(); }
+};
+
+// A drop-down list whose selection raises the click event.
+struct ComboBox : Control {
+    std::vector<std::string> items;
+    EventProperty<int> listIndex{-1};
+    void addItem(std::string item) { items.push_back(std::move(item)); }
+    void clear();
+    // Text of the selected entry, "" when none is selected.
+    std::string text() const;
+};
+
+struct TextBox : Control {
+    EventProperty<std::string> text; // a change raises the change event
+};
+
+// The files of path that match pattern (patterns separated by ";").
+struct FileListBox : Control {
+    std::string path;
+    std::string pattern = "*.*";
+    std::vector<std::string> items;
+    int listIndex = -1;
+};
+
+struct DirListBox : Control {
+    EventProperty<std::string> path; // a change raises the change event
+};
+
+struct DriveListBox : Control {
+    std::vector<std::string> items;
+    EventProperty<std::string> drive; // a change raises the change event
+};
+
+struct Gauge : Control {
+    int max = 100;
+    int value = 0;
+    int style = 0;
+    int width = 1; // in the unit that click positions are reported in
+};
+
+// A drawing surface with a user scale; it keeps what was drawn for the view to paint.
+struct PictureBox : Control {
+    struct Op {
+        enum Kind { Line, Text } kind;
+        double x1, y1, x2, y2;
+        Color color;
+        std::string text;
+    };
+    double scaleLeft = 0, scaleTop = 0, scaleWidth = 1, scaleHeight = 1;
+    std::vector<Op> ops;
+    void cls() { ops.clear(); }
+    void line(double x1, double y1, double x2, double y2, Color color) {
+        ops.push_back({Op::Line, x1, y1, x2, y2, color, {}});
+    }
+    void print(double x, double y, std::string text, Color color) {
+        ops.push_back({Op::Text, x, y, x, y, color, std::move(text)});
+    }
+};
+
+// A window timer. Whoever keeps time (the event loop, or a test's virtual clock) is told of
+// every change through onChanged and calls onTimer when the interval has passed.
+struct Timer {
+    std::string name;
+    std::function<void()> onTimer;
+    std::function<void()> onChanged;
+    bool enabled() const { return enabled_; }
+    int interval() const { return interval_; }
+    void setEnabled(bool on);
+    void setInterval(int ms);
+
+  private:
+    bool enabled_ = false;
+    int interval_ = 0;
+};
+
+} // namespace korvel

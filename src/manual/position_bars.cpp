@@ -1,0 +1,86 @@
+// The scroll bars of manual mode write the labels that the generator and the recorder read.
+#include "app/main_form.h"
+#include "text/conversions.h"
+
+namespace korvel {
+
+namespace {
+
+std::string plain(double v) {
+    return Trim(Str(v));
+}
+
+// Degrees, minutes, seconds and tenths of one coordinate; the tenths label ends with the
+// hemisphere letter.
+void showCoordinate(int index, int v, const char* degreesPattern, char positive, char negative,
+                    Label& degrees, Label& minutes, Label& seconds, Label& tenths) {
+    switch (index) {
+    case 0:
+        degrees.caption = Format(v < 0 ? -v : v, degreesPattern) + " \xb0";
+        if (!tenths.caption.empty())
+            tenths.caption.back() = v < 0 ? negative : positive;
+        break;
+    case 1:
+        minutes.caption = Format(v, "00") + " '";
+        break;
+    case 2:
+        seconds.caption = Format(v, "00") + " \"";
+        break;
+    default:
+        tenths.caption = "." + plain(v) + Right(tenths.caption, 2);
+        break;
+    }
+}
+
+} // namespace
+
+void MainForm::VSc1_Change(int index) {
+    showCoordinate(index, c.VSc1[index].value.get(), "00", 'N', 'S', c.ggn, c.mmn, c.ssn, c.kkn);
+    s.positionChangeFlags |= 1;
+}
+
+void MainForm::HSc1_Change(int index) {
+    showCoordinate(index, c.HSc1[index].value.get(), "000", 'E', 'W', c.ggo, c.mmo, c.sso, c.kko);
+    s.positionChangeFlags |= 2;
+}
+
+void MainForm::VSc2_Change() {
+    int v = c.VSc2.value.get();
+    c.nnM.caption = plain(v) + " m NN";
+    c.nnM.toolTip = plain(Round(Val(c.nnM.caption) * 3.281)) + " ft";
+}
+
+void MainForm::VSc3_Change() {
+    int v = c.VSc3.value.get();
+    c.kmhM.caption = plain(v) + " km/h";
+    c.kmhM.toolTip = plain(Round(v * 0.6214)) + " mi";
+}
+
+void MainForm::VSc4_Change() {
+    static const char* const steps[] = {"-",     "10 m",  "20 m",   "50 m",   "100 m",
+                                        "200 m", "500 m", "1000 m", "2000 m", "5000 m"};
+    int v = c.VSc4.value.get();
+    if (v >= 0 && v < 10)
+        c.AutoM.caption = steps[v];
+    double metres = Val(c.AutoM.caption);
+    c.AutoM.toolTip = s.metricUnits == 0 ? "Auto-Point " + plain(metres * 3) + " ft" : "Auto-Point";
+    if (metres == 0)
+        c.AutoM.toolTip = "Auto-Point off";
+}
+
+void MainForm::ApplyUnits() {
+    s.maxSpeed = 0;
+    c.MaxL.caption = c.NNminL.caption = c.NNmaxL.caption = c.DistL.caption = c.TripL.caption = "";
+    s.minAltitude = 9999;
+    s.maxAltitude = 0;
+    bool imperial = s.metricUnits == 0;
+    c.Label3.caption = imperial ? "MPH" : "km/h";
+    c.Label6.caption = imperial ? "mi ->" : "km ->";
+    c.Label9.caption = imperial ? "ft NN" : "m NN";
+    c.Label16.caption = imperial ? "mi ~" : "km ~";
+    double metres = Val(c.AutoM.caption);
+    if (metres != 0)
+        c.AutoM.toolTip = imperial ? "Auto-Point " + plain(metres * 3) + " ft" : "Auto-Point";
+}
+
+} // namespace korvel

@@ -1,0 +1,36 @@
+// The list of output destinations and the choice of one.
+#include "app/main_form.h"
+#include "text/conversions.h"
+
+namespace korvel {
+
+void MainForm::FillPortList() {
+    c.PortC.clear();
+    c.PortC.backColor = kDarkYellow;
+    for (int i = 1; i <= 16; ++i)
+        c.PortC.addItem("COM" + std::to_string(i));
+    for (int i = 1; i <= 4; ++i)
+        c.PortC.addItem("Port" + std::to_string(i));
+    for (int i = 1; i <= 3; ++i)
+        c.PortC.addItem("LPT" + std::to_string(i));
+    c.PortC.addItem("TCP");
+}
+
+void MainForm::PortC_Click() {
+    if (s.garminPortIndex == 99)
+        return;
+    int index = c.PortC.listIndex.get();
+    if (s.downloadMode == 1) {
+        s.garminPortIndex = index;
+        platform_.comm2.setCommPort(index + 1);
+        return;
+    }
+    s.replayActive = 0;
+    if (platform_.comm1.isOpen())
+        platform_.comm1.close();
+    s.outputPortIndex = index;
+    if (Left(c.PortC.text(), 3) == "COM")
+        platform_.comm1.setCommPort(s.outputPortIndex + 1);
+}
+
+} // namespace korvel

@@ -1,0 +1,142 @@
+#include "app/main_form.h"
+#include "app/profile_file.h"
+#include "support/temp_folder.h"
+#include "support/virtual_platform.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <memory>
+
+using namespace korvel;
+using korvel::test::ReadFile;
+using korvel::test::TempFolder;
+
+namespace {
+
+class StartAndExit : public testing::Test {
+  protected:
+    std::string ini() const { return program.file("Korvel.ini"); }
+    // A new start of the program, as the user would make it.
+    MainForm& start() {
+        form = std::make_unique<MainForm>(platform.platform, program.path(),
+                                          FindSettings(program.path(), program.file("config")));
+        form->Form_Load();
+        return *form;
+    }
+    ProfileFile saved() const { return ProfileFile::load(ini()); }
+
+    TempFolder program;
+    test::VirtualPlatform platform;
+    std::unique_ptr<MainForm> form;
+};
+
+} // namespace
+
+TEST_F(StartAndExit, FirstStartWithoutSettingsBesideATracksFolder) {
+    std::filesystem::create_directory(program.file("Tracks"));
+    MainForm& f = start();
+    EXPECT_EQ(f.c.Dir1.path.get(), program.file("Tracks"));
+    EXPECT_EQ(f.c.File1.path, program.file("Tracks"));
+    EXPECT_EQ(f.c.DirSel.toolTip, "Data-Path (" + program.file("Tracks") + ")");
+    EXPECT_EQ(f.c.File1.pattern, "*.log;*.nma;*.trl;*.trk;*.plt");
+    EXPECT_EQ(f.c.PortC.items.size(), 24u);
+    EXPECT_EQ(f.c.PortC.text(), "COM1");
+    EXPECT_EQ(f.c.PortC.items[19], "Port4");
+    EXPECT_EQ(f.c.PortC.items[23], "TCP");
+    EXPECT_EQ(platform.comm1.commPort(), 1);
+    EXPECT_FALSE(platform.comm1.isOpen());
+    EXPECT_EQ(f.s.garminPortIndex, 1);
+    // 48 degrees 05 minutes 44.7 seconds north, 11 degrees 38 minutes 11.7 seconds east.
+    EXPECT_EQ(f.c.ggn.caption + f.c.mmn.caption + f.c.ssn.caption + f.c.kkn.caption,
+              "48 \xb0"
+              "05 '44 \".7 N");
+    EXPECT_EQ(f.c.ggo.caption + f.c.mmo.caption + f.c.sso.caption + f.c.kko.caption,
+              "011 \xb0"
+              "38 '11 \".7 E");
+    EXPECT_EQ(f.c.nnM.caption, "550 m NN");
+    EXPECT_EQ(f.c.kmhM.caption, "50 km/h");
+    EXPECT_EQ(f.c.VSc4.value.get(), 2);
+    EXPECT_EQ(f.c.AutoM.caption, "20 m");
+    EXPECT_EQ(f.c.TZL.caption, "+1");
+    EXPECT_EQ(f.c.Label3.caption, "km/h");
+    for (Timer* timer : f.c.timers())
+        EXPECT_FALSE(timer->enabled());
+    EXPECT_FALSE(std::filesystem::exists(ini())) << "starting writes nothing";
+}
+
+TEST_F(StartAndExit, ExitSavesEverySettingAndTheNextStartRestoresIt) {
+    MainForm& f = start();
+    f.c.PortC.listIndex.set(2); // COM3
+    f.c.TZdiff.setValue(-5);
+    f.c.VSc1[0].setValue(-1);
+    f.c.HSc1[0].setValue(-5);
+    f.c.VSc2.setValue(1200);
+    f.c.ENDE.onClick();
+    EXPECT_EQ(platform.host.quits, 1);
+    EXPECT_EQ(platform.comm1.commPort(), 3);
+
+    std::string text = ReadFile(ini());
+    EXPECT_NE(text.find("[Port]\nCOM= 2\nGPS-Port= 1\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("Diff=-5\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("PosN0=-1\nPosE0=-5\nPosN1= 5\n"), std::string::npos) << text;
+    EXPECT_EQ(text.find("Names"), std::string::npos) << "exit never writes the file pattern";
+
+    MainForm& again = start();
+    EXPECT_EQ(again.c.PortC.text(), "COM3");
+    EXPECT_EQ(again.s.outputPortIndex, 2);
+    EXPECT_EQ(again.c.TZL.caption, "-5");
+    EXPECT_EQ(again.c.ggn.caption, "01 \xb0");
+    EXPECT_EQ(again.c.kkn.caption, ".7 S");
+    EXPECT_EQ(again.c.ggo.caption, "005 \xb0");
+    EXPECT_EQ(again.c.kko.caption, ".7 W");
+    EXPECT_EQ(again.c.nnM.caption, "1200 m NN");
+}
+
+TEST_F(StartAndExit, TimeZoneOffsetIsShownWithItsSign) {
+    program.write("Korvel.ini", "[TimeZone]\nDiff= 0\nCET= 1\n");
+    MainForm& f = start();
+    EXPECT_EQ(f.c.TZL.caption, "+0");
+    EXPECT_EQ(f.c.Label7.caption, "LOC");
+    EXPECT_EQ(f.c.Label7.backColor, kGreen);
+    EXPECT_EQ(f.c.Label2.backColor, kDarkGreen);
+    f.c.ENDE.onClick();
+    EXPECT_EQ(saved().readString("TimeZone", "Diff", ""), "0");
+    EXPECT_NE(ReadFile(ini()).find("Diff= 0\n"), std::string::npos);
+}
+
+TEST_F(StartAndExit, SaveStoresTheFilePatternAndExitKeepsIt) {
+    program.write("Korvel.ini", "[Files]\nNames=*.log\n[Mine]\nkept=yes\n");
+    MainForm& f = start();
+    EXPECT_EQ(f.c.File1.pattern, "*.log");
+    f.c.File1.pattern = "*.trl;*.trk;*.plt";
+    f.c.ENDE.onClick();
+    EXPECT_EQ(saved().readString("Files", "Names", ""), "*.log");
+
+    f.c.SAVE.onClick();
+    EXPECT_EQ(saved().readString("Files", "Names", ""), "*.trl;*.trk;*.plt");
+    EXPECT_EQ(saved().readString("Mine", "kept", ""), "yes");
+    EXPECT_EQ(f.c.focus, "ENDE");
+}
+
+TEST_F(StartAndExit, StoredFolderThatIsGoneAndPortOutsideTheList) {
+    for (const char* port : {"40", "-3", "24"}) {
+        program.write("Korvel.ini", std::string("[Port]\nCOM=") + port +
+                                        "\n[Files]\nPath=/no/such/folder/any/more\n");
+        MainForm& f = start();
+        EXPECT_EQ(f.c.Dir1.path.get(), "") << "the folder list stays where it was";
+        EXPECT_EQ(f.c.DirSel.toolTip, "");
+        EXPECT_EQ(f.c.PortC.text(), "COM1") << port;
+        EXPECT_EQ(f.s.outputPortIndex, 0) << port;
+    }
+}
+
+TEST_F(StartAndExit, ExitThatCannotSaveSaysSoAndStaysOpen) {
+    MainForm& f = start();
+    {
+        test::UnwritableFolder locked(program.path());
+        f.c.ENDE.onClick();
+    }
+    ASSERT_EQ(platform.dialogs.messages.size(), 1u);
+    EXPECT_NE(platform.dialogs.messages[0].text.find("could not be saved"), std::string::npos);
+    EXPECT_EQ(platform.host.quits, 0);
+}

@@ -1,0 +1,134 @@
+#include "support/virtual_platform.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace korvel::test {
+
+double VirtualClock::timeOfDay() const {
+    double startSeconds = start_.hour * 3600.0 + start_.minute * 60.0 + start_.second;
+    double t = startSeconds + static_cast<double>(nowMs_) / 1000.0;
+    return t - 86400.0 * static_cast<double>(static_cast<std::int64_t>(t / 86400.0));
+}
+
+void VirtualClock::attach(Timer& timer) {
+    timer.onChanged = [this, &timer] { rearm(timer); };
+    rearm(timer);
+}
+
+void VirtualClock::rearm(Timer& timer) {
+    std::erase_if(armed_, [&](const Armed& a) { return a.timer == &timer; });
+    if (timer.enabled() && timer.interval() > 0)
+        armed_.push_back({&timer, nowMs_ + timer.interval()});
+}
+
+void VirtualClock::advance(std::int64_t ms) {
+    const std::int64_t end = nowMs_ + ms;
+    while (true) {
+        auto next = std::min_element(armed_.begin(), armed_.end(),
+                                     [](const Armed& a, const Armed& b) { return a.due < b.due; });
+        if (next == armed_.end() || next->due > end)
+            break;
+        Timer* timer = next->timer;
+        nowMs_ = std::max(nowMs_, next->due);
+        next->due = nowMs_ + timer->interval();
+        if (timer->onTimer)
+            timer->onTimer();
+    }
+    nowMs_ = std::max(nowMs_, end);
+}
+
+bool FakeSerialPort::open(std::string& error) {
+    if (failOpen) {
+        error = deviceName() + ": no such device";
+        return false;
+    }
+    open_ = true;
+    ++opens;
+    return true;
+}
+
+int FakeSerialPort::inputByte() {
+    if (incoming.empty())
+        return -1;
+    int b = incoming.front();
+    incoming.pop_front();
+    return b;
+}
+
+bool FakeSocketArray::listen(int port, std::string& error) {
+    if (failListen) {
+        error = "Address already in use";
+        return false;
+    }
+    listenPort = port;
+    elements[0].state = kSocketListening;
+    return true;
+}
+
+void FakeSocketArray::accept(int index, long) {
+    elements[index].state = kSocketConnected;
+}
+
+int FakeSocketArray::state(int index) const {
+    auto it = elements.find(index);
+    return it == elements.end() ? kSocketClosed : it->second.state;
+}
+
+bool FakeSocketArray::sendData(int index, const std::string& bytes) {
+    auto it = elements.find(index);
+    if (it == elements.end() || it->second.state != kSocketConnected)
+        return false;
+    it->second.sent += bytes;
+    return true;
+}
+
+std::string FakeSocketArray::getData(int index) {
+    auto it = elements.find(index);
+    if (it == elements.end())
+        return "";
+    return std::exchange(it->second.received, "");
+}
+
+void FakeSocketArray::close(int index) {
+    auto it = elements.find(index);
+    if (it != elements.end())
+        it->second.state = kSocketClosed;
+}
+
+bool FakePortIO::available(std::string& why) {
+    if (!allowed)
+        why = "direct port access is not available";
+    return allowed;
+}
+
+bool FakePrinters::write(const std::string& name, const std::string& bytes, std::string& error) {
+    if (fail) {
+        error = name + ": cannot open";
+        return false;
+    }
+    jobs[name].push_back(bytes);
+    return true;
+}
+
+MessageAnswer ScriptedDialogs::messageBox(const std::string& text, const std::string& title,
+                                          MessageIcon icon, MessageButtons buttons) {
+    messages.push_back({text, title, icon});
+    if (!answers.empty()) {
+        MessageAnswer a = answers.front();
+        answers.pop_front();
+        return a;
+    }
+    return buttons == MessageButtons::YesNo ? MessageAnswer::Yes : MessageAnswer::Ok;
+}
+
+std::optional<std::string> ScriptedDialogs::inputBox(const std::string&, const std::string&,
+                                                     const std::string&) {
+    if (inputs.empty())
+        return std::nullopt;
+    auto v = inputs.front();
+    inputs.pop_front();
+    return v;
+}
+
+} // namespace korvel::test

@@ -1,0 +1,148 @@
+// Test doubles for the hardware and for time: a virtual clock that drives the form's timers
+// and sleeps deterministically, and ports that record what was sent.
+#pragma once
+
+#include "form/control.h"
+#include "platform/platform.h"
+
+#include <cstdint>
+#include <deque>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace korvel::test {
+
+class VirtualClock : public Clock {
+  public:
+    double timeOfDay() const override;
+    LocalDateTime now() const override { return start_; }
+    std::int64_t monotonicMs() const override { return nowMs_; }
+    void Sleep(int milliseconds) override { nowMs_ += milliseconds; }
+    void DoEvents() override { ++doEventsCalls; }
+
+    void attach(Timer& timer) override;
+    // Runs every timer that falls due within ms, in time order.
+    void advance(std::int64_t ms);
+    void setStart(LocalDateTime start) { start_ = start; }
+    long doEventsCalls = 0;
+
+  private:
+    struct Armed {
+        Timer* timer;
+        std::int64_t due;
+    };
+    void rearm(Timer& timer);
+    std::vector<Armed> armed_;
+    std::int64_t nowMs_ = 0;
+    LocalDateTime start_{2026, 12, 6, 12, 0, 0, 1};
+};
+
+class FakeSerialPort : public SerialPort {
+  public:
+    void setCommPort(int number) override { port_ = number; }
+    int commPort() const override { return port_; }
+    std::string deviceName() const override { return "COM" + std::to_string(port_); }
+    void setSettings(const std::string& settings) override { settings_ = settings; }
+    std::string settings() const override { return settings_; }
+    bool open(std::string& error) override;
+    void close() override { open_ = false; }
+    bool isOpen() const override { return open_; }
+    void output(const std::string& bytes) override { written += bytes; }
+    int inBufferCount() const override { return static_cast<int>(incoming.size()); }
+    int inputByte() override;
+
+    std::string written;
+    std::deque<unsigned char> incoming;
+    bool failOpen = false;
+    int opens = 0;
+
+  private:
+    int port_ = 1;
+    std::string settings_ = "4800,n,8,1";
+    bool open_ = false;
+};
+
+class FakeSocketArray : public SocketArray {
+  public:
+    bool listen(int port, std::string& error) override;
+    void load(int index) override { elements[index]; }
+    void unload(int index) override { elements.erase(index); }
+    void accept(int index, long requestId) override;
+    int state(int index) const override;
+    bool sendData(int index, const std::string& bytes) override;
+    std::string getData(int index) override;
+    void close(int index) override;
+    std::string remoteHostIP(int index) const override {
+        return "127.0.0." + std::to_string(index);
+    }
+
+    struct Element {
+        int state = kSocketClosed;
+        std::string sent, received;
+    };
+    std::map<int, Element> elements;
+    int listenPort = 0;
+    bool failListen = false;
+};
+
+class FakePortIO : public PortIO {
+  public:
+    bool available(std::string& why) override;
+    void PortOut(std::uint16_t address, std::uint8_t value) override {
+        writes.push_back({address, value});
+    }
+    struct Write {
+        std::uint16_t address;
+        std::uint8_t value;
+    };
+    std::vector<Write> writes;
+    bool allowed = true;
+};
+
+class FakePrinters : public PrinterDevices {
+  public:
+    bool write(const std::string& name, const std::string& bytes, std::string& error) override;
+    std::map<std::string, std::vector<std::string>> jobs; // one entry per open-write-close
+    bool fail = false;
+};
+
+class ScriptedDialogs : public Dialogs {
+  public:
+    MessageAnswer messageBox(const std::string& text, const std::string& title, MessageIcon icon,
+                             MessageButtons buttons) override;
+    std::optional<std::string> inputBox(const std::string& prompt, const std::string& title,
+                                        const std::string& initial) override;
+    void beep() override { ++beeps; }
+
+    struct Message {
+        std::string text, title;
+        MessageIcon icon;
+    };
+    std::vector<Message> messages;
+    std::deque<MessageAnswer> answers;             // default Ok/Yes
+    std::deque<std::optional<std::string>> inputs; // default cancelled
+    int beeps = 0;
+};
+
+class FakeHost : public WindowHost {
+  public:
+    void minimize() override { ++minimized; }
+    void quit() override { ++quits; }
+    int minimized = 0, quits = 0;
+};
+
+// Everything MainForm needs, owned together.
+struct VirtualPlatform {
+    VirtualClock clock;
+    FakeSerialPort comm1, comm2;
+    FakeSocketArray winsock;
+    FakePortIO portIO;
+    FakePrinters printers;
+    ScriptedDialogs dialogs;
+    FakeHost host;
+    Platform platform{comm1, comm2, winsock, portIO, printers, clock, dialogs, host};
+};
+
+} // namespace korvel::test
