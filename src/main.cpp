@@ -1,7 +1,6 @@
 #include "cli/command_line.h"
-#include "ui/main_window.h"
+#include "ui/window_app.h"
 
-#include <QApplication>
 #include <cstdlib>
 #include <iostream>
 
@@ -38,8 +37,5 @@ int main(int argc, char* argv[]) {
         std::cerr << "korvel: no display to open the window on (set DISPLAY or WAYLAND_DISPLAY)\n";
         return 1;
     }
-    QApplication app(argc, argv);
-    korvel::MainWindow window;
-    window.show();
-    return app.exec();
+    return korvel::RunWindow(argc, argv);
 }

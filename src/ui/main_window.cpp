@@ -1,11 +1,175 @@
 #include "ui/main_window.h"
 
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QVBoxLayout>
+
 namespace korvel {
 
-MainWindow::MainWindow() {
+namespace {
+
+QGroupBox* group(const QString& title, QLayout* layout) {
+    auto* box = new QGroupBox(title);
+    box->setLayout(layout);
+    return box;
+}
+
+} // namespace
+
+MainWindow::MainWindow(MainForm& form) : form_(form), binding_([this] { refresh(); }) {
     setObjectName("MainForm");
     setWindowTitle("Korvel");
-    resize(800, 600);
+
+    auto* columns = new QHBoxLayout;
+    columns->addWidget(fileBrowser(), 2);
+    auto* middle = new QVBoxLayout;
+    middle->addWidget(transport());
+    middle->addWidget(sentencesAndOutput());
+    middle->addWidget(instruments());
+    columns->addLayout(middle, 3);
+    columns->addWidget(manualEntry(), 2);
+
+    auto* rows = new QVBoxLayout(this);
+    rows->addLayout(columns);
+    rows->addWidget(binding_.picture(form_.c.DIA));
+    rows->addWidget(binding_.button(form_.c.ENDE));
+
+    // Timer ticks change the model too.
+    for (Timer* timer : form_.c.timers()) {
+        auto tick = timer->onTimer;
+        timer->onTimer = [this, tick] {
+            if (tick)
+                tick();
+            refresh();
+        };
+    }
+    refresh();
+}
+
+QWidget* MainWindow::fileBrowser() {
+    Controls& c = form_.c;
+    auto* layout = new QVBoxLayout;
+    layout->addWidget(binding_.driveList(c.Drive1));
+    layout->addWidget(binding_.folderList(c.Dir1));
+    layout->addWidget(binding_.list(c.List1), 2);
+    layout->addWidget(binding_.button(c.DirSel));
+    layout->addWidget(binding_.fileList(c.File1), 3);
+    layout->addWidget(binding_.textBox(c.FileT));
+    auto* filters = new QHBoxLayout;
+    for (CommandButton* b : {&c.NMEA, &c.ALL, &c.TRACK, &c.LOA, &c.SAVE})
+        filters->addWidget(binding_.button(*b));
+    layout->addLayout(filters);
+    return group("Files", layout);
+}
+
+QWidget* MainWindow::transport() {
+    Controls& c = form_.c;
+    auto* row = new QHBoxLayout;
+    row->addWidget(binding_.checkBox(c.Pause, true));
+    row->addWidget(binding_.label(c.PauseL));
+    for (CommandButton* b : {&c.RESTART, &c.Back, &c.Skip1, &c.Skip2})
+        row->addWidget(binding_.button(*b));
+    row->addWidget(binding_.checkBox(c.AutoSkip, true));
+    row->addWidget(binding_.label(c.AutoL));
+    row->addWidget(binding_.checkBox(c.Lop, true));
+    row->addWidget(binding_.label(c.LoopL));
+    row->addWidget(binding_.checkBox(c.Last));
+    row->addWidget(binding_.label(c.StopA));
+    row->addWidget(binding_.label(c.RunA));
+
+    auto* intervals = new QGridLayout;
+    for (int i = 0; i < 8; ++i)
+        intervals->addWidget(binding_.option(c.Abstand[i]), i / 4, i % 4);
+    QGroupBox* interval = group(QString::fromStdString(c.Interval.caption), intervals);
+    interval->setObjectName(QString::fromStdString(c.Interval.name));
+    interval->setToolTip(QString::fromStdString(c.Interval.toolTip));
+
+    auto* options = new QHBoxLayout;
+    options->addWidget(binding_.checkBox(c.MinC));
+    options->addWidget(binding_.label(c.MiniA));
+    options->addWidget(binding_.checkBox(c.AutoReset));
+    options->addWidget(binding_.checkBox(c.Manu));
+
+    auto* layout = new QVBoxLayout;
+    layout->addLayout(row);
+    layout->addWidget(binding_.gauge(c.Gauge2));
+    layout->addWidget(interval);
+    layout->addLayout(options);
+    return group("Replay", layout);
+}
+
+QWidget* MainWindow::sentencesAndOutput() {
+    Controls& c = form_.c;
+    auto* boxes = new QHBoxLayout;
+    for (CheckBox& box : c.Data)
+        boxes->addWidget(binding_.checkBox(box));
+    boxes->addWidget(binding_.button(c.RMCRMB));
+    boxes->addWidget(binding_.button(c.Command1));
+
+    auto* port = new QHBoxLayout;
+    port->addWidget(binding_.label(c.PortL));
+    port->addWidget(binding_.comboBox(c.PortC));
+    for (OptionButton& speed : c.Pspeed)
+        port->addWidget(binding_.option(speed));
+    port->addWidget(binding_.label(c.TCPstat));
+
+    auto* layout = new QVBoxLayout;
+    layout->addLayout(boxes);
+    layout->addLayout(port);
+    return group("Sentences and output", layout);
+}
+
+QWidget* MainWindow::instruments() {
+    Controls& c = form_.c;
+    auto* layout = new QGridLayout;
+    layout->addWidget(binding_.label(c.Label2), 0, 0);
+    layout->addWidget(binding_.label(c.Label7), 0, 1);
+    layout->addWidget(binding_.label(c.TZL), 0, 2);
+    layout->addWidget(binding_.scrollBar(c.TZdiff, Qt::Vertical), 0, 3, 2, 1);
+    Label* pairs[][2] = {{&c.MaxL, &c.Label3},
+                         {&c.DistL, &c.Label6},
+                         {&c.TripL, &c.Label16},
+                         {&c.NNminL, &c.Label9},
+                         {&c.NNmaxL, nullptr}};
+    int row = 1;
+    for (auto& pair : pairs) {
+        layout->addWidget(binding_.label(*pair[0]), row, 0);
+        if (pair[1])
+            layout->addWidget(binding_.label(*pair[1]), row, 1);
+        ++row;
+    }
+    layout->addWidget(binding_.gauge(c.Gauge1), row, 0, 1, 3);
+    return group("Instruments", layout);
+}
+
+QWidget* MainWindow::manualEntry() {
+    Controls& c = form_.c;
+    auto* layout = new QGridLayout;
+    Label* north[] = {&c.ggn, &c.mmn, &c.ssn, &c.kkn};
+    Label* east[] = {&c.ggo, &c.mmo, &c.sso, &c.kko};
+    for (int i = 0; i < 4; ++i) {
+        layout->addWidget(binding_.label(*north[i]), 0, i);
+        layout->addWidget(binding_.scrollBar(c.VSc1[i], Qt::Vertical), 1, i);
+        layout->addWidget(binding_.label(*east[i]), 2, i);
+        layout->addWidget(binding_.scrollBar(c.HSc1[i], Qt::Horizontal), 3, i);
+    }
+    Label* values[] = {&c.nnM, &c.kmhM, &c.AutoM};
+    ScrollBar* bars[] = {&c.VSc2, &c.VSc3, &c.VSc4};
+    for (int i = 0; i < 3; ++i) {
+        layout->addWidget(binding_.label(*values[i]), 4, i);
+        layout->addWidget(binding_.scrollBar(*bars[i], Qt::Vertical), 5, i);
+    }
+    return group("Manual position", layout);
 }
 
 } // namespace korvel

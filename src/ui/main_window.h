@@ -1,13 +1,29 @@
-// The simulator's one window.
+// The simulator's one window: every control of the form laid out as a widget.
 #pragma once
 
-#include <QMainWindow>
+#include "app/main_form.h"
+#include "ui/control_binding.h"
+
+#include <QWidget>
 
 namespace korvel {
 
-class MainWindow : public QMainWindow {
+class MainWindow : public QWidget {
   public:
-    MainWindow();
+    explicit MainWindow(MainForm& form);
+
+    // Shows the model again; runs after every user action and every timer tick.
+    void refresh() { binding_.refresh(); }
+
+  private:
+    QWidget* fileBrowser();
+    QWidget* transport();
+    QWidget* sentencesAndOutput();
+    QWidget* manualEntry();
+    QWidget* instruments();
+
+    MainForm& form_;
+    ControlBinding binding_;
 };
 
 } // namespace korvel

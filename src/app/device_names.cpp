@@ -1,0 +1,38 @@
+#include "app/device_names.h"
+
+#include "app/profile_file.h"
+#include "text/conversions.h"
+
+namespace korvel {
+
+namespace {
+constexpr int kSerialPorts = 16;
+constexpr int kPrinters = 3;
+} // namespace
+
+std::string DeviceNames::serial(int port) const {
+    if (port >= 1 && port <= kSerialPorts && !overrides_[port - 1].empty())
+        return overrides_[port - 1];
+    return "/dev/ttyS" + std::to_string(port - 1);
+}
+
+std::string DeviceNames::printer(const std::string& name) const {
+    int n = static_cast<int>(Val(Mid(name, 4)));
+    if (n >= 1 && n <= kPrinters && !overrides_[kSerialPorts + n - 1].empty())
+        return overrides_[kSerialPorts + n - 1];
+    return "/dev/lp" + std::to_string(n - 1);
+}
+
+DeviceNames DeviceNames::fromProfile(const ProfileFile& profile) {
+    DeviceNames names;
+    for (int i = 1; i <= kSerialPorts; ++i)
+        names.overrides_[i - 1] = profile.readString("Devices", "COM" + std::to_string(i), "");
+    for (int i = 1; i <= kPrinters; ++i)
+        names.overrides_[kSerialPorts + i - 1] =
+            profile.readString("Devices", "LPT" + std::to_string(i), "");
+    long port = profile.readInt("Devices", "TCP", 1000);
+    names.tcpPort = port >= 1 && port <= 65535 ? static_cast<int>(port) : 1000;
+    return names;
+}
+
+} // namespace korvel

@@ -1,0 +1,54 @@
+#include "platform/qt/qt_clock.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QThread>
+#include <chrono>
+
+namespace korvel {
+
+double QtClock::timeOfDay() const {
+    return QTime::currentTime().msecsSinceStartOfDay() / 1000.0;
+}
+
+LocalDateTime QtClock::now() const {
+    QDateTime t = QDateTime::currentDateTime();
+    QDate d = t.date();
+    QTime h = t.time();
+    // Qt counts Monday as 1; the simulator counts Sunday as 1.
+    return {d.year(), d.month(), d.day(), h.hour(), h.minute(), h.second(), d.dayOfWeek() % 7 + 1};
+}
+
+std::int64_t QtClock::monotonicMs() const {
+    using namespace std::chrono;
+    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
+void QtClock::Sleep(int milliseconds) {
+    QThread::msleep(static_cast<unsigned long>(milliseconds));
+}
+
+void QtClock::DoEvents() {
+    QCoreApplication::processEvents();
+}
+
+void QtClock::attach(Timer& timer) {
+    auto& qtimer = timers_[&timer];
+    qtimer = std::make_unique<QTimer>();
+    QObject::connect(qtimer.get(), &QTimer::timeout, [&timer] {
+        if (timer.onTimer)
+            timer.onTimer();
+    });
+    QTimer* q = qtimer.get();
+    auto apply = [&timer, q] {
+        // A window timer with interval 0 does not run.
+        if (timer.enabled() && timer.interval() > 0)
+            q->start(timer.interval());
+        else
+            q->stop();
+    };
+    timer.onChanged = apply;
+    apply();
+}
+
+} // namespace korvel

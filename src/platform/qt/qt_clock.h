@@ -1,0 +1,26 @@
+// Time from the machine: the PC clock, a monotonic clock, blocking sleeps, the event loop's
+// pending events, and a QTimer behind each window timer.
+#pragma once
+
+#include "platform/clock.h"
+
+#include <QTimer>
+#include <map>
+#include <memory>
+
+namespace korvel {
+
+class QtClock : public Clock {
+  public:
+    double timeOfDay() const override;
+    LocalDateTime now() const override;
+    std::int64_t monotonicMs() const override;
+    void Sleep(int milliseconds) override;
+    void DoEvents() override;
+    void attach(Timer& timer) override;
+
+  private:
+    std::map<Timer*, std::unique_ptr<QTimer>> timers_;
+};
+
+} // namespace korvel

@@ -1,0 +1,74 @@
+#include "platform/qt/qt_dialogs.h"
+
+#include <QApplication>
+#include <QInputDialog>
+#include <QMessageBox>
+
+namespace korvel {
+
+namespace {
+
+// Texts are 8-bit, shown as Latin-1.
+QString latin1(const std::string& text) {
+    return QString::fromLatin1(text.data(), text.size());
+}
+
+} // namespace
+
+MessageAnswer QtDialogs::messageBox(const std::string& text, const std::string& title,
+                                    MessageIcon icon, MessageButtons buttons) {
+    QMessageBox box(parent_);
+    box.setText(latin1(text));
+    box.setWindowTitle(latin1(title));
+    switch (icon) {
+    case MessageIcon::Critical:
+        box.setIcon(QMessageBox::Critical);
+        break;
+    case MessageIcon::Question:
+        box.setIcon(QMessageBox::Question);
+        break;
+    case MessageIcon::Exclamation:
+        box.setIcon(QMessageBox::Warning);
+        break;
+    case MessageIcon::Information:
+        box.setIcon(QMessageBox::Information);
+        break;
+    }
+    switch (buttons) {
+    case MessageButtons::Ok:
+        box.setStandardButtons(QMessageBox::Ok);
+        break;
+    case MessageButtons::OkCancel:
+        box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+        break;
+    case MessageButtons::YesNo:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        break;
+    }
+    switch (box.exec()) {
+    case QMessageBox::Cancel:
+        return MessageAnswer::Cancel;
+    case QMessageBox::Yes:
+        return MessageAnswer::Yes;
+    case QMessageBox::No:
+        return MessageAnswer::No;
+    default:
+        return MessageAnswer::Ok;
+    }
+}
+
+std::optional<std::string> QtDialogs::inputBox(const std::string& prompt, const std::string& title,
+                                               const std::string& initial) {
+    bool ok = false;
+    QString text = QInputDialog::getText(parent_, latin1(title), latin1(prompt), QLineEdit::Normal,
+                                         latin1(initial), &ok);
+    if (!ok)
+        return std::nullopt;
+    return text.toLatin1().toStdString();
+}
+
+void QtDialogs::beep() {
+    QApplication::beep();
+}
+
+} // namespace korvel

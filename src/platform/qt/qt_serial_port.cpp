@@ -1,0 +1,50 @@
+#include "platform/qt/qt_serial_port.h"
+
+#include "text/conversions.h"
+
+namespace korvel {
+
+QtSerialPort::QtSerialPort(std::function<std::string(int)> deviceFor)
+    : deviceFor_(std::move(deviceFor)) {
+    QObject::connect(&port_, &QSerialPort::readyRead, [this] {
+        if (onReceive)
+            onReceive();
+    });
+}
+
+bool QtSerialPort::open(std::string& error) {
+    if (port_.isOpen())
+        return true;
+    port_.setPortName(QString::fromStdString(deviceName()));
+    // The settings are the baud rate followed by ",n,8,1".
+    port_.setBaudRate(static_cast<qint32>(Val(settings_)));
+    port_.setParity(QSerialPort::NoParity);
+    port_.setDataBits(QSerialPort::Data8);
+    port_.setStopBits(QSerialPort::OneStop);
+    port_.setFlowControl(QSerialPort::NoFlowControl);
+    if (port_.open(QIODevice::ReadWrite))
+        return true;
+    error = deviceName() + ": " + port_.errorString().toStdString();
+    return false;
+}
+
+void QtSerialPort::close() {
+    if (port_.isOpen())
+        port_.close();
+}
+
+void QtSerialPort::output(const std::string& bytes) {
+    if (port_.isOpen())
+        port_.write(bytes.data(), static_cast<qint64>(bytes.size()));
+}
+
+int QtSerialPort::inBufferCount() const {
+    return static_cast<int>(port_.bytesAvailable());
+}
+
+int QtSerialPort::inputByte() {
+    char byte = 0;
+    return port_.getChar(&byte) ? static_cast<unsigned char>(byte) : -1;
+}
+
+} // namespace korvel

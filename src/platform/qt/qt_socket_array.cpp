@@ -1,0 +1,148 @@
+#include "platform/qt/qt_socket_array.h"
+
+namespace korvel {
+
+namespace {
+
+// The error numbers of the socket layer that the form knows.
+int errorNumber(QAbstractSocket::SocketError error) {
+    switch (error) {
+    case QAbstractSocket::ConnectionRefusedError:
+        return 10061;
+    case QAbstractSocket::SocketTimeoutError:
+        return 10060;
+    case QAbstractSocket::AddressInUseError:
+        return 10048;
+    case QAbstractSocket::NetworkError:
+        return 10054;
+    default:
+        return 10000 + static_cast<int>(error);
+    }
+}
+
+} // namespace
+
+QtSocketArray::QtSocketArray() {
+    QObject::connect(&server_, &QTcpServer::newConnection, [this] { onNewConnection(); });
+}
+
+QtSocketArray::~QtSocketArray() {
+    for (auto& [index, element] : elements_)
+        release(element);
+}
+
+bool QtSocketArray::listen(int port, std::string& error) {
+    if (server_.listen(QHostAddress::Any, static_cast<quint16>(port)))
+        return true;
+    error = "port " + std::to_string(port) + ": " + server_.errorString().toStdString();
+    return false;
+}
+
+void QtSocketArray::onNewConnection() {
+    while (QTcpSocket* socket = server_.nextPendingConnection()) {
+        long id = nextRequest_++;
+        requests_[id] = socket;
+        if (onConnectionRequest)
+            onConnectionRequest(0, id);
+        // A request nobody accepted is turned away.
+        if (auto it = requests_.find(id); it != requests_.end()) {
+            it->second->abort();
+            it->second->deleteLater();
+            requests_.erase(it);
+        }
+    }
+}
+
+void QtSocketArray::load(int index) {
+    elements_[index];
+}
+
+void QtSocketArray::unload(int index) {
+    if (auto it = elements_.find(index); it != elements_.end()) {
+        release(it->second);
+        elements_.erase(it);
+    }
+}
+
+void QtSocketArray::release(Element& element) {
+    if (element.socket) {
+        element.socket->disconnect();
+        element.socket->abort();
+        element.socket->deleteLater();
+        element.socket = nullptr;
+    }
+    element.peerClosed = false;
+}
+
+void QtSocketArray::accept(int index, long requestId) {
+    auto request = requests_.find(requestId);
+    if (request == requests_.end())
+        return;
+    Element& element = elements_[index];
+    release(element);
+    element.socket = request->second;
+    requests_.erase(request);
+    QTcpSocket* socket = element.socket;
+    QObject::connect(socket, &QTcpSocket::disconnected,
+                     [this, index] { elements_[index].peerClosed = true; });
+    QObject::connect(socket, &QTcpSocket::readyRead, [this, index, socket] {
+        if (onDataArrival)
+            onDataArrival(index, static_cast<long>(socket->bytesAvailable()));
+    });
+    QObject::connect(socket, &QTcpSocket::errorOccurred, [this, index, socket](auto error) {
+        // A peer that goes away is a closing connection, not an error.
+        if (error == QAbstractSocket::RemoteHostClosedError) {
+            elements_[index].peerClosed = true;
+            return;
+        }
+        if (onError)
+            onError(index, errorNumber(error), socket->errorString().toStdString());
+    });
+}
+
+int QtSocketArray::state(int index) const {
+    if (index == 0)
+        return server_.isListening() ? kSocketListening : kSocketClosed;
+    auto it = elements_.find(index);
+    if (it == elements_.end() || !it->second.socket)
+        return kSocketClosed;
+    if (it->second.peerClosed || it->second.socket->state() != QAbstractSocket::ConnectedState)
+        return kSocketClosing;
+    return kSocketConnected;
+}
+
+bool QtSocketArray::sendData(int index, const std::string& bytes) {
+    if (state(index) != kSocketConnected)
+        return false;
+    QTcpSocket* socket = elements_[index].socket;
+    return socket->write(bytes.data(), static_cast<qint64>(bytes.size())) ==
+           static_cast<qint64>(bytes.size());
+}
+
+std::string QtSocketArray::getData(int index) {
+    auto it = elements_.find(index);
+    if (it == elements_.end() || !it->second.socket)
+        return "";
+    return it->second.socket->readAll().toStdString();
+}
+
+void QtSocketArray::close(int index) {
+    if (index == 0) {
+        server_.close();
+        return;
+    }
+    if (auto it = elements_.find(index); it != elements_.end())
+        release(it->second);
+}
+
+std::string QtSocketArray::remoteHostIP(int index) const {
+    auto it = elements_.find(index);
+    if (it == elements_.end() || !it->second.socket)
+        return "";
+    QHostAddress address = it->second.socket->peerAddress();
+    bool mapped = false;
+    quint32 v4 = address.toIPv4Address(&mapped);
+    return (mapped ? QHostAddress(v4) : address).toString().toStdString();
+}
+
+} // namespace korvel

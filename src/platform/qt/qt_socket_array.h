@@ -1,0 +1,41 @@
+// The socket array on Qt: element 0 is a QTcpServer, every other element one client's socket.
+#pragma once
+
+#include "platform/socket_array.h"
+
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <map>
+
+namespace korvel {
+
+class QtSocketArray : public SocketArray {
+  public:
+    QtSocketArray();
+    ~QtSocketArray() override;
+
+    bool listen(int port, std::string& error) override;
+    void load(int index) override;
+    void unload(int index) override;
+    void accept(int index, long requestId) override;
+    int state(int index) const override;
+    bool sendData(int index, const std::string& bytes) override;
+    std::string getData(int index) override;
+    void close(int index) override;
+    std::string remoteHostIP(int index) const override;
+
+  private:
+    struct Element {
+        QTcpSocket* socket = nullptr;
+        bool peerClosed = false;
+    };
+    void onNewConnection();
+    void release(Element& element);
+
+    QTcpServer server_;
+    std::map<int, Element> elements_;
+    std::map<long, QTcpSocket*> requests_;
+    long nextRequest_ = 1;
+};
+
+} // namespace korvel

@@ -1,0 +1,241 @@
+#include "ui/control_binding.h"
+
+#include "ui/picture_widget.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QToolButton>
+#include <algorithm>
+
+namespace korvel {
+
+QString FromLatin1(const std::string& text) {
+    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+std::string ToLatin1(const QString& text) {
+    return text.toLatin1().toStdString();
+}
+
+namespace {
+
+QString colorName(Color c) {
+    return QColor(static_cast<int>(c & 0xFF), static_cast<int>(c >> 8 & 0xFF),
+                  static_cast<int>(c >> 16 & 0xFF))
+        .name();
+}
+
+QString styleOf(const Control& control) {
+    QString style;
+    if (control.backColor != kSystemColor)
+        style += "background-color: " + colorName(control.backColor) + ";";
+    if (control.foreColor != kSystemColor)
+        style += "color: " + colorName(control.foreColor) + ";";
+    return style;
+}
+
+void setItems(QListWidget* list, const std::vector<std::string>& items) {
+    bool same = list->count() == static_cast<int>(items.size());
+    for (int i = 0; same && i < list->count(); ++i)
+        same = list->item(i)->text() == FromLatin1(items[static_cast<size_t>(i)]);
+    if (same)
+        return;
+    list->clear();
+    for (const std::string& item : items)
+        list->addItem(FromLatin1(item));
+}
+
+void setItems(QComboBox* box, const std::vector<std::string>& items) {
+    bool same = box->count() == static_cast<int>(items.size());
+    for (int i = 0; same && i < box->count(); ++i)
+        same = box->itemText(i) == FromLatin1(items[static_cast<size_t>(i)]);
+    if (same)
+        return;
+    box->clear();
+    for (const std::string& item : items)
+        box->addItem(FromLatin1(item));
+}
+
+} // namespace
+
+void ControlBinding::userAction(const std::function<void()>& action) {
+    // Showing the model changes widgets, which must not count as the user's doing.
+    if (refreshing_)
+        return;
+    action();
+    afterAction_();
+}
+
+void ControlBinding::refresh() {
+    refreshing_ = true;
+    for (auto& refresher : refreshers_)
+        refresher();
+    refreshing_ = false;
+}
+
+void ControlBinding::bindCommon(Control& control, QWidget* widget, std::function<void()> specific) {
+    widget->setObjectName(QString::fromStdString(control.name));
+    refreshers_.push_back([&control, widget, specific] {
+        widget->setToolTip(FromLatin1(control.toolTip));
+        widget->setEnabled(control.enabled);
+        widget->setVisible(control.visible);
+        QString style = styleOf(control);
+        if (widget->styleSheet() != style)
+            widget->setStyleSheet(style);
+        if (specific)
+            specific();
+    });
+}
+
+QLabel* ControlBinding::label(Label& control) {
+    auto* widget = new QLabel;
+    bindCommon(control, widget,
+               [&control, widget] { widget->setText(FromLatin1(control.caption)); });
+    return widget;
+}
+
+QPushButton* ControlBinding::button(CommandButton& control) {
+    auto* widget = new QPushButton;
+    QObject::connect(widget, &QPushButton::clicked, [this, &control] {
+        userAction([&control] {
+            if (control.onClick)
+                control.onClick();
+        });
+    });
+    bindCommon(control, widget,
+               [&control, widget] { widget->setText(FromLatin1(control.caption)); });
+    return widget;
+}
+
+QAbstractButton* ControlBinding::checkBox(CheckBox& control, bool pictureButton) {
+    QAbstractButton* widget =
+        pictureButton ? static_cast<QAbstractButton*>(new QToolButton) : new QCheckBox;
+    widget->setCheckable(true);
+    QObject::connect(widget, &QAbstractButton::toggled, [this, &control](bool on) {
+        userAction([&control, on] { control.value.set(on ? 1 : 0); });
+    });
+    bindCommon(control, widget, [&control, widget] {
+        widget->setText(FromLatin1(control.caption));
+        widget->setChecked(control.value.get() != 0);
+    });
+    return widget;
+}
+
+QRadioButton* ControlBinding::option(OptionButton& control) {
+    auto* widget = new QRadioButton;
+    QObject::connect(widget, &QRadioButton::toggled, [this, &control](bool on) {
+        if (on)
+            userAction([&control] { control.value.set(true); });
+    });
+    bindCommon(control, widget, [&control, widget] {
+        widget->setText(FromLatin1(control.caption));
+        widget->setChecked(control.value.get());
+    });
+    return widget;
+}
+
+QScrollBar* ControlBinding::scrollBar(ScrollBar& control, Qt::Orientation orientation) {
+    auto* widget = new QScrollBar(orientation);
+    // The model's first limit sits at the top or left end, even when it is the larger one;
+    // the widget always grows downward or to the right, so such bars are mirrored.
+    auto toWidget = [&control](int v) {
+        return control.min <= control.max ? v : control.min + control.max - v;
+    };
+    widget->setRange(std::min(control.min, control.max), std::max(control.min, control.max));
+    widget->setSingleStep(1);
+    widget->setPageStep(1);
+    QObject::connect(widget, &QScrollBar::valueChanged, [this, &control, toWidget](int v) {
+        userAction([&control, toWidget, v] { control.setValue(toWidget(v)); });
+    });
+    bindCommon(control, widget,
+               [&control, widget, toWidget] { widget->setValue(toWidget(control.value.get())); });
+    return widget;
+}
+
+QListWidget* ControlBinding::list(ListBox& control) {
+    auto* widget = new QListWidget;
+    bindCommon(control, widget, [&control, widget] { setItems(widget, control.items); });
+    return widget;
+}
+
+QComboBox* ControlBinding::comboBox(ComboBox& control) {
+    auto* widget = new QComboBox;
+    QObject::connect(widget, &QComboBox::activated, [this, &control](int index) {
+        userAction([&control, index] { control.listIndex.set(index); });
+    });
+    bindCommon(control, widget, [&control, widget] {
+        setItems(widget, control.items);
+        widget->setCurrentIndex(control.listIndex.get());
+    });
+    return widget;
+}
+
+QLineEdit* ControlBinding::textBox(TextBox& control) {
+    auto* widget = new QLineEdit;
+    QObject::connect(widget, &QLineEdit::textEdited, [this, &control](const QString& text) {
+        userAction([&control, text] { control.text.set(ToLatin1(text)); });
+    });
+    bindCommon(control, widget, [&control, widget] {
+        if (ToLatin1(widget->text()) != control.text.get())
+            widget->setText(FromLatin1(control.text.get()));
+    });
+    return widget;
+}
+
+QListWidget* ControlBinding::fileList(FileListBox& control) {
+    auto* widget = new QListWidget;
+    QObject::connect(widget, &QListWidget::currentRowChanged, [this, &control](int row) {
+        userAction([&control, row] { control.listIndex = row; });
+    });
+    bindCommon(control, widget, [&control, widget] {
+        setItems(widget, control.items);
+        widget->setCurrentRow(control.listIndex);
+    });
+    return widget;
+}
+
+QComboBox* ControlBinding::driveList(DriveListBox& control) {
+    auto* widget = new QComboBox;
+    QObject::connect(widget, &QComboBox::activated, [this, &control, widget](int index) {
+        userAction(
+            [&control, widget, index] { control.drive.set(ToLatin1(widget->itemText(index))); });
+    });
+    bindCommon(control, widget, [&control, widget] {
+        setItems(widget, control.items);
+        widget->setCurrentText(FromLatin1(control.drive.get()));
+    });
+    return widget;
+}
+
+QLabel* ControlBinding::folderList(DirListBox& control) {
+    auto* widget = new QLabel;
+    widget->setWordWrap(true);
+    bindCommon(control, widget,
+               [&control, widget] { widget->setText(FromLatin1(control.path.get())); });
+    return widget;
+}
+
+QProgressBar* ControlBinding::gauge(Gauge& control) {
+    auto* widget = new QProgressBar;
+    widget->setTextVisible(false);
+    bindCommon(control, widget, [&control, widget] {
+        widget->setRange(0, std::max(control.max, 1));
+        widget->setValue(std::clamp(control.value, 0, std::max(control.max, 1)));
+    });
+    return widget;
+}
+
+QWidget* ControlBinding::picture(PictureBox& control) {
+    auto* widget = new PictureWidget(control);
+    bindCommon(control, widget, [widget] { widget->update(); });
+    return widget;
+}
+
+} // namespace korvel

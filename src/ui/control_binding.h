@@ -1,0 +1,60 @@
+// Widgets bound to controls of the model: each widget carries its control's name as its
+// objectName, shows what the control holds, and reports the user's actions to the control.
+#pragma once
+
+#include "form/control.h"
+
+#include <QWidget>
+#include <functional>
+#include <vector>
+
+class QAbstractButton;
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QProgressBar;
+class QPushButton;
+class QRadioButton;
+class QScrollBar;
+
+namespace korvel {
+
+class ControlBinding {
+  public:
+    // Runs after every action of the user, so the whole window shows the model again.
+    explicit ControlBinding(std::function<void()> afterAction) : afterAction_(afterAction) {}
+
+    QLabel* label(Label& control);
+    QPushButton* button(CommandButton& control);
+    QAbstractButton* checkBox(CheckBox& control, bool pictureButton = false);
+    QRadioButton* option(OptionButton& control);
+    QScrollBar* scrollBar(ScrollBar& control, Qt::Orientation orientation);
+    QListWidget* list(ListBox& control);
+    QComboBox* comboBox(ComboBox& control);
+    QLineEdit* textBox(TextBox& control);
+    QListWidget* fileList(FileListBox& control);
+    QComboBox* driveList(DriveListBox& control);
+    QLabel* folderList(DirListBox& control);
+    QProgressBar* gauge(Gauge& control);
+    QWidget* picture(PictureBox& control);
+
+    // Shows the model in every bound widget.
+    void refresh();
+
+  private:
+    // The properties every control has: tool tip, enabled, visible, colours.
+    void bindCommon(Control& control, QWidget* widget, std::function<void()> specific = {});
+    void userAction(const std::function<void()>& action);
+
+    std::function<void()> afterAction_;
+    std::vector<std::function<void()>> refreshers_;
+    bool refreshing_ = false;
+};
+
+// Texts are 8-bit, shown as Latin-1.
+QString FromLatin1(const std::string& text);
+std::string ToLatin1(const QString& text);
+
+} // namespace korvel

@@ -1,0 +1,31 @@
+#include "ui/picture_widget.h"
+
+#include <QPainter>
+
+namespace korvel {
+
+void PictureWidget::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.fillRect(rect(), Qt::white);
+    if (picture_.scaleWidth == 0 || picture_.scaleHeight == 0)
+        return;
+    auto toX = [this](double x) {
+        return (x - picture_.scaleLeft) / picture_.scaleWidth * width();
+    };
+    auto toY = [this](double y) {
+        return (y - picture_.scaleTop) / picture_.scaleHeight * height();
+    };
+    for (const PictureBox::Op& op : picture_.ops) {
+        QColor color(static_cast<int>(op.color & 0xFF), static_cast<int>(op.color >> 8 & 0xFF),
+                     static_cast<int>(op.color >> 16 & 0xFF));
+        painter.setPen(color);
+        if (op.kind == PictureBox::Op::Line)
+            painter.drawLine(QPointF(toX(op.x1), toY(op.y1)), QPointF(toX(op.x2), toY(op.y2)));
+        else
+            painter.drawText(
+                QPointF(toX(op.x1), toY(op.y1) + fontMetrics().ascent()),
+                QString::fromLatin1(op.text.data(), static_cast<qsizetype>(op.text.size())));
+    }
+}
+
+} // namespace korvel

@@ -1,0 +1,45 @@
+// The simulator with its window: the machine's services, the form and the window together.
+#pragma once
+
+#include "app/device_names.h"
+#include "app/main_form.h"
+#include "platform/posix/file_printers.h"
+#include "platform/posix/posix_port_io.h"
+#include "platform/qt/qt_clock.h"
+#include "platform/qt/qt_dialogs.h"
+#include "platform/qt/qt_serial_port.h"
+#include "platform/qt/qt_socket_array.h"
+#include "ui/main_window.h"
+
+#include <memory>
+
+namespace korvel {
+
+class WindowApp : public WindowHost {
+  public:
+    // Needs a QApplication. Reads the settings as the form starts; nothing is opened.
+    WindowApp(const std::string& programFolder, const SettingsLocation& settings);
+
+    MainWindow& window() { return *window_; }
+    MainForm& form() { return *form_; }
+
+    void minimize() override;
+    void quit() override;
+
+  private:
+    DeviceNames devices_;
+    QtClock clock_;
+    QtDialogs dialogs_;
+    QtSerialPort comm1_, comm2_;
+    QtSocketArray winsock_;
+    PosixPortIO portIO_;
+    FilePrinters printers_;
+    Platform platform_;
+    std::unique_ptr<MainForm> form_;
+    std::unique_ptr<MainWindow> window_;
+};
+
+// Opens the window for the program in programFolder and runs until it ends.
+int RunWindow(int argc, char* argv[]);
+
+} // namespace korvel

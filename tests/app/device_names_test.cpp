@@ -1,0 +1,28 @@
+#include "app/device_names.h"
+#include "app/profile_file.h"
+
+#include <gtest/gtest.h>
+
+using namespace korvel;
+
+TEST(DeviceNames, DefaultsAndOverrides) {
+    DeviceNames plain = DeviceNames::fromProfile(ProfileFile::parse(""));
+    EXPECT_EQ(plain.serial(1), "/dev/ttyS0");
+    EXPECT_EQ(plain.serial(16), "/dev/ttyS15");
+    EXPECT_EQ(plain.printer("LPT3"), "/dev/lp2");
+    EXPECT_EQ(plain.tcpPort, 1000);
+
+    DeviceNames mine = DeviceNames::fromProfile(
+        ProfileFile::parse("[devices]\ncom2 = /dev/ttyUSB0\nLPT1=/tmp/printer\nTCP= 10110\n"));
+    EXPECT_EQ(mine.serial(2), "/dev/ttyUSB0");
+    EXPECT_EQ(mine.serial(3), "/dev/ttyS2");
+    EXPECT_EQ(mine.printer("LPT1"), "/tmp/printer");
+    EXPECT_EQ(mine.tcpPort, 10110);
+
+    for (const char* bad : {"0", "70000", "-1", "x"})
+        EXPECT_EQ(DeviceNames::fromProfile(
+                      ProfileFile::parse(std::string("[Devices]\nTCP=") + bad + "\n"))
+                      .tcpPort,
+                  1000)
+            << bad;
+}
