@@ -1,4 +1,5 @@
 #include "cli/command_line.h"
+#include "cli/headless.h"
 #include "ui/window_app.h"
 
 #include <cstdlib>
@@ -18,24 +19,26 @@ bool haveDisplay() {
 } // namespace
 
 int main(int argc, char* argv[]) {
-    using korvel::CommandLine;
-    CommandLine command = korvel::ParseCommandLine({argv + 1, argv + argc});
+    using Action = korvel::CommandLine::Action;
+    korvel::CommandLine command = korvel::ParseCommandLine({argv + 1, argv + argc});
     switch (command.action) {
-    case CommandLine::Action::Help:
+    case Action::Help:
         std::cout << korvel::UsageText();
         return 0;
-    case CommandLine::Action::Version:
+    case Action::Version:
         std::cout << korvel::VersionText();
         return 0;
-    case CommandLine::Action::Error:
+    case Action::Error:
         std::cerr << command.error << "\n";
         return 2;
-    case CommandLine::Action::Window:
-        break;
+    case Action::Window:
+        if (!haveDisplay()) {
+            std::cerr << "korvel: no display to open the window on (set DISPLAY, or run a "
+                         "command: see korvel --help)\n";
+            return 1;
+        }
+        return korvel::RunWindow(argc, argv);
+    default:
+        return korvel::RunHeadless(command, argc, argv);
     }
-    if (!haveDisplay()) {
-        std::cerr << "korvel: no display to open the window on (set DISPLAY or WAYLAND_DISPLAY)\n";
-        return 1;
-    }
-    return korvel::RunWindow(argc, argv);
 }

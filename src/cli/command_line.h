@@ -7,8 +7,9 @@
 namespace korvel {
 
 struct CommandLine {
-    enum class Action { Window, Help, Version, Error };
+    enum class Action { Window, Help, Version, Replay, Manual, Download, Error };
     Action action = Action::Window;
+    std::string file;  // the log or track to replay, or the track file to download into
     std::string error; // one line, for Action::Error
 };
 

@@ -7,11 +7,8 @@
 namespace korvel {
 
 WindowApp::WindowApp(const std::string& programFolder, const SettingsLocation& settings)
-    : devices_(DeviceNames::fromProfile(ProfileFile::load(settings.readPath))),
-      comm1_([this](int port) { return devices_.serial(port); }),
-      comm2_([this](int port) { return devices_.serial(port); }),
-      printers_([this](const std::string& name) { return devices_.printer(name); }),
-      platform_{comm1_, comm2_, winsock_, portIO_, printers_, clock_, dialogs_, *this},
+    : machine_(DeviceNames::fromProfile(ProfileFile::load(settings.readPath))),
+      platform_(machine_.platform(dialogs_, *this)),
       form_(std::make_unique<MainForm>(platform_, programFolder, settings)) {
     form_->Form_Load();
     window_ = std::make_unique<MainWindow>(*form_);

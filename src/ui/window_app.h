@@ -1,14 +1,9 @@
 // The simulator with its window: the machine's services, the form and the window together.
 #pragma once
 
-#include "app/device_names.h"
 #include "app/main_form.h"
-#include "platform/posix/file_printers.h"
-#include "platform/posix/posix_port_io.h"
-#include "platform/qt/qt_clock.h"
+#include "platform/qt/machine.h"
 #include "platform/qt/qt_dialogs.h"
-#include "platform/qt/qt_serial_port.h"
-#include "platform/qt/qt_socket_array.h"
 #include "ui/main_window.h"
 
 #include <memory>
@@ -27,13 +22,8 @@ class WindowApp : public WindowHost {
     void quit() override;
 
   private:
-    DeviceNames devices_;
-    QtClock clock_;
+    Machine machine_;
     QtDialogs dialogs_;
-    QtSerialPort comm1_, comm2_;
-    QtSocketArray winsock_;
-    PosixPortIO portIO_;
-    FilePrinters printers_;
     Platform platform_;
     std::unique_ptr<MainForm> form_;
     std::unique_ptr<MainWindow> window_;

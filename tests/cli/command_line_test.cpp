@@ -5,22 +5,38 @@
 using namespace korvel;
 using Action = CommandLine::Action;
 
-TEST(CommandLine, Options) {
+TEST(CommandLine, CommandsAndOptions) {
     struct Case {
         std::vector<std::string> arguments;
         Action action;
+        std::string file;
     } cases[] = {
-        {{}, Action::Window},
-        {{"--help"}, Action::Help},
-        {{"-h"}, Action::Help},
-        {{"--version"}, Action::Version},
-        {{"--version", "--help"}, Action::Help},
-        {{"--version", "--bogus"}, Action::Error},
-        {{"file.log"}, Action::Error},
+        {{}, Action::Window, ""},
+        {{"--help"}, Action::Help, ""},
+        {{"-h"}, Action::Help, ""},
+        {{"--version"}, Action::Version, ""},
+        {{"--version", "--help"}, Action::Help, ""},
+        {{"replay", "Tracks/sample.log"}, Action::Replay, "Tracks/sample.log"},
+        {{"download", "new.trk"}, Action::Download, "new.trk"},
+        {{"manual"}, Action::Manual, ""},
+        {{"replay"}, Action::Error, ""},
+        {{"replay", "--help"}, Action::Help, ""},
+        {{"download", "--bogus"}, Action::Error, ""},
+        {{"manual", "extra"}, Action::Error, ""},
+        {{"--version", "--bogus"}, Action::Error, ""},
+        {{"file.log"}, Action::Error, ""},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(ParseCommandLine(c.arguments).action, c.action);
+    for (const Case& c : cases) {
+        CommandLine parsed = ParseCommandLine(c.arguments);
+        EXPECT_EQ(parsed.action, c.action) << testing::PrintToString(c.arguments);
+        EXPECT_EQ(parsed.file, c.file) << testing::PrintToString(c.arguments);
+    }
     std::string error = ParseCommandLine({"--bogus"}).error;
     EXPECT_NE(error.find("--bogus"), std::string::npos);
     EXPECT_EQ(error.find('\n'), std::string::npos);
+}
+
+TEST(CommandLine, HelpListsTheCommands) {
+    for (const char* command : {"replay FILE", "manual", "download FILE"})
+        EXPECT_NE(UsageText().find(command), std::string::npos) << command;
 }
