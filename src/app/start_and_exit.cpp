@@ -29,7 +29,7 @@ void MainForm::Form_Load() {
     namespace fs = std::filesystem;
     s.garminPortIndex = 99; // PortC_Click ignores the selections made while starting
     FillPortList();
-    c.File1.path = withoutTrailingSlash(s.programFolder);
+    c.File1.setPath(withoutTrailingSlash(s.programFolder));
     s.replayInterval = 1000;
     s.recordStep = 1;
 
@@ -65,7 +65,7 @@ void MainForm::Form_Load() {
         c.Drive1.drive.set(DriveOf(path));
         c.Dir1.path.set(path);
     }
-    c.File1.pattern = s.fileNamePattern;
+    c.File1.setPattern(s.fileNamePattern);
 
     // Each bar raises its change event, which rebuilds the manual-mode labels.
     c.VSc4.setValue(readInt(profile, "Manu", "Auto", 2));
@@ -121,7 +121,7 @@ void MainForm::ENDE_Click() {
 
 void MainForm::SAVE_Click() {
     saveSettings(
-        [this](ProfileFile& profile) { profile.writeString("Files", "Names", c.File1.pattern); });
+        [this](ProfileFile& profile) { profile.writeString("Files", "Names", c.File1.pattern()); });
     c.focus = "ENDE";
 }
 

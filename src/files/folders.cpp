@@ -8,7 +8,7 @@ void MainForm::Drive1_Change() {
 }
 
 void MainForm::Dir1_Change() {
-    c.File1.path = c.Dir1.path.get();
+    c.File1.setPath(c.Dir1.path.get());
     c.DirSel.toolTip = "Data-Path (" + c.Dir1.path.get() + ")";
 }
 

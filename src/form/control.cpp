@@ -1,6 +1,9 @@
 #include "form/control.h"
 
+#include "text/wildcard.h"
+
 #include <algorithm>
+#include <filesystem>
 
 namespace korvel {
 
@@ -16,6 +19,37 @@ void ComboBox::clear() {
 std::string ComboBox::text() const {
     int i = listIndex.get();
     return i >= 0 && i < static_cast<int>(items.size()) ? items[static_cast<size_t>(i)] : "";
+}
+
+void FileListBox::setPath(std::string path) {
+    path_ = std::move(path);
+    refresh();
+}
+
+void FileListBox::setPattern(std::string pattern) {
+    pattern_ = std::move(pattern);
+    refresh();
+}
+
+void FileListBox::refresh() {
+    std::string selected = fileName();
+    items.clear();
+    std::error_code ec;
+    for (std::filesystem::directory_iterator it(path_.empty() ? "." : path_, ec), end;
+         !ec && it != end; it.increment(ec)) {
+        std::string name = it->path().filename().string();
+        if (it->is_regular_file(ec) && MatchesPattern(name, pattern_))
+            items.push_back(std::move(name));
+    }
+    std::sort(items.begin(), items.end());
+    auto found = std::find(items.begin(), items.end(), selected);
+    listIndex = found == items.end() ? -1 : static_cast<int>(found - items.begin());
+}
+
+std::string FileListBox::fileName() const {
+    return listIndex >= 0 && listIndex < static_cast<int>(items.size())
+               ? items[static_cast<size_t>(listIndex)]
+               : "";
 }
 
 void Timer::setEnabled(bool on) {

@@ -89,12 +89,23 @@ struct TextBox : Control {
     EventProperty<std::string> text; // a change raises the change event
 };
 
-// The files of path that match pattern (patterns separated by ";").
+// The files of a folder that match a pattern list; setting either lists the folder again.
 struct FileListBox : Control {
-    std::string path;
-    std::string pattern = "*.*";
-    std::vector<std::string> items;
+    const std::string& path() const { return path_; }
+    const std::string& pattern() const { return pattern_; }
+    void setPath(std::string path);
+    void setPattern(std::string pattern);
+    // Lists the folder again, keeping the selected name where it is still listed.
+    void refresh();
+    // The selected file's name, "" when none is selected.
+    std::string fileName() const;
+
+    std::vector<std::string> items; // sorted by name
     int listIndex = -1;
+
+  private:
+    std::string path_;
+    std::string pattern_ = "*";
 };
 
 struct DirListBox : Control {

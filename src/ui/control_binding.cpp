@@ -63,6 +63,10 @@ void setItems(QComboBox* box, const std::vector<std::string>& items) {
         box->addItem(FromLatin1(item));
 }
 
+QString captionOr(const Control& control, const QString& picture) {
+    return control.caption.empty() ? picture : FromLatin1(control.caption);
+}
+
 } // namespace
 
 void ControlBinding::userAction(const std::function<void()>& action) {
@@ -94,10 +98,10 @@ void ControlBinding::bindCommon(Control& control, QWidget* widget, std::function
     });
 }
 
-QLabel* ControlBinding::label(Label& control) {
+QLabel* ControlBinding::label(Label& control, const QString& picture) {
     auto* widget = new QLabel;
     bindCommon(control, widget,
-               [&control, widget] { widget->setText(FromLatin1(control.caption)); });
+               [&control, widget, picture] { widget->setText(captionOr(control, picture)); });
     return widget;
 }
 
@@ -114,15 +118,15 @@ QPushButton* ControlBinding::button(CommandButton& control) {
     return widget;
 }
 
-QAbstractButton* ControlBinding::checkBox(CheckBox& control, bool pictureButton) {
+QAbstractButton* ControlBinding::checkBox(CheckBox& control, const QString& picture) {
     QAbstractButton* widget =
-        pictureButton ? static_cast<QAbstractButton*>(new QToolButton) : new QCheckBox;
+        picture.isEmpty() ? static_cast<QAbstractButton*>(new QCheckBox) : new QToolButton;
     widget->setCheckable(true);
     QObject::connect(widget, &QAbstractButton::toggled, [this, &control](bool on) {
         userAction([&control, on] { control.value.set(on ? 1 : 0); });
     });
-    bindCommon(control, widget, [&control, widget] {
-        widget->setText(FromLatin1(control.caption));
+    bindCommon(control, widget, [&control, widget, picture] {
+        widget->setText(captionOr(control, picture));
         widget->setChecked(control.value.get() != 0);
     });
     return widget;

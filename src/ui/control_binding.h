@@ -26,9 +26,11 @@ class ControlBinding {
     // Runs after every action of the user, so the whole window shows the model again.
     explicit ControlBinding(std::function<void()> afterAction) : afterAction_(afterAction) {}
 
-    QLabel* label(Label& control);
+    // picture stands for the image of a control that has no caption of its own.
+    QLabel* label(Label& control, const QString& picture = {});
     QPushButton* button(CommandButton& control);
-    QAbstractButton* checkBox(CheckBox& control, bool pictureButton = false);
+    // With a picture the check box is drawn as a button that stays pressed while checked.
+    QAbstractButton* checkBox(CheckBox& control, const QString& picture = {});
     QRadioButton* option(OptionButton& control);
     QScrollBar* scrollBar(ScrollBar& control, Qt::Orientation orientation);
     QListWidget* list(ListBox& control);

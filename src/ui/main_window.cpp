@@ -75,17 +75,17 @@ QWidget* MainWindow::fileBrowser() {
 QWidget* MainWindow::transport() {
     Controls& c = form_.c;
     auto* row = new QHBoxLayout;
-    row->addWidget(binding_.checkBox(c.Pause, true));
+    row->addWidget(binding_.checkBox(c.Pause, "‖"));
     row->addWidget(binding_.label(c.PauseL));
     for (CommandButton* b : {&c.RESTART, &c.Back, &c.Skip1, &c.Skip2})
         row->addWidget(binding_.button(*b));
-    row->addWidget(binding_.checkBox(c.AutoSkip, true));
+    row->addWidget(binding_.checkBox(c.AutoSkip, "⇥"));
     row->addWidget(binding_.label(c.AutoL));
-    row->addWidget(binding_.checkBox(c.Lop, true));
+    row->addWidget(binding_.checkBox(c.Lop, "↻"));
     row->addWidget(binding_.label(c.LoopL));
     row->addWidget(binding_.checkBox(c.Last));
-    row->addWidget(binding_.label(c.StopA));
-    row->addWidget(binding_.label(c.RunA));
+    row->addWidget(binding_.label(c.StopA, "■"));
+    row->addWidget(binding_.label(c.RunA, "●"));
 
     auto* intervals = new QGridLayout;
     for (int i = 0; i < 8; ++i)
@@ -95,8 +95,8 @@ QWidget* MainWindow::transport() {
     interval->setToolTip(QString::fromStdString(c.Interval.toolTip));
 
     auto* options = new QHBoxLayout;
-    options->addWidget(binding_.checkBox(c.MinC));
-    options->addWidget(binding_.label(c.MiniA));
+    options->addWidget(binding_.checkBox(c.MinC, "↓"));
+    options->addWidget(binding_.label(c.MiniA, "_"));
     options->addWidget(binding_.checkBox(c.AutoReset));
     options->addWidget(binding_.checkBox(c.Manu));
 

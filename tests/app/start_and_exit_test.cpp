@@ -34,11 +34,14 @@ class StartAndExit : public testing::Test {
 
 TEST_F(StartAndExit, FirstStartWithoutSettingsBesideATracksFolder) {
     std::filesystem::create_directory(program.file("Tracks"));
+    for (const char* name : {"tour.log", "b.NMA", "notes.txt", "globe.kml", "x.plt"})
+        program.write(std::string("Tracks/") + name, "");
     MainForm& f = start();
+    EXPECT_EQ(f.c.File1.items, (std::vector<std::string>{"b.NMA", "tour.log", "x.plt"}));
     EXPECT_EQ(f.c.Dir1.path.get(), program.file("Tracks"));
-    EXPECT_EQ(f.c.File1.path, program.file("Tracks"));
+    EXPECT_EQ(f.c.File1.path(), program.file("Tracks"));
     EXPECT_EQ(f.c.DirSel.toolTip, "Data-Path (" + program.file("Tracks") + ")");
-    EXPECT_EQ(f.c.File1.pattern, "*.log;*.nma;*.trl;*.trk;*.plt");
+    EXPECT_EQ(f.c.File1.pattern(), "*.log;*.nma;*.trl;*.trk;*.plt");
     EXPECT_EQ(f.c.PortC.items.size(), 24u);
     EXPECT_EQ(f.c.PortC.text(), "COM1");
     EXPECT_EQ(f.c.PortC.items[19], "Port4");
@@ -107,8 +110,8 @@ TEST_F(StartAndExit, TimeZoneOffsetIsShownWithItsSign) {
 TEST_F(StartAndExit, SaveStoresTheFilePatternAndExitKeepsIt) {
     program.write("Korvel.ini", "[Files]\nNames=*.log\n[Mine]\nkept=yes\n");
     MainForm& f = start();
-    EXPECT_EQ(f.c.File1.pattern, "*.log");
-    f.c.File1.pattern = "*.trl;*.trk;*.plt";
+    EXPECT_EQ(f.c.File1.pattern(), "*.log");
+    f.c.File1.setPattern("*.trl;*.trk;*.plt");
     f.c.ENDE.onClick();
     EXPECT_EQ(saved().readString("Files", "Names", ""), "*.log");
 
