@@ -20,25 +20,46 @@ struct FormState {
     int repositioning = 0;
     int seekQuiet = 0;
     long segmentCount = 0;
+    int hasRmc = 0, hasGga = 0, hasVtg = 0; // what the loaded log contains
+    int fileMenuPending = 0;
 
     // Pacing.
     double replayInterval = 1000; // milliseconds between records
     int recordStep = 1;           // records consumed per tick
     int stepOnce = 0;
     int autoSkipOn = 0;
+    double stepDurationMs = 0; // how long the previous tick took
+    int savedInterval = 0;     // Timer1's interval when "last record only" was checked
 
     // Sentences.
     std::string lastRmcSentence;
     std::string lastGgaSentence;
+    std::string lastVtgSentence;
+    std::string previousRmcSentence;
+    std::string rmcTimePosition; // time and position of the latest RMC, for the same-time option
+    int hasPgrmm = 0;
     std::string logText;
+    std::string phsmiLine;
+    std::string altitudeText;
     std::string framedSentence;
     double legDistance = 0;
     double legCourse = 0;
+
+    // Statistics of the replay; positions in minutes of arc, 0 when not yet set.
+    std::string courseText;
+    std::string speedKnotsText;
+    double speedKmh = 0;
+    double startLat = 0, startLon = 0;
+    double prevLat = 0, prevLon = 0;
+    double prevTimeSeconds = 0;
+    double tripDistance = 0; // metres
 
     // Ports.
     int outputPortIndex = 0;
     int garminPortIndex = 1;
     int downloadMode = 0;
+    int tcpClientCount = 0;
+    int tcpPort = 1000;
 
     // Display.
     int metricUnits = 1;
@@ -47,6 +68,8 @@ struct FormState {
     int minAltitude = 9999;
     int maxAltitude = 0;
     int positionChangeFlags = 0; // 1: latitude bar moved, 2: longitude bar moved
+    bool tripStartSet = false;   // the trip timer counts from tripStart
+    long long tripStart = 0;     // seconds since 1970 of the trip's first record
 
     // Settings.
     std::string programFolder; // with a trailing "/"

@@ -38,6 +38,18 @@ void MainForm::wireEvents() {
     c.VSc2.value.event = [this] { VSc2_Change(); };
     c.VSc3.value.event = [this] { VSc3_Change(); };
     c.VSc4.value.event = [this] { VSc4_Change(); };
+    c.RESTART.onClick = [this] { RESTART_Click(); };
+    c.File1.onClick = [this] { File1_Click(); };
+    c.Timer1.onTimer = [this] { Timer1_Timer(); };
+    c.Timer2.onTimer = [this] { Timer2_Timer(); };
+    SocketArray& winsock = platform_.winsock;
+    winsock.onConnectionRequest = [this](int index, long id) {
+        Winsock_ConnectionRequest(index, id);
+    };
+    winsock.onDataArrival = [this](int index, long) { Winsock_DataArrival(index); };
+    winsock.onError = [this](int index, int number, const std::string& description) {
+        Winsock_Error(index, number, description);
+    };
 }
 
 } // namespace korvel

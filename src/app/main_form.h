@@ -6,6 +6,7 @@
 #include "app/settings_location.h"
 #include "form/controls.h"
 #include "platform/platform.h"
+#include "text/line_reader.h"
 
 #include <functional>
 #include <string>
@@ -32,6 +33,33 @@ class MainForm {
     // Output ports.
     void FillPortList();
     void PortC_Click();
+    // Appends CR LF to sentence and sends it to the selected destination.
+    void SendSentence(std::string& sentence);
+    void SendTcp(const std::string& line);
+    void StartTcpServer();
+    void CloseTcpConnections();
+    void Winsock_ConnectionRequest(int index, long requestId);
+    void Winsock_DataArrival(int index);
+    void Winsock_Error(int index, int number, const std::string& description);
+
+    // Loading and moving in the replay file.
+    void File1_Click();
+    // False when the file ends before an RMC line.
+    bool SkipToFirstRmc();
+    void SeekRecord(double target);
+    void RESTART_Click();
+
+    // The replay tick.
+    void Timer1_Timer();
+    void ReplayStep();
+    void Timer2_Timer();
+    // mode 0: end of file (loops when Lop is checked); 1: stop; 2: stop and keep List1.
+    void StopReplay(int mode);
+    void ResetTripDisplay();
+    void SkipRecords(long count);
+    void HandleSegmentLine(const std::string& line);
+    // Shows the date (ddmmyy) and time (hhmmss) of a record.
+    void ShowDateTime(const std::string& date, const std::string& time);
 
     // File browser.
     void Drive1_Change();
@@ -50,11 +78,32 @@ class MainForm {
 
   private:
     void wireEvents();
+    void closeAllFiles() { replayFile_.close(); }
+    bool openReplayFile();
+    // Opens the output port a run needs; false (after telling the user) when it cannot.
+    bool openOutputPort();
+    // Lists a sentence in List1 and sends it.
+    void listAndSend(std::string sentence);
+    // Reads the next line into currentLine; false at the end of the file.
+    bool readLine();
+    // The record of an NMEA log, from its RMC to the next.
+    void replayLogRecord();
+    void handleRecordedLine();
+    void logRecordBoundary();
+    void logPauseOutput();
+    // Statistics of the RMC in currentLine; false when the replay ended meanwhile.
+    bool logRecordStatistics();
+    void finishRecord();
+    void reportOutputFailure(const std::string& what);
     // Applies change to the settings file and writes it; tells the user when it cannot.
     bool saveSettings(const std::function<void(ProfileFile&)>& change);
 
     Platform& platform_;
     SettingsLocation settings_;
+    LineReader replayFile_;
+    bool sendDecision_ = false;          // carried from line to line within one record
+    std::int64_t lampDeadline_ = 0;      // monotonic ms when the activity lamp goes out
+    bool outputFailureReported_ = false; // once per run
 };
 
 } // namespace korvel

@@ -102,6 +102,7 @@ struct FileListBox : Control {
 
     std::vector<std::string> items; // sorted by name
     int listIndex = -1;
+    std::function<void()> onClick; // a file was clicked
 
   private:
     std::string path_;

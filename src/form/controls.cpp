@@ -43,7 +43,16 @@ Controls::Controls() {
     name(TZL, "TZL", "+1");
     name(Label2, "Label2", "UTC");
     name(Label7, "Label7", "LOC");
+    name(Zeit, "Zeit");
+    name(Datum, "Datum");
+    name(WtL, "WtL");
+    name(TTL, "TTL");
+    name(SpeedL, "SpeedL");
+    name(NNL, "NNL");
+    name(FileL, "FileL");
     name(Gauge1, "Gauge1");
+    Gauge1.max = 360;
+    Gauge1.style = 50;
     name(DIA, "DIA", "", "Altitude");
 
     name(Pause, "Pause");
@@ -94,6 +103,8 @@ Controls::Controls() {
     }
     Data[0].foreColor = Data[2].foreColor = Data[6].foreColor = kMagenta;
     name(Manu, "Manu", "Manual");
+    name(Equ, "Equ", "all NMEA same Time & Pos.");
+    name(DownloadC, "DownloadC", "Garmin");
 
     nameArray(VSc1, "VSc1");
     nameArray(HSc1, "HSc1");
@@ -147,14 +158,16 @@ Controls::Controls() {
 
 void Controls::forEach(const std::function<void(Control&)>& visit) {
     for (Control* c : std::initializer_list<Control*>{
-             &Drive1,   &Dir1,  &File1,   &FileT,  &NMEA,      &ALL,     &TRACK,  &LOA,    &SAVE,
-             &DirSel,   &List1, &TZdiff,  &TZL,    &Label2,    &Label7,  &Gauge1, &DIA,    &Pause,
-             &AutoSkip, &Lop,   &Last,    &MinC,   &AutoReset, &PauseL,  &AutoL,  &LoopL,  &Skip1,
-             &Skip2,    &Back,  &RESTART, &RMCRMB, &Command1,  &Gauge2,  &StopA,  &RunA,   &MiniA,
-             &Interval, &PortC, &TCPstat, &PortL,  &Manu,      &VSc2,    &VSc3,   &VSc4,   &ENDE,
-             &ggn,      &mmn,   &ssn,     &kkn,    &ggo,       &mmo,     &sso,    &kko,    &nnM,
-             &kmhM,     &AutoM, &Label3,  &Label6, &Label9,    &Label16, &MaxL,   &NNminL, &NNmaxL,
-             &DistL,    &TripL})
+             &Drive1, &Dir1,     &File1,    &FileT,   &NMEA,     &ALL,     &TRACK,     &LOA,
+             &SAVE,   &DirSel,   &List1,    &TZdiff,  &TZL,      &Label2,  &Label7,    &Gauge1,
+             &DIA,    &Pause,    &AutoSkip, &Lop,     &Last,     &MinC,    &AutoReset, &PauseL,
+             &AutoL,  &LoopL,    &Skip1,    &Skip2,   &Back,     &RESTART, &RMCRMB,    &Command1,
+             &Gauge2, &StopA,    &RunA,     &MiniA,   &Interval, &PortC,   &TCPstat,   &PortL,
+             &Manu,   &VSc2,     &VSc3,     &VSc4,    &ENDE,     &ggn,     &mmn,       &ssn,
+             &kkn,    &ggo,      &mmo,      &sso,     &kko,      &nnM,     &kmhM,      &AutoM,
+             &Label3, &Label6,   &Label9,   &Label16, &MaxL,     &NNminL,  &NNmaxL,    &DistL,
+             &TripL,  &Zeit,     &Datum,    &WtL,     &TTL,      &SpeedL,  &NNL,       &FileL,
+             &Equ,    &DownloadC})
         visit(*c);
     for (auto& c : Abstand)
         visit(c);

@@ -18,14 +18,14 @@ struct Controls {
     DirListBox Dir1;
     FileListBox File1;
     TextBox FileT;
-    CommandButton NMEA, ALL, TRACK, LOA, SAVE, DirSel;
+    CommandButton NMEA, ALL, TRACK, LOA, SAVE, DirSel, DownloadC;
 
     // Messages.
     ListBox List1;
 
     // Instruments.
     ScrollBar TZdiff;
-    Label TZL, Label2, Label7;
+    Label TZL, Label2, Label7, Zeit, Datum, WtL, TTL, SpeedL, NNL, FileL;
     Gauge Gauge1;
     PictureBox DIA;
 
@@ -46,7 +46,7 @@ struct Controls {
 
     // Sentence boxes and modes.
     std::array<CheckBox, 7> Data;
-    CheckBox Manu;
+    CheckBox Manu, Equ;
 
     // Manual position, altitude, speed and Auto-Point step.
     std::array<ScrollBar, 4> VSc1, HSc1;

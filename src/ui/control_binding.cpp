@@ -195,8 +195,13 @@ QLineEdit* ControlBinding::textBox(TextBox& control) {
 
 QListWidget* ControlBinding::fileList(FileListBox& control) {
     auto* widget = new QListWidget;
-    QObject::connect(widget, &QListWidget::currentRowChanged, [this, &control](int row) {
-        userAction([&control, row] { control.listIndex = row; });
+    QObject::connect(widget, &QListWidget::itemClicked, [this, &control, widget] {
+        int row = widget->currentRow();
+        userAction([&control, row] {
+            control.listIndex = row;
+            if (control.onClick)
+                control.onClick();
+        });
     });
     bindCommon(control, widget, [&control, widget] {
         setItems(widget, control.items);

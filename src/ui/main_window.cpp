@@ -69,6 +69,10 @@ QWidget* MainWindow::fileBrowser() {
     for (CommandButton* b : {&c.NMEA, &c.ALL, &c.TRACK, &c.LOA, &c.SAVE})
         filters->addWidget(binding_.button(*b));
     layout->addLayout(filters);
+    auto* loaded = new QHBoxLayout;
+    loaded->addWidget(binding_.label(c.FileL), 1);
+    loaded->addWidget(binding_.button(c.DownloadC));
+    layout->addLayout(loaded);
     return group("Files", layout);
 }
 
@@ -115,6 +119,7 @@ QWidget* MainWindow::sentencesAndOutput() {
         boxes->addWidget(binding_.checkBox(box));
     boxes->addWidget(binding_.button(c.RMCRMB));
     boxes->addWidget(binding_.button(c.Command1));
+    boxes->addWidget(binding_.checkBox(c.Equ));
 
     auto* port = new QHBoxLayout;
     port->addWidget(binding_.label(c.PortL));
@@ -136,16 +141,19 @@ QWidget* MainWindow::instruments() {
     layout->addWidget(binding_.label(c.Label7), 0, 1);
     layout->addWidget(binding_.label(c.TZL), 0, 2);
     layout->addWidget(binding_.scrollBar(c.TZdiff, Qt::Vertical), 0, 3, 2, 1);
-    Label* pairs[][2] = {{&c.MaxL, &c.Label3},
-                         {&c.DistL, &c.Label6},
-                         {&c.TripL, &c.Label16},
-                         {&c.NNminL, &c.Label9},
-                         {&c.NNmaxL, nullptr}};
-    int row = 1;
-    for (auto& pair : pairs) {
-        layout->addWidget(binding_.label(*pair[0]), row, 0);
-        if (pair[1])
-            layout->addWidget(binding_.label(*pair[1]), row, 1);
+    layout->addWidget(binding_.label(c.Zeit), 1, 0);
+    layout->addWidget(binding_.label(c.Datum), 1, 1);
+    layout->addWidget(binding_.label(c.WtL), 1, 2);
+    Label* rows[][3] = {{&c.SpeedL, &c.Label3, &c.MaxL},
+                        {&c.DistL, &c.Label6, &c.TTL},
+                        {&c.TripL, &c.Label16, nullptr},
+                        {&c.NNL, &c.Label9, nullptr},
+                        {&c.NNminL, &c.NNmaxL, nullptr}};
+    int row = 2;
+    for (auto& labels : rows) {
+        for (int column = 0; column < 3; ++column)
+            if (labels[column])
+                layout->addWidget(binding_.label(*labels[column]), row, column);
         ++row;
     }
     layout->addWidget(binding_.gauge(c.Gauge1), row, 0, 1, 3);

@@ -38,6 +38,16 @@ void VirtualClock::advance(std::int64_t ms) {
     nowMs_ = std::max(nowMs_, end);
 }
 
+Timer* VirtualClock::fireNext() {
+    auto next = std::min_element(armed_.begin(), armed_.end(),
+                                 [](const Armed& a, const Armed& b) { return a.due < b.due; });
+    if (next == armed_.end())
+        return nullptr;
+    Timer* timer = next->timer;
+    advance(std::max<std::int64_t>(0, next->due - nowMs_));
+    return timer;
+}
+
 bool FakeSerialPort::open(std::string& error) {
     if (failOpen) {
         error = deviceName() + ": no such device";

@@ -25,6 +25,8 @@ class VirtualClock : public Clock {
     void attach(Timer& timer) override;
     // Runs every timer that falls due within ms, in time order.
     void advance(std::int64_t ms);
+    // Moves to the next moment a timer falls due and runs that timer; nullptr when none runs.
+    Timer* fireNext();
     void setStart(LocalDateTime start) { start_ = start; }
     long doEventsCalls = 0;
 

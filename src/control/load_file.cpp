@@ -1,0 +1,159 @@
+// Loading a clicked file: decide what it is, count its records, stand at the first record and
+// start the replay timer.
+#include "app/main_form.h"
+#include "replay/sentence_type.h"
+#include "text/conversions.h"
+
+namespace korvel {
+
+namespace {
+
+std::string nameUpToFirstDot(const std::string& name) {
+    return name.substr(0, name.find('.'));
+}
+
+} // namespace
+
+bool MainForm::openReplayFile() {
+    closeAllFiles();
+    return replayFile_.open(s.replayFilePath);
+}
+
+bool MainForm::readLine() {
+    if (replayFile_.eof())
+        return false;
+    s.currentLine = replayFile_.readLine();
+    return true;
+}
+
+void MainForm::File1_Click() {
+    if (!c.LOA.visible)
+        return;
+    c.List1.visible = true;
+    c.Dir1.visible = c.Drive1.visible = false;
+    c.DirSel.enabled = c.Manu.enabled = false;
+    if (s.downloadMode == 1) {
+        c.FileT.text.set(c.File1.fileName());
+        c.File1.setPattern(s.fileNamePattern);
+        return;
+    }
+    std::string name = c.File1.fileName();
+    s.replayFilePath = c.Dir1.path.get() + "/" + name;
+    s.fileKind = 2;
+    bool opened = !name.empty() && openReplayFile();
+    c.Timer4.setEnabled(false);
+    if (s.fileMenuPending == 1) {
+        s.fileMenuPending = 0;
+        return;
+    }
+    s.trackName.clear();
+    s.recordMarker = "T";
+    c.File1.enabled = false;
+    s.hasVtg = s.hasRmc = s.hasGga = 0;
+    c.DownloadC.enabled = false;
+    s.rmcTimePosition.clear();
+    c.RESTART.enabled = c.Back.enabled = c.Skip1.enabled = c.Skip2.enabled = c.Pause.enabled = true;
+    c.Skip1.toolTip = "Skip 10";
+    c.FileL.caption = nameUpToFirstDot(name);
+
+    // What kind of file: the first line that tells.
+    while (opened && readLine()) {
+        const std::string& line = s.currentLine;
+        if (Left(line, 1) == "$") {
+            s.fileKind = 0;
+            break;
+        }
+        if (Left(line, 1) == "L")
+            s.trackName = Mid(line, 15);
+        HandleSegmentLine(line);
+        if (Left(line, 1) == s.recordMarker || Left(line, 5) == "OziEx" ||
+            Left(line, 5) == "<kml ") {
+            s.fileKind = 1;
+            break;
+        }
+        platform_.clock.DoEvents();
+    }
+    if (s.fileKind == 2) {
+        closeAllFiles();
+        c.List1.addItem(opened ? "No Log-File !" : "Cannot open " + s.replayFilePath);
+        StopReplay(2);
+        return;
+    }
+    if (s.fileKind == 1) {
+        closeAllFiles();
+        c.List1.addItem("Track files cannot be replayed yet !");
+        StopReplay(2);
+        return;
+    }
+
+    // An NMEA log: count its records.
+    c.Data[1].enabled = false;
+    c.Data[2].foreColor = c.Data[6].foreColor = kGrey;
+    c.Data[3].enabled = c.Data[4].enabled = c.Data[5].enabled = false;
+    s.recordCount = 1;
+    while (readLine()) {
+        const std::string& line = s.currentLine;
+        if (ContainsSentence(line, "RMC")) {
+            s.hasRmc = 1;
+            ++s.recordCount;
+        }
+        if (ContainsSentence(line, "GGA")) {
+            s.hasGga = 1;
+            if (s.hasRmc == 0)
+                ++s.recordCount;
+        }
+        if (ContainsSentence(line, "VTG"))
+            s.hasVtg = 1;
+        platform_.clock.DoEvents();
+    }
+    closeAllFiles();
+    c.StopA.visible = true;
+    if (s.hasRmc == 0) {
+        // Mended: the log is refused and the program stays open for the next one.
+        if (s.hasGga == 0 || s.hasVtg == 0)
+            platform_.dialogs.messageBox("No RMC or GGA-Data", " Data-Error !",
+                                         MessageIcon::Critical, MessageButtons::Ok);
+        else
+            c.List1.addItem("Logs without RMC cannot be replayed yet !");
+        StopReplay(2);
+        return;
+    }
+    if (!openReplayFile() || !SkipToFirstRmc())
+        return;
+
+    if (s.recordCount != 0) {
+        c.Gauge2.max = static_cast<int>(std::min<long>(s.recordCount, INT32_MAX));
+        s.recordIndex = 0;
+    }
+    s.replayActive = 1;
+    if (!openOutputPort()) {
+        StopReplay(2);
+        return;
+    }
+    c.PortC.enabled = false;
+    c.Timer1.setInterval(100);
+    c.Timer1.setEnabled(true);
+    if (c.MinC.value.get() == 1) {
+        platform_.clock.Sleep(1000);
+        c.MiniA.visible = true;
+        platform_.host.minimize();
+    }
+    if (c.PortC.text() == "TCP")
+        StartTcpServer();
+}
+
+bool MainForm::SkipToFirstRmc() {
+    while (readLine()) {
+        if (IsSentence(s.currentLine, "TXT"))
+            s.logText = Mid(s.currentLine, 8);
+        if (IsSentence(s.currentLine, "RMC"))
+            return true;
+    }
+    // Mended: RMC sentences that never start a line leave nothing to replay.
+    c.List1.clear();
+    c.List1.addItem("No line begins with an RMC sentence !");
+    StopReplay(2);
+    return false;
+}
+
+} // namespace korvel

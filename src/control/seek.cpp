@@ -1,0 +1,36 @@
+// Moving a running replay: restart and seek to a record.
+#include "app/main_form.h"
+
+namespace korvel {
+
+void MainForm::SeekRecord(double target) {
+    openReplayFile();
+    s.repositioning = 1;
+    s.seekQuiet = 1;
+    ResetTripDisplay();
+    s.recordIndex = 0;
+    if (target <= 0) {
+        if (s.segmentCount != 0)
+            s.segmentCount = 1;
+        SkipToFirstRmc();
+        s.repositioning = 0;
+        return;
+    }
+    s.segmentCount = 0;
+    SkipRecords(static_cast<long>(target));
+    s.repositioning = 0;
+    s.seekQuiet = 0;
+}
+
+void MainForm::RESTART_Click() {
+    openReplayFile();
+    s.recordIndex = 0;
+    s.startLat = 0;
+    ResetTripDisplay();
+    if (s.segmentCount != 0)
+        s.segmentCount = 1;
+    c.List1.clear();
+    SkipToFirstRmc();
+}
+
+} // namespace korvel

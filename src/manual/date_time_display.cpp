@@ -1,0 +1,89 @@
+// The date and time of the record being replayed, in UTC or local time, and the trip timer.
+#include "app/main_form.h"
+#include "text/conversions.h"
+
+#include <chrono>
+
+namespace korvel {
+
+namespace {
+
+using namespace std::chrono;
+
+// The offset of central European time: one hour, two in summer. The switch comes at 01:00 UTC
+// on the last Sunday of March and at 02:00 UTC on the last Sunday of October; days of the week
+// count from Sunday as 1.
+int centralEuropeanOffset(const year_month_day& date, int hour) {
+    int day = static_cast<int>(static_cast<unsigned>(date.day()));
+    int month = static_cast<int>(static_cast<unsigned>(date.month()));
+    int dayOfWeek = static_cast<int>(std::chrono::weekday(sys_days(date)).c_encoding()) + 1;
+    int offset = 1;
+    if (month == 3 && day - dayOfWeek > 23)
+        offset = dayOfWeek == 1 && hour < 1 ? 1 : 2;
+    if (month > 3 && month < 11)
+        offset = 2;
+    if (month == 10 && day - dayOfWeek > 23)
+        offset = dayOfWeek == 1 && hour < 2 ? 2 : 1;
+    return offset;
+}
+
+} // namespace
+
+void MainForm::ShowDateTime(const std::string& date, const std::string& time) {
+    int hour = static_cast<int>(Val(Mid(time, 1, 2)));
+    int minute = static_cast<int>(Val(Mid(time, 3, 2)));
+    int second = static_cast<int>(Val(Right(time, 2)));
+    int day = static_cast<int>(Val(Mid(date, 1, 2)));
+    int month = static_cast<int>(Val(Mid(date, 3, 2)));
+    int year = static_cast<int>(Val(Right(date, 2)));
+    if (year == 89)
+        return;
+    year += year < 80 ? 2000 : 1900;
+    year_month_day utcDate{std::chrono::year(year),
+                           std::chrono::month(static_cast<unsigned>(month)),
+                           std::chrono::day(static_cast<unsigned>(day))};
+    // A damaged date field shows nothing rather than a made-up date.
+    if (!utcDate.ok() || hour > 23 || minute > 59 || second > 59)
+        return;
+    sys_seconds at = sys_days(utcDate) + hours(hour) + minutes(minute) + seconds(second);
+
+    if (c.TTL.caption.empty()) {
+        s.tripStart = at.time_since_epoch().count();
+        s.tripStartSet = true;
+    }
+    long long elapsed = (at.time_since_epoch().count() - s.tripStart) / 60;
+    if (elapsed >= 0 && elapsed < 100)
+        c.TTL.caption = Format(elapsed / 60, "00") + ":" + Format(elapsed % 60, "00");
+    else
+        ResetTripDisplay();
+
+    int offset = c.TZdiff.value.get();
+    if (offset == 1) {
+        offset = centralEuropeanOffset(utcDate, hour);
+        c.Label7.caption = offset == 2 ? "MESZ" : "MEZ";
+    }
+    bool local = s.timeReference == 1;
+    if (local)
+        at += hours(offset);
+    sys_days shownDay = floor<days>(at);
+    year_month_day shown(shownDay);
+    hh_mm_ss clock(at - shownDay);
+
+    static const char* const english[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                          "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+    static const char* const german[] = {"Januar",    "Februar", "M\xe4rz",  "April",
+                                         "Mai",       "Juni",    "Juli",     "August",
+                                         "September", "Oktober", "November", "Dezember"};
+    unsigned m = static_cast<unsigned>(shown.month()) - 1;
+    std::string monthName = local ? german[m] : english[m];
+    std::string dayText = Format(static_cast<unsigned>(shown.day()), "00");
+    std::string yearText = Trim(Str(static_cast<int>(shown.year())));
+    c.WtL.caption = dayText + "." + monthName + yearText;
+    c.Zeit.caption = Format(clock.hours().count(), "00") + ":" +
+                     Format(clock.minutes().count(), "00") + ":" +
+                     Format(clock.seconds().count(), "00");
+    c.Datum.caption = local ? dayText + ". " + Left(monthName, 3) + " " + yearText
+                            : yearText + "-" + monthName + "-" + Mid(date, 1, 2);
+}
+
+} // namespace korvel

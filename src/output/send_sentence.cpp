@@ -1,0 +1,143 @@
+// Every sentence leaves through SendSentence to the destination chosen in the port list.
+#include "app/main_form.h"
+#include "text/conversions.h"
+
+namespace korvel {
+
+namespace {
+
+// UART base addresses of the entries Port1 ... Port4.
+std::uint16_t uartAddress(char last) {
+    switch (last) {
+    case '1':
+        return 0x3F8;
+    case '2':
+        return 0x2F8;
+    case '3':
+        return 0x3E8;
+    default:
+        return 0x2E8;
+    }
+}
+
+} // namespace
+
+void MainForm::SendSentence(std::string& sentence) {
+    sentence += "\r\n";
+    std::string entry = c.PortC.text();
+    std::string kind = Left(entry, 3);
+    if (entry == "TCP") {
+        SendTcp(sentence);
+    } else if (kind == "Por") {
+        std::string why;
+        if (!platform_.portIO.available(why)) {
+            reportOutputFailure(entry + ": " + why);
+            return;
+        }
+        std::uint16_t address = uartAddress(entry.empty() ? '1' : entry.back());
+        for (unsigned char byte : sentence) {
+            platform_.portIO.PortOut(address, byte);
+            platform_.clock.Sleep(2);
+        }
+    } else if (kind == "LPT") {
+        std::string error;
+        if (!platform_.printers.write(entry, sentence, error))
+            reportOutputFailure(error);
+    } else if (platform_.comm1.isOpen()) {
+        platform_.comm1.output(sentence);
+    }
+}
+
+void MainForm::reportOutputFailure(const std::string& what) {
+    // Once per run: a message for every sentence would bury the window.
+    if (outputFailureReported_)
+        return;
+    outputFailureReported_ = true;
+    platform_.dialogs.messageBox("The sentences cannot be sent: " + what, "Output",
+                                 MessageIcon::Exclamation, MessageButtons::Ok);
+}
+
+bool MainForm::openOutputPort() {
+    outputFailureReported_ = false;
+    if (Left(c.PortC.text(), 3) != "COM")
+        return true;
+    platform_.comm1.setCommPort(s.outputPortIndex + 1);
+    std::string error;
+    if (platform_.comm1.open(error))
+        return true;
+    platform_.dialogs.messageBox(c.PortC.text() + " cannot be opened: " + error, "Output",
+                                 MessageIcon::Exclamation, MessageButtons::Ok);
+    return false;
+}
+
+void MainForm::SendTcp(const std::string& line) {
+    if (s.tcpClientCount == 0) {
+        c.PortL.toolTip = "No connection";
+        return;
+    }
+    Color color = kRed;
+    std::string text;
+    for (int i = 1; i <= s.tcpClientCount; ++i) {
+        int state = platform_.winsock.state(i);
+        if (state == kSocketClosing) {
+            platform_.winsock.close(i);
+        } else if (state == kSocketConnected) {
+            color = kGreen;
+            text += platform_.winsock.remoteHostIP(i) + " ";
+            if (!platform_.winsock.sendData(i, line))
+                return; // the socket is not in a state for it: the others miss this line
+        }
+    }
+    c.TCPstat.backColor = color;
+    c.PortL.toolTip = color == kRed ? "No connection" : text;
+}
+
+void MainForm::StartTcpServer() {
+    if (platform_.winsock.state(0) != kSocketClosed)
+        platform_.winsock.close(0);
+    std::string error;
+    if (!platform_.winsock.listen(s.tcpPort, error)) {
+        platform_.dialogs.messageBox("The TCP server cannot listen: " + error, "TCP",
+                                     MessageIcon::Exclamation, MessageButtons::Ok);
+        return;
+    }
+    c.TCPstat.visible = true;
+}
+
+void MainForm::CloseTcpConnections() {
+    for (int i = 1; i <= s.tcpClientCount; ++i) {
+        if (platform_.winsock.state(i) != kSocketClosed)
+            platform_.winsock.close(i);
+        platform_.winsock.unload(i);
+    }
+    c.PortL.toolTip = "";
+    c.TCPstat.visible = false;
+    s.tcpClientCount = 0;
+}
+
+void MainForm::Winsock_ConnectionRequest(int index, long requestId) {
+    if (index != 0)
+        return;
+    int element = 1;
+    while (element <= s.tcpClientCount && platform_.winsock.state(element) != kSocketClosed)
+        ++element;
+    if (element > s.tcpClientCount) {
+        s.tcpClientCount = element;
+        platform_.winsock.load(element);
+    }
+    platform_.winsock.accept(element, requestId);
+}
+
+void MainForm::Winsock_DataArrival(int index) {
+    // Clients cannot influence the output: what they send is read and dropped.
+    platform_.winsock.getData(index);
+}
+
+void MainForm::Winsock_Error(int, int number, const std::string& description) {
+    if (number == 10053 || number == 10054)
+        return;
+    platform_.dialogs.messageBox("Winsock-Error No: " + Trim(Str(number)) + "   " + description,
+                                 "Error!", MessageIcon::Exclamation, MessageButtons::Ok);
+}
+
+} // namespace korvel

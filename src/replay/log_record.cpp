@@ -1,0 +1,202 @@
+// One record of a recorded NMEA log: the lines from one RMC to the next, sent as recorded
+// unless a sentence box or an option says otherwise, and the statistics of the record.
+#include "app/main_form.h"
+#include "replay/distance_course.h"
+#include "replay/sentence.h"
+#include "replay/sentence_rewrite.h"
+#include "replay/sentence_type.h"
+#include "text/conversions.h"
+
+namespace korvel {
+
+namespace {
+
+const char* const kDatum = "$PGRMM,WGS 84*06";
+
+std::string plain(double v) {
+    return Trim(Str(v));
+}
+
+} // namespace
+
+void MainForm::listAndSend(std::string sentence) {
+    c.List1.addItem(sentence);
+    SendSentence(sentence);
+}
+
+void MainForm::replayLogRecord() {
+    platform_.clock.Sleep(100);
+    if (c.Pause.value.get() == 1 && s.stepOnce == 0) {
+        logPauseOutput();
+        c.Timer1.setInterval(2000);
+        c.Timer2.setEnabled(true);
+        c.SpeedL.caption = "---";
+        return;
+    }
+    s.stepOnce = 0;
+    if (c.Data[0].value.get() == 1) {
+        c.List1.addItem("NMEA: " + s.logText);
+        if (!s.phsmiLine.empty())
+            listAndSend(s.phsmiLine);
+        listAndSend(s.currentLine);
+    }
+    sendDecision_ = false;
+    while (true) {
+        if (s.replayActive == 0)
+            return;
+        if (!readLine()) {
+            StopReplay(0);
+            return;
+        }
+        if (ContainsSentence(s.currentLine, "RMC"))
+            break;
+        handleRecordedLine();
+        platform_.clock.DoEvents();
+    }
+    logRecordBoundary();
+    if (logRecordStatistics())
+        finishRecord();
+}
+
+void MainForm::handleRecordedLine() {
+    std::string line = s.currentLine;
+    auto box = [this](int i) { return c.Data[i].value.get() == 1; };
+    bool sameTimePos = c.Equ.value.get() == 1 && !s.rmcTimePosition.empty();
+    if (IsSentence(line, "GGA")) {
+        c.Data[1].enabled = true;
+        s.lastGgaSentence = line;
+        s.altitudeText = ExtractField(line, 9);
+        if (sameTimePos)
+            line = WithTimePositionGga(line, s.rmcTimePosition);
+        sendDecision_ = box(1);
+    } else if (IsSentence(line, "VTG")) {
+        c.Data[2].foreColor = kMagenta;
+        s.lastVtgSentence = line;
+        sendDecision_ = box(2);
+    } else if (IsSentence(line, "RMB")) {
+        c.Data[3].enabled = true;
+        sendDecision_ = box(3);
+    } else if (IsSentence(line, "GSA")) {
+        c.Data[4].enabled = true;
+        sendDecision_ = box(4);
+    } else if (IsSentence(line, "GSV")) {
+        c.Data[5].enabled = true;
+        sendDecision_ = box(5);
+    } else if (Left(line, 6) == "$PGRMM") {
+        s.hasPgrmm = 1;
+        sendDecision_ = box(6);
+    } else if (IsSentence(line, "TXT")) {
+        s.logText = Mid(line, 8); // sent when the line before it was
+    } else if (Left(line, 6) == "$PHSMI") {
+        s.phsmiLine = line; // sent from the next record on, ahead of its RMC
+        sendDecision_ = false;
+    } else if (IsSentence(line, "")) {
+        c.Data[6].foreColor = kMagenta;
+        if (sameTimePos && IsSentence(line, "GLL"))
+            line = WithTimePositionGll(line, s.rmcTimePosition);
+        sendDecision_ = box(6);
+    } else {
+        // Not a sentence: headers, banners, empty lines, junk.
+        c.Data[6].foreColor = kMagenta;
+        sendDecision_ = false;
+    }
+    if (sendDecision_)
+        listAndSend(line);
+}
+
+void MainForm::logRecordBoundary() {
+    s.rmcTimePosition = RmcTimePosition(s.currentLine);
+    if (c.Data[2].value.get() == 1 && s.hasVtg == 0) {
+        std::string speed = s.speedKnotsText.empty() ? "" : plain(s.speedKmh);
+        std::string body =
+            "GPVTG," + s.courseText + ",T,,M," + s.speedKnotsText + ",N," + speed + ",K";
+        s.lastVtgSentence = FrameSentence(body);
+        listAndSend(s.lastVtgSentence);
+    }
+    if (c.Data[6].value.get() == 1 && s.hasPgrmm == 0)
+        listAndSend(kDatum);
+    s.previousRmcSentence = s.lastRmcSentence;
+    s.lastRmcSentence = s.currentLine;
+}
+
+void MainForm::logPauseOutput() {
+    c.List1.addItem("Pause:");
+    s.lastGgaSentence = WithRmcPosition(s.lastGgaSentence, s.previousRmcSentence);
+    // A log may lack one of the sentences: nothing is repeated for it.
+    if (c.Data[0].value.get() == 1 && !s.previousRmcSentence.empty())
+        listAndSend(s.previousRmcSentence);
+    if (c.Data[1].value.get() == 1 && !s.lastGgaSentence.empty())
+        listAndSend(FrameSentence(BodyOf(s.lastGgaSentence)));
+    if (c.Data[2].value.get() == 1 && !s.lastVtgSentence.empty())
+        listAndSend(FrameSentence(StandingVtgBody(s.lastVtgSentence)));
+    if (c.Data[6].value.get() == 1)
+        listAndSend(kDatum);
+}
+
+bool MainForm::logRecordStatistics() {
+    bool imperial = s.metricUnits != 1;
+    double lat = MinutesOfArc(ExtractField(s.currentLine, 3));
+    double lon = MinutesOfArc(ExtractField(s.currentLine, 5));
+    auto leg = [this](double lat1, double lat2, double lon1, double lon2) {
+        DistanceAndCourse d = ComputeDistanceAndCourse(lat1, lat2, lon1, lon2, s.legCourse);
+        s.legDistance = d.distance;
+        s.legCourse = d.course;
+    };
+    if (s.startLat == 0) {
+        s.startLat = lat;
+        s.startLon = lon;
+    }
+    leg(lat, s.startLat, lon, s.startLon);
+    double hectometres = Int(s.legDistance / 100);
+    if (s.phsmiLine.empty())
+        c.DistL.caption = Format(imperial ? hectometres / 16.09 : hectometres / 10, "0.0");
+    if (s.prevLat != 0)
+        leg(lat, s.prevLat, lon, s.prevLon);
+    s.prevLat = lat;
+    s.prevLon = lon;
+    s.tripDistance += s.legDistance;
+    if (s.phsmiLine.empty())
+        c.TripL.caption = Format(s.tripDistance / (imperial ? 1609 : 1000), "0.0");
+
+    c.AutoSkip.backColor = kGrey;
+    while (true) {
+        s.speedKnotsText = ExtractField(s.currentLine, 7);
+        s.speedKmh = Int(Val(s.speedKnotsText) * 1.852 + 0.5);
+        if (s.autoSkipOn == 0 || s.speedKmh > 0)
+            break;
+        // A standing receiver: pass over its records within this tick.
+        c.AutoSkip.backColor = 0x40C0;
+        do {
+            if (!readLine()) {
+                StopReplay(0);
+                return false;
+            }
+        } while (!IsSentence(s.currentLine, "RMC"));
+        ++s.recordIndex;
+    }
+    for (int i = 1; i < s.recordStep; ++i) {
+        do {
+            if (!readLine()) {
+                StopReplay(0);
+                return false;
+            }
+        } while (!ContainsSentence(s.currentLine, "RMC"));
+        ++s.recordIndex;
+    }
+    if (s.phsmiLine.empty()) {
+        auto shown = [imperial](double kmh) { return plain(imperial ? Round(kmh * 0.6214) : kmh); };
+        c.SpeedL.caption = shown(s.speedKmh);
+        if (s.speedKmh > s.maxSpeed) {
+            s.maxSpeed = s.speedKmh;
+            c.MaxL.caption = shown(s.maxSpeed);
+        }
+        s.courseText = ExtractField(s.currentLine, 8);
+        int needle = static_cast<int>(Int(Val(s.courseText) + 90));
+        c.Gauge1.value = needle > 359 ? needle - 360 : needle;
+        c.Gauge1.style = 3;
+        ShowDateTime(ExtractField(s.currentLine, 9), Left(ExtractField(s.currentLine, 1), 6));
+    }
+    return true;
+}
+
+} // namespace korvel

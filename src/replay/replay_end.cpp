@@ -1,0 +1,130 @@
+// The end of a replay (stop or loop), the reset of the statistics, skipping forward and the
+// start of a new track segment.
+#include "app/main_form.h"
+#include "replay/sentence_type.h"
+#include "text/conversions.h"
+
+namespace korvel {
+
+void MainForm::StopReplay(int mode) {
+    if (c.Lop.value.get() == 1 && mode == 0) {
+        c.List1.clear();
+        c.List1.addItem(std::string(80, '>'));
+        openReplayFile();
+        if (s.segmentCount != 0)
+            s.segmentCount = 1;
+        ResetTripDisplay();
+        if (s.fileKind == 0 && !SkipToFirstRmc())
+            return;
+        s.recordIndex = 0;
+        platform_.clock.DoEvents();
+        platform_.clock.Sleep(1000);
+        return;
+    }
+    if (mode < 2)
+        c.List1.clear();
+    c.PortC.enabled = true;
+    c.Timer1.setEnabled(false);
+    closeAllFiles();
+    c.StopA.visible = false;
+    s.phsmiLine.clear();
+    c.DirSel.enabled = true;
+    c.FileL.caption.clear();
+    c.Pause.value.set(0);
+    c.AutoSkip.backColor = kGrey;
+    s.replayActive = 0;
+    if (platform_.comm1.isOpen()) {
+        platform_.comm1.close();
+        CloseTcpConnections();
+    }
+    c.File1.enabled = true;
+    c.RunA.visible = false;
+    c.Gauge2.value = 0;
+    c.Equ.enabled = true;
+    c.Gauge2.toolTip = "Records";
+    c.AutoSkip.enabled = true;
+    s.maxSpeed = s.startLat = s.startLon = s.prevLat = s.prevLon = s.prevTimeSeconds = 0;
+    s.trackFormat.clear();
+    c.Pause.enabled = c.RESTART.enabled = c.Back.enabled = c.Skip2.enabled = false;
+    s.segmentCount = 0;
+    c.Gauge1.style = 50;
+    ResetTripDisplay();
+    c.DownloadC.enabled = c.DownloadC.visible = true;
+    c.DIA.cls();
+    c.DIA.toolTip = "Altitude";
+    c.Skip1.toolTip = "Start";
+    c.MiniA.visible = false;
+    s.logText.clear();
+    c.Data[0].foreColor = c.Data[2].foreColor = c.Data[6].foreColor = kMagenta;
+    c.Manu.enabled = true;
+    for (CheckBox& box : c.Data)
+        box.enabled = true;
+    CloseTcpConnections();
+}
+
+void MainForm::ResetTripDisplay() {
+    for (Label* label : {&c.WtL, &c.Datum, &c.Zeit, &c.SpeedL, &c.MaxL, &c.DistL, &c.TripL, &c.TTL,
+                         &c.NNL, &c.NNminL, &c.NNmaxL})
+        label->caption.clear();
+    s.altitudeText.clear();
+    s.minAltitude = 9999;
+    s.maxAltitude = 0;
+    s.maxSpeed = 0;
+    s.tripDistance = 0;
+    s.hasPgrmm = 0;
+}
+
+void MainForm::SkipRecords(long count) {
+    if (s.fileKind == 0) {
+        long passed = 0;
+        do {
+            if (!readLine()) {
+                StopReplay(0);
+                return;
+            }
+            if (IsSentence(s.currentLine, "RMC")) {
+                ++passed;
+                ++s.recordIndex;
+            }
+            if (IsSentence(s.currentLine, "TXT"))
+                s.logText = Mid(s.currentLine, 8);
+            platform_.clock.DoEvents();
+        } while (passed < count);
+        c.List1.clear();
+        return;
+    }
+    for (long passed = 0; passed < count;) {
+        if (!readLine()) {
+            StopReplay(0);
+            return;
+        }
+        if (Left(s.currentLine, 1) == "L")
+            s.trackName = Mid(s.currentLine, 15);
+        if (Left(s.currentLine, 1) == s.recordMarker) {
+            ++s.recordIndex;
+            ++passed;
+        }
+        HandleSegmentLine(s.currentLine);
+        platform_.clock.DoEvents();
+    }
+}
+
+void MainForm::HandleSegmentLine(const std::string& line) {
+    if (Left(line, 1) != "N")
+        return;
+    ++s.segmentCount;
+    if (c.AutoReset.value.get() != 1)
+        return;
+    s.maxSpeed = 0;
+    s.minAltitude = 9999;
+    s.maxAltitude = 0;
+    s.speedKnotsText.clear();
+    s.startLat = s.startLon = s.prevLat = s.prevLon = s.prevTimeSeconds = 0;
+    c.TTL.caption.clear();
+    s.tripDistance = 0;
+    c.TripL.caption.clear();
+    if (s.repositioning == 1 && s.seekQuiet == 0)
+        ReplayStep();
+}
+
+} // namespace korvel

@@ -1,0 +1,75 @@
+// The replay tick: one record of the loaded file per tick of Timer1, and the pacing.
+#include "app/main_form.h"
+#include "text/conversions.h"
+
+#include <algorithm>
+
+namespace korvel {
+
+namespace {
+constexpr int kLampMs = 400;
+}
+
+void MainForm::Timer1_Timer() {
+    // A monotonic clock: a step across midnight has its true duration.
+    std::int64_t start = platform_.clock.monotonicMs();
+    ReplayStep();
+    s.stepDurationMs = static_cast<double>(platform_.clock.monotonicMs() - start);
+    if (c.Last.value.get() == 1)
+        c.Timer1.setInterval(6000);
+}
+
+void MainForm::ReplayStep() {
+    c.List1.clear();
+    if (s.fileKind != 0)
+        platform_.clock.Sleep(100);
+    if (c.Manu.value.get() == 1) {
+        c.List1.addItem("Position:  " + s.logText);
+        return;
+    }
+    c.List1.toolTip = "NMEA-out";
+    c.RunA.visible = true;
+    lampDeadline_ = platform_.clock.monotonicMs() + kLampMs;
+    c.Timer2.setEnabled(false);
+    if (s.recordIndex < s.recordCount)
+        c.Gauge2.toolTip = "Records:" + Str(s.recordIndex + 1) + "/" + Str(s.recordCount);
+    if (s.fileKind == 0)
+        replayLogRecord();
+}
+
+void MainForm::finishRecord() {
+    if (s.phsmiLine.empty() && !s.altitudeText.empty()) {
+        int a = static_cast<int>(Int(Val(s.altitudeText)));
+        c.NNL.caption = Trim(Str(s.metricUnits == 1 ? a : Int(a * 3.281)));
+        c.nnM.caption = Trim(Str(a)) + " m NN";
+        if (a < s.minAltitude) {
+            s.minAltitude = a;
+            c.NNminL.caption = c.NNL.caption;
+        }
+        if (a > s.maxAltitude) {
+            s.maxAltitude = a;
+            c.NNmaxL.caption = c.NNL.caption;
+        }
+    }
+    // Intervals of a second and more keep their period: the previous step's time comes off.
+    if (s.replayInterval > 999) {
+        if (s.replayInterval > s.stepDurationMs)
+            c.Timer1.setInterval(static_cast<int>(Round(s.replayInterval - s.stepDurationMs)));
+    } else {
+        c.Timer1.setInterval(static_cast<int>(s.replayInterval));
+    }
+    if (platform_.clock.monotonicMs() > lampDeadline_)
+        c.RunA.visible = false;
+    else
+        c.Timer2.setEnabled(true);
+    ++s.recordIndex;
+    if (s.recordIndex <= c.Gauge2.max)
+        c.Gauge2.value = static_cast<int>(s.recordIndex);
+}
+
+void MainForm::Timer2_Timer() {
+    c.RunA.visible = false;
+    c.Timer2.setEnabled(false);
+}
+
+} // namespace korvel

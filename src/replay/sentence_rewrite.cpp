@@ -1,0 +1,93 @@
+#include "replay/sentence_rewrite.h"
+
+#include "replay/sentence.h"
+#include "text/conversions.h"
+
+#include <vector>
+
+namespace korvel {
+
+namespace {
+
+std::vector<std::string> splitFields(const std::string& text) {
+    std::vector<std::string> fields;
+    size_t start = 0;
+    while (true) {
+        size_t comma = text.find(',', start);
+        fields.push_back(text.substr(start, comma - start));
+        if (comma == std::string::npos)
+            return fields;
+        start = comma + 1;
+    }
+}
+
+std::string joinFields(const std::vector<std::string>& fields) {
+    std::string text;
+    for (size_t i = 0; i < fields.size(); ++i)
+        text += (i ? "," : "") + fields[i];
+    return text;
+}
+
+// Replaces count fields of the sentence's body from field `first` on with those of `with`.
+std::string replaceFields(const std::string& line, size_t first,
+                          const std::vector<std::string>& with) {
+    std::vector<std::string> fields = splitFields(BodyOf(line));
+    if (fields.size() < first + with.size() || line.find('*') == std::string::npos)
+        return line;
+    for (size_t i = 0; i < with.size(); ++i)
+        fields[first + i] = with[i];
+    return FrameSentence(joinFields(fields));
+}
+
+} // namespace
+
+std::string BodyOf(const std::string& line) {
+    if (line.empty())
+        return "";
+    size_t star = line.find('*', 1);
+    return line.substr(1, star == std::string::npos ? std::string::npos : star - 1);
+}
+
+std::string RmcTimePosition(const std::string& rmc) {
+    std::string text = ExtractField(rmc, 1);
+    for (int field = 3; field <= 6; ++field)
+        text += "," + ExtractField(rmc, field);
+    return text;
+}
+
+std::string WithTimePositionGga(const std::string& gga, const std::string& timePosition) {
+    // Fields of the body: 0 the identifier, 1 time, 2-5 position.
+    std::vector<std::string> with = splitFields(timePosition);
+    return with.size() == 5 ? replaceFields(gga, 1, with) : gga;
+}
+
+std::string WithTimePositionGll(const std::string& gll, const std::string& timePosition) {
+    // Fields of the body: 0 the identifier, 1-4 position, 5 time.
+    std::vector<std::string> with = splitFields(timePosition);
+    if (with.size() != 5)
+        return gll;
+    with.erase(with.begin());
+    return replaceFields(gll, 1, with);
+}
+
+std::string WithRmcPosition(const std::string& gga, const std::string& rmc) {
+    std::vector<std::string> rmcFields = splitFields(BodyOf(rmc));
+    if (rmcFields.size() < 7)
+        return gga;
+    std::vector<std::string> fields = splitFields(BodyOf(gga));
+    if (fields.size() < 6)
+        return gga;
+    for (size_t i = 0; i < 4; ++i)
+        fields[2 + i] = rmcFields[3 + i];
+    size_t star = gga.find('*');
+    return "$" + joinFields(fields) + (star == std::string::npos ? "" : gga.substr(star));
+}
+
+std::string StandingVtgBody(const std::string& vtg) {
+    // Up to and including the character after the course's "T".
+    long t = InStr(8, vtg, "T");
+    std::string head = t > 0 ? Mid(vtg, 2, t) : "GPVTG," + ExtractField(vtg, 1) + ",T,";
+    return head + ",M,0,N,0,K";
+}
+
+} // namespace korvel

@@ -1,0 +1,24 @@
+// The rewrites a recorded sentence may undergo: the time and position of the record's RMC
+// carried into its GGA and GLL, and the sentences repeated while the replay pauses.
+// Lines too short or without the fields a rewrite needs are returned unchanged.
+#pragma once
+
+#include <string>
+
+namespace korvel {
+
+// The text between "$" and "*" (or the end of the line).
+std::string BodyOf(const std::string& line);
+// Time, latitude, hemisphere, longitude and hemisphere of an RMC, comma-separated.
+std::string RmcTimePosition(const std::string& rmc);
+// A GGA with time and position replaced by timePosition, its other fields kept, newly framed.
+std::string WithTimePositionGga(const std::string& gga, const std::string& timePosition);
+// A GLL with its position replaced by the position of timePosition, newly framed; it keeps its
+// own time and status.
+std::string WithTimePositionGll(const std::string& gll, const std::string& timePosition);
+// The recorded GGA with the position of the RMC written over its position fields.
+std::string WithRmcPosition(const std::string& gga, const std::string& rmc);
+// The body of a VTG that repeats the course of vtg with zero speed.
+std::string StandingVtgBody(const std::string& vtg);
+
+} // namespace korvel

@@ -1,0 +1,42 @@
+#include "replay/sentence_type.h"
+
+#include "text/conversions.h"
+
+namespace korvel {
+
+namespace {
+
+bool isTalkerLetter(char c) {
+    return c >= 'A' && c <= 'Z';
+}
+
+// A named type must end where the sentence's name ends: "$GNRMCH" is not an RMC.
+bool sentenceAt(std::string_view line, size_t at, std::string_view type) {
+    size_t end = at + 3 + type.size();
+    if (line.size() < end || line[at] != '$' || !isTalkerLetter(line[at + 1]) ||
+        !isTalkerLetter(line[at + 2]) || line.substr(at + 3, type.size()) != type)
+        return false;
+    return type.empty() || end == line.size() || line[end] == ',' || line[end] == '*';
+}
+
+} // namespace
+
+bool IsSentence(std::string_view line, std::string_view type) {
+    return sentenceAt(line, 0, type);
+}
+
+bool ContainsSentence(std::string_view line, std::string_view type) {
+    for (size_t at = line.find('$'); at != std::string_view::npos; at = line.find('$', at + 1))
+        if (sentenceAt(line, at, type))
+            return true;
+    return false;
+}
+
+double MinutesOfArc(std::string_view field) {
+    size_t point = field.find('.');
+    size_t minutesStart = (point == std::string_view::npos ? field.size() : point);
+    minutesStart = minutesStart >= 2 ? minutesStart - 2 : 0;
+    return Val(field.substr(0, minutesStart)) * 60 + Val(field.substr(minutesStart));
+}
+
+} // namespace korvel

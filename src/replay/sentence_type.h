@@ -1,0 +1,18 @@
+// Recognising a sentence by its type whatever the talker: "$GPRMC", "$GNRMC" and "$INRMC" are
+// all RMC sentences. Proprietary sentences ("$PGRMM") are recognised by their whole name.
+#pragma once
+
+#include <string_view>
+
+namespace korvel {
+
+// The line begins with "$", a two-letter talker and type (three letters, such as "RMC").
+bool IsSentence(std::string_view line, std::string_view type);
+// Such a sentence begins anywhere in the line.
+bool ContainsSentence(std::string_view line, std::string_view type);
+
+// Position in minutes of arc of a latitude (ddmm.mmm...) or longitude (dddmm.mmm...) field,
+// whatever the number of decimals; the degree digits are those before the two whole minutes.
+double MinutesOfArc(std::string_view field);
+
+} // namespace korvel
