@@ -3,6 +3,7 @@
 // so a file without line endings cannot exhaust memory.
 #pragma once
 
+#include <array>
 #include <cstdio>
 #include <string>
 
@@ -27,8 +28,12 @@ class LineReader {
     std::string readLine();
 
   private:
-    int peekByte();
+    // True when a byte is waiting in the buffer, reading the next block if needed.
+    bool fill();
+
     std::FILE* file_ = nullptr;
+    std::array<char, 64 * 1024> buffer_;
+    size_t begin_ = 0, end_ = 0;
 };
 
 } // namespace korvel

@@ -55,6 +55,14 @@ TEST(LineReader, VeryLongLineIsCutNotHeld) {
     EXPECT_EQ(lines[1], "next");
 }
 
+TEST(LineReader, LineEndingSplitAcrossReads) {
+    // The reader takes the file in blocks of 64 KiB: the CR ends one block, the LF starts the
+    // next.
+    std::string first(64 * 1024 - 1, 'a');
+    EXPECT_EQ(readAll(first + "\r\nb"), (Lines{first, "b"}));
+    EXPECT_EQ(readAll(first + "\rb"), (Lines{first, "b"}));
+}
+
 TEST(LineReader, MissingFileAndReopen) {
     LineReader reader;
     EXPECT_FALSE(reader.open(testing::TempDir() + "no such file"));

@@ -29,6 +29,12 @@ void QtClock::Sleep(int milliseconds) {
 }
 
 void QtClock::DoEvents() {
+    // Loops over many lines call this for every line: serving the window every 20 ms keeps it
+    // responsive without letting event processing dominate a long scan.
+    std::int64_t now = monotonicMs();
+    if (now - lastEvents_ < 20)
+        return;
+    lastEvents_ = now;
     QCoreApplication::processEvents();
 }
 

@@ -21,6 +21,7 @@ class QtClock : public Clock {
 
   private:
     std::map<Timer*, std::unique_ptr<QTimer>> timers_;
+    std::int64_t lastEvents_ = 0;
 };
 
 } // namespace korvel

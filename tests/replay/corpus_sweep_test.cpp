@@ -1,0 +1,130 @@
+// Every real log of the corpus replays without failing, and what leaves is what the sentence
+// rules say: each recorded sentence as recorded, in file order, plus the sentences the
+// simulator adds.
+#include "replay/sentence_type.h"
+#include "support/replay_fixture.h"
+#include "text/line_reader.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+
+using namespace korvel;
+namespace fs = std::filesystem;
+
+namespace {
+
+const char* const kBuiltVtg = "(a VTG built from the RMC)";
+
+std::string corpusFolder() {
+    if (const char* dir = std::getenv("KORVEL_CORPUS"))
+        return dir;
+    return KORVEL_CORPUS_DIR;
+}
+
+std::vector<std::string> readLines(const std::string& path) {
+    std::vector<std::string> lines;
+    LineReader reader;
+    reader.open(path);
+    while (!reader.eof())
+        lines.push_back(reader.readLine());
+    return lines;
+}
+
+// What a replay with every sentence box checked sends, by the rules of the sentence table.
+std::vector<std::string> expectedStream(const std::vector<std::string>& lines) {
+    size_t firstSentence = 0;
+    while (firstSentence < lines.size() && lines[firstSentence].rfind('$', 0) != 0)
+        ++firstSentence;
+    bool hasRmc = false, hasVtg = false;
+    for (size_t i = firstSentence + 1; i < lines.size(); ++i) {
+        hasRmc = hasRmc || ContainsSentence(lines[i], "RMC");
+        hasVtg = hasVtg || ContainsSentence(lines[i], "VTG");
+    }
+    std::vector<std::string> out;
+    if (firstSentence == lines.size() || !hasRmc)
+        return out;
+    size_t i = 0;
+    while (i < lines.size() && !IsSentence(lines[i], "RMC"))
+        ++i;
+    if (i == lines.size())
+        return out;
+    std::string phsmi;
+    bool datumSeen = false;
+    while (i < lines.size()) {
+        if (!phsmi.empty())
+            out.push_back(phsmi);
+        out.push_back(lines[i++]); // the record's RMC
+        bool send = false;
+        for (; i < lines.size() && !ContainsSentence(lines[i], "RMC"); ++i) {
+            const std::string& line = lines[i];
+            if (IsSentence(line, "TXT")) {
+                // sent as the line before it was
+            } else if (line.rfind("$PHSMI", 0) == 0) {
+                phsmi = line;
+                send = false;
+            } else {
+                send = IsSentence(line, "");
+                datumSeen = datumSeen || line.rfind("$PGRMM", 0) == 0;
+            }
+            if (send)
+                out.push_back(line);
+        }
+        if (i == lines.size())
+            break; // the end of the file ends the replay before the record boundary
+        if (!hasVtg)
+            out.push_back(kBuiltVtg);
+        if (!datumSeen)
+            out.push_back("$PGRMM,WGS 84*06");
+    }
+    return out;
+}
+
+bool validChecksum(const std::string& sentence) {
+    size_t star = sentence.rfind('*');
+    if (sentence.empty() || sentence[0] != '$' || star == std::string::npos)
+        return false;
+    unsigned x = 0;
+    for (size_t i = 1; i < star; ++i)
+        x ^= static_cast<unsigned char>(sentence[i]);
+    char hex[3];
+    std::snprintf(hex, sizeof hex, "%02X", x);
+    return sentence.substr(star + 1) == hex;
+}
+
+class CorpusSweep : public test::ReplayFixture {};
+
+} // namespace
+
+TEST_F(CorpusSweep, EveryRealLogReplaysAsRecorded) {
+    std::vector<fs::path> logs;
+    for (const char* folder : {"nmea", "other"}) {
+        std::error_code ec;
+        for (const auto& entry : fs::directory_iterator(corpusFolder() + "/" + folder, ec))
+            logs.push_back(entry.path());
+    }
+    if (logs.empty())
+        GTEST_SKIP() << "no corpus at " << corpusFolder() << " (set KORVEL_CORPUS)";
+    checkAll(true);
+    s.replayInterval = 100;
+    int replayed = 0;
+    for (const fs::path& log : logs) {
+        SCOPED_TRACE(log.filename().string());
+        platform.comm1.written.clear();
+        click(log.string());
+        replayed += s.replayActive;
+        runToEnd();
+        ASSERT_EQ(s.replayActive, 0) << "the replay did not end";
+        std::vector<std::string> sent = sentLines();
+        std::vector<std::string> expected = expectedStream(readLines(log.string()));
+        ASSERT_EQ(sent.size(), expected.size());
+        for (size_t i = 0; i < sent.size(); ++i) {
+            if (expected[i] == kBuiltVtg) {
+                EXPECT_EQ(sent[i].rfind("$GPVTG,", 0), 0u) << sent[i];
+                EXPECT_TRUE(validChecksum(sent[i])) << sent[i];
+            } else {
+                ASSERT_EQ(sent[i], expected[i]) << "sentence " << i;
+            }
+        }
+    }
+    EXPECT_GT(replayed, 40) << "most real logs hold RMC sentences";
+}
