@@ -257,17 +257,26 @@ TEST_F(LogReplay, ProprietaryPhsmiLinesStopTheDisplays) {
 
 TEST_F(LogReplay, OtherTalkersAndFieldWidths) {
     checkAll(true);
-    std::string a = FrameSentence("GNRMC,171926.00,A,4404.14063,N,12118.85478,W,0.117,,180315,,,A");
-    std::string b = FrameSentence("GNRMC,171927.00,A,4405.14063,N,12118.85478,W,0.117,,180315,,,A");
+    auto gn = [](const char* time, const char* lat) {
+        return FrameSentence(std::string("GNRMC,") + time + ",A," + lat +
+                             ",N,12118.85478,W,0.117,,180315,,,A");
+    };
     std::string gsv = FrameSentence("GLGSV,1,1,01,65,40,083,46");
-    load("gn.log", Log({a, FrameSentence("GNVTG,,T,,M,0.117,N,0.217,K,A"), gsv, kDatum, b}));
+    load("gn.log",
+         Log({gn("171926.00", "4404.14063"), FrameSentence("GNVTG,,T,,M,0.117,N,0.217,K,A"), gsv,
+              kDatum, gn("171927.00", "4404.14063"), gn("171928.00", "4405.14063"),
+              gn("171929.00", "4405.14063")}));
     EXPECT_EQ(s.hasRmc, 1);
+    tick();
+    tick();
+    // One minute of latitude with five decimals from the start: 1855 m.
+    EXPECT_EQ(c.DistL.caption, "1.8");
+    EXPECT_EQ(c.TripL.caption, "1.9");
+    EXPECT_EQ(c.Zeit.caption, "17:19:28");
     runToEnd();
-    EXPECT_EQ(sentLines().size(), 5u);
-    EXPECT_EQ(sentLines()[2], gsv);
-    // One minute of latitude with five decimals: 1855 m.
-    EXPECT_EQ(c.DistL.caption, "");
-    EXPECT_EQ(s.tripDistance, 0) << "statistics reset when the replay stopped";
+    std::vector<std::string> sent = sentLines();
+    ASSERT_EQ(sent.size(), 7u);
+    EXPECT_EQ(sent[2], gsv);
 }
 
 TEST_F(LogReplay, LineEndingsJunkAndLongLinesReplay) {
