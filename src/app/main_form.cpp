@@ -39,6 +39,11 @@ void MainForm::wireEvents() {
     c.VSc3.value.event = [this] { VSc3_Change(); };
     c.VSc4.value.event = [this] { VSc4_Change(); };
     c.RESTART.onClick = [this] { RESTART_Click(); };
+    for (int i = 0; i < 2; ++i)
+        c.Pspeed[static_cast<size_t>(i)].value.event = [this, i] {
+            if (c.Pspeed[static_cast<size_t>(i)].value.get())
+                Pspeed_Click(i);
+        };
     c.File1.onClick = [this] { File1_Click(); };
     c.Timer1.onTimer = [this] { Timer1_Timer(); };
     c.Timer2.onTimer = [this] { Timer2_Timer(); };

@@ -33,6 +33,7 @@ class MainForm {
     // Output ports.
     void FillPortList();
     void PortC_Click();
+    void Pspeed_Click(int index);
     // Appends CR LF to sentence and sends it to the selected destination.
     void SendSentence(std::string& sentence);
     void SendTcp(const std::string& line);

@@ -1,5 +1,6 @@
 // Start and exit: the settings are read once at start, written by the exit button, and the
 // file pattern by the save button.
+#include "app/device_names.h"
 #include "app/main_form.h"
 #include "app/profile_file.h"
 #include "files/drives.h"
@@ -34,6 +35,7 @@ void MainForm::Form_Load() {
     s.recordStep = 1;
 
     ProfileFile profile = ProfileFile::load(settings_.readPath);
+    s.tcpPort = DeviceNames::fromProfile(profile).tcpPort;
     s.timeReference = readInt(profile, "TimeZone", "CET", 0);
     c.TZdiff.setValue(readInt(profile, "TimeZone", "Diff", 1));
     s.metricUnits = readInt(profile, "Units", "kmh", 1);

@@ -33,4 +33,15 @@ void MainForm::PortC_Click() {
         platform_.comm1.setCommPort(s.outputPortIndex + 1);
 }
 
+void MainForm::Pspeed_Click(int index) {
+    bool wasOpen = platform_.comm1.isOpen();
+    if (wasOpen)
+        platform_.comm1.close();
+    platform_.comm1.setSettings(c.Pspeed[static_cast<size_t>(index)].caption + ",n,8,1");
+    std::string error;
+    if (wasOpen && !platform_.comm1.open(error))
+        platform_.dialogs.messageBox(c.PortC.text() + " cannot be opened: " + error, "Output",
+                                     MessageIcon::Exclamation, MessageButtons::Ok);
+}
+
 } // namespace korvel

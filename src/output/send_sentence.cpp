@@ -84,8 +84,8 @@ void MainForm::SendTcp(const std::string& line) {
         } else if (state == kSocketConnected) {
             color = kGreen;
             text += platform_.winsock.remoteHostIP(i) + " ";
-            if (!platform_.winsock.sendData(i, line))
-                return; // the socket is not in a state for it: the others miss this line
+            // Mended: a client that cannot take the line no longer costs the others theirs.
+            platform_.winsock.sendData(i, line);
         }
     }
     c.TCPstat.backColor = color;

@@ -134,9 +134,14 @@ QAbstractButton* ControlBinding::checkBox(CheckBox& control, const QString& pict
 
 QRadioButton* ControlBinding::option(OptionButton& control) {
     auto* widget = new QRadioButton;
+    // The window clears the other buttons of the group; only the chosen one raises its click.
     QObject::connect(widget, &QRadioButton::toggled, [this, &control](bool on) {
-        if (on)
-            userAction([&control] { control.value.set(true); });
+        userAction([&control, on] {
+            if (on)
+                control.value.set(true);
+            else
+                control.value.reset(false);
+        });
     });
     bindCommon(control, widget, [&control, widget] {
         widget->setText(FromLatin1(control.caption));

@@ -87,7 +87,7 @@ int FakeSocketArray::state(int index) const {
 
 bool FakeSocketArray::sendData(int index, const std::string& bytes) {
     auto it = elements.find(index);
-    if (it == elements.end() || it->second.state != kSocketConnected)
+    if (it == elements.end() || it->second.state != kSocketConnected || failSend.count(index))
         return false;
     it->second.sent += bytes;
     return true;

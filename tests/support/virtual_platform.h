@@ -9,6 +9,7 @@
 #include <deque>
 #include <map>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -85,6 +86,7 @@ class FakeSocketArray : public SocketArray {
         std::string sent, received;
     };
     std::map<int, Element> elements;
+    std::set<int> failSend; // elements whose sending fails
     int listenPort = 0;
     bool failListen = false;
 };

@@ -10,13 +10,18 @@
 #include "platform/qt/qt_serial_port.h"
 #include "platform/qt/qt_socket_array.h"
 
+#include <csignal>
+
 namespace korvel {
 
 struct Machine {
     explicit Machine(const DeviceNames& names)
         : devices(names), comm1([this](int port) { return devices.serial(port); }),
           comm2([this](int port) { return devices.serial(port); }),
-          printers([this](const std::string& name) { return devices.printer(name); }) {}
+          printers([this](const std::string& name) { return devices.printer(name); }) {
+        // A client or device that goes away must not end the program.
+        std::signal(SIGPIPE, SIG_IGN);
+    }
     Machine(const Machine&) = delete;
     Machine& operator=(const Machine&) = delete;
 

@@ -114,8 +114,14 @@ int QtSocketArray::state(int index) const {
 bool QtSocketArray::sendData(int index, const std::string& bytes) {
     if (state(index) != kSocketConnected)
         return false;
-    QTcpSocket* socket = elements_[index].socket;
-    return socket->write(bytes.data(), static_cast<qint64>(bytes.size())) ==
+    Element& element = elements_[index];
+    // A client that does not read would make the program hold ever more for it: past the
+    // bound it is let go, and the others go on.
+    if (element.socket->bytesToWrite() + static_cast<qint64>(bytes.size()) > kMaxBacklog) {
+        release(element);
+        return false;
+    }
+    return element.socket->write(bytes.data(), static_cast<qint64>(bytes.size())) ==
            static_cast<qint64>(bytes.size());
 }
 

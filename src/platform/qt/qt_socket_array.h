@@ -24,6 +24,9 @@ class QtSocketArray : public SocketArray {
     void close(int index) override;
     std::string remoteHostIP(int index) const override;
 
+    // Bytes a client may leave unread before it is closed.
+    static constexpr qint64 kMaxBacklog = 1 << 20;
+
   private:
     struct Element {
         QTcpSocket* socket = nullptr;

@@ -1,0 +1,176 @@
+#include "platform/posix/file_printers.h"
+#include "support/replay_fixture.h"
+
+#include <gtest/gtest.h>
+
+using namespace korvel;
+using test::ReadFile;
+
+namespace {
+
+class Output : public test::ReplayFixture {
+  protected:
+    void choose(const std::string& entry) {
+        auto found = std::find(c.PortC.items.begin(), c.PortC.items.end(), entry);
+        ASSERT_NE(found, c.PortC.items.end());
+        c.PortC.listIndex.set(static_cast<int>(found - c.PortC.items.begin()));
+    }
+    std::string send(std::string sentence) {
+        form.SendSentence(sentence);
+        return sentence;
+    }
+    // A client connects: the listener reports the request.
+    void connectClient(long id) { platform.winsock.onConnectionRequest(0, id); }
+};
+
+const std::string kLine = "$GPGSV,1,1,00*79";
+
+} // namespace
+
+TEST_F(Output, SerialPortSendsWithCrLfOrDropsWhenClosed) {
+    choose("COM3");
+    EXPECT_EQ(platform.comm1.commPort(), 3);
+    EXPECT_EQ(send(kLine), kLine + "\r\n"); // the caller's text ends with CR LF after the call
+    EXPECT_EQ(platform.comm1.written, "") << "a closed port drops the sentence";
+    std::string error;
+    platform.comm1.open(error);
+    send(kLine);
+    EXPECT_EQ(platform.comm1.written, kLine + "\r\n");
+}
+
+TEST_F(Output, BaudRateChangeReopensAnOpenPort) {
+    SelectOption(c.Pspeed, 1); // closed: only the settings change
+    EXPECT_EQ(platform.comm1.settings(), "9600,n,8,1");
+    EXPECT_EQ(platform.comm1.opens, 0);
+    std::string error;
+    platform.comm1.open(error);
+    SelectOption(c.Pspeed, 0);
+    EXPECT_EQ(platform.comm1.settings(), "4800,n,8,1");
+    EXPECT_TRUE(platform.comm1.isOpen());
+    EXPECT_EQ(platform.comm1.opens, 2);
+    EXPECT_FALSE(c.Pspeed[1].value.get());
+
+    platform.comm1.failOpen = true; // the device went away meanwhile
+    SelectOption(c.Pspeed, 1);
+    ASSERT_EQ(platform.dialogs.messages.size(), 1u);
+    EXPECT_NE(platform.dialogs.messages[0].text.find("COM1"), std::string::npos);
+}
+
+TEST_F(Output, ChoosingAPortClosesTheSerialPortAndStopsTheRun) {
+    std::string error;
+    platform.comm1.open(error);
+    s.replayActive = 1;
+    choose("TCP");
+    EXPECT_FALSE(platform.comm1.isOpen());
+    EXPECT_EQ(s.replayActive, 0);
+    EXPECT_EQ(s.outputPortIndex, 23);
+
+    s.downloadMode = 1; // the download chooses its own port
+    choose("COM5");
+    EXPECT_EQ(s.garminPortIndex, 4);
+    EXPECT_EQ(platform.comm2.commPort(), 5);
+    EXPECT_EQ(s.outputPortIndex, 23);
+}
+
+TEST_F(Output, DirectUartWritesEachByteWithAPause) {
+    choose("Port2");
+    std::int64_t before = platform.clock.monotonicMs();
+    send(kLine);
+    std::string expected = kLine + "\r\n";
+    ASSERT_EQ(platform.portIO.writes.size(), expected.size());
+    for (size_t i = 0; i < expected.size(); ++i) {
+        EXPECT_EQ(platform.portIO.writes[i].address, 760);
+        EXPECT_EQ(platform.portIO.writes[i].value, static_cast<unsigned char>(expected[i]));
+    }
+    EXPECT_EQ(platform.clock.monotonicMs() - before, 2 * static_cast<long>(expected.size()));
+
+    platform.portIO.writes.clear();
+    platform.portIO.allowed = false;
+    choose("Port1");
+    send(kLine);
+    send(kLine);
+    EXPECT_TRUE(platform.portIO.writes.empty());
+    ASSERT_EQ(platform.dialogs.messages.size(), 1u) << "said once, not per sentence";
+    EXPECT_NE(platform.dialogs.messages[0].text.find("not available"), std::string::npos);
+}
+
+TEST_F(Output, PrinterDeviceGetsEachSentenceOnceWithOneCrLf) {
+    std::string device = program.write("lp0", "");
+    FilePrinters printers([&](const std::string& name) {
+        return name == "LPT1" ? device : program.file("no/such/lp");
+    });
+    // The form sends through the platform it was made with: give it the real printer devices.
+    test::VirtualPlatform& p = platform;
+    Platform real{p.comm1, p.comm2, p.winsock, p.portIO, printers, p.clock, p.dialogs, p.host};
+    MainForm printing(real, program.path(), FindSettings(program.path(), program.file("c")));
+    printing.Form_Load();
+    printing.c.PortC.listIndex.set(20); // LPT1
+    std::string a = kLine, b = "$GPGSA,A,1*1E";
+    printing.SendSentence(a);
+    printing.SendSentence(b);
+    EXPECT_EQ(ReadFile(device), kLine + "\r\n$GPGSA,A,1*1E\r\n");
+
+    printing.c.PortC.listIndex.set(21); // LPT2: cannot be opened
+    for (int i = 0; i < 3; ++i) {
+        std::string line = kLine;
+        printing.SendSentence(line);
+    }
+    ASSERT_EQ(p.dialogs.messages.size(), 1u);
+    EXPECT_NE(p.dialogs.messages[0].text.find("no/such/lp"), std::string::npos);
+}
+
+TEST_F(Output, TcpClientsEachGetEverySentence) {
+    choose("TCP");
+    send(kLine);
+    EXPECT_EQ(c.PortL.toolTip, "No connection");
+    form.StartTcpServer();
+    EXPECT_EQ(platform.winsock.listenPort, 1000);
+    EXPECT_TRUE(c.TCPstat.visible);
+    connectClient(11);
+    connectClient(12);
+    EXPECT_EQ(s.tcpClientCount, 2);
+    send("$A*41");
+    EXPECT_EQ(platform.winsock.elements[1].sent, "$A*41\r\n");
+    EXPECT_EQ(platform.winsock.elements[2].sent, "$A*41\r\n");
+    EXPECT_EQ(c.TCPstat.backColor, kGreen);
+    EXPECT_EQ(c.PortL.toolTip, "127.0.0.1 127.0.0.2 ");
+
+    platform.winsock.elements[1].state = kSocketClosing; // the first client hung up
+    send("$B*42");
+    EXPECT_EQ(platform.winsock.state(1), kSocketClosed);
+    EXPECT_EQ(platform.winsock.elements[1].sent, "$A*41\r\n");
+    EXPECT_EQ(platform.winsock.elements[2].sent, "$A*41\r\n$B*42\r\n");
+
+    connectClient(13); // reuses the closed element
+    EXPECT_EQ(s.tcpClientCount, 2);
+    EXPECT_EQ(platform.winsock.state(1), kSocketConnected);
+
+    platform.winsock.elements[3].state = kSocketConnected; // a socket that cannot take data
+    platform.winsock.failSend.insert(1);
+    s.tcpClientCount = 3;
+    send("$C*43");
+    EXPECT_EQ(platform.winsock.elements[2].sent, "$A*41\r\n$B*42\r\n$C*43\r\n")
+        << "a failing client does not cost the others the line";
+    EXPECT_EQ(platform.winsock.elements[3].sent, "$C*43\r\n");
+
+    form.CloseTcpConnections();
+    EXPECT_EQ(s.tcpClientCount, 0);
+    EXPECT_FALSE(c.TCPstat.visible);
+    EXPECT_EQ(platform.winsock.listenPort, 1000) << "the listener goes on listening";
+    EXPECT_TRUE(platform.winsock.elements.count(0));
+}
+
+TEST_F(Output, SocketProblemsAreReportedAndTheProgramGoesOn) {
+    platform.winsock.failListen = true;
+    form.StartTcpServer();
+    EXPECT_FALSE(c.TCPstat.visible);
+    ASSERT_EQ(platform.dialogs.messages.size(), 1u);
+    EXPECT_NE(platform.dialogs.messages[0].text.find("Address already in use"), std::string::npos);
+
+    platform.winsock.onError(1, 10054, "reset");
+    EXPECT_EQ(platform.dialogs.messages.size(), 1u) << "a reset by the peer is not an error";
+    platform.winsock.onError(1, 10061, "refused");
+    ASSERT_EQ(platform.dialogs.messages.size(), 2u);
+    EXPECT_EQ(platform.dialogs.messages[1].text, "Winsock-Error No: 10061   refused");
+    EXPECT_EQ(platform.dialogs.messages[1].title, "Error!");
+}
