@@ -39,6 +39,26 @@ void MainForm::wireEvents() {
     c.VSc3.value.event = [this] { VSc3_Change(); };
     c.VSc4.value.event = [this] { VSc4_Change(); };
     c.RESTART.onClick = [this] { RESTART_Click(); };
+    c.Pause.value.event = [this] { Pause_Click(); };
+    c.Skip1.onClick = [this] { Skip1_Click(); };
+    c.Skip2.onClick = [this] { Skip2_Click(); };
+    c.Back.onClick = [this] { Back_Click(); };
+    c.Gauge2.onMouseDown = [this](double x) { Gauge2_MouseDown(x); };
+    c.AutoSkip.onMouseDown = [this] { AutoSkip_MouseDown(); };
+    c.AutoSkip.onMouseUp = [this] { AutoSkip_MouseUp(); };
+    c.AutoSkip.value.event = [this] { AutoSkip_Click(); };
+    c.StopA.onClick = [this] { StopA_Click(); };
+    c.Lop.value.event = [this] { Lop_Click(); };
+    c.Last.value.event = [this] { Last_Click(); };
+    for (int i = 0; i < 8; ++i)
+        c.Abstand[static_cast<size_t>(i)].value.event = [this, i] {
+            if (c.Abstand[static_cast<size_t>(i)].value.get())
+                Abstand_Click(i);
+        };
+    c.RMCRMB.onClick = [this] { RMCRMB_Click(); };
+    c.Command1.onClick = [this] { Command1_Click(); };
+    c.MinC.value.event = [this] { MinC_Click(); };
+    c.MiniA.onClick = [this] { MiniA_Click(); };
     for (int i = 0; i < 2; ++i)
         c.Pspeed[static_cast<size_t>(i)].value.event = [this, i] {
             if (c.Pspeed[static_cast<size_t>(i)].value.get())

@@ -50,6 +50,24 @@ class MainForm {
     void SeekRecord(double target);
     void RESTART_Click();
 
+    // The transport row.
+    void Pause_Click();
+    void Skip1_Click();
+    void Skip2_Click();
+    void Back_Click();
+    void Gauge2_MouseDown(double x);
+    void AutoSkip_MouseDown();
+    void AutoSkip_MouseUp();
+    void AutoSkip_Click();
+    void StopA_Click();
+    void Lop_Click();
+    void Last_Click();
+    void Abstand_Click(int index);
+    void RMCRMB_Click();
+    void Command1_Click();
+    void MinC_Click();
+    void MiniA_Click();
+
     // The replay tick.
     void Timer1_Timer();
     void ReplayStep();

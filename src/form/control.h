@@ -37,7 +37,10 @@ struct Control {
 };
 
 using Label = Control;
-using Image = Control;
+
+struct Image : Control {
+    std::function<void()> onClick;
+};
 using Shape = Control;
 using Frame = Control;
 
@@ -47,6 +50,8 @@ struct CommandButton : Control {
 
 struct CheckBox : Control {
     EventProperty<int> value; // 0 or 1; a change raises the click event
+    // A click by the user: the button goes down, the value changes, the button comes up.
+    std::function<void()> onMouseDown, onMouseUp;
 };
 
 struct OptionButton : Control {
@@ -123,6 +128,7 @@ struct Gauge : Control {
     int value = 0;
     int style = 0;
     int width = 1; // in the unit that click positions are reported in
+    std::function<void(double x)> onMouseDown;
 };
 
 // A drawing surface with a user scale; it keeps what was drawn for the view to paint.

@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMouseEvent>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
@@ -118,12 +119,35 @@ QPushButton* ControlBinding::button(CommandButton& control) {
     return widget;
 }
 
+QAbstractButton* ControlBinding::image(Image& control, const QString& picture) {
+    auto* widget = new QToolButton;
+    widget->setAutoRaise(true);
+    QObject::connect(widget, &QToolButton::clicked, [this, &control] {
+        userAction([&control] {
+            if (control.onClick)
+                control.onClick();
+        });
+    });
+    bindCommon(control, widget, [widget, picture] { widget->setText(picture); });
+    return widget;
+}
+
 QAbstractButton* ControlBinding::checkBox(CheckBox& control, const QString& picture) {
     QAbstractButton* widget =
         picture.isEmpty() ? static_cast<QAbstractButton*>(new QCheckBox) : new QToolButton;
     widget->setCheckable(true);
-    QObject::connect(widget, &QAbstractButton::toggled, [this, &control](bool on) {
-        userAction([&control, on] { control.value.set(on ? 1 : 0); });
+    QObject::connect(widget, &QAbstractButton::pressed, [this, &control] {
+        userAction([&control] {
+            if (control.onMouseDown)
+                control.onMouseDown();
+        });
+    });
+    QObject::connect(widget, &QAbstractButton::clicked, [this, &control](bool on) {
+        userAction([&control, on] {
+            control.value.set(on ? 1 : 0);
+            if (control.onMouseUp)
+                control.onMouseUp();
+        });
     });
     bindCommon(control, widget, [&control, widget, picture] {
         widget->setText(captionOr(control, picture));
@@ -236,8 +260,31 @@ QLabel* ControlBinding::folderList(DirListBox& control) {
     return widget;
 }
 
+namespace {
+
+// A progress bar that reports where it was clicked, in its own width's unit.
+class GaugeWidget : public QProgressBar {
+  public:
+    explicit GaugeWidget(std::function<void(double x, int width)> pressed)
+        : pressed_(std::move(pressed)) {}
+
+  protected:
+    void mousePressEvent(QMouseEvent* event) override { pressed_(event->position().x(), width()); }
+
+  private:
+    std::function<void(double, int)> pressed_;
+};
+
+} // namespace
+
 QProgressBar* ControlBinding::gauge(Gauge& control) {
-    auto* widget = new QProgressBar;
+    auto* widget = new GaugeWidget([this, &control](double x, int width) {
+        userAction([&control, x, width] {
+            control.width = width;
+            if (control.onMouseDown)
+                control.onMouseDown(x);
+        });
+    });
     widget->setTextVisible(false);
     bindCommon(control, widget, [&control, widget] {
         widget->setRange(0, std::max(control.max, 1));

@@ -29,6 +29,8 @@ class ControlBinding {
     // picture stands for the image of a control that has no caption of its own.
     QLabel* label(Label& control, const QString& picture = {});
     QPushButton* button(CommandButton& control);
+    // An image the user can click, drawn as the picture.
+    QAbstractButton* image(Image& control, const QString& picture);
     // With a picture the check box is drawn as a button that stays pressed while checked.
     QAbstractButton* checkBox(CheckBox& control, const QString& picture = {});
     QRadioButton* option(OptionButton& control);

@@ -88,7 +88,7 @@ QWidget* MainWindow::transport() {
     row->addWidget(binding_.checkBox(c.Lop, "↻"));
     row->addWidget(binding_.label(c.LoopL));
     row->addWidget(binding_.checkBox(c.Last));
-    row->addWidget(binding_.label(c.StopA, "■"));
+    row->addWidget(binding_.image(c.StopA, "■"));
     row->addWidget(binding_.label(c.RunA, "●"));
 
     auto* intervals = new QGridLayout;
@@ -100,7 +100,7 @@ QWidget* MainWindow::transport() {
 
     auto* options = new QHBoxLayout;
     options->addWidget(binding_.checkBox(c.MinC, "↓"));
-    options->addWidget(binding_.label(c.MiniA, "_"));
+    options->addWidget(binding_.image(c.MiniA, "_"));
     options->addWidget(binding_.checkBox(c.AutoReset));
     options->addWidget(binding_.checkBox(c.Manu));
 

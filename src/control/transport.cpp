@@ -1,0 +1,193 @@
+// The transport row: pause and step, skips, back, seek by the record gauge, stop, loop, the
+// last-record option, the intervals, the sentence-box presets and minimizing.
+#include "app/main_form.h"
+#include "text/conversions.h"
+
+namespace korvel {
+
+namespace {
+constexpr Color kOrange = 0x40C0;
+}
+
+void MainForm::Pause_Click() {
+    bool paused = c.Pause.value.get() == 1;
+    c.Skip1.toolTip = paused ? "Skip 1" : "Skip 10";
+    c.RESTART.enabled = c.Back.enabled = c.Skip2.enabled = !paused;
+    c.focus = "ENDE";
+    c.PauseL.visible = paused;
+}
+
+void MainForm::Skip1_Click() {
+    if (c.Manu.value.get() == 1) {
+        // The start of the manual simulation.
+        if (!platform_.comm1.isOpen() && !openOutputPort())
+            return;
+        if (c.PortC.text() == "TCP")
+            StartTcpServer();
+        c.Timer1.setInterval(1000);
+        c.Timer1.setEnabled(true);
+        c.StopA.visible = true;
+        c.Skip1.enabled = c.PortC.enabled = false;
+        s.positionChangeFlags = 0;
+    } else if (c.Pause.value.get() == 1) {
+        s.stepOnce = 1;
+    } else if (c.StopA.visible) {
+        SkipRecords(10);
+    } else if (c.File1.fileName().empty()) {
+        c.List1.clear();
+        c.List1.addItem("Choose a file in the list first.");
+    } else {
+        File1_Click();
+    }
+}
+
+void MainForm::Skip2_Click() {
+    SkipRecords(100);
+}
+
+void MainForm::Back_Click() {
+    SeekRecord(static_cast<double>(s.recordIndex - 50));
+}
+
+void MainForm::Gauge2_MouseDown(double x) {
+    if (!c.StopA.visible || c.Gauge2.width <= 0)
+        return;
+    SeekRecord(Int(static_cast<double>(s.recordCount) / c.Gauge2.width * x * 1.02));
+}
+
+void MainForm::AutoSkip_MouseDown() {
+    if (!c.StopA.visible)
+        s.fileKind = 0;
+    if (s.fileKind != 1)
+        return;
+    // A track file: on to the start of the next segment.
+    bool ozi = Left(s.trackFormat, 3) == "Ozi";
+    while (true) {
+        if (!readLine()) {
+            StopReplay(0);
+            return;
+        }
+        const std::string& line = s.currentLine;
+        if (ozi) {
+            ++s.recordIndex;
+            if (Mid(line, 27, 1) == "1")
+                break;
+            continue;
+        }
+        if (Left(line, 1) == s.recordMarker)
+            ++s.recordIndex;
+        if (Left(line, 1) == "L")
+            s.trackName = Mid(line, 15);
+        if (Left(line, 1) == "N")
+            break;
+    }
+    ++s.segmentCount;
+    if (c.AutoReset.value.get() == 1) {
+        s.maxSpeed = 0;
+        s.minAltitude = 9999;
+        s.maxAltitude = 0;
+        s.startLat = s.startLon = s.prevLat = s.prevLon = s.prevTimeSeconds = 0;
+        s.tripDistance = 0;
+    }
+}
+
+void MainForm::AutoSkip_MouseUp() {
+    if (s.fileKind == 1)
+        c.AutoSkip.value.set(0); // a push button for track files
+}
+
+void MainForm::AutoSkip_Click() {
+    if (s.fileKind == 1) {
+        ResetTripDisplay();
+        return;
+    }
+    c.focus = "ENDE";
+    c.AutoL.visible = c.AutoSkip.value.get() == 1;
+    s.autoSkipOn = c.AutoSkip.value.get();
+}
+
+void MainForm::StopA_Click() {
+    if (c.Manu.value.get() == 1) {
+        c.PortC.enabled = true;
+        c.Gauge1.style = 50;
+        c.Timer1.setEnabled(false);
+        if (platform_.comm1.isOpen())
+            platform_.comm1.close();
+        c.StopA.visible = false;
+        c.List1.clear();
+        c.Skip1.enabled = true;
+        c.focus = "HSc1(3)";
+        c.DistL.caption.clear();
+        c.TripL.caption.clear();
+        return;
+    }
+    c.Manu.enabled = true;
+    StopReplay(1);
+}
+
+void MainForm::Lop_Click() {
+    c.focus = "ENDE";
+    c.LoopL.visible = c.Lop.value.get() == 1;
+}
+
+void MainForm::Last_Click() {
+    bool last = c.Last.value.get() == 1;
+    for (OptionButton& option : c.Abstand)
+        option.enabled = !last;
+    if (last) {
+        s.savedInterval = c.Timer1.interval();
+        return;
+    }
+    c.Timer1.setEnabled(false);
+    c.Timer1.setInterval(s.savedInterval);
+    if (s.replayActive == 1)
+        c.Timer1.setEnabled(true);
+}
+
+void MainForm::Abstand_Click(int index) {
+    if (c.Manu.value.get() == 1) {
+        static const int manualIntervals[] = {0, 0, 0, 100, 1000, 2000, 0, 0};
+        if (manualIntervals[index] != 0)
+            c.Timer1.setInterval(manualIntervals[index]);
+        c.focus = "HSc1(3)";
+        return;
+    }
+    c.Timer1.setEnabled(false);
+    c.Timer1.setInterval(100);
+    s.recordStep = 1;
+    s.replayInterval = 100;
+    static const int steps[] = {8, 4, 2};
+    static const double intervals[] = {1000, 2000, 4000, 8000};
+    if (index < 3)
+        s.recordStep = steps[index];
+    else if (index > 3)
+        s.replayInterval = intervals[index - 4];
+    if (s.replayActive == 1)
+        c.Timer1.setEnabled(true);
+}
+
+void MainForm::RMCRMB_Click() {
+    for (size_t i = 0; i < c.Data.size(); ++i)
+        c.Data[i].value.set(i < 2 ? 1 : 0);
+    c.focus = "ENDE";
+}
+
+void MainForm::Command1_Click() {
+    for (CheckBox& box : c.Data)
+        box.value.set(1);
+    c.focus = "ENDE";
+}
+
+void MainForm::MinC_Click() {
+    if (!c.StopA.visible)
+        return;
+    c.MinC.value.set(1);
+    c.MiniA.visible = true;
+    platform_.host.minimize();
+}
+
+void MainForm::MiniA_Click() {
+    platform_.host.minimize();
+}
+
+} // namespace korvel
