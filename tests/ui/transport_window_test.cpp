@@ -1,0 +1,61 @@
+// The transport row clicked in the real window: a replay started from the file list, paused,
+// moved by a click on the record gauge and stopped.
+#include "platform/real_form.h"
+#include "replay/sentence.h"
+#include "support/temp_folder.h"
+#include "ui/window_app.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QListWidget>
+#include <QProgressBar>
+#include <QTest>
+#include <filesystem>
+#include <gtest/gtest.h>
+
+using namespace korvel;
+
+TEST(TransportWindow, ClicksOnTheRealWidgetsDriveTheReplay) {
+    test::TempFolder program;
+    std::filesystem::create_directory(program.file("Tracks"));
+    std::string log;
+    for (int i = 0; i < 600; ++i)
+        log += FrameSentence("GPRMC,1200" + std::to_string(10 + i % 50) +
+                             ",A,4807.038,N,01131.000,E,010.0,084.4,230394,,") +
+               "\r\n";
+    program.write("Tracks/clicked.log", log);
+    // The TCP server on a free port: no device, no dialog that would wait for the user.
+    program.write("Korvel.ini",
+                  "[Port]\nCOM=23\n[Devices]\nTCP=" + std::to_string(test::FreePort()) + "\n");
+    WindowApp app(program.path(), FindSettings(program.path(), program.file("config")));
+    MainWindow& window = app.window();
+    window.resize(1200, 800);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    auto find = [&](const char* name) { return window.findChild<QWidget*>(name); };
+
+    auto* files = window.findChild<QListWidget*>("File1");
+    ASSERT_EQ(files->count(), 1);
+    QRect item = files->visualItemRect(files->item(0));
+    QTest::mouseClick(files->viewport(), Qt::LeftButton, {}, item.center());
+    EXPECT_EQ(app.form().s.replayActive, 1);
+    EXPECT_TRUE(find("StopA")->isVisible());
+    EXPECT_FALSE(find("PortC")->isEnabled());
+
+    QTest::mouseClick(find("Pause"), Qt::LeftButton);
+    EXPECT_EQ(app.form().c.Pause.value.get(), 1);
+    EXPECT_TRUE(find("PauseL")->isVisible());
+    EXPECT_FALSE(find("Skip2")->isEnabled());
+    QTest::mouseClick(find("Pause"), Qt::LeftButton);
+    EXPECT_EQ(app.form().c.Pause.value.get(), 0);
+
+    // The middle of the gauge: half the records, and two per cent more.
+    auto* gauge = window.findChild<QProgressBar*>("Gauge2");
+    QTest::mouseClick(gauge, Qt::LeftButton, {}, QPoint(gauge->width() / 2, gauge->height() / 2));
+    EXPECT_NEAR(app.form().s.recordIndex, 600 * 0.51, 600 * 1.02 / gauge->width() + 1);
+
+    QTest::mouseClick(find("StopA"), Qt::LeftButton);
+    EXPECT_EQ(app.form().s.replayActive, 0);
+    EXPECT_FALSE(find("StopA")->isVisible());
+    EXPECT_TRUE(find("File1")->isEnabled());
+}
