@@ -47,6 +47,8 @@ class MainForm {
     void File1_Click();
     // False when the file ends before an RMC line.
     bool SkipToFirstRmc();
+    void DetectTrackFormat();
+    void SkipToTrackRecord();
     void SeekRecord(double target);
     void RESTART_Click();
 
@@ -99,6 +101,17 @@ class MainForm {
     void wireEvents();
     void closeAllFiles() { replayFile_.close(); }
     bool openReplayFile();
+    // The kinds of file: counting, detection, standing at the first record. False when the
+    // file cannot be replayed (the user has been told).
+    bool loadLog();
+    bool loadTrackFile();
+    void startReplay();
+    bool isTrackRecord(const std::string& line) const;
+    // One point of a track file: its sentences, statistics and displays.
+    void replayTrackRecord();
+    // Converts currentLine; false while repositioning (nothing to send).
+    bool ConvertTrackRecord();
+    void trackPauseOutput();
     // Opens the output port a run needs; false (after telling the user) when it cannot.
     bool openOutputPort();
     // Lists a sentence in List1 and sends it.
@@ -120,6 +133,8 @@ class MainForm {
     Platform& platform_;
     SettingsLocation settings_;
     LineReader replayFile_;
+    long lineNumber_ = 0;                // of the line last read from the replay file
+    std::string rmcBody_, ggaBody_, vtgBody_; // built from a track point
     bool sendDecision_ = false;          // carried from line to line within one record
     std::int64_t lampDeadline_ = 0;      // monotonic ms when the activity lamp goes out
     bool outputFailureReported_ = false; // once per run

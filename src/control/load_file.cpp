@@ -2,6 +2,7 @@
 // start the replay timer.
 #include "app/main_form.h"
 #include "replay/sentence_type.h"
+#include "replay/track_record.h"
 #include "text/conversions.h"
 
 namespace korvel {
@@ -16,6 +17,7 @@ std::string nameUpToFirstDot(const std::string& name) {
 
 bool MainForm::openReplayFile() {
     closeAllFiles();
+    lineNumber_ = 0;
     return replayFile_.open(s.replayFilePath);
 }
 
@@ -23,6 +25,7 @@ bool MainForm::readLine() {
     if (replayFile_.eof())
         return false;
     s.currentLine = replayFile_.readLine();
+    ++lineNumber_;
     return true;
 }
 
@@ -66,8 +69,13 @@ void MainForm::File1_Click() {
         if (Left(line, 1) == "L")
             s.trackName = Mid(line, 15);
         HandleSegmentLine(line);
-        if (Left(line, 1) == s.recordMarker || Left(line, 5) == "OziEx" ||
-            Left(line, 5) == "<kml ") {
+        if (Left(line, 1) == s.recordMarker) {
+            s.fileKind = 1;
+            break;
+        }
+        if (Left(line, 5) == "OziEx" || IsKmlRoot(line)) {
+            s.trackFormat = IsKmlRoot(line) ? "KML" : "Ozi";
+            s.recordMarker = " ";
             s.fileKind = 1;
             break;
         }
@@ -79,13 +87,11 @@ void MainForm::File1_Click() {
         StopReplay(2);
         return;
     }
-    if (s.fileKind == 1) {
-        closeAllFiles();
-        c.List1.addItem("Track files cannot be replayed yet !");
-        StopReplay(2);
-        return;
-    }
+    if (s.fileKind == 1 ? loadTrackFile() : loadLog())
+        startReplay();
+}
 
+bool MainForm::loadLog() {
     // An NMEA log: count its records.
     c.Data[1].enabled = false;
     c.Data[2].foreColor = c.Data[6].foreColor = kGrey;
@@ -116,11 +122,12 @@ void MainForm::File1_Click() {
         else
             c.List1.addItem("Logs without RMC cannot be replayed yet !");
         StopReplay(2);
-        return;
+        return false;
     }
-    if (!openReplayFile() || !SkipToFirstRmc())
-        return;
+    return openReplayFile() && SkipToFirstRmc();
+}
 
+void MainForm::startReplay() {
     if (s.recordCount != 0) {
         c.Gauge2.max = static_cast<int>(std::min<long>(s.recordCount, INT32_MAX));
         s.recordIndex = 0;

@@ -35,6 +35,8 @@ void MainForm::ReplayStep() {
         c.Gauge2.toolTip = "Records:" + Str(s.recordIndex + 1) + "/" + Str(s.recordCount);
     if (s.fileKind == 0)
         replayLogRecord();
+    else
+        replayTrackRecord();
 }
 
 void MainForm::finishRecord() {

@@ -35,6 +35,28 @@ bool LineReader::eof() {
     return !fill();
 }
 
+std::string LineReader::openAtLastLine(const std::string& path) {
+    if (!open(path) || std::fseek(file_, 0, SEEK_END) != 0)
+        return "";
+    long size = std::ftell(file_);
+    // Widen the tail until a line ending before the last line is in it, or the whole file is.
+    for (long tail = static_cast<long>(buffer_.size());; tail *= 2) {
+        long start = std::max(0L, size - tail);
+        std::fseek(file_, start, SEEK_SET);
+        begin_ = end_ = 0;
+        if (start > 0)
+            readLine(); // the first line of the tail may be cut: not a line of its own
+        std::string last;
+        bool found = false;
+        while (!eof()) {
+            last = readLine();
+            found = true;
+        }
+        if (found || start == 0)
+            return last;
+    }
+}
+
 std::string LineReader::readLine() {
     std::string line;
     while (fill()) {

@@ -26,6 +26,9 @@ class LineReader {
     bool eof();
     // Next line without its ending; "" at the end of the file.
     std::string readLine();
+    // Opens the file at its end and returns its last line, reading only the file's tail, so
+    // that a file another program is still writing can be followed however large it grows.
+    std::string openAtLastLine(const std::string& path);
 
   private:
     // True when a byte is waiting in the buffer, reading the next block if needed.

@@ -114,6 +114,8 @@ TEST_F(CorpusSweep, EveryRealLogReplaysAsRecorded) {
         replayed += s.replayActive;
         runToEnd();
         ASSERT_EQ(s.replayActive, 0) << "the replay did not end";
+        if (s.fileKind == 1)
+            continue; // a track file among the captures: the track sweep checks those
         std::vector<std::string> sent = sentLines();
         std::vector<std::string> expected = expectedStream(readLines(log.string()));
         ASSERT_EQ(sent.size(), expected.size());

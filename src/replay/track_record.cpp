@@ -1,0 +1,232 @@
+#include "replay/track_record.h"
+
+#include "text/conversions.h"
+
+#include <algorithm>
+#include <cctype>
+#include <chrono>
+#include <cmath>
+#include <vector>
+
+namespace korvel {
+
+namespace {
+
+std::vector<std::string> fieldsOf(const std::string& line) {
+    std::vector<std::string> fields;
+    size_t start = 0;
+    while (true) {
+        size_t comma = line.find(',', start);
+        fields.push_back(line.substr(start, comma - start));
+        if (comma == std::string::npos)
+            return fields;
+        start = comma + 1;
+    }
+}
+
+std::string field(const std::vector<std::string>& fields, size_t i) {
+    return i < fields.size() ? fields[i] : "";
+}
+
+bool startsWithNumber(const std::string& text) {
+    std::string t = Trim(text);
+    size_t i = !t.empty() && (t[0] == '-' || t[0] == '+') ? 1 : 0;
+    return i < t.size() && (std::isdigit(static_cast<unsigned char>(t[i])) ||
+                            (t[i] == '.' && i + 1 < t.size() &&
+                             std::isdigit(static_cast<unsigned char>(t[i + 1]))));
+}
+
+void setPosition(TrackFix& fix, double latDegrees, double lonDegrees) {
+    fix.latHemisphere = latDegrees < 0 ? "S" : "N";
+    fix.lonHemisphere = lonDegrees < 0 ? "W" : "E";
+    fix.latText = PositionText(std::fabs(latDegrees) * 60, 2);
+    fix.lonText = PositionText(std::fabs(lonDegrees) * 60, 3);
+}
+
+void setTime(TrackFix& fix, const std::string& hhmmss) {
+    fix.timeText = hhmmss;
+    fix.compactTime = Mid(hhmmss, 1, 2) + Mid(hhmmss, 4, 2) + Mid(hhmmss, 7, 2);
+}
+
+// " 1234.5" and the like: the number written without blanks.
+std::string plainNumber(double v) { return Trim(Str(v)); }
+
+TrackFix readKml(const std::string& line) {
+    std::vector<std::string> f = fieldsOf(line);
+    TrackFix fix;
+    setPosition(fix, Val(field(f, 1)), Val(field(f, 0)));
+    if (f.size() > 2) {
+        std::string rest = line.substr(line.find(',', line.find(',') + 1) + 1);
+        fix.altitude = Trim(rest).empty() ? "" : plainNumber(Val(rest));
+    }
+    return fix;
+}
+
+// OziExplorer: the fields say it, whatever the padding and the writer's locale. Field 5 holds
+// days since 30 December 1899 with the time as the fraction.
+TrackFix readOzi(const std::string& line) {
+    std::vector<std::string> f = fieldsOf(line);
+    TrackFix fix;
+    setPosition(fix, Val(field(f, 0)), Val(field(f, 1)));
+    fix.newSegment = Trim(field(f, 2)) == "1";
+    double feet = Val(field(f, 3));
+    fix.altitude = !startsWithNumber(field(f, 3)) || feet == -777 ? "" : plainNumber(feet * 0.3048);
+    if (startsWithNumber(field(f, 4))) {
+        using namespace std::chrono;
+        double days = Val(field(f, 4));
+        long long seconds = std::llround(days * 86400.0);
+        sys_seconds at = sys_days(year(1899) / December / 30) + std::chrono::seconds(seconds);
+        sys_days day = floor<std::chrono::days>(at);
+        year_month_day date(day);
+        hh_mm_ss time(at - day);
+        fix.day = Format(static_cast<unsigned>(date.day()), "00");
+        fix.month = Format(static_cast<unsigned>(date.month()), "00");
+        fix.year = Trim(Str(static_cast<int>(date.year())));
+        setTime(fix, Format(time.hours().count(), "00") + ":" + Format(time.minutes().count(), "00") +
+                         ":" + Format(time.seconds().count(), "00"));
+        return fix;
+    }
+    // No day number: the date and time texts (dd-Mon-yy and hh:mm:ss).
+    std::string date = Trim(field(f, 5));
+    fix.day = Left(date, 2);
+    fix.month = Mid(date, 4, 3);
+    fix.year = FourDigitYear(Right(date, 2));
+    std::string time = Trim(field(f, 6));
+    if (time.size() == 7)
+        time = "0" + time;
+    setTime(fix, time);
+    return fix;
+}
+
+// TTQV and PCX5 share the date and time columns.
+void readPcxDate(TrackFix& fix, const std::string& line) {
+    fix.day = Mid(line, 29, 2);
+    fix.month = Mid(line, 32, 3);
+    fix.year = FourDigitYear(Mid(line, 36, 2));
+    setTime(fix, Mid(line, 39, 8));
+}
+
+TrackFix readTtqv(const std::string& line) {
+    TrackFix fix;
+    double lat = Val(Mid(line, 5, 10)), lon = Val(Mid(line, 17, 11));
+    fix.latHemisphere = Mid(line, 4, 1) == "+" ? "N" : "S";
+    fix.lonHemisphere = Mid(line, 16, 1) == "+" ? "E" : "W";
+    fix.latText = PositionText(std::fabs(lat) * 60, 2);
+    fix.lonText = PositionText(std::fabs(lon) * 60, 3);
+    readPcxDate(fix, line);
+    fix.altitude = Mid(line, 48, 4);
+    return fix;
+}
+
+TrackFix readPcx5(const std::string& line) {
+    TrackFix fix;
+    fix.latText = Mid(line, 5, 2) + Mid(line, 7, 6);
+    fix.lonText = Mid(line, 17, 3) + Mid(line, 20, 6);
+    fix.latHemisphere = Mid(line, 4, 1);
+    fix.lonHemisphere = Mid(line, 16, 1);
+    readPcxDate(fix, line);
+    return fix;
+}
+
+// The altitude between the ";" after column 50 and the next; "1e25" marks an unknown one.
+void readGardownAltitude(TrackFix& fix, const std::string& line) {
+    long semicolon = InStr(50, line, ";");
+    if (semicolon > 0) {
+        long end = InStr(semicolon + 1, line, ";");
+        fix.altitude = end > 0 ? Mid(line, semicolon + 1, end - semicolon - 1) : Mid(line, semicolon + 1);
+        if (fix.altitude->find("1e25") != std::string::npos)
+            fix.altitude = "";
+    }
+}
+
+TrackFix readGardown(const std::string& line) {
+    TrackFix fix;
+    fix.latText = Mid(line, 5, 2) + Mid(line, 8, 6);
+    fix.lonText = Mid(line, 17, 3) + Mid(line, 21, 6);
+    fix.latHemisphere = Mid(line, 4, 1);
+    fix.lonHemisphere = Mid(line, 16, 1);
+    fix.month = Mid(line, 33, 3);
+    fix.day = Mid(line, 37, 2);
+    setTime(fix, Mid(line, 40, 8));
+    fix.year = Mid(line, 49, 4);
+    readGardownAltitude(fix, line);
+    return fix;
+}
+
+TrackFix readG7ToWin(const std::string& line) {
+    TrackFix fix;
+    double lat = Val(Mid(line, 5, 2)) * 60 + Val(Mid(line, 8, 2)) + Val(Mid(line, 11, 5)) / 60;
+    double lon = Val(Mid(line, 18, 3)) * 60 + Val(Mid(line, 22, 2)) + Val(Mid(line, 25, 5)) / 60;
+    fix.latText = PositionText(lat, 2);
+    fix.lonText = PositionText(lon, 3);
+    fix.latHemisphere = Mid(line, 4, 1);
+    fix.lonHemisphere = Mid(line, 17, 1);
+    fix.month = Mid(line, 35, 3);
+    fix.day = Mid(line, 39, 2);
+    setTime(fix, Mid(line, 42, 8));
+    fix.year = Mid(line, 51, 4);
+    readGardownAltitude(fix, line);
+    return fix;
+}
+
+} // namespace
+
+TrackFix ReadTrackRecord(const std::string& format, const std::string& line) {
+    if (format == "KML")
+        return readKml(line);
+    if (format == "OziExplorer")
+        return readOzi(line);
+    if (format == "TTQV-PCX")
+        return readTtqv(line);
+    if (format == "PCX5")
+        return readPcx5(line);
+    if (format == "G7ToWin")
+        return readG7ToWin(line);
+    return readGardown(line); // "Gardown", "G7To" and "Korvel"
+}
+
+bool IsTrackRecord(const std::string& format, const std::string& line, long lineNumber,
+                   const std::string& recordMarker) {
+    if (format == "KML") {
+        size_t first = line.find_first_not_of(" \t");
+        return first != std::string::npos && line[first] != '<' && line.find(',') != std::string::npos;
+    }
+    if (format.starts_with("Ozi"))
+        return lineNumber > 6 && startsWithNumber(field(fieldsOf(line), 0));
+    return !line.empty() && Left(line, 1) == recordMarker;
+}
+
+bool IsKmlRoot(const std::string& line) {
+    // Mended: real files also write the element with its attributes on the following lines.
+    return line.starts_with("<kml") && (line.size() == 4 || line[4] == ' ' || line[4] == '>');
+}
+
+std::string PositionText(double minutesOfArc, int degreeDigits) {
+    // Round to the thousandth of a minute first, so that 59.9996 minutes carry into the degrees.
+    std::string rounded = Format(minutesOfArc, "0.000");
+    rounded.erase(rounded.find('.'), 1);
+    long long thousandths = static_cast<long long>(Val(rounded));
+    long long degrees = thousandths / 60000;
+    std::string minutes = Format(static_cast<double>(thousandths - degrees * 60000) / 1000, "00.000");
+    return Format(static_cast<double>(degrees), degreeDigits == 2 ? "00" : "000") + minutes;
+}
+
+std::string MonthNumber(const std::string& month) {
+    if (month.size() == 2)
+        return month;
+    static const char* const names[] = {"JAN", "FEB", "MAR", "APR", "MAY", "JUN",
+                                        "JUL", "AUG", "SEP", "OCT", "NOV", "DEC"};
+    std::string upper = month;
+    std::transform(upper.begin(), upper.end(), upper.begin(),
+                   [](unsigned char ch) { return static_cast<char>(std::toupper(ch)); });
+    for (int i = 0; i < 12; ++i)
+        if (upper == names[i])
+            return Format(i + 1, "00");
+    return "00";
+}
+
+std::string FourDigitYear(const std::string& twoDigits) {
+    return (Val(twoDigits) > 80 ? "19" : "20") + twoDigits;
+}
+
+} // namespace korvel

@@ -1,0 +1,165 @@
+// One point of a track file per tick: the line is converted into RMC, GGA and VTG sentences
+// with speed and course derived from the previous point.
+#include "app/main_form.h"
+#include "replay/distance_course.h"
+#include "replay/sentence.h"
+#include "replay/sentence_type.h"
+#include "replay/track_record.h"
+#include "text/conversions.h"
+
+namespace korvel {
+
+namespace {
+
+const char* const kDatum = "$PGRMM,WGS 84*06";
+
+std::string plain(double v) { return Trim(Str(v)); }
+
+} // namespace
+
+void MainForm::replayTrackRecord() {
+    c.Equ.enabled = false;
+    if (c.Pause.value.get() == 1 && s.stepOnce == 0) {
+        trackPauseOutput();
+        c.Timer1.setInterval(2000);
+        c.Timer2.setEnabled(true);
+        c.SpeedL.caption = "---";
+        return;
+    }
+    s.stepOnce = 0;
+    if (c.Last.value.get() == 1) {
+        // The newest point of a file that may still be growing.
+        lineNumber_ = 1 << 30;
+        s.currentLine = replayFile_.openAtLastLine(s.replayFilePath);
+    } else if (!readLine()) {
+        StopReplay(0);
+        return;
+    }
+    std::string heading = s.trackFormat;
+    if (s.segmentCount != 0)
+        heading += "  (" + plain(static_cast<double>(s.segmentCount)) + ")";
+    if (Left(s.currentLine, 1) == "L")
+        s.trackName = Mid(s.currentLine, 15);
+    bool record = isTrackRecord(s.currentLine);
+    if (Left(s.currentLine, 1) != "L")
+        c.List1.addItem(heading + ":" + s.trackName);
+    if (record && s.seekQuiet == 0)
+        c.List1.addItem(s.currentLine);
+    if (!s.trackName.empty())
+        c.FileL.caption = s.trackName;
+    c.List1.addItem(" ");
+    HandleSegmentLine(s.currentLine);
+    if (!record) {
+        c.Timer1.setInterval(10); // markup and headers pass at once
+        return;
+    }
+    if (!ConvertTrackRecord())
+        return;
+    if (s.speedKmh >= 0)
+        c.SpeedL.caption = plain(s.metricUnits == 1 ? s.speedKmh : Round(s.speedKmh * 0.6214));
+    c.Gauge1.style = 3;
+    int needle = static_cast<int>(s.legCourse) + 90;
+    c.Gauge1.value = needle > 359 ? needle - 360 : needle;
+
+    auto output = [this](const std::string& body, std::string& keep, int box) {
+        keep = FrameSentence(body);
+        if (c.Data[static_cast<size_t>(box)].value.get() == 1)
+            listAndSend(keep);
+    };
+    output(rmcBody_, s.lastRmcSentence, 0);
+    output(ggaBody_, s.lastGgaSentence, 1);
+    output(vtgBody_, s.lastVtgSentence, 2);
+    if (c.Data[6].value.get() == 1)
+        listAndSend(kDatum);
+
+    for (int i = 1; i < s.recordStep; ++i) {
+        if (!readLine()) {
+            StopReplay(0);
+            return;
+        }
+        if (isTrackRecord(s.currentLine))
+            ++s.recordIndex;
+        HandleSegmentLine(s.currentLine);
+    }
+    finishRecord();
+}
+
+void MainForm::trackPauseOutput() {
+    c.List1.addItem("Pause:");
+    c.List1.addItem(" ");
+    c.List1.addItem(" ");
+    const std::string* repeated[] = {&s.lastRmcSentence, &s.lastGgaSentence, &s.lastVtgSentence};
+    for (size_t i = 0; i < 3; ++i)
+        if (c.Data[i].value.get() == 1 && !repeated[i]->empty())
+            listAndSend(*repeated[i]);
+    if (c.Data[6].value.get() == 1)
+        listAndSend(kDatum);
+}
+
+bool MainForm::ConvertTrackRecord() {
+    TrackFix fix = ReadTrackRecord(s.trackFormat, s.currentLine);
+    if (fix.altitude)
+        s.altitudeText = *fix.altitude;
+    std::string dateText = fix.day + MonthNumber(fix.month) + fix.year;
+    ShowDateTime(Left(dateText, 4) + Right(dateText, 2), fix.compactTime);
+
+    bool imperial = s.metricUnits != 1;
+    double lat = MinutesOfArc(fix.latText), lon = MinutesOfArc(fix.lonText);
+    auto leg = [this](double lat1, double lat2, double lon1, double lon2) {
+        DistanceAndCourse d = ComputeDistanceAndCourse(lat1, lat2, lon1, lon2, s.legCourse);
+        s.legDistance = d.distance;
+        s.legCourse = d.course;
+    };
+    if (s.startLat == 0) {
+        s.startLat = lat;
+        s.startLon = lon;
+    }
+    leg(s.startLat, lat, s.startLon, lon);
+    double hectometres = Int(s.legDistance / 100);
+    c.DistL.caption = Format(imperial ? hectometres / 16.09 : hectometres / 10, "0.0");
+    if (s.prevLat != 0)
+        leg(s.prevLat, lat, s.prevLon, lon);
+    s.prevLat = lat;
+    s.prevLon = lon;
+    s.tripDistance += s.legDistance;
+    c.TripL.caption = Format(s.tripDistance / (imperial ? 1609 : 1000), "0.0");
+    std::string course = Format(s.legCourse, "000");
+
+    double t = Val(Left(fix.timeText, 2)) * 3600 + Val(Mid(fix.timeText, 4, 2)) * 60 +
+               Val(Right(fix.timeText, 2));
+    std::string kmhText;
+    if (s.prevTimeSeconds != 0 && s.prevTimeSeconds != t) {
+        double elapsed = t - s.prevTimeSeconds;
+        if (elapsed < 0)
+            elapsed += 86400; // past midnight
+        s.speedKmh = Int(s.legDistance * 3.6 / elapsed);
+        kmhText = plain(s.speedKmh);
+        if (s.speedKmh > s.maxSpeed) {
+            s.maxSpeed = s.speedKmh;
+            c.MaxL.caption = plain(imperial ? Round(s.maxSpeed * 0.6214) : s.maxSpeed);
+        }
+        s.speedKnotsText = plain(Int(s.speedKmh / 1.852 * 10 + 0.5) / 10);
+        if (s.speedKnotsText.starts_with("."))
+            s.speedKnotsText = "0" + s.speedKnotsText;
+    }
+    s.prevTimeSeconds = t;
+    std::string altitude = s.altitudeText.empty() ? "" : plain(Int(Val(s.altitudeText)));
+    if (s.repositioning == 1)
+        return false;
+
+    std::string compactTime = fix.compactTime;
+    if (Right(dateText, 4) == "1989") {
+        dateText.clear(); // the receiver's zero date: a point without a valid time
+        compactTime = "000000";
+    }
+    std::string ddmmyy = Left(dateText, 4) + Right(dateText, 2);
+    std::string position = fix.latText + "," + fix.latHemisphere + "," + fix.lonText + "," +
+                           fix.lonHemisphere;
+    rmcBody_ = "GPRMC," + compactTime + ",A," + position + "," + s.speedKnotsText + "," + course +
+               "," + ddmmyy + ",000.0,E";
+    ggaBody_ = "GPGGA," + compactTime + "," + position + ",1,12,1.0," + altitude + ",M,,M,,";
+    vtgBody_ = "GPVTG," + course + ",T,,M," + s.speedKnotsText + ",N," + kmhText + ",K";
+    return true;
+}
+
+} // namespace korvel
