@@ -133,11 +133,13 @@ class MainForm {
     Platform& platform_;
     SettingsLocation settings_;
     LineReader replayFile_;
-    long lineNumber_ = 0;                // of the line last read from the replay file
+    long lineNumber_ = 0; // of the line last read from the replay file
+    // The track point in currentLine at which detection or a seek stopped, not yet sent.
+    bool pendingRecord_ = false;
     std::string rmcBody_, ggaBody_, vtgBody_; // built from a track point
-    bool sendDecision_ = false;          // carried from line to line within one record
-    std::int64_t lampDeadline_ = 0;      // monotonic ms when the activity lamp goes out
-    bool outputFailureReported_ = false; // once per run
+    bool sendDecision_ = false;               // carried from line to line within one record
+    std::int64_t lampDeadline_ = 0;           // monotonic ms when the activity lamp goes out
+    bool outputFailureReported_ = false;      // once per run
 };
 
 } // namespace korvel

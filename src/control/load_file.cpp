@@ -18,6 +18,7 @@ std::string nameUpToFirstDot(const std::string& name) {
 bool MainForm::openReplayFile() {
     closeAllFiles();
     lineNumber_ = 0;
+    pendingRecord_ = false;
     return replayFile_.open(s.replayFilePath);
 }
 
@@ -26,6 +27,7 @@ bool MainForm::readLine() {
         return false;
     s.currentLine = replayFile_.readLine();
     ++lineNumber_;
+    pendingRecord_ = false;
     return true;
 }
 

@@ -57,6 +57,8 @@ void MainForm::DetectTrackFormat() {
             s.trackName = Mid(line, 15);
         if (!isTrackRecord(line))
             continue;
+        // Mended: the point at which detection stops is sent by the next tick, not lost.
+        pendingRecord_ = true;
         if (!s.trackFormat.empty())
             return;
         // The first point line: its columns tell the layout; a later match overrides.
@@ -64,8 +66,11 @@ void MainForm::DetectTrackFormat() {
             long column;
             const char* mark;
             const char* format;
-        } checks[] = {{42, ":", "Gardown"}, {54, ";", "G7To"}, {47, ":", "G7ToWin"},
-                      {41, ":", "PCX5"},    {4, "+", "TTQV-PCX"}};
+        } checks[] = {{42, ":", "Gardown"},
+                      {54, ";", "G7To"},
+                      {47, ":", "G7ToWin"},
+                      {41, ":", "PCX5"},
+                      {4, "+", "TTQV-PCX"}};
         for (const Check& check : checks)
             if (Mid(line, check.column, 1) == check.mark)
                 s.trackFormat = check.format;
@@ -81,8 +86,10 @@ void MainForm::SkipToTrackRecord() {
         }
         if (Left(s.currentLine, 1) == "L")
             s.trackName = Mid(s.currentLine, 15);
-        if (isTrackRecord(s.currentLine))
+        if (isTrackRecord(s.currentLine)) {
+            pendingRecord_ = true;
             return;
+        }
     }
 }
 

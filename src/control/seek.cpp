@@ -12,12 +12,17 @@ void MainForm::SeekRecord(double target) {
     if (target <= 0) {
         if (s.segmentCount != 0)
             s.segmentCount = 1;
-        SkipToFirstRmc();
+        if (s.fileKind == 0)
+            SkipToFirstRmc();
+        else
+            SkipToTrackRecord();
         s.repositioning = 0;
         return;
     }
     s.segmentCount = 0;
     SkipRecords(static_cast<long>(target));
+    if (s.fileKind != 0 && s.replayActive == 1)
+        SkipToTrackRecord();
     s.repositioning = 0;
     s.seekQuiet = 0;
 }
@@ -30,7 +35,10 @@ void MainForm::RESTART_Click() {
     if (s.segmentCount != 0)
         s.segmentCount = 1;
     c.List1.clear();
-    SkipToFirstRmc();
+    if (s.fileKind == 0)
+        SkipToFirstRmc();
+    else
+        DetectTrackFormat();
 }
 
 } // namespace korvel

@@ -14,7 +14,9 @@ void MainForm::StopReplay(int mode) {
         if (s.segmentCount != 0)
             s.segmentCount = 1;
         ResetTripDisplay();
-        if (s.fileKind == 0 && !SkipToFirstRmc())
+        if (s.fileKind != 0)
+            DetectTrackFormat();
+        else if (!SkipToFirstRmc())
             return;
         s.recordIndex = 0;
         platform_.clock.DoEvents();

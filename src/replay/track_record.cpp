@@ -49,16 +49,19 @@ void setTime(TrackFix& fix, const std::string& hhmmss) {
 }
 
 // " 1234.5" and the like: the number written without blanks.
-std::string plainNumber(double v) { return Trim(Str(v)); }
+std::string plainNumber(double v) {
+    return Trim(Str(v));
+}
 
 TrackFix readKml(const std::string& line) {
     std::vector<std::string> f = fieldsOf(line);
     TrackFix fix;
+    fix.day = "00"; // no date: the sentences carry 000000
+    fix.year = "0000";
     setPosition(fix, Val(field(f, 1)), Val(field(f, 0)));
-    if (f.size() > 2) {
-        std::string rest = line.substr(line.find(',', line.find(',') + 1) + 1);
-        fix.altitude = Trim(rest).empty() ? "" : plainNumber(Val(rest));
-    }
+    // GPSBabel leaves an unknown altitude out: a pair, not a triple.
+    std::string rest = f.size() > 2 ? line.substr(line.find(',', line.find(',') + 1) + 1) : "";
+    fix.altitude = Trim(rest).empty() ? "" : plainNumber(Val(rest));
     return fix;
 }
 
@@ -82,8 +85,9 @@ TrackFix readOzi(const std::string& line) {
         fix.day = Format(static_cast<unsigned>(date.day()), "00");
         fix.month = Format(static_cast<unsigned>(date.month()), "00");
         fix.year = Trim(Str(static_cast<int>(date.year())));
-        setTime(fix, Format(time.hours().count(), "00") + ":" + Format(time.minutes().count(), "00") +
-                         ":" + Format(time.seconds().count(), "00"));
+        setTime(fix, Format(time.hours().count(), "00") + ":" +
+                         Format(time.minutes().count(), "00") + ":" +
+                         Format(time.seconds().count(), "00"));
         return fix;
     }
     // No day number: the date and time texts (dd-Mon-yy and hh:mm:ss).
@@ -133,7 +137,8 @@ void readGardownAltitude(TrackFix& fix, const std::string& line) {
     long semicolon = InStr(50, line, ";");
     if (semicolon > 0) {
         long end = InStr(semicolon + 1, line, ";");
-        fix.altitude = end > 0 ? Mid(line, semicolon + 1, end - semicolon - 1) : Mid(line, semicolon + 1);
+        fix.altitude =
+            end > 0 ? Mid(line, semicolon + 1, end - semicolon - 1) : Mid(line, semicolon + 1);
         if (fix.altitude->find("1e25") != std::string::npos)
             fix.altitude = "";
     }
@@ -189,7 +194,8 @@ bool IsTrackRecord(const std::string& format, const std::string& line, long line
                    const std::string& recordMarker) {
     if (format == "KML") {
         size_t first = line.find_first_not_of(" \t");
-        return first != std::string::npos && line[first] != '<' && line.find(',') != std::string::npos;
+        return first != std::string::npos && line[first] != '<' &&
+               line.find(',') != std::string::npos;
     }
     if (format.starts_with("Ozi"))
         return lineNumber > 6 && startsWithNumber(field(fieldsOf(line), 0));
@@ -207,7 +213,8 @@ std::string PositionText(double minutesOfArc, int degreeDigits) {
     rounded.erase(rounded.find('.'), 1);
     long long thousandths = static_cast<long long>(Val(rounded));
     long long degrees = thousandths / 60000;
-    std::string minutes = Format(static_cast<double>(thousandths - degrees * 60000) / 1000, "00.000");
+    std::string minutes =
+        Format(static_cast<double>(thousandths - degrees * 60000) / 1000, "00.000");
     return Format(static_cast<double>(degrees), degreeDigits == 2 ? "00" : "000") + minutes;
 }
 

@@ -13,7 +13,9 @@ namespace {
 
 const char* const kDatum = "$PGRMM,WGS 84*06";
 
-std::string plain(double v) { return Trim(Str(v)); }
+std::string plain(double v) {
+    return Trim(Str(v));
+}
 
 } // namespace
 
@@ -31,10 +33,11 @@ void MainForm::replayTrackRecord() {
         // The newest point of a file that may still be growing.
         lineNumber_ = 1 << 30;
         s.currentLine = replayFile_.openAtLastLine(s.replayFilePath);
-    } else if (!readLine()) {
+    } else if (!pendingRecord_ && !readLine()) {
         StopReplay(0);
         return;
     }
+    pendingRecord_ = false;
     std::string heading = s.trackFormat;
     if (s.segmentCount != 0)
         heading += "  (" + plain(static_cast<double>(s.segmentCount)) + ")";
@@ -153,8 +156,8 @@ bool MainForm::ConvertTrackRecord() {
         compactTime = "000000";
     }
     std::string ddmmyy = Left(dateText, 4) + Right(dateText, 2);
-    std::string position = fix.latText + "," + fix.latHemisphere + "," + fix.lonText + "," +
-                           fix.lonHemisphere;
+    std::string position =
+        fix.latText + "," + fix.latHemisphere + "," + fix.lonText + "," + fix.lonHemisphere;
     rmcBody_ = "GPRMC," + compactTime + ",A," + position + "," + s.speedKnotsText + "," + course +
                "," + ddmmyy + ",000.0,E";
     ggaBody_ = "GPGGA," + compactTime + "," + position + ",1,12,1.0," + altitude + ",M,,M,,";

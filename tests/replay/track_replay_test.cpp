@@ -1,0 +1,147 @@
+#include "replay/sentence.h"
+#include "support/replay_fixture.h"
+
+#include <fstream>
+#include <gtest/gtest.h>
+
+using namespace korvel;
+using test::Log;
+
+namespace {
+
+// A point line of Korvel's own track files.
+std::string point(int minute, const char* time = nullptr, const char* date = "Dec 02",
+                  int year = 2010) {
+    char line[80];
+    std::snprintf(
+        line, sizeof line, "T  N52 %02d.0000 E013 22.0000 Sat %s %s %d ;156;", minute, date,
+        time ? time
+             : ("12:" + std::string(minute < 10 ? "0" : "") + std::to_string(minute) + ":00")
+                   .c_str(),
+        year);
+    return line;
+}
+
+std::vector<std::string> header() {
+    return {"I Korvel V0.1.0", "# 02.12.2010 13:00:00  Local Time", "eTrex", "L  New Header: HOME"};
+}
+
+class TrackReplay : public test::ReplayFixture {};
+
+} // namespace
+
+TEST_F(TrackReplay, OwnTrackFileLeavesAsRmcGgaAndVtg) {
+    std::vector<std::string> lines = header();
+    lines.push_back("N  New Track Segment");
+    for (int minute = 30; minute <= 32; ++minute)
+        lines.push_back(point(minute));
+    load("home.trk", Log(lines));
+    EXPECT_EQ(s.trackFormat, "Korvel");
+    EXPECT_EQ(s.recordCount, 3);
+    runToEnd();
+    std::vector<std::string> expected = {
+        // The first point: no leg yet, course 000, no speed.
+        FrameSentence("GPRMC,123000,A,5230.000,N,01322.000,E,,000,021210,000.0,E"),
+        FrameSentence("GPGGA,123000,5230.000,N,01322.000,E,1,12,1.0,156,M,,M,,"),
+        FrameSentence("GPVTG,000,T,,M,,N,,K"),
+        // One minute of latitude north in a minute: 1855 m, 111 km/h, 59.9 knots.
+        FrameSentence("GPRMC,123100,A,5231.000,N,01322.000,E,59.9,000,021210,000.0,E"),
+        FrameSentence("GPGGA,123100,5231.000,N,01322.000,E,1,12,1.0,156,M,,M,,"),
+        FrameSentence("GPVTG,000,T,,M,59.9,N,111,K"),
+        FrameSentence("GPRMC,123200,A,5232.000,N,01322.000,E,59.9,000,021210,000.0,E"),
+        FrameSentence("GPGGA,123200,5232.000,N,01322.000,E,1,12,1.0,156,M,,M,,"),
+        FrameSentence("GPVTG,000,T,,M,59.9,N,111,K"),
+    };
+    EXPECT_EQ(sentLines(), expected);
+}
+
+TEST_F(TrackReplay, DetectionOrderAndUnknownLayouts) {
+    // Column 4 "+" and column 41 ":" both match: the later check wins.
+    std::string both = "T  +52.4939833 +013.3811500 02-Dec-10 12:06:16 0156";
+    both[40] = ':';
+    load("both.txt", Log({"H header", both, both}));
+    EXPECT_EQ(s.trackFormat, "TTQV-PCX");
+    form.StopA_Click();
+
+    // The own header keeps its name whatever the columns say.
+    load("own.trk", Log({"I Korvel V1.0.0", both, both}));
+    EXPECT_EQ(s.trackFormat, "Korvel");
+    form.StopA_Click();
+
+    load("odd.txt", Log({"T nothing that any layout knows", "T another"}));
+    EXPECT_EQ(c.List1.items.back(), "Unknown Track-Format !");
+    EXPECT_EQ(s.replayActive, 0);
+}
+
+TEST_F(TrackReplay, KmlMarkupIsPassedOverQuickly) {
+    load("tour.kml",
+         Log({"<?xml version=\"1.0\" encoding=\"UTF-8\"?>",
+              "<kml xmlns=\"http://www.opengis.net/kml/2.2\">", "  <Document>", "    <Placemark>",
+              "      <LineString>", "        <coordinates>", "          13.3811500,52.4939833,156",
+              "          13.3821500,52.4949833", "        </coordinates>", "      </LineString>",
+              "    </Placemark>", "  </Document>", "</kml>"}));
+    EXPECT_EQ(s.trackFormat, "KML");
+    EXPECT_EQ(s.recordCount, 3); // the count starts at 1
+    runToEnd(60'000);
+    std::vector<std::string> sent = sentLines();
+    ASSERT_EQ(sent.size(), 6u);
+    EXPECT_EQ(sent[0], FrameSentence("GPRMC,,A,5229.639,N,01322.869,E,,000,000000,000.0,E"));
+    EXPECT_EQ(sent[4], FrameSentence("GPGGA,,5229.699,N,01322.929,E,1,12,1.0,,M,,M,,"));
+}
+
+TEST_F(TrackReplay, ZeroDateMidnightAndSegments) {
+    std::vector<std::string> lines = header();
+    lines.push_back(point(10, "23:59:30", "Dec 31", 1989)); // the receiver's zero date
+    lines.push_back(point(11, "00:00:30", "Jan 01", 2011)); // a minute later, past midnight
+    lines.push_back("N  New Track Segment");
+    lines.push_back(point(20, "00:10:30", "Jan 01", 2011));
+    lines.push_back(point(21, "00:11:30", "Jan 01", 2011));
+    c.AutoReset.value.set(1);
+    load("night.trk", Log(lines));
+    tick();
+    EXPECT_EQ(sentLines().at(0),
+              FrameSentence("GPRMC,000000,A,5210.000,N,01322.000,E,,000,,000.0,E"));
+    tick();
+    EXPECT_EQ(sentLines().at(5), FrameSentence("GPVTG,000,T,,M,59.9,N,111,K"));
+    EXPECT_EQ(c.MaxL.caption, "111");
+    tick(); // the new segment: the statistics start again
+    EXPECT_EQ(s.segmentCount, 1);
+    EXPECT_EQ(s.tripDistance, 0);
+}
+
+TEST_F(TrackReplay, PauseRepeatsThePoint) {
+    std::vector<std::string> lines = header();
+    for (int minute = 30; minute <= 35; ++minute)
+        lines.push_back(point(minute));
+    load("pause.trk", Log(lines));
+    tick();
+    tick();
+    auto lastThree = [this] {
+        std::vector<std::string> sent = sentLines();
+        return std::vector<std::string>(sent.end() - 3, sent.end());
+    };
+    std::vector<std::string> last = lastThree();
+    c.Pause.value.set(1);
+    long index = s.recordIndex;
+    for (int i = 0; i < 2; ++i) {
+        tick();
+        EXPECT_EQ(lastThree(), last);
+        EXPECT_EQ(c.Timer1.interval(), 2000);
+        EXPECT_EQ(c.SpeedL.caption, "---");
+    }
+    EXPECT_EQ(s.recordIndex, index);
+}
+
+TEST_F(TrackReplay, LastRecordFollowsAGrowingFile) {
+    std::vector<std::string> lines = header();
+    lines.push_back(point(30));
+    lines.push_back(point(31));
+    load("growing.trk", Log(lines));
+    c.Last.value.set(1);
+    tick();
+    EXPECT_NE(sentLines().at(sentLines().size() - 3).find("5231.000"), std::string::npos);
+    EXPECT_EQ(c.Timer1.interval(), 6000);
+    std::ofstream(program.file("Tracks/growing.trk"), std::ios::app) << point(40) << "\r\n";
+    tick();
+    EXPECT_NE(sentLines().at(sentLines().size() - 3).find("5240.000"), std::string::npos);
+}
