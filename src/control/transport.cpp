@@ -1,6 +1,7 @@
 // The transport row: pause and step, skips, back, seek by the record gauge, stop, loop, the
 // last-record option, the intervals, the sentence-box presets and minimizing.
 #include "app/main_form.h"
+#include "replay/track_record.h"
 #include "text/conversions.h"
 
 namespace korvel {
@@ -69,8 +70,11 @@ void MainForm::AutoSkip_MouseDown() {
         }
         const std::string& line = s.currentLine;
         if (ozi) {
+            // Mended: the segment flag is the third field, wherever its column falls.
+            if (!isTrackRecord(line))
+                continue;
             ++s.recordIndex;
-            if (Mid(line, 27, 1) == "1")
+            if (ReadTrackRecord(s.trackFormat, line).newSegment)
                 break;
             continue;
         }

@@ -145,3 +145,40 @@ TEST_F(TrackReplay, LastRecordFollowsAGrowingFile) {
     tick();
     EXPECT_NE(sentLines().at(sentLines().size() - 3).find("5240.000"), std::string::npos);
 }
+
+TEST_F(TrackReplay, EveryLayoutLoadsAndReplaysWholeFiles) {
+    struct Layout {
+        const char *format, *file, *header, *line, *rmc;
+    } layouts[] = {
+        {"PCX5", "a.pcx", "H  LATITUDE    LONGITUDE    DATE      TIME     ALT  ;track",
+         "T  N3414.14767 W11819.11447 02-JAN-98 12:12:55 -9999 ; gpsbabel",
+         "GPRMC,121255,A,3414.147,N,11819.114,W,,000,020198,000.0,E"},
+        {"TTQV-PCX", "b.txt", "H  TTQV", "T  +52.4939833 +013.3811500 02-Dec-10 12:06:16 0156",
+         "GPRMC,120616,A,5229.639,N,01322.869,E,,000,021210,000.0,E"},
+        {"Gardown", "c.txt", "I  GARDOWN", "T  N52 30.1234 E013 22.5678 Sat Dec 02 12:06:16 2010",
+         "GPRMC,120616,A,5230.123,N,01322.567,E,,000,021210,000.0,E"},
+        {"G7To", "d.txt", "Version 2:G7T",
+         "T  N52 30.1234 E013 22.5678 Sat Dec 02 12:06:16 2010 ;156;",
+         "GPRMC,120616,A,5230.123,N,01322.567,E,,000,021210,000.0,E"},
+        {"G7ToWin", "e.txt", "Version 2:G7T",
+         "T  N52 30 12.34 E013 22 33.45 Sat Dec 02 12:06:16 2010 ;156;",
+         "GPRMC,120616,A,5230.206,N,01322.558,E,,000,021210,000.0,E"},
+        {"OziExplorer", "f.plt", "OziExplorer Track Point File Version 2.1",
+         "  58.821140,  42.627060,1,  549.2,40230.3722801, 21-Feb-10, 08:56:05",
+         "GPRMC,085605,A,5849.268,N,04237.624,E,,000,210210,000.0,E"},
+    };
+    for (const Layout& layout : layouts) {
+        SCOPED_TRACE(layout.format);
+        std::vector<std::string> lines = {layout.header};
+        if (std::string(layout.format) == "OziExplorer")
+            lines.insert(lines.end(), {"WGS 84", "Altitude is in Feet", "Reserved 3",
+                                       "0,2,255,Track,0,0,2,8421376", "1"});
+        lines.push_back(layout.line);
+        platform.comm1.written.clear();
+        load(layout.file, Log(lines));
+        EXPECT_EQ(s.trackFormat, layout.format);
+        runToEnd(600'000);
+        ASSERT_FALSE(sentLines().empty());
+        EXPECT_EQ(sentLines().front(), FrameSentence(layout.rmc));
+    }
+}
