@@ -68,6 +68,14 @@ struct FormState {
     int minAltitude = 9999;
     int maxAltitude = 0;
     int positionChangeFlags = 0; // 1: latitude bar moved, 2: longitude bar moved
+    // Manual mode: positions in minutes of arc; no start point while startLatMinutes is 0.
+    double startLatMinutes = 0, startLonMinutes = 0;
+    double currentLatMinutes = 0, currentLonMinutes = 0;
+    double lastLegDistance = 0;
+    int lastCourse = 0;
+    long recordTime = 0; // seconds of the day stamped on the latest recorded point
+    std::string recordFilePath, lastRecordName, recordText;
+    int ctrlHeld = 0, altHeld = 0;
     bool tripStartSet = false;   // the trip timer counts from tripStart
     long long tripStart = 0;     // seconds since 1970 of the trip's first record
 

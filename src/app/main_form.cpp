@@ -56,6 +56,15 @@ void MainForm::wireEvents() {
                 Abstand_Click(i);
         };
     c.RMCRMB.onClick = [this] { RMCRMB_Click(); };
+    c.Manu.value.event = [this] { Manu_Click(); };
+    c.SetFN.onClick = [this] { SetFN_Click(); };
+    c.SaveP.onClick = [this] { SaveP_Click(); };
+    c.SaveT.onClick = [this] { SaveT_Click(); };
+    for (Label* unit : {&c.Label3, &c.Label6, &c.Label9})
+        unit->onClick = [this] { UnitLabel_MouseDown(); };
+    c.Label2.onClick = [this] { Label2_Click(); };
+    c.Label7.onClick = [this] { Label7_Click(); };
+    c.MaxL.onClick = [this] { MaxL_Click(); };
     c.Command1.onClick = [this] { Command1_Click(); };
     c.MinC.value.event = [this] { MinC_Click(); };
     c.MiniA.onClick = [this] { MiniA_Click(); };

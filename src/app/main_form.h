@@ -94,12 +94,27 @@ class MainForm {
     void VSc4_Change();
     void ApplyUnits();
 
-    // Time zone.
+    // Time zone, units and time reference.
     void TZdiff_Change();
+    void UnitLabel_MouseDown();
+    void Label2_Click();
+    void Label7_Click();
+    void MaxL_Click();
+
+    // Manual mode, recording and keys.
+    void Manu_Click();
+    void GenerateManualSentences();
+    void SetFN_Click();
+    void SaveP_Click();
+    void SaveT_Click();
+    // Minutes of arc as dddmm.mmmm, with the jitter toggle's 0.0001'.
+    std::string FormatDegreesMinutes(double minutes) const;
+    void Form_KeyDown(int key, int shift);
+    void Form_KeyUp(int key, int shift);
 
   private:
     void wireEvents();
-    void closeAllFiles() { replayFile_.close(); }
+    void closeAllFiles();
     bool openReplayFile();
     // The kinds of file: counting, detection, standing at the first record. False when the
     // file cannot be replayed (the user has been told).
@@ -127,12 +142,16 @@ class MainForm {
     bool logRecordStatistics();
     void finishRecord();
     void reportOutputFailure(const std::string& what);
+    void showManualControls(bool manual);
+    // Writes one line to the recording log, at once.
+    void record(const std::string& line);
     // Applies change to the settings file and writes it; tells the user when it cannot.
     bool saveSettings(const std::function<void(ProfileFile&)>& change);
 
     Platform& platform_;
     SettingsLocation settings_;
     LineReader replayFile_;
+    std::FILE* recordFile_ = nullptr;
     long lineNumber_ = 0; // of the line last read from the replay file
     // The track point in currentLine at which detection or a seek stopped, not yet sent.
     bool pendingRecord_ = false;

@@ -10,7 +10,9 @@ MessageAnswer ConsoleDialogs::messageBox(const std::string& text, const std::str
                                          MessageIcon, MessageButtons buttons) {
     std::cerr << "korvel: " << title << ": " << text << "\n";
     // Questions take their default answer: go on.
-    return buttons == MessageButtons::YesNo ? MessageAnswer::Yes : MessageAnswer::Ok;
+    return buttons == MessageButtons::YesNo || buttons == MessageButtons::YesNoCancel
+               ? MessageAnswer::Yes
+               : MessageAnswer::Ok;
 }
 
 std::optional<std::string> ConsoleDialogs::inputBox(const std::string& prompt,

@@ -28,6 +28,8 @@ void MainForm::Skip1_Click() {
         c.Timer1.setInterval(1000);
         c.Timer1.setEnabled(true);
         c.StopA.visible = true;
+        if (!c.FileL.caption.empty())
+            c.SaveP.enabled = c.SaveT.enabled = true;
         c.Skip1.enabled = c.PortC.enabled = false;
         s.positionChangeFlags = 0;
     } else if (c.Pause.value.get() == 1) {
@@ -113,6 +115,7 @@ void MainForm::AutoSkip_Click() {
 void MainForm::StopA_Click() {
     if (c.Manu.value.get() == 1) {
         c.PortC.enabled = true;
+        c.SaveP.enabled = false;
         c.Gauge1.style = 50;
         c.Timer1.setEnabled(false);
         if (platform_.comm1.isOpen())

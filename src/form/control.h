@@ -36,7 +36,10 @@ struct Control {
     int left = 0; // twips from the left edge of its container
 };
 
-using Label = Control;
+// A label; some take a click (the unit and time-reference labels).
+struct Label : Control {
+    std::function<void()> onClick;
+};
 
 struct Image : Control {
     std::function<void()> onClick;

@@ -144,6 +144,20 @@ Controls::Controls() {
     name(DistL, "DistL");
     name(TripL, "TripL");
 
+    name(SetFN, "SetFN", "Set Filename");
+    name(SaveP, "SaveP", "Save Position");
+    name(SaveT, "SaveT", "Save Text");
+    SaveP.enabled = SaveT.enabled = false;
+    SaveP.backColor = kRed;
+    name(Label12, "Label12", "Filter");
+    // The manual controls show in manual mode only.
+    for (Control* manual : std::initializer_list<Control*>{
+             &ggn, &mmn, &ssn, &kkn, &ggo, &mmo, &sso, &kko, &SetFN, &SaveP, &SaveT, &VSc2, &VSc3,
+             &nnM, &kmhM, &AutoM, &VSc4})
+        manual->visible = false;
+    for (size_t i = 0; i < 4; ++i)
+        VSc1[i].visible = HSc1[i].visible = false;
+
     name(ENDE, "ENDE", "SAVE SETTINGS AND EXIT");
 
     Timer1.name = "Timer1";
@@ -167,7 +181,7 @@ void Controls::forEach(const std::function<void(Control&)>& visit) {
              &kkn,    &ggo,      &mmo,      &sso,     &kko,      &nnM,     &kmhM,      &AutoM,
              &Label3, &Label6,   &Label9,   &Label16, &MaxL,     &NNminL,  &NNmaxL,    &DistL,
              &TripL,  &Zeit,     &Datum,    &WtL,     &TTL,      &SpeedL,  &NNL,       &FileL,
-             &Equ,    &DownloadC})
+             &Equ,    &DownloadC, &Label12, &SetFN, &SaveP, &SaveT})
         visit(*c);
     for (auto& c : Abstand)
         visit(c);

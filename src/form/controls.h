@@ -19,6 +19,7 @@ struct Controls {
     FileListBox File1;
     TextBox FileT;
     CommandButton NMEA, ALL, TRACK, LOA, SAVE, DirSel, DownloadC;
+    Label Label12;
 
     // Messages.
     ListBox List1;
@@ -52,6 +53,7 @@ struct Controls {
     std::array<ScrollBar, 4> VSc1, HSc1;
     ScrollBar VSc2, VSc3, VSc4;
     Label ggn, mmn, ssn, kkn, ggo, mmo, sso, kko, nnM, kmhM, AutoM;
+    CommandButton SetFN, SaveP, SaveT;
 
     // Units and trip statistics.
     Label Label3, Label6, Label9, Label16, MaxL, NNminL, NNmaxL, DistL, TripL;

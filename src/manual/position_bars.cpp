@@ -68,6 +68,16 @@ void MainForm::VSc4_Change() {
         c.AutoM.toolTip = "Auto-Point off";
 }
 
+void MainForm::UnitLabel_MouseDown() {
+    s.metricUnits ^= 1;
+    ApplyUnits();
+}
+
+void MainForm::MaxL_Click() {
+    s.maxSpeed = 0;
+    c.MaxL.caption.clear();
+}
+
 void MainForm::ApplyUnits() {
     s.maxSpeed = 0;
     c.MaxL.caption = c.NNminL.caption = c.NNmaxL.caption = c.DistL.caption = c.TripL.caption = "";

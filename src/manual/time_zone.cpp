@@ -10,4 +10,16 @@ void MainForm::TZdiff_Change() {
     c.Label7.caption = v == 1 ? "MEZ" : "LOC";
 }
 
+void MainForm::Label2_Click() {
+    c.Label2.backColor = kGreen;
+    c.Label7.backColor = kDarkGreen;
+    s.timeReference = 0;
+}
+
+void MainForm::Label7_Click() {
+    c.Label7.backColor = kGreen;
+    c.Label2.backColor = kDarkGreen;
+    s.timeReference = 1;
+}
+
 } // namespace korvel

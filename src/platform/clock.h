@@ -19,6 +19,8 @@ class Clock {
     // Seconds since local midnight, with fractions.
     virtual double timeOfDay() const = 0;
     virtual LocalDateTime now() const = 0;
+    // The same moment in universal time, as sentences carry it.
+    virtual LocalDateTime utcNow() const = 0;
     // Milliseconds on a clock that never goes back.
     virtual std::int64_t monotonicMs() const = 0;
     virtual void Sleep(int milliseconds) = 0;

@@ -7,7 +7,7 @@
 namespace korvel {
 
 enum class MessageIcon { Critical, Question, Exclamation, Information };
-enum class MessageButtons { Ok, OkCancel, YesNo };
+enum class MessageButtons { Ok, OkCancel, YesNo, YesNoCancel };
 enum class MessageAnswer { Ok, Cancel, Yes, No };
 
 class Dialogs {

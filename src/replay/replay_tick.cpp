@@ -25,6 +25,7 @@ void MainForm::ReplayStep() {
         platform_.clock.Sleep(100);
     if (c.Manu.value.get() == 1) {
         c.List1.addItem("Position:  " + s.logText);
+        GenerateManualSentences();
         return;
     }
     c.List1.toolTip = "NMEA-out";

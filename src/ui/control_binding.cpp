@@ -99,7 +99,33 @@ void ControlBinding::bindCommon(Control& control, QWidget* widget, std::function
     });
 }
 
-QLabel* ControlBinding::label(Label& control, const QString& picture) {
+namespace {
+
+class PressableLabel : public QLabel {
+  public:
+    explicit PressableLabel(std::function<void()> pressed) : pressed_(std::move(pressed)) {}
+
+  protected:
+    void mousePressEvent(QMouseEvent*) override { pressed_(); }
+
+  private:
+    std::function<void()> pressed_;
+};
+
+} // namespace
+
+QLabel* ControlBinding::label(Label& control) {
+    auto* widget = new PressableLabel([this, &control] {
+        userAction([&control] {
+            if (control.onClick)
+                control.onClick();
+        });
+    });
+    bindCommon(control, widget, [&control, widget] { widget->setText(FromLatin1(control.caption)); });
+    return widget;
+}
+
+QLabel* ControlBinding::label(Control& control, const QString& picture) {
     auto* widget = new QLabel;
     bindCommon(control, widget,
                [&control, widget, picture] { widget->setText(captionOr(control, picture)); });

@@ -27,7 +27,9 @@ class ControlBinding {
     explicit ControlBinding(std::function<void()> afterAction) : afterAction_(afterAction) {}
 
     // picture stands for the image of a control that has no caption of its own.
-    QLabel* label(Label& control, const QString& picture = {});
+    QLabel* label(Control& control, const QString& picture = {});
+    // A label that reports a press of any mouse button.
+    QLabel* label(Label& control);
     QPushButton* button(CommandButton& control);
     // An image the user can click, drawn as the picture.
     QAbstractButton* image(Image& control, const QString& picture);

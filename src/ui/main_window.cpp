@@ -2,7 +2,9 @@
 
 #include <QAbstractButton>
 #include <QComboBox>
+#include <QApplication>
 #include <QGridLayout>
+#include <QKeyEvent>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -54,6 +56,40 @@ MainWindow::MainWindow(MainForm& form) : form_(form), binding_([this] { refresh(
         };
     }
     refresh();
+    qApp->installEventFilter(this);
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    bool press = event->type() == QEvent::KeyPress;
+    auto* target = qobject_cast<QWidget*>(watched);
+    // A key goes to the focused widget first and may then travel up to its parents: take it
+    // once, where it starts.
+    if ((!press && event->type() != QEvent::KeyRelease) || target != QApplication::focusWidget() ||
+        (target != this && !isAncestorOf(target)))
+        return QWidget::eventFilter(watched, event);
+    // The form sees every key before its controls, as the simulator's keys are the form's.
+    auto* key = static_cast<QKeyEvent*>(event);
+    static const std::pair<int, int> codes[] = {
+        {Qt::Key_Escape, 27}, {Qt::Key_Return, 13}, {Qt::Key_Enter, 13}, {Qt::Key_Shift, 16},
+        {Qt::Key_Control, 17}, {Qt::Key_Alt, 18},  {Qt::Key_Space, 32}, {Qt::Key_Left, 37},
+        {Qt::Key_Up, 38},      {Qt::Key_Right, 39}, {Qt::Key_Down, 40}};
+    int code = 0;
+    for (auto [qt, vk] : codes)
+        if (key->key() == qt)
+            code = vk;
+    if (code == 0)
+        return QWidget::eventFilter(watched, event);
+    Qt::KeyboardModifiers m = key->modifiers();
+    int shift = (m & Qt::ShiftModifier ? 1 : 0) + (m & Qt::ControlModifier ? 2 : 0) +
+                (m & Qt::AltModifier ? 4 : 0);
+    if (press)
+        form_.Form_KeyDown(code, shift);
+    else
+        form_.Form_KeyUp(code, shift);
+    refresh();
+    // In manual mode the keys are the form's alone; a focused bar must not step as well.
+    bool taken = code == 27 || (form_.c.Manu.value.get() == 1 && code != 16);
+    return taken || QWidget::eventFilter(watched, event);
 }
 
 QWidget* MainWindow::fileBrowser() {
@@ -64,7 +100,10 @@ QWidget* MainWindow::fileBrowser() {
     layout->addWidget(binding_.list(c.List1), 2);
     layout->addWidget(binding_.button(c.DirSel));
     layout->addWidget(binding_.fileList(c.File1), 3);
-    layout->addWidget(binding_.textBox(c.FileT));
+    auto* filter = new QHBoxLayout;
+    filter->addWidget(binding_.label(c.Label12));
+    filter->addWidget(binding_.textBox(c.FileT), 1);
+    layout->addLayout(filter);
     auto* filters = new QHBoxLayout;
     for (CommandButton* b : {&c.NMEA, &c.ALL, &c.TRACK, &c.LOA, &c.SAVE})
         filters->addWidget(binding_.button(*b));
@@ -177,6 +216,10 @@ QWidget* MainWindow::manualEntry() {
         layout->addWidget(binding_.label(*values[i]), 4, i);
         layout->addWidget(binding_.scrollBar(*bars[i], Qt::Vertical), 5, i);
     }
+    auto* recording = new QHBoxLayout;
+    for (CommandButton* b : {&c.SetFN, &c.SaveP, &c.SaveT})
+        recording->addWidget(binding_.button(*b));
+    layout->addLayout(recording, 6, 0, 1, 4);
     return group("Manual position", layout);
 }
 

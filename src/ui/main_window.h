@@ -15,6 +15,9 @@ class MainWindow : public QWidget {
     // Shows the model again; runs after every user action and every timer tick.
     void refresh() { binding_.refresh(); }
 
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
   private:
     QWidget* fileBrowser();
     QWidget* transport();

@@ -1,9 +1,23 @@
 #include "support/virtual_platform.h"
 
 #include <algorithm>
+#include <chrono>
 #include <utility>
 
 namespace korvel::test {
+
+LocalDateTime VirtualClock::utcNow() const {
+    using namespace std::chrono;
+    sys_seconds at = sys_days(year(start_.year) / start_.month / start_.day) + hours(start_.hour) +
+                     minutes(start_.minute) + seconds(start_.second) + seconds(nowMs_ / 1000);
+    sys_days day = floor<days>(at);
+    year_month_day date(day);
+    hh_mm_ss time(at - day);
+    return {static_cast<int>(date.year()), static_cast<int>(static_cast<unsigned>(date.month())),
+            static_cast<int>(static_cast<unsigned>(date.day())), static_cast<int>(time.hours().count()),
+            static_cast<int>(time.minutes().count()), static_cast<int>(time.seconds().count()),
+            static_cast<int>(weekday(day).c_encoding()) + 1};
+}
 
 double VirtualClock::timeOfDay() const {
     double startSeconds = start_.hour * 3600.0 + start_.minute * 60.0 + start_.second;
@@ -129,7 +143,9 @@ MessageAnswer ScriptedDialogs::messageBox(const std::string& text, const std::st
         answers.pop_front();
         return a;
     }
-    return buttons == MessageButtons::YesNo ? MessageAnswer::Yes : MessageAnswer::Ok;
+    return buttons == MessageButtons::YesNo || buttons == MessageButtons::YesNoCancel
+               ? MessageAnswer::Yes
+               : MessageAnswer::Ok;
 }
 
 std::optional<std::string> ScriptedDialogs::inputBox(const std::string&, const std::string&,

@@ -18,7 +18,9 @@ namespace korvel::test {
 class VirtualClock : public Clock {
   public:
     double timeOfDay() const override;
-    LocalDateTime now() const override { return start_; }
+    // The clock starts at start (universal and local time alike) and runs with virtual time.
+    LocalDateTime now() const override { return utcNow(); }
+    LocalDateTime utcNow() const override;
     std::int64_t monotonicMs() const override { return nowMs_; }
     void Sleep(int milliseconds) override { nowMs_ += milliseconds; }
     void DoEvents() override { ++doEventsCalls; }

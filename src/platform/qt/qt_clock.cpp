@@ -11,13 +11,20 @@ double QtClock::timeOfDay() const {
     return QTime::currentTime().msecsSinceStartOfDay() / 1000.0;
 }
 
-LocalDateTime QtClock::now() const {
-    QDateTime t = QDateTime::currentDateTime();
+namespace {
+
+LocalDateTime fromQt(const QDateTime& t) {
     QDate d = t.date();
     QTime h = t.time();
     // Qt counts Monday as 1; the simulator counts Sunday as 1.
     return {d.year(), d.month(), d.day(), h.hour(), h.minute(), h.second(), d.dayOfWeek() % 7 + 1};
 }
+
+} // namespace
+
+LocalDateTime QtClock::now() const { return fromQt(QDateTime::currentDateTime()); }
+
+LocalDateTime QtClock::utcNow() const { return fromQt(QDateTime::currentDateTimeUtc()); }
 
 std::int64_t QtClock::monotonicMs() const {
     using namespace std::chrono;

@@ -14,6 +14,7 @@ class QtClock : public Clock {
   public:
     double timeOfDay() const override;
     LocalDateTime now() const override;
+    LocalDateTime utcNow() const override;
     std::int64_t monotonicMs() const override;
     void Sleep(int milliseconds) override;
     void DoEvents() override;

@@ -1,0 +1,167 @@
+// Manual mode: the position shown by the labels leaves as RMC, GGA and VTG on every tick, with
+// the clock's time, and the course and distance from the start point.
+#include "app/main_form.h"
+#include "replay/distance_course.h"
+#include "replay/sentence.h"
+#include "text/conversions.h"
+
+namespace korvel {
+
+namespace {
+
+std::string plain(double v) { return Trim(Str(v)); }
+
+std::string hhmmss(const LocalDateTime& t) {
+    return Format(t.hour, "00") + Format(t.minute, "00") + Format(t.second, "00");
+}
+
+} // namespace
+
+void MainForm::showManualControls(bool manual) {
+    for (Control* file : std::initializer_list<Control*>{&c.File1, &c.FileT, &c.Label12, &c.LOA,
+                                                          &c.SAVE, &c.DirSel, &c.NMEA, &c.ALL,
+                                                          &c.TRACK, &c.Equ, &c.Last})
+        file->visible = !manual;
+    c.DownloadC.enabled = !manual;
+    for (Control* control : std::initializer_list<Control*>{
+             &c.ggn, &c.mmn, &c.ssn, &c.kkn, &c.ggo, &c.mmo, &c.sso, &c.kko, &c.SetFN, &c.SaveP,
+             &c.SaveT, &c.VSc2, &c.VSc3, &c.nnM, &c.kmhM, &c.AutoM, &c.VSc4})
+        control->visible = manual;
+    for (size_t i = 0; i < 4; ++i)
+        c.VSc1[i].visible = c.HSc1[i].visible = manual;
+    c.Skip1.enabled = manual;
+    c.AutoSkip.enabled = c.Lop.enabled = !manual;
+    for (size_t i : {0, 1, 2, 6, 7})
+        c.Abstand[i].enabled = !manual;
+    for (size_t i = 3; i < 7; ++i)
+        c.Data[i].enabled = !manual;
+}
+
+void MainForm::Manu_Click() {
+    bool manual = c.Manu.value.get() == 1;
+    closeAllFiles();
+    if (manual && c.StopA.visible) {
+        c.Manu.enabled = true;
+        StopReplay(1);
+    }
+    showManualControls(manual);
+    if (!manual) {
+        c.Timer1.setEnabled(false);
+        c.List1.clear();
+        if (platform_.comm1.isOpen())
+            platform_.comm1.close();
+        CloseTcpConnections();
+        c.Lop.caption.clear();
+        c.SaveT.enabled = c.SaveP.enabled = false;
+        c.File1.refresh();
+        s.logText.clear();
+        ApplyUnits();
+        return;
+    }
+    c.Lop.caption = "<>";
+    c.focus = "HSc1(3)";
+    c.Skip1.toolTip = "Start";
+    s.startLatMinutes = s.startLonMinutes = s.lastLegDistance = 0;
+    LocalDateTime now = platform_.clock.utcNow();
+    s.recordTime = now.hour * 3600L + now.minute * 60L + now.second;
+    if (s.lastRmcSentence.empty())
+        return;
+    // Go on from the latest RMC: its position sets the bars.
+    std::string lat = ExtractField(s.lastRmcSentence, 3), lon = ExtractField(s.lastRmcSentence, 5);
+    auto setBars = [](std::array<ScrollBar, 4>& bars, const std::string& field, int degreeDigits,
+                      bool negative) {
+        int degrees = static_cast<int>(Val(Left(field, degreeDigits)));
+        bars[0].setValue(negative ? -degrees : degrees);
+        bars[1].setValue(static_cast<int>(Val(Mid(field, degreeDigits + 1, 2))));
+        double seconds = Val(Mid(field, degreeDigits + 3)) * 60;
+        bars[2].setValue(static_cast<int>(Int(seconds)));
+        bars[3].setValue(static_cast<int>(Int((seconds - Int(seconds)) * 10)));
+    };
+    setBars(c.VSc1, lat, 2, ExtractField(s.lastRmcSentence, 4) != "N");
+    setBars(c.HSc1, lon, 3, ExtractField(s.lastRmcSentence, 6) != "E");
+}
+
+void MainForm::GenerateManualSentences() {
+    c.RunA.visible = true;
+    c.Timer2.setEnabled(true);
+    platform_.clock.DoEvents();
+
+    // Seconds and tenths as ten-thousandths of a minute; when only one coordinate moved, the
+    // other moves by 0.0001' too, so that a listener sees both change.
+    double f = (Val(c.ssn.caption) + Val(c.kkn.caption)) / 0.006;
+    double g = (Val(c.sso.caption) + Val(c.kko.caption)) / 0.006;
+    if (s.positionChangeFlags == 2)
+        f += 1;
+    if (s.positionChangeFlags == 1)
+        g += 1;
+    s.positionChangeFlags = 0;
+    std::string latText = Left(c.ggn.caption, 2) + Left(c.mmn.caption, 2) + "." + Format(f, "0000");
+    std::string lonText = Left(c.ggo.caption, 3) + Left(c.mmo.caption, 2) + "." + Format(g, "0000");
+    std::string ns = Right(c.kkn.caption, 1), ew = Right(c.kko.caption, 1);
+    std::string position = latText + "," + ns + "," + lonText + "," + ew;
+
+    LocalDateTime now = platform_.clock.utcNow();
+    std::string time = hhmmss(now);
+    std::string body = "GPRMC," + time + ",A," + position + ",000.0,";
+    s.currentLatMinutes = Val(Mid(body, 16, 2)) * 60 + Val(Mid(body, 18, 7));
+    s.currentLonMinutes = Val(Mid(body, 28, 3)) * 60 + Val(Mid(body, 31, 7));
+    DistanceAndCourse d = ComputeDistanceAndCourse(s.startLatMinutes, s.currentLatMinutes,
+                                                   s.startLonMinutes, s.currentLonMinutes, s.legCourse);
+    s.legDistance = d.distance;
+    s.legCourse = d.course;
+    // The arithmetic sees magnitudes: turn the course for the western and southern sides.
+    if (ew == "W")
+        s.legCourse = 360 - s.legCourse;
+    if (ns == "S") {
+        s.legCourse = 180 - s.legCourse;
+        if (s.legCourse < 0)
+            s.legCourse += 360;
+    }
+    int needle = static_cast<int>(s.legCourse) + 90;
+    if (needle > 359)
+        needle -= 360;
+    bool started = s.startLatMinutes > 0;
+    if (started && s.legDistance > 0)
+        body += Format(s.legCourse, "000") + ".0";
+    body += "," + Format(now.day, "00") + Format(now.month, "00") + Right(Format(now.year, "0000"), 2) +
+            ",,E";
+    s.lastRmcSentence = FrameSentence(body);
+    if (c.Data[0].value.get() == 1)
+        listAndSend(s.lastRmcSentence);
+
+    if (!started) {
+        s.startLatMinutes = s.currentLatMinutes;
+        s.startLonMinutes = s.currentLonMinutes;
+    } else {
+        c.Gauge1.style = s.legDistance != 0 ? 3 : 50;
+        if (s.legDistance != 0)
+            c.Gauge1.value = needle;
+        double metres = s.legDistance;
+        bool metric = s.metricUnits == 1;
+        if (metres < 1000) {
+            c.DistL.caption = plain(metric ? metres : Int(metres * 3.281));
+            c.Label6.caption = metric ? "m ->" : "ft ->";
+        } else {
+            c.DistL.caption = plain(metric ? Int(metres / 1000) : Round(metres / 1609));
+            c.Label6.caption = metric ? "km ->" : "mi ->";
+        }
+        s.lastLegDistance = s.legDistance;
+    }
+
+    if (c.Data[1].value.get() == 1) {
+        s.lastGgaSentence = FrameSentence("GPGGA," + time + "," + position + ",1,12,1.5," +
+                                          plain(Val(c.nnM.caption)) + ".0,M,46.8,M,,");
+        listAndSend(s.lastGgaSentence);
+    }
+    if (c.Data[2].value.get() == 1) {
+        std::string course;
+        if (started) {
+            if (s.legCourse != 0)
+                s.lastCourse = static_cast<int>(s.legCourse);
+            course = Format(s.legDistance != 0 ? s.legCourse : s.lastCourse, "000");
+        }
+        listAndSend(FrameSentence("GPVTG," + course + ",T,,,0,N,0,K"));
+    }
+}
+
+} // namespace korvel

@@ -1,0 +1,164 @@
+// Recording positions and texts into a log in "Tracks" that the replay plays back.
+#include "app/main_form.h"
+#include "replay/sentence.h"
+#include "text/conversions.h"
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+
+namespace korvel {
+
+namespace {
+
+std::string hhmmss(long secondsOfDay) {
+    long t = (secondsOfDay % 86400 + 86400) % 86400;
+    return Format(t / 3600, "00") + Format(t / 60 % 60, "00") + Format(t % 60, "00");
+}
+
+std::string upToStar(const std::string& text) { return text.substr(0, text.find('*')); }
+
+} // namespace
+
+void MainForm::closeAllFiles() {
+    replayFile_.close();
+    if (recordFile_)
+        std::fclose(recordFile_);
+    recordFile_ = nullptr;
+}
+
+void MainForm::record(const std::string& line) {
+    if (!recordFile_)
+        return;
+    std::string text = line + "\r\n";
+    // Each record reaches the file at once: nothing recorded is lost if the program ends.
+    if (std::fwrite(text.data(), 1, text.size(), recordFile_) != text.size() ||
+        std::fflush(recordFile_) != 0) {
+        std::fclose(recordFile_);
+        recordFile_ = nullptr;
+        c.SaveP.enabled = c.SaveT.enabled = false;
+        platform_.dialogs.messageBox("The log " + s.recordFilePath + " cannot be written.",
+                                     "Recording", MessageIcon::Critical, MessageButtons::Ok);
+    }
+}
+
+void MainForm::SetFN_Click() {
+    std::string selected = c.File1.fileName();
+    if (s.lastRecordName.empty() && selected.size() > 4 && Right(selected, 4) == ".log")
+        s.lastRecordName = selected.substr(0, selected.find('.'));
+    std::optional<std::string> answer = platform_.dialogs.inputBox(
+        "\nFilename without extension: ", "  Set Filename", s.lastRecordName);
+    std::string name = answer.value_or("");
+    s.lastRecordName = name;
+    c.focus = "HSc1(3)";
+    if (name.empty()) {
+        c.SaveT.enabled = false;
+        return;
+    }
+    // Mended: a name is a name, not a path out of the tracks folder.
+    if (name.find('/') != std::string::npos || name.find("..") != std::string::npos) {
+        c.SaveT.enabled = false;
+        platform_.dialogs.messageBox("The file name must not contain \"/\" or \"..\".", "  Set Filename",
+                                     MessageIcon::Exclamation, MessageButtons::Ok);
+        return;
+    }
+    s.recordFilePath = s.programFolder + "Tracks/" + name + ".log";
+    bool overwrite = true;
+    std::error_code ec;
+    if (std::filesystem::exists(s.recordFilePath, ec)) {
+        MessageAnswer choice = platform_.dialogs.messageBox(
+            "Filename already exist ! - Overwrite File ?\n\n Yes/Ja   = Overwrite\n No/Nein = Extend File",
+            " " + name, MessageIcon::Question, MessageButtons::YesNoCancel);
+        if (choice == MessageAnswer::Cancel) {
+            c.SaveT.enabled = false;
+            return;
+        }
+        overwrite = choice == MessageAnswer::Yes;
+    }
+    closeAllFiles();
+    recordFile_ = std::fopen(s.recordFilePath.c_str(), overwrite ? "wb" : "ab");
+    if (!recordFile_) {
+        // Mended: a log that cannot be created is reported, and nothing is recorded.
+        c.SaveP.enabled = c.SaveT.enabled = false;
+        platform_.dialogs.messageBox("The log " + s.recordFilePath + " cannot be created: " +
+                                         std::strerror(errno),
+                                     "  Set Filename", MessageIcon::Critical, MessageButtons::Ok);
+        return;
+    }
+    if (overwrite && c.AutoM.caption != "-")
+        c.AutoM.caption = "*"; // a fresh log: no intermediate points before its first point
+    c.FileL.caption = name;
+    if (!c.Skip1.enabled)
+        c.SaveP.enabled = c.SaveT.enabled = true;
+}
+
+std::string MainForm::FormatDegreesMinutes(double minutes) const {
+    double degrees = Int(minutes / 60);
+    double rest = (minutes / 60 - degrees) * 60 + s.positionChangeFlags / 10000.0;
+    std::string text = Format(degrees, "000") + Format(rest, "00.0000");
+    text[5] = '.';
+    return text;
+}
+
+void MainForm::SaveP_Click() {
+    c.SaveP.backColor = 0xFFFFFF;
+    platform_.clock.DoEvents();
+    if (c.SaveP.enabled && recordFile_) {
+        std::string& rmc = s.lastRmcSentence;
+        std::string& gga = s.lastGgaSentence;
+        if (rmc.size() >= 44)
+            rmc.replace(41, 3, Format(Int(Val(c.kmhM.caption) / 1.852 + 0.5), "000"));
+        double step = Val(c.AutoM.caption);
+        long points = step != 0 ? static_cast<long>(s.lastLegDistance) / static_cast<long>(step) : 0;
+        if (points != 0) {
+            double dLat = (s.startLatMinutes - s.currentLatMinutes) / points;
+            double dLon = (s.startLonMinutes - s.currentLonMinutes) / points;
+            s.positionChangeFlags = 0;
+            for (long i = points - 1; i >= 1; --i) {
+                if (s.startLatMinutes <= 0)
+                    continue;
+                s.positionChangeFlags ^= 1;
+                std::string lat = FormatDegreesMinutes(s.currentLatMinutes + i * dLat);
+                std::string lon = FormatDegreesMinutes(s.currentLonMinutes + i * dLon);
+                s.recordTime += 2;
+                std::string t = hhmmss(s.recordTime);
+                std::string point = FrameSentence(Mid(rmc, 2, 6) + t + ",A," + Mid(lat, 2) +
+                                                  Mid(rmc, 26, 3) + lon + upToStar(Mid(rmc, 39)));
+                record(point);
+                record(FrameSentence(Mid(gga, 2, 6) + t + "," + Mid(point, 17, 22) +
+                                     upToStar(Mid(gga, 37))));
+            }
+        }
+        if (c.AutoM.caption == "*")
+            VSc4_Change();
+        s.recordTime += 2;
+        std::string t = hhmmss(s.recordTime);
+        record(FrameSentence("GPRMC," + t + upToStar(Mid(rmc, 14))));
+        record(FrameSentence("GPGGA," + t + upToStar(Mid(gga, 14))));
+    }
+    c.focus = "HSc1(3)";
+    platform_.dialogs.beep();
+    s.startLatMinutes = s.currentLatMinutes;
+    s.startLonMinutes = s.currentLonMinutes;
+    platform_.clock.Sleep(100);
+    c.SaveP.backColor = kRed;
+}
+
+void MainForm::SaveT_Click() {
+    s.recordText = platform_.dialogs.inputBox("\n Text :", "  ", "").value_or("");
+    c.focus = "HSc1(3)";
+    if (s.recordText.empty())
+        return;
+    if (s.recordText == " ") {
+        record(" ");
+        return;
+    }
+    const std::string& r = s.lastRmcSentence;
+    std::string lat = Mid(r, 17, 2) + "." + Format(Val(Mid(r, 19, 7)) / 6 * 10000, "00000");
+    std::string lon = Mid(r, 29, 3) + "." + Format(Val(Mid(r, 32, 7)) / 6 * 10000, "00000");
+    s.logText = lat + "," + Mid(r, 27, 1) + "," + lon + "," + Mid(r, 40, 1) + ",\"" + s.recordText + "\"";
+    record("$GPTXT," + s.logText);
+    platform_.dialogs.beep();
+}
+
+} // namespace korvel
