@@ -151,9 +151,9 @@ Controls::Controls() {
     SaveP.backColor = kRed;
     name(Label12, "Label12", "Filter");
     // The manual controls show in manual mode only.
-    for (Control* manual : std::initializer_list<Control*>{
-             &ggn, &mmn, &ssn, &kkn, &ggo, &mmo, &sso, &kko, &SetFN, &SaveP, &SaveT, &VSc2, &VSc3,
-             &nnM, &kmhM, &AutoM, &VSc4})
+    for (Control* manual :
+         std::initializer_list<Control*>{&ggn, &mmn, &ssn, &kkn, &ggo, &mmo, &sso, &kko, &SetFN,
+                                         &SaveP, &SaveT, &VSc2, &VSc3, &nnM, &kmhM, &AutoM, &VSc4})
         manual->visible = false;
     for (size_t i = 0; i < 4; ++i)
         VSc1[i].visible = HSc1[i].visible = false;
@@ -172,16 +172,16 @@ Controls::Controls() {
 
 void Controls::forEach(const std::function<void(Control&)>& visit) {
     for (Control* c : std::initializer_list<Control*>{
-             &Drive1, &Dir1,     &File1,    &FileT,   &NMEA,     &ALL,     &TRACK,     &LOA,
-             &SAVE,   &DirSel,   &List1,    &TZdiff,  &TZL,      &Label2,  &Label7,    &Gauge1,
-             &DIA,    &Pause,    &AutoSkip, &Lop,     &Last,     &MinC,    &AutoReset, &PauseL,
-             &AutoL,  &LoopL,    &Skip1,    &Skip2,   &Back,     &RESTART, &RMCRMB,    &Command1,
-             &Gauge2, &StopA,    &RunA,     &MiniA,   &Interval, &PortC,   &TCPstat,   &PortL,
-             &Manu,   &VSc2,     &VSc3,     &VSc4,    &ENDE,     &ggn,     &mmn,       &ssn,
-             &kkn,    &ggo,      &mmo,      &sso,     &kko,      &nnM,     &kmhM,      &AutoM,
-             &Label3, &Label6,   &Label9,   &Label16, &MaxL,     &NNminL,  &NNmaxL,    &DistL,
-             &TripL,  &Zeit,     &Datum,    &WtL,     &TTL,      &SpeedL,  &NNL,       &FileL,
-             &Equ,    &DownloadC, &Label12, &SetFN, &SaveP, &SaveT})
+             &Drive1, &Dir1,      &File1,    &FileT,   &NMEA,     &ALL,     &TRACK,     &LOA,
+             &SAVE,   &DirSel,    &List1,    &TZdiff,  &TZL,      &Label2,  &Label7,    &Gauge1,
+             &DIA,    &Pause,     &AutoSkip, &Lop,     &Last,     &MinC,    &AutoReset, &PauseL,
+             &AutoL,  &LoopL,     &Skip1,    &Skip2,   &Back,     &RESTART, &RMCRMB,    &Command1,
+             &Gauge2, &StopA,     &RunA,     &MiniA,   &Interval, &PortC,   &TCPstat,   &PortL,
+             &Manu,   &VSc2,      &VSc3,     &VSc4,    &ENDE,     &ggn,     &mmn,       &ssn,
+             &kkn,    &ggo,       &mmo,      &sso,     &kko,      &nnM,     &kmhM,      &AutoM,
+             &Label3, &Label6,    &Label9,   &Label16, &MaxL,     &NNminL,  &NNmaxL,    &DistL,
+             &TripL,  &Zeit,      &Datum,    &WtL,     &TTL,      &SpeedL,  &NNL,       &FileL,
+             &Equ,    &DownloadC, &Label12,  &SetFN,   &SaveP,    &SaveT})
         visit(*c);
     for (auto& c : Abstand)
         visit(c);

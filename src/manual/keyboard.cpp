@@ -24,9 +24,10 @@ void step(Coordinate& c, long tenths, int limit) {
     long max = ((limit * 60L + 59) * 60 + 59) * 10 + 9;
     magnitude = std::clamp(magnitude + tenths, -max, max);
     if (magnitude < 0) {
-        // Across the equator or the zero meridian: the other side.
+        // Below zero the degrees borrow from -1, which shows as 1 degree on the other side (0
+        // degrees always stand for north and east).
         negative = !negative;
-        magnitude = -magnitude;
+        magnitude += 2 * 36000;
     }
     int degrees = static_cast<int>(magnitude / 36000);
     c.minutes = static_cast<int>(magnitude / 600 % 60);

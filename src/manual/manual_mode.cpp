@@ -9,7 +9,9 @@ namespace korvel {
 
 namespace {
 
-std::string plain(double v) { return Trim(Str(v)); }
+std::string plain(double v) {
+    return Trim(Str(v));
+}
 
 std::string hhmmss(const LocalDateTime& t) {
     return Format(t.hour, "00") + Format(t.minute, "00") + Format(t.second, "00");
@@ -18,9 +20,9 @@ std::string hhmmss(const LocalDateTime& t) {
 } // namespace
 
 void MainForm::showManualControls(bool manual) {
-    for (Control* file : std::initializer_list<Control*>{&c.File1, &c.FileT, &c.Label12, &c.LOA,
-                                                          &c.SAVE, &c.DirSel, &c.NMEA, &c.ALL,
-                                                          &c.TRACK, &c.Equ, &c.Last})
+    for (Control* file :
+         std::initializer_list<Control*>{&c.File1, &c.FileT, &c.Label12, &c.LOA, &c.SAVE, &c.DirSel,
+                                         &c.NMEA, &c.ALL, &c.TRACK, &c.Equ, &c.Last})
         file->visible = !manual;
     c.DownloadC.enabled = !manual;
     for (Control* control : std::initializer_list<Control*>{
@@ -105,8 +107,9 @@ void MainForm::GenerateManualSentences() {
     std::string body = "GPRMC," + time + ",A," + position + ",000.0,";
     s.currentLatMinutes = Val(Mid(body, 16, 2)) * 60 + Val(Mid(body, 18, 7));
     s.currentLonMinutes = Val(Mid(body, 28, 3)) * 60 + Val(Mid(body, 31, 7));
-    DistanceAndCourse d = ComputeDistanceAndCourse(s.startLatMinutes, s.currentLatMinutes,
-                                                   s.startLonMinutes, s.currentLonMinutes, s.legCourse);
+    DistanceAndCourse d =
+        ComputeDistanceAndCourse(s.startLatMinutes, s.currentLatMinutes, s.startLonMinutes,
+                                 s.currentLonMinutes, s.legCourse);
     s.legDistance = d.distance;
     s.legCourse = d.course;
     // The arithmetic sees magnitudes: turn the course for the western and southern sides.
@@ -123,8 +126,8 @@ void MainForm::GenerateManualSentences() {
     bool started = s.startLatMinutes > 0;
     if (started && s.legDistance > 0)
         body += Format(s.legCourse, "000") + ".0";
-    body += "," + Format(now.day, "00") + Format(now.month, "00") + Right(Format(now.year, "0000"), 2) +
-            ",,E";
+    body += "," + Format(now.day, "00") + Format(now.month, "00") +
+            Right(Format(now.year, "0000"), 2) + ",,E";
     s.lastRmcSentence = FrameSentence(body);
     if (c.Data[0].value.get() == 1)
         listAndSend(s.lastRmcSentence);

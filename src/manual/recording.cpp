@@ -16,7 +16,9 @@ std::string hhmmss(long secondsOfDay) {
     return Format(t / 3600, "00") + Format(t / 60 % 60, "00") + Format(t % 60, "00");
 }
 
-std::string upToStar(const std::string& text) { return text.substr(0, text.find('*')); }
+std::string upToStar(const std::string& text) {
+    return text.substr(0, text.find('*'));
+}
 
 } // namespace
 
@@ -58,8 +60,9 @@ void MainForm::SetFN_Click() {
     // Mended: a name is a name, not a path out of the tracks folder.
     if (name.find('/') != std::string::npos || name.find("..") != std::string::npos) {
         c.SaveT.enabled = false;
-        platform_.dialogs.messageBox("The file name must not contain \"/\" or \"..\".", "  Set Filename",
-                                     MessageIcon::Exclamation, MessageButtons::Ok);
+        platform_.dialogs.messageBox("The file name must not contain \"/\" or \"..\".",
+                                     "  Set Filename", MessageIcon::Exclamation,
+                                     MessageButtons::Ok);
         return;
     }
     s.recordFilePath = s.programFolder + "Tracks/" + name + ".log";
@@ -67,7 +70,8 @@ void MainForm::SetFN_Click() {
     std::error_code ec;
     if (std::filesystem::exists(s.recordFilePath, ec)) {
         MessageAnswer choice = platform_.dialogs.messageBox(
-            "Filename already exist ! - Overwrite File ?\n\n Yes/Ja   = Overwrite\n No/Nein = Extend File",
+            "Filename already exist ! - Overwrite File ?\n\n Yes/Ja   = Overwrite\n No/Nein = "
+            "Extend File",
             " " + name, MessageIcon::Question, MessageButtons::YesNoCancel);
         if (choice == MessageAnswer::Cancel) {
             c.SaveT.enabled = false;
@@ -80,8 +84,8 @@ void MainForm::SetFN_Click() {
     if (!recordFile_) {
         // Mended: a log that cannot be created is reported, and nothing is recorded.
         c.SaveP.enabled = c.SaveT.enabled = false;
-        platform_.dialogs.messageBox("The log " + s.recordFilePath + " cannot be created: " +
-                                         std::strerror(errno),
+        platform_.dialogs.messageBox("The log " + s.recordFilePath +
+                                         " cannot be created: " + std::strerror(errno),
                                      "  Set Filename", MessageIcon::Critical, MessageButtons::Ok);
         return;
     }
@@ -109,7 +113,8 @@ void MainForm::SaveP_Click() {
         if (rmc.size() >= 44)
             rmc.replace(41, 3, Format(Int(Val(c.kmhM.caption) / 1.852 + 0.5), "000"));
         double step = Val(c.AutoM.caption);
-        long points = step != 0 ? static_cast<long>(s.lastLegDistance) / static_cast<long>(step) : 0;
+        long points =
+            step != 0 ? static_cast<long>(s.lastLegDistance) / static_cast<long>(step) : 0;
         if (points != 0) {
             double dLat = (s.startLatMinutes - s.currentLatMinutes) / points;
             double dLon = (s.startLonMinutes - s.currentLonMinutes) / points;
@@ -156,7 +161,8 @@ void MainForm::SaveT_Click() {
     const std::string& r = s.lastRmcSentence;
     std::string lat = Mid(r, 17, 2) + "." + Format(Val(Mid(r, 19, 7)) / 6 * 10000, "00000");
     std::string lon = Mid(r, 29, 3) + "." + Format(Val(Mid(r, 32, 7)) / 6 * 10000, "00000");
-    s.logText = lat + "," + Mid(r, 27, 1) + "," + lon + "," + Mid(r, 40, 1) + ",\"" + s.recordText + "\"";
+    s.logText =
+        lat + "," + Mid(r, 27, 1) + "," + lon + "," + Mid(r, 40, 1) + ",\"" + s.recordText + "\"";
     record("$GPTXT," + s.logText);
     platform_.dialogs.beep();
 }

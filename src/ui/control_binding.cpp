@@ -121,7 +121,8 @@ QLabel* ControlBinding::label(Label& control) {
                 control.onClick();
         });
     });
-    bindCommon(control, widget, [&control, widget] { widget->setText(FromLatin1(control.caption)); });
+    bindCommon(control, widget,
+               [&control, widget] { widget->setText(FromLatin1(control.caption)); });
     return widget;
 }
 

@@ -1,12 +1,12 @@
 #include "ui/main_window.h"
 
 #include <QAbstractButton>
-#include <QComboBox>
 #include <QApplication>
+#include <QComboBox>
 #include <QGridLayout>
-#include <QKeyEvent>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -70,9 +70,9 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     // The form sees every key before its controls, as the simulator's keys are the form's.
     auto* key = static_cast<QKeyEvent*>(event);
     static const std::pair<int, int> codes[] = {
-        {Qt::Key_Escape, 27}, {Qt::Key_Return, 13}, {Qt::Key_Enter, 13}, {Qt::Key_Shift, 16},
-        {Qt::Key_Control, 17}, {Qt::Key_Alt, 18},  {Qt::Key_Space, 32}, {Qt::Key_Left, 37},
-        {Qt::Key_Up, 38},      {Qt::Key_Right, 39}, {Qt::Key_Down, 40}};
+        {Qt::Key_Escape, 27},  {Qt::Key_Return, 13}, {Qt::Key_Enter, 13}, {Qt::Key_Shift, 16},
+        {Qt::Key_Control, 17}, {Qt::Key_Alt, 18},    {Qt::Key_Space, 32}, {Qt::Key_Left, 37},
+        {Qt::Key_Up, 38},      {Qt::Key_Right, 39},  {Qt::Key_Down, 40}};
     int code = 0;
     for (auto [qt, vk] : codes)
         if (key->key() == qt)

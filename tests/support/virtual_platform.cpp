@@ -13,9 +13,12 @@ LocalDateTime VirtualClock::utcNow() const {
     sys_days day = floor<days>(at);
     year_month_day date(day);
     hh_mm_ss time(at - day);
-    return {static_cast<int>(date.year()), static_cast<int>(static_cast<unsigned>(date.month())),
-            static_cast<int>(static_cast<unsigned>(date.day())), static_cast<int>(time.hours().count()),
-            static_cast<int>(time.minutes().count()), static_cast<int>(time.seconds().count()),
+    return {static_cast<int>(date.year()),
+            static_cast<int>(static_cast<unsigned>(date.month())),
+            static_cast<int>(static_cast<unsigned>(date.day())),
+            static_cast<int>(time.hours().count()),
+            static_cast<int>(time.minutes().count()),
+            static_cast<int>(time.seconds().count()),
             static_cast<int>(weekday(day).c_encoding()) + 1};
 }
 

@@ -22,9 +22,13 @@ LocalDateTime fromQt(const QDateTime& t) {
 
 } // namespace
 
-LocalDateTime QtClock::now() const { return fromQt(QDateTime::currentDateTime()); }
+LocalDateTime QtClock::now() const {
+    return fromQt(QDateTime::currentDateTime());
+}
 
-LocalDateTime QtClock::utcNow() const { return fromQt(QDateTime::currentDateTimeUtc()); }
+LocalDateTime QtClock::utcNow() const {
+    return fromQt(QDateTime::currentDateTimeUtc());
+}
 
 std::int64_t QtClock::monotonicMs() const {
     using namespace std::chrono;

@@ -1,0 +1,156 @@
+#include "replay/sentence.h"
+#include "replay/sentence_type.h"
+#include "support/replay_fixture.h"
+#include "text/line_reader.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+
+using namespace korvel;
+using test::ReadFile;
+
+namespace {
+
+constexpr int kUp = 38, kLeft = 37, kSpace = 32, kEnter = 13, kShift = 1;
+
+class Recording : public test::ReplayFixture {
+  protected:
+    // Chooses the log by name, as the user types it.
+    void chooseLog(const std::string& name) {
+        platform.dialogs.inputs.push_back(name);
+        c.SetFN.onClick();
+    }
+    void startManual() {
+        c.Manu.value.set(1);
+        c.Skip1.onClick();
+        tick();
+    }
+    std::vector<std::string> logLines(const std::string& name) {
+        std::vector<std::string> lines;
+        LineReader reader;
+        reader.open(program.file("Tracks/" + name + ".log"));
+        while (!reader.eof())
+            lines.push_back(reader.readLine());
+        return lines;
+    }
+};
+
+} // namespace
+
+TEST_F(Recording, ARouteRecordedByHandReplaysItsPositions) {
+    c.VSc4.setValue(0); // no Auto-Point
+    c.Manu.value.set(1);
+    chooseLog("route");
+    c.Skip1.onClick();
+    EXPECT_TRUE(c.SaveP.enabled);
+    tick();
+    form.Form_KeyDown(kSpace, 0);
+    form.Form_KeyDown(kUp, kShift);
+    tick();
+    form.Form_KeyDown(kSpace, 0);
+    form.Form_KeyDown(kLeft, kShift);
+    tick();
+    form.Form_KeyDown(kSpace, 0);
+    platform.dialogs.inputs.push_back("turn here");
+    form.Form_KeyDown(kEnter, 0);
+    EXPECT_EQ(platform.dialogs.beeps, 4);
+
+    // Each line is in the file at once, while the log is still open.
+    std::vector<std::string> recorded = logLines("route");
+    ASSERT_EQ(recorded.size(), 7u);
+    EXPECT_EQ(recorded[0],
+              FrameSentence("GPRMC,120002,A,4805.7450,N,01138.1950,E,027.0,,061226,,E"));
+    EXPECT_EQ(recorded[1],
+              FrameSentence("GPGGA,120002,4805.7450,N,01138.1950,E,1,12,1.5,550.0,M,46.8,M,,"));
+    EXPECT_EQ(ExtractField(recorded[2], 1), "120004") << "2 s apart";
+    EXPECT_EQ(recorded[6], "$GPTXT,48.11242,N,011.61992,E,\"turn here\"");
+    c.Manu.value.set(0);
+
+    checkAll(false);
+    c.Data[0].value.set(1);
+    platform.comm1.written.clear();
+    load("route.log", ReadFile(program.file("Tracks/route.log")));
+    runToEnd();
+    std::vector<std::string> sentRmc, recordedRmc;
+    for (const std::string& line : sentLines())
+        if (IsSentence(line, "RMC"))
+            sentRmc.push_back(line);
+    for (const std::string& line : recorded)
+        if (IsSentence(line, "RMC"))
+            recordedRmc.push_back(line);
+    EXPECT_EQ(sentRmc, recordedRmc);
+}
+
+TEST_F(Recording, AutoPointsBetweenThePreviousAndTheCurrentPosition) {
+    c.VSc4.setValue(4); // "100 m"
+    c.Manu.value.set(1);
+    chooseLog("auto");
+    EXPECT_EQ(c.AutoM.caption, "*");
+    c.Skip1.onClick();
+    tick();
+    c.SaveP.onClick(); // a fresh log: the first point alone
+    EXPECT_EQ(c.AutoM.caption, "100 m");
+    c.VSc1[2].setValue(54); // 10 seconds north: 309 m, three steps of 100 m
+    tick();
+    EXPECT_EQ(s.lastLegDistance, 309);
+    c.SaveP.onClick();
+    std::vector<std::string> lines = logLines("auto");
+    ASSERT_EQ(lines.size(), 8u);
+    // A third and two thirds of the way, the first with 0.0001' more, then the current point.
+    EXPECT_EQ(ExtractField(lines[2], 3) + "," + ExtractField(lines[2], 5), "4805.8007,01138.1951");
+    EXPECT_EQ(ExtractField(lines[4], 3) + "," + ExtractField(lines[4], 5), "4805.8561,01138.1951");
+    EXPECT_EQ(ExtractField(lines[6], 3), "4805.9117");
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(ExtractField(lines[2 * i], 1), ExtractField(lines[2 * i + 1], 1));
+    EXPECT_EQ(ExtractField(lines[2], 1), "120004");
+    EXPECT_EQ(ExtractField(lines[6], 1), "120008");
+    EXPECT_EQ(ExtractField(lines[3], 2), "4805.8007") << "the GGA takes the RMC's position";
+}
+
+TEST_F(Recording, TextRecordsAndSeparators) {
+    c.Manu.value.set(1);
+    chooseLog("texts");
+    startManual();
+    platform.dialogs.inputs.push_back("abc");
+    c.SaveT.onClick();
+    platform.dialogs.inputs.push_back(" ");
+    c.SaveT.onClick();
+    platform.dialogs.inputs.push_back("");
+    c.SaveT.onClick();
+    EXPECT_EQ(logLines("texts"),
+              (std::vector<std::string>{"$GPTXT,48.09575,N,011.63658,E,\"abc\"", " "}));
+    EXPECT_EQ(s.logText, "48.09575,N,011.63658,E,\"abc\"");
+    tick();
+    EXPECT_EQ(c.List1.items.front(), "Position:  48.09575,N,011.63658,E,\"abc\"");
+}
+
+TEST_F(Recording, ExtendOrOverwriteAndNamesThatAreRefused) {
+    program.write("Tracks/old.log", "kept\r\n");
+    c.Manu.value.set(1);
+    platform.dialogs.answers.push_back(MessageAnswer::No); // extend
+    chooseLog("old");
+    startManual();
+    c.SaveP.onClick();
+    std::vector<std::string> extended = logLines("old");
+    ASSERT_EQ(extended.size(), 3u);
+    EXPECT_EQ(extended[0], "kept");
+
+    platform.dialogs.answers.push_back(MessageAnswer::Yes); // overwrite
+    chooseLog("old");
+    c.SaveP.onClick();
+    EXPECT_EQ(logLines("old").size(), 2u);
+
+    size_t messages = platform.dialogs.messages.size();
+    for (const char* name : {"../outside", "sub/dir"}) {
+        chooseLog(name);
+        EXPECT_FALSE(c.SaveT.enabled) << name;
+    }
+    EXPECT_EQ(platform.dialogs.messages.size(), messages + 2);
+    EXPECT_FALSE(std::filesystem::exists(program.file("outside.log")));
+
+    std::filesystem::remove_all(program.file("Tracks"));
+    chooseLog("nowhere");
+    ASSERT_EQ(platform.dialogs.messages.size(), messages + 3);
+    EXPECT_NE(platform.dialogs.messages.back().text.find("cannot be created"), std::string::npos);
+    EXPECT_FALSE(c.SaveP.enabled);
+}
