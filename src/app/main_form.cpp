@@ -57,6 +57,12 @@ void MainForm::wireEvents() {
         };
     c.RMCRMB.onClick = [this] { RMCRMB_Click(); };
     c.Manu.value.event = [this] { Manu_Click(); };
+    c.FileT.text.event = [this] { FileT_Change(); };
+    c.LOA.onClick = [this] { LOA_Click(); };
+    c.DirSel.onClick = [this] { DirSel_Click(); };
+    c.NMEA.onClick = [this] { setFilePattern("*.log;*.nma"); };
+    c.ALL.onClick = [this] { setFilePattern("*.log;*.nma;*.trl;*.trk;*.plt;*.KML"); };
+    c.TRACK.onClick = [this] { setFilePattern("*.trl;*.trk;*.plt"); };
     c.SetFN.onClick = [this] { SetFN_Click(); };
     c.SaveP.onClick = [this] { SaveP_Click(); };
     c.SaveT.onClick = [this] { SaveT_Click(); };

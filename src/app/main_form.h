@@ -85,6 +85,11 @@ class MainForm {
     // File browser.
     void Drive1_Change();
     void Dir1_Change();
+    void FileT_Change();
+    void LOA_Click();
+    void DirSel_Click();
+    // Writes the copy of a GGA-only log with RMC sentences and makes it the replay file.
+    bool BuildRmcCopy();
 
     // Manual position entry and units.
     void VSc1_Change(int index);
@@ -143,6 +148,7 @@ class MainForm {
     void finishRecord();
     void reportOutputFailure(const std::string& what);
     void showManualControls(bool manual);
+    void setFilePattern(const std::string& patterns);
     // Writes one line to the recording log, at once.
     void record(const std::string& line);
     // Applies change to the settings file and writes it; tells the user when it cannot.
@@ -152,7 +158,8 @@ class MainForm {
     SettingsLocation settings_;
     LineReader replayFile_;
     std::FILE* recordFile_ = nullptr;
-    long lineNumber_ = 0; // of the line last read from the replay file
+    std::string rmcCopyPath_; // the completed copy the loader made, removed at the stop
+    long lineNumber_ = 0;     // of the line last read from the replay file
     // The track point in currentLine at which detection or a seek stopped, not yet sent.
     bool pendingRecord_ = false;
     std::string rmcBody_, ggaBody_, vtgBody_; // built from a track point

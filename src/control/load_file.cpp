@@ -118,13 +118,17 @@ bool MainForm::loadLog() {
     c.StopA.visible = true;
     if (s.hasRmc == 0) {
         // Mended: the log is refused and the program stays open for the next one.
-        if (s.hasGga == 0 || s.hasVtg == 0)
+        if (s.hasGga == 0 || s.hasVtg == 0) {
             platform_.dialogs.messageBox("No RMC or GGA-Data", " Data-Error !",
                                          MessageIcon::Critical, MessageButtons::Ok);
-        else
-            c.List1.addItem("Logs without RMC cannot be replayed yet !");
-        StopReplay(2);
-        return false;
+            StopReplay(2);
+            return false;
+        }
+        c.Data[0].foreColor = kGrey;
+        if (!BuildRmcCopy()) {
+            StopReplay(2);
+            return false;
+        }
     }
     return openReplayFile() && SkipToFirstRmc();
 }

@@ -1,0 +1,55 @@
+#include "files/typed_filter.h"
+#include "support/replay_fixture.h"
+
+#include <gtest/gtest.h>
+
+using namespace korvel;
+
+TEST(TypedFilter, WhatTheUserTypesBecomesThePattern) {
+    struct Case {
+        const char *typed, *patterns, *result;
+    } cases[] = {
+        {"*.TRK", "*.log", "*.TRK*"},
+        {"2010.plt", "*.log", "2010*.plt"},
+        {"x", "*.trl;*.trk;*.plt", "x*.trl;x*.trk;x*.plt"},
+        {"tour", "*.log;*.nma", "tour*.log;tour*.nma"},
+        {"", "*.log;*.nma", "*.log;*.nma"},
+        {" a ", "*.log", "a *.log"},
+        {"x", "", ""},
+        {"*.log;*.nma", "*.log;*.nma", "*.log;*.nma*"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(TypedPattern(c.typed, c.patterns), c.result) << "'" << c.typed << "'";
+}
+
+namespace {
+class FileBrowser : public test::ReplayFixture {};
+} // namespace
+
+TEST_F(FileBrowser, FilterButtonsTypedFilterAndFolderView) {
+    for (const char* name :
+         {"tour.log", "tour.NMA", "track.kml", "home.trk", "2010-05.plt", "notes.txt"})
+        program.write(std::string("Tracks/") + name, "");
+    c.Dir1.path.set(program.file("Tracks"));
+    c.NMEA.onClick();
+    EXPECT_EQ(c.FileT.text.get(), "*.log;*.nma");
+    EXPECT_EQ(c.File1.pattern(), "*.log;*.nma*") << "the typed-filter rule applies at once";
+    EXPECT_EQ(c.File1.items, (std::vector<std::string>{"tour.NMA", "tour.log"}));
+    c.ALL.onClick();
+    EXPECT_EQ(c.File1.items.size(), 5u) << "*.KML finds track.kml";
+    c.TRACK.onClick();
+    c.FileT.text.set("2010");
+    EXPECT_EQ(c.File1.items, (std::vector<std::string>{"2010-05.plt"}));
+    EXPECT_EQ(c.focus, "ENDE");
+
+    program.write("Korvel.ini", "[Files]\nNames=*.txt\n");
+    c.LOA.onClick();
+    EXPECT_EQ(c.File1.items, (std::vector<std::string>{"notes.txt"}));
+
+    EXPECT_TRUE(c.List1.visible);
+    c.DirSel.onClick();
+    EXPECT_FALSE(c.List1.visible);
+    EXPECT_TRUE(c.Dir1.visible && c.Drive1.visible);
+    c.DirSel.onClick();
+    EXPECT_TRUE(c.List1.visible);
+}
