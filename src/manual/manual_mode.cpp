@@ -9,10 +9,6 @@ namespace korvel {
 
 namespace {
 
-std::string plain(double v) {
-    return Trim(Str(v));
-}
-
 std::string hhmmss(const LocalDateTime& t) {
     return Format(t.hour, "00") + Format(t.minute, "00") + Format(t.second, "00");
 }
@@ -142,10 +138,10 @@ void MainForm::GenerateManualSentences() {
         double metres = s.legDistance;
         bool metric = s.metricUnits == 1;
         if (metres < 1000) {
-            c.DistL.caption = plain(metric ? metres : Int(metres * 3.281));
+            c.DistL.caption = Plain(metric ? metres : Int(metres * 3.281));
             c.Label6.caption = metric ? "m ->" : "ft ->";
         } else {
-            c.DistL.caption = plain(metric ? Int(metres / 1000) : Round(metres / 1609));
+            c.DistL.caption = Plain(metric ? Int(metres / 1000) : Round(metres / 1609));
             c.Label6.caption = metric ? "km ->" : "mi ->";
         }
         s.lastLegDistance = s.legDistance;
@@ -153,7 +149,7 @@ void MainForm::GenerateManualSentences() {
 
     if (c.Data[1].value.get() == 1) {
         s.lastGgaSentence = FrameSentence("GPGGA," + time + "," + position + ",1,12,1.5," +
-                                          plain(Val(c.nnM.caption)) + ".0,M,46.8,M,,");
+                                          Plain(Val(c.nnM.caption)) + ".0,M,46.8,M,,");
         listAndSend(s.lastGgaSentence);
     }
     if (c.Data[2].value.get() == 1) {

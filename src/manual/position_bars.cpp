@@ -6,10 +6,6 @@ namespace korvel {
 
 namespace {
 
-std::string plain(double v) {
-    return Trim(Str(v));
-}
-
 // Degrees, minutes, seconds and tenths of one coordinate; the tenths label ends with the
 // hemisphere letter.
 void showCoordinate(int index, int v, const char* degreesPattern, char positive, char negative,
@@ -27,7 +23,7 @@ void showCoordinate(int index, int v, const char* degreesPattern, char positive,
         seconds.caption = Format(v, "00") + " \"";
         break;
     default:
-        tenths.caption = "." + plain(v) + Right(tenths.caption, 2);
+        tenths.caption = "." + Plain(v) + Right(tenths.caption, 2);
         break;
     }
 }
@@ -46,14 +42,14 @@ void MainForm::HSc1_Change(int index) {
 
 void MainForm::VSc2_Change() {
     int v = c.VSc2.value.get();
-    c.nnM.caption = plain(v) + " m NN";
-    c.nnM.toolTip = plain(Round(Val(c.nnM.caption) * 3.281)) + " ft";
+    c.nnM.caption = Plain(v) + " m NN";
+    c.nnM.toolTip = Plain(Round(Val(c.nnM.caption) * 3.281)) + " ft";
 }
 
 void MainForm::VSc3_Change() {
     int v = c.VSc3.value.get();
-    c.kmhM.caption = plain(v) + " km/h";
-    c.kmhM.toolTip = plain(Round(v * 0.6214)) + " mi";
+    c.kmhM.caption = Plain(v) + " km/h";
+    c.kmhM.toolTip = Plain(Round(v * 0.6214)) + " mi";
 }
 
 void MainForm::VSc4_Change() {
@@ -63,7 +59,7 @@ void MainForm::VSc4_Change() {
     if (v >= 0 && v < 10)
         c.AutoM.caption = steps[v];
     double metres = Val(c.AutoM.caption);
-    c.AutoM.toolTip = s.metricUnits == 0 ? "Auto-Point " + plain(metres * 3) + " ft" : "Auto-Point";
+    c.AutoM.toolTip = s.metricUnits == 0 ? "Auto-Point " + Plain(metres * 3) + " ft" : "Auto-Point";
     if (metres == 0)
         c.AutoM.toolTip = "Auto-Point off";
 }
@@ -90,7 +86,7 @@ void MainForm::ApplyUnits() {
     c.Label16.caption = imperial ? "mi ~" : "km ~";
     double metres = Val(c.AutoM.caption);
     if (metres != 0)
-        c.AutoM.toolTip = imperial ? "Auto-Point " + plain(metres * 3) + " ft" : "Auto-Point";
+        c.AutoM.toolTip = imperial ? "Auto-Point " + Plain(metres * 3) + " ft" : "Auto-Point";
 }
 
 } // namespace korvel

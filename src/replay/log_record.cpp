@@ -9,16 +9,6 @@
 
 namespace korvel {
 
-namespace {
-
-const char* const kDatum = "$PGRMM,WGS 84*06";
-
-std::string plain(double v) {
-    return Trim(Str(v));
-}
-
-} // namespace
-
 void MainForm::listAndSend(std::string sentence) {
     c.List1.addItem(sentence);
     SendSentence(sentence);
@@ -107,14 +97,14 @@ void MainForm::handleRecordedLine() {
 void MainForm::logRecordBoundary() {
     s.rmcTimePosition = RmcTimePosition(s.currentLine);
     if (c.Data[2].value.get() == 1 && s.hasVtg == 0) {
-        std::string speed = s.speedKnotsText.empty() ? "" : plain(s.speedKmh);
+        std::string speed = s.speedKnotsText.empty() ? "" : Plain(s.speedKmh);
         std::string body =
             "GPVTG," + s.courseText + ",T,,M," + s.speedKnotsText + ",N," + speed + ",K";
         s.lastVtgSentence = FrameSentence(body);
         listAndSend(s.lastVtgSentence);
     }
     if (c.Data[6].value.get() == 1 && s.hasPgrmm == 0)
-        listAndSend(kDatum);
+        listAndSend(kDatumSentence);
     s.previousRmcSentence = s.lastRmcSentence;
     s.lastRmcSentence = s.currentLine;
 }
@@ -130,7 +120,7 @@ void MainForm::logPauseOutput() {
     if (c.Data[2].value.get() == 1 && !s.lastVtgSentence.empty())
         listAndSend(FrameSentence(StandingVtgBody(s.lastVtgSentence)));
     if (c.Data[6].value.get() == 1)
-        listAndSend(kDatum);
+        listAndSend(kDatumSentence);
 }
 
 bool MainForm::logRecordStatistics() {
@@ -184,7 +174,7 @@ bool MainForm::logRecordStatistics() {
         ++s.recordIndex;
     }
     if (s.phsmiLine.empty()) {
-        auto shown = [imperial](double kmh) { return plain(imperial ? Round(kmh * 0.6214) : kmh); };
+        auto shown = [imperial](double kmh) { return Plain(imperial ? Round(kmh * 0.6214) : kmh); };
         c.SpeedL.caption = shown(s.speedKmh);
         if (s.speedKmh > s.maxSpeed) {
             s.maxSpeed = s.speedKmh;

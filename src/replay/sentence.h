@@ -6,6 +6,9 @@
 
 namespace korvel {
 
+// The datum sentence added to the stream: the positions are WGS 84.
+inline constexpr const char* kDatumSentence = "$PGRMM,WGS 84*06";
+
 // "$" + body + "*" + two upper-case hexadecimal digits of the XOR of the body's bytes.
 std::string FrameSentence(std::string_view body);
 // Two upper-case hexadecimal digits of the XOR of the bytes of text.

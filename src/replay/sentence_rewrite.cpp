@@ -9,18 +9,6 @@ namespace korvel {
 
 namespace {
 
-std::vector<std::string> splitFields(const std::string& text) {
-    std::vector<std::string> fields;
-    size_t start = 0;
-    while (true) {
-        size_t comma = text.find(',', start);
-        fields.push_back(text.substr(start, comma - start));
-        if (comma == std::string::npos)
-            return fields;
-        start = comma + 1;
-    }
-}
-
 std::string joinFields(const std::vector<std::string>& fields) {
     std::string text;
     for (size_t i = 0; i < fields.size(); ++i)
@@ -31,7 +19,7 @@ std::string joinFields(const std::vector<std::string>& fields) {
 // Replaces count fields of the sentence's body from field `first` on with those of `with`.
 std::string replaceFields(const std::string& line, size_t first,
                           const std::vector<std::string>& with) {
-    std::vector<std::string> fields = splitFields(BodyOf(line));
+    std::vector<std::string> fields = SplitFields(BodyOf(line));
     if (fields.size() < first + with.size() || line.find('*') == std::string::npos)
         return line;
     for (size_t i = 0; i < with.size(); ++i)
@@ -57,13 +45,13 @@ std::string RmcTimePosition(const std::string& rmc) {
 
 std::string WithTimePositionGga(const std::string& gga, const std::string& timePosition) {
     // Fields of the body: 0 the identifier, 1 time, 2-5 position.
-    std::vector<std::string> with = splitFields(timePosition);
+    std::vector<std::string> with = SplitFields(timePosition);
     return with.size() == 5 ? replaceFields(gga, 1, with) : gga;
 }
 
 std::string WithTimePositionGll(const std::string& gll, const std::string& timePosition) {
     // Fields of the body: 0 the identifier, 1-4 position, 5 time.
-    std::vector<std::string> with = splitFields(timePosition);
+    std::vector<std::string> with = SplitFields(timePosition);
     if (with.size() != 5)
         return gll;
     with.erase(with.begin());
@@ -71,10 +59,10 @@ std::string WithTimePositionGll(const std::string& gll, const std::string& timeP
 }
 
 std::string WithRmcPosition(const std::string& gga, const std::string& rmc) {
-    std::vector<std::string> rmcFields = splitFields(BodyOf(rmc));
+    std::vector<std::string> rmcFields = SplitFields(BodyOf(rmc));
     if (rmcFields.size() < 7)
         return gga;
-    std::vector<std::string> fields = splitFields(BodyOf(gga));
+    std::vector<std::string> fields = SplitFields(BodyOf(gga));
     if (fields.size() < 6)
         return gga;
     for (size_t i = 0; i < 4; ++i)

@@ -12,18 +12,6 @@ namespace korvel {
 
 namespace {
 
-std::vector<std::string> fieldsOf(const std::string& line) {
-    std::vector<std::string> fields;
-    size_t start = 0;
-    while (true) {
-        size_t comma = line.find(',', start);
-        fields.push_back(line.substr(start, comma - start));
-        if (comma == std::string::npos)
-            return fields;
-        start = comma + 1;
-    }
-}
-
 std::string field(const std::vector<std::string>& fields, size_t i) {
     return i < fields.size() ? fields[i] : "";
 }
@@ -54,7 +42,7 @@ std::string plainNumber(double v) {
 }
 
 TrackFix readKml(const std::string& line) {
-    std::vector<std::string> f = fieldsOf(line);
+    std::vector<std::string> f = SplitFields(line);
     TrackFix fix;
     fix.day = "00"; // no date: the sentences carry 000000
     fix.year = "0000";
@@ -68,7 +56,7 @@ TrackFix readKml(const std::string& line) {
 // OziExplorer: the fields say it, whatever the padding and the writer's locale. Field 5 holds
 // days since 30 December 1899 with the time as the fraction.
 TrackFix readOzi(const std::string& line) {
-    std::vector<std::string> f = fieldsOf(line);
+    std::vector<std::string> f = SplitFields(line);
     TrackFix fix;
     setPosition(fix, Val(field(f, 0)), Val(field(f, 1)));
     fix.newSegment = Trim(field(f, 2)) == "1";
@@ -198,7 +186,7 @@ bool IsTrackRecord(const std::string& format, const std::string& line, long line
                line.find(',') != std::string::npos;
     }
     if (format.starts_with("Ozi"))
-        return lineNumber > 6 && startsWithNumber(field(fieldsOf(line), 0));
+        return lineNumber > 6 && startsWithNumber(field(SplitFields(line), 0));
     return !line.empty() && Left(line, 1) == recordMarker;
 }
 

@@ -9,16 +9,6 @@
 
 namespace korvel {
 
-namespace {
-
-const char* const kDatum = "$PGRMM,WGS 84*06";
-
-std::string plain(double v) {
-    return Trim(Str(v));
-}
-
-} // namespace
-
 void MainForm::replayTrackRecord() {
     c.Equ.enabled = false;
     if (c.Pause.value.get() == 1 && s.stepOnce == 0) {
@@ -40,7 +30,7 @@ void MainForm::replayTrackRecord() {
     pendingRecord_ = false;
     std::string heading = s.trackFormat;
     if (s.segmentCount != 0)
-        heading += "  (" + plain(static_cast<double>(s.segmentCount)) + ")";
+        heading += "  (" + Plain(static_cast<double>(s.segmentCount)) + ")";
     if (Left(s.currentLine, 1) == "L")
         s.trackName = Mid(s.currentLine, 15);
     bool record = isTrackRecord(s.currentLine);
@@ -59,7 +49,7 @@ void MainForm::replayTrackRecord() {
     if (!ConvertTrackRecord())
         return;
     if (s.speedKmh >= 0)
-        c.SpeedL.caption = plain(s.metricUnits == 1 ? s.speedKmh : Round(s.speedKmh * 0.6214));
+        c.SpeedL.caption = Plain(s.metricUnits == 1 ? s.speedKmh : Round(s.speedKmh * 0.6214));
     c.Gauge1.style = 3;
     int needle = static_cast<int>(s.legCourse) + 90;
     c.Gauge1.value = needle > 359 ? needle - 360 : needle;
@@ -73,7 +63,7 @@ void MainForm::replayTrackRecord() {
     output(ggaBody_, s.lastGgaSentence, 1);
     output(vtgBody_, s.lastVtgSentence, 2);
     if (c.Data[6].value.get() == 1)
-        listAndSend(kDatum);
+        listAndSend(kDatumSentence);
 
     for (int i = 1; i < s.recordStep; ++i) {
         if (!readLine()) {
@@ -96,7 +86,7 @@ void MainForm::trackPauseOutput() {
         if (c.Data[i].value.get() == 1 && !repeated[i]->empty())
             listAndSend(*repeated[i]);
     if (c.Data[6].value.get() == 1)
-        listAndSend(kDatum);
+        listAndSend(kDatumSentence);
 }
 
 bool MainForm::ConvertTrackRecord() {
@@ -136,17 +126,17 @@ bool MainForm::ConvertTrackRecord() {
         if (elapsed < 0)
             elapsed += 86400; // past midnight
         s.speedKmh = Int(s.legDistance * 3.6 / elapsed);
-        kmhText = plain(s.speedKmh);
+        kmhText = Plain(s.speedKmh);
         if (s.speedKmh > s.maxSpeed) {
             s.maxSpeed = s.speedKmh;
-            c.MaxL.caption = plain(imperial ? Round(s.maxSpeed * 0.6214) : s.maxSpeed);
+            c.MaxL.caption = Plain(imperial ? Round(s.maxSpeed * 0.6214) : s.maxSpeed);
         }
-        s.speedKnotsText = plain(Int(s.speedKmh / 1.852 * 10 + 0.5) / 10);
+        s.speedKnotsText = Plain(Int(s.speedKmh / 1.852 * 10 + 0.5) / 10);
         if (s.speedKnotsText.starts_with("."))
             s.speedKnotsText = "0" + s.speedKnotsText;
     }
     s.prevTimeSeconds = t;
-    std::string altitude = s.altitudeText.empty() ? "" : plain(Int(Val(s.altitudeText)));
+    std::string altitude = s.altitudeText.empty() ? "" : Plain(Int(Val(s.altitudeText)));
     if (s.repositioning == 1)
         return false;
 

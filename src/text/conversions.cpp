@@ -102,6 +102,22 @@ std::string Str(double x) {
     return x < 0 ? text : " " + text;
 }
 
+std::string Plain(double x) {
+    return Trim(Str(x));
+}
+
+std::vector<std::string> SplitFields(const std::string& text) {
+    std::vector<std::string> fields;
+    size_t start = 0;
+    while (true) {
+        size_t comma = text.find(',', start);
+        fields.push_back(text.substr(start, comma - start));
+        if (comma == std::string::npos)
+            return fields;
+        start = comma + 1;
+    }
+}
+
 std::string Trim(std::string_view text) {
     size_t begin = text.find_first_not_of(' ');
     if (begin == std::string_view::npos)

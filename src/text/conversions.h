@@ -5,6 +5,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace korvel {
 
@@ -18,6 +19,10 @@ double Round(double x);
 // Number as text, up to 15 significant digits, no zero before the point and a leading blank
 // when not negative: " 3", "-2", " .5", "-.25".
 std::string Str(double x);
+// Number as text without the sign blank: "3", "-2", ".5".
+std::string Plain(double x);
+// The comma-separated fields of a text; a text without commas is one field.
+std::vector<std::string> SplitFields(const std::string& text);
 // Leading and trailing blanks removed.
 std::string Trim(std::string_view text);
 // Zero patterns such as "0", "00", "0000", "0.0", "00.000": pads with zeros and rounds to the

@@ -1,7 +1,7 @@
 #include "replay/sentence.h"
 #include "replay/sentence_type.h"
+#include "support/corpus.h"
 #include "support/replay_fixture.h"
-#include "text/line_reader.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -26,12 +26,7 @@ class Recording : public test::ReplayFixture {
         tick();
     }
     std::vector<std::string> logLines(const std::string& name) {
-        std::vector<std::string> lines;
-        LineReader reader;
-        reader.open(program.file("Tracks/" + name + ".log"));
-        while (!reader.eof())
-            lines.push_back(reader.readLine());
-        return lines;
+        return test::ReadLines(program.file("Tracks/" + name + ".log"));
     }
 };
 

@@ -2,6 +2,7 @@
 // rules say: each recorded sentence as recorded, in file order, plus the sentences the
 // simulator adds.
 #include "replay/sentence_type.h"
+#include "support/corpus.h"
 #include "support/replay_fixture.h"
 #include "text/line_reader.h"
 
@@ -14,21 +15,6 @@ namespace fs = std::filesystem;
 namespace {
 
 const char* const kBuiltVtg = "(a VTG built from the RMC)";
-
-std::string corpusFolder() {
-    if (const char* dir = std::getenv("KORVEL_CORPUS"))
-        return dir;
-    return KORVEL_CORPUS_DIR;
-}
-
-std::vector<std::string> readLines(const std::string& path) {
-    std::vector<std::string> lines;
-    LineReader reader;
-    reader.open(path);
-    while (!reader.eof())
-        lines.push_back(reader.readLine());
-    return lines;
-}
 
 // What a replay with every sentence box checked sends, by the rules of the sentence table.
 std::vector<std::string> expectedStream(const std::vector<std::string>& lines) {
@@ -99,11 +85,11 @@ TEST_F(CorpusSweep, EveryRealLogReplaysAsRecorded) {
     std::vector<fs::path> logs;
     for (const char* folder : {"nmea", "other"}) {
         std::error_code ec;
-        for (const auto& entry : fs::directory_iterator(corpusFolder() + "/" + folder, ec))
+        for (const auto& entry : fs::directory_iterator(test::CorpusFolder() + "/" + folder, ec))
             logs.push_back(entry.path());
     }
     if (logs.empty())
-        GTEST_SKIP() << "no corpus at " << corpusFolder() << " (set KORVEL_CORPUS)";
+        GTEST_SKIP() << "no corpus at " << test::CorpusFolder() << " (set KORVEL_CORPUS)";
     checkAll(true);
     s.replayInterval = 100;
     int replayed = 0;
@@ -114,7 +100,7 @@ TEST_F(CorpusSweep, EveryRealLogReplaysAsRecorded) {
         replayed += s.replayActive;
         // A log without RMC replays through the completed copy the loader made.
         std::string replayedFile = s.replayActive == 1 ? s.replayFilePath : log.string();
-        std::vector<std::string> lines = readLines(replayedFile);
+        std::vector<std::string> lines = test::ReadLines(replayedFile);
         runToEnd();
         ASSERT_EQ(s.replayActive, 0) << "the replay did not end";
         if (s.fileKind == 1)

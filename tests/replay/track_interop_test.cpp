@@ -3,6 +3,7 @@
 #include "replay/sentence.h"
 #include "replay/sentence_type.h"
 #include "replay/track_record.h"
+#include "support/corpus.h"
 #include "support/replay_fixture.h"
 #include "text/conversions.h"
 #include "text/line_reader.h"
@@ -31,28 +32,13 @@ class TrackInterop : public test::ReplayFixture {
     }
 };
 
-std::string corpusFolder() {
-    if (const char* dir = std::getenv("KORVEL_CORPUS"))
-        return dir;
-    return KORVEL_CORPUS_DIR;
-}
-
-std::vector<std::string> linesOf(const std::string& path) {
-    std::vector<std::string> lines;
-    LineReader reader;
-    reader.open(path);
-    while (!reader.eof())
-        lines.push_back(reader.readLine());
-    return lines;
-}
-
 } // namespace
 
 TEST_F(TrackInterop, GpsbabelOziExplorerAndKmlTracksReplayTheirPositions) {
     // The source: a log of the project's own, its positions in minutes of arc.
     std::string log = std::string(KORVEL_SOURCE_DIR) + "/Tracks/sample.log";
     std::vector<std::pair<double, double>> source;
-    for (const std::string& line : linesOf(log))
+    for (const std::string& line : test::ReadLines(log))
         if (IsSentence(line, "RMC"))
             source.push_back(
                 {MinutesOfArc(ExtractField(line, 3)), MinutesOfArc(ExtractField(line, 5))});
@@ -99,7 +85,7 @@ TEST_F(TrackInterop, EveryRealTrackFileLoadsAndReplays) {
     int files = 0;
     for (const char* folder : {"plt", "kml", "pcx", "g7t"}) {
         std::error_code ec;
-        for (const auto& entry : fs::directory_iterator(corpusFolder() + "/" + folder, ec)) {
+        for (const auto& entry : fs::directory_iterator(test::CorpusFolder() + "/" + folder, ec)) {
             std::string path = entry.path().string();
             SCOPED_TRACE(path);
             ++files;
@@ -110,7 +96,7 @@ TEST_F(TrackInterop, EveryRealTrackFileLoadsAndReplays) {
             if (std::string(folder) != "plt" && std::string(folder) != "kml")
                 continue;
             // As many RMC sentences as the file holds points.
-            std::vector<std::string> lines = linesOf(path);
+            std::vector<std::string> lines = test::ReadLines(path);
             std::string format = folder == std::string("plt") ? "OziExplorer" : "KML";
             long points = 0;
             for (size_t i = 0; i < lines.size(); ++i)
@@ -122,5 +108,5 @@ TEST_F(TrackInterop, EveryRealTrackFileLoadsAndReplays) {
         }
     }
     if (files == 0)
-        GTEST_SKIP() << "no corpus at " << corpusFolder() << " (set KORVEL_CORPUS)";
+        GTEST_SKIP() << "no corpus at " << test::CorpusFolder() << " (set KORVEL_CORPUS)";
 }
