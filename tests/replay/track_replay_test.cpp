@@ -182,3 +182,28 @@ TEST_F(TrackReplay, EveryLayoutLoadsAndReplaysWholeFiles) {
         EXPECT_EQ(sentLines().front(), FrameSentence(layout.rmc));
     }
 }
+
+TEST_F(TrackReplay, AutoSkipJumpsToTheNextSegment) {
+    std::vector<std::string> lines = header();
+    lines.push_back("N  New Track Segment");
+    for (int minute = 10; minute <= 14; ++minute)
+        lines.push_back(point(minute));
+    lines.push_back("N  New Track Segment");
+    for (int minute = 40; minute <= 42; ++minute)
+        lines.push_back(point(minute));
+    c.AutoReset.value.set(1);
+    load("segments.trk", Log(lines));
+    EXPECT_TRUE(c.AutoSkip.enabled) << "a file with segments";
+    tick();
+    tick();
+    EXPECT_GT(s.tripDistance, 0);
+    // A press on the button: on to the next segment, the trip starts again.
+    c.AutoSkip.onMouseDown();
+    c.AutoSkip.value.set(1);
+    c.AutoSkip.onMouseUp();
+    EXPECT_EQ(c.AutoSkip.value.get(), 0) << "a push button for track files";
+    EXPECT_EQ(s.tripDistance, 0);
+    EXPECT_EQ(s.recordIndex, 5);
+    tick();
+    EXPECT_NE(sentLines().at(sentLines().size() - 3).find("5240.000"), std::string::npos);
+}
