@@ -88,6 +88,8 @@ class MainForm {
     void FileT_Change();
     void LOA_Click();
     void DirSel_Click();
+    // Draws the loaded file's altitude over its records in DIA.
+    void DrawAltitudeProfile();
     // Writes the copy of a GGA-only log with RMC sentences and makes it the replay file.
     bool BuildRmcCopy();
 
@@ -162,6 +164,7 @@ class MainForm {
     long lineNumber_ = 0;     // of the line last read from the replay file
     // The track point in currentLine at which detection or a seek stopped, not yet sent.
     bool pendingRecord_ = false;
+    int profileState_ = 0; // 1 while the profile is drawn, 2 when the user asked it to stop
     std::string rmcBody_, ggaBody_, vtgBody_; // built from a track point
     bool sendDecision_ = false;               // carried from line to line within one record
     std::int64_t lampDeadline_ = 0;           // monotonic ms when the activity lamp goes out

@@ -115,6 +115,7 @@ bool MainForm::loadLog() {
         platform_.clock.DoEvents();
     }
     closeAllFiles();
+    DrawAltitudeProfile();
     c.StopA.visible = true;
     if (s.hasRmc == 0) {
         // Mended: the log is refused and the program stays open for the next one.

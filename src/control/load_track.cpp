@@ -30,6 +30,7 @@ bool MainForm::loadTrackFile() {
         StopReplay(2);
         return false;
     }
+    DrawAltitudeProfile();
     c.StopA.visible = true;
     openReplayFile();
     DetectTrackFormat();

@@ -141,15 +141,16 @@ struct PictureBox : Control {
         double x1, y1, x2, y2;
         Color color;
         std::string text;
+        int width = 1;
     };
     double scaleLeft = 0, scaleTop = 0, scaleWidth = 1, scaleHeight = 1;
     std::vector<Op> ops;
     void cls() { ops.clear(); }
-    void line(double x1, double y1, double x2, double y2, Color color) {
-        ops.push_back({Op::Line, x1, y1, x2, y2, color, {}});
+    void line(double x1, double y1, double x2, double y2, Color color, int width = 1) {
+        ops.push_back({Op::Line, x1, y1, x2, y2, color, {}, width});
     }
     void print(double x, double y, std::string text, Color color) {
-        ops.push_back({Op::Text, x, y, x, y, color, std::move(text)});
+        ops.push_back({Op::Text, x, y, x, y, color, std::move(text), 1});
     }
 };
 

@@ -6,7 +6,7 @@ namespace korvel {
 
 void PictureWidget::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    painter.fillRect(rect(), Qt::white);
+    painter.fillRect(rect(), QColor(0x40, 0x40, 0x40));
     if (picture_.scaleWidth == 0 || picture_.scaleHeight == 0)
         return;
     auto toX = [this](double x) {
@@ -18,7 +18,7 @@ void PictureWidget::paintEvent(QPaintEvent*) {
     for (const PictureBox::Op& op : picture_.ops) {
         QColor color(static_cast<int>(op.color & 0xFF), static_cast<int>(op.color >> 8 & 0xFF),
                      static_cast<int>(op.color >> 16 & 0xFF));
-        painter.setPen(color);
+        painter.setPen(QPen(color, op.width));
         if (op.kind == PictureBox::Op::Line)
             painter.drawLine(QPointF(toX(op.x1), toY(op.y1)), QPointF(toX(op.x2), toY(op.y2)));
         else

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <map>
 #include <optional>
 #include <set>
@@ -23,7 +24,13 @@ class VirtualClock : public Clock {
     LocalDateTime utcNow() const override;
     std::int64_t monotonicMs() const override { return nowMs_; }
     void Sleep(int milliseconds) override { nowMs_ += milliseconds; }
-    void DoEvents() override { ++doEventsCalls; }
+    // Pending events run: the test's own, when it has some.
+    void DoEvents() override {
+        ++doEventsCalls;
+        if (pendingEvents)
+            pendingEvents();
+    }
+    std::function<void()> pendingEvents;
 
     void attach(Timer& timer) override;
     // Runs every timer that falls due within ms, in time order.
