@@ -22,6 +22,7 @@ struct FormState {
     long segmentCount = 0;
     int hasRmc = 0, hasGga = 0, hasVtg = 0; // what the loaded log contains
     int fileMenuPending = 0;
+    std::string renameFolder; // while a rename waits for its new name
 
     // Pacing.
     double replayInterval = 1000; // milliseconds between records

@@ -58,6 +58,12 @@ void MainForm::wireEvents() {
     c.RMCRMB.onClick = [this] { RMCRMB_Click(); };
     c.Manu.value.event = [this] { Manu_Click(); };
     c.FileT.text.event = [this] { FileT_Change(); };
+    c.File1.onMouseDown = [this](int button) { File1_MouseDown(button); };
+    c.List1.onMouseDown = [this](int button) { List1_MouseDown(button); };
+    c.Timer4.onTimer = [this] { Timer4_Timer(); };
+    c.MRen.onClick = [this] { MRen_Click(); };
+    c.MDel.onClick = [this] { MDel_Click(); };
+    c.Mcan.onClick = [this] { Mcan_Click(); };
     c.LOA.onClick = [this] { LOA_Click(); };
     c.DirSel.onClick = [this] { DirSel_Click(); };
     c.NMEA.onClick = [this] { setFilePattern("*.log;*.nma"); };

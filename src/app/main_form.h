@@ -86,6 +86,14 @@ class MainForm {
     void Drive1_Change();
     void Dir1_Change();
     void FileT_Change();
+    void FileT_KeyDown(int key);
+    void File1_MouseDown(int button);
+    void List1_MouseDown(int button);
+    void Timer4_Timer();
+    void MRen_Click();
+    void MDel_Click();
+    void Mcan_Click();
+    void Form_DblClick();
     void LOA_Click();
     void DirSel_Click();
     // Draws the loaded file's altitude over its records in DIA.

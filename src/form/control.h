@@ -77,8 +77,12 @@ struct ScrollBar : Control {
     void setValue(int v);
 };
 
+// Mouse buttons as the mouse events report them.
+enum MouseButton { kLeftButton = 1, kRightButton = 2 };
+
 struct ListBox : Control {
     std::vector<std::string> items;
+    std::function<void(int button)> onMouseDown;
     void addItem(std::string item) { items.push_back(std::move(item)); }
     void clear() { items.clear(); }
 };
@@ -111,6 +115,7 @@ struct FileListBox : Control {
     std::vector<std::string> items; // sorted by name
     int listIndex = -1;
     std::function<void()> onClick; // a file was clicked
+    std::function<void(int button)> onMouseDown;
 
   private:
     std::string path_;

@@ -150,6 +150,9 @@ Controls::Controls() {
     SaveP.enabled = SaveT.enabled = false;
     SaveP.backColor = kRed;
     name(Label12, "Label12", "Filter");
+    name(MRen, "MRen", "rename");
+    name(MDel, "MDel", "delete");
+    name(Mcan, "Mcan", "cancel");
     // The manual controls show in manual mode only.
     for (Control* manual :
          std::initializer_list<Control*>{&ggn, &mmn, &ssn, &kkn, &ggo, &mmo, &sso, &kko, &SetFN,

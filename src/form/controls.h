@@ -20,6 +20,9 @@ struct Controls {
     TextBox FileT;
     CommandButton NMEA, ALL, TRACK, LOA, SAVE, DirSel, DownloadC;
     Label Label12;
+    // The file menu, shown as a pop-up over the file list while fileMenuShown is set.
+    CommandButton MRen, MDel, Mcan;
+    bool fileMenuShown = false;
 
     // Messages.
     ListBox List1;

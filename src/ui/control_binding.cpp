@@ -219,8 +219,35 @@ QScrollBar* ControlBinding::scrollBar(ScrollBar& control, Qt::Orientation orient
     return widget;
 }
 
+namespace {
+
+// A list that reports which mouse button went down on it.
+class PressableList : public QListWidget {
+  public:
+    std::function<void(int button)> pressed;
+
+  protected:
+    void mousePressEvent(QMouseEvent* event) override {
+        QListWidget::mousePressEvent(event);
+        if (pressed)
+            pressed(event->button() == Qt::RightButton ? kRightButton : kLeftButton);
+    }
+};
+
+} // namespace
+
+std::function<void(int)> ControlBinding::reporter(std::function<void(int)>& handler) {
+    return [this, &handler](int button) {
+        userAction([&handler, button] {
+            if (handler)
+                handler(button);
+        });
+    };
+}
+
 QListWidget* ControlBinding::list(ListBox& control) {
-    auto* widget = new QListWidget;
+    auto* widget = new PressableList;
+    widget->pressed = reporter(control.onMouseDown);
     bindCommon(control, widget, [&control, widget] { setItems(widget, control.items); });
     return widget;
 }
@@ -250,7 +277,12 @@ QLineEdit* ControlBinding::textBox(TextBox& control) {
 }
 
 QListWidget* ControlBinding::fileList(FileListBox& control) {
-    auto* widget = new QListWidget;
+    auto* widget = new PressableList;
+    // The press selects the file: a long press acts on it.
+    widget->pressed = [this, &control, widget](int button) {
+        control.listIndex = widget->currentRow();
+        reporter(control.onMouseDown)(button);
+    };
     QObject::connect(widget, &QListWidget::itemClicked, [this, &control, widget] {
         int row = widget->currentRow();
         userAction([&control, row] {

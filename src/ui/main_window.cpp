@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMouseEvent>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
@@ -57,6 +58,31 @@ MainWindow::MainWindow(MainForm& form) : form_(form), binding_([this] { refresh(
     }
     refresh();
     qApp->installEventFilter(this);
+    // A menu closed without a choice is a cancel.
+    connect(&fileMenu_, &QMenu::aboutToHide, this, [this] {
+        if (form_.c.fileMenuShown)
+            form_.Mcan_Click();
+    });
+}
+
+void MainWindow::mouseDoubleClickEvent(QMouseEvent*) {
+    form_.Form_DblClick();
+    refresh();
+}
+
+void MainWindow::showFileMenu() {
+    if (!form_.c.fileMenuShown || fileMenu_.isVisible())
+        return;
+    fileMenu_.clear();
+    for (CommandButton* item : {&form_.c.MRen, &form_.c.MDel, &form_.c.Mcan}) {
+        QAction* action = fileMenu_.addAction(FromLatin1(item->caption));
+        action->setObjectName(QString::fromStdString(item->name));
+        connect(action, &QAction::triggered, this, [this, item] {
+            item->onClick();
+            refresh();
+        });
+    }
+    fileMenu_.popup(QCursor::pos());
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
@@ -82,9 +108,11 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     Qt::KeyboardModifiers m = key->modifiers();
     int shift = (m & Qt::ShiftModifier ? 1 : 0) + (m & Qt::ControlModifier ? 2 : 0) +
                 (m & Qt::AltModifier ? 4 : 0);
-    if (press)
+    if (press) {
         form_.Form_KeyDown(code, shift);
-    else
+        if (watched->objectName() == "FileT")
+            form_.FileT_KeyDown(code);
+    } else
         form_.Form_KeyUp(code, shift);
     refresh();
     // In manual mode the keys are the form's alone; a focused bar must not step as well.

@@ -4,6 +4,7 @@
 #include "app/main_form.h"
 #include "ui/control_binding.h"
 
+#include <QMenu>
 #include <QWidget>
 
 namespace korvel {
@@ -13,10 +14,14 @@ class MainWindow : public QWidget {
     explicit MainWindow(MainForm& form);
 
     // Shows the model again; runs after every user action and every timer tick.
-    void refresh() { binding_.refresh(); }
+    void refresh() {
+        binding_.refresh();
+        showFileMenu();
+    }
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
 
   private:
     QWidget* fileBrowser();
@@ -24,9 +29,12 @@ class MainWindow : public QWidget {
     QWidget* sentencesAndOutput();
     QWidget* manualEntry();
     QWidget* instruments();
+    // The file menu pops up where the user holds the mouse on a file.
+    void showFileMenu();
 
     MainForm& form_;
     ControlBinding binding_;
+    QMenu fileMenu_;
 };
 
 } // namespace korvel

@@ -1,0 +1,96 @@
+// A long press on a file opens the file menu: rename it in place, delete it, or cancel.
+#include "app/main_form.h"
+
+#include <filesystem>
+
+namespace korvel {
+
+namespace fs = std::filesystem;
+
+void MainForm::File1_MouseDown(int button) {
+    if (button == kLeftButton && s.downloadMode != 1)
+        c.Timer4.setEnabled(true);
+}
+
+void MainForm::List1_MouseDown(int button) {
+    if (button == kRightButton)
+        c.List1.clear();
+}
+
+void MainForm::Timer4_Timer() {
+    closeAllFiles();
+    c.Timer4.setEnabled(false);
+    s.fileMenuPending = 1;
+    // The menu acts on the pressed file, whether or not the press ends in a click.
+    s.replayFilePath = c.Dir1.path.get() + "/" + c.File1.fileName();
+    c.fileMenuShown = true;
+}
+
+void MainForm::MRen_Click() {
+    closeAllFiles();
+    for (Control* button :
+         std::initializer_list<Control*>{&c.LOA, &c.SAVE, &c.NMEA, &c.ALL, &c.TRACK})
+        button->visible = false;
+    c.DownloadC.enabled = false;
+    fs::path file(s.replayFilePath);
+    s.renameFolder = file.parent_path().string() + "/";
+    c.FileT.text.reset(file.filename().string());
+    c.focus = "FileT";
+    Mcan_Click();
+}
+
+void MainForm::FileT_KeyDown(int key) {
+    constexpr int kEnter = 13;
+    if (key != kEnter || s.renameFolder.empty())
+        return;
+    std::string name = c.FileT.text.get();
+    std::string target = s.renameFolder + name;
+    std::error_code ec;
+    // Mended: a rename never replaces another file, and stays in its folder.
+    if (name.empty() || name.find('/') != std::string::npos || fs::exists(target, ec)) {
+        platform_.dialogs.messageBox(name.empty() || name.find('/') != std::string::npos
+                                         ? "\"" + name + "\" is not a file name."
+                                         : target + " exists already: choose another name.",
+                                     "rename", MessageIcon::Exclamation, MessageButtons::Ok);
+        return;
+    }
+    s.renameFolder.clear();
+    fs::rename(s.replayFilePath, target, ec);
+    if (ec)
+        platform_.dialogs.messageBox(s.replayFilePath + " cannot be renamed: " + ec.message(),
+                                     "rename", MessageIcon::Exclamation, MessageButtons::Ok);
+    c.File1.setPattern(s.fileNamePattern);
+    c.FileT.text.reset("");
+    for (Control* button :
+         std::initializer_list<Control*>{&c.LOA, &c.SAVE, &c.NMEA, &c.ALL, &c.TRACK})
+        button->visible = true;
+    c.DownloadC.enabled = true;
+}
+
+void MainForm::MDel_Click() {
+    closeAllFiles();
+    std::error_code ec;
+    if (!fs::remove(s.replayFilePath, ec) && ec)
+        platform_.dialogs.messageBox(s.replayFilePath + " cannot be deleted: " + ec.message(),
+                                     "delete", MessageIcon::Exclamation, MessageButtons::Ok);
+    platform_.dialogs.beep();
+    c.FileT.text.reset("");
+    c.File1.refresh();
+    Mcan_Click();
+}
+
+void MainForm::Mcan_Click() {
+    c.fileMenuShown = false;
+    c.DirSel.enabled = true;
+    c.Manu.visible = true;
+}
+
+void MainForm::Form_DblClick() {
+    c.List1.visible = true;
+    c.Dir1.visible = c.Drive1.visible = false;
+    FillPortList();
+    // Mended: the refilled list keeps the chosen output port selected.
+    c.PortC.listIndex.reset(s.outputPortIndex);
+}
+
+} // namespace korvel

@@ -1,0 +1,98 @@
+#include "replay/sentence.h"
+#include "support/replay_fixture.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+
+using namespace korvel;
+namespace fs = std::filesystem;
+
+namespace {
+
+class RenameDelete : public test::ReplayFixture {
+  protected:
+    void SetUp() override {
+        program.write("Tracks/track.trk", "T\r\n");
+        program.write("Tracks/tour.log", "$GPRMC\r\n");
+        c.Dir1.path.set(program.file("Tracks"));
+        c.File1.setPattern("*");
+    }
+    // The user holds the button on a file for longer than a second, then lets go.
+    void longPress(const std::string& name) {
+        c.File1.listIndex = static_cast<int>(
+            std::find(c.File1.items.begin(), c.File1.items.end(), name) - c.File1.items.begin());
+        c.File1.onMouseDown(kLeftButton);
+        platform.clock.advance(1000);
+        c.File1.onClick();
+    }
+};
+
+} // namespace
+
+TEST_F(RenameDelete, ALongPressOpensTheMenuAndLoadsNothing) {
+    longPress("tour.log");
+    EXPECT_TRUE(c.fileMenuShown);
+    EXPECT_EQ(s.replayActive, 0);
+    EXPECT_EQ(s.fileMenuPending, 0) << "the click that ended the press was taken";
+    EXPECT_FALSE(c.Timer4.enabled());
+    c.Mcan.onClick();
+    EXPECT_FALSE(c.fileMenuShown);
+
+    // A short press is an ordinary click.
+    c.File1.onMouseDown(kLeftButton);
+    platform.clock.advance(300);
+    c.File1.onClick();
+    EXPECT_FALSE(c.fileMenuShown);
+    EXPECT_FALSE(c.Timer4.enabled());
+}
+
+TEST_F(RenameDelete, RenameInPlace) {
+    longPress("track.trk");
+    c.MRen.onClick();
+    EXPECT_EQ(c.FileT.text.get(), "track.trk");
+    EXPECT_FALSE(c.LOA.visible);
+    c.FileT.text.set("tour");
+    form.FileT_KeyDown(13);
+    EXPECT_TRUE(fs::exists(program.file("Tracks/tour"))) << "a name without extension keeps none";
+    EXPECT_FALSE(fs::exists(program.file("Tracks/track.trk")));
+    EXPECT_TRUE(c.LOA.visible);
+    EXPECT_EQ(c.FileT.text.get(), "");
+}
+
+TEST_F(RenameDelete, RenameNeverReplacesAnotherFileOrLeavesTheFolder) {
+    longPress("track.trk");
+    c.MRen.onClick();
+    for (const char* name : {"tour.log", "../track.trk", ""}) {
+        c.FileT.text.set(name);
+        form.FileT_KeyDown(13);
+    }
+    EXPECT_EQ(platform.dialogs.messages.size(), 3u);
+    EXPECT_EQ(test::ReadFile(program.file("Tracks/tour.log")), "$GPRMC\r\n");
+    EXPECT_TRUE(fs::exists(program.file("Tracks/track.trk")));
+    EXPECT_FALSE(fs::exists(program.file("track.trk")));
+    c.FileT.text.set("kept.trk");
+    form.FileT_KeyDown(13);
+    EXPECT_TRUE(fs::exists(program.file("Tracks/kept.trk")));
+}
+
+TEST_F(RenameDelete, DeleteRightClickAndDoubleClick) {
+    longPress("tour.log");
+    c.MDel.onClick();
+    EXPECT_FALSE(fs::exists(program.file("Tracks/tour.log")));
+    EXPECT_EQ(c.File1.items, std::vector<std::string>{"track.trk"});
+    EXPECT_EQ(platform.dialogs.beeps, 1);
+
+    c.List1.addItem("a message");
+    c.List1.onMouseDown(kLeftButton);
+    EXPECT_EQ(c.List1.items.size(), 1u);
+    c.List1.onMouseDown(kRightButton);
+    EXPECT_TRUE(c.List1.items.empty());
+
+    c.PortC.listIndex.set(23);
+    c.List1.visible = false;
+    c.Dir1.visible = true;
+    form.Form_DblClick();
+    EXPECT_TRUE(c.List1.visible);
+    EXPECT_FALSE(c.Dir1.visible);
+    EXPECT_EQ(c.PortC.text(), "TCP");
+}
