@@ -29,7 +29,8 @@ QGroupBox* group(const QString& title, QLayout* layout) {
 
 } // namespace
 
-MainWindow::MainWindow(MainForm& form) : form_(form), binding_([this] { refresh(); }) {
+MainWindow::MainWindow(MainForm& form)
+    : form_(form), binding_([this] { refresh(); }), fileMenu_(this) {
     setObjectName("MainForm");
     setWindowTitle("Korvel");
 
