@@ -6,7 +6,8 @@ namespace korvel {
 
 void PictureWidget::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    painter.fillRect(rect(), QColor(0x40, 0x40, 0x40));
+    // Mid grey: the black frame text and the yellow curves both stand out on it.
+    painter.fillRect(rect(), QColor(0x80, 0x80, 0x80));
     if (picture_.scaleWidth == 0 || picture_.scaleHeight == 0)
         return;
     auto toX = [this](double x) {
