@@ -8,6 +8,7 @@ void MainForm::Drive1_Change() {
 }
 
 void MainForm::Dir1_Change() {
+    c.Dir1.refresh();
     c.File1.setPath(c.Dir1.path.get());
     c.DirSel.toolTip = "Data-Path (" + c.Dir1.path.get() + ")";
 }

@@ -52,6 +52,26 @@ std::string FileListBox::fileName() const {
                : "";
 }
 
+void DirListBox::refresh() {
+    items.clear();
+    std::error_code ec;
+    std::filesystem::path folder(path.get());
+    if (folder.has_relative_path())
+        items.push_back("..");
+    std::vector<std::string> subfolders;
+    for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end;
+         it.increment(ec))
+        if (it->is_directory(ec))
+            subfolders.push_back(it->path().filename().string());
+    std::sort(subfolders.begin(), subfolders.end());
+    items.insert(items.end(), subfolders.begin(), subfolders.end());
+}
+
+std::string DirListBox::folderOf(const std::string& item) const {
+    std::filesystem::path folder(path.get());
+    return (item == ".." ? folder.parent_path() : folder / item).string();
+}
+
 void Timer::setEnabled(bool on) {
     enabled_ = on;
     if (onChanged)

@@ -122,8 +122,13 @@ struct FileListBox : Control {
     std::string pattern_ = "*";
 };
 
+// The folders to go to from path: its parent ("..") and its subfolders, sorted by name.
 struct DirListBox : Control {
     EventProperty<std::string> path; // a change raises the change event
+    std::vector<std::string> items;
+    void refresh();
+    // The folder an entry leads to.
+    std::string folderOf(const std::string& item) const;
 };
 
 struct DriveListBox : Control {

@@ -311,11 +311,15 @@ QComboBox* ControlBinding::driveList(DriveListBox& control) {
     return widget;
 }
 
-QLabel* ControlBinding::folderList(DirListBox& control) {
-    auto* widget = new QLabel;
-    widget->setWordWrap(true);
-    bindCommon(control, widget,
-               [&control, widget] { widget->setText(FromLatin1(control.path.get())); });
+QListWidget* ControlBinding::folderList(DirListBox& control) {
+    auto* widget = new QListWidget;
+    // A double click opens the folder, as in the folder lists users know.
+    QObject::connect(widget, &QListWidget::itemDoubleClicked,
+                     [this, &control](QListWidgetItem* item) {
+                         std::string folder = control.folderOf(ToLatin1(item->text()));
+                         userAction([&control, folder] { control.path.set(folder); });
+                     });
+    bindCommon(control, widget, [&control, widget] { setItems(widget, control.items); });
     return widget;
 }
 

@@ -42,7 +42,7 @@ class ControlBinding {
     QLineEdit* textBox(TextBox& control);
     QListWidget* fileList(FileListBox& control);
     QComboBox* driveList(DriveListBox& control);
-    QLabel* folderList(DirListBox& control);
+    QListWidget* folderList(DirListBox& control);
     QProgressBar* gauge(Gauge& control);
     QWidget* picture(PictureBox& control);
 
