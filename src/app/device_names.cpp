@@ -23,6 +23,11 @@ std::string DeviceNames::printer(const std::string& name) const {
     return "/dev/lp" + std::to_string(n - 1);
 }
 
+void DeviceNames::setSerial(int port, const std::string& device) {
+    if (port >= 1 && port <= kSerialPorts)
+        overrides_[port - 1] = device;
+}
+
 DeviceNames DeviceNames::fromProfile(const ProfileFile& profile) {
     DeviceNames names;
     for (int i = 1; i <= kSerialPorts; ++i)

@@ -15,6 +15,8 @@ struct DeviceNames {
     // LPTn: /dev/lp(n-1).
     std::string printer(const std::string& name) const;
     int tcpPort = 1000;
+    // Names the device behind COMn.
+    void setSerial(int port, const std::string& device);
 
     static DeviceNames fromProfile(const ProfileFile& profile);
 

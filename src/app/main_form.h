@@ -24,6 +24,8 @@ class MainForm {
 
     Controls c;
     FormState s;
+    // Told of every sentence sent, with its CR LF (the headless runner echoes them).
+    std::function<void(const std::string&)> onSentenceSent;
 
     // Start and exit.
     void Form_Load();

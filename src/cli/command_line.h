@@ -1,16 +1,30 @@
 // What the command line asks of the program.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
 namespace korvel {
+
+struct RunOptions {
+    std::string port;                     // a port-list entry, a device path, "none", or "" (saved)
+    std::optional<int> baud;              // 4800 or 9600
+    std::optional<int> tcpPort;           // the TCP server's port
+    std::string interval;                 // "x8" ... "8s", "max", or "" (1 s)
+    std::optional<std::string> sentences; // the sentence boxes to check: "RMC,GGA,..."
+    bool loop = false, last = false, sameTimePos = false, autoSkip = false, autoReset = false;
+    std::optional<double> lat, lon, alt; // manual position: signed degrees, metres
+    bool echo = false, quiet = false;
+    std::string ini; // the settings file to use
+};
 
 struct CommandLine {
     enum class Action { Window, Help, Version, Replay, Manual, Download, Error };
     Action action = Action::Window;
     std::string file;  // the log or track to replay, or the track file to download into
     std::string error; // one line, for Action::Error
+    RunOptions options;
 };
 
 CommandLine ParseCommandLine(const std::vector<std::string>& arguments);

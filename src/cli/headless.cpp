@@ -4,28 +4,211 @@
 #include "app/profile_file.h"
 #include "cli/console_dialogs.h"
 #include "platform/qt/machine.h"
+#include "text/conversions.h"
 
 #include <QCoreApplication>
+#include <QTimer>
+#include <atomic>
+#include <cmath>
+#include <csignal>
+#include <filesystem>
 #include <iostream>
 
 namespace korvel {
 
+namespace {
+
+std::atomic<bool> stopRequested{false};
+
+void requestStop(int) {
+    stopRequested = true;
+}
+
+// "--port none": a serial port that takes every sentence and keeps none.
+class NullSerialPort : public SerialPort {
+  public:
+    void setCommPort(int number) override { number_ = number; }
+    int commPort() const override { return number_; }
+    std::string deviceName() const override { return "none"; }
+    void setSettings(const std::string& settings) override { settings_ = settings; }
+    std::string settings() const override { return settings_; }
+    bool open(std::string&) override { return open_ = true; }
+    void close() override { open_ = false; }
+    bool isOpen() const override { return open_; }
+    void output(const std::string&) override {}
+    int inBufferCount() const override { return 0; }
+    int inputByte() override { return -1; }
+
+  private:
+    int number_ = 1;
+    std::string settings_ = "4800,n,8,1";
+    bool open_ = false;
+};
+
+// "--interval max": the records follow each other with no pause at all.
+class UnpacedClock : public Clock {
+  public:
+    explicit UnpacedClock(Clock& clock) : clock_(clock) {}
+    double timeOfDay() const override { return clock_.timeOfDay(); }
+    LocalDateTime now() const override { return clock_.now(); }
+    LocalDateTime utcNow() const override { return clock_.utcNow(); }
+    std::int64_t monotonicMs() const override { return clock_.monotonicMs(); }
+    void Sleep(int) override {}
+    void DoEvents() override { clock_.DoEvents(); }
+    void attach(Timer& timer) override { clock_.attach(timer); }
+
+  private:
+    Clock& clock_;
+};
+
+int indexOf(const std::vector<std::string>& items, const std::string& item) {
+    for (size_t i = 0; i < items.size(); ++i)
+        if (items[i] == item)
+            return static_cast<int>(i);
+    return -1;
+}
+
+// Sets the bars of one coordinate from signed decimal degrees.
+void setCoordinate(std::array<ScrollBar, 4>& bars, double degrees) {
+    long tenths = std::lround(std::fabs(degrees) * 36000);
+    int whole = static_cast<int>(tenths / 36000);
+    bars[0].setValue(degrees < 0 ? -whole : whole);
+    bars[1].setValue(static_cast<int>(tenths / 600 % 60));
+    bars[2].setValue(static_cast<int>(tenths / 10 % 60));
+    bars[3].setValue(static_cast<int>(tenths % 10));
+}
+
+// Applies the options to the form's controls as a user would set them; "" when they fit.
+std::string applyOptions(MainForm& form, const RunOptions& o) {
+    Controls& c = form.c;
+    if (!o.port.empty()) {
+        bool device = o.port.starts_with("/") || o.port == "none";
+        int index = indexOf(c.PortC.items, device ? "COM1" : o.port);
+        if (index < 0)
+            return "korvel: --port " + o.port +
+                   " is not a port (COM1..COM16, Port1..Port4, LPT1..LPT3, TCP, a device path or "
+                   "none)";
+        c.PortC.listIndex.set(index);
+    }
+    if (o.baud)
+        SelectOption(c.Pspeed, *o.baud == 9600 ? 1 : 0);
+    if (o.sentences) {
+        std::vector<std::string> chosen = SplitFields(*o.sentences);
+        for (CheckBox& box : c.Data)
+            box.value.set(indexOf(chosen, box.caption) >= 0 ? 1 : 0);
+    }
+    c.Lop.value.set(o.loop ? 1 : 0);
+    c.Last.value.set(o.last ? 1 : 0);
+    c.Equ.value.set(o.sameTimePos ? 1 : 0);
+    c.AutoReset.value.set(o.autoReset ? 1 : 0);
+    c.AutoSkip.value.set(o.autoSkip ? 1 : 0);
+    static const char* const intervals[] = {"x8", "x4", "x2", "cont", "1s", "2s", "4s", "8s"};
+    for (size_t i = 0; i < 8; ++i)
+        if (o.interval == intervals[i] || (o.interval == "max" && i == 3))
+            SelectOption(c.Abstand, i);
+    return "";
+}
+
+} // namespace
+
 int RunHeadless(const CommandLine& command, int argc, char* argv[]) {
+    const RunOptions& o = command.options;
     QCoreApplication application(argc, argv);
+    if (command.action == CommandLine::Action::Download) {
+        std::cerr << "korvel: the download command is not available in this version yet\n";
+        return 1;
+    }
     std::string folder = QCoreApplication::applicationDirPath().toStdString();
-    SettingsLocation settings = FindSettings(folder, UserConfigFolder());
-    Machine machine(DeviceNames::fromProfile(ProfileFile::load(settings.readPath)));
+    SettingsLocation settings =
+        o.ini.empty() ? FindSettings(folder, UserConfigFolder()) : SettingsLocation{o.ini, o.ini};
+    DeviceNames devices = DeviceNames::fromProfile(ProfileFile::load(settings.readPath));
+    if (o.port.starts_with("/"))
+        devices.setSerial(1, o.port);
+    Machine machine(devices);
+    NullSerialPort nothing;
+    UnpacedClock unpaced(machine.clock);
     ConsoleDialogs dialogs;
     ConsoleHost host;
-    Platform platform = machine.platform(dialogs, host);
-    MainForm form(platform, folder, settings);
+    Platform run{o.port == "none" ? static_cast<SerialPort&>(nothing) : machine.comm1,
+                 machine.comm2,
+                 machine.winsock,
+                 machine.portIO,
+                 machine.printers,
+                 o.interval == "max" ? static_cast<Clock&>(unpaced) : machine.clock,
+                 dialogs,
+                 host};
+    MainForm form(run, folder, settings);
     form.Form_Load();
+    if (o.tcpPort)
+        form.s.tcpPort = *o.tcpPort;
+    if (std::string error = applyOptions(form, o); !error.empty()) {
+        std::cerr << error << "\n";
+        return 2;
+    }
+    if (o.echo)
+        form.onSentenceSent = [](const std::string& sentence) {
+            std::cout.write(sentence.data(), static_cast<std::streamsize>(sentence.size() - 2))
+                << '\n';
+        };
+    std::signal(SIGINT, requestStop);
+    std::signal(SIGTERM, requestStop);
 
-    const char* name = command.action == CommandLine::Action::Replay   ? "replay"
-                       : command.action == CommandLine::Action::Manual ? "manual"
-                                                                       : "download";
-    std::cerr << "korvel: the " << name << " command is not available in this version yet\n";
-    return 1;
+    if (command.action == CommandLine::Action::Manual) {
+        form.c.Manu.value.set(1);
+        if (o.lat)
+            setCoordinate(form.c.VSc1, *o.lat);
+        if (o.lon)
+            setCoordinate(form.c.HSc1, *o.lon);
+        if (o.alt)
+            form.c.VSc2.setValue(static_cast<int>(std::lround(*o.alt)));
+        form.Skip1_Click();
+        if (!form.c.Timer1.enabled())
+            return 1;
+    } else {
+        std::filesystem::path file = std::filesystem::absolute(command.file);
+        std::error_code ec;
+        if (!std::filesystem::is_regular_file(file, ec)) {
+            std::cerr << "korvel: cannot read " << command.file << "\n";
+            return 1;
+        }
+        form.c.Dir1.path.set(file.parent_path().string());
+        form.c.File1.setPattern(file.filename().string());
+        form.c.File1.listIndex = indexOf(form.c.File1.items, file.filename().string());
+        form.File1_Click();
+        if (form.s.replayActive != 1) {
+            if (!form.c.List1.items.empty())
+                std::cerr << "korvel: " << form.c.List1.items.back() << "\n";
+            return 1;
+        }
+    }
+    if (!o.quiet && form.c.PortC.text() == "TCP")
+        std::cerr << "korvel: serving NMEA to TCP clients on port " << form.s.tcpPort << "\n";
+
+    auto stop = [&form] {
+        if (form.c.Manu.value.get() == 1)
+            form.StopA_Click();
+        else if (form.s.replayActive == 1)
+            form.StopReplay(1);
+    };
+    if (o.interval == "max" && command.action == CommandLine::Action::Replay) {
+        form.c.Timer1.setEnabled(false);
+        while (form.s.replayActive == 1 && !stopRequested)
+            form.ReplayStep();
+        stop();
+        return 0;
+    }
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        if (stopRequested) {
+            stop();
+            QCoreApplication::quit();
+        } else if (command.action == CommandLine::Action::Replay && form.s.replayActive != 1) {
+            QCoreApplication::quit();
+        }
+    });
+    watch.start(50);
+    QCoreApplication::exec();
+    return 0;
 }
 
 } // namespace korvel

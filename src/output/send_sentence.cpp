@@ -24,6 +24,8 @@ std::uint16_t uartAddress(char last) {
 
 void MainForm::SendSentence(std::string& sentence) {
     sentence += "\r\n";
+    if (onSentenceSent)
+        onSentenceSent(sentence);
     std::string entry = c.PortC.text();
     std::string kind = Left(entry, 3);
     if (entry == "TCP") {

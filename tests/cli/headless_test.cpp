@@ -1,0 +1,120 @@
+// The built program without a window, run as a user runs it.
+#include "platform/real_form.h"
+#include "replay/sentence.h"
+#include "support/temp_folder.h"
+#include "support/virtual_platform.h"
+
+#include <QProcess>
+#include <QTcpSocket>
+#include <gtest/gtest.h>
+
+using namespace korvel;
+using test::RunUntil;
+
+namespace {
+
+struct Finished {
+    int code;
+    std::string out, err;
+};
+
+Finished runKorvel(const QStringList& arguments) {
+    QProcess process;
+    process.start(KORVEL_BINARY, arguments);
+    process.waitForFinished(30000);
+    return {process.exitCode(), process.readAllStandardOutput().toStdString(),
+            process.readAllStandardError().toStdString()};
+}
+
+// What the window sends for the same file with every sentence box checked.
+std::string windowStream(const std::string& path) {
+    test::TempFolder program;
+    test::VirtualPlatform platform;
+    MainForm form(platform.platform, program.path(),
+                  FindSettings(program.path(), program.file("c")));
+    form.Form_Load();
+    form.Command1_Click();
+    form.c.Dir1.path.set(std::filesystem::path(path).parent_path().string());
+    form.c.File1.setPattern(std::filesystem::path(path).filename().string());
+    form.c.File1.listIndex = 0;
+    form.File1_Click();
+    while (form.s.replayActive == 1)
+        platform.clock.advance(60'000);
+    return platform.comm1.written;
+}
+
+std::string crlf(std::string lines) {
+    std::string out;
+    for (char ch : lines)
+        out += ch == '\n' ? std::string("\r\n") : std::string(1, ch);
+    return out;
+}
+
+const QString kSample = QString(KORVEL_SOURCE_DIR) + "/Tracks/sample.log";
+const QString kTrack = QString(KORVEL_SOURCE_DIR) + "/Tracks/sample.trk";
+
+} // namespace
+
+TEST(Headless, ReplaySendsWhatTheWindowSends) {
+    for (const QString& file : {kSample, kTrack}) {
+        SCOPED_TRACE(file.toStdString());
+        Finished run =
+            runKorvel({"replay", file, "--port", "none", "--interval", "max", "--echo",
+                       "--sentences", "RMC,GGA,VTG,RMB,GSA,GSV,OTH", "--ini", "/nonexistent.ini"});
+        EXPECT_EQ(run.code, 0) << run.err;
+        std::string window = windowStream(file.toStdString());
+        EXPECT_FALSE(window.empty());
+        EXPECT_EQ(crlf(run.out), window);
+    }
+}
+
+TEST(Headless, BadOptionsAndFilesFailWithOneLine) {
+    struct Case {
+        QStringList arguments;
+        int code;
+    } cases[] = {
+        {{"replay", kSample, "--interval", "fast"}, 2},
+        {{"replay", kSample, "--baud", "1200"}, 2},
+        {{"replay", kSample, "--port", "COM99", "--ini", "/nonexistent.ini"}, 2},
+        {{"manual", "--lat", "95"}, 2},
+        {{"replay", "/no/such/file.log", "--port", "none"}, 1},
+        {{"replay", kSample, "--port", "/dev/korvel-no-such-port", "--ini", "/nonexistent.ini"}, 1},
+    };
+    for (const Case& c : cases) {
+        Finished run = runKorvel(c.arguments);
+        EXPECT_EQ(run.code, c.code) << c.arguments.join(" ").toStdString() << "\n" << run.err;
+        EXPECT_FALSE(run.err.empty());
+        EXPECT_TRUE(run.out.empty());
+    }
+}
+
+TEST(Headless, TcpReplayEndsCleanlyOnSigterm) {
+    int port = test::FreePort();
+    QProcess process;
+    process.start(KORVEL_BINARY,
+                  {"replay", kSample, "--port", "TCP", "--tcp-port", QString::number(port),
+                   "--interval", "cont", "--loop", "--ini", "/nonexistent.ini"});
+    ASSERT_TRUE(process.waitForStarted());
+    QTcpSocket client;
+    ASSERT_TRUE(RunUntil(
+        [&] {
+            if (client.state() == QAbstractSocket::UnconnectedState)
+                client.connectToHost(QHostAddress::LocalHost, static_cast<quint16>(port));
+            return client.state() == QAbstractSocket::ConnectedState;
+        },
+        10000));
+    std::string got;
+    ASSERT_TRUE(RunUntil(
+        [&] {
+            got += client.readAll().toStdString();
+            return got.find("$GPGGA") != std::string::npos;
+        },
+        10000));
+    EXPECT_EQ(got.rfind("$GP", 0), 0u) << "whole sentences from the start";
+    process.terminate();
+    ASSERT_TRUE(process.waitForFinished(5000));
+    EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(process.exitCode(), 0);
+    EXPECT_TRUE(RunUntil([&] { return client.state() == QAbstractSocket::UnconnectedState; }))
+        << "the client is let go";
+}
