@@ -28,6 +28,17 @@ void DeviceNames::setSerial(int port, const std::string& device) {
         overrides_[port - 1] = device;
 }
 
+bool DeviceNames::setUdp(const std::string& hostAndPort) {
+    size_t colon = hostAndPort.rfind(':');
+    std::string host = Trim(hostAndPort.substr(0, colon));
+    double port = colon == std::string::npos ? udpPort : Val(hostAndPort.substr(colon + 1));
+    if (host.empty() || port < 1 || port > 65535 || port != static_cast<int>(port))
+        return false;
+    udpHost = host;
+    udpPort = static_cast<int>(port);
+    return true;
+}
+
 DeviceNames DeviceNames::fromProfile(const ProfileFile& profile) {
     DeviceNames names;
     for (int i = 1; i <= kSerialPorts; ++i)
@@ -37,6 +48,8 @@ DeviceNames DeviceNames::fromProfile(const ProfileFile& profile) {
             profile.readString("Devices", "LPT" + std::to_string(i), "");
     long port = profile.readInt("Devices", "TCP", 1000);
     names.tcpPort = port >= 1 && port <= 65535 ? static_cast<int>(port) : 1000;
+    names.ptyLink = profile.readString("Devices", "PTY", names.ptyLink);
+    names.setUdp(profile.readString("Devices", "UDP", ""));
     return names;
 }
 

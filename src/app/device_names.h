@@ -1,6 +1,7 @@
 // The machine's devices behind the names of the port list. The defaults suit a PC with
 // on-board ports; the section "Devices" of "Korvel.ini" names others, for example
-// COM1=/dev/ttyUSB0 for a USB adapter or TCP=10110 for an unprivileged server port.
+// COM1=/dev/ttyUSB0 for a USB adapter, TCP=10110 for an unprivileged server port,
+// PTY=/tmp/gps for the pseudo-terminal's link, UDP=192.168.1.255:10110 for the datagrams.
 #pragma once
 
 #include <string>
@@ -15,8 +16,13 @@ struct DeviceNames {
     // LPTn: /dev/lp(n-1).
     std::string printer(const std::string& name) const;
     int tcpPort = 1000;
+    std::string ptyLink = "/tmp/korvel-gps0"; // the stable name of the pseudo-terminal
+    std::string udpHost = "127.0.0.1";
+    int udpPort = 10110;
     // Names the device behind COMn.
     void setSerial(int port, const std::string& device);
+    // Takes "host:port" (or "host" alone); false, changing nothing, when it is not one.
+    bool setUdp(const std::string& hostAndPort);
 
     static DeviceNames fromProfile(const ProfileFile& profile);
 

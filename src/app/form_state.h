@@ -61,6 +61,8 @@ struct FormState {
     int downloadMode = 0;
     int tcpClientCount = 0;
     int tcpPort = 1000;
+    std::string ptyLink, udpHost; // the pseudo-terminal's link and the datagrams' address
+    int udpPort = 10110;
 
     // Display.
     int metricUnits = 1;

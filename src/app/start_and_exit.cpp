@@ -35,7 +35,11 @@ void MainForm::Form_Load() {
     s.recordStep = 1;
 
     ProfileFile profile = ProfileFile::load(settings_.readPath);
-    s.tcpPort = DeviceNames::fromProfile(profile).tcpPort;
+    DeviceNames devices = DeviceNames::fromProfile(profile);
+    s.tcpPort = devices.tcpPort;
+    s.ptyLink = devices.ptyLink;
+    s.udpHost = devices.udpHost;
+    s.udpPort = devices.udpPort;
     s.timeReference = readInt(profile, "TimeZone", "CET", 0);
     c.TZdiff.setValue(readInt(profile, "TimeZone", "Diff", 1));
     s.metricUnits = readInt(profile, "Units", "kmh", 1);

@@ -136,7 +136,9 @@ int RunHeadless(const CommandLine& command, int argc, char* argv[]) {
                  machine.printers,
                  o.interval == "max" ? static_cast<Clock&>(unpaced) : machine.clock,
                  dialogs,
-                 host};
+                 host,
+                 machine.pty,
+                 machine.udp};
     MainForm form(run, folder, settings);
     form.Form_Load();
     if (o.tcpPort)

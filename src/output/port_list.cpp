@@ -14,6 +14,9 @@ void MainForm::FillPortList() {
     for (int i = 1; i <= 3; ++i)
         c.PortC.addItem("LPT" + std::to_string(i));
     c.PortC.addItem("TCP");
+    // After the first 24, so that stored indexes keep their meaning.
+    c.PortC.addItem("PTY");
+    c.PortC.addItem("UDP");
 }
 
 void MainForm::PortC_Click() {

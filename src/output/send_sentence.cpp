@@ -30,6 +30,14 @@ void MainForm::SendSentence(std::string& sentence) {
     std::string kind = Left(entry, 3);
     if (entry == "TCP") {
         SendTcp(sentence);
+    } else if (entry == "PTY") {
+        if (!platform_.pty.write(sentence))
+            reportOutputFailure(platform_.pty.slavePath() +
+                                " takes no more: no program reads it, sentences are dropped");
+    } else if (entry == "UDP") {
+        std::string error;
+        if (!platform_.udp.send(s.udpHost, s.udpPort, sentence, error))
+            reportOutputFailure(error);
     } else if (kind == "Por") {
         std::string why;
         if (!platform_.portIO.available(why)) {
@@ -61,6 +69,22 @@ void MainForm::reportOutputFailure(const std::string& what) {
 
 bool MainForm::openOutputPort() {
     outputFailureReported_ = false;
+    if (c.PortC.text() == "PTY") {
+        std::string error;
+        if (!platform_.pty.open(s.ptyLink, error)) {
+            platform_.dialogs.messageBox("PTY cannot be opened: " + error, "Output",
+                                         MessageIcon::Exclamation, MessageButtons::Ok);
+            return false;
+        }
+        if (!error.empty())
+            platform_.dialogs.messageBox(error, "Output", MessageIcon::Exclamation,
+                                         MessageButtons::Ok);
+        std::string where =
+            platform_.pty.slavePath() + (error.empty() ? " (" + s.ptyLink + ")" : "");
+        c.PortL.toolTip = where;
+        c.List1.addItem("NMEA on " + where);
+        return true;
+    }
     if (Left(c.PortC.text(), 3) != "COM")
         return true;
     platform_.comm1.setCommPort(s.outputPortIndex + 1);

@@ -7,6 +7,7 @@
 #include "platform/printer_devices.h"
 #include "platform/serial_port.h"
 #include "platform/socket_array.h"
+#include "platform/stream_devices.h"
 #include "platform/window_host.h"
 
 namespace korvel {
@@ -20,6 +21,8 @@ struct Platform {
     Clock& clock;
     Dialogs& dialogs;
     WindowHost& host;
+    PseudoTerminal& pty;
+    DatagramSender& udp;
 };
 
 } // namespace korvel

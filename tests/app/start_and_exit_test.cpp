@@ -42,10 +42,12 @@ TEST_F(StartAndExit, FirstStartWithoutSettingsBesideATracksFolder) {
     EXPECT_EQ(f.c.File1.path(), program.file("Tracks"));
     EXPECT_EQ(f.c.DirSel.toolTip, "Data-Path (" + program.file("Tracks") + ")");
     EXPECT_EQ(f.c.File1.pattern(), "*.log;*.nma;*.trl;*.trk;*.plt");
-    EXPECT_EQ(f.c.PortC.items.size(), 24u);
+    EXPECT_EQ(f.c.PortC.items.size(), 26u);
     EXPECT_EQ(f.c.PortC.text(), "COM1");
     EXPECT_EQ(f.c.PortC.items[19], "Port4");
     EXPECT_EQ(f.c.PortC.items[23], "TCP");
+    EXPECT_EQ(f.c.PortC.items[24], "PTY");
+    EXPECT_EQ(f.c.PortC.items[25], "UDP");
     EXPECT_EQ(platform.comm1.commPort(), 1);
     EXPECT_FALSE(platform.comm1.isOpen());
     EXPECT_EQ(f.s.garminPortIndex, 1);
@@ -122,7 +124,7 @@ TEST_F(StartAndExit, SaveStoresTheFilePatternAndExitKeepsIt) {
 }
 
 TEST_F(StartAndExit, StoredFolderThatIsGoneAndPortOutsideTheList) {
-    for (const char* port : {"40", "-3", "24"}) {
+    for (const char* port : {"40", "-3", "26"}) {
         program.write("Korvel.ini", std::string("[Port]\nCOM=") + port +
                                         "\n[Files]\nPath=/no/such/folder/any/more\n");
         MainForm& f = start();

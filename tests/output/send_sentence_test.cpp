@@ -101,7 +101,8 @@ TEST_F(Output, PrinterDeviceGetsEachSentenceOnceWithOneCrLf) {
     });
     // The form sends through the platform it was made with: give it the real printer devices.
     test::VirtualPlatform& p = platform;
-    Platform real{p.comm1, p.comm2, p.winsock, p.portIO, printers, p.clock, p.dialogs, p.host};
+    Platform real{p.comm1, p.comm2,   p.winsock, p.portIO, printers,
+                  p.clock, p.dialogs, p.host,    p.pty,    p.udp};
     MainForm printing(real, program.path(), FindSettings(program.path(), program.file("c")));
     printing.Form_Load();
     printing.c.PortC.listIndex.set(20); // LPT1

@@ -14,9 +14,9 @@ using test::RunUntil;
 
 namespace {
 
-class PseudoTerminal {
+class CablePair {
   public:
-    PseudoTerminal() {
+    CablePair() {
         master = posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK);
         if (master >= 0 && grantpt(master) == 0 && unlockpt(master) == 0)
             slave = ptsname(master);
@@ -27,7 +27,7 @@ class PseudoTerminal {
             tcsetattr(master, TCSANOW, &raw);
         }
     }
-    ~PseudoTerminal() {
+    ~CablePair() {
         if (master >= 0)
             close(master);
     }
@@ -47,7 +47,7 @@ class PseudoTerminal {
 } // namespace
 
 TEST(SerialOutput, AReplayArrivesByteForByteAtTheOtherEnd) {
-    PseudoTerminal cable;
+    CablePair cable;
     ASSERT_FALSE(cable.slave.empty());
     test::RealForm app("[Devices]\nCOM1=" + cable.slave + "\n");
     app.choose("COM1");

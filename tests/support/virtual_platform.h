@@ -146,6 +146,31 @@ class FakeHost : public WindowHost {
     int minimized = 0, quits = 0;
 };
 
+class FakePseudoTerminal : public PseudoTerminal {
+  public:
+    bool open(const std::string& link, std::string&) override {
+        this->link = link;
+        return opened = true;
+    }
+    bool isOpen() const override { return opened; }
+    std::string slavePath() const override { return "/dev/pts/99"; }
+    bool write(const std::string& bytes) override {
+        written += bytes;
+        return !full;
+    }
+    std::string link, written;
+    bool opened = false, full = false;
+};
+
+class FakeDatagramSender : public DatagramSender {
+  public:
+    bool send(const std::string& host, int port, const std::string& bytes, std::string&) override {
+        datagrams.push_back(host + ":" + std::to_string(port) + " " + bytes);
+        return true;
+    }
+    std::vector<std::string> datagrams;
+};
+
 // Everything MainForm needs, owned together.
 struct VirtualPlatform {
     VirtualClock clock;
@@ -155,7 +180,9 @@ struct VirtualPlatform {
     FakePrinters printers;
     ScriptedDialogs dialogs;
     FakeHost host;
-    Platform platform{comm1, comm2, winsock, portIO, printers, clock, dialogs, host};
+    FakePseudoTerminal pty;
+    FakeDatagramSender udp;
+    Platform platform{comm1, comm2, winsock, portIO, printers, clock, dialogs, host, pty, udp};
 };
 
 } // namespace korvel::test

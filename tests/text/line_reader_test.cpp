@@ -1,3 +1,4 @@
+#include "support/temp_folder.h"
 #include "text/line_reader.h"
 
 #include <cstdio>
@@ -11,15 +12,15 @@ using namespace korvel;
 
 namespace {
 
+// Each call has a folder of its own: tests run side by side.
 std::vector<std::string> readAll(const std::string& content) {
-    std::string path = testing::TempDir() + "line_reader.txt";
-    std::ofstream(path, std::ios::binary) << content;
+    test::TempFolder folder;
+    std::string path = folder.write("lines.txt", content);
     LineReader reader;
     EXPECT_TRUE(reader.open(path));
     std::vector<std::string> lines;
     while (!reader.eof())
         lines.push_back(reader.readLine());
-    std::remove(path.c_str());
     return lines;
 }
 
@@ -65,15 +66,14 @@ TEST(LineReader, LineEndingSplitAcrossReads) {
 
 TEST(LineReader, MissingFileAndReopen) {
     LineReader reader;
-    EXPECT_FALSE(reader.open(testing::TempDir() + "no such file"));
+    EXPECT_FALSE(reader.open("/no/such/folder/no such file"));
     EXPECT_TRUE(reader.eof());
     EXPECT_EQ(reader.readLine(), "");
 
-    std::string path = testing::TempDir() + "reopen.txt";
-    std::ofstream(path) << "one\ntwo\n";
+    test::TempFolder folder;
+    std::string path = folder.write("reopen.txt", "one\ntwo\n");
     ASSERT_TRUE(reader.open(path));
     EXPECT_EQ(reader.readLine(), "one");
     ASSERT_TRUE(reader.open(path)); // reopening starts again from the first line
     EXPECT_EQ(reader.readLine(), "one");
-    std::remove(path.c_str());
 }

@@ -6,6 +6,7 @@
 #include "platform/platform.h"
 #include "platform/posix/file_printers.h"
 #include "platform/posix/posix_port_io.h"
+#include "platform/posix/posix_stream_devices.h"
 #include "platform/qt/qt_clock.h"
 #include "platform/qt/qt_serial_port.h"
 #include "platform/qt/qt_socket_array.h"
@@ -26,7 +27,7 @@ struct Machine {
     Machine& operator=(const Machine&) = delete;
 
     Platform platform(Dialogs& dialogs, WindowHost& host) {
-        return {comm1, comm2, winsock, portIO, printers, clock, dialogs, host};
+        return {comm1, comm2, winsock, portIO, printers, clock, dialogs, host, pty, udp};
     }
 
     DeviceNames devices;
@@ -35,6 +36,8 @@ struct Machine {
     QtSocketArray winsock;
     PosixPortIO portIO;
     FilePrinters printers;
+    PosixPseudoTerminal pty;
+    PosixDatagramSender udp;
 };
 
 } // namespace korvel

@@ -1,0 +1,32 @@
+// The pseudo-terminal and the UDP socket on POSIX.
+#pragma once
+
+#include "platform/stream_devices.h"
+
+namespace korvel {
+
+class PosixPseudoTerminal : public PseudoTerminal {
+  public:
+    ~PosixPseudoTerminal() override;
+    bool open(const std::string& link, std::string& error) override;
+    bool isOpen() const override { return master_ >= 0; }
+    std::string slavePath() const override { return slave_; }
+    bool write(const std::string& bytes) override;
+
+  private:
+    int master_ = -1;
+    int slaveKeeper_ = -1; // holds the slave open, so that writes never fail for want of a reader
+    std::string slave_, link_;
+};
+
+class PosixDatagramSender : public DatagramSender {
+  public:
+    ~PosixDatagramSender() override;
+    bool send(const std::string& host, int port, const std::string& bytes,
+              std::string& error) override;
+
+  private:
+    int socket_ = -1;
+};
+
+} // namespace korvel

@@ -1,0 +1,30 @@
+// The two destinations Linux programs read a GPS from: a pseudo-terminal, which any program
+// opens like a serial port, and UDP datagrams.
+#pragma once
+
+#include <string>
+
+namespace korvel {
+
+class PseudoTerminal {
+  public:
+    virtual ~PseudoTerminal() = default;
+    // Opens the terminal once and keeps it while the program runs, with a link of the given
+    // path to its slave side. On failure returns false and says why in error.
+    virtual bool open(const std::string& link, std::string& error) = 0;
+    virtual bool isOpen() const = 0;
+    // The slave's own path (/dev/pts/N).
+    virtual std::string slavePath() const = 0;
+    // Writes without waiting; false when the terminal did not take all of it (nobody reads).
+    virtual bool write(const std::string& bytes) = 0;
+};
+
+class DatagramSender {
+  public:
+    virtual ~DatagramSender() = default;
+    // Sends bytes as one datagram to host:port; false with a reason when it cannot.
+    virtual bool send(const std::string& host, int port, const std::string& bytes,
+                      std::string& error) = 0;
+};
+
+} // namespace korvel
