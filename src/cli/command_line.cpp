@@ -46,7 +46,7 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
         if (argument == "--version") {
             result.action = Action::Version;
         } else if (argument == "--port" || argument == "--interval" || argument == "--sentences" ||
-                   argument == "--ini") {
+                   argument == "--ini" || argument == "--udp" || argument == "--pty-link") {
             std::optional<std::string> v = value();
             if (!v)
                 return failure(argument + " needs a value");
@@ -54,6 +54,10 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
                 o.port = *v;
             else if (argument == "--ini")
                 o.ini = *v;
+            else if (argument == "--udp")
+                o.udp = *v;
+            else if (argument == "--pty-link")
+                o.ptyLink = *v;
             else if (argument == "--interval") {
                 if (!intervals.count(*v))
                     return failure("--interval takes x8, x4, x2, cont, 1s, 2s, 4s, 8s or max");
@@ -128,9 +132,10 @@ std::string UsageText() {
            "  download FILE   download a Garmin receiver's track log into FILE\n"
            "\n"
            "Options:\n"
-           "  --port NAME       COM1..COM16, Port1..Port4, LPT1..LPT3 or TCP; or a device path\n"
-           "                    such as /dev/ttyUSB0 or /dev/pts/3, taken as a serial port; or "
-           "none\n"
+           "  --port NAME       COM1..COM16, Port1..Port4, LPT1..LPT3, TCP, PTY or UDP; or a\n"
+           "                    device path such as /dev/ttyUSB0, taken as a serial port; or none\n"
+           "  --udp HOST:PORT   where the UDP datagrams go (default 127.0.0.1:10110)\n"
+           "  --pty-link PATH   the pseudo-terminal's stable name (default /tmp/korvel-gps0)\n"
            "  --baud 4800|9600\n"
            "  --tcp-port N      the TCP server's port (default 1000, or the one in Korvel.ini)\n"
            "  --interval x8|x4|x2|cont|1s|2s|4s|8s|max\n"

@@ -16,7 +16,8 @@ struct RunOptions {
     bool loop = false, last = false, sameTimePos = false, autoSkip = false, autoReset = false;
     std::optional<double> lat, lon, alt; // manual position: signed degrees, metres
     bool echo = false, quiet = false;
-    std::string ini; // the settings file to use
+    std::string ini;          // the settings file to use
+    std::string udp, ptyLink; // "host:port" of the datagrams, the pseudo-terminal's link
 };
 
 struct CommandLine {

@@ -143,6 +143,16 @@ int RunHeadless(const CommandLine& command, int argc, char* argv[]) {
     form.Form_Load();
     if (o.tcpPort)
         form.s.tcpPort = *o.tcpPort;
+    if (!o.ptyLink.empty())
+        form.s.ptyLink = o.ptyLink;
+    if (!o.udp.empty()) {
+        if (!devices.setUdp(o.udp)) {
+            std::cerr << "korvel: --udp takes HOST:PORT, not '" << o.udp << "'\n";
+            return 2;
+        }
+        form.s.udpHost = devices.udpHost;
+        form.s.udpPort = devices.udpPort;
+    }
     if (std::string error = applyOptions(form, o); !error.empty()) {
         std::cerr << error << "\n";
         return 2;

@@ -1,0 +1,140 @@
+// The pseudo-terminal and UDP destinations with real readers.
+#include "real_form.h"
+#include "replay/sentence.h"
+
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTcpSocket>
+#include <QUdpSocket>
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <termios.h>
+#include <unistd.h>
+
+using namespace korvel;
+using test::RunUntil;
+
+namespace {
+
+std::string rmc(int second) {
+    return FrameSentence("GPRMC,12000" + std::to_string(second) +
+                         ",A,4807.038,N,01131.000,E,000.0,084.4,151225,,,A");
+}
+
+std::string gga(int second) {
+    return FrameSentence("GPGGA,12000" + std::to_string(second) +
+                         ",4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,");
+}
+
+} // namespace
+
+TEST(StreamOutput, AReaderOfThePseudoTerminalGetsEverySentence) {
+    test::TempFolder links;
+    std::string link = links.file("gps0");
+    test::RealForm app("[Devices]\nPTY=" + link + "\n");
+    app.choose("PTY");
+    app.form->c.Data[2].value.set(0); // the log's own sentences only
+    std::string log;
+    for (int i = 0; i < 4; ++i)
+        log += rmc(i) + "\r\n" + gga(i) + "\r\n";
+    app.form->s.replayInterval = 100;
+    app.replay("pty.log", log);
+    ASSERT_EQ(app.form->s.replayActive, 1);
+    ASSERT_TRUE(app.dialogs.messages.empty()) << app.dialogs.messages[0].text;
+    EXPECT_EQ(app.form->c.PortL.toolTip, app.platform->pty.slavePath() + " (" + link + ")");
+
+    // The reading program opens the link as a serial port.
+    int reader = ::open(link.c_str(), O_RDONLY | O_NOCTTY | O_NONBLOCK);
+    ASSERT_GE(reader, 0);
+    termios raw{};
+    tcgetattr(reader, &raw);
+    cfmakeraw(&raw);
+    tcsetattr(reader, TCSANOW, &raw);
+    std::string got;
+    RunUntil([&] {
+        char buffer[4096];
+        ssize_t n;
+        while ((n = ::read(reader, buffer, sizeof buffer)) > 0)
+            got.append(buffer, static_cast<size_t>(n));
+        return app.form->s.replayActive == 0;
+    });
+    ::close(reader);
+    // What was sent before the reader opened waited in the terminal for it.
+    EXPECT_EQ(got, log);
+    EXPECT_TRUE(app.platform->pty.isOpen()) << "the terminal stays for the next run";
+}
+
+TEST(StreamOutput, EverySentenceIsOneDatagram) {
+    QUdpSocket receiver;
+    ASSERT_TRUE(receiver.bind(QHostAddress::LocalHost, 0));
+    test::RealForm app("[Devices]\nUDP=127.0.0.1:" + std::to_string(receiver.localPort()) + "\n");
+    app.choose("UDP");
+    std::string a = rmc(1), b = gga(1);
+    app.form->SendSentence(a);
+    app.form->SendSentence(b);
+    std::vector<std::string> datagrams;
+    RunUntil([&] {
+        while (receiver.hasPendingDatagrams()) {
+            QByteArray datagram(static_cast<int>(receiver.pendingDatagramSize()), 0);
+            receiver.readDatagram(datagram.data(), datagram.size());
+            datagrams.push_back(datagram.toStdString());
+        }
+        return datagrams.size() >= 2;
+    });
+    EXPECT_EQ(datagrams, (std::vector<std::string>{rmc(1) + "\r\n", gga(1) + "\r\n"}));
+}
+
+TEST(StreamOutput, GpsdReadsThePseudoTerminalByItsLink) {
+    test::TempFolder links;
+    std::string link = links.file("gps0");
+    int gpsdPort = test::FreePort();
+    test::RealForm app("[Devices]\nPTY=" + link + "\n");
+    app.choose("PTY");
+    std::string log;
+    for (int i = 0; i < 10; ++i)
+        log += rmc(i) + "\r\n" + gga(i) + "\r\n";
+    app.form->s.replayInterval = 100;
+    app.form->c.Lop.value.set(1);
+    app.replay("fix.log", log);
+    ASSERT_EQ(app.form->s.replayActive, 1);
+
+    QProcess gpsd;
+    std::string gpsdLog = app.program.file("gpsd.log");
+    gpsd.setProcessChannelMode(QProcess::MergedChannels);
+    gpsd.setStandardOutputFile(QString::fromStdString(gpsdLog));
+    gpsd.start("gpsd", {"-N", "-n", "-S", QString::number(gpsdPort), "-F",
+                        QString::fromStdString(app.program.file("gpsd.sock")),
+                        QString::fromStdString(link)});
+    ASSERT_TRUE(gpsd.waitForStarted(5000));
+    QTcpSocket watch;
+    ASSERT_TRUE(RunUntil(
+        [&] {
+            if (watch.state() == QAbstractSocket::UnconnectedState)
+                watch.connectToHost(QHostAddress::LocalHost, static_cast<quint16>(gpsdPort));
+            return watch.state() == QAbstractSocket::ConnectedState;
+        },
+        10000));
+    watch.write("?WATCH={\"enable\":true,\"json\":true}\n");
+    QJsonObject fix;
+    std::string pending;
+    bool reported = RunUntil(
+        [&] {
+            pending += watch.readAll().toStdString();
+            for (size_t end; (end = pending.find('\n')) != std::string::npos;
+                 pending.erase(0, end + 1)) {
+                QJsonObject report =
+                    QJsonDocument::fromJson(QByteArray::fromStdString(pending.substr(0, end)))
+                        .object();
+                if (report["class"] == "TPV" && report.contains("lat"))
+                    fix = report;
+            }
+            return !fix.isEmpty();
+        },
+        20000);
+    gpsd.terminate();
+    gpsd.waitForFinished(3000);
+    ASSERT_TRUE(reported) << "gpsd reported no position:\n" << test::ReadFile(gpsdLog);
+    EXPECT_NEAR(fix["lat"].toDouble(), 48 + 7.038 / 60, 1e-6);
+    EXPECT_NEAR(fix["lon"].toDouble(), 11 + 31.0 / 60, 1e-6);
+}
