@@ -6,11 +6,13 @@
 #include "text/conversions.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace korvel {
 
 namespace {
 constexpr Color kBlack = 0;
+constexpr double kMaxSegments = 2000;
 const Color kLogCurve = RGB(200, 200, 0), kTrackCurve = RGB(255, 255, 0), kMarker = RGB(0, 200, 0);
 } // namespace
 
@@ -28,14 +30,37 @@ void MainForm::DrawAltitudeProfile() {
     profileState_ = 1;
 
     double x = 0, previous = -1, lowest = 99999, highest = 0;
+    // A picture has no more than a few thousand columns: records beyond that share a segment,
+    // drawn with the lowest and highest altitude among them, so that the drawing (and the
+    // memory it takes) stays the same size whatever the length of the file.
+    const double perSegment = std::max(1.0, std::floor(width / kMaxSegments));
+    double segmentLow = 0, segmentHigh = 0, segmentStart = 0;
+    int inSegment = 0;
+    double last = 0;
+    Color lastColor = kLogCurve;
+    auto closeSegment = [&] {
+        if (segmentHigh > segmentLow && perSegment > 1)
+            dia.line(x, 2000 - segmentLow, x, 2000 - segmentHigh, lastColor, 2);
+        dia.line(segmentStart, 2000 - previous, x, 2000 - last, lastColor, 2);
+        previous = last;
+        inSegment = 0;
+    };
     auto point = [&](double altitude, Color color) {
         lowest = std::min(lowest, altitude);
         highest = std::max(highest, altitude);
         if (previous < 0)
             previous = altitude;
-        dia.line(x, 2000 - previous, x + 1, 2000 - altitude, color, 2);
-        previous = altitude;
+        if (inSegment == 0) {
+            segmentStart = x;
+            segmentLow = segmentHigh = altitude;
+        }
+        segmentLow = std::min(segmentLow, altitude);
+        segmentHigh = std::max(segmentHigh, altitude);
+        last = altitude;
+        lastColor = color;
         x += 1;
+        if (++inSegment >= perSegment)
+            closeSegment();
     };
     auto marker = [&](double top) { dia.line(x, top, x, 2000, kMarker); };
 
@@ -56,6 +81,8 @@ void MainForm::DrawAltitudeProfile() {
                 point(std::min(Int(Val(*fix.altitude)), 10000.0), kTrackCurve);
         }
     }
+    if (inSegment > 0)
+        closeSegment();
     closeAllFiles();
     profileState_ = 0;
     if (lowest < 99999)

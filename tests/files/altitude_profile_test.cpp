@@ -72,3 +72,16 @@ TEST_F(AltitudeProfile, LogAltitudesOfAnyTalkerAndEscapeStops) {
     EXPECT_EQ(curve().size(), 4u);
     EXPECT_EQ(c.DIA.toolTip, "Altitude: 200-230m");
 }
+
+TEST_F(AltitudeProfile, ALongFileDrawsNoMoreThanThePictureShows) {
+    std::vector<std::string> lines = {"I Korvel V0.1.0"};
+    for (int i = 0; i < 20000; ++i)
+        lines.push_back(point(i == 12345 ? 1900 : 300 + i % 100));
+    load("long.trk", Log(lines));
+    EXPECT_LE(curve().size(), 4000u) << "segments of many records, not one line per record";
+    EXPECT_EQ(c.DIA.toolTip, "Altitude: 300-1900m");
+    bool peak = false;
+    for (const PictureBox::Op& op : curve())
+        peak = peak || std::min(op.y1, op.y2) == 2000 - 1900;
+    EXPECT_TRUE(peak) << "a peak inside a segment still shows";
+}
