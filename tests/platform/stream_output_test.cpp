@@ -1,4 +1,5 @@
 // The pseudo-terminal and UDP destinations with real readers.
+#include "gpsd_client.h"
 #include "real_form.h"
 #include "replay/sentence.h"
 
@@ -88,7 +89,6 @@ TEST(StreamOutput, EverySentenceIsOneDatagram) {
 TEST(StreamOutput, GpsdReadsThePseudoTerminalByItsLink) {
     test::TempFolder links;
     std::string link = links.file("gps0");
-    int gpsdPort = test::FreePort();
     test::RealForm app("[Devices]\nPTY=" + link + "\n");
     app.choose("PTY");
     std::string log;
@@ -99,42 +99,10 @@ TEST(StreamOutput, GpsdReadsThePseudoTerminalByItsLink) {
     app.replay("fix.log", log);
     ASSERT_EQ(app.form->s.replayActive, 1);
 
-    QProcess gpsd;
-    std::string gpsdLog = app.program.file("gpsd.log");
-    gpsd.setProcessChannelMode(QProcess::MergedChannels);
-    gpsd.setStandardOutputFile(QString::fromStdString(gpsdLog));
-    gpsd.start("gpsd", {"-N", "-n", "-S", QString::number(gpsdPort), "-F",
-                        QString::fromStdString(app.program.file("gpsd.sock")),
-                        QString::fromStdString(link)});
-    ASSERT_TRUE(gpsd.waitForStarted(5000));
-    QTcpSocket watch;
-    ASSERT_TRUE(RunUntil(
-        [&] {
-            if (watch.state() == QAbstractSocket::UnconnectedState)
-                watch.connectToHost(QHostAddress::LocalHost, static_cast<quint16>(gpsdPort));
-            return watch.state() == QAbstractSocket::ConnectedState;
-        },
-        10000));
-    watch.write("?WATCH={\"enable\":true,\"json\":true}\n");
-    QJsonObject fix;
-    std::string pending;
-    bool reported = RunUntil(
-        [&] {
-            pending += watch.readAll().toStdString();
-            for (size_t end; (end = pending.find('\n')) != std::string::npos;
-                 pending.erase(0, end + 1)) {
-                QJsonObject report =
-                    QJsonDocument::fromJson(QByteArray::fromStdString(pending.substr(0, end)))
-                        .object();
-                if (report["class"] == "TPV" && report.contains("lat"))
-                    fix = report;
-            }
-            return !fix.isEmpty();
-        },
-        20000);
-    gpsd.terminate();
-    gpsd.waitForFinished(3000);
-    ASSERT_TRUE(reported) << "gpsd reported no position:\n" << test::ReadFile(gpsdLog);
+    test::GpsdFix gpsd =
+        test::FirstGpsdFix(QString::fromStdString(link), app.program.path(), false);
+    ASSERT_FALSE(gpsd.report.isEmpty()) << "gpsd reported no position:\n" << gpsd.log;
+    QJsonObject fix = gpsd.report;
     EXPECT_NEAR(fix["lat"].toDouble(), 48 + 7.038 / 60, 1e-6);
     EXPECT_NEAR(fix["lon"].toDouble(), 11 + 31.0 / 60, 1e-6);
 }
