@@ -103,23 +103,33 @@ void MainForm::GenerateManualSentences() {
     std::string body = "GPRMC," + time + ",A," + position + ",000.0,";
     s.currentLatMinutes = Val(Mid(body, 16, 2)) * 60 + Val(Mid(body, 18, 7));
     s.currentLonMinutes = Val(Mid(body, 28, 3)) * 60 + Val(Mid(body, 31, 7));
-    DistanceAndCourse d =
-        ComputeDistanceAndCourse(s.startLatMinutes, s.currentLatMinutes, s.startLonMinutes,
-                                 s.currentLonMinutes, s.legCourse);
-    s.legDistance = d.distance;
-    s.legCourse = d.course;
-    // The arithmetic sees magnitudes: turn the course for the western and southern sides.
-    if (ew == "W")
-        s.legCourse = 360 - s.legCourse;
-    if (ns == "S") {
-        s.legCourse = 180 - s.legCourse;
-        if (s.legCourse < 0)
-            s.legCourse += 360;
+    // Mended: only a leg from a start point gives a course, and each course is turned for its
+    // hemisphere once. Standing still keeps the last course; before, the first tick's leg from
+    // no start at all left an arbitrary course, turned over again on every tick in the west.
+    bool started = s.startLatMinutes > 0;
+    s.legDistance = 0;
+    if (started) {
+        DistanceAndCourse d =
+            ComputeDistanceAndCourse(s.startLatMinutes, s.currentLatMinutes, s.startLonMinutes,
+                                     s.currentLonMinutes, s.legCourse);
+        s.legDistance = d.distance;
+        if (d.distance > 0) {
+            // The arithmetic sees magnitudes: turn the course for the western and southern
+            // sides.
+            double course = d.course;
+            if (ew == "W")
+                course = 360 - course;
+            if (ns == "S") {
+                course = 180 - course;
+                if (course < 0)
+                    course += 360;
+            }
+            s.legCourse = course;
+        }
     }
     int needle = static_cast<int>(s.legCourse) + 90;
     if (needle > 359)
         needle -= 360;
-    bool started = s.startLatMinutes > 0;
     if (started && s.legDistance > 0)
         body += Format(s.legCourse, "000") + ".0";
     body += "," + Format(now.day, "00") + Format(now.month, "00") +

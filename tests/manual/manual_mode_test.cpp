@@ -153,3 +153,17 @@ TEST_F(Manual, EscapeShowsTheListOrStopsTheReplay) {
     form.Form_KeyDown(27, 0);
     EXPECT_EQ(s.replayActive, 0);
 }
+
+TEST_F(Manual, StandingStillInTheWestKeepsTheLastCourse) {
+    c.HSc1[0].setValue(-11);
+    enterAndStart();
+    tick();
+    EXPECT_EQ(nextTick()[2], FrameSentence("GPVTG,000,T,,,0,N,0,K")) << "no course made up";
+    form.Form_KeyDown(39, kShift); // one minute east: the longitude shrinks in the west
+    EXPECT_EQ(ExtractField(nextTick()[0], 8), "090.0");
+    s.startLatMinutes = s.currentLatMinutes;
+    s.startLonMinutes = s.currentLonMinutes;
+    for (int i = 0; i < 2; ++i)
+        EXPECT_EQ(nextTick()[2], FrameSentence("GPVTG,090,T,,,0,N,0,K"))
+            << "the same course each tick";
+}
