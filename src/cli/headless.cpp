@@ -207,6 +207,11 @@ int RunHeadless(const CommandLine& command, int argc, char* argv[]) {
         while (form.s.replayActive == 1 && !stopRequested)
             form.ReplayStep();
         stop();
+        if (form.c.PortC.text() == "TCP") {
+            // Let the clients' connections take the last sentences before the program ends.
+            QTimer::singleShot(500, [] { QCoreApplication::quit(); });
+            QCoreApplication::exec();
+        }
         return 0;
     }
     QTimer watch;

@@ -6,7 +6,11 @@
 
 #include <QProcess>
 #include <QTcpSocket>
+#include <algorithm>
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <termios.h>
+#include <unistd.h>
 
 using namespace korvel;
 using test::RunUntil;
@@ -117,4 +121,42 @@ TEST(Headless, TcpReplayEndsCleanlyOnSigterm) {
     EXPECT_EQ(process.exitCode(), 0);
     EXPECT_TRUE(RunUntil([&] { return client.state() == QAbstractSocket::UnconnectedState; }))
         << "the client is let go";
+}
+
+TEST(Headless, SerialReplayThroughAPseudoTerminalAndTrackConversion) {
+    // The program writes to a pseudo-terminal's slave by its path; the test reads the master.
+    int master = posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK);
+    ASSERT_GE(master, 0);
+    ASSERT_EQ(grantpt(master), 0);
+    ASSERT_EQ(unlockpt(master), 0);
+    termios raw{};
+    tcgetattr(master, &raw);
+    cfmakeraw(&raw);
+    tcsetattr(master, TCSANOW, &raw);
+    QProcess process;
+    process.start(KORVEL_BINARY,
+                  {"replay", kSample, "--port", ptsname(master), "--baud", "9600", "--interval",
+                   "max", "--sentences", "RMC", "--ini", "/nonexistent.ini"});
+    std::string got;
+    RunUntil(
+        [&] {
+            char buffer[4096];
+            ssize_t n;
+            while ((n = ::read(master, buffer, sizeof buffer)) > 0)
+                got.append(buffer, static_cast<size_t>(n));
+            return process.state() == QProcess::NotRunning && n <= 0;
+        },
+        20000);
+    ::close(master);
+    EXPECT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString();
+    size_t rmc = 0;
+    for (size_t at = got.find("$GPRMC"); at != std::string::npos; at = got.find("$GPRMC", at + 1))
+        ++rmc;
+    EXPECT_EQ(rmc, 180u) << "every record of the sample log";
+
+    // Any track converts to an NMEA log.
+    Finished track = runKorvel({"replay", kTrack, "--port", "none", "--interval", "max", "--echo",
+                                "--sentences", "RMC", "--ini", "/nonexistent.ini"});
+    EXPECT_EQ(track.code, 0);
+    EXPECT_EQ(std::count(track.out.begin(), track.out.end(), '\n'), 180);
 }

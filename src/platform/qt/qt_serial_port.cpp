@@ -29,8 +29,13 @@ bool QtSerialPort::open(std::string& error) {
 }
 
 void QtSerialPort::close() {
-    if (port_.isOpen())
-        port_.close();
+    if (!port_.isOpen())
+        return;
+    // The last sentences of a run still go out: closing would drop what waits to be written.
+    // A device that takes nothing for a second is given up.
+    while (port_.bytesToWrite() > 0 && port_.waitForBytesWritten(1000)) {
+    }
+    port_.close();
 }
 
 void QtSerialPort::output(const std::string& bytes) {

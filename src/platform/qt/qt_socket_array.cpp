@@ -65,10 +65,19 @@ void QtSocketArray::unload(int index) {
 }
 
 void QtSocketArray::release(Element& element) {
-    if (element.socket) {
-        element.socket->disconnect();
-        element.socket->abort();
-        element.socket->deleteLater();
+    if (QTcpSocket* socket = element.socket) {
+        socket->disconnect();
+        // A client that reads gets what was sent before its connection is closed; one that
+        // does not read is let go at once.
+        if (element.peerClosed || socket->bytesToWrite() > kMaxBacklog / 2) {
+            socket->abort();
+            socket->deleteLater();
+        } else {
+            QObject::connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
+            socket->disconnectFromHost();
+            if (socket->state() == QAbstractSocket::UnconnectedState)
+                socket->deleteLater();
+        }
         element.socket = nullptr;
     }
     element.peerClosed = false;
