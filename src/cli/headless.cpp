@@ -49,7 +49,6 @@ class NullSerialPort : public SerialPort {
 class UnpacedClock : public Clock {
   public:
     explicit UnpacedClock(Clock& clock) : clock_(clock) {}
-    double timeOfDay() const override { return clock_.timeOfDay(); }
     LocalDateTime now() const override { return clock_.now(); }
     LocalDateTime utcNow() const override { return clock_.utcNow(); }
     std::int64_t monotonicMs() const override { return clock_.monotonicMs(); }

@@ -49,7 +49,6 @@ void MainForm::ShowDateTime(const std::string& date, const std::string& time) {
 
     if (c.TTL.caption.empty()) {
         s.tripStart = at.time_since_epoch().count();
-        s.tripStartSet = true;
     }
     long long elapsed = (at.time_since_epoch().count() - s.tripStart) / 60;
     if (elapsed >= 0 && elapsed < 100)

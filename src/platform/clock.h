@@ -16,8 +16,6 @@ struct LocalDateTime {
 class Clock {
   public:
     virtual ~Clock() = default;
-    // Seconds since local midnight, with fractions.
-    virtual double timeOfDay() const = 0;
     virtual LocalDateTime now() const = 0;
     // The same moment in universal time, as sentences carry it.
     virtual LocalDateTime utcNow() const = 0;

@@ -22,12 +22,6 @@ LocalDateTime VirtualClock::utcNow() const {
             static_cast<int>(weekday(day).c_encoding()) + 1};
 }
 
-double VirtualClock::timeOfDay() const {
-    double startSeconds = start_.hour * 3600.0 + start_.minute * 60.0 + start_.second;
-    double t = startSeconds + static_cast<double>(nowMs_) / 1000.0;
-    return t - 86400.0 * static_cast<double>(static_cast<std::int64_t>(t / 86400.0));
-}
-
 void VirtualClock::attach(Timer& timer) {
     timer.onChanged = [this, &timer] { rearm(timer); };
     rearm(timer);

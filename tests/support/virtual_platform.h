@@ -18,7 +18,6 @@ namespace korvel::test {
 
 class VirtualClock : public Clock {
   public:
-    double timeOfDay() const override;
     // The clock starts at start (universal and local time alike) and runs with virtual time.
     LocalDateTime now() const override { return utcNow(); }
     LocalDateTime utcNow() const override;

@@ -7,10 +7,6 @@
 
 namespace korvel {
 
-double QtClock::timeOfDay() const {
-    return QTime::currentTime().msecsSinceStartOfDay() / 1000.0;
-}
-
 namespace {
 
 LocalDateTime fromQt(const QDateTime& t) {

@@ -12,7 +12,6 @@ namespace korvel {
 
 class QtClock : public Clock {
   public:
-    double timeOfDay() const override;
     LocalDateTime now() const override;
     LocalDateTime utcNow() const override;
     std::int64_t monotonicMs() const override;
