@@ -15,15 +15,6 @@ void MainForm::listAndSend(std::string sentence) {
 }
 
 void MainForm::replayLogRecord() {
-    platform_.clock.Sleep(100);
-    if (c.Pause.value.get() == 1 && s.stepOnce == 0) {
-        logPauseOutput();
-        c.Timer1.setInterval(2000);
-        c.Timer2.setEnabled(true);
-        c.SpeedL.caption = "---";
-        return;
-    }
-    s.stepOnce = 0;
     if (c.Data[0].value.get() == 1) {
         c.List1.addItem("NMEA: " + s.logText);
         if (!s.phsmiLine.empty())

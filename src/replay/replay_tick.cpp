@@ -35,6 +35,22 @@ void MainForm::ReplayStep() {
     if (s.recordIndex < s.recordCount)
         c.Gauge2.toolTip = "Records:" + Str(s.recordIndex + 1) + "/" + Str(s.recordCount);
     if (s.fileKind == 0)
+        platform_.clock.Sleep(100);
+    else
+        c.Equ.enabled = false; // the same-time option is for logs only
+    if (c.Pause.value.get() == 1 && s.stepOnce == 0) {
+        // Paused: the latest record again, every two seconds.
+        if (s.fileKind == 0)
+            logPauseOutput();
+        else
+            trackPauseOutput();
+        c.Timer1.setInterval(2000);
+        c.Timer2.setEnabled(true);
+        c.SpeedL.caption = "---";
+        return;
+    }
+    s.stepOnce = 0;
+    if (s.fileKind == 0)
         replayLogRecord();
     else
         replayTrackRecord();

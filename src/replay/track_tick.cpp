@@ -10,15 +10,6 @@
 namespace korvel {
 
 void MainForm::replayTrackRecord() {
-    c.Equ.enabled = false;
-    if (c.Pause.value.get() == 1 && s.stepOnce == 0) {
-        trackPauseOutput();
-        c.Timer1.setInterval(2000);
-        c.Timer2.setEnabled(true);
-        c.SpeedL.caption = "---";
-        return;
-    }
-    s.stepOnce = 0;
     if (c.Last.value.get() == 1) {
         // The newest point of a file that may still be growing.
         lineNumber_ = 1 << 30;

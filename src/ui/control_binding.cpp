@@ -115,12 +115,7 @@ class PressableLabel : public QLabel {
 } // namespace
 
 QLabel* ControlBinding::label(Label& control) {
-    auto* widget = new PressableLabel([this, &control] {
-        userAction([&control] {
-            if (control.onClick)
-                control.onClick();
-        });
-    });
+    auto* widget = new PressableLabel(clicker(control.onClick));
     bindCommon(control, widget,
                [&control, widget] { widget->setText(FromLatin1(control.caption)); });
     return widget;
@@ -135,12 +130,7 @@ QLabel* ControlBinding::label(Control& control, const QString& picture) {
 
 QPushButton* ControlBinding::button(CommandButton& control) {
     auto* widget = new QPushButton;
-    QObject::connect(widget, &QPushButton::clicked, [this, &control] {
-        userAction([&control] {
-            if (control.onClick)
-                control.onClick();
-        });
-    });
+    QObject::connect(widget, &QPushButton::clicked, clicker(control.onClick));
     bindCommon(control, widget,
                [&control, widget] { widget->setText(FromLatin1(control.caption)); });
     return widget;
@@ -149,12 +139,7 @@ QPushButton* ControlBinding::button(CommandButton& control) {
 QAbstractButton* ControlBinding::image(Image& control, const QString& picture) {
     auto* widget = new QToolButton;
     widget->setAutoRaise(true);
-    QObject::connect(widget, &QToolButton::clicked, [this, &control] {
-        userAction([&control] {
-            if (control.onClick)
-                control.onClick();
-        });
-    });
+    QObject::connect(widget, &QToolButton::clicked, clicker(control.onClick));
     bindCommon(control, widget, [widget, picture] { widget->setText(picture); });
     return widget;
 }
@@ -235,6 +220,15 @@ class PressableList : public QListWidget {
 };
 
 } // namespace
+
+std::function<void()> ControlBinding::clicker(std::function<void()>& handler) {
+    return [this, &handler] {
+        userAction([&handler] {
+            if (handler)
+                handler();
+        });
+    };
+}
 
 std::function<void(int)> ControlBinding::reporter(std::function<void(int)>& handler) {
     return [this, &handler](int button) {

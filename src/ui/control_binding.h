@@ -53,6 +53,8 @@ class ControlBinding {
     // The properties every control has: tool tip, enabled, visible, colours.
     void bindCommon(Control& control, QWidget* widget, std::function<void()> specific = {});
     void userAction(const std::function<void()>& action);
+    // Reports a click to a control's handler as a user action.
+    std::function<void()> clicker(std::function<void()>& handler);
     // Reports a mouse button to a control's handler as a user action.
     std::function<void(int)> reporter(std::function<void(int)>& handler);
 
