@@ -64,6 +64,9 @@ struct FormState {
     std::string ptyLink, udpHost; // the pseudo-terminal's link and the datagrams' address
     int udpPort = 10110;
 
+    // Garmin download: the last point's moment as dd.mm.yy hh:mm:ss.
+    std::string dateTimeText;
+
     // Display.
     int metricUnits = 1;
     int timeReference = 0;

@@ -88,6 +88,9 @@ void MainForm::wireEvents() {
     c.File1.onClick = [this] { File1_Click(); };
     c.Timer1.onTimer = [this] { Timer1_Timer(); };
     c.Timer2.onTimer = [this] { Timer2_Timer(); };
+    c.DownloadC.onClick = [this] { StartDownloadDialog(); };
+    c.Timer3.onTimer = [this] { DownloadTimeout(); };
+    platform_.comm2.onReceive = [this] { ReceiveBytes(); };
     SocketArray& winsock = platform_.winsock;
     winsock.onConnectionRequest = [this](int index, long id) {
         Winsock_ConnectionRequest(index, id);

@@ -5,6 +5,7 @@
 #include "app/form_state.h"
 #include "app/settings_location.h"
 #include "form/controls.h"
+#include "garmin/link_state.h"
 #include "platform/platform.h"
 #include "text/line_reader.h"
 
@@ -129,6 +130,17 @@ class MainForm {
     void Form_KeyDown(int key, int shift);
     void Form_KeyUp(int key, int shift);
 
+    // Garmin track-log download.
+    void StartDownloadDialog();
+    void StartDownload();
+    // Sends a packet given as hexadecimal digit pairs, one byte every 10 ms.
+    void SendHex(const std::string& hexText);
+    void ReceiveBytes();
+    void DownloadTimeout();
+    void EndDownloadMode();
+
+    GarminLinkState link;
+
   private:
     void wireEvents();
     void closeAllFiles();
@@ -146,6 +158,13 @@ class MainForm {
     void trackPauseOutput();
     // Opens the output port a run needs; false (after telling the user) when it cannot.
     bool openOutputPort();
+    // Writes the packet just received to the track file and the message list.
+    void handleCompletePacket();
+    // Answers the packet that just ended; false when it was the transfer-complete packet.
+    bool answerPacket();
+    void finishDownload();
+    // One line of the track file being downloaded, with CR LF.
+    void writeTrackLine(const std::string& line);
     // Lists a sentence in List1 and sends it.
     void listAndSend(std::string sentence);
     // Reads the next line into currentLine; false at the end of the file.
@@ -170,6 +189,7 @@ class MainForm {
     SettingsLocation settings_;
     LineReader replayFile_;
     std::FILE* recordFile_ = nullptr;
+    std::FILE* downloadFile_ = nullptr;
     std::string rmcCopyPath_; // the completed copy the loader made, removed at the stop
     long lineNumber_ = 0;     // of the line last read from the replay file
     // The track point in currentLine at which detection or a seek stopped, not yet sent.

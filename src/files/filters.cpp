@@ -18,6 +18,10 @@ void MainForm::FileT_Change() {
 }
 
 void MainForm::LOA_Click() {
+    if (s.downloadMode == 1) {
+        StartDownload();
+        return;
+    }
     ProfileFile profile = ProfileFile::load(settings_.readPath);
     setFilePattern(profile.readString("Files", "Names", "*.log;*.nma;*.trl;*.trk;*.plt"));
 }

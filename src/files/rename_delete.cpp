@@ -41,6 +41,8 @@ void MainForm::MRen_Click() {
 
 void MainForm::FileT_KeyDown(int key) {
     constexpr int kEnter = 13;
+    if (key == kEnter && s.downloadMode == 1)
+        StartDownload();
     if (key != kEnter || s.renameFolder.empty())
         return;
     std::string name = c.FileT.text.get();

@@ -82,9 +82,13 @@ enum MouseButton { kLeftButton = 1, kRightButton = 2 };
 
 struct ListBox : Control {
     std::vector<std::string> items;
+    int listIndex = -1; // the selected entry
     std::function<void(int button)> onMouseDown;
     void addItem(std::string item) { items.push_back(std::move(item)); }
-    void clear() { items.clear(); }
+    void clear() {
+        items.clear();
+        listIndex = -1;
+    }
 };
 
 // A drop-down list whose selection raises the click event.

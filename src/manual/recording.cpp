@@ -27,6 +27,9 @@ void MainForm::closeAllFiles() {
     if (recordFile_)
         std::fclose(recordFile_);
     recordFile_ = nullptr;
+    if (downloadFile_)
+        std::fclose(downloadFile_);
+    downloadFile_ = nullptr;
 }
 
 void MainForm::record(const std::string& line) {

@@ -242,7 +242,11 @@ std::function<void(int)> ControlBinding::reporter(std::function<void(int)>& hand
 QListWidget* ControlBinding::list(ListBox& control) {
     auto* widget = new PressableList;
     widget->pressed = reporter(control.onMouseDown);
-    bindCommon(control, widget, [&control, widget] { setItems(widget, control.items); });
+    bindCommon(control, widget, [&control, widget] {
+        setItems(widget, control.items);
+        if (control.listIndex >= 0)
+            widget->setCurrentRow(control.listIndex);
+    });
     return widget;
 }
 

@@ -1,0 +1,166 @@
+// Download mode: the confirmation, the start of the dialogue with the receiver, the watchdog
+// and the way back to the idle window.
+#include "app/main_form.h"
+#include "text/conversions.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+
+namespace korvel {
+
+namespace {
+
+constexpr Color kDarkRed = 192;
+constexpr int kSerialPorts = 16;
+
+// "# 07.12.2026 14:03:59  Local Time"
+std::string localTimeLine(const LocalDateTime& t) {
+    char text[64];
+    std::snprintf(text, sizeof text, "# %02d.%02d.%04d %02d:%02d:%02d  Local Time", t.day, t.month,
+                  t.year, t.hour, t.minute, t.second);
+    return text;
+}
+
+// The buttons that choose the file list's pattern, and saving, have no use while downloading.
+void showPatternButtons(Controls& c, bool shown) {
+    for (Control* button : std::initializer_list<Control*>{&c.SAVE, &c.NMEA, &c.ALL, &c.TRACK})
+        button->visible = shown;
+}
+
+} // namespace
+
+void MainForm::StartDownloadDialog() {
+    showPatternButtons(c, true);
+    c.FileT.text.set("");
+    if (platform_.comm2.isOpen())
+        platform_.comm2.close();
+    MessageAnswer answer = platform_.dialogs.messageBox(
+        "GPS-Receiver connected and in GARMIN-Mode ?", "  Tracklog-Download", MessageIcon::Question,
+        MessageButtons::YesNo);
+    if (answer != MessageAnswer::Yes) {
+        s.downloadMode = 0;
+        c.PortC.listIndex.set(s.outputPortIndex);
+        return;
+    }
+    showPatternButtons(c, false);
+    c.focus = "FileT";
+    s.downloadMode = 1;
+    c.List1.clear();
+    c.List1.toolTip = "Download";
+    c.File1.toolTip = "File-Name";
+    c.DownloadC.enabled = false;
+    c.LOA.toolTip = "Start Download";
+    // Mended: a stored port that is not one of the serial ports falls back to the first.
+    if (s.garminPortIndex < 0 || s.garminPortIndex >= kSerialPorts)
+        s.garminPortIndex = 0;
+    c.PortC.listIndex.set(s.garminPortIndex);
+    platform_.comm2.setCommPort(s.garminPortIndex + 1);
+    c.Skip1.enabled = false;
+    c.PortC.backColor = kDarkRed;
+    c.PortC.items.resize(kSerialPorts);
+}
+
+void MainForm::StartDownload() {
+    c.List1.visible = true;
+    c.Dir1.visible = c.Drive1.visible = false;
+    std::string name = c.FileT.text.get();
+    if (name.empty()) {
+        platform_.dialogs.beep();
+        c.focus = "FileT";
+        return;
+    }
+    // Mended: the file is written into the folder shown, never elsewhere.
+    if (name.find('/') != std::string::npos || name == "." || name == "..") {
+        platform_.dialogs.messageBox("\"" + name + "\" is not a file name.", " Error !",
+                                     MessageIcon::Exclamation, MessageButtons::Ok);
+        c.focus = "FileT";
+        return;
+    }
+    // Mended: the extension is decided by the name typed, not by dots in the folder's path.
+    if (name.find('.') == std::string::npos)
+        name += ".trk";
+    std::string path = c.Dir1.path.get() + "/" + name;
+    std::error_code ec;
+    // Mended: an existing file is replaced only when the user says so, since a download that
+    // fails afterwards deletes what it wrote.
+    if (std::filesystem::exists(path, ec) &&
+        platform_.dialogs.messageBox(path + " exists already. Replace it ?", "  Tracklog-Download",
+                                     MessageIcon::Question,
+                                     MessageButtons::YesNo) != MessageAnswer::Yes) {
+        c.focus = "FileT";
+        return;
+    }
+    c.focus = "ENDE";
+    c.LOA.enabled = false;
+    c.Timer3.setEnabled(true);
+    SerialPort& port = platform_.comm2;
+    port.setCommPort(s.garminPortIndex + 1);
+    port.setSettings("9600,n,8,1");
+    std::string error;
+    if (!port.open(error)) {
+        platform_.dialogs.messageBox("COM" + std::to_string(s.garminPortIndex + 1) +
+                                         " cannot be opened: " + error,
+                                     " Error !", MessageIcon::Critical, MessageButtons::Ok);
+        EndDownloadMode();
+        return;
+    }
+    s.replayFilePath = path;
+    closeAllFiles();
+    downloadFile_ = std::fopen(path.c_str(), "wb");
+    if (!downloadFile_) {
+        platform_.dialogs.messageBox(path + " cannot be written: " + std::strerror(errno),
+                                     " Error !", MessageIcon::Critical, MessageButtons::Ok);
+        EndDownloadMode();
+        return;
+    }
+    link = GarminLinkState{};
+    writeTrackLine("I Korvel V" KORVEL_VERSION);
+    writeTrackLine(localTimeLine(platform_.clock.now()));
+    SendHex("100000001003");
+    platform_.clock.Sleep(100);
+    SendHex("10FE00021003");
+}
+
+void MainForm::SendHex(const std::string& hexText) {
+    for (size_t i = 0; i + 1 < hexText.size(); i += 2) {
+        platform_.clock.Sleep(10);
+        auto byte = static_cast<char>(std::stoi(hexText.substr(i, 2), nullptr, 16));
+        platform_.comm2.output(std::string(1, byte));
+    }
+}
+
+void MainForm::DownloadTimeout() {
+    // The receiver is not listened to while the user reads the message.
+    c.Timer3.setEnabled(false);
+    platform_.comm2.close();
+    platform_.dialogs.messageBox("GPS-Timeout\n(ComPort=" + std::to_string(s.garminPortIndex + 1) +
+                                     "?)",
+                                 " Error !", MessageIcon::Critical, MessageButtons::Ok);
+    FillPortList();
+    closeAllFiles();
+    std::error_code ec;
+    std::filesystem::remove(s.replayFilePath, ec);
+    EndDownloadMode();
+}
+
+void MainForm::EndDownloadMode() {
+    if (platform_.comm2.isOpen())
+        platform_.comm2.close();
+    s.downloadMode = 0;
+    c.Gauge2.value = 0;
+    c.Timer3.setEnabled(false);
+    c.File1.setPattern(s.fileNamePattern);
+    c.FileT.text.set(s.fileNamePattern);
+    showPatternButtons(c, true);
+    c.LOA.enabled = true;
+    closeAllFiles();
+    c.DownloadC.enabled = true;
+    FillPortList();
+    c.PortC.listIndex.set(s.outputPortIndex);
+    c.LOA.toolTip = "Load Fileselection";
+    c.File1.toolTip = "Start - Rename/Delete";
+}
+
+} // namespace korvel

@@ -1,0 +1,80 @@
+#include "garmin/track_point.h"
+#include "support/garmin_packets.h"
+
+#include <gtest/gtest.h>
+
+using namespace korvel;
+using test::GarminPoint;
+using test::PointData;
+using test::Word;
+
+namespace {
+
+std::string hexOf(const GarminPoint& point, int size) {
+    return HexText(PointData(point, size));
+}
+
+} // namespace
+
+TEST(TrackPoint, PositionsInEveryHemisphere) {
+    // 0x25555555 semicircles lie a hair below 52.5 degrees; the minutes round to 30.
+    std::string north = HexText(Word(0x25555555) + Word(0) + Word(0));
+    EXPECT_EQ(DecodeTrackPoint(north, "1").line.substr(0, 27), "T  N52 30.0000 E000 00.0000");
+    GarminPoint south{-33.5, -70.25, 0, 0, false};
+    EXPECT_EQ(DecodeTrackPoint(hexOf(south, 13), "1").line.substr(0, 27),
+              "T  S33 30.0000 W070 15.0000");
+    GarminPoint east{5.1, 170.123456, 0, 0, false};
+    EXPECT_EQ(DecodeTrackPoint(hexOf(east, 13), "1").line.substr(0, 27),
+              "T  N05 06.0000 E170 07.4074");
+    // Minutes that round up to a whole degree carry into it.
+    GarminPoint edge{52.9999999999, 13, 0, 0, false};
+    EXPECT_EQ(DecodeTrackPoint(hexOf(edge, 13), "1").line.substr(0, 14), "T  N53 00.0000");
+}
+
+TEST(TrackPoint, TimesFromTheReceiversEpoch) {
+    struct Case {
+        std::int32_t seconds;
+        const char *date, *dateTimeText;
+    } cases[] = {
+        {0, "Sun Dec 31 00:00:00 1989", "31.12.89 00:00:00"},
+        {660000000, "Mon Nov 29 21:20:00 2010", "29.11.10 21:20:00"},
+        {-5, "Sun Dec 31 00:00:00 1989", "31.12.89 00:00:00"}, // before the epoch: the epoch
+        {86400 + 3599, "Mon Jan 01 00:59:59 1990", "01.01.90 00:59:59"},
+        {2147483647, "Fri Jan 18 03:14:07 2058", "18.01.58 03:14:07"},
+    };
+    for (const Case& c : cases) {
+        TrackPointLine point = DecodeTrackPoint(hexOf({0, 0, c.seconds, 0, false}, 13), "1");
+        EXPECT_EQ(point.line.substr(28), c.date) << c.seconds;
+        EXPECT_EQ(point.dateTimeText, c.dateTimeText) << c.seconds;
+    }
+}
+
+TEST(TrackPoint, AltitudesOfTheSecondLayout) {
+    struct Case {
+        float metres;
+        const char* suffix;
+    } cases[] = {{156.4f, " ;156;"}, {156.5f, " ;157;"},   {-12.6f, " ;-13;"},
+                 {0.0f, " ;0;"},     {1.0e25f, " ;1e25;"}, {8848.0f, " ;8848;"}};
+    for (const Case& c : cases)
+        for (int size : {21, 24}) {
+            GarminPoint point{52.5, 13.25, 660000000, c.metres, false};
+            EXPECT_EQ(DecodeTrackPoint(hexOf(point, size), "2").line,
+                      std::string("T  N52 30.0000 E013 15.0000 Mon Nov 29 21:20:00 2010") +
+                          c.suffix)
+                << c.metres << " in " << size << " bytes";
+        }
+}
+
+TEST(TrackPoint, LayoutsWithoutAltitude) {
+    GarminPoint point{52.5, 13.25, 660000000, 156.4f, true};
+    const std::string plain = "T  N52 30.0000 E013 15.0000 Mon Nov 29 21:20:00 2010";
+    EXPECT_EQ(DecodeTrackPoint(hexOf(point, 13), "1").line, plain);
+    EXPECT_EQ(DecodeTrackPoint(hexOf(point, 21), "?").line, plain);
+    // A short packet under the altitude layout has no altitude to give.
+    EXPECT_EQ(DecodeTrackPoint(hexOf(point, 13), "2").line, plain);
+}
+
+TEST(TrackPoint, HexTextIsTwoUpperCaseDigitsPerByte) {
+    EXPECT_EQ(HexText(std::string("\x00\x0a\x10\xff", 4)), "000A10FF");
+    EXPECT_EQ(HexText(""), "");
+}
