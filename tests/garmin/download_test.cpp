@@ -1,5 +1,6 @@
 // A download from a scripted receiver on the far end of Comm2, on virtual time.
 #include "support/garmin_packets.h"
+#include "support/garmin_receiver.h"
 #include "support/replay_fixture.h"
 
 #include <filesystem>
@@ -239,4 +240,28 @@ TEST_F(Download, EscapeEndsADownload) {
     EXPECT_FALSE(c.Timer3.enabled());
     EXPECT_EQ(track().substr(track().size() - 36), "eTrex Legend Software Version 2.41\r\n")
         << "what came so far is kept";
+}
+
+TEST_F(Download, AReceiversWholeLogInTwoSegments) {
+    for (int size : {13, 24}) {
+        SCOPED_TRACE(size);
+        GarminReceiver receiver({.points = 300, .pointSize = size});
+        start("walk");
+        ASSERT_TRUE(platform.comm2.isOpen());
+        // The receiver hears everything the program sent and answers at once.
+        for (std::string heard = platform.comm2.written; s.downloadMode == 1;) {
+            std::string answer = receiver.hear(heard);
+            ASSERT_FALSE(answer.empty()) << "the receiver waits for nothing";
+            size_t before = platform.comm2.written.size();
+            receive(answer);
+            heard = platform.comm2.written.substr(before);
+        }
+        EXPECT_TRUE(receiver.finished());
+        EXPECT_GT(receiver.doubledDles(), 0);
+        EXPECT_EQ(c.List1.items.back(), "Transfer OK");
+        std::string track = ReadFile(program.file("Tracks/walk.trk"));
+        EXPECT_EQ(track.substr(track.find("\r\n# ") + 2 + 35), receiver.expectedTrack());
+        EXPECT_EQ(c.Gauge2.max, 301);
+        platform.comm2.written.clear();
+    }
 }
