@@ -137,6 +137,8 @@ class MainForm {
     void SendHex(const std::string& hexText);
     void ReceiveBytes();
     void DownloadTimeout();
+    // Ends a download as the watchdog does, without its message: the partial file is deleted.
+    void CancelDownload();
     void EndDownloadMode();
 
     GarminLinkState link;

@@ -3,6 +3,7 @@
 #include "app/main_form.h"
 #include "app/profile_file.h"
 #include "cli/console_dialogs.h"
+#include "cli/headless_download.h"
 #include "platform/qt/machine.h"
 #include "text/conversions.h"
 
@@ -113,10 +114,6 @@ std::string applyOptions(MainForm& form, const RunOptions& o) {
 int RunHeadless(const CommandLine& command, int argc, char* argv[]) {
     const RunOptions& o = command.options;
     QCoreApplication application(argc, argv);
-    if (command.action == CommandLine::Action::Download) {
-        std::cerr << "korvel: the download command is not available in this version yet\n";
-        return 1;
-    }
     std::string folder = QCoreApplication::applicationDirPath().toStdString();
     SettingsLocation settings =
         o.ini.empty() ? FindSettings(folder, UserConfigFolder()) : SettingsLocation{o.ini, o.ini};
@@ -164,6 +161,8 @@ int RunHeadless(const CommandLine& command, int argc, char* argv[]) {
     std::signal(SIGINT, requestStop);
     std::signal(SIGTERM, requestStop);
 
+    if (command.action == CommandLine::Action::Download)
+        return RunDownload(form, o, command.file, stopRequested);
     if (command.action == CommandLine::Action::Manual) {
         form.c.Manu.value.set(1);
         if (o.lat)

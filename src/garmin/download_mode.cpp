@@ -138,10 +138,19 @@ void MainForm::DownloadTimeout() {
     platform_.dialogs.messageBox("GPS-Timeout\n(ComPort=" + std::to_string(s.garminPortIndex + 1) +
                                      "?)",
                                  " Error !", MessageIcon::Critical, MessageButtons::Ok);
+    CancelDownload();
+}
+
+void MainForm::CancelDownload() {
     FillPortList();
+    c.Timer3.setEnabled(false);
+    // Only a file this download wrote is deleted: before it is created, replayFilePath may
+    // still name the file last replayed.
+    bool written = downloadFile_ != nullptr;
     closeAllFiles();
     std::error_code ec;
-    std::filesystem::remove(s.replayFilePath, ec);
+    if (written)
+        std::filesystem::remove(s.replayFilePath, ec);
     EndDownloadMode();
 }
 

@@ -1,6 +1,7 @@
 // A download from the simulated receiver at the far end of a pseudo-terminal, through the
 // program's own serial port, and a replay of the file it wrote.
 #include "real_form.h"
+#include "receiver_process.h"
 #include "support/garmin_receiver.h"
 
 #include <QProcess>
@@ -8,24 +9,10 @@
 #include <filesystem>
 
 using namespace korvel;
+using test::ReceiverProcess;
 using test::RunUntil;
 
 namespace {
-
-class ReceiverProcess {
-  public:
-    explicit ReceiverProcess(const QStringList& arguments) {
-        process.start(KORVEL_GARMIN_RECEIVER, arguments);
-        if (process.waitForReadyRead(10000))
-            device = process.readLine().trimmed().toStdString();
-    }
-    ~ReceiverProcess() {
-        process.kill();
-        process.waitForFinished();
-    }
-    QProcess process;
-    std::string device;
-};
 
 std::vector<std::string> lines(const std::string& text) {
     std::vector<std::string> all;

@@ -1,0 +1,16 @@
+// "korvel download FILE": a Garmin receiver's track log into FILE, without a window.
+#pragma once
+
+#include "app/main_form.h"
+#include "cli/command_line.h"
+
+#include <atomic>
+
+namespace korvel {
+
+// Runs the download on the form and returns the program's exit status; stop asks it to end,
+// leaving no partial file.
+int RunDownload(MainForm& form, const RunOptions& options, const std::string& file,
+                const std::atomic<bool>& stop);
+
+} // namespace korvel
