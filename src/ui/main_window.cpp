@@ -57,6 +57,11 @@ MainWindow::MainWindow(MainForm& form)
             refresh();
         };
     }
+    // Where the user puts the focus is where the form finds it.
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+        if (now && isAncestorOf(now))
+            form_.c.focus = focusShown_ = now->objectName().toStdString();
+    });
     refresh();
     qApp->installEventFilter(this);
     // A menu closed without a choice is a cancel.
@@ -84,6 +89,14 @@ void MainWindow::showFileMenu() {
         });
     }
     fileMenu_.popup(QCursor::pos());
+}
+
+void MainWindow::showFocus() {
+    if (form_.c.focus == focusShown_)
+        return;
+    focusShown_ = form_.c.focus;
+    if (auto* widget = findChild<QWidget*>(QString::fromStdString(focusShown_)))
+        widget->setFocus();
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {

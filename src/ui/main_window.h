@@ -17,6 +17,7 @@ class MainWindow : public QWidget {
     void refresh() {
         binding_.refresh();
         showFileMenu();
+        showFocus();
     }
 
   protected:
@@ -31,10 +32,13 @@ class MainWindow : public QWidget {
     QWidget* instruments();
     // The file menu pops up where the user holds the mouse on a file.
     void showFileMenu();
+    // The keyboard focus goes where the form puts it.
+    void showFocus();
 
     MainForm& form_;
     ControlBinding binding_;
     QMenu fileMenu_;
+    std::string focusShown_; // the form's focus as last shown or taken from the user
 };
 
 } // namespace korvel

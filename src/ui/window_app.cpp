@@ -13,6 +13,19 @@ WindowApp::WindowApp(const std::string& programFolder, const SettingsLocation& s
     form_->Form_Load();
     window_ = std::make_unique<MainWindow>(*form_);
     dialogs_.setParent(window_.get());
+    // What the receiver and the TCP clients bring shows at once, like a timer's tick.
+    refreshAfter(machine_.comm2.onReceive);
+    refreshAfter(machine_.winsock.onConnectionRequest);
+    refreshAfter(machine_.winsock.onDataArrival);
+    refreshAfter(machine_.winsock.onError);
+}
+
+template <class... Args> void WindowApp::refreshAfter(std::function<void(Args...)>& handler) {
+    handler = [this, inner = handler](Args... args) {
+        if (inner)
+            inner(args...);
+        window_->refresh();
+    };
 }
 
 void WindowApp::minimize() {

@@ -22,6 +22,9 @@ class WindowApp : public WindowHost {
     void quit() override;
 
   private:
+    // Shows the model again after each of the handler's events.
+    template <class... Args> void refreshAfter(std::function<void(Args...)>& handler);
+
     Machine machine_;
     QtDialogs dialogs_;
     Platform platform_;

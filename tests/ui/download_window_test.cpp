@@ -1,0 +1,78 @@
+// A Garmin download in the real window: the button, the real question, a file name typed and
+// Enter, against the simulated receiver on a pseudo-terminal.
+#include "platform/receiver_process.h"
+#include "support/temp_folder.h"
+#include "ui/window_app.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QTest>
+#include <QTimer>
+#include <filesystem>
+#include <gtest/gtest.h>
+
+using namespace korvel;
+
+namespace {
+
+// Answers the next question the window asks, as the user would: by clicking its button.
+void answerNextQuestion(QMessageBox::StandardButton answer, QString& question) {
+    QTimer::singleShot(50, [answer, &question] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box) {
+            answerNextQuestion(answer, question);
+            return;
+        }
+        question = box->text();
+        box->button(answer)->click();
+    });
+}
+
+} // namespace
+
+TEST(DownloadWindow, GarminButtonNameAndEnter) {
+    test::ReceiverProcess receiver({"--points", "12"});
+    ASSERT_TRUE(receiver.device.starts_with("/dev/")) << receiver.device;
+    test::TempFolder program;
+    std::filesystem::create_directory(program.file("Tracks"));
+    program.write("Korvel.ini", "[Devices]\nCOM2=" + receiver.device + "\n");
+    WindowApp app(program.path(), FindSettings(program.path(), program.file("config")));
+    MainWindow& window = app.window();
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+
+    QString question;
+    answerNextQuestion(QMessageBox::Yes, question);
+    window.findChild<QAbstractButton*>("DownloadC")->click();
+    EXPECT_EQ(question, "GPS-Receiver connected and in GARMIN-Mode ?");
+    auto* ports = window.findChild<QComboBox*>("PortC");
+    EXPECT_EQ(ports->count(), 16);
+    EXPECT_EQ(ports->currentText(), "COM2");
+    EXPECT_FALSE(window.findChild<QAbstractButton*>("SAVE")->isVisible());
+
+    // The window is active again once the question is answered; the name goes where the
+    // form put the focus.
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    auto* name = window.findChild<QLineEdit*>("FileT");
+    ASSERT_EQ(QApplication::focusWidget(), name);
+    QTest::keyClicks(name, "walk");
+    QTest::keyClick(name, Qt::Key_Return);
+    auto* messages = window.findChild<QListWidget*>("List1");
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+            return messages->count() > 0 && messages->currentItem() &&
+                   messages->currentItem()->text() == "Transfer OK";
+        },
+        20000));
+    EXPECT_TRUE(std::filesystem::exists(program.file("Tracks/walk.trk")));
+    EXPECT_EQ(ports->count(), 26);
+    EXPECT_TRUE(window.findChild<QAbstractButton*>("DownloadC")->isEnabled());
+    // The new file is listed for replay.
+    auto* files = window.findChild<QListWidget*>("File1");
+    EXPECT_FALSE(files->findItems("walk.trk", Qt::MatchExactly).isEmpty());
+}
