@@ -17,7 +17,7 @@ std::string DeviceNames::serial(int port) const {
 }
 
 std::string DeviceNames::printer(const std::string& name) const {
-    int n = static_cast<int>(Val(Mid(name, 4)));
+    int n = ToInt(Val(Mid(name, 4)));
     if (n >= 1 && n <= kPrinters && !overrides_[kSerialPorts + n - 1].empty())
         return overrides_[kSerialPorts + n - 1];
     return "/dev/lp" + std::to_string(n - 1);

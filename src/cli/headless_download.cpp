@@ -17,7 +17,7 @@ int receiverPort(const std::string& port, int saved) {
         return saved;
     if (port.starts_with("/"))
         return 0;
-    int number = Left(port, 3) == "COM" ? static_cast<int>(Val(Mid(port, 4))) : 0;
+    int number = Left(port, 3) == "COM" ? ToInt(Val(Mid(port, 4))) : 0;
     return number >= 1 && number <= 16 && port == "COM" + std::to_string(number) ? number - 1 : -1;
 }
 

@@ -172,7 +172,7 @@ bool MainForm::logRecordStatistics() {
             c.MaxL.caption = shown(s.maxSpeed);
         }
         s.courseText = ExtractField(s.currentLine, 8);
-        int needle = static_cast<int>(Int(Val(s.courseText) + 90));
+        int needle = ToInt(Int(Val(s.courseText) + 90));
         c.Gauge1.value = needle > 359 ? needle - 360 : needle;
         c.Gauge1.style = 3;
         ShowDateTime(ExtractField(s.currentLine, 9), Left(ExtractField(s.currentLine, 1), 6));

@@ -58,7 +58,7 @@ void MainForm::ReplayStep() {
 
 void MainForm::finishRecord() {
     if (s.phsmiLine.empty() && !s.altitudeText.empty()) {
-        int a = static_cast<int>(Int(Val(s.altitudeText)));
+        int a = ToInt(Int(Val(s.altitudeText)));
         c.NNL.caption = Trim(Str(s.metricUnits == 1 ? a : Int(a * 3.281)));
         c.nnM.caption = Trim(Str(a)) + " m NN";
         if (a < s.minAltitude) {

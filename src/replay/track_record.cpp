@@ -196,6 +196,10 @@ bool IsKmlRoot(const std::string& line) {
 }
 
 std::string PositionText(double minutesOfArc, int degreeDigits) {
+    // Mended: a coordinate far beyond any that a degrees field holds is read as 0 instead of
+    // overflowing the arithmetic below.
+    if (!(std::fabs(minutesOfArc) < 1e12))
+        minutesOfArc = 0;
     // Round to the thousandth of a minute first, so that 59.9996 minutes carry into the degrees.
     std::string rounded = Format(minutesOfArc, "0.000");
     rounded.erase(rounded.find('.'), 1);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <limits>
 
 namespace korvel {
 
@@ -77,6 +78,13 @@ double Val(std::string_view text) {
 
 double Int(double x) {
     return std::floor(x);
+}
+
+int ToInt(double x) {
+    if (std::isnan(x))
+        return 0;
+    return static_cast<int>(std::clamp(x, static_cast<double>(std::numeric_limits<int>::min()),
+                                       static_cast<double>(std::numeric_limits<int>::max())));
 }
 
 double Round(double x) {

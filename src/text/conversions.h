@@ -14,6 +14,9 @@ namespace korvel {
 double Val(std::string_view text);
 // Toward minus infinity: -2.5 gives -3.
 double Int(double x);
+// Whole part as an int, toward zero; beyond int's range the nearest end of it, NaN 0. For
+// numbers read from files, which may hold anything.
+int ToInt(double x);
 // Halves to the even neighbour: 2.5 gives 2, 3.5 gives 4.
 double Round(double x);
 // Number as text, up to 15 significant digits, no zero before the point and a leading blank

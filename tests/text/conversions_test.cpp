@@ -1,6 +1,7 @@
 #include "text/conversions.h"
 
 #include <clocale>
+#include <cmath>
 #include <gtest/gtest.h>
 #include <limits>
 #include <string>
@@ -48,6 +49,11 @@ TEST(Conversions, IntAndRound) {
         EXPECT_EQ(Int(c.x), c.intValue) << c.x;
         EXPECT_EQ(Round(c.x), c.roundValue) << c.x;
     }
+    // Whatever a file holds, the whole number fits.
+    EXPECT_EQ(ToInt(-2.9), -2);
+    EXPECT_EQ(ToInt(1e11), 2147483647);
+    EXPECT_EQ(ToInt(-1e300), -2147483647 - 1);
+    EXPECT_EQ(ToInt(std::nan("")), 0);
 }
 
 TEST(Conversions, StrWritesTheSignBlank) {
