@@ -74,7 +74,8 @@ void MainForm::DrawAltitudeProfile() {
             marker(x <= width / 8 ? 250 : 0); // clear of the " 2000m" label
         } else if (s.fileKind == 1 && isTrackRecord(line)) {
             platform_.clock.DoEvents();
-            TrackFix fix = ReadTrackRecord(s.trackFormat.empty() ? "Gardown" : s.trackFormat, line);
+            TrackHeight fix =
+                ReadTrackHeight(s.trackFormat.empty() ? "Gardown" : s.trackFormat, line);
             if (fix.newSegment)
                 marker(0);
             if (fix.altitude && !Trim(*fix.altitude).empty())

@@ -60,8 +60,11 @@ std::string altitude(std::uint32_t bits) {
     // The mark is 1.0e25 as the receiver stores it, which as a float lies just below 1.0e25.
     if (metres >= static_cast<double>(1.0e25f))
         return "1e25";
-    auto whole = static_cast<long long>(metres + 0.5);
-    return std::to_string(bits >> 31 ? -whole : whole);
+    // Whole metres, written from the double: heights no receiver reports still fit.
+    double whole = std::floor(metres + 0.5);
+    char text[64];
+    std::snprintf(text, sizeof text, "%.0f", bits >> 31 && whole != 0 ? -whole : whole);
+    return text;
 }
 
 } // namespace

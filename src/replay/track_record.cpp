@@ -16,8 +16,9 @@ std::string field(const std::vector<std::string>& fields, size_t i) {
     return i < fields.size() ? fields[i] : "";
 }
 
-bool startsWithNumber(const std::string& text) {
-    std::string t = Trim(text);
+bool startsWithNumber(std::string_view text) {
+    size_t first = text.find_first_not_of(' ');
+    std::string_view t = first == std::string_view::npos ? "" : text.substr(first);
     size_t i = !t.empty() && (t[0] == '-' || t[0] == '+') ? 1 : 0;
     return i < t.size() && (std::isdigit(static_cast<unsigned char>(t[i])) ||
                             (t[i] == '.' && i + 1 < t.size() &&
@@ -41,30 +42,42 @@ std::string plainNumber(double v) {
     return Trim(Str(v));
 }
 
+std::string kmlAltitude(const std::string& line, size_t fields) {
+    // GPSBabel leaves an unknown altitude out: a pair, not a triple.
+    std::string rest = fields > 2 ? line.substr(line.find(',', line.find(',') + 1) + 1) : "";
+    return Trim(rest).empty() ? "" : plainNumber(Val(rest));
+}
+
 TrackFix readKml(const std::string& line) {
     std::vector<std::string> f = SplitFields(line);
     TrackFix fix;
     fix.day = "00"; // no date: the sentences carry 000000
     fix.year = "0000";
     setPosition(fix, Val(field(f, 1)), Val(field(f, 0)));
-    // GPSBabel leaves an unknown altitude out: a pair, not a triple.
-    std::string rest = f.size() > 2 ? line.substr(line.find(',', line.find(',') + 1) + 1) : "";
-    fix.altitude = Trim(rest).empty() ? "" : plainNumber(Val(rest));
+    fix.altitude = kmlAltitude(line, f.size());
     return fix;
 }
 
 // OziExplorer: the fields say it, whatever the padding and the writer's locale. Field 5 holds
 // days since 30 December 1899 with the time as the fraction.
+TrackHeight oziHeight(const std::vector<std::string>& f) {
+    double feet = Val(field(f, 3));
+    return {!startsWithNumber(field(f, 3)) || feet == -777 ? "" : plainNumber(feet * 0.3048),
+            Trim(field(f, 2)) == "1"};
+}
+
 TrackFix readOzi(const std::string& line) {
     std::vector<std::string> f = SplitFields(line);
     TrackFix fix;
     setPosition(fix, Val(field(f, 0)), Val(field(f, 1)));
-    fix.newSegment = Trim(field(f, 2)) == "1";
-    double feet = Val(field(f, 3));
-    fix.altitude = !startsWithNumber(field(f, 3)) || feet == -777 ? "" : plainNumber(feet * 0.3048);
+    TrackHeight height = oziHeight(f);
+    fix.newSegment = height.newSegment;
+    fix.altitude = height.altitude;
     if (startsWithNumber(field(f, 4))) {
         using namespace std::chrono;
-        double days = Val(field(f, 4));
+        // Mended: a day number outside the years 1 to 9999 is held at their ends instead of
+        // overflowing the date arithmetic.
+        double days = std::clamp(Val(field(f, 4)), -693593.0, 2958465.0);
         long long seconds = std::llround(days * 86400.0);
         sys_seconds at = sys_days(year(1899) / December / 30) + std::chrono::seconds(seconds);
         sys_days day = floor<std::chrono::days>(at);
@@ -98,6 +111,10 @@ void readPcxDate(TrackFix& fix, const std::string& line) {
     setTime(fix, Mid(line, 39, 8));
 }
 
+std::string ttqvAltitude(const std::string& line) {
+    return Mid(line, 48, 4);
+}
+
 TrackFix readTtqv(const std::string& line) {
     TrackFix fix;
     double lat = Val(Mid(line, 5, 10)), lon = Val(Mid(line, 17, 11));
@@ -106,7 +123,7 @@ TrackFix readTtqv(const std::string& line) {
     fix.latText = PositionText(std::fabs(lat) * 60, 2);
     fix.lonText = PositionText(std::fabs(lon) * 60, 3);
     readPcxDate(fix, line);
-    fix.altitude = Mid(line, 48, 4);
+    fix.altitude = ttqvAltitude(line);
     return fix;
 }
 
@@ -121,15 +138,14 @@ TrackFix readPcx5(const std::string& line) {
 }
 
 // The altitude between the ";" after column 50 and the next; "1e25" marks an unknown one.
-void readGardownAltitude(TrackFix& fix, const std::string& line) {
+std::optional<std::string> gardownAltitude(const std::string& line) {
     long semicolon = InStr(50, line, ";");
-    if (semicolon > 0) {
-        long end = InStr(semicolon + 1, line, ";");
-        fix.altitude =
-            end > 0 ? Mid(line, semicolon + 1, end - semicolon - 1) : Mid(line, semicolon + 1);
-        if (fix.altitude->find("1e25") != std::string::npos)
-            fix.altitude = "";
-    }
+    if (semicolon <= 0)
+        return std::nullopt;
+    long end = InStr(semicolon + 1, line, ";");
+    std::string altitude =
+        end > 0 ? Mid(line, semicolon + 1, end - semicolon - 1) : Mid(line, semicolon + 1);
+    return altitude.find("1e25") != std::string::npos ? "" : altitude;
 }
 
 TrackFix readGardown(const std::string& line) {
@@ -142,7 +158,7 @@ TrackFix readGardown(const std::string& line) {
     fix.day = Mid(line, 37, 2);
     setTime(fix, Mid(line, 40, 8));
     fix.year = Mid(line, 49, 4);
-    readGardownAltitude(fix, line);
+    fix.altitude = gardownAltitude(line);
     return fix;
 }
 
@@ -158,7 +174,7 @@ TrackFix readG7ToWin(const std::string& line) {
     fix.day = Mid(line, 39, 2);
     setTime(fix, Mid(line, 42, 8));
     fix.year = Mid(line, 51, 4);
-    readGardownAltitude(fix, line);
+    fix.altitude = gardownAltitude(line);
     return fix;
 }
 
@@ -178,6 +194,18 @@ TrackFix ReadTrackRecord(const std::string& format, const std::string& line) {
     return readGardown(line); // "Gardown", "G7To" and "Korvel"
 }
 
+TrackHeight ReadTrackHeight(const std::string& format, const std::string& line) {
+    if (format == "KML")
+        return {kmlAltitude(line, SplitFields(line).size()), false};
+    if (format == "OziExplorer")
+        return oziHeight(SplitFields(line));
+    if (format == "TTQV-PCX")
+        return {ttqvAltitude(line), false};
+    if (format == "PCX5")
+        return {};
+    return {gardownAltitude(line), false};
+}
+
 bool IsTrackRecord(const std::string& format, const std::string& line, long lineNumber,
                    const std::string& recordMarker) {
     if (format == "KML") {
@@ -186,7 +214,7 @@ bool IsTrackRecord(const std::string& format, const std::string& line, long line
                line.find(',') != std::string::npos;
     }
     if (format.starts_with("Ozi"))
-        return lineNumber > 6 && startsWithNumber(field(SplitFields(line), 0));
+        return lineNumber > 6 && startsWithNumber(std::string_view(line).substr(0, line.find(',')));
     return !line.empty() && Left(line, 1) == recordMarker;
 }
 

@@ -21,6 +21,14 @@ struct TrackFix {
 // "Gardown", "G7To", "Korvel", "G7ToWin"). Malformed lines give what their fields give.
 TrackFix ReadTrackRecord(const std::string& format, const std::string& line);
 
+// What the altitude profile draws of a record line: its altitude and segment mark, read as
+// ReadTrackRecord reads them but without the position and the date.
+struct TrackHeight {
+    std::optional<std::string> altitude;
+    bool newSegment = false;
+};
+TrackHeight ReadTrackHeight(const std::string& format, const std::string& line);
+
 // Whether a line of a file of that format holds a track point. lineNumber counts from 1;
 // recordMarker is the first character of record lines for the fixed-column formats.
 bool IsTrackRecord(const std::string& format, const std::string& line, long lineNumber,

@@ -1,6 +1,7 @@
 #include "garmin/track_point.h"
 #include "support/garmin_packets.h"
 
+#include <cmath>
 #include <gtest/gtest.h>
 
 using namespace korvel;
@@ -53,8 +54,16 @@ TEST(TrackPoint, AltitudesOfTheSecondLayout) {
     struct Case {
         float metres;
         const char* suffix;
-    } cases[] = {{156.4f, " ;156;"}, {156.5f, " ;157;"},   {-12.6f, " ;-13;"},
-                 {0.0f, " ;0;"},     {1.0e25f, " ;1e25;"}, {8848.0f, " ;8848;"}};
+    } cases[] = {{156.4f, " ;156;"},
+                 {156.5f, " ;157;"},
+                 {-12.6f, " ;-13;"},
+                 {0.0f, " ;0;"},
+                 {1.0e25f, " ;1e25;"},
+                 {8848.0f, " ;8848;"},
+                 {-0.4f, " ;0;"},
+                 {-0.0f, " ;0;"},
+                 // Far beyond any height, below the mark: written whole, not overflowed.
+                 {std::ldexp(1.0f, 70), " ;1180591620717411303424;"}};
     for (const Case& c : cases)
         for (int size : {21, 24}) {
             GarminPoint point{52.5, 13.25, 660000000, c.metres, false};

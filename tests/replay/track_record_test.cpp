@@ -64,6 +64,10 @@ TEST(TrackRecord, EveryFormatsFields) {
         if (fix.altitude && e.altitude) {
             EXPECT_EQ(*fix.altitude, e.altitude);
         }
+        // The altitude profile's lighter reading agrees.
+        TrackHeight height = ReadTrackHeight(e.format, e.line);
+        EXPECT_EQ(height.altitude, fix.altitude);
+        EXPECT_EQ(height.newSegment, fix.newSegment);
     }
 }
 

@@ -1,0 +1,56 @@
+"""Writes the benchmark's input files into a folder: an NMEA log and an OziExplorer track of
+about 100 MB each for loading, and a track and a log of 1,000,000 points for conversion."""
+import sys
+from functools import reduce
+
+
+def frame(body):
+    return "$%s*%02X\r\n" % (body, reduce(lambda a, c: a ^ ord(c), body, 0))
+
+
+def clock(i):
+    return "%02d%02d%02d" % (i // 3600 % 24, i // 60 % 60, i % 60)
+
+
+def position(i):
+    # A slow walk north-east, as minutes of arc in the sentences' form.
+    lat, lon = 48 * 60 + 7.038 + i * 0.0005, 11 * 60 + 31.0 + i * 0.0007
+    return "%02d%07.4f,N,%03d%07.4f,E" % (lat // 60, lat % 60, lon // 60, lon % 60)
+
+
+def write_log(path, records=None, megabytes=None, full=True):
+    with open(path, "w", newline="") as out:
+        i, written = 0, 0
+        while (records is not None and i < records) or (megabytes is not None and written < megabytes << 20):
+            t, p = clock(i), position(i)
+            chunk = frame("GPRMC,%s.00,A,%s,022.4,084.4,230394,,,A" % (t, p))
+            chunk += frame("GPGGA,%s.00,%s,1,08,0.9,545.4,M,46.9,M,," % (t, p))
+            if full:
+                chunk += frame("GPGSA,A,3,04,05,,09,12,,,24,,,,,2.5,1.3,2.1")
+                chunk += frame("GPGSV,2,1,08,01,40,083,46,02,17,308,41,12,07,344,39,14,22,228,45")
+                chunk += frame("GPVTG,084.4,T,077.8,M,022.4,N,041.5,K")
+            out.write(chunk)
+            written += len(chunk)
+            i += 1
+
+
+def write_ozi(path, points=None, megabytes=None):
+    with open(path, "w", newline="") as out:
+        out.write("OziExplorer Track Point File Version 2.1\r\nWGS 84\r\nAltitude is in Feet\r\n"
+                  "Reserved 3\r\n0,2,255,Bench,0,0,2,8421376\r\n0\r\n")
+        i, written = 0, 0
+        while (points is not None and i < points) or (megabytes is not None and written < megabytes << 20):
+            line = "%11.6f,%11.6f,%d,%7.1f,%.7f,,\r\n" % (
+                48.1173 + i * 0.00001, 11.5167 + i * 0.000012, 1 if i % 50000 == 0 else 0,
+                1800 + i % 300, 40230.0 + i / 86400.0)
+            out.write(line)
+            written += len(line)
+            i += 1
+
+
+if __name__ == "__main__":
+    folder = sys.argv[1]
+    write_log(folder + "/log_100mb.log", megabytes=100)
+    write_ozi(folder + "/track_100mb.plt", megabytes=100)
+    write_ozi(folder + "/track_1m.plt", points=1000000)
+    write_log(folder + "/log_1m.log", records=1000000, full=False)
