@@ -118,6 +118,8 @@ void MainForm::StartDownload() {
     link = GarminLinkState{};
     writeTrackLine("I Korvel V" KORVEL_VERSION);
     writeTrackLine(localTimeLine(platform_.clock.now()));
+    if (!downloadFile_)
+        return;
     SendHex("100000001003");
     platform_.clock.Sleep(100);
     SendHex("10FE00021003");

@@ -4,6 +4,9 @@
 #include "garmin/track_point.h"
 #include "text/conversions.h"
 
+#include <cerrno>
+#include <cstring>
+
 namespace korvel {
 
 namespace {
@@ -40,6 +43,8 @@ void MainForm::ReceiveBytes() {
             c.Gauge2.max = link.announcedRecords;
         if (events.packetComplete)
             handleCompletePacket();
+        if (!downloadFile_)
+            return; // the track file could not be written: the download has ended
         if (events.packetEnd && !answerPacket()) {
             finishDownload();
             return;
@@ -107,15 +112,8 @@ bool MainForm::answerPacket() {
 
 void MainForm::finishDownload() {
     c.Timer3.setEnabled(false);
-    // Mended: a track file that could not be written whole is not reported as a success.
-    bool written = std::fflush(downloadFile_) == 0 && !std::ferror(downloadFile_);
     EndDownloadMode();
     platform_.dialogs.beep();
-    if (!written) {
-        platform_.dialogs.messageBox(s.replayFilePath + " could not be written completely.",
-                                     " Error !", MessageIcon::Critical, MessageButtons::Ok);
-        return;
-    }
     c.List1.addItem("Transfer OK");
     c.List1.listIndex = static_cast<int>(c.List1.items.size()) - 1;
     c.PortC.backColor = kTransferOk;
@@ -126,8 +124,18 @@ void MainForm::writeTrackLine(const std::string& line) {
         return;
     std::string text = line + "\r\n";
     // Each line reaches the file at once: what came before an interruption is kept.
-    std::fwrite(text.data(), 1, text.size(), downloadFile_);
-    std::fflush(downloadFile_);
+    if (std::fwrite(text.data(), 1, text.size(), downloadFile_) == text.size() &&
+        std::fflush(downloadFile_) == 0)
+        return;
+    // Mended: a track file that cannot be written (a full disk) ends the download at once
+    // instead of letting it end in "Transfer OK" with lines missing.
+    std::string error = std::strerror(errno);
+    platform_.comm2.close();
+    platform_.dialogs.messageBox(s.replayFilePath + " cannot be written (" + error +
+                                     "): the download has ended and the incomplete file is "
+                                     "deleted.",
+                                 " Error !", MessageIcon::Critical, MessageButtons::Ok);
+    CancelDownload();
 }
 
 } // namespace korvel

@@ -3,7 +3,9 @@
 #include "support/garmin_receiver.h"
 #include "support/replay_fixture.h"
 
+#include <csignal>
 #include <filesystem>
+#include <sys/resource.h>
 
 using namespace korvel;
 using namespace korvel::test;
@@ -264,4 +266,28 @@ TEST_F(Download, AReceiversWholeLogInTwoSegments) {
         EXPECT_EQ(c.Gauge2.max, 301);
         platform.comm2.written.clear();
     }
+}
+
+TEST_F(Download, AFullDiskEndsTheDownloadAtOnce) {
+    // The process may write no file beyond 200 bytes: as on a full disk, writes fail.
+    rlimit saved{};
+    getrlimit(RLIMIT_FSIZE, &saved);
+    auto previous = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = saved;
+    small.rlim_cur = 200;
+    start("walk");
+    setrlimit(RLIMIT_FSIZE, &small);
+    for (size_t i = 0; i < kReceiver.size() && s.downloadMode == 1; ++i)
+        receive(kReceiver[i]);
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previous);
+
+    EXPECT_EQ(s.downloadMode, 0);
+    ASSERT_EQ(platform.dialogs.messages.size(), 2u);
+    EXPECT_NE(platform.dialogs.messages[1].text.find("cannot be written"), std::string::npos)
+        << platform.dialogs.messages[1].text;
+    EXPECT_FALSE(std::filesystem::exists(program.file("Tracks/walk.trk")));
+    EXPECT_FALSE(platform.comm2.isOpen());
+    EXPECT_FALSE(c.Timer3.enabled());
+    EXPECT_NE(c.List1.items.back(), "Transfer OK");
 }

@@ -92,6 +92,10 @@ void QtSocketArray::accept(int index, long requestId) {
     element.socket = request->second;
     requests_.erase(request);
     QTcpSocket* socket = element.socket;
+    QHostAddress address = socket->peerAddress();
+    bool mapped = false;
+    quint32 v4 = address.toIPv4Address(&mapped);
+    element.peer = (mapped ? QHostAddress(v4) : address).toString().toStdString();
     QObject::connect(socket, &QTcpSocket::disconnected,
                      [this, index] { elements_[index].peerClosed = true; });
     QObject::connect(socket, &QTcpSocket::readyRead, [this, index, socket] {
@@ -152,12 +156,7 @@ void QtSocketArray::close(int index) {
 
 std::string QtSocketArray::remoteHostIP(int index) const {
     auto it = elements_.find(index);
-    if (it == elements_.end() || !it->second.socket)
-        return "";
-    QHostAddress address = it->second.socket->peerAddress();
-    bool mapped = false;
-    quint32 v4 = address.toIPv4Address(&mapped);
-    return (mapped ? QHostAddress(v4) : address).toString().toStdString();
+    return it == elements_.end() || !it->second.socket ? "" : it->second.peer;
 }
 
 } // namespace korvel

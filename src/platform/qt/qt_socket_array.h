@@ -31,6 +31,7 @@ class QtSocketArray : public SocketArray {
     struct Element {
         QTcpSocket* socket = nullptr;
         bool peerClosed = false;
+        std::string peer; // the client's address, asked for with every sentence sent
     };
     void onNewConnection();
     void release(Element& element);

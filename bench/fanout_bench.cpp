@@ -1,0 +1,113 @@
+// korvel_bench_fanout PORT CLIENTS RECORDS [STALLED]: connects CLIENTS readers (and STALLED
+// clients that never read) to Korvel's TCP server on the loopback interface and, for RECORDS
+// records that every reader receives, measures the time from the first reader receiving the
+// record's RMC sentence to the last. Prints the 50th and 99th percentile in milliseconds.
+#include <algorithm>
+#include <arpa/inet.h>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <map>
+#include <netinet/in.h>
+#include <string>
+#include <sys/epoll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+int connectTo(int port, bool stalled) {
+    int fd = socket(AF_INET, SOCK_STREAM, 0);
+    if (stalled) {
+        int small = 4096;
+        setsockopt(fd, SOL_SOCKET, SO_RCVBUF, &small, sizeof small);
+    }
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(static_cast<uint16_t>(port));
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    if (connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
+        std::perror("connect");
+        std::exit(1);
+    }
+    return fd;
+}
+
+struct Arrival {
+    Clock::time_point first, last;
+    int readers = 0;
+};
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    if (argc < 4) {
+        std::fprintf(stderr, "usage: korvel_bench_fanout PORT CLIENTS RECORDS [STALLED]\n");
+        return 2;
+    }
+    int port = std::atoi(argv[1]), clients = std::atoi(argv[2]), records = std::atoi(argv[3]);
+    int stalledCount = argc > 4 ? std::atoi(argv[4]) : 0;
+    std::vector<int> stalled;
+    for (int i = 0; i < stalledCount; ++i)
+        stalled.push_back(connectTo(port, true));
+    int poll = epoll_create1(0);
+    std::vector<std::string> pending(static_cast<size_t>(clients));
+    for (int i = 0; i < clients; ++i) {
+        int fd = connectTo(port, false);
+        epoll_event event{EPOLLIN,
+                          {.u64 = static_cast<uint64_t>(i) << 32 | static_cast<uint32_t>(fd)}};
+        epoll_ctl(poll, EPOLL_CTL_ADD, fd, &event);
+    }
+    // Records count once every reader has been accepted: the first RMC that all of them get.
+    std::map<std::string, Arrival> arrivals;
+    std::vector<double> spreads;
+    bool counting = false;
+    auto deadline = Clock::now() + std::chrono::seconds(120);
+    std::vector<epoll_event> events(static_cast<size_t>(clients));
+    while (static_cast<int>(spreads.size()) < records && Clock::now() < deadline) {
+        int ready = epoll_wait(poll, events.data(), clients, 1000);
+        Clock::time_point now = Clock::now();
+        for (int e = 0; e < ready; ++e) {
+            auto client = static_cast<size_t>(events[e].data.u64 >> 32);
+            int fd = static_cast<int>(events[e].data.u64 & 0xFFFFFFFF);
+            char buffer[65536];
+            ssize_t n = read(fd, buffer, sizeof buffer);
+            if (n <= 0) {
+                std::fprintf(stderr, "a reader lost its connection\n");
+                return 1;
+            }
+            std::string& text = pending[client];
+            text.append(buffer, static_cast<size_t>(n));
+            for (size_t end; (end = text.find("\r\n")) != std::string::npos;
+                 text.erase(0, end + 2)) {
+                if (end < 6 || text.compare(3, 3, "RMC") != 0)
+                    continue;
+                Arrival& a = arrivals[text.substr(0, end)];
+                if (a.readers++ == 0)
+                    a.first = now;
+                a.last = now;
+                if (a.readers == clients) {
+                    counting = true;
+                    spreads.push_back(
+                        std::chrono::duration<double, std::milli>(a.last - a.first).count());
+                    arrivals.erase(text.substr(0, end));
+                }
+            }
+        }
+        if (!counting)
+            spreads.clear();
+    }
+    if (static_cast<int>(spreads.size()) < records) {
+        std::fprintf(stderr, "only %zu records reached every reader\n", spreads.size());
+        return 1;
+    }
+    std::sort(spreads.begin(), spreads.end());
+    auto at = [&](double p) { return spreads[static_cast<size_t>(p * (spreads.size() - 1))]; };
+    std::printf("%.3f %.3f\n", at(0.5), at(0.99));
+    for (int fd : stalled)
+        close(fd);
+    return 0;
+}

@@ -1,0 +1,37 @@
+// korvel_bench_tick FILE RECORDS: loads FILE as a click in the file list does and replays
+// RECORDS records on virtual time, the sentences going to a serial port double. Run under
+// callgrind with two record counts, the difference divided by the difference of the counts is
+// the cost of one replayed record in instructions, without the load's share.
+#include "app/main_form.h"
+#include "support/temp_folder.h"
+#include "support/virtual_platform.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <iostream>
+
+using namespace korvel;
+
+int main(int argc, char* argv[]) {
+    if (argc != 3) {
+        std::cerr << "usage: korvel_bench_tick FILE RECORDS\n";
+        return 2;
+    }
+    std::filesystem::path file = std::filesystem::absolute(argv[1]);
+    long records = std::atol(argv[2]);
+    test::TempFolder program;
+    test::VirtualPlatform platform;
+    MainForm form(platform.platform, program.path(),
+                  FindSettings(program.path(), program.file("config")));
+    form.Form_Load();
+    form.c.Dir1.path.set(file.parent_path().string());
+    form.c.File1.setPattern(file.filename().string());
+    form.c.File1.listIndex = 0;
+    form.File1_Click();
+    while (form.s.replayActive == 1 && form.s.recordIndex < records) {
+        platform.clock.fireNext();
+    }
+    std::cout << form.s.recordIndex << " records, " << platform.comm1.written.size()
+              << " bytes sent\n";
+    return form.s.recordIndex >= records ? 0 : 1;
+}
