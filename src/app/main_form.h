@@ -20,6 +20,7 @@ class MainForm {
   public:
     // programFolder: the folder of the program, where "Tracks" lies.
     MainForm(Platform& platform, std::string programFolder, SettingsLocation settings);
+    ~MainForm() { closeAllFiles(); }
     MainForm(const MainForm&) = delete;
     MainForm& operator=(const MainForm&) = delete;
 

@@ -36,7 +36,7 @@ class NullSerialPort : public SerialPort {
     bool open(std::string&) override { return open_ = true; }
     void close() override { open_ = false; }
     bool isOpen() const override { return open_; }
-    void output(const std::string&) override {}
+    bool output(const std::string&) override { return true; }
     int inBufferCount() const override { return 0; }
     int inputByte() override { return -1; }
 

@@ -37,8 +37,10 @@ void MainForm::ReceiveBytes() {
         if (byte < 0)
             break;
         LinkEvents events = FeedByte(link, static_cast<unsigned char>(byte));
+        // Mended: the watchdog keeps running, so that a receiver that falls silent after a
+        // packet of an unknown kind still ends the download. The rest of the input waits.
         if (events.unknownIdentifier)
-            return;
+            break;
         if (events.recordsAnnounced)
             c.Gauge2.max = link.announcedRecords;
         if (events.packetComplete)

@@ -53,8 +53,9 @@ void MainForm::SendSentence(std::string& sentence) {
         std::string error;
         if (!platform_.printers.write(entry, sentence, error))
             reportOutputFailure(error);
-    } else if (platform_.comm1.isOpen()) {
-        platform_.comm1.output(sentence);
+    } else if (platform_.comm1.isOpen() && !platform_.comm1.output(sentence)) {
+        reportOutputFailure(entry + " (" + platform_.comm1.deviceName() +
+                            ") takes no sentences: the device has gone or fails");
     }
 }
 

@@ -21,7 +21,8 @@ class SerialPort {
     virtual bool open(std::string& error) = 0;
     virtual void close() = 0;
     virtual bool isOpen() const = 0;
-    virtual void output(const std::string& bytes) = 0;
+    // False when the port is not open or its device fails (a USB adapter pulled out).
+    virtual bool output(const std::string& bytes) = 0;
     virtual int inBufferCount() const = 0;
     // One waiting byte, or -1 when none is waiting.
     virtual int inputByte() = 0;

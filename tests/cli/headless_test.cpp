@@ -4,6 +4,7 @@
 #include "support/temp_folder.h"
 #include "support/virtual_platform.h"
 
+#include <QDir>
 #include <QProcess>
 #include <QTcpSocket>
 #include <algorithm>
@@ -82,6 +83,7 @@ TEST(Headless, BadOptionsAndFilesFailWithOneLine) {
         {{"replay", kSample, "--port", "COM99", "--ini", "/nonexistent.ini"}, 2},
         {{"manual", "--lat", "95"}, 2},
         {{"replay", "/no/such/file.log", "--port", "none"}, 1},
+        {{"replay", QDir::tempPath(), "--port", "none"}, 1}, // a folder
         {{"replay", kSample, "--port", "/dev/korvel-no-such-port", "--ini", "/nonexistent.ini"}, 1},
     };
     for (const Case& c : cases) {

@@ -187,14 +187,19 @@ TEST_F(Download, ASilentReceiverTimesOut) {
     EXPECT_EQ(platform.dialogs.messages.size(), 2u) << "one message";
 }
 
-TEST_F(Download, AnUnknownPacketLeavesTheWatchdogOff) {
+TEST_F(Download, AnUnknownPacketStopsTheInputButNotTheWatchdog) {
     start("walk");
     receive(GarminPacket(0x0E, "\x01\x02"));
-    EXPECT_FALSE(c.Timer3.enabled());
-    EXPECT_EQ(platform.comm2.incoming.size(), GarminPacket(0x0E, "\x01\x02").size() - 2);
-    receive(kReceiver[0]);
+    EXPECT_EQ(platform.comm2.incoming.size(), GarminPacket(0x0E, "\x01\x02").size() - 2)
+        << "the rest waits for the next receive event";
     EXPECT_TRUE(c.Timer3.enabled());
+    receive(kReceiver[0]);
     EXPECT_EQ(sent(), kStart + kTransferCommand);
+    // A receiver that falls silent after such a packet still ends the download.
+    receive(GarminPacket(0x0E, "\x01\x02"));
+    platform.clock.advance(2000);
+    EXPECT_EQ(s.downloadMode, 0);
+    EXPECT_EQ(platform.dialogs.messages.back().text, "GPS-Timeout\n(ComPort=2?)");
 }
 
 TEST_F(Download, NamesPortsAndFilesThatCannotBeUsed) {

@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <memory>
 #include <termios.h>
 #include <unistd.h>
 
@@ -89,4 +90,28 @@ TEST(SerialOutput, APortThatCannotBeOpenedIsNamedAndTheReplayDoesNotStart) {
     EXPECT_EQ(app.form->s.replayActive, 0);
     EXPECT_TRUE(app.form->c.PortC.enabled) << "another port can be chosen";
     EXPECT_TRUE(app.form->c.File1.enabled);
+}
+
+TEST(SerialOutput, ADeviceThatDisappearsDuringAReplayIsReportedOnce) {
+    auto cable = std::make_unique<CablePair>();
+    ASSERT_FALSE(cable->slave.empty());
+    test::RealForm app("[Devices]\nCOM1=" + cable->slave + "\n");
+    app.choose("COM1");
+    std::string log;
+    for (int i = 0; i < 40; ++i)
+        log += FrameSentence("GPRMC,1200" + std::to_string(10 + i) +
+                             ",A,4807.038,N,01131.000,E,022.4,084.4,230394,003.1,W") +
+               "\r\n";
+    app.form->s.replayInterval = 50;
+    app.replay("gone.log", log);
+    ASSERT_TRUE(RunUntil([&] { return cable->read().find("$GPRMC") != std::string::npos; }));
+    cable.reset(); // the adapter is pulled out
+    EXPECT_TRUE(RunUntil([&] { return !app.dialogs.messages.empty(); }));
+    ASSERT_EQ(app.dialogs.messages.size(), 1u);
+    EXPECT_NE(app.dialogs.messages[0].text.find("has gone"), std::string::npos)
+        << app.dialogs.messages[0].text;
+    RunUntil([&] { return app.form->s.replayActive == 0; }, 10000);
+    EXPECT_EQ(app.dialogs.messages.size(), 1u) << "once per run";
+    app.form->StopReplay(1);
+    EXPECT_TRUE(app.form->c.PortC.enabled && app.form->c.File1.enabled);
 }

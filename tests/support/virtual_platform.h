@@ -60,13 +60,17 @@ class FakeSerialPort : public SerialPort {
     bool open(std::string& error) override;
     void close() override { open_ = false; }
     bool isOpen() const override { return open_; }
-    void output(const std::string& bytes) override { written += bytes; }
+    bool output(const std::string& bytes) override {
+        written += bytes;
+        return !failOutput;
+    }
     int inBufferCount() const override { return static_cast<int>(incoming.size()); }
     int inputByte() override;
 
     std::string written;
     std::deque<unsigned char> incoming;
     bool failOpen = false;
+    bool failOutput = false; // the device has gone
     int opens = 0;
 
   private:

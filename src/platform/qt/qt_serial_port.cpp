@@ -38,9 +38,10 @@ void QtSerialPort::close() {
     port_.close();
 }
 
-void QtSerialPort::output(const std::string& bytes) {
-    if (port_.isOpen())
-        port_.write(bytes.data(), static_cast<qint64>(bytes.size()));
+bool QtSerialPort::output(const std::string& bytes) {
+    return port_.isOpen() && port_.error() != QSerialPort::ResourceError &&
+           port_.write(bytes.data(), static_cast<qint64>(bytes.size())) ==
+               static_cast<qint64>(bytes.size());
 }
 
 int QtSerialPort::inBufferCount() const {

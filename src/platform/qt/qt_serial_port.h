@@ -20,7 +20,7 @@ class QtSerialPort : public SerialPort {
     bool open(std::string& error) override;
     void close() override;
     bool isOpen() const override { return port_.isOpen(); }
-    void output(const std::string& bytes) override;
+    bool output(const std::string& bytes) override;
     int inBufferCount() const override;
     int inputByte() override;
 

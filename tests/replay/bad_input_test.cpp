@@ -1,0 +1,110 @@
+// Files no receiver wrote, and files that change under a running replay: each gives a clear
+// message or a replay of what can be read, never a crash, and the window stays usable.
+#include "replay/sentence.h"
+#include "support/replay_fixture.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <random>
+
+using namespace korvel;
+using korvel::test::Log;
+
+namespace {
+
+std::string rmc(int second) {
+    char time[8];
+    std::snprintf(time, sizeof time, "12%04d", second);
+    return FrameSentence(std::string("GPRMC,") + time +
+                         ",A,4807.038,N,01131.000,E,022.4,084.4,230394,003.1,W");
+}
+
+class BadInput : public test::ReplayFixture {
+  protected:
+    // RMC alone leaves, so that what is sent is what the files hold.
+    BadInput() {
+        checkAll(false);
+        c.Data[0].value.set(1);
+    }
+    // The window is idle again and a good log still replays.
+    void expectUsable() {
+        runToEnd();
+        EXPECT_EQ(s.replayActive, 0);
+        EXPECT_TRUE(c.File1.enabled);
+        platform.comm1.written.clear();
+        load("good.log", Log({rmc(0), rmc(1)}));
+        runToEnd();
+        EXPECT_EQ(sentLines().front(), rmc(0));
+    }
+};
+
+} // namespace
+
+TEST_F(BadInput, RandomBytesInEveryKindOfFile) {
+    std::mt19937 random(2026);
+    for (const char* name : {"noise.log", "noise.trk", "noise.plt", "noise.kml"}) {
+        SCOPED_TRACE(name);
+        std::string noise(1 << 20, '\0');
+        for (char& byte : noise)
+            byte = static_cast<char>(random());
+        load(name, noise);
+        expectUsable();
+    }
+    // Sentences broken by NUL bytes replay as they stand, with their NULs.
+    std::string broken =
+        rmc(0) + "\r\n" + std::string("$GPRMC,\0\0\0,A,,,,\0", 18) + "\r\n" + rmc(2) + "\r\n";
+    platform.comm1.written.clear();
+    load("nul.log", broken);
+    runToEnd();
+    EXPECT_EQ(sentLines().size(), 3u);
+    expectUsable();
+}
+
+TEST_F(BadInput, AFiftyMegabyteLine) {
+    load("long.log", rmc(0) + "\r\n" + std::string(50u << 20, 'x') + "\r\n" + rmc(1) + "\r\n");
+    EXPECT_EQ(s.recordCount, 2);
+    runToEnd();
+    std::vector<std::string> sent = sentLines();
+    ASSERT_FALSE(sent.empty());
+    EXPECT_EQ(sent.front(), rmc(0));
+    EXPECT_EQ(sent.back(), rmc(1));
+    for (const std::string& line : sent)
+        EXPECT_LE(line.size(), 65536u) << "a line is cut, not held whole";
+    expectUsable();
+}
+
+TEST_F(BadInput, NamesWithSpacesAndAccents) {
+    load("Tour \xc3\xbc"
+         "ber den Berg.log",
+         Log({rmc(0), rmc(1)}));
+    EXPECT_EQ(c.FileL.caption, "Tour \xc3\xbc"
+                               "ber den Berg");
+    runToEnd();
+    EXPECT_EQ(sentLines().size(), 2u);
+}
+
+TEST_F(BadInput, TheFileTruncatedOrDeletedWhileItPlays) {
+    std::vector<std::string> lines;
+    for (int i = 0; i < 200; ++i)
+        lines.push_back(rmc(i));
+    for (bool remove : {false, true}) {
+        SCOPED_TRACE(remove ? "deleted" : "truncated");
+        load("moving.log", Log(lines));
+        for (int i = 0; i < 5; ++i)
+            tick();
+        std::string path = program.file("Tracks/moving.log");
+        if (remove)
+            std::filesystem::remove(path);
+        else
+            std::filesystem::resize_file(path, 100);
+        runToEnd();
+        EXPECT_EQ(s.replayActive, 0) << "the replay ends";
+        std::vector<std::string> sent = sentLines();
+        ASSERT_GE(sent.size(), 5u);
+        for (size_t i = 0; i < 5; ++i)
+            EXPECT_EQ(sent[i], rmc(static_cast<int>(i)));
+        EXPECT_EQ(std::filesystem::exists(path), !remove) << "no other change to the file";
+        expectUsable();
+        platform.comm1.written.clear();
+    }
+}
