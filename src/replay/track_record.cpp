@@ -6,6 +6,7 @@
 #include <cctype>
 #include <chrono>
 #include <cmath>
+#include <cstdio>
 #include <vector>
 
 namespace korvel {
@@ -233,6 +234,14 @@ std::string PositionText(double minutesOfArc, int degreeDigits) {
     rounded.erase(rounded.find('.'), 1);
     long long thousandths = static_cast<long long>(Val(rounded));
     long long degrees = thousandths / 60000;
+    if (thousandths >= 0) {
+        // What the patterns below give, written at once: this runs for every point replayed.
+        char text[48];
+        long long rest = thousandths - degrees * 60000;
+        std::snprintf(text, sizeof text, "%0*lld%02lld.%03lld", degreeDigits == 2 ? 2 : 3, degrees,
+                      rest / 1000, rest % 1000);
+        return text;
+    }
     std::string minutes =
         Format(static_cast<double>(thousandths - degrees * 60000) / 1000, "00.000");
     return Format(static_cast<double>(degrees), degreeDigits == 2 ? "00" : "000") + minutes;

@@ -42,6 +42,18 @@ Decimal toDecimal(double x) {
     return d;
 }
 
+// digits holds |x| times 10^decimals: pads it to the pattern's digits, sets the decimal point
+// and the sign.
+std::string pad(std::string& digits, size_t intDigits, int decimals, double x) {
+    if (digits.size() < static_cast<size_t>(decimals) + intDigits)
+        digits.insert(0, decimals + intDigits - digits.size(), '0');
+    if (decimals > 0)
+        digits.insert(digits.size() - decimals, 1, '.');
+    if (x < 0 && digits.find_first_not_of("0.") != std::string::npos)
+        digits.insert(0, 1, '-');
+    return digits;
+}
+
 } // namespace
 
 double Val(std::string_view text) {
@@ -142,10 +154,19 @@ std::string Format(double x, std::string_view pattern) {
     if (!std::isfinite(x))
         return Trim(Str(x));
 
+    std::string digits;
+    if (x == std::floor(x) && std::fabs(x) < 1e15) {
+        // A whole number, as most are (days, hours, degrees): its digits are exact.
+        char whole[24];
+        auto end =
+            std::to_chars(whole, whole + sizeof whole, static_cast<long long>(std::fabs(x))).ptr;
+        digits.assign(whole, end);
+        digits.append(static_cast<size_t>(decimals), '0');
+        return pad(digits, intDigits, decimals, x);
+    }
     // Keep the digits down to the last decimal shown, rounding the first one dropped.
     Decimal d = toDecimal(x);
     long keep = d.exponent + 1 + decimals;
-    std::string digits;
     if (keep >= static_cast<long>(d.digits.size())) {
         digits = d.digits + std::string(keep - d.digits.size(), '0');
     } else if (keep >= 0) {
@@ -160,14 +181,7 @@ std::string Format(double x, std::string_view pattern) {
                 digits.insert(digits.begin(), '1');
         }
     }
-    // digits now holds the number times 10^decimals: pad it and set the decimal point.
-    if (digits.size() < static_cast<size_t>(decimals) + intDigits)
-        digits.insert(0, decimals + intDigits - digits.size(), '0');
-    if (decimals > 0)
-        digits.insert(digits.size() - decimals, 1, '.');
-    if (x < 0 && digits.find_first_not_of("0.") != std::string::npos)
-        digits.insert(0, 1, '-');
-    return digits;
+    return pad(digits, intDigits, decimals, x);
 }
 
 std::string Mid(std::string_view text, long start, long length) {

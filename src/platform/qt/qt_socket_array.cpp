@@ -1,5 +1,7 @@
 #include "platform/qt/qt_socket_array.h"
 
+#include <sys/socket.h>
+
 namespace korvel {
 
 namespace {
@@ -24,6 +26,9 @@ int errorNumber(QAbstractSocket::SocketError error) {
 
 QtSocketArray::QtSocketArray() {
     QObject::connect(&server_, &QTcpServer::newConnection, [this] { onNewConnection(); });
+    flush_.setSingleShot(true);
+    flush_.setInterval(0);
+    QObject::connect(&flush_, &QTimer::timeout, [this] { flushPending(); });
 }
 
 QtSocketArray::~QtSocketArray() {
@@ -66,6 +71,8 @@ void QtSocketArray::unload(int index) {
 
 void QtSocketArray::release(Element& element) {
     if (QTcpSocket* socket = element.socket) {
+        if (!element.peerClosed)
+            writeOut(element);
         socket->disconnect();
         // A client that reads gets what was sent before its connection is closed; one that
         // does not read is let go at once.
@@ -81,6 +88,7 @@ void QtSocketArray::release(Element& element) {
         element.socket = nullptr;
     }
     element.peerClosed = false;
+    element.pending.clear();
 }
 
 void QtSocketArray::accept(int index, long requestId) {
@@ -130,12 +138,40 @@ bool QtSocketArray::sendData(int index, const std::string& bytes) {
     Element& element = elements_[index];
     // A client that does not read would make the program hold ever more for it: past the
     // bound it is let go, and the others go on.
-    if (element.socket->bytesToWrite() + static_cast<qint64>(bytes.size()) > kMaxBacklog) {
+    if (element.socket->bytesToWrite() +
+            static_cast<qint64>(element.pending.size() + bytes.size()) >
+        kMaxBacklog) {
         release(element);
         return false;
     }
-    return element.socket->write(bytes.data(), static_cast<qint64>(bytes.size())) ==
-           static_cast<qint64>(bytes.size());
+    // The sentences of one tick go out together, to every client in one pass: a write per
+    // client and sentence through the event loop's notifiers would keep the last of a
+    // thousand clients waiting tens of milliseconds behind the first.
+    element.pending += bytes;
+    if (!flush_.isActive())
+        flush_.start();
+    return true;
+}
+
+void QtSocketArray::flushPending() {
+    for (auto& [index, element] : elements_)
+        writeOut(element);
+}
+
+void QtSocketArray::writeOut(Element& element) {
+    if (element.pending.empty() || !element.socket)
+        return;
+    std::string_view rest = element.pending;
+    // Straight to the system while nothing waits in the socket's own buffer, so that the order
+    // holds; what the system does not take now waits there.
+    if (element.socket->bytesToWrite() == 0) {
+        ssize_t taken = ::send(static_cast<int>(element.socket->socketDescriptor()), rest.data(),
+                               rest.size(), MSG_NOSIGNAL | MSG_DONTWAIT);
+        rest.remove_prefix(taken > 0 ? static_cast<size_t>(taken) : 0);
+    }
+    if (!rest.empty())
+        element.socket->write(rest.data(), static_cast<qint64>(rest.size()));
+    element.pending.clear();
 }
 
 std::string QtSocketArray::getData(int index) {

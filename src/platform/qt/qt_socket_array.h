@@ -5,6 +5,7 @@
 
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <QTimer>
 #include <map>
 
 namespace korvel {
@@ -31,15 +32,20 @@ class QtSocketArray : public SocketArray {
     struct Element {
         QTcpSocket* socket = nullptr;
         bool peerClosed = false;
-        std::string peer; // the client's address, asked for with every sentence sent
+        std::string peer;    // the client's address, asked for with every sentence sent
+        std::string pending; // sent since the last return to the event loop
     };
     void onNewConnection();
     void release(Element& element);
+    // Hands what waits for every client to the system in one tight pass.
+    void flushPending();
+    void writeOut(Element& element);
 
     QTcpServer server_;
     std::map<int, Element> elements_;
     std::map<long, QTcpSocket*> requests_;
     long nextRequest_ = 1;
+    QTimer flush_; // fires once the handler that sent has returned
 };
 
 } // namespace korvel
