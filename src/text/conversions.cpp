@@ -29,8 +29,12 @@ struct Decimal {
 
 Decimal toDecimal(double x) {
     char buf[64];
-    auto result =
-        std::to_chars(buf, buf + sizeof buf, std::fabs(x), std::chars_format::scientific, 14);
+    // The shortest digits that give x back are its 15-digit rounding whenever there are no more
+    // than 15 of them (and they come much faster); otherwise round to 15.
+    auto result = std::to_chars(buf, buf + sizeof buf, std::fabs(x), std::chars_format::scientific);
+    if (std::string_view(buf, static_cast<size_t>(result.ptr - buf)).find('e') > 16)
+        result =
+            std::to_chars(buf, buf + sizeof buf, std::fabs(x), std::chars_format::scientific, 14);
     std::string_view text(buf, static_cast<size_t>(result.ptr - buf));
     size_t e = text.find('e');
     Decimal d;
@@ -108,6 +112,12 @@ double Round(double x) {
 }
 
 std::string Str(double x) {
+    if (x == std::floor(x) && std::fabs(x) < 1e15 && !(x == 0 && std::signbit(x))) {
+        // A whole number: its digits, as the general conversion gives them, but quickly.
+        char whole[24] = " ";
+        auto end = std::to_chars(whole + 1, whole + sizeof whole, static_cast<long long>(x)).ptr;
+        return x < 0 ? std::string(whole + 1, end) : std::string(whole, end);
+    }
     char buf[64];
     auto result = std::to_chars(buf, buf + sizeof buf, x, std::chars_format::general, 15);
     std::string text(buf, result.ptr);
