@@ -3,8 +3,10 @@
 #include "support/corpus.h"
 #include "support/replay_fixture.h"
 
+#include <csignal>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 using namespace korvel;
 using test::ReadFile;
@@ -148,4 +150,34 @@ TEST_F(Recording, ExtendOrOverwriteAndNamesThatAreRefused) {
     ASSERT_EQ(platform.dialogs.messages.size(), messages + 3);
     EXPECT_NE(platform.dialogs.messages.back().text.find("cannot be created"), std::string::npos);
     EXPECT_FALSE(c.SaveP.enabled);
+}
+
+TEST_F(Recording, AFullDiskIsReportedAndTheSimulationGoesOn) {
+    c.VSc4.setValue(0);
+    c.Manu.value.set(1);
+    chooseLog("full");
+    c.Skip1.onClick();
+    tick();
+    form.Form_KeyDown(kSpace, 0);
+    size_t before = ReadFile(program.file("Tracks/full.log")).size();
+    ASSERT_GT(before, 0u);
+    // From now on no file of the process may grow: as on a full disk, writes fail.
+    rlimit saved{};
+    getrlimit(RLIMIT_FSIZE, &saved);
+    auto previous = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit full = saved;
+    full.rlim_cur = before;
+    setrlimit(RLIMIT_FSIZE, &full);
+    tick();
+    form.Form_KeyDown(kSpace, 0);
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previous);
+
+    ASSERT_EQ(platform.dialogs.messages.size(), 1u);
+    EXPECT_NE(platform.dialogs.messages[0].text.find("cannot be written"), std::string::npos);
+    EXPECT_FALSE(c.SaveP.enabled) << "no more records are offered";
+    EXPECT_EQ(ReadFile(program.file("Tracks/full.log")).size(), before) << "what was kept stays";
+    size_t sent = platform.comm1.written.size();
+    tick();
+    EXPECT_GT(platform.comm1.written.size(), sent) << "the simulation goes on";
 }
