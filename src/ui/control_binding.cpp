@@ -1,5 +1,6 @@
 #include "ui/control_binding.h"
 
+#include "ui/compass_widget.h"
 #include "ui/picture_widget.h"
 
 #include <QCheckBox>
@@ -351,6 +352,12 @@ QProgressBar* ControlBinding::gauge(Gauge& control) {
         widget->setRange(0, std::max(control.max, 1));
         widget->setValue(std::clamp(control.value, 0, std::max(control.max, 1)));
     });
+    return widget;
+}
+
+QWidget* ControlBinding::compass(Gauge& control) {
+    auto* widget = new CompassWidget(control);
+    bindCommon(control, widget, [widget] { widget->update(); });
     return widget;
 }
 

@@ -44,6 +44,8 @@ class ControlBinding {
     QComboBox* driveList(DriveListBox& control);
     QListWidget* folderList(DirListBox& control);
     QProgressBar* gauge(Gauge& control);
+    // The course needle: a gauge drawn as a compass card.
+    QWidget* compass(Gauge& control);
     QWidget* picture(PictureBox& control);
 
     // Shows the model in every bound widget.

@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
+#include <QFontDatabase>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -139,7 +140,10 @@ QWidget* MainWindow::fileBrowser() {
     auto* layout = new QVBoxLayout;
     layout->addWidget(binding_.driveList(c.Drive1));
     layout->addWidget(binding_.folderList(c.Dir1));
-    layout->addWidget(binding_.list(c.List1), 2);
+    // Sentences line up in a fixed-width font.
+    QListWidget* messages = binding_.list(c.List1);
+    messages->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    layout->addWidget(messages, 2);
     layout->addWidget(binding_.button(c.DirSel));
     layout->addWidget(binding_.fileList(c.File1), 3);
     auto* filter = new QHBoxLayout;
@@ -237,7 +241,8 @@ QWidget* MainWindow::instruments() {
                 layout->addWidget(binding_.label(*labels[column]), row, column);
         ++row;
     }
-    layout->addWidget(binding_.gauge(c.Gauge1), row, 0, 1, 3);
+    // The course needle beside the figures it goes with.
+    layout->addWidget(binding_.compass(c.Gauge1), 2, 3, row - 2, 1);
     return group("Instruments", layout);
 }
 

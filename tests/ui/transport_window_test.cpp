@@ -3,6 +3,7 @@
 #include "platform/real_form.h"
 #include "replay/sentence.h"
 #include "support/temp_folder.h"
+#include "ui/compass_widget.h"
 #include "ui/window_app.h"
 
 #include <QAbstractButton>
@@ -41,6 +42,12 @@ TEST(TransportWindow, ClicksOnTheRealWidgetsDriveTheReplay) {
     EXPECT_EQ(app.form().s.replayActive, 1);
     EXPECT_TRUE(find("StopA")->isVisible());
     EXPECT_FALSE(find("PortC")->isEnabled());
+    // The compass needle shows the recorded course once a record has been replayed.
+    auto* compass = window.findChild<CompassWidget*>("Gauge1");
+    ASSERT_NE(compass, nullptr);
+    EXPECT_EQ(compass->needleDegrees(), -1) << "no needle before the first record";
+    EXPECT_TRUE(QTest::qWaitFor([&] { return compass->needleDegrees() == 84; }, 3000))
+        << compass->needleDegrees();
 
     QTest::mouseClick(find("Pause"), Qt::LeftButton);
     EXPECT_EQ(app.form().c.Pause.value.get(), 1);
