@@ -144,10 +144,9 @@ void MainForm::DownloadTimeout() {
 }
 
 void MainForm::CancelDownload() {
-    FillPortList();
-    c.Timer3.setEnabled(false);
-    // Only a file this download wrote is deleted: before it is created, replayFilePath may
-    // still name the file last replayed.
+    // The watchdog, the port list and the port are EndDownloadMode's to restore. Only a file this
+    // download wrote is deleted: before it is created, replayFilePath may still name the file last
+    // replayed.
     bool written = downloadFile_ != nullptr;
     closeAllFiles();
     std::error_code ec;

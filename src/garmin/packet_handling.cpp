@@ -113,7 +113,6 @@ bool MainForm::answerPacket() {
 }
 
 void MainForm::finishDownload() {
-    c.Timer3.setEnabled(false);
     EndDownloadMode();
     platform_.dialogs.beep();
     c.List1.addItem("Transfer OK");
