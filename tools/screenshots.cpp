@@ -41,7 +41,7 @@ int main(int argc, char* argv[]) {
     WindowApp app(program, FindSettings(config.toStdString(), config.toStdString()));
     MainWindow& window = app.window();
     MainForm& form = app.form();
-    window.resize(1100, 760);
+    window.resize(1024, 700);
     window.show();
     bool saved = save(window, folder + "/idle.png");
 

@@ -117,6 +117,9 @@ class PressableLabel : public QLabel {
 
 QLabel* ControlBinding::label(Label& control) {
     auto* widget = new PressableLabel(clicker(control.onClick));
+    // The labels that act on a click (units, time, maximum) say so under the pointer.
+    if (control.onClick)
+        widget->setCursor(Qt::PointingHandCursor);
     bindCommon(control, widget,
                [&control, widget] { widget->setText(FromLatin1(control.caption)); });
     return widget;

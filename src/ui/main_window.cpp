@@ -16,6 +16,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QStyle>
 #include <QVBoxLayout>
 
 namespace korvel {
@@ -28,6 +29,20 @@ QGroupBox* group(const QString& title, QLayout* layout) {
     return box;
 }
 
+// Buttons as narrow as their short captions, so that the transport row fits beside the files.
+QPushButton* narrow(QPushButton* button) {
+    button->setMinimumWidth(button->fontMetrics().horizontalAdvance(" >> ") + 16);
+    return button;
+}
+
+// Lamps keep their place while out, so that the row does not jump at every tick.
+QWidget* lamp(QWidget* widget) {
+    QSizePolicy policy = widget->sizePolicy();
+    policy.setRetainSizeWhenHidden(true);
+    widget->setSizePolicy(policy);
+    return widget;
+}
+
 } // namespace
 
 MainWindow::MainWindow(MainForm& form)
@@ -35,18 +50,27 @@ MainWindow::MainWindow(MainForm& form)
     setObjectName("MainForm");
     setWindowTitle("Korvel");
 
+    // The files and the message list take the width a whole sentence needs; manual mode
+    // puts its position controls where the file list was.
+    auto* left = new QVBoxLayout;
+    left->addWidget(fileBrowser(), 1);
+    manual_ = manualEntry();
+    left->addWidget(manual_);
+    auto* right = new QVBoxLayout;
+    right->addWidget(transport());
+    right->addWidget(sentencesAndOutput());
+    right->addStretch();
     auto* columns = new QHBoxLayout;
-    columns->addWidget(fileBrowser(), 2);
-    auto* middle = new QVBoxLayout;
-    middle->addWidget(transport());
-    middle->addWidget(sentencesAndOutput());
-    middle->addWidget(instruments());
-    columns->addLayout(middle, 3);
-    columns->addWidget(manualEntry(), 2);
+    columns->addLayout(left, 1);
+    columns->addLayout(right);
+    // The altitude figures beside the altitude profile.
+    auto* bottom = new QHBoxLayout;
+    bottom->addWidget(instruments(), 1);
+    bottom->addWidget(binding_.picture(form_.c.DIA), 2);
 
     auto* rows = new QVBoxLayout(this);
-    rows->addLayout(columns);
-    rows->addWidget(binding_.picture(form_.c.DIA));
+    rows->addLayout(columns, 1);
+    rows->addLayout(bottom);
     rows->addWidget(binding_.button(form_.c.ENDE));
 
     // Timer ticks change the model too.
@@ -70,6 +94,22 @@ MainWindow::MainWindow(MainForm& form)
         if (form_.c.fileMenuShown)
             form_.Mcan_Click();
     });
+}
+
+void MainWindow::refresh() {
+    binding_.refresh();
+    // The manual group shows while any of its controls does.
+    bool shown = false;
+    for (QWidget* child : manual_->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        shown = shown || !child->isHidden();
+    if (shown == manual_->isHidden()) {
+        // The file list has just gone or come back: the layout must know before the manual
+        // group takes or gives back its place, or the window grows to hold both at once.
+        QApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+        manual_->setVisible(shown);
+    }
+    showFileMenu();
+    showFocus();
 }
 
 void MainWindow::mouseDoubleClickEvent(QMouseEvent*) {
@@ -140,9 +180,13 @@ QWidget* MainWindow::fileBrowser() {
     auto* layout = new QVBoxLayout;
     layout->addWidget(binding_.driveList(c.Drive1));
     layout->addWidget(binding_.folderList(c.Dir1));
-    // Sentences line up in a fixed-width font.
+    // Sentences line up in a fixed-width font, and a whole one fits: 80 characters before the
+    // line ending.
     QListWidget* messages = binding_.list(c.List1);
     messages->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    messages->setMinimumWidth(messages->fontMetrics().horizontalAdvance(QString(80, 'W')) +
+                              2 * messages->frameWidth() +
+                              messages->style()->pixelMetric(QStyle::PM_ScrollBarExtent));
     layout->addWidget(messages, 2);
     layout->addWidget(binding_.button(c.DirSel));
     layout->addWidget(binding_.fileList(c.File1), 3);
@@ -164,17 +208,18 @@ QWidget* MainWindow::fileBrowser() {
 QWidget* MainWindow::transport() {
     Controls& c = form_.c;
     auto* row = new QHBoxLayout;
+    row->setSpacing(2);
     row->addWidget(binding_.checkBox(c.Pause, "‖"));
     row->addWidget(binding_.label(c.PauseL));
     for (CommandButton* b : {&c.RESTART, &c.Back, &c.Skip1, &c.Skip2})
-        row->addWidget(binding_.button(*b));
+        row->addWidget(narrow(binding_.button(*b)));
     row->addWidget(binding_.checkBox(c.AutoSkip, "⇥"));
     row->addWidget(binding_.label(c.AutoL));
     row->addWidget(binding_.checkBox(c.Lop, "↻"));
     row->addWidget(binding_.label(c.LoopL));
     row->addWidget(binding_.checkBox(c.Last));
-    row->addWidget(binding_.image(c.StopA, "■"));
-    row->addWidget(binding_.label(c.RunA, "●"));
+    row->addWidget(lamp(binding_.image(c.StopA, "■")));
+    row->addWidget(lamp(binding_.label(c.RunA, "●")));
 
     auto* intervals = new QGridLayout;
     for (int i = 0; i < 8; ++i)
@@ -185,7 +230,7 @@ QWidget* MainWindow::transport() {
 
     auto* options = new QHBoxLayout;
     options->addWidget(binding_.checkBox(c.MinC, "↓"));
-    options->addWidget(binding_.image(c.MiniA, "_"));
+    options->addWidget(lamp(binding_.image(c.MiniA, "_")));
     options->addWidget(binding_.checkBox(c.AutoReset));
     options->addWidget(binding_.checkBox(c.Manu));
 
@@ -199,12 +244,12 @@ QWidget* MainWindow::transport() {
 
 QWidget* MainWindow::sentencesAndOutput() {
     Controls& c = form_.c;
-    auto* boxes = new QHBoxLayout;
-    for (CheckBox& box : c.Data)
-        boxes->addWidget(binding_.checkBox(box));
-    boxes->addWidget(binding_.button(c.RMCRMB));
-    boxes->addWidget(binding_.button(c.Command1));
-    boxes->addWidget(binding_.checkBox(c.Equ));
+    auto* boxes = new QGridLayout;
+    for (int i = 0; i < 7; ++i)
+        boxes->addWidget(binding_.checkBox(c.Data[i]), i / 4, i % 4);
+    boxes->addWidget(narrow(binding_.button(c.RMCRMB)), 2, 0);
+    boxes->addWidget(narrow(binding_.button(c.Command1)), 2, 1);
+    boxes->addWidget(binding_.checkBox(c.Equ), 2, 2, 1, 2);
 
     auto* port = new QHBoxLayout;
     port->addWidget(binding_.label(c.PortL));

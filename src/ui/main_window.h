@@ -14,11 +14,7 @@ class MainWindow : public QWidget {
     explicit MainWindow(MainForm& form);
 
     // Shows the model again; runs after every user action and every timer tick.
-    void refresh() {
-        binding_.refresh();
-        showFileMenu();
-        showFocus();
-    }
+    void refresh();
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -38,6 +34,7 @@ class MainWindow : public QWidget {
     MainForm& form_;
     ControlBinding binding_;
     QMenu fileMenu_;
+    QWidget* manual_;        // the position controls of manual mode
     std::string focusShown_; // the form's focus as last shown or taken from the user
 };
 

@@ -1,4 +1,5 @@
-// Manual mode in the real window: the check box, the position bars and the arrow keys.
+// Manual mode in the real window: the check box, the position bars, the arrow keys and the
+// units.
 #include "platform/real_form.h"
 #include "support/temp_folder.h"
 #include "ui/window_app.h"
@@ -45,4 +46,12 @@ TEST(ManualWindow, BarsAndKeysMoveThePosition) {
     EXPECT_FALSE(window.findChild<QWidget*>("Skip1")->isEnabled());
     window.findChild<QAbstractButton*>("StopA")->click();
     EXPECT_FALSE(app.form().c.Timer1.enabled());
+
+    // A click on a unit switches every unit, and a second one switches them back.
+    auto* speedUnit = window.findChild<QLabel*>("Label3");
+    QTest::mouseClick(speedUnit, Qt::LeftButton);
+    EXPECT_EQ(speedUnit->text(), "MPH");
+    EXPECT_EQ(window.findChild<QLabel*>("Label9")->text(), "ft NN");
+    QTest::mouseClick(window.findChild<QLabel*>("Label6"), Qt::LeftButton);
+    EXPECT_EQ(speedUnit->text(), "km/h");
 }

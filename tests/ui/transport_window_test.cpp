@@ -1,5 +1,5 @@
-// The transport row clicked in the real window: a replay started from the file list, paused,
-// moved by a click on the record gauge and stopped.
+// The transport row clicked in the real window: a replay started from the file list and read
+// by a TCP client, paused, stepped, moved by a click on the record gauge and stopped.
 #include "platform/real_form.h"
 #include "replay/sentence.h"
 #include "support/temp_folder.h"
@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QListWidget>
 #include <QProgressBar>
+#include <QTcpSocket>
 #include <QTest>
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -26,11 +27,10 @@ TEST(TransportWindow, ClicksOnTheRealWidgetsDriveTheReplay) {
                "\r\n";
     program.write("Tracks/clicked.log", log);
     // The TCP server on a free port: no device, no dialog that would wait for the user.
-    program.write("Korvel.ini",
-                  "[Port]\nCOM=23\n[Devices]\nTCP=" + std::to_string(test::FreePort()) + "\n");
+    int port = test::FreePort();
+    program.write("Korvel.ini", "[Port]\nCOM=23\n[Devices]\nTCP=" + std::to_string(port) + "\n");
     WindowApp app(program.path(), FindSettings(program.path(), program.file("config")));
     MainWindow& window = app.window();
-    window.resize(1200, 800);
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
     auto find = [&](const char* name) { return window.findChild<QWidget*>(name); };
@@ -42,17 +42,32 @@ TEST(TransportWindow, ClicksOnTheRealWidgetsDriveTheReplay) {
     EXPECT_EQ(app.form().s.replayActive, 1);
     EXPECT_TRUE(find("StopA")->isVisible());
     EXPECT_FALSE(find("PortC")->isEnabled());
+    QTcpSocket client;
+    client.connectToHost("127.0.0.1", static_cast<quint16>(port));
+    ASSERT_TRUE(client.waitForConnected(3000));
     // The compass needle shows the recorded course once a record has been replayed.
     auto* compass = window.findChild<CompassWidget*>("Gauge1");
     ASSERT_NE(compass, nullptr);
     EXPECT_EQ(compass->needleDegrees(), -1) << "no needle before the first record";
     EXPECT_TRUE(QTest::qWaitFor([&] { return compass->needleDegrees() == 84; }, 3000))
         << compass->needleDegrees();
+    // The client gets the record as the list shows it; the lamp lights for the tick and goes out.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return client.canReadLine(); }, 3000));
+    std::string sent = client.readLine().toStdString();
+    EXPECT_EQ(sent.substr(0, 12), "$GPRMC,12001");
+    EXPECT_EQ(FrameSentence(sent.substr(1, sent.find('*') - 1)) + "\r\n", sent);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return find("RunA")->isVisible(); }, 3000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !find("RunA")->isVisible(); }, 1000));
 
     QTest::mouseClick(find("Pause"), Qt::LeftButton);
     EXPECT_EQ(app.form().c.Pause.value.get(), 1);
     EXPECT_TRUE(find("PauseL")->isVisible());
     EXPECT_FALSE(find("Skip2")->isEnabled());
+    // One step while paused: one record more, and the replay stays paused.
+    int paused = app.form().s.recordIndex;
+    QTest::mouseClick(find("Skip1"), Qt::LeftButton);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return app.form().s.recordIndex == paused + 1; }, 5000));
+    EXPECT_EQ(app.form().c.Pause.value.get(), 1);
     QTest::mouseClick(find("Pause"), Qt::LeftButton);
     EXPECT_EQ(app.form().c.Pause.value.get(), 0);
 
