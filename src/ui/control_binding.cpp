@@ -5,6 +5,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -210,16 +211,24 @@ QScrollBar* ControlBinding::scrollBar(ScrollBar& control, Qt::Orientation orient
 
 namespace {
 
-// A list that reports which mouse button went down on it.
+// A list that reports which mouse button went down on it, and Enter on its current item.
 class PressableList : public QListWidget {
   public:
     std::function<void(int button)> pressed;
+    std::function<void()> entered;
 
   protected:
     void mousePressEvent(QMouseEvent* event) override {
         QListWidget::mousePressEvent(event);
         if (pressed)
             pressed(event->button() == Qt::RightButton ? kRightButton : kLeftButton);
+    }
+    void keyPressEvent(QKeyEvent* event) override {
+        bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+        if (enter && entered && currentRow() >= 0)
+            entered();
+        else
+            QListWidget::keyPressEvent(event);
     }
 };
 
@@ -285,14 +294,20 @@ QListWidget* ControlBinding::fileList(FileListBox& control) {
         control.listIndex = widget->currentRow();
         reporter(control.onMouseDown)(button);
     };
-    QObject::connect(widget, &QListWidget::itemClicked, [this, &control, widget] {
+    // Enter on the file chosen with the arrow keys is the click of the keyboard user.
+    widget->entered = [this, &control, widget] {
         int row = widget->currentRow();
         userAction([&control, row] {
             control.listIndex = row;
             if (control.onClick)
                 control.onClick();
         });
-    });
+    };
+    QObject::connect(widget, &QListWidget::itemClicked, widget->entered);
+    // The arrow keys move the choice; the model keeps it, so that showing the model again
+    // does not take it back.
+    QObject::connect(widget, &QListWidget::currentRowChanged,
+                     [&control](int row) { control.listIndex = row; });
     bindCommon(control, widget, [&control, widget] {
         setItems(widget, control.items);
         widget->setCurrentRow(control.listIndex);

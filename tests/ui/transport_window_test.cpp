@@ -17,29 +17,44 @@
 
 using namespace korvel;
 
-TEST(TransportWindow, ClicksOnTheRealWidgetsDriveTheReplay) {
+namespace {
+
+// A log of 600 records in the file list, replayed to a TCP server on a free port: no device,
+// no dialog that would wait for the user.
+class TransportWindow : public testing::Test {
+  protected:
+    void SetUp() override {
+        std::filesystem::create_directory(program.file("Tracks"));
+        std::string log;
+        for (int i = 0; i < 600; ++i)
+            log += FrameSentence("GPRMC,1200" + std::to_string(10 + i % 50) +
+                                 ",A,4807.038,N,01131.000,E,010.0,084.4,230394,,") +
+                   "\r\n";
+        program.write("Tracks/clicked.log", log);
+        program.write("Korvel.ini",
+                      "[Port]\nCOM=23\n[Devices]\nTCP=" + std::to_string(port) + "\n");
+        app = std::make_unique<WindowApp>(program.path(),
+                                          FindSettings(program.path(), program.file("config")));
+        app->window().show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&app->window()));
+    }
+    QWidget* find(const char* name) { return app->window().findChild<QWidget*>(name); }
+
     test::TempFolder program;
-    std::filesystem::create_directory(program.file("Tracks"));
-    std::string log;
-    for (int i = 0; i < 600; ++i)
-        log += FrameSentence("GPRMC,1200" + std::to_string(10 + i % 50) +
-                             ",A,4807.038,N,01131.000,E,010.0,084.4,230394,,") +
-               "\r\n";
-    program.write("Tracks/clicked.log", log);
-    // The TCP server on a free port: no device, no dialog that would wait for the user.
     int port = test::FreePort();
-    program.write("Korvel.ini", "[Port]\nCOM=23\n[Devices]\nTCP=" + std::to_string(port) + "\n");
-    WindowApp app(program.path(), FindSettings(program.path(), program.file("config")));
-    MainWindow& window = app.window();
-    window.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-    auto find = [&](const char* name) { return window.findChild<QWidget*>(name); };
+    std::unique_ptr<WindowApp> app;
+};
+
+} // namespace
+
+TEST_F(TransportWindow, ClicksOnTheRealWidgetsDriveTheReplay) {
+    MainWindow& window = app->window();
 
     auto* files = window.findChild<QListWidget*>("File1");
     ASSERT_EQ(files->count(), 1);
     QRect item = files->visualItemRect(files->item(0));
     QTest::mouseClick(files->viewport(), Qt::LeftButton, {}, item.center());
-    EXPECT_EQ(app.form().s.replayActive, 1);
+    EXPECT_EQ(app->form().s.replayActive, 1);
     EXPECT_TRUE(find("StopA")->isVisible());
     EXPECT_FALSE(find("PortC")->isEnabled());
     QTcpSocket client;
@@ -60,24 +75,37 @@ TEST(TransportWindow, ClicksOnTheRealWidgetsDriveTheReplay) {
     EXPECT_TRUE(QTest::qWaitFor([&] { return !find("RunA")->isVisible(); }, 1000));
 
     QTest::mouseClick(find("Pause"), Qt::LeftButton);
-    EXPECT_EQ(app.form().c.Pause.value.get(), 1);
+    EXPECT_EQ(app->form().c.Pause.value.get(), 1);
     EXPECT_TRUE(find("PauseL")->isVisible());
     EXPECT_FALSE(find("Skip2")->isEnabled());
     // One step while paused: one record more, and the replay stays paused.
-    int paused = app.form().s.recordIndex;
+    int paused = app->form().s.recordIndex;
     QTest::mouseClick(find("Skip1"), Qt::LeftButton);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return app.form().s.recordIndex == paused + 1; }, 5000));
-    EXPECT_EQ(app.form().c.Pause.value.get(), 1);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return app->form().s.recordIndex == paused + 1; }, 5000));
+    EXPECT_EQ(app->form().c.Pause.value.get(), 1);
     QTest::mouseClick(find("Pause"), Qt::LeftButton);
-    EXPECT_EQ(app.form().c.Pause.value.get(), 0);
+    EXPECT_EQ(app->form().c.Pause.value.get(), 0);
 
     // The middle of the gauge: half the records, and two per cent more.
     auto* gauge = window.findChild<QProgressBar*>("Gauge2");
     QTest::mouseClick(gauge, Qt::LeftButton, {}, QPoint(gauge->width() / 2, gauge->height() / 2));
-    EXPECT_NEAR(app.form().s.recordIndex, 600 * 0.51, 600 * 1.02 / gauge->width() + 1);
+    EXPECT_NEAR(app->form().s.recordIndex, 600 * 0.51, 600 * 1.02 / gauge->width() + 1);
 
     QTest::mouseClick(find("StopA"), Qt::LeftButton);
-    EXPECT_EQ(app.form().s.replayActive, 0);
+    EXPECT_EQ(app->form().s.replayActive, 0);
     EXPECT_FALSE(find("StopA")->isVisible());
     EXPECT_TRUE(find("File1")->isEnabled());
+}
+
+TEST_F(TransportWindow, TheKeyboardAloneStartsAndEndsAReplay) {
+    QWidget* files = find("File1");
+    files->setFocus();
+    QTest::keyClick(files, Qt::Key_Down);
+    QTest::keyClick(files, Qt::Key_Return);
+    ASSERT_EQ(app->form().s.replayActive, 1);
+    QWidget* focused = QApplication::focusWidget();
+    ASSERT_NE(focused, nullptr) << "the focus stays in the window";
+    QTest::keyClick(focused, Qt::Key_Escape);
+    EXPECT_EQ(app->form().s.replayActive, 0);
+    EXPECT_TRUE(files->isEnabled());
 }
