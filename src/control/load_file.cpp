@@ -25,7 +25,7 @@ bool MainForm::openReplayFile() {
 bool MainForm::readLine() {
     if (replayFile_.eof())
         return false;
-    s.currentLine = replayFile_.readLine();
+    s.currentLine.assign(replayFile_.nextLine());
     ++lineNumber_;
     pendingRecord_ = false;
     return true;

@@ -18,7 +18,7 @@ bool MainForm::loadTrackFile() {
     while (readLine()) {
         if (isTrackRecord(s.currentLine))
             ++s.recordCount;
-        if (Left(s.currentLine, 1) == "N")
+        if (s.currentLine.starts_with('N'))
             c.AutoSkip.enabled = true;
         platform_.clock.DoEvents();
     }

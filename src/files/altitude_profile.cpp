@@ -70,7 +70,7 @@ void MainForm::DrawAltitudeProfile() {
         if (IsSentence(line, "GGA")) {
             point(std::min(Val(ExtractField(line, 9)), 10000.0), kLogCurve);
             platform_.clock.DoEvents();
-        } else if (Left(line, 1) == "N") {
+        } else if (line.starts_with('N')) {
             marker(x <= width / 8 ? 250 : 0); // clear of the " 2000m" label
         } else if (s.fileKind == 1 && isTrackRecord(line)) {
             platform_.clock.DoEvents();
@@ -78,8 +78,8 @@ void MainForm::DrawAltitudeProfile() {
                 ReadTrackHeight(s.trackFormat.empty() ? "Gardown" : s.trackFormat, line);
             if (fix.newSegment)
                 marker(0);
-            if (fix.altitude && !Trim(*fix.altitude).empty())
-                point(std::min(Int(Val(*fix.altitude)), 10000.0), kTrackCurve);
+            if (fix.altitude)
+                point(std::min(*fix.altitude, 10000.0), kTrackCurve);
         }
     }
     if (inSegment > 0)

@@ -61,19 +61,38 @@ TrackFix readKml(const std::string& line) {
 
 // OziExplorer: the fields say it, whatever the padding and the writer's locale. Field 5 holds
 // days since 30 December 1899 with the time as the fraction.
-TrackHeight oziHeight(const std::vector<std::string>& f) {
-    double feet = Val(field(f, 3));
-    return {!startsWithNumber(field(f, 3)) || feet == -777 ? "" : plainNumber(feet * 0.3048),
-            Trim(field(f, 2)) == "1"};
+// Field i of a comma-separated line, "" beyond its last field.
+std::string_view fieldOf(std::string_view line, size_t i) {
+    size_t start = 0;
+    for (; i > 0; --i) {
+        start = line.find(',', start);
+        if (start == std::string_view::npos)
+            return "";
+        ++start;
+    }
+    return line.substr(start, line.find(',', start) - start);
+}
+
+// The altitude field holds feet, -777 for none.
+std::optional<double> oziMetres(std::string_view line) {
+    std::string_view altitude = fieldOf(line, 3);
+    double feet = Val(altitude);
+    if (!startsWithNumber(altitude) || feet == -777)
+        return std::nullopt;
+    return feet * 0.3048;
+}
+
+bool oziNewSegment(std::string_view line) {
+    return Trim(fieldOf(line, 2)) == "1";
 }
 
 TrackFix readOzi(const std::string& line) {
     std::vector<std::string> f = SplitFields(line);
     TrackFix fix;
     setPosition(fix, Val(field(f, 0)), Val(field(f, 1)));
-    TrackHeight height = oziHeight(f);
-    fix.newSegment = height.newSegment;
-    fix.altitude = height.altitude;
+    std::optional<double> metres = oziMetres(line);
+    fix.altitude = metres ? plainNumber(*metres) : "";
+    fix.newSegment = oziNewSegment(line);
     if (startsWithNumber(field(f, 4))) {
         using namespace std::chrono;
         // Mended: a day number outside the years 1 to 9999 is held at their ends instead of
@@ -196,15 +215,23 @@ TrackFix ReadTrackRecord(const std::string& format, const std::string& line) {
 }
 
 TrackHeight ReadTrackHeight(const std::string& format, const std::string& line) {
+    auto whole = [](const std::optional<std::string>& text) -> std::optional<double> {
+        if (!text || Trim(*text).empty())
+            return std::nullopt;
+        return Int(Val(*text));
+    };
     if (format == "KML")
-        return {kmlAltitude(line, SplitFields(line).size()), false};
-    if (format == "OziExplorer")
-        return oziHeight(SplitFields(line));
+        return {whole(kmlAltitude(line, SplitFields(line).size())), false};
+    if (format == "OziExplorer") {
+        // Millions of points: the whole metres without writing the altitude's text.
+        std::optional<double> metres = oziMetres(line);
+        return {metres ? std::optional(IntOfStr(*metres)) : std::nullopt, oziNewSegment(line)};
+    }
     if (format == "TTQV-PCX")
-        return {ttqvAltitude(line), false};
+        return {whole(ttqvAltitude(line)), false};
     if (format == "PCX5")
         return {};
-    return {gardownAltitude(line), false};
+    return {whole(gardownAltitude(line)), false};
 }
 
 bool IsTrackRecord(const std::string& format, const std::string& line, long lineNumber,

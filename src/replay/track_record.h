@@ -21,10 +21,11 @@ struct TrackFix {
 // "Gardown", "G7To", "Korvel", "G7ToWin"). Malformed lines give what their fields give.
 TrackFix ReadTrackRecord(const std::string& format, const std::string& line);
 
-// What the altitude profile draws of a record line: its altitude and segment mark, read as
-// ReadTrackRecord reads them but without the position and the date.
+// What the altitude profile draws of a record line: its altitude in whole metres, absent when
+// the record has none, and its segment mark, read as ReadTrackRecord reads them but without the
+// position and the date.
 struct TrackHeight {
-    std::optional<std::string> altitude;
+    std::optional<double> altitude;
     bool newSegment = false;
 };
 TrackHeight ReadTrackHeight(const std::string& format, const std::string& line);

@@ -1,6 +1,7 @@
 #include "text/line_reader.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace korvel {
 
@@ -27,6 +28,7 @@ bool LineReader::fill() {
     if (!file_)
         return false;
     begin_ = 0;
+    nextCr_ = nextLf_ = kUnknown;
     end_ = std::fread(buffer_.data(), 1, buffer_.size(), file_);
     return end_ > 0;
 }
@@ -57,25 +59,46 @@ std::string LineReader::openAtLastLine(const std::string& path) {
     }
 }
 
-std::string LineReader::readLine() {
-    std::string line;
+size_t LineReader::nextEnding() {
+    auto find = [this](size_t& next, char c) {
+        if (next == kUnknown || next < begin_) {
+            const void* at = std::memchr(buffer_.data() + begin_, c, end_ - begin_);
+            next = at ? static_cast<size_t>(static_cast<const char*>(at) - buffer_.data()) : end_;
+        }
+        return next;
+    };
+    return std::min(find(nextCr_, '\r'), find(nextLf_, '\n'));
+}
+
+std::string_view LineReader::nextLine() {
+    split_.clear();
+    bool split = false;
+    auto keep = [this](std::string_view piece) {
+        split_.append(piece.substr(0, kMaxLine - std::min(kMaxLine, split_.size())));
+    };
     while (fill()) {
-        const char* start = buffer_.data() + begin_;
-        const char* stop = buffer_.data() + end_;
-        const char* ending =
-            std::find_if(start, stop, [](char c) { return c == '\n' || c == '\r'; });
-        size_t room = kMaxLine - line.size();
-        line.append(start, std::min(static_cast<size_t>(ending - start), room));
-        begin_ = static_cast<size_t>(ending - buffer_.data());
-        if (ending == stop)
+        size_t ending = nextEnding();
+        std::string_view piece(buffer_.data() + begin_, ending - begin_);
+        begin_ = ending;
+        if (ending == end_) {
+            // The line goes on in the next block.
+            keep(piece);
+            split = true;
             continue;
+        }
         ++begin_;
-        // CR LF is one ending, even when the LF comes with the next read.
-        if (*ending == '\r' && fill() && buffer_[begin_] == '\n')
+        bool cr = buffer_[ending] == '\r';
+        // CR LF is one ending, even when the LF comes with the next block, which overwrites
+        // the buffer: the line is copied before that block is read.
+        if (split || (cr && begin_ == end_)) {
+            keep(piece);
+            split = true;
+        }
+        if (cr && fill() && buffer_[begin_] == '\n')
             ++begin_;
-        break;
+        return split ? std::string_view(split_) : piece.substr(0, kMaxLine);
     }
-    return line;
+    return split_;
 }
 
 } // namespace korvel

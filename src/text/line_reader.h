@@ -4,14 +4,17 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <cstdio>
 #include <string>
+#include <string_view>
 
 namespace korvel {
 
 class LineReader {
   public:
     static constexpr size_t kMaxLine = 64 * 1024;
+    static constexpr size_t kBlock = 256 * 1024; // read from the file at a time
 
     LineReader() = default;
     ~LineReader();
@@ -25,7 +28,9 @@ class LineReader {
     // True when no further line can be read (also when nothing is open).
     bool eof();
     // Next line without its ending; "" at the end of the file.
-    std::string readLine();
+    std::string readLine() { return std::string(nextLine()); }
+    // The same, valid until the next call: no copy for the lines that lie within one block.
+    std::string_view nextLine();
     // Opens the file at its end and returns its last line, reading only the file's tail, so
     // that a file another program is still writing can be followed however large it grows.
     std::string openAtLastLine(const std::string& path);
@@ -33,10 +38,17 @@ class LineReader {
   private:
     // True when a byte is waiting in the buffer, reading the next block if needed.
     bool fill();
+    // Where the next line ending lies in the buffer, or end_ when not in it.
+    size_t nextEnding();
 
     std::FILE* file_ = nullptr;
-    std::array<char, 64 * 1024> buffer_;
+    std::array<char, kBlock> buffer_;
     size_t begin_ = 0, end_ = 0;
+    // The next CR and LF at or after begin_, found once per block so that a file of lone CRs
+    // is not searched again for an LF at every line.
+    static constexpr size_t kUnknown = SIZE_MAX;
+    size_t nextCr_ = kUnknown, nextLf_ = kUnknown;
+    std::string split_; // a line that runs across blocks
 };
 
 } // namespace korvel

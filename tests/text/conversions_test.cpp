@@ -3,7 +3,9 @@
 #include <clocale>
 #include <cmath>
 #include <gtest/gtest.h>
+#include <iomanip>
 #include <limits>
+#include <random>
 #include <string>
 
 using namespace korvel;
@@ -49,6 +51,20 @@ TEST(Conversions, IntAndRound) {
         EXPECT_EQ(Int(c.x), c.intValue) << c.x;
         EXPECT_EQ(Round(c.x), c.roundValue) << c.x;
     }
+    // The whole number as written, found without writing: random values and the values just
+    // below whole numbers, which the 15 digits written round up.
+    std::mt19937_64 random(11);
+    std::vector<double> values = {0, -0.0, 1e20, -1e20, 99.99999999999999, -0.000000000000001};
+    for (int i = 0; i < 20000; ++i) {
+        double whole = static_cast<double>(static_cast<int64_t>(random() % 2000000) - 1000000);
+        values.push_back(std::nextafter(whole, -1e300));
+        values.push_back(std::nextafter(whole, 1e300));
+        values.push_back(whole + std::ldexp(static_cast<double>(random() % 1000), -40));
+        values.push_back(
+            std::ldexp(static_cast<double>(random()), -static_cast<int>(random() % 80)));
+    }
+    for (double x : values)
+        ASSERT_EQ(IntOfStr(x), Int(Val(Str(x)))) << std::setprecision(17) << x;
     // Whatever a file holds, the whole number fits.
     EXPECT_EQ(ToInt(-2.9), -2);
     EXPECT_EQ(ToInt(1e11), 2147483647);

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -56,12 +57,34 @@ TEST(LineReader, VeryLongLineIsCutNotHeld) {
     EXPECT_EQ(lines[1], "next");
 }
 
-TEST(LineReader, LineEndingSplitAcrossReads) {
-    // The reader takes the file in blocks of 64 KiB: the CR ends one block, the LF starts the
-    // next.
-    std::string first(64 * 1024 - 1, 'a');
-    EXPECT_EQ(readAll(first + "\r\nb"), (Lines{first, "b"}));
-    EXPECT_EQ(readAll(first + "\rb"), (Lines{first, "b"}));
+TEST(LineReader, LinesAndEndingsAcrossBlocks) {
+    // The CR ends one block, the LF starts the next.
+    std::string first(LineReader::kBlock - 1, 'a'), cut = first.substr(0, LineReader::kMaxLine);
+    EXPECT_EQ(readAll(first + "\r\nb"), (Lines{cut, "b"}));
+    EXPECT_EQ(readAll(first + "\rb"), (Lines{cut, "b"}));
+    // Random files of short and long lines with every kind of ending, against a plain
+    // byte-by-byte split.
+    std::mt19937 random(7);
+    for (int round = 0; round < 20; ++round) {
+        std::string content;
+        while (content.size() < 3 * LineReader::kBlock) {
+            const char* endings[] = {"\r\n", "\n", "\r"};
+            size_t length = random() % 8 == 0 ? random() % 100000 : random() % 90;
+            content += std::string(length, static_cast<char>('a' + round));
+            content += endings[random() % 3];
+        }
+        Lines expected(1);
+        for (size_t i = 0; i < content.size(); ++i) {
+            if (content[i] == '\r' || content[i] == '\n') {
+                i += content.compare(i, 2, "\r\n") == 0;
+                expected.emplace_back();
+            } else if (expected.back().size() < LineReader::kMaxLine) {
+                expected.back() += content[i];
+            }
+        }
+        expected.pop_back(); // after the last ending
+        ASSERT_EQ(readAll(content), expected) << "round " << round;
+    }
 }
 
 TEST(LineReader, MissingFileAndReopen) {
