@@ -180,6 +180,8 @@ class MainForm {
     // Statistics of the RMC in currentLine; false when the replay ended meanwhile.
     bool logRecordStatistics();
     void finishRecord();
+    // The distance and course of one leg, into legDistance and legCourse.
+    void measureLeg(double lat1, double lat2, double lon1, double lon2);
     void reportOutputFailure(const std::string& what);
     void showManualControls(bool manual);
     void setFilePattern(const std::string& patterns);

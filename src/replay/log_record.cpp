@@ -1,7 +1,6 @@
 // One record of a recorded NMEA log: the lines from one RMC to the next, sent as recorded
 // unless a sentence box or an option says otherwise, and the statistics of the record.
 #include "app/main_form.h"
-#include "replay/distance_course.h"
 #include "replay/sentence.h"
 #include "replay/sentence_rewrite.h"
 #include "replay/sentence_type.h"
@@ -118,21 +117,16 @@ bool MainForm::logRecordStatistics() {
     bool imperial = s.metricUnits != 1;
     double lat = MinutesOfArc(ExtractField(s.currentLine, 3));
     double lon = MinutesOfArc(ExtractField(s.currentLine, 5));
-    auto leg = [this](double lat1, double lat2, double lon1, double lon2) {
-        DistanceAndCourse d = ComputeDistanceAndCourse(lat1, lat2, lon1, lon2, s.legCourse);
-        s.legDistance = d.distance;
-        s.legCourse = d.course;
-    };
     if (s.startLat == 0) {
         s.startLat = lat;
         s.startLon = lon;
     }
-    leg(lat, s.startLat, lon, s.startLon);
+    measureLeg(lat, s.startLat, lon, s.startLon);
     double hectometres = Int(s.legDistance / 100);
     if (s.phsmiLine.empty())
         c.DistL.caption = Format(imperial ? hectometres / 16.09 : hectometres / 10, "0.0");
     if (s.prevLat != 0)
-        leg(lat, s.prevLat, lon, s.prevLon);
+        measureLeg(lat, s.prevLat, lon, s.prevLon);
     s.prevLat = lat;
     s.prevLon = lon;
     s.tripDistance += s.legDistance;

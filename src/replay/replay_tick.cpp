@@ -1,5 +1,6 @@
 // The replay tick: one record of the loaded file per tick of Timer1, and the pacing.
 #include "app/main_form.h"
+#include "replay/distance_course.h"
 #include "text/conversions.h"
 
 #include <algorithm>
@@ -84,6 +85,12 @@ void MainForm::finishRecord() {
     ++s.recordIndex;
     if (s.recordIndex <= c.Gauge2.max)
         c.Gauge2.value = static_cast<int>(s.recordIndex);
+}
+
+void MainForm::measureLeg(double lat1, double lat2, double lon1, double lon2) {
+    DistanceAndCourse d = ComputeDistanceAndCourse(lat1, lat2, lon1, lon2, s.legCourse);
+    s.legDistance = d.distance;
+    s.legCourse = d.course;
 }
 
 void MainForm::Timer2_Timer() {

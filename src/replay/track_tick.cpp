@@ -1,7 +1,6 @@
 // One point of a track file per tick: the line is converted into RMC, GGA and VTG sentences
 // with speed and course derived from the previous point.
 #include "app/main_form.h"
-#include "replay/distance_course.h"
 #include "replay/sentence.h"
 #include "replay/sentence_type.h"
 #include "replay/track_record.h"
@@ -89,20 +88,15 @@ bool MainForm::ConvertTrackRecord() {
 
     bool imperial = s.metricUnits != 1;
     double lat = MinutesOfArc(fix.latText), lon = MinutesOfArc(fix.lonText);
-    auto leg = [this](double lat1, double lat2, double lon1, double lon2) {
-        DistanceAndCourse d = ComputeDistanceAndCourse(lat1, lat2, lon1, lon2, s.legCourse);
-        s.legDistance = d.distance;
-        s.legCourse = d.course;
-    };
     if (s.startLat == 0) {
         s.startLat = lat;
         s.startLon = lon;
     }
-    leg(s.startLat, lat, s.startLon, lon);
+    measureLeg(s.startLat, lat, s.startLon, lon);
     double hectometres = Int(s.legDistance / 100);
     c.DistL.caption = Format(imperial ? hectometres / 16.09 : hectometres / 10, "0.0");
     if (s.prevLat != 0)
-        leg(s.prevLat, lat, s.prevLon, lon);
+        measureLeg(s.prevLat, lat, s.prevLon, lon);
     s.prevLat = lat;
     s.prevLon = lon;
     s.tripDistance += s.legDistance;
