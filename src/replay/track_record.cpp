@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <charconv>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -87,17 +88,16 @@ bool oziNewSegment(std::string_view line) {
 }
 
 TrackFix readOzi(const std::string& line) {
-    std::vector<std::string> f = SplitFields(line);
     TrackFix fix;
-    setPosition(fix, Val(field(f, 0)), Val(field(f, 1)));
+    setPosition(fix, Val(fieldOf(line, 0)), Val(fieldOf(line, 1)));
     std::optional<double> metres = oziMetres(line);
     fix.altitude = metres ? plainNumber(*metres) : "";
     fix.newSegment = oziNewSegment(line);
-    if (startsWithNumber(field(f, 4))) {
+    if (startsWithNumber(fieldOf(line, 4))) {
         using namespace std::chrono;
         // Mended: a day number outside the years 1 to 9999 is held at their ends instead of
         // overflowing the date arithmetic.
-        double days = std::clamp(Val(field(f, 4)), -693593.0, 2958465.0);
+        double days = std::clamp(Val(fieldOf(line, 4)), -693593.0, 2958465.0);
         long long seconds = std::llround(days * 86400.0);
         sys_seconds at = sys_days(year(1899) / December / 30) + std::chrono::seconds(seconds);
         sys_days day = floor<std::chrono::days>(at);
@@ -112,11 +112,11 @@ TrackFix readOzi(const std::string& line) {
         return fix;
     }
     // No day number: the date and time texts (dd-Mon-yy and hh:mm:ss).
-    std::string date = Trim(field(f, 5));
+    std::string date = Trim(fieldOf(line, 5));
     fix.day = Left(date, 2);
     fix.month = Mid(date, 4, 3);
     fix.year = FourDigitYear(Right(date, 2));
-    std::string time = Trim(field(f, 6));
+    std::string time = Trim(fieldOf(line, 6));
     if (time.size() == 7)
         time = "0" + time;
     setTime(fix, time);
@@ -262,11 +262,20 @@ std::string PositionText(double minutesOfArc, int degreeDigits) {
     long long thousandths = static_cast<long long>(Val(rounded));
     long long degrees = thousandths / 60000;
     if (thousandths >= 0) {
-        // What the patterns below give, written at once: this runs for every point replayed.
-        char text[48];
-        long long rest = thousandths - degrees * 60000;
-        std::snprintf(text, sizeof text, "%0*lld%02lld.%03lld", degreeDigits == 2 ? 2 : 3, degrees,
-                      rest / 1000, rest % 1000);
+        // What the patterns below give, written digit by digit: this runs for every point
+        // replayed.
+        char whole[24];
+        size_t length =
+            static_cast<size_t>(std::to_chars(whole, whole + sizeof whole, degrees).ptr - whole);
+        size_t width = degreeDigits == 2 ? 2 : 3;
+        std::string text(length < width ? width - length : 0, '0');
+        text.append(whole, length);
+        long long rest = thousandths - degrees * 60000; // thousandths of a minute, below 60000
+        for (long long unit : {10000, 1000, 100, 10, 1}) {
+            if (unit == 100)
+                text += '.';
+            text += static_cast<char>('0' + rest / unit % 10);
+        }
         return text;
     }
     std::string minutes =

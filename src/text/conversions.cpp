@@ -183,6 +183,19 @@ std::string Format(double x, std::string_view pattern) {
         digits.append(static_cast<size_t>(decimals), '0');
         return pad(digits, intDigits, decimals, x);
     }
+    // Most values lie far from a half at the last decimal shown: their 15 digits (within
+    // 5e-15 of the value) and the value itself then round alike, and the digits are not needed.
+    static constexpr double kScale[] = {1, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6};
+    if (decimals < 7 && std::fabs(x) * kScale[decimals] < 1e9) {
+        double scaled = std::fabs(x) * kScale[decimals];
+        double below = std::floor(scaled);
+        if (std::fabs(scaled - below - 0.5) > 1e-5) {
+            char whole[24];
+            long long rounded = static_cast<long long>(below) + (scaled - below > 0.5 ? 1 : 0);
+            digits.assign(whole, std::to_chars(whole, whole + sizeof whole, rounded).ptr);
+            return pad(digits, intDigits, decimals, x);
+        }
+    }
     // Keep the digits down to the last decimal shown, rounding the first one dropped.
     Decimal d = toDecimal(x);
     long keep = d.exponent + 1 + decimals;

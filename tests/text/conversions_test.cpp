@@ -94,6 +94,51 @@ TEST(Conversions, StrWritesTheSignBlank) {
         EXPECT_EQ(Str(c.x), c.text) << c.x;
 }
 
+namespace {
+
+// Format's rule spelled out: |x| to 15 significant digits, rounded half away from zero at the
+// pattern's decimals, with the pattern's whole digits at least.
+std::string formatByDigits(double x, int wholeDigits, int decimals) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%.14e", std::fabs(x));
+    std::string digits = std::string(1, text[0]) + std::string(text + 2, 14);
+    int exponent = std::atoi(text + 17);
+    // The digits as a whole number of 10^-decimals, rounding the first digit dropped.
+    long keep = exponent + 1 + decimals;
+    std::string kept = keep <= 0 ? "0" : (digits + std::string(30, '0')).substr(0, keep);
+    long long n = std::stoll(kept);
+    if (keep >= 0 && keep < 15 && digits[keep] >= '5')
+        ++n;
+    std::string out = std::to_string(n);
+    out.insert(0, std::max<long>(0, wholeDigits + decimals - static_cast<long>(out.size())), '0');
+    if (decimals > 0)
+        out.insert(out.size() - decimals, ".");
+    if (x < 0 && n != 0)
+        out.insert(0, "-");
+    return out;
+}
+
+} // namespace
+
+TEST(Conversions, FormatAgreesWithItsRuleOnRandomValues) {
+    std::mt19937_64 random(5);
+    const char* patterns[] = {"0", "00", "0.0", "0.000", "00.000", "0.00000", "0.000000"};
+    for (int i = 0; i < 100000; ++i) {
+        double x = std::ldexp(static_cast<double>(random() % 100000000) - 50000000,
+                              -static_cast<int>(random() % 40));
+        // Halves, too: the values a conversion writes at once are often exact halves.
+        if (i % 10 == 0)
+            x = (static_cast<double>(random() % 2000000) - 1000000 + 0.5) / 1000;
+        std::string_view pattern = patterns[i % 7];
+        size_t point = pattern.find('.');
+        int decimals =
+            point == std::string_view::npos ? 0 : static_cast<int>(pattern.size() - point - 1);
+        int whole = static_cast<int>(point == std::string_view::npos ? pattern.size() : point);
+        ASSERT_EQ(Format(x, pattern), formatByDigits(x, whole, decimals))
+            << std::setprecision(17) << x << " " << pattern;
+    }
+}
+
 TEST(Conversions, FormatPadsAndRoundsHalvesAwayFromZero) {
     struct Case {
         double x;
