@@ -6,10 +6,6 @@
 
 namespace korvel {
 
-namespace {
-constexpr Color kOrange = 0x40C0;
-}
-
 void MainForm::Pause_Click() {
     bool paused = c.Pause.value.get() == 1;
     c.Skip1.toolTip = paused ? "Skip 1" : "Skip 10";
