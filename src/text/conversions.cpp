@@ -85,6 +85,30 @@ double Val(std::string_view text) {
         if (exponentEnd > e)
             end = exponentEnd;
     }
+    // Up to 15 digits without an exponent, as nearly every field holds: the digits as a whole
+    // number and one division by a power of ten, both exact or correctly rounded.
+    static constexpr double kPowers[] = {1,   1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                         1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    if (end - start <= 16) {
+        long long whole = 0;
+        int decimals = -1;
+        bool plain = true;
+        for (size_t k = start; k < end && plain; ++k) {
+            if (text[k] == '.') {
+                decimals = 0;
+            } else if (isDigit(text[k])) {
+                whole = whole * 10 + (text[k] - '0');
+                if (decimals >= 0)
+                    ++decimals;
+            } else {
+                plain = false;
+            }
+        }
+        if (plain && end - start - (decimals >= 0) <= 15) {
+            double value = static_cast<double>(whole) / kPowers[std::max(decimals, 0)];
+            return negative ? -value : value;
+        }
+    }
     double value = 0;
     auto result = std::from_chars(text.data() + start, text.data() + end, value);
     if (result.ec != std::errc())

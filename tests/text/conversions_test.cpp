@@ -2,6 +2,7 @@
 
 #include <clocale>
 #include <cmath>
+#include <cstdlib>
 #include <gtest/gtest.h>
 #include <iomanip>
 #include <limits>
@@ -38,6 +39,21 @@ TEST(Conversions, ValReadsTheLeadingNumber) {
     };
     for (const Case& c : cases)
         EXPECT_DOUBLE_EQ(Val(c.text), c.value) << '"' << c.text << '"';
+}
+
+TEST(Conversions, ValAgreesWithTheCLibraryOnRandomNumbers) {
+    std::mt19937_64 random(3);
+    const char* signs[] = {"", "-", "+", " "};
+    for (int i = 0; i < 200000; ++i) {
+        std::string digits = std::to_string(random() % 10000000000000000000ull);
+        digits.resize(1 + random() % digits.size());
+        if (random() % 4 != 0)
+            digits.insert(random() % (digits.size() + 1), ".");
+        if (i % 50 == 0)
+            digits += "e" + std::to_string(static_cast<int>(random() % 40) - 20);
+        std::string text = signs[i % 4] + digits + (i % 3 == 0 ? ",N" : "");
+        ASSERT_EQ(Val(text), std::strtod(text.c_str(), nullptr)) << text;
+    }
 }
 
 TEST(Conversions, IntAndRound) {
