@@ -66,6 +66,11 @@ void setItems(QComboBox* box, const std::vector<std::string>& items) {
         box->addItem(FromLatin1(item));
 }
 
+// A button's "&" would mark a shortcut key: the caption shows it as it stands.
+QString buttonText(const QString& caption) {
+    return QString(caption).replace("&", "&&");
+}
+
 QString captionOr(const Control& control, const QString& picture) {
     return control.caption.empty() ? picture : FromLatin1(control.caption);
 }
@@ -137,7 +142,7 @@ QPushButton* ControlBinding::button(CommandButton& control) {
     auto* widget = new QPushButton;
     QObject::connect(widget, &QPushButton::clicked, clicker(control.onClick));
     bindCommon(control, widget,
-               [&control, widget] { widget->setText(FromLatin1(control.caption)); });
+               [&control, widget] { widget->setText(buttonText(FromLatin1(control.caption))); });
     return widget;
 }
 
@@ -167,7 +172,7 @@ QAbstractButton* ControlBinding::checkBox(CheckBox& control, const QString& pict
         });
     });
     bindCommon(control, widget, [&control, widget, picture] {
-        widget->setText(captionOr(control, picture));
+        widget->setText(buttonText(captionOr(control, picture)));
         widget->setChecked(control.value.get() != 0);
     });
     return widget;
@@ -185,7 +190,7 @@ QRadioButton* ControlBinding::option(OptionButton& control) {
         });
     });
     bindCommon(control, widget, [&control, widget] {
-        widget->setText(FromLatin1(control.caption));
+        widget->setText(buttonText(FromLatin1(control.caption)));
         widget->setChecked(control.value.get());
     });
     return widget;

@@ -5,6 +5,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
+#include <QKeySequence>
 #include <QLabel>
 #include <QScrollBar>
 #include <gtest/gtest.h>
@@ -40,6 +41,12 @@ TEST_F(Window, ShowsEveryControlOfTheFormByName) {
         ASSERT_NE(widget, nullptr) << control.name;
         EXPECT_EQ(widget->toolTip().toStdString(), control.toolTip) << control.name;
         EXPECT_EQ(widget->isEnabled(), control.enabled) << control.name;
+        // Captions show as they stand: no "&" turns into a shortcut key.
+        if (auto* button = qobject_cast<QAbstractButton*>(widget);
+            button && !control.caption.empty()) {
+            EXPECT_EQ(button->text().replace("&&", "&").toStdString(), control.caption);
+            EXPECT_TRUE(QKeySequence::mnemonic(button->text()).isEmpty()) << control.name;
+        }
     });
     EXPECT_GT(controls, 80);
     EXPECT_EQ(find<QAbstractButton>("ENDE")->text(), "SAVE SETTINGS AND EXIT");
