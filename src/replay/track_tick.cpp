@@ -131,12 +131,18 @@ bool MainForm::ConvertTrackRecord() {
         compactTime = "000000";
     }
     std::string ddmmyy = Left(dateText, 4) + Right(dateText, 2);
-    std::string position =
-        fix.latText + "," + fix.latHemisphere + "," + fix.lonText + "," + fix.lonHemisphere;
-    rmcBody_ = "GPRMC," + compactTime + ",A," + position + "," + s.speedKnotsText + "," + course +
-               "," + ddmmyy + ",000.0,E";
-    ggaBody_ = "GPGGA," + compactTime + "," + position + ",1,12,1.0," + altitude + ",M,,M,,";
-    vtgBody_ = "GPVTG," + course + ",T,,M," + s.speedKnotsText + ",N," + kmhText + ",K";
+    // Appended into the bodies of the previous record, whose room they reuse.
+    auto build = [](std::string& body, std::initializer_list<std::string_view> parts) {
+        body.clear();
+        for (std::string_view part : parts)
+            body += part;
+    };
+    build(rmcBody_,
+          {"GPRMC,", compactTime, ",A,", fix.latText, ",", fix.latHemisphere, ",", fix.lonText, ",",
+           fix.lonHemisphere, ",", s.speedKnotsText, ",", course, ",", ddmmyy, ",000.0,E"});
+    build(ggaBody_, {"GPGGA,", compactTime, ",", fix.latText, ",", fix.latHemisphere, ",",
+                     fix.lonText, ",", fix.lonHemisphere, ",1,12,1.0,", altitude, ",M,,M,,"});
+    build(vtgBody_, {"GPVTG,", course, ",T,,M,", s.speedKnotsText, ",N,", kmhText, ",K"});
     return true;
 }
 
