@@ -48,71 +48,65 @@ Decimal toDecimal(double x) {
 
 // digits holds |x| times 10^decimals: pads it to the pattern's digits, sets the decimal point
 // and the sign.
-std::string pad(std::string& digits, size_t intDigits, int decimals, double x) {
-    if (digits.size() < static_cast<size_t>(decimals) + intDigits)
-        digits.insert(0, decimals + intDigits - digits.size(), '0');
+std::string pad(std::string_view digits, size_t intDigits, int decimals, double x) {
+    size_t shown = std::max(digits.size(), intDigits + static_cast<size_t>(decimals));
+    size_t zeros = shown - digits.size();
+    std::string text;
+    text.reserve(shown + 2);
+    if (x < 0 && digits.find_first_not_of('0') != std::string_view::npos)
+        text += '-';
+    text.append(zeros, '0');
+    text.append(digits);
     if (decimals > 0)
-        digits.insert(digits.size() - decimals, 1, '.');
-    if (x < 0 && digits.find_first_not_of("0.") != std::string::npos)
-        digits.insert(0, 1, '-');
-    return digits;
+        text.insert(text.size() - static_cast<size_t>(decimals), 1, '.');
+    return text;
 }
 
 } // namespace
 
 double Val(std::string_view text) {
-    size_t i = 0;
-    while (i < text.size() && (text[i] == ' ' || text[i] == '\t'))
+    size_t i = 0, n = text.size();
+    while (i < n && (text[i] == ' ' || text[i] == '\t'))
         ++i;
-    bool negative = i < text.size() && text[i] == '-';
-    if (i < text.size() && (text[i] == '-' || text[i] == '+'))
+    bool negative = i < n && text[i] == '-';
+    if (i < n && (text[i] == '-' || text[i] == '+'))
         ++i;
     const size_t start = i;
-    size_t end = skipDigits(text, i);
-    bool hasDigits = end > start;
-    if (end < text.size() && text[end] == '.') {
-        size_t fractionEnd = skipDigits(text, end + 1);
-        hasDigits = hasDigits || fractionEnd > end + 1;
-        end = fractionEnd;
+    // The digits as one whole number, taken while they are found: exact for up to 15 of them.
+    unsigned long long whole = 0;
+    size_t digits = 0;
+    auto scan = [&] {
+        for (; i < n && isDigit(text[i]); ++i, ++digits)
+            whole = whole * 10 + static_cast<unsigned>(text[i] - '0');
+    };
+    scan();
+    size_t decimals = 0;
+    if (i < n && text[i] == '.') {
+        ++i;
+        size_t before = digits;
+        scan();
+        decimals = digits - before;
     }
-    if (!hasDigits)
+    if (digits == 0)
         return 0;
-    if (end < text.size() && (text[end] == 'e' || text[end] == 'E')) {
-        size_t e = end + 1;
-        if (e < text.size() && (text[e] == '-' || text[e] == '+'))
+    size_t end = i;
+    if (i < n && (text[i] == 'e' || text[i] == 'E')) {
+        size_t e = i + 1;
+        if (e < n && (text[e] == '-' || text[e] == '+'))
             ++e;
         size_t exponentEnd = skipDigits(text, e);
         if (exponentEnd > e)
             end = exponentEnd;
     }
-    // Up to 15 digits without an exponent, as nearly every field holds: the digits as a whole
-    // number and one division by a power of ten, both exact or correctly rounded.
-    static constexpr double kPowers[] = {1,   1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                         1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
-    if (end - start <= 16) {
-        long long whole = 0;
-        int decimals = -1;
-        bool plain = true;
-        for (size_t k = start; k < end && plain; ++k) {
-            if (text[k] == '.') {
-                decimals = 0;
-            } else if (isDigit(text[k])) {
-                whole = whole * 10 + (text[k] - '0');
-                if (decimals >= 0)
-                    ++decimals;
-            } else {
-                plain = false;
-            }
-        }
-        if (plain && end - start - (decimals >= 0) <= 15) {
-            double value = static_cast<double>(whole) / kPowers[std::max(decimals, 0)];
-            return negative ? -value : value;
-        }
-    }
     double value = 0;
-    auto result = std::from_chars(text.data() + start, text.data() + end, value);
-    if (result.ec != std::errc())
+    if (end == i && digits <= 15) {
+        // As nearly every field: one division of two exact numbers, correctly rounded.
+        static constexpr double kPowers[] = {1,   1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                             1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+        value = static_cast<double>(whole) / kPowers[decimals];
+    } else if (std::from_chars(text.data() + start, text.data() + end, value).ec != std::errc()) {
         return 0;
+    }
     return negative ? -value : value;
 }
 
