@@ -191,16 +191,20 @@ std::string Format(double x, std::string_view pattern) {
     if (!std::isfinite(x))
         return Trim(Str(x));
 
-    std::string digits;
     if (x == std::floor(x) && std::fabs(x) < 1e15) {
-        // A whole number, as most are (days, hours, degrees): its digits are exact.
+        // A whole number, as most are (days, hours, degrees): its digits are exact, and go
+        // straight into place.
         char whole[24];
-        auto end =
-            std::to_chars(whole, whole + sizeof whole, static_cast<long long>(std::fabs(x))).ptr;
-        digits.assign(whole, end);
-        digits.append(static_cast<size_t>(decimals), '0');
-        return pad(digits, intDigits, decimals, x);
+        size_t length = static_cast<size_t>(
+            std::to_chars(whole, whole + sizeof whole, static_cast<long long>(std::fabs(x))).ptr -
+            whole);
+        std::string text(x < 0 ? "-" : "");
+        text.append(length < intDigits ? intDigits - length : 0, '0').append(whole, length);
+        if (decimals > 0)
+            text.append(1, '.').append(static_cast<size_t>(decimals), '0');
+        return text;
     }
+    std::string digits;
     // Most values lie far from a half at the last decimal shown: their 15 digits (within
     // 5e-15 of the value) and the value itself then round alike, and the digits are not needed.
     static constexpr double kScale[] = {1, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6};
