@@ -30,12 +30,18 @@ int centralEuropeanOffset(const year_month_day& date, int hour) {
 } // namespace
 
 void MainForm::ShowDateTime(const std::string& date, const std::string& time) {
-    int hour = static_cast<int>(Val(Mid(time, 1, 2)));
-    int minute = static_cast<int>(Val(Mid(time, 3, 2)));
-    int second = static_cast<int>(Val(Right(time, 2)));
-    int day = static_cast<int>(Val(Mid(date, 1, 2)));
-    int month = static_cast<int>(Val(Mid(date, 3, 2)));
-    int year = static_cast<int>(Val(Right(date, 2)));
+    // Two digits at a time, read where they stand; the last two when from is npos.
+    auto twoDigits = [](std::string_view text, size_t from) {
+        if (from == std::string_view::npos)
+            from = text.size() < 2 ? 0 : text.size() - 2;
+        return from < text.size() ? static_cast<int>(Val(text.substr(from, 2))) : 0;
+    };
+    int hour = twoDigits(time, 0);
+    int minute = twoDigits(time, 2);
+    int second = twoDigits(time, std::string_view::npos);
+    int day = twoDigits(date, 0);
+    int month = twoDigits(date, 2);
+    int year = twoDigits(date, std::string_view::npos);
     if (year == 89)
         return;
     year += year < 80 ? 2000 : 1900;
