@@ -257,9 +257,7 @@ std::string PositionText(double minutesOfArc, int degreeDigits) {
     if (!(std::fabs(minutesOfArc) < 1e12))
         minutesOfArc = 0;
     // Round to the thousandth of a minute first, so that 59.9996 minutes carry into the degrees.
-    std::string rounded = Format(minutesOfArc, "0.000");
-    rounded.erase(rounded.find('.'), 1);
-    long long thousandths = static_cast<long long>(Val(rounded));
+    long long thousandths = FormatUnits(minutesOfArc, 3);
     long long degrees = thousandths / 60000;
     if (thousandths >= 0) {
         // What the patterns below give, written digit by digit: this runs for every point

@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cmath>
 #include <limits>
+#include <optional>
 
 namespace korvel {
 
@@ -62,7 +63,31 @@ std::string pad(std::string_view digits, size_t intDigits, int decimals, double 
     return text;
 }
 
+// |x| in units of its last decimal shown, rounded as Format rounds it, when that can be told
+// from the number itself: most values lie far from a half at that decimal, and their 15 digits
+// (within 5e-15 of the value) and the value itself then round alike.
+std::optional<long long> quickUnits(double x, int decimals) {
+    static constexpr double kScale[] = {1, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6};
+    if (decimals < 0 || decimals > 6 || !(std::fabs(x) * kScale[decimals] < 1e9))
+        return std::nullopt;
+    double scaled = std::fabs(x) * kScale[decimals];
+    double below = std::floor(scaled);
+    if (std::fabs(scaled - below - 0.5) <= 1e-5)
+        return std::nullopt;
+    return static_cast<long long>(below) + (scaled - below > 0.5 ? 1 : 0);
+}
+
 } // namespace
+
+long long FormatUnits(double x, int decimals) {
+    if (std::optional<long long> units = quickUnits(x, decimals))
+        return x < 0 ? -*units : *units;
+    std::string shown =
+        Format(x, decimals > 0 ? "0." + std::string(static_cast<size_t>(decimals), '0') : "0");
+    if (size_t point = shown.find('.'); point != std::string::npos)
+        shown.erase(point, 1);
+    return static_cast<long long>(Val(shown));
+}
 
 double Val(std::string_view text) {
     size_t i = 0, n = text.size();
@@ -205,18 +230,10 @@ std::string Format(double x, std::string_view pattern) {
         return text;
     }
     std::string digits;
-    // Most values lie far from a half at the last decimal shown: their 15 digits (within
-    // 5e-15 of the value) and the value itself then round alike, and the digits are not needed.
-    static constexpr double kScale[] = {1, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6};
-    if (decimals < 7 && std::fabs(x) * kScale[decimals] < 1e9) {
-        double scaled = std::fabs(x) * kScale[decimals];
-        double below = std::floor(scaled);
-        if (std::fabs(scaled - below - 0.5) > 1e-5) {
-            char whole[24];
-            long long rounded = static_cast<long long>(below) + (scaled - below > 0.5 ? 1 : 0);
-            digits.assign(whole, std::to_chars(whole, whole + sizeof whole, rounded).ptr);
-            return pad(digits, intDigits, decimals, x);
-        }
+    if (std::optional<long long> rounded = quickUnits(x, decimals)) {
+        char whole[24];
+        digits.assign(whole, std::to_chars(whole, whole + sizeof whole, *rounded).ptr);
+        return pad(digits, intDigits, decimals, x);
     }
     // Keep the digits down to the last decimal shown, rounding the first one dropped.
     Decimal d = toDecimal(x);

@@ -33,6 +33,9 @@ std::string Trim(std::string_view text);
 // Zero patterns such as "0", "00", "0000", "0.0", "00.000": pads with zeros and rounds to the
 // digits shown, halves away from zero.
 std::string Format(double x, std::string_view pattern);
+// x as Format shows it with that many decimals, counted in units of the last one:
+// FormatUnits(-1.2345, 3) is -1235, FormatUnits(2.5, 0) is 3.
+long long FormatUnits(double x, int decimals);
 // Substrings counted from 1; a start past the end gives "", a negative length (the default)
 // runs to the end.
 std::string Mid(std::string_view text, long start, long length = -1);

@@ -150,8 +150,10 @@ TEST(Conversions, FormatAgreesWithItsRuleOnRandomValues) {
         int decimals =
             point == std::string_view::npos ? 0 : static_cast<int>(pattern.size() - point - 1);
         int whole = static_cast<int>(point == std::string_view::npos ? pattern.size() : point);
-        ASSERT_EQ(Format(x, pattern), formatByDigits(x, whole, decimals))
-            << std::setprecision(17) << x << " " << pattern;
+        std::string shown = formatByDigits(x, whole, decimals);
+        ASSERT_EQ(Format(x, pattern), shown) << std::setprecision(17) << x << " " << pattern;
+        std::erase(shown, '.');
+        ASSERT_EQ(FormatUnits(x, decimals), std::stoll(shown)) << std::setprecision(17) << x;
     }
 }
 
