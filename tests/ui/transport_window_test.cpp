@@ -109,3 +109,14 @@ TEST_F(TransportWindow, TheKeyboardAloneStartsAndEndsAReplay) {
     EXPECT_EQ(app->form().s.replayActive, 0);
     EXPECT_TRUE(files->isEnabled());
 }
+
+TEST_F(TransportWindow, TheMinimizeButtonTucksTheRunningWindowAway) {
+    auto* files = app->window().findChild<QListWidget*>("File1");
+    QTest::mouseClick(files->viewport(), Qt::LeftButton, {},
+                      files->visualItemRect(files->item(0)).center());
+    ASSERT_EQ(app->form().s.replayActive, 1);
+    QTest::mouseClick(find("MinC"), Qt::LeftButton);
+    EXPECT_TRUE(app->window().isMinimized());
+    EXPECT_TRUE(find("MiniA")->isVisibleTo(&app->window())) << "the sign that it was minimized";
+    EXPECT_EQ(app->form().s.replayActive, 1) << "the replay goes on";
+}
