@@ -99,18 +99,19 @@ bool MainForm::loadLog() {
     c.Data[2].foreColor = c.Data[6].foreColor = kGrey;
     c.Data[3].enabled = c.Data[4].enabled = c.Data[5].enabled = false;
     s.recordCount = 1;
+    enum : unsigned { kRmc = 1, kGga = 2, kVtg = 4 }; // in the order asked below
     while (readLine()) {
-        const std::string& line = s.currentLine;
-        if (ContainsSentence(line, "RMC")) {
+        unsigned found = SentencesIn(s.currentLine, {"RMC", "GGA", "VTG"});
+        if (found & kRmc) {
             s.hasRmc = 1;
             ++s.recordCount;
         }
-        if (ContainsSentence(line, "GGA")) {
+        if (found & kGga) {
             s.hasGga = 1;
             if (s.hasRmc == 0)
                 ++s.recordCount;
         }
-        if (ContainsSentence(line, "VTG"))
+        if (found & kVtg)
             s.hasVtg = 1;
         platform_.clock.DoEvents();
     }

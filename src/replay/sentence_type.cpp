@@ -30,10 +30,20 @@ bool IsSentence(std::string_view line, std::string_view type) {
 }
 
 bool ContainsSentence(std::string_view line, std::string_view type) {
-    for (size_t at = line.find('$'); at != std::string_view::npos; at = line.find('$', at + 1))
-        if (sentenceAt(line, at, type))
-            return true;
-    return false;
+    return SentencesIn(line, {type}) != 0;
+}
+
+unsigned SentencesIn(std::string_view line, std::initializer_list<std::string_view> types) {
+    unsigned found = 0;
+    for (size_t at = line.find('$'); at != std::string_view::npos; at = line.find('$', at + 1)) {
+        unsigned bit = 1;
+        for (std::string_view type : types) {
+            if (sentenceAt(line, at, type))
+                found |= bit;
+            bit <<= 1;
+        }
+    }
+    return found;
 }
 
 double MinutesOfArc(std::string_view field) {

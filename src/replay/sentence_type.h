@@ -2,6 +2,7 @@
 // all RMC sentences. Proprietary sentences ("$PGRMM") are recognised by their whole name.
 #pragma once
 
+#include <initializer_list>
 #include <string_view>
 
 namespace korvel {
@@ -10,6 +11,8 @@ namespace korvel {
 bool IsSentence(std::string_view line, std::string_view type);
 // Such a sentence begins anywhere in the line.
 bool ContainsSentence(std::string_view line, std::string_view type);
+// The same for several types in one look at the line: bit i is set when types[i] is there.
+unsigned SentencesIn(std::string_view line, std::initializer_list<std::string_view> types);
 
 // Position in minutes of arc of a latitude (ddmm.mmm...) or longitude (dddmm.mmm...) field,
 // whatever the number of decimals; the degree digits are those before the two whole minutes.

@@ -31,6 +31,10 @@ TEST(SentenceType, AnyTalkerCarriesTheType) {
         EXPECT_EQ(IsSentence(c.line, c.type), c.starts) << c.line;
         EXPECT_EQ(ContainsSentence(c.line, c.type), c.contains) << c.line;
     }
+    // Several types in one look: each bit as the single search says.
+    EXPECT_EQ(SentencesIn("$GPGGA,1 $GNRMC,2", {"RMC", "GGA", "VTG"}), 3u);
+    EXPECT_EQ(SentencesIn("$GPVTG,1*55", {"RMC", "GGA", "VTG"}), 4u);
+    EXPECT_EQ(SentencesIn("$GPRMCX $gpgga", {"RMC", "GGA", "VTG"}), 0u);
 }
 
 TEST(SentenceType, MinutesOfArcWhateverTheDecimals) {
