@@ -8,13 +8,6 @@ using namespace korvel;
 
 namespace {
 
-std::string rmc(int second) {
-    char time[8];
-    std::snprintf(time, sizeof time, "12%04d", second);
-    return FrameSentence(std::string("GPRMC,") + time +
-                         ",A,4807.038,N,01131.000,E,010.0,084.4,230394,,");
-}
-
 class Seek : public test::ReplayFixture {
   protected:
     void SetUp() override {
@@ -22,7 +15,7 @@ class Seek : public test::ReplayFixture {
         c.Data[0].value.set(1);
         std::vector<std::string> lines;
         for (int i = 1; i <= 150; ++i) {
-            lines.push_back(rmc(i));
+            lines.push_back(test::Rmc(i));
             lines.push_back(FrameSentence("GPTXT,01,01,02,record " + std::to_string(i)));
         }
         load("seek.log", test::Log(lines));
@@ -45,18 +38,18 @@ TEST_F(Seek, ToARecordAndBackToTheStart) {
     EXPECT_EQ(s.recordIndex, 70);
     // The text of the latest TXT line passed comes with the record.
     EXPECT_EQ(s.logText, Mid(FrameSentence("GPTXT,01,01,02,record 69"), 8));
-    EXPECT_EQ(nextSent(), rmc(70));
+    EXPECT_EQ(nextSent(), test::Rmc(70));
     EXPECT_EQ(s.repositioning, 0);
     EXPECT_EQ(s.seekQuiet, 0);
 
     form.SeekRecord(-20); // near the start the seek lands on the first record
     EXPECT_EQ(s.recordIndex, 0);
-    EXPECT_EQ(nextSent(), rmc(1));
+    EXPECT_EQ(nextSent(), test::Rmc(1));
 
     form.RESTART_Click();
     EXPECT_EQ(s.recordIndex, 0);
     EXPECT_EQ(s.startLat, 0);
-    EXPECT_EQ(nextSent(), rmc(1));
+    EXPECT_EQ(nextSent(), test::Rmc(1));
     EXPECT_EQ(s.replayActive, 1);
 }
 

@@ -1,4 +1,3 @@
-#include "replay/sentence.h"
 #include "support/replay_fixture.h"
 
 #include <gtest/gtest.h>
@@ -6,14 +5,6 @@
 using namespace korvel;
 
 namespace {
-
-std::string rmc(int record) {
-    char time[16];
-    std::snprintf(time, sizeof time, "%02d%02d%02d", record / 3600 % 24, record / 60 % 60,
-                  record % 60);
-    return FrameSentence(std::string("GPRMC,") + time +
-                         ",A,4807.038,N,01131.000,E,010.0,084.4,230394,,");
-}
 
 class Transport : public test::ReplayFixture {
   protected:
@@ -23,7 +14,7 @@ class Transport : public test::ReplayFixture {
         c.Data[0].value.set(1);
         std::string log;
         for (int i = 1; i <= records; ++i)
-            log += rmc(i) + "\r\n";
+            log += test::Rmc(i) + "\r\n";
         load("transport.log", log);
     }
     void ticks(int n) {
@@ -44,11 +35,11 @@ TEST_F(Transport, BackFiftyRecords) {
     loadRecords(200);
     ticks(30);
     c.Back.onClick();
-    EXPECT_EQ(next(), rmc(1)) << "near the start: the first record";
+    EXPECT_EQ(next(), test::Rmc(1)) << "near the start: the first record";
     ticks(119);
     c.Back.onClick();
     EXPECT_EQ(s.recordIndex, 70);
-    EXPECT_EQ(next(), rmc(70));
+    EXPECT_EQ(next(), test::Rmc(70));
 }
 
 TEST_F(Transport, RecordGaugeClick) {
@@ -56,7 +47,7 @@ TEST_F(Transport, RecordGaugeClick) {
     ticks(5);
     c.Gauge2.width = 400;
     c.Gauge2.onMouseDown(0);
-    EXPECT_EQ(next(), rmc(1));
+    EXPECT_EQ(next(), test::Rmc(1));
     c.Gauge2.onMouseDown(200); // the middle: Int(1000 / 400 * 200 * 1.02) = 510
     EXPECT_EQ(s.recordIndex, 510);
     c.Gauge2.onMouseDown(400); // the right edge asks for record 1020: past the end
@@ -82,7 +73,7 @@ TEST_F(Transport, SkipsNearTheEndStopOrLoop) {
     c.Skip2.onClick();
     EXPECT_EQ(s.replayActive, 1);
     EXPECT_EQ(c.List1.items, std::vector<std::string>{std::string(80, '>')});
-    EXPECT_EQ(next(), rmc(1));
+    EXPECT_EQ(next(), test::Rmc(1));
 }
 
 TEST_F(Transport, PauseAndSingleStep) {
@@ -95,7 +86,7 @@ TEST_F(Transport, PauseAndSingleStep) {
     ticks(3);
     EXPECT_EQ(s.recordIndex, 2) << "a pause repeats, it does not advance";
     c.Skip1.onClick();
-    EXPECT_EQ(next(), rmc(3)) << "one step";
+    EXPECT_EQ(next(), test::Rmc(3)) << "one step";
     tick();
     EXPECT_EQ(s.recordIndex, 3);
     c.Pause.value.set(0);

@@ -1,6 +1,5 @@
 // Files no receiver wrote, and files that change under a running replay: each gives a clear
 // message or a replay of what can be read, never a crash, and the window stays usable.
-#include "replay/sentence.h"
 #include "support/replay_fixture.h"
 
 #include <filesystem>
@@ -11,13 +10,6 @@ using namespace korvel;
 using korvel::test::Log;
 
 namespace {
-
-std::string rmc(int second) {
-    char time[8];
-    std::snprintf(time, sizeof time, "12%04d", second);
-    return FrameSentence(std::string("GPRMC,") + time +
-                         ",A,4807.038,N,01131.000,E,022.4,084.4,230394,003.1,W");
-}
 
 class BadInput : public test::ReplayFixture {
   protected:
@@ -32,9 +24,9 @@ class BadInput : public test::ReplayFixture {
         EXPECT_EQ(s.replayActive, 0);
         EXPECT_TRUE(c.File1.enabled);
         platform.comm1.written.clear();
-        load("good.log", Log({rmc(0), rmc(1)}));
+        load("good.log", Log({test::Rmc(0), test::Rmc(1)}));
         runToEnd();
-        EXPECT_EQ(sentLines().front(), rmc(0));
+        EXPECT_EQ(sentLines().front(), test::Rmc(0));
     }
 };
 
@@ -51,8 +43,8 @@ TEST_F(BadInput, RandomBytesInEveryKindOfFile) {
         expectUsable();
     }
     // Sentences broken by NUL bytes replay as they stand, with their NULs.
-    std::string broken =
-        rmc(0) + "\r\n" + std::string("$GPRMC,\0\0\0,A,,,,\0", 18) + "\r\n" + rmc(2) + "\r\n";
+    std::string broken = test::Rmc(0) + "\r\n" + std::string("$GPRMC,\0\0\0,A,,,,\0", 18) + "\r\n" +
+                         test::Rmc(2) + "\r\n";
     platform.comm1.written.clear();
     load("nul.log", broken);
     runToEnd();
@@ -61,13 +53,14 @@ TEST_F(BadInput, RandomBytesInEveryKindOfFile) {
 }
 
 TEST_F(BadInput, AFiftyMegabyteLine) {
-    load("long.log", rmc(0) + "\r\n" + std::string(50u << 20, 'x') + "\r\n" + rmc(1) + "\r\n");
+    load("long.log",
+         test::Rmc(0) + "\r\n" + std::string(50u << 20, 'x') + "\r\n" + test::Rmc(1) + "\r\n");
     EXPECT_EQ(s.recordCount, 2);
     runToEnd();
     std::vector<std::string> sent = sentLines();
     ASSERT_FALSE(sent.empty());
-    EXPECT_EQ(sent.front(), rmc(0));
-    EXPECT_EQ(sent.back(), rmc(1));
+    EXPECT_EQ(sent.front(), test::Rmc(0));
+    EXPECT_EQ(sent.back(), test::Rmc(1));
     for (const std::string& line : sent)
         EXPECT_LE(line.size(), 65536u) << "a line is cut, not held whole";
     expectUsable();
@@ -76,7 +69,7 @@ TEST_F(BadInput, AFiftyMegabyteLine) {
 TEST_F(BadInput, NamesWithSpacesAndAccents) {
     load("Tour \xc3\xbc"
          "ber den Berg.log",
-         Log({rmc(0), rmc(1)}));
+         Log({test::Rmc(0), test::Rmc(1)}));
     EXPECT_EQ(c.FileL.caption, "Tour \xc3\xbc"
                                "ber den Berg");
     runToEnd();
@@ -86,7 +79,7 @@ TEST_F(BadInput, NamesWithSpacesAndAccents) {
 TEST_F(BadInput, TheFileTruncatedOrDeletedWhileItPlays) {
     std::vector<std::string> lines;
     for (int i = 0; i < 200; ++i)
-        lines.push_back(rmc(i));
+        lines.push_back(test::Rmc(i));
     for (bool remove : {false, true}) {
         SCOPED_TRACE(remove ? "deleted" : "truncated");
         load("moving.log", Log(lines));
@@ -102,7 +95,7 @@ TEST_F(BadInput, TheFileTruncatedOrDeletedWhileItPlays) {
         std::vector<std::string> sent = sentLines();
         ASSERT_GE(sent.size(), 5u);
         for (size_t i = 0; i < 5; ++i)
-            EXPECT_EQ(sent[i], rmc(static_cast<int>(i)));
+            EXPECT_EQ(sent[i], test::Rmc(static_cast<int>(i)));
         EXPECT_EQ(std::filesystem::exists(path), !remove) << "no other change to the file";
         expectUsable();
         platform.comm1.written.clear();

@@ -1,6 +1,9 @@
 #include "support/replay_fixture.h"
 
+#include "replay/sentence.h"
+
 #include <algorithm>
+#include <cstdio>
 #include <filesystem>
 
 namespace korvel::test {
@@ -73,6 +76,14 @@ std::string Log(const std::vector<std::string>& lines) {
     for (const std::string& line : lines)
         text += line + "\r\n";
     return text;
+}
+
+std::string Rmc(int record) {
+    char time[16];
+    std::snprintf(time, sizeof time, "%02d%02d%02d", record / 3600 % 24, record / 60 % 60,
+                  record % 60);
+    return FrameSentence(std::string("GPRMC,") + time +
+                         ",A,4807.038,N,01131.000,E,010.0,084.4,230394,,");
 }
 
 } // namespace korvel::test

@@ -40,5 +40,7 @@ class ReplayFixture : public testing::Test {
 
 // CR LF joined lines: a log as a receiver writes it.
 std::string Log(const std::vector<std::string>& lines);
+// The RMC of a log's record: the record's number of seconds as its time, the same position.
+std::string Rmc(int record);
 
 } // namespace korvel::test
