@@ -4,6 +4,7 @@
 
 #include "app/form_state.h"
 #include "app/settings_location.h"
+#include "files/altitude_curve.h"
 #include "form/controls.h"
 #include "garmin/link_state.h"
 #include "platform/platform.h"
@@ -11,6 +12,7 @@
 
 #include <functional>
 #include <string>
+#include <string_view>
 
 namespace korvel {
 
@@ -100,8 +102,10 @@ class MainForm {
     void Form_DblClick();
     void LOA_Click();
     void DirSel_Click();
+    // One line's part in the altitude profile, read while the file is counted.
+    void ProfileLine(AltitudeCurve& curve, std::string_view line, bool trackRecord) const;
     // Draws the loaded file's altitude over its records in DIA.
-    void DrawAltitudeProfile();
+    void DrawAltitudeProfile(const AltitudeCurve& curve);
     // Writes the copy of a GGA-only log with RMC sentences and makes it the replay file.
     bool BuildRmcCopy();
 
@@ -153,7 +157,7 @@ class MainForm {
     bool loadLog();
     bool loadTrackFile();
     void startReplay();
-    bool isTrackRecord(const std::string& line) const;
+    bool isTrackRecord(std::string_view line) const;
     // One point of a track file: its sentences, statistics and displays.
     void replayTrackRecord();
     // Converts currentLine; false while repositioning (nothing to send).
@@ -172,6 +176,9 @@ class MainForm {
     void listAndSend(std::string sentence);
     // Reads the next line into currentLine; false at the end of the file.
     bool readLine();
+    // The same without the copy, for a pass that only looks at each line: the view holds
+    // until the next line is read.
+    bool scanLine(std::string_view& line);
     // The record of an NMEA log, from its RMC to the next.
     void replayLogRecord();
     void handleRecordedLine();

@@ -22,11 +22,19 @@ bool MainForm::openReplayFile() {
     return replayFile_.open(s.replayFilePath);
 }
 
-bool MainForm::readLine() {
+bool MainForm::scanLine(std::string_view& line) {
     if (replayFile_.eof())
         return false;
-    s.currentLine.assign(replayFile_.nextLine());
+    line = replayFile_.nextLine();
     ++lineNumber_;
+    return true;
+}
+
+bool MainForm::readLine() {
+    std::string_view line;
+    if (!scanLine(line))
+        return false;
+    s.currentLine.assign(line);
     pendingRecord_ = false;
     return true;
 }
@@ -94,14 +102,20 @@ void MainForm::File1_Click() {
 }
 
 bool MainForm::loadLog() {
-    // An NMEA log: count its records.
+    // An NMEA log: count its records and read its altitudes, in one pass.
     c.Data[1].enabled = false;
     c.Data[2].foreColor = c.Data[6].foreColor = kGrey;
     c.Data[3].enabled = c.Data[4].enabled = c.Data[5].enabled = false;
     s.recordCount = 1;
+    // The count goes on after the line that told the kind; the profile takes every line.
+    long counted = lineNumber_;
+    openReplayFile();
+    AltitudeCurve curve;
+    profileState_ = 1;
     enum : unsigned { kRmc = 1, kGga = 2, kVtg = 4 }; // in the order asked below
-    while (readLine()) {
-        unsigned found = SentencesIn(s.currentLine, {"RMC", "GGA", "VTG"});
+    std::string_view line;
+    while (scanLine(line)) {
+        unsigned found = lineNumber_ > counted ? SentencesIn(line, {"RMC", "GGA", "VTG"}) : 0;
         if (found & kRmc) {
             s.hasRmc = 1;
             ++s.recordCount;
@@ -113,10 +127,13 @@ bool MainForm::loadLog() {
         }
         if (found & kVtg)
             s.hasVtg = 1;
+        if (profileState_ == 1)
+            ProfileLine(curve, line, false);
         platform_.clock.DoEvents();
     }
+    profileState_ = 0;
     closeAllFiles();
-    DrawAltitudeProfile();
+    DrawAltitudeProfile(curve);
     c.StopA.visible = true;
     if (s.hasRmc == 0) {
         // Mended: the log is refused and the program stays open for the next one.

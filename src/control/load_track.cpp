@@ -5,7 +5,7 @@
 
 namespace korvel {
 
-bool MainForm::isTrackRecord(const std::string& line) const {
+bool MainForm::isTrackRecord(std::string_view line) const {
     return IsTrackRecord(s.trackFormat, line, lineNumber_, s.recordMarker);
 }
 
@@ -15,22 +15,35 @@ bool MainForm::loadTrackFile() {
     c.AutoL.visible = false;
     c.Data[3].enabled = c.Data[4].enabled = c.Data[5].enabled = false;
     s.recordCount = 1;
-    while (readLine()) {
-        if (isTrackRecord(s.currentLine))
-            ++s.recordCount;
-        if (s.currentLine.starts_with('N'))
-            c.AutoSkip.enabled = true;
-        platform_.clock.DoEvents();
-    }
+    // The layout first, from the lines up to the first point, as the altitudes depend on it;
+    // then one pass reads the altitudes of all points and counts those after the line that
+    // told the kind.
+    long counted = lineNumber_;
     openReplayFile();
     DetectTrackFormat();
+    openReplayFile();
+    AltitudeCurve curve;
+    profileState_ = 1;
+    std::string_view line;
+    while (scanLine(line)) {
+        bool record = isTrackRecord(line);
+        if (lineNumber_ > counted) {
+            s.recordCount += record;
+            if (line.starts_with('N'))
+                c.AutoSkip.enabled = true;
+        }
+        if (profileState_ == 1)
+            ProfileLine(curve, line, record);
+        platform_.clock.DoEvents();
+    }
+    profileState_ = 0;
     closeAllFiles();
     if (s.trackFormat.empty()) {
         c.List1.addItem("Unknown Track-Format !");
         StopReplay(2);
         return false;
     }
-    DrawAltitudeProfile();
+    DrawAltitudeProfile(curve);
     c.StopA.visible = true;
     openReplayFile();
     DetectTrackFormat();

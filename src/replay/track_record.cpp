@@ -214,19 +214,20 @@ TrackFix ReadTrackRecord(const std::string& format, const std::string& line) {
     return readGardown(line); // "Gardown", "G7To" and "Korvel"
 }
 
-TrackHeight ReadTrackHeight(const std::string& format, const std::string& line) {
+TrackHeight ReadTrackHeight(const std::string& format, std::string_view view) {
     auto whole = [](const std::optional<std::string>& text) -> std::optional<double> {
         if (!text || Trim(*text).empty())
             return std::nullopt;
         return Int(Val(*text));
     };
-    if (format == "KML")
-        return {whole(kmlAltitude(line, SplitFields(line).size())), false};
     if (format == "OziExplorer") {
         // Millions of points: the whole metres without writing the altitude's text.
-        std::optional<double> metres = oziMetres(line);
-        return {metres ? std::optional(IntOfStr(*metres)) : std::nullopt, oziNewSegment(line)};
+        std::optional<double> metres = oziMetres(view);
+        return {metres ? std::optional(IntOfStr(*metres)) : std::nullopt, oziNewSegment(view)};
     }
+    std::string line(view);
+    if (format == "KML")
+        return {whole(kmlAltitude(line, SplitFields(line).size())), false};
     if (format == "TTQV-PCX")
         return {whole(ttqvAltitude(line)), false};
     if (format == "PCX5")
@@ -234,16 +235,16 @@ TrackHeight ReadTrackHeight(const std::string& format, const std::string& line) 
     return {whole(gardownAltitude(line)), false};
 }
 
-bool IsTrackRecord(const std::string& format, const std::string& line, long lineNumber,
+bool IsTrackRecord(const std::string& format, std::string_view line, long lineNumber,
                    const std::string& recordMarker) {
     if (format == "KML") {
         size_t first = line.find_first_not_of(" \t");
-        return first != std::string::npos && line[first] != '<' &&
-               line.find(',') != std::string::npos;
+        return first != std::string_view::npos && line[first] != '<' &&
+               line.find(',') != std::string_view::npos;
     }
     if (format.starts_with("Ozi"))
-        return lineNumber > 6 && startsWithNumber(std::string_view(line).substr(0, line.find(',')));
-    return !line.empty() && Left(line, 1) == recordMarker;
+        return lineNumber > 6 && startsWithNumber(line.substr(0, line.find(',')));
+    return !line.empty() && line.substr(0, 1) == recordMarker;
 }
 
 bool IsKmlRoot(const std::string& line) {

@@ -28,11 +28,11 @@ struct TrackHeight {
     std::optional<double> altitude;
     bool newSegment = false;
 };
-TrackHeight ReadTrackHeight(const std::string& format, const std::string& line);
+TrackHeight ReadTrackHeight(const std::string& format, std::string_view line);
 
 // Whether a line of a file of that format holds a track point. lineNumber counts from 1;
 // recordMarker is the first character of record lines for the fixed-column formats.
-bool IsTrackRecord(const std::string& format, const std::string& line, long lineNumber,
+bool IsTrackRecord(const std::string& format, std::string_view line, long lineNumber,
                    const std::string& recordMarker);
 
 // The root element line of a KML document: "<kml" followed by a blank, ">" or the line's end.

@@ -63,9 +63,10 @@ TEST_F(AltitudeProfile, LogAltitudesOfAnyTalkerAndEscapeStops) {
                                       ",4807.038,N,01131.000,E,1,08,0.9," +
                                       std::to_string(200 + i * 10) + ".5,M,46.9,M,,"));
     lines.push_back(lines.front());
-    // The user presses Escape once four records are drawn.
+    // The user presses Escape while the fifth line is read: after four altitudes.
+    int linesRead = 0;
     platform.clock.pendingEvents = [&] {
-        if (curve().size() == 4)
+        if (++linesRead == 5)
             form.Form_KeyDown(27, 0);
     };
     load("gn.log", Log(lines));

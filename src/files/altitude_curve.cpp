@@ -1,0 +1,53 @@
+#include "files/altitude_curve.h"
+
+#include <algorithm>
+
+namespace korvel {
+
+void AltitudeCurve::add(double altitude, Color color) {
+    if (points_ == 0)
+        first_ = altitude;
+    lowest_ = std::min(lowest_, altitude);
+    highest_ = std::max(highest_, altitude);
+    if (points_ % perSegment_ == 0) {
+        if (segments_.size() == kMaxSegments)
+            halve();
+        segments_.push_back({altitude, altitude, altitude, color});
+    } else {
+        Segment& segment = segments_.back();
+        segment.low = std::min(segment.low, altitude);
+        segment.high = std::max(segment.high, altitude);
+        segment.last = altitude;
+        segment.color = color;
+    }
+    ++points_;
+}
+
+bool AltitudeCurve::marked(long x, bool segmentStart, const std::vector<Marker>& kept) const {
+    // Markers come in the order of x: only the last one of the kind can share x's segment.
+    for (auto m = kept.rbegin(); m != kept.rend() && m->x / perSegment_ == x / perSegment_; ++m)
+        if (m->segmentStart == segmentStart)
+            return true;
+    return false;
+}
+
+void AltitudeCurve::mark(bool segmentStart) {
+    if (!marked(points_, segmentStart, markers_))
+        markers_.push_back({points_, segmentStart});
+}
+
+void AltitudeCurve::halve() {
+    for (size_t i = 0; i < segments_.size() / 2; ++i) {
+        const Segment &a = segments_[2 * i], &b = segments_[2 * i + 1];
+        segments_[i] = {std::min(a.low, b.low), std::max(a.high, b.high), b.last, b.color};
+    }
+    segments_.resize(segments_.size() / 2);
+    perSegment_ *= 2;
+    std::vector<Marker> kept;
+    for (const Marker& m : markers_)
+        if (!marked(m.x, m.segmentStart, kept))
+            kept.push_back(m);
+    markers_ = std::move(kept);
+}
+
+} // namespace korvel

@@ -1,0 +1,51 @@
+// The altitude profile of a file as the loader reads it: the points in record order, held as
+// no more than kMaxSegments segments of equal length, so that what is kept (and drawn) stays
+// the same size whatever the length of the file.
+#pragma once
+
+#include "form/control.h"
+
+#include <vector>
+
+namespace korvel {
+
+class AltitudeCurve {
+  public:
+    static constexpr size_t kMaxSegments = 2000;
+
+    struct Segment {
+        double low, high; // among its points
+        double last;      // of its last point
+        Color color;      // of its last point
+    };
+    // Drawn at the point reached when it was read: the start of a track segment, or a line of
+    // the file that marks a place.
+    struct Marker {
+        long x;
+        bool segmentStart;
+    };
+
+    void add(double altitude, Color color);
+    void mark(bool segmentStart);
+
+    long points() const { return points_; }
+    long perSegment() const { return perSegment_; }
+    double first() const { return first_; }
+    double lowest() const { return lowest_; }
+    double highest() const { return highest_; }
+    const std::vector<Segment>& segments() const { return segments_; }
+    const std::vector<Marker>& markers() const { return markers_; }
+
+  private:
+    // Joins neighbouring segments in pairs: each then holds twice as many points.
+    void halve();
+    // Whether a marker of that kind already stands in x's segment.
+    bool marked(long x, bool segmentStart, const std::vector<Marker>& kept) const;
+
+    long points_ = 0, perSegment_ = 1;
+    double first_ = 0, lowest_ = 99999, highest_ = 0;
+    std::vector<Segment> segments_;
+    std::vector<Marker> markers_;
+};
+
+} // namespace korvel
