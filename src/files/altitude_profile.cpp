@@ -16,11 +16,12 @@ const Color kLogCurve = RGB(200, 200, 0), kTrackCurve = RGB(255, 255, 0), kMarke
 
 void MainForm::ProfileLine(AltitudeCurve& curve, std::string_view line, bool trackRecord) const {
     if (IsSentence(line, "GGA")) {
-        curve.add(std::min(Val(ExtractField(line, 9)), 10000.0), kLogCurve);
+        curve.add(std::min(Val(FieldView(line, 9)), 10000.0), kLogCurve);
     } else if (line.starts_with('N')) {
         curve.mark(false);
     } else if (trackRecord) {
-        TrackHeight fix = ReadTrackHeight(s.trackFormat.empty() ? "Gardown" : s.trackFormat, line);
+        static const std::string kGardown = "Gardown";
+        TrackHeight fix = ReadTrackHeight(s.trackFormat.empty() ? kGardown : s.trackFormat, line);
         if (fix.newSegment)
             curve.mark(true);
         if (fix.altitude)

@@ -16,5 +16,7 @@ std::string ChecksumHex(std::string_view text);
 // Field n (n >= 1) of a sentence, counting the first field after the identifier as 1.
 // A field ended by neither "," nor "*" runs to the end of the line.
 std::string ExtractField(std::string_view line, int n);
+// The same, in place.
+std::string_view FieldView(std::string_view line, int n);
 
 } // namespace korvel

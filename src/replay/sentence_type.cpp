@@ -35,7 +35,9 @@ bool ContainsSentence(std::string_view line, std::string_view type) {
 
 unsigned SentencesIn(std::string_view line, std::initializer_list<std::string_view> types) {
     unsigned found = 0;
-    for (size_t at = line.find('$'); at != std::string_view::npos; at = line.find('$', at + 1)) {
+    // A sentence mostly begins the line: the search is needed only beyond it.
+    size_t at = line.starts_with('$') ? 0 : line.find('$');
+    for (; at != std::string_view::npos; at = line.find('$', at + 1)) {
         unsigned bit = 1;
         for (std::string_view type : types) {
             if (sentenceAt(line, at, type))

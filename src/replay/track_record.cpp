@@ -3,6 +3,7 @@
 #include "text/conversions.h"
 
 #include <algorithm>
+#include <array>
 #include <cctype>
 #include <charconv>
 #include <chrono>
@@ -62,42 +63,44 @@ TrackFix readKml(const std::string& line) {
 
 // OziExplorer: the fields say it, whatever the padding and the writer's locale. Field 5 holds
 // days since 30 December 1899 with the time as the fraction.
-// Field i of a comma-separated line, "" beyond its last field.
-std::string_view fieldOf(std::string_view line, size_t i) {
+// The first n fields of a comma-separated line, "" beyond its last field: one look for each.
+template <size_t n> std::array<std::string_view, n> leadingFields(std::string_view line) {
+    std::array<std::string_view, n> fields{};
     size_t start = 0;
-    for (; i > 0; --i) {
-        start = line.find(',', start);
-        if (start == std::string_view::npos)
-            return "";
-        ++start;
+    for (std::string_view& field : fields) {
+        size_t end = std::min(line.find(',', start), line.size());
+        field = line.substr(start, end - start);
+        if (end == line.size())
+            break;
+        start = end + 1;
     }
-    return line.substr(start, line.find(',', start) - start);
+    return fields;
 }
 
 // The altitude field holds feet, -777 for none.
-std::optional<double> oziMetres(std::string_view line) {
-    std::string_view altitude = fieldOf(line, 3);
+std::optional<double> oziMetres(std::string_view altitude) {
     double feet = Val(altitude);
     if (!startsWithNumber(altitude) || feet == -777)
         return std::nullopt;
     return feet * 0.3048;
 }
 
-bool oziNewSegment(std::string_view line) {
-    return Trim(fieldOf(line, 2)) == "1";
+bool oziNewSegment(std::string_view flag) {
+    return TrimView(flag) == "1";
 }
 
 TrackFix readOzi(const std::string& line) {
+    auto fields = leadingFields<7>(line);
     TrackFix fix;
-    setPosition(fix, Val(fieldOf(line, 0)), Val(fieldOf(line, 1)));
-    std::optional<double> metres = oziMetres(line);
+    setPosition(fix, Val(fields[0]), Val(fields[1]));
+    std::optional<double> metres = oziMetres(fields[3]);
     fix.altitude = metres ? plainNumber(*metres) : "";
-    fix.newSegment = oziNewSegment(line);
-    if (startsWithNumber(fieldOf(line, 4))) {
+    fix.newSegment = oziNewSegment(fields[2]);
+    if (startsWithNumber(fields[4])) {
         using namespace std::chrono;
         // Mended: a day number outside the years 1 to 9999 is held at their ends instead of
         // overflowing the date arithmetic.
-        double days = std::clamp(Val(fieldOf(line, 4)), -693593.0, 2958465.0);
+        double days = std::clamp(Val(fields[4]), -693593.0, 2958465.0);
         long long seconds = std::llround(days * 86400.0);
         sys_seconds at = sys_days(year(1899) / December / 30) + std::chrono::seconds(seconds);
         sys_days day = floor<std::chrono::days>(at);
@@ -112,11 +115,11 @@ TrackFix readOzi(const std::string& line) {
         return fix;
     }
     // No day number: the date and time texts (dd-Mon-yy and hh:mm:ss).
-    std::string date = Trim(fieldOf(line, 5));
+    std::string date = Trim(fields[5]);
     fix.day = Left(date, 2);
     fix.month = Mid(date, 4, 3);
     fix.year = FourDigitYear(Right(date, 2));
-    std::string time = Trim(fieldOf(line, 6));
+    std::string time = Trim(fields[6]);
     if (time.size() == 7)
         time = "0" + time;
     setTime(fix, time);
@@ -222,8 +225,9 @@ TrackHeight ReadTrackHeight(const std::string& format, std::string_view view) {
     };
     if (format == "OziExplorer") {
         // Millions of points: the whole metres without writing the altitude's text.
-        std::optional<double> metres = oziMetres(view);
-        return {metres ? std::optional(IntOfStr(*metres)) : std::nullopt, oziNewSegment(view)};
+        auto fields = leadingFields<4>(view);
+        std::optional<double> metres = oziMetres(fields[3]);
+        return {metres ? std::optional(IntOfStr(*metres)) : std::nullopt, oziNewSegment(fields[2])};
     }
     std::string line(view);
     if (format == "KML")
@@ -243,7 +247,7 @@ bool IsTrackRecord(const std::string& format, std::string_view line, long lineNu
                line.find(',') != std::string_view::npos;
     }
     if (format.starts_with("Ozi"))
-        return lineNumber > 6 && startsWithNumber(line.substr(0, line.find(',')));
+        return lineNumber > 6 && startsWithNumber(leadingFields<1>(line)[0]);
     return !line.empty() && line.substr(0, 1) == recordMarker;
 }
 

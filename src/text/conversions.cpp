@@ -201,11 +201,15 @@ std::vector<std::string> SplitFields(const std::string& text) {
 }
 
 std::string Trim(std::string_view text) {
+    return std::string(TrimView(text));
+}
+
+std::string_view TrimView(std::string_view text) {
     size_t begin = text.find_first_not_of(' ');
     if (begin == std::string_view::npos)
         return "";
     size_t end = text.find_last_not_of(' ');
-    return std::string(text.substr(begin, end - begin + 1));
+    return text.substr(begin, end - begin + 1);
 }
 
 std::string Format(double x, std::string_view pattern) {

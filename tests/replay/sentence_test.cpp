@@ -38,6 +38,7 @@ TEST(Sentence, ExtractFieldCountsFromTheIdentifier) {
         {"$GP", 1, ""},
         {"", 3, ""},
         {"$GPGGA,,,", 2, ""},
+        {"$PXYZ,a*b,c", 1, "a*b"}, // a "*" counts only in the last field
     };
     for (const Case& c : cases)
         EXPECT_EQ(ExtractField(c.line, c.n), c.field) << c.line << " field " << c.n;

@@ -22,6 +22,7 @@ class QtClock : public Clock {
   private:
     std::map<Timer*, std::unique_ptr<QTimer>> timers_;
     std::int64_t lastEvents_ = 0;
+    unsigned calls_ = 0; // of DoEvents, to look at the clock once in many calls
 };
 
 } // namespace korvel
