@@ -4,7 +4,7 @@
 
 #include "app/form_state.h"
 #include "app/settings_location.h"
-#include "files/altitude_curve.h"
+#include "control/load_tally.h"
 #include "form/controls.h"
 #include "garmin/link_state.h"
 #include "platform/platform.h"
@@ -102,8 +102,6 @@ class MainForm {
     void Form_DblClick();
     void LOA_Click();
     void DirSel_Click();
-    // One line's part in the altitude profile, read while the file is counted.
-    void ProfileLine(AltitudeCurve& curve, std::string_view line, bool trackRecord) const;
     // Draws the loaded file's altitude over its records in DIA.
     void DrawAltitudeProfile(const AltitudeCurve& curve);
     // Writes the copy of a GGA-only log with RMC sentences and makes it the replay file.
@@ -157,6 +155,9 @@ class MainForm {
     bool loadLog();
     bool loadTrackFile();
     void startReplay();
+    // One pass over the replay file for its load. The lines up to line counted told the kind
+    // of file: they are looked at but not counted again.
+    LoadTally tallyReplayFile(long counted, bool track);
     bool isTrackRecord(std::string_view line) const;
     // One point of a track file: its sentences, statistics and displays.
     void replayTrackRecord();
@@ -206,7 +207,7 @@ class MainForm {
     long lineNumber_ = 0;     // of the line last read from the replay file
     // The track point in currentLine at which detection or a seek stopped, not yet sent.
     bool pendingRecord_ = false;
-    int profileState_ = 0; // 1 while the profile is drawn, 2 when the user asked it to stop
+    int profileState_ = 0; // 1 while the profile is read, 2 when the user asked it to stop
     std::string rmcBody_, ggaBody_, vtgBody_; // built from a track point
     bool sendDecision_ = false;               // carried from line to line within one record
     std::int64_t lampDeadline_ = 0;           // monotonic ms when the activity lamp goes out

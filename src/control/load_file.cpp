@@ -106,34 +106,13 @@ bool MainForm::loadLog() {
     c.Data[1].enabled = false;
     c.Data[2].foreColor = c.Data[6].foreColor = kGrey;
     c.Data[3].enabled = c.Data[4].enabled = c.Data[5].enabled = false;
-    s.recordCount = 1;
-    // The count goes on after the line that told the kind; the profile takes every line.
-    long counted = lineNumber_;
-    openReplayFile();
-    AltitudeCurve curve;
-    profileState_ = 1;
-    enum : unsigned { kRmc = 1, kGga = 2, kVtg = 4 }; // in the order asked below
-    std::string_view line;
-    while (scanLine(line)) {
-        unsigned found = lineNumber_ > counted ? SentencesIn(line, {"RMC", "GGA", "VTG"}) : 0;
-        if (found & kRmc) {
-            s.hasRmc = 1;
-            ++s.recordCount;
-        }
-        if (found & kGga) {
-            s.hasGga = 1;
-            if (s.hasRmc == 0)
-                ++s.recordCount;
-        }
-        if (found & kVtg)
-            s.hasVtg = 1;
-        if (profileState_ == 1)
-            ProfileLine(curve, line, false);
-        platform_.clock.DoEvents();
-    }
-    profileState_ = 0;
-    closeAllFiles();
-    DrawAltitudeProfile(curve);
+    // The count goes on after the line that told the kind: that line is the first record.
+    LoadTally tally = tallyReplayFile(lineNumber_, false);
+    s.recordCount = 1 + tally.logRecords();
+    s.hasRmc = tally.rmc;
+    s.hasGga = tally.gga;
+    s.hasVtg = tally.vtg;
+    DrawAltitudeProfile(tally.curve);
     c.StopA.visible = true;
     if (s.hasRmc == 0) {
         // Mended: the log is refused and the program stays open for the next one.

@@ -14,36 +14,22 @@ bool MainForm::loadTrackFile() {
     c.AutoSkip.enabled = false;
     c.AutoL.visible = false;
     c.Data[3].enabled = c.Data[4].enabled = c.Data[5].enabled = false;
-    s.recordCount = 1;
     // The layout first, from the lines up to the first point, as the altitudes depend on it;
     // then one pass reads the altitudes of all points and counts those after the line that
-    // told the kind.
+    // told the kind, which is the first record.
     long counted = lineNumber_;
     openReplayFile();
     DetectTrackFormat();
-    openReplayFile();
-    AltitudeCurve curve;
-    profileState_ = 1;
-    std::string_view line;
-    while (scanLine(line)) {
-        bool record = isTrackRecord(line);
-        if (lineNumber_ > counted) {
-            s.recordCount += record;
-            if (line.starts_with('N'))
-                c.AutoSkip.enabled = true;
-        }
-        if (profileState_ == 1)
-            ProfileLine(curve, line, record);
-        platform_.clock.DoEvents();
-    }
-    profileState_ = 0;
-    closeAllFiles();
+    LoadTally tally = tallyReplayFile(counted, true);
+    s.recordCount = 1 + tally.trackPoints;
+    if (tally.segmentLines)
+        c.AutoSkip.enabled = true;
     if (s.trackFormat.empty()) {
         c.List1.addItem("Unknown Track-Format !");
         StopReplay(2);
         return false;
     }
-    DrawAltitudeProfile(curve);
+    DrawAltitudeProfile(tally.curve);
     c.StopA.visible = true;
     openReplayFile();
     DetectTrackFormat();

@@ -36,6 +36,28 @@ void AltitudeCurve::mark(bool segmentStart) {
         markers_.push_back({points_, segmentStart});
 }
 
+void AltitudeCurve::append(const AltitudeCurve& later) {
+    long offset = points_, left = later.points_;
+    for (const Segment& segment : later.segments_) {
+        long count = std::min(later.perSegment_, left);
+        left -= count;
+        if (count == 2) {
+            add(segment.last == segment.low ? segment.high : segment.low, segment.color);
+        } else if (count > 2) {
+            add(segment.low, segment.color);
+            add(segment.high, segment.color);
+            for (long i = 3; i < count; ++i)
+                add(segment.last, segment.color);
+        }
+        add(segment.last, segment.color);
+    }
+    if (offset == 0)
+        first_ = later.first_;
+    for (const Marker& m : later.markers_)
+        if (!marked(offset + m.x, m.segmentStart, markers_))
+            markers_.push_back({offset + m.x, m.segmentStart});
+}
+
 void AltitudeCurve::halve() {
     for (size_t i = 0; i < segments_.size() / 2; ++i) {
         const Segment &a = segments_[2 * i], &b = segments_[2 * i + 1];

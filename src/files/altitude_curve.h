@@ -27,6 +27,10 @@ class AltitudeCurve {
 
     void add(double altitude, Color color);
     void mark(bool segmentStart);
+    // The points and markers of a curve read from the lines after these. Its segments of
+    // several points come as points of their lowest, highest and last altitude: the span of
+    // each stays, its place moves by less than a segment.
+    void append(const AltitudeCurve& later);
 
     long points() const { return points_; }
     long perSegment() const { return perSegment_; }

@@ -1,4 +1,6 @@
 // The altitude profile of the loaded file: its altitude over the record number, 0 to 2000 m.
+#include "files/altitude_profile.h"
+
 #include "app/main_form.h"
 #include "replay/sentence.h"
 #include "replay/sentence_type.h"
@@ -14,14 +16,14 @@ constexpr Color kBlack = 0;
 const Color kLogCurve = RGB(200, 200, 0), kTrackCurve = RGB(255, 255, 0), kMarker = RGB(0, 200, 0);
 } // namespace
 
-void MainForm::ProfileLine(AltitudeCurve& curve, std::string_view line, bool trackRecord) const {
+void ProfileLine(AltitudeCurve& curve, std::string_view line, bool trackPoint,
+                 const std::string& trackFormat) {
     if (IsSentence(line, "GGA")) {
         curve.add(std::min(Val(FieldView(line, 9)), 10000.0), kLogCurve);
     } else if (line.starts_with('N')) {
         curve.mark(false);
-    } else if (trackRecord) {
-        static const std::string kGardown = "Gardown";
-        TrackHeight fix = ReadTrackHeight(s.trackFormat.empty() ? kGardown : s.trackFormat, line);
+    } else if (trackPoint) {
+        TrackHeight fix = ReadTrackHeight(trackFormat, line);
         if (fix.newSegment)
             curve.mark(true);
         if (fix.altitude)

@@ -15,11 +15,28 @@ bool LineReader::open(const std::string& path) {
     return file_ != nullptr;
 }
 
+bool LineReader::openAtLineFrom(const std::string& path, long long offset) {
+    if (!open(path))
+        return false;
+    if (offset <= 0)
+        return true;
+    // From the byte before: the rest of its line, or the LF of its CR LF, is no line of this
+    // stretch.
+    if (fseeko(file_, static_cast<off_t>(offset - 1), SEEK_SET) != 0) {
+        close();
+        return false;
+    }
+    blockStart_ = offset - 1;
+    nextLine();
+    return true;
+}
+
 void LineReader::close() {
     if (file_)
         std::fclose(file_);
     file_ = nullptr;
     begin_ = end_ = 0;
+    blockStart_ = 0;
 }
 
 bool LineReader::fill() {
@@ -27,6 +44,7 @@ bool LineReader::fill() {
         return true;
     if (!file_)
         return false;
+    blockStart_ += static_cast<long long>(end_);
     begin_ = 0;
     nextCr_ = nextLf_ = kUnknown;
     end_ = std::fread(buffer_.data(), 1, buffer_.size(), file_);
@@ -46,6 +64,7 @@ std::string LineReader::openAtLastLine(const std::string& path) {
         long start = std::max(0L, size - tail);
         std::fseek(file_, start, SEEK_SET);
         begin_ = end_ = 0;
+        blockStart_ = start;
         if (start > 0)
             readLine(); // the first line of the tail may be cut: not a line of its own
         std::string last;

@@ -23,6 +23,11 @@ class LineReader {
 
     // Closes what was open first; false when the file cannot be opened.
     bool open(const std::string& path);
+    // The same, standing at the first line that begins at or after byte offset: a stretch of
+    // the file can be read apart from the lines before it.
+    bool openAtLineFrom(const std::string& path, long long offset);
+    // The offset in the file of the next line.
+    long long position() const { return blockStart_ + static_cast<long long>(begin_); }
     void close();
     bool isOpen() const { return file_ != nullptr; }
     // True when no further line can be read (also when nothing is open).
@@ -44,6 +49,7 @@ class LineReader {
     std::FILE* file_ = nullptr;
     std::array<char, kBlock> buffer_;
     size_t begin_ = 0, end_ = 0;
+    long long blockStart_ = 0; // the offset in the file of the buffer's first byte
     // The next CR and LF at or after begin_, found once per block so that a file of lone CRs
     // is not searched again for an LF at every line.
     static constexpr size_t kUnknown = SIZE_MAX;

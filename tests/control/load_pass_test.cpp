@@ -1,0 +1,63 @@
+// A file large enough to be read on two cores loads as it would on one.
+#include "replay/sentence.h"
+#include "support/replay_fixture.h"
+
+#include <gtest/gtest.h>
+
+using namespace korvel;
+using test::Log;
+
+namespace {
+
+class LoadPass : public test::ReplayFixture {};
+
+std::string gga(int altitude) {
+    return FrameSentence("GPGGA,120000,4807.038,N,01131.000,E,1,08,0.9," +
+                         std::to_string(altitude) + ",M,46.9,M,,");
+}
+
+} // namespace
+
+TEST_F(LoadPass, ALargeLogCountsAndProfilesEveryLineOnce) {
+    // GGA sentences alone for the first half and more, then RMC: where the count of GGA
+    // records stops depends on what was read on the other core.
+    std::vector<std::string> lines;
+    for (int i = 0; i < 30000; ++i)
+        lines.push_back(gga(i == 25000 ? 1999 : 100 + i % 300));
+    for (int i = 0; i < 10000; ++i)
+        lines.push_back(test::Rmc(i));
+    std::string content = Log(lines);
+    ASSERT_GT(content.size(), 2u << 20);
+    load("late-rmc.log", content);
+    // The first GGA told the kind of file; every other GGA and every RMC is a record.
+    EXPECT_EQ(s.recordCount, 1 + 29999 + 10000);
+    EXPECT_EQ(s.hasRmc, 1);
+    EXPECT_EQ(s.hasGga, 1);
+    EXPECT_EQ(s.hasVtg, 0);
+    EXPECT_EQ(c.DIA.toolTip, "Altitude: 100-1999m") << "the peak lies in the second half";
+    EXPECT_EQ(s.replayActive, 1);
+}
+
+TEST_F(LoadPass, ALargeTrackCountsItsPointsAndSegmentsOnce) {
+    std::vector<std::string> lines = {"OziExplorer Track Point File Version 2.1",
+                                      "WGS 84",
+                                      "Altitude is in Feet",
+                                      "Reserved 3",
+                                      "0,2,255,Big,0,0,2,8421376",
+                                      "0"};
+    const int points = 60000;
+    for (int i = 0; i < points; ++i) {
+        if (i == 45000)
+            lines.push_back("N  New Track Segment");
+        lines.push_back("  48.117300,  11.516700," + std::string(i == 45000 ? "1" : "0") + ", " +
+                        std::to_string(i == 50000 ? 6000 : 1000) + ".0,40230.0000000,,");
+    }
+    load("big.plt", Log(lines));
+    EXPECT_EQ(s.recordCount, 1 + points) << "counted from the line after the first";
+    EXPECT_TRUE(c.AutoSkip.enabled) << "the segment line lies in the second half";
+    EXPECT_EQ(c.DIA.toolTip, "Altitude: 304-1828m");
+    int markers = 0;
+    for (const PictureBox::Op& op : c.DIA.ops)
+        markers += op.color == RGB(0, 200, 0);
+    EXPECT_EQ(markers, 2) << "the segment line and the point that starts a segment";
+}
