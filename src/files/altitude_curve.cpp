@@ -9,10 +9,11 @@ void AltitudeCurve::add(double altitude, Color color) {
         first_ = altitude;
     lowest_ = std::min(lowest_, altitude);
     highest_ = std::max(highest_, altitude);
-    if (points_ % perSegment_ == 0) {
+    if (roomInLast_ == 0) {
         if (segments_.size() == kMaxSegments)
             halve();
         segments_.push_back({altitude, altitude, altitude, color});
+        roomInLast_ = perSegment_;
     } else {
         Segment& segment = segments_.back();
         segment.low = std::min(segment.low, altitude);
@@ -20,6 +21,7 @@ void AltitudeCurve::add(double altitude, Color color) {
         segment.last = altitude;
         segment.color = color;
     }
+    --roomInLast_;
     ++points_;
 }
 
@@ -65,6 +67,7 @@ void AltitudeCurve::halve() {
     }
     segments_.resize(segments_.size() / 2);
     perSegment_ *= 2;
+    roomInLast_ = 0; // every segment was full
     std::vector<Marker> kept;
     for (const Marker& m : markers_)
         if (!marked(m.x, m.segmentStart, kept))

@@ -47,6 +47,7 @@ class AltitudeCurve {
     bool marked(long x, bool segmentStart, const std::vector<Marker>& kept) const;
 
     long points_ = 0, perSegment_ = 1;
+    long roomInLast_ = 0; // points the last segment takes before the next begins
     double first_ = 0, lowest_ = 99999, highest_ = 0;
     std::vector<Segment> segments_;
     std::vector<Marker> markers_;

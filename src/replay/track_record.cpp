@@ -20,12 +20,13 @@ std::string field(const std::vector<std::string>& fields, size_t i) {
 }
 
 bool startsWithNumber(std::string_view text) {
-    size_t first = text.find_first_not_of(' ');
-    std::string_view t = first == std::string_view::npos ? "" : text.substr(first);
-    size_t i = !t.empty() && (t[0] == '-' || t[0] == '+') ? 1 : 0;
-    return i < t.size() && (std::isdigit(static_cast<unsigned char>(t[i])) ||
-                            (t[i] == '.' && i + 1 < t.size() &&
-                             std::isdigit(static_cast<unsigned char>(t[i + 1]))));
+    size_t i = 0, size = text.size();
+    while (i < size && text[i] == ' ')
+        ++i;
+    if (i < size && (text[i] == '-' || text[i] == '+'))
+        ++i;
+    auto digit = [&](size_t at) { return at < size && text[at] >= '0' && text[at] <= '9'; };
+    return digit(i) || (i < size && text[i] == '.' && digit(i + 1));
 }
 
 void setPosition(TrackFix& fix, double latDegrees, double lonDegrees) {
