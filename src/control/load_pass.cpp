@@ -8,6 +8,7 @@
 #include <climits>
 #include <filesystem>
 #include <memory>
+#include <system_error>
 #include <thread>
 
 namespace korvel {
@@ -65,14 +66,19 @@ LoadTally MainForm::tallyReplayFile(long counted, bool track) {
     std::thread reader;
     long long end = LLONG_MAX;
     if (split) {
-        end = secondHalf->position();
+        long long secondHalfStart = secondHalf->position();
         // Its altitudes are all read: an Escape meanwhile drops them at the end.
-        reader = std::thread([look, lines = secondHalf.get(), &later] {
-            auto mine = std::make_unique<LoadTally>();
-            while (!lines->eof())
-                look(*mine, lines->nextLine(), kLineBeyond, true);
-            later = std::move(*mine);
-        });
+        try {
+            reader = std::thread([look, lines = secondHalf.get(), &later] {
+                auto mine = std::make_unique<LoadTally>();
+                while (!lines->eof())
+                    look(*mine, lines->nextLine(), kLineBeyond, true);
+                later = std::move(*mine);
+            });
+            end = secondHalfStart;
+        } catch (const std::system_error&) {
+            split = false; // no thread to be had: this one reads the whole file
+        }
     }
     // A stop meanwhile closes the file, which ends this half.
     readHere([&] { return replayFile_.position() < end; });
