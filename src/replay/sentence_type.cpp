@@ -10,23 +10,28 @@ bool isTalkerLetter(char c) {
     return c >= 'A' && c <= 'Z';
 }
 
+// "$" and a talker at the start of line; what follows is the type and the rest.
+bool talkerAt(std::string_view line, size_t at) {
+    return line.size() >= at + 3 && line[at] == '$' && isTalkerLetter(line[at + 1]) &&
+           isTalkerLetter(line[at + 2]);
+}
+
 // A named type must end where the sentence's name ends: "$GNRMCH" is not an RMC.
-bool sentenceAt(std::string_view line, size_t at, std::string_view type) {
-    size_t end = at + 3 + type.size();
-    if (line.size() < end || line[at] != '$' || !isTalkerLetter(line[at + 1]) ||
-        !isTalkerLetter(line[at + 2]))
+bool typeBegins(std::string_view rest, std::string_view type) {
+    if (rest.size() < type.size())
         return false;
     // Letter by letter: a library compare costs more than the three letters it compares.
     for (size_t i = 0; i < type.size(); ++i)
-        if (line[at + 3 + i] != type[i])
+        if (rest[i] != type[i])
             return false;
-    return type.empty() || end == line.size() || line[end] == ',' || line[end] == '*';
+    size_t end = type.size();
+    return type.empty() || end == rest.size() || rest[end] == ',' || rest[end] == '*';
 }
 
 } // namespace
 
 bool IsSentence(std::string_view line, std::string_view type) {
-    return sentenceAt(line, 0, type);
+    return talkerAt(line, 0) && typeBegins(line.substr(3), type);
 }
 
 bool ContainsSentence(std::string_view line, std::string_view type) {
@@ -38,9 +43,11 @@ unsigned SentencesIn(std::string_view line, std::initializer_list<std::string_vi
     // A sentence mostly begins the line: the search is needed only beyond it.
     size_t at = line.starts_with('$') ? 0 : line.find('$');
     for (; at != std::string_view::npos; at = line.find('$', at + 1)) {
+        if (!talkerAt(line, at))
+            continue;
         unsigned bit = 1;
         for (std::string_view type : types) {
-            if (sentenceAt(line, at, type))
+            if (typeBegins(line.substr(at + 3), type))
                 found |= bit;
             bit <<= 1;
         }
