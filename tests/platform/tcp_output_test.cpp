@@ -76,6 +76,31 @@ TEST_F(TcpOutput, EveryClientGetsEveryLineAndClosedElementsAreReused) {
     EXPECT_EQ(c, "$B*42\r\n");
 }
 
+TEST_F(TcpOutput, ManyClientsGetEveryByteInOrder) {
+    // Enough clients for the sending to be shared by two cores, and sentences too long for
+    // the system to take at once: the rest waits in the socket's buffer, behind nothing.
+    std::vector<std::unique_ptr<QTcpSocket>> clients;
+    for (int i = 0; i < 80; ++i)
+        clients.push_back(connectClient());
+    std::string expected;
+    for (int i = 0; i < 6; ++i) {
+        std::string line = "$" + std::to_string(i) + std::string(i % 2 ? 200000 : 40, 'a' + i);
+        send(line);
+        expected += line + "\r\n";
+    }
+    std::vector<std::string> got(clients.size());
+    ASSERT_TRUE(RunUntil([&] {
+        bool all = true;
+        for (size_t i = 0; i < clients.size(); ++i) {
+            got[i] += clients[i]->readAll().toStdString();
+            all = all && got[i].size() >= expected.size();
+        }
+        return all;
+    }));
+    for (size_t i = 0; i < clients.size(); ++i)
+        ASSERT_EQ(got[i], expected) << "client " << i;
+}
+
 TEST_F(TcpOutput, AClientThatNeverReadsIsLetGoAndTheOthersGoOn) {
     auto reader = connectClient();
     // A client with a tiny receive window that never reads.

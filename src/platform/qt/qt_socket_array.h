@@ -40,6 +40,8 @@ class QtSocketArray : public SocketArray {
     // Hands what waits for every client to the system in one tight pass.
     void flushPending();
     void writeOut(Element& element);
+    // Clients from which the sending is shared by two cores.
+    static constexpr size_t kSharedFrom = 64;
 
     QTcpServer server_;
     std::map<int, Element> elements_;
