@@ -19,6 +19,46 @@ constexpr std::uintmax_t kSplitFrom = 1 << 20;
 // The lines of the second half lie beyond every line this thread counts; their numbers are
 // not known.
 constexpr long kLineBeyond = LONG_MAX;
+
+// The second half of a large file, read on the other core. Held apart from what the first
+// half's thread writes at every line: cores that share a cache line slow each other down.
+class SecondHalf {
+  public:
+    ~SecondHalf() { finish(); }
+
+    // Starts reading at the first line from offset; where that line begins, or LLONG_MAX when
+    // no thread can be had (the first half's thread then reads the whole file).
+    template <class Look> long long start(const std::string& path, long long offset, Look look) {
+        if (!lines_.openAtLineFrom(path, offset))
+            return LLONG_MAX;
+        long long begin = lines_.position();
+        try {
+            // Its altitudes are all read: an Escape meanwhile drops them at the end.
+            thread_ = std::thread([this, look] {
+                auto mine = std::make_unique<LoadTally>();
+                while (!lines_.eof())
+                    look(*mine, lines_.nextLine(), kLineBeyond, true);
+                tally_ = std::move(*mine);
+            });
+        } catch (const std::system_error&) {
+            return LLONG_MAX;
+        }
+        return begin;
+    }
+    bool started() const { return thread_.joinable(); }
+    // Waits for the reading to end; what it read.
+    LoadTally& finish() {
+        if (thread_.joinable())
+            thread_.join();
+        return tally_;
+    }
+
+  private:
+    LineReader lines_;
+    std::thread thread_;
+    LoadTally tally_;
+};
+
 } // namespace
 
 LoadTally MainForm::tallyReplayFile(long counted, bool track) {
@@ -57,33 +97,16 @@ LoadTally MainForm::tallyReplayFile(long counted, bool track) {
 
     std::error_code error;
     std::uintmax_t size = std::filesystem::file_size(s.replayFilePath, error);
-    auto secondHalf = std::make_unique<LineReader>();
-    bool split =
-        !error && size >= kSplitFrom &&
-        secondHalf->openAtLineFrom(
-            s.replayFilePath, std::max(replayFile_.position(), static_cast<long long>(size / 2)));
-    LoadTally later;
-    std::thread reader;
+    auto secondHalf = std::make_unique<SecondHalf>();
     long long end = LLONG_MAX;
-    if (split) {
-        long long secondHalfStart = secondHalf->position();
-        // Its altitudes are all read: an Escape meanwhile drops them at the end.
-        try {
-            reader = std::thread([look, lines = secondHalf.get(), &later] {
-                auto mine = std::make_unique<LoadTally>();
-                while (!lines->eof())
-                    look(*mine, lines->nextLine(), kLineBeyond, true);
-                later = std::move(*mine);
-            });
-            end = secondHalfStart;
-        } catch (const std::system_error&) {
-            split = false; // no thread to be had: this one reads the whole file
-        }
-    }
+    if (!error && size >= kSplitFrom)
+        end = secondHalf->start(s.replayFilePath,
+                                std::max(replayFile_.position(), static_cast<long long>(size / 2)),
+                                look);
     // A stop meanwhile closes the file, which ends this half.
     readHere([&] { return replayFile_.position() < end; });
-    if (split) {
-        reader.join();
+    if (secondHalf->started()) {
+        LoadTally& later = secondHalf->finish();
         // After an Escape only the altitudes up to it are drawn.
         tally.append(later, profileState_ == 1);
     }
