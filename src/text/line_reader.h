@@ -4,7 +4,6 @@
 #pragma once
 
 #include <array>
-#include <cstdint>
 #include <cstdio>
 #include <string>
 #include <string_view>
@@ -50,11 +49,7 @@ class LineReader {
     std::array<char, kBlock> buffer_;
     size_t begin_ = 0, end_ = 0;
     long long blockStart_ = 0; // the offset in the file of the buffer's first byte
-    // The next CR and LF at or after begin_, found once per block so that a file of lone CRs
-    // is not searched again for an LF at every line.
-    static constexpr size_t kUnknown = SIZE_MAX;
-    size_t nextCr_ = kUnknown, nextLf_ = kUnknown;
-    std::string split_; // a line that runs across blocks
+    std::string split_;        // a line that runs across blocks
 };
 
 } // namespace korvel
