@@ -1,5 +1,7 @@
 #include "replay/sentence.h"
 
+#include "text/byte_search.h"
+
 namespace korvel {
 
 std::string ChecksumHex(std::string_view text) {
@@ -26,25 +28,18 @@ std::string ExtractField(std::string_view line, int n) {
 
 std::string_view FieldView(std::string_view line, int n) {
     // Search starts at the fifth character (0-based 4), as the identifier is at least that long.
-    // Fields are a few characters long: a plain loop finds their ends sooner than a library
-    // search, which costs more to start than to run.
     size_t p = 4, size = line.size();
     if (p > size)
         return "";
-    auto next = [&](size_t from, char c) {
-        while (from < size && line[from] != c)
-            ++from;
-        return from;
-    };
     for (int i = 0; i < n; ++i) {
-        p = next(p, ',');
+        p = FindByte(line, p, ',');
         if (p == size)
             return "";
         ++p;
     }
-    size_t q = next(p, ',');
+    size_t q = FindByte(line, p, ',');
     if (q == size)
-        q = next(p, '*');
+        q = FindByte(line, p, '*');
     return line.substr(p, q - p);
 }
 

@@ -1,5 +1,6 @@
 #include "replay/sentence_type.h"
 
+#include "text/byte_search.h"
 #include "text/conversions.h"
 
 namespace korvel {
@@ -40,9 +41,7 @@ bool ContainsSentence(std::string_view line, std::string_view type) {
 
 unsigned SentencesIn(std::string_view line, std::initializer_list<std::string_view> types) {
     unsigned found = 0;
-    // A sentence mostly begins the line: the search is needed only beyond it.
-    size_t at = line.starts_with('$') ? 0 : line.find('$');
-    for (; at != std::string_view::npos; at = line.find('$', at + 1)) {
+    for (size_t at = FindByte(line, 0, '$'); at < line.size(); at = FindByte(line, at + 1, '$')) {
         if (!talkerAt(line, at))
             continue;
         unsigned bit = 1;

@@ -1,5 +1,6 @@
 #include "replay/track_record.h"
 
+#include "text/byte_search.h"
 #include "text/conversions.h"
 
 #include <algorithm>
@@ -69,7 +70,7 @@ template <size_t n> std::array<std::string_view, n> leadingFields(std::string_vi
     std::array<std::string_view, n> fields{};
     size_t start = 0;
     for (std::string_view& field : fields) {
-        size_t end = std::min(line.find(',', start), line.size());
+        size_t end = FindByte(line, start, ',');
         field = line.substr(start, end - start);
         if (end == line.size())
             break;

@@ -1,9 +1,8 @@
 #include "text/line_reader.h"
 
+#include "text/byte_search.h"
+
 #include <algorithm>
-#ifdef __SSE2__
-#include <emmintrin.h>
-#endif
 
 namespace korvel {
 
@@ -80,24 +79,7 @@ std::string LineReader::openAtLastLine(const std::string& path) {
 }
 
 size_t LineReader::nextEnding() {
-    const char* data = buffer_.data();
-    size_t i = begin_;
-#ifdef __SSE2__
-    // Sixteen bytes at a time, looking for CR and LF in one pass: a line is short, and a
-    // library search for each of the two costs more to start than the line takes to scan.
-    const __m128i cr = _mm_set1_epi8('\r'), lf = _mm_set1_epi8('\n');
-    for (; i + 16 <= end_; i += 16) {
-        __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i));
-        auto endings = static_cast<unsigned>(
-            _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(bytes, cr), _mm_cmpeq_epi8(bytes, lf))));
-        if (endings != 0)
-            return i + static_cast<size_t>(__builtin_ctz(endings));
-    }
-#endif
-    for (; i < end_; ++i)
-        if (data[i] == '\r' || data[i] == '\n')
-            return i;
-    return end_;
+    return FindEither(std::string_view(buffer_.data(), end_), begin_, '\r', '\n');
 }
 
 std::string_view LineReader::nextLine() {
