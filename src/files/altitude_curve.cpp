@@ -34,8 +34,12 @@ bool AltitudeCurve::marked(long x, bool segmentStart, const std::vector<Marker>&
 }
 
 void AltitudeCurve::mark(bool segmentStart) {
-    if (!marked(points_, segmentStart, markers_))
-        markers_.push_back({points_, segmentStart});
+    markAt(points_, segmentStart);
+}
+
+void AltitudeCurve::markAt(long x, bool segmentStart) {
+    if (!marked(x, segmentStart, markers_))
+        markers_.push_back({x, segmentStart});
 }
 
 void AltitudeCurve::append(const AltitudeCurve& later) {
@@ -56,8 +60,7 @@ void AltitudeCurve::append(const AltitudeCurve& later) {
     if (offset == 0)
         first_ = later.first_;
     for (const Marker& m : later.markers_)
-        if (!marked(offset + m.x, m.segmentStart, markers_))
-            markers_.push_back({offset + m.x, m.segmentStart});
+        markAt(offset + m.x, m.segmentStart);
 }
 
 void AltitudeCurve::halve() {

@@ -43,6 +43,8 @@ class AltitudeCurve {
   private:
     // Joins neighbouring segments in pairs: each then holds twice as many points.
     void halve();
+    // A marker at point x, unless one of that kind already stands in x's segment.
+    void markAt(long x, bool segmentStart);
     // Whether a marker of that kind already stands in x's segment.
     bool marked(long x, bool segmentStart, const std::vector<Marker>& kept) const;
 

@@ -60,14 +60,6 @@ TEST(AltitudeCurve, MarkersKeepTheFirstOfEachKindInASegment) {
             expected = next;
         }
     }
-    AltitudeCurve few;
-    few.add(50, 0);
-    few.mark(false);
-    few.mark(false);
-    few.mark(true);
-    ASSERT_EQ(few.markers().size(), 2u);
-    EXPECT_EQ(few.markers()[0].x, 1);
-    EXPECT_TRUE(few.markers()[1].segmentStart);
 }
 
 TEST(AltitudeCurve, ACurveReadApartJoinsInOrder) {
