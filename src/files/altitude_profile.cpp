@@ -4,7 +4,6 @@
 #include "app/main_form.h"
 #include "replay/sentence.h"
 #include "replay/sentence_type.h"
-#include "replay/track_record.h"
 #include "text/conversions.h"
 
 #include <algorithm>
@@ -23,12 +22,15 @@ void ProfileLine(AltitudeCurve& curve, std::string_view line, bool trackPoint,
     } else if (line.starts_with('N')) {
         curve.mark(false);
     } else if (trackPoint) {
-        TrackHeight fix = ReadTrackHeight(trackFormat, line);
-        if (fix.newSegment)
-            curve.mark(true);
-        if (fix.altitude)
-            curve.add(std::min(*fix.altitude, 10000.0), kTrackCurve);
+        ProfileTrackHeight(curve, ReadTrackHeight(trackFormat, line));
     }
+}
+
+void ProfileTrackHeight(AltitudeCurve& curve, const TrackHeight& height) {
+    if (height.newSegment)
+        curve.mark(true);
+    if (height.altitude)
+        curve.add(std::min(*height.altitude, 10000.0), kTrackCurve);
 }
 
 void MainForm::DrawAltitudeProfile(const AltitudeCurve& curve) {

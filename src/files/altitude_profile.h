@@ -2,6 +2,7 @@
 #pragma once
 
 #include "files/altitude_curve.h"
+#include "replay/track_record.h"
 
 #include <string>
 #include <string_view>
@@ -12,5 +13,7 @@ namespace korvel {
 // segment start of a point of a track file in that format.
 void ProfileLine(AltitudeCurve& curve, std::string_view line, bool trackPoint,
                  const std::string& trackFormat);
+// A track point's part, once its height is read.
+void ProfileTrackHeight(AltitudeCurve& curve, const TrackHeight& height);
 
 } // namespace korvel

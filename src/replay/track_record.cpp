@@ -67,14 +67,12 @@ TrackFix readKml(const std::string& line) {
 // days since 30 December 1899 with the time as the fraction.
 // The first n fields of a comma-separated line, "" beyond its last field: one look for each.
 template <size_t n> std::array<std::string_view, n> leadingFields(std::string_view line) {
+    std::array<size_t, n> ends = FindFirst<n>(line, ',');
     std::array<std::string_view, n> fields{};
     size_t start = 0;
-    for (std::string_view& field : fields) {
-        size_t end = FindByte(line, start, ',');
-        field = line.substr(start, end - start);
-        if (end == line.size())
-            break;
-        start = end + 1;
+    for (size_t i = 0; i < n && start <= line.size(); ++i) {
+        fields[i] = std::string_view(line.data() + start, ends[i] - start);
+        start = ends[i] + 1;
     }
     return fields;
 }
@@ -89,6 +87,12 @@ std::optional<double> oziMetres(std::string_view altitude) {
 
 bool oziNewSegment(std::string_view flag) {
     return TrimView(flag) == "1";
+}
+
+// Millions of points: the whole metres without writing the altitude's text.
+TrackHeight oziHeight(const std::array<std::string_view, 4>& fields) {
+    std::optional<double> metres = oziMetres(fields[3]);
+    return {metres ? std::optional(IntOfStr(*metres)) : std::nullopt, oziNewSegment(fields[2])};
 }
 
 TrackFix readOzi(const std::string& line) {
@@ -225,12 +229,8 @@ TrackHeight ReadTrackHeight(const std::string& format, std::string_view view) {
             return std::nullopt;
         return Int(Val(*text));
     };
-    if (format == "OziExplorer") {
-        // Millions of points: the whole metres without writing the altitude's text.
-        auto fields = leadingFields<4>(view);
-        std::optional<double> metres = oziMetres(fields[3]);
-        return {metres ? std::optional(IntOfStr(*metres)) : std::nullopt, oziNewSegment(fields[2])};
-    }
+    if (format == "OziExplorer")
+        return oziHeight(leadingFields<4>(view));
     std::string line(view);
     if (format == "KML")
         return {whole(kmlAltitude(line, SplitFields(line).size())), false};
@@ -239,6 +239,13 @@ TrackHeight ReadTrackHeight(const std::string& format, std::string_view view) {
     if (format == "PCX5")
         return {};
     return {whole(gardownAltitude(line)), false};
+}
+
+std::optional<TrackHeight> OziPointHeight(std::string_view line) {
+    auto fields = leadingFields<4>(line);
+    if (!startsWithNumber(fields[0]))
+        return std::nullopt;
+    return oziHeight(fields);
 }
 
 bool IsTrackRecord(const std::string& format, std::string_view line, long lineNumber,

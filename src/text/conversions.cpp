@@ -90,46 +90,45 @@ long long FormatUnits(double x, int decimals) {
 }
 
 double Val(std::string_view text) {
-    size_t i = 0, n = text.size();
-    while (i < n && (text[i] == ' ' || text[i] == '\t'))
-        ++i;
-    bool negative = i < n && text[i] == '-';
-    if (i < n && (text[i] == '-' || text[i] == '+'))
-        ++i;
-    const size_t start = i;
+    const char *p = text.data(), *end = p + text.size();
+    while (p < end && (*p == ' ' || *p == '\t'))
+        ++p;
+    bool negative = p < end && *p == '-';
+    if (p < end && (*p == '-' || *p == '+'))
+        ++p;
+    const char* start = p;
     // The digits as one whole number, taken while they are found: exact for up to 15 of them.
     unsigned long long whole = 0;
-    size_t digits = 0;
     auto scan = [&] {
-        for (; i < n && isDigit(text[i]); ++i, ++digits)
-            whole = whole * 10 + static_cast<unsigned>(text[i] - '0');
+        const char* from = p;
+        for (unsigned digit; p < end && (digit = static_cast<unsigned char>(*p - '0')) < 10; ++p)
+            whole = whole * 10 + digit;
+        return static_cast<size_t>(p - from);
     };
-    scan();
-    size_t decimals = 0;
-    if (i < n && text[i] == '.') {
-        ++i;
-        size_t before = digits;
-        scan();
-        decimals = digits - before;
+    size_t digits = scan(), decimals = 0;
+    if (p < end && *p == '.') {
+        ++p;
+        decimals = scan();
+        digits += decimals;
     }
     if (digits == 0)
         return 0;
-    size_t end = i;
-    if (i < n && (text[i] == 'e' || text[i] == 'E')) {
-        size_t e = i + 1;
-        if (e < n && (text[e] == '-' || text[e] == '+'))
+    const char* numberEnd = p;
+    if (p < end && (*p == 'e' || *p == 'E')) {
+        size_t e = static_cast<size_t>(p - text.data()) + 1;
+        if (e < text.size() && (text[e] == '-' || text[e] == '+'))
             ++e;
         size_t exponentEnd = skipDigits(text, e);
         if (exponentEnd > e)
-            end = exponentEnd;
+            numberEnd = text.data() + exponentEnd;
     }
     double value = 0;
-    if (end == i && digits <= 15) {
+    if (numberEnd == p && digits <= 15) {
         // As nearly every field: one division of two exact numbers, correctly rounded.
         static constexpr double kPowers[] = {1,   1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
                                              1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
         value = static_cast<double>(whole) / kPowers[decimals];
-    } else if (std::from_chars(text.data() + start, text.data() + end, value).ec != std::errc()) {
+    } else if (std::from_chars(start, numberEnd, value).ec != std::errc()) {
         return 0;
     }
     return negative ? -value : value;

@@ -108,6 +108,10 @@ TEST(TrackRecord, WhichLinesAreRecords) {
         {"OziExplorer", "47.466222,3.747318,1,1258.8,39307.3280015,,", 7, true},
         {"OziExplorer", "  -5.5,  -105.2,0", 8, true},
         {"OziExplorer", "x,1,2", 8, false},
+        {"OziExplorer", " .5,1,1 , -777", 8, true},
+        {"OziExplorer", "+1,2,0,\t12.5", 9, true},
+        {"OziExplorer", "-.,1,1,1", 9, false},
+        {"OziExplorer", "", 9, false},
         {"Korvel", "T  N52 30.1234", 3, true},
         {"Korvel", "N  New Track Segment", 3, false},
         {"", "T", 1, true},
@@ -117,6 +121,16 @@ TEST(TrackRecord, WhichLinesAreRecords) {
         std::string marker = format == "KML" || format == "OziExplorer" ? " " : "T";
         EXPECT_EQ(IsTrackRecord(format, c.line, c.lineNumber, marker), c.record)
             << c.format << ": " << c.line;
+        if (format != "OziExplorer" || c.lineNumber <= 6)
+            continue;
+        // The load's one look at such a line tells the same, and reads the same height.
+        std::optional<TrackHeight> height = OziPointHeight(c.line);
+        ASSERT_EQ(height.has_value(), c.record) << c.line;
+        if (height) {
+            TrackHeight read = ReadTrackHeight(format, c.line);
+            EXPECT_EQ(height->altitude, read.altitude) << c.line;
+            EXPECT_EQ(height->newSegment, read.newSegment) << c.line;
+        }
     }
     EXPECT_TRUE(IsKmlRoot("<kml xmlns=\"http://www.opengis.net/kml/2.2\">"));
     EXPECT_TRUE(IsKmlRoot("<kml"));

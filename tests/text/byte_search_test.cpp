@@ -2,11 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <string>
 
 using namespace korvel;
 
-TEST(ByteSearch, TheFirstOfEitherByteWhereverItLies) {
+TEST(ByteSearch, TheFirstBytesSoughtWhereverTheyLie) {
     // Every length around the sixteen-byte steps, the bytes sought at every place, searched
     // from every start, against a plain loop.
     for (size_t length = 0; length <= 40; ++length) {
@@ -26,6 +28,12 @@ TEST(ByteSearch, TheFirstOfEitherByteWhereverItLies) {
                 ASSERT_EQ(FindByte(text, from, '\n'),
                           newline == std::string::npos ? length : newline);
             }
+            // The first two LFs at once, the second one's place beyond the end when missing.
+            std::array<size_t, 2> both = FindFirst<2>(text, '\n');
+            size_t first = std::min(text.find('\n'), length);
+            ASSERT_EQ(both[0], first) << "length " << length << " place " << place;
+            ASSERT_EQ(both[1],
+                      first < length ? std::min(text.find('\n', first + 1), length) : length);
         }
     }
 }
