@@ -25,6 +25,17 @@ void AltitudeCurve::add(double altitude, Color color) {
     ++points_;
 }
 
+void AltitudeCurve::addRepeated(double altitude, Color color, long count) {
+    while (count > 0) {
+        // The rest of the last segment at once: the same altitude again changes it no further.
+        long taken = std::max(1L, std::min(count, roomInLast_));
+        add(altitude, color);
+        roomInLast_ -= taken - 1;
+        points_ += taken - 1;
+        count -= taken;
+    }
+}
+
 bool AltitudeCurve::marked(long x, bool segmentStart, const std::vector<Marker>& kept) const {
     // Markers come in the order of x: only the last one of the kind can share x's segment.
     for (auto m = kept.rbegin(); m != kept.rend() && m->x / perSegment_ == x / perSegment_; ++m)
@@ -52,8 +63,7 @@ void AltitudeCurve::append(const AltitudeCurve& later) {
         } else if (count > 2) {
             add(segment.low, segment.color);
             add(segment.high, segment.color);
-            for (long i = 3; i < count; ++i)
-                add(segment.last, segment.color);
+            addRepeated(segment.last, segment.color, count - 3);
         }
         add(segment.last, segment.color);
     }

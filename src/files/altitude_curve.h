@@ -41,6 +41,8 @@ class AltitudeCurve {
     const std::vector<Marker>& markers() const { return markers_; }
 
   private:
+    // What add does count times, a segment at a time.
+    void addRepeated(double altitude, Color color, long count);
     // Joins neighbouring segments in pairs: each then holds twice as many points.
     void halve();
     // A marker at point x, unless one of that kind already stands in x's segment.
