@@ -1,62 +1,114 @@
-// The one pass over a file that its load takes: a large file's second half is read on the
-// second core while this thread reads the first half and serves the window.
+// The one pass over a file that its load takes: a large file is read from both ends at once,
+// this thread from the front, serving the window, the second core from the back.
 #include "app/main_form.h"
 #include "files/altitude_profile.h"
 #include "replay/sentence_type.h"
 #include "replay/track_record.h"
 
+#include <algorithm>
 #include <climits>
 #include <filesystem>
+#include <iterator>
 #include <memory>
+#include <mutex>
 #include <system_error>
 #include <thread>
+#include <vector>
 
 namespace korvel {
 
 namespace {
 // Below this a second thread costs more than it saves.
 constexpr std::uintmax_t kSplitFrom = 1 << 20;
-// The lines of the second half lie beyond every line this thread counts; their numbers are
-// not known.
+// The file is cut into stretches of at least this size, and no more than kMostStretches.
+constexpr long long kLeastStretch = 256 << 10;
+constexpr long long kMostStretches = 32;
+// The lines the second core reads lie beyond every line this thread counts; their numbers
+// are not known.
 constexpr long kLineBeyond = LONG_MAX;
 
-// The second half of a large file, read on the other core. Held apart from what the first
-// half's thread writes at every line: cores that share a cache line slow each other down.
-class SecondHalf {
+// The stretches of a file between a start and its end. This thread takes them from the front
+// and the second core from the back, one at a time, until they meet: where they meet follows
+// from how fast each core is given to go, which on a shared machine changes from moment to
+// moment. Held apart from what this thread writes at every line: cores that share a cache
+// line slow each other down.
+class Stretches {
   public:
-    ~SecondHalf() { finish(); }
+    Stretches(long long from, long long size)
+        : from_(from), size_(size),
+          count_(std::clamp((size - from) / kLeastStretch, 2LL, kMostStretches)), back_(count_),
+          tallies_(static_cast<size_t>(count_)) {}
+    ~Stretches() { join(); }
 
-    // Starts reading at the first line from offset; where that line begins, or LLONG_MAX when
-    // no thread can be had (the first half's thread then reads the whole file).
-    template <class Look> long long start(const std::string& path, long long offset, Look look) {
-        if (!lines_.openAtLineFrom(path, offset))
-            return LLONG_MAX;
-        long long begin = lines_.position();
+    // Starts the second core on the stretches from the back; false when no thread can be had.
+    template <class Look> bool start(const std::string& path, Look look) {
         try {
-            // Its altitudes are all read: an Escape meanwhile drops them at the end.
-            thread_ = std::thread([this, look] {
-                auto mine = std::make_unique<LoadTally>();
-                while (!lines_.eof())
-                    look(*mine, lines_.nextLine(), kLineBeyond, true);
-                tally_ = std::move(*mine);
+            thread_ = std::thread([this, path, look] {
+                for (long long i; (i = claimBack()) >= 0;) {
+                    // Its altitudes are all read: an Escape meanwhile drops them at the end.
+                    LoadTally& tally = tallies_[static_cast<size_t>(i)];
+                    if (!lines_.openAtLineFrom(path, begin(i))) {
+                        giveBack();
+                        break;
+                    }
+                    while (lines_.position() < begin(i + 1) && !lines_.eof())
+                        look(tally, lines_.nextLine(), kLineBeyond, true);
+                }
+                lines_.close();
             });
         } catch (const std::system_error&) {
-            return LLONG_MAX;
+            return false;
         }
-        return begin;
+        return true;
     }
-    bool started() const { return thread_.joinable(); }
-    // Waits for the reading to end; what it read.
-    LoadTally& finish() {
-        if (thread_.joinable())
-            thread_.join();
-        return tally_;
+    // Where this thread's part ends: the start of the stretch after its last.
+    long long frontEnd() const { return begin(front_ + 1); }
+    // Takes the next stretch for this thread; false when it is the second core's.
+    bool claimFront() {
+        std::lock_guard<std::mutex> hold(claims_);
+        if (front_ + 1 >= back_)
+            return false;
+        ++front_;
+        return true;
+    }
+    // Waits for the second core, which takes no further stretch; the tallies of its
+    // stretches, in the file's order.
+    std::vector<LoadTally> finish() {
+        join();
+        return {std::make_move_iterator(tallies_.begin() + back_),
+                std::make_move_iterator(tallies_.end())};
     }
 
   private:
+    // The last stretch runs to the file's end, wherever that lies by then.
+    long long begin(long long i) const {
+        return i == count_ ? LLONG_MAX : from_ + (size_ - from_) * i / count_;
+    }
+    long long claimBack() {
+        std::lock_guard<std::mutex> hold(claims_);
+        return !stopped_ && back_ - 1 > front_ ? --back_ : -1;
+    }
+    // The stretch last claimed, which the second core cannot read, is left to this thread.
+    void giveBack() {
+        std::lock_guard<std::mutex> hold(claims_);
+        ++back_;
+    }
+    void join() {
+        {
+            std::lock_guard<std::mutex> hold(claims_);
+            stopped_ = true;
+        }
+        if (thread_.joinable())
+            thread_.join();
+    }
+
+    const long long from_, size_, count_;
+    std::mutex claims_;
+    long long front_ = 0, back_; // this thread's last stretch, the second core's first
+    bool stopped_ = false;
+    std::vector<LoadTally> tallies_;
     LineReader lines_;
     std::thread thread_;
-    LoadTally tally_;
 };
 
 } // namespace
@@ -107,18 +159,27 @@ LoadTally MainForm::tallyReplayFile(long counted, bool track) {
 
     std::error_code error;
     std::uintmax_t size = std::filesystem::file_size(s.replayFilePath, error);
-    auto secondHalf = std::make_unique<SecondHalf>();
-    long long end = LLONG_MAX;
-    if (!error && size >= kSplitFrom)
-        end = secondHalf->start(s.replayFilePath,
-                                std::max(replayFile_.position(), static_cast<long long>(size / 2)),
-                                look);
-    // A stop meanwhile closes the file, which ends this half.
-    readHere([&] { return replayFile_.position() < end; });
-    if (secondHalf->started()) {
-        LoadTally& later = secondHalf->finish();
+    std::unique_ptr<Stretches> stretches;
+    if (!error && size >= kSplitFrom) {
+        stretches =
+            std::make_unique<Stretches>(replayFile_.position(), static_cast<long long>(size));
+        if (!stretches->start(s.replayFilePath, look))
+            stretches.reset();
+    }
+    long long end = stretches ? stretches->frontEnd() : LLONG_MAX;
+    // A stop meanwhile closes the file, which ends this thread's part.
+    readHere([&] {
+        if (replayFile_.position() < end)
+            return true;
+        if (!stretches || !stretches->claimFront())
+            return false;
+        end = stretches->frontEnd();
+        return true;
+    });
+    if (stretches) {
         // After an Escape only the altitudes up to it are drawn.
-        tally.append(later, profileState_ == 1);
+        for (const LoadTally& later : stretches->finish())
+            tally.append(later, profileState_ == 1);
     }
     profileState_ = 0;
     closeAllFiles();
