@@ -22,7 +22,7 @@ LoadTally tallyOf(const std::vector<unsigned>& lines, size_t from, size_t to) {
 
 } // namespace
 
-TEST(LoadTally, TwoStretchesJoinedCountAsTheWholeFile) {
+TEST(LoadTally, StretchesJoinedInOrderCountAsTheWholeFile) {
     std::mt19937 random(3);
     for (int round = 0; round < 200; ++round) {
         // Logs where RMC sentences come late or never, as well as ordinary ones.
@@ -32,8 +32,11 @@ TEST(LoadTally, TwoStretchesJoinedCountAsTheWholeFile) {
             lines[i] = static_cast<unsigned>(random() % 9) & (i >= rmcFrom ? 15u : 14u);
         LoadTally whole = tallyOf(lines, 0, lines.size());
         for (size_t split = 0; split <= lines.size(); ++split) {
+            // Three stretches, joined one after the other as the load joins them.
+            size_t later = (split + lines.size()) / 2;
             LoadTally joined = tallyOf(lines, 0, split);
-            joined.append(tallyOf(lines, split, lines.size()), true);
+            joined.append(tallyOf(lines, split, later), true);
+            joined.append(tallyOf(lines, later, lines.size()), true);
             ASSERT_EQ(joined.logRecords(), whole.logRecords()) << "round " << round;
             EXPECT_EQ(joined.rmcLines, whole.rmcLines);
             EXPECT_EQ(joined.trackPoints, whole.trackPoints);
