@@ -71,6 +71,8 @@ class Stretches {
         ++front_;
         return true;
     }
+    // Where the stretches the second core read begin, once it is done.
+    long long secondCoreFrom() const { return begin(back_); }
     // Waits for the second core, which takes no further stretch; the tallies of its
     // stretches, in the file's order.
     std::vector<LoadTally> finish() {
@@ -88,7 +90,8 @@ class Stretches {
         std::lock_guard<std::mutex> hold(claims_);
         return !stopped_ && back_ - 1 > front_ ? --back_ : -1;
     }
-    // The stretch last claimed, which the second core cannot read, is left to this thread.
+    // The stretch last claimed, which the second core cannot read, is left to this thread:
+    // when it has met the second core, it reads on up to secondCoreFrom.
     void giveBack() {
         std::lock_guard<std::mutex> hold(claims_);
         ++back_;
@@ -177,9 +180,13 @@ LoadTally MainForm::tallyReplayFile(long counted, bool track) {
         return true;
     });
     if (stretches) {
+        std::vector<LoadTally> later = stretches->finish();
+        // A stretch the second core could not open is read here.
+        end = stretches->secondCoreFrom();
+        readHere([&] { return replayFile_.position() < end; });
         // After an Escape only the altitudes up to it are drawn.
-        for (const LoadTally& later : stretches->finish())
-            tally.append(later, profileState_ == 1);
+        for (const LoadTally& part : later)
+            tally.append(part, profileState_ == 1);
     }
     profileState_ = 0;
     closeAllFiles();

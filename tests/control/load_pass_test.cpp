@@ -3,6 +3,8 @@
 #include "support/replay_fixture.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <unistd.h>
 
 using namespace korvel;
 using test::Log;
@@ -14,6 +16,26 @@ class LoadPass : public test::ReplayFixture {};
 std::string gga(int altitude) {
     return FrameSentence("GPGGA,120000,4807.038,N,01131.000,E,1,08,0.9," +
                          std::to_string(altitude) + ",M,46.9,M,,");
+}
+
+const int kPoints = 60000;
+
+// An OziExplorer track with a segment line and a point that starts a segment late in it, and
+// its highest point later still.
+std::vector<std::string> bigTrack() {
+    std::vector<std::string> lines = {"OziExplorer Track Point File Version 2.1",
+                                      "WGS 84",
+                                      "Altitude is in Feet",
+                                      "Reserved 3",
+                                      "0,2,255,Big,0,0,2,8421376",
+                                      "0"};
+    for (int i = 0; i < kPoints; ++i) {
+        if (i == 45000)
+            lines.push_back("N  New Track Segment");
+        lines.push_back("  48.117300,  11.516700," + std::string(i == 45000 ? "1" : "0") + ", " +
+                        std::to_string(i == 50000 ? 6000 : 1000) + ".0,40230.0000000,,");
+    }
+    return lines;
 }
 
 } // namespace
@@ -39,25 +61,31 @@ TEST_F(LoadPass, ALargeLogCountsAndProfilesEveryLineOnce) {
 }
 
 TEST_F(LoadPass, ALargeTrackCountsItsPointsAndSegmentsOnce) {
-    std::vector<std::string> lines = {"OziExplorer Track Point File Version 2.1",
-                                      "WGS 84",
-                                      "Altitude is in Feet",
-                                      "Reserved 3",
-                                      "0,2,255,Big,0,0,2,8421376",
-                                      "0"};
-    const int points = 60000;
-    for (int i = 0; i < points; ++i) {
-        if (i == 45000)
-            lines.push_back("N  New Track Segment");
-        lines.push_back("  48.117300,  11.516700," + std::string(i == 45000 ? "1" : "0") + ", " +
-                        std::to_string(i == 50000 ? 6000 : 1000) + ".0,40230.0000000,,");
-    }
-    load("big.plt", Log(lines));
-    EXPECT_EQ(s.recordCount, 1 + points) << "counted from the line after the first";
+    load("big.plt", Log(bigTrack()));
+    EXPECT_EQ(s.recordCount, 1 + kPoints) << "counted from the line after the first";
     EXPECT_TRUE(c.AutoSkip.enabled) << "the segment line lies in the second half";
     EXPECT_EQ(c.DIA.toolTip, "Altitude: 304-1828m");
     int markers = 0;
     for (const PictureBox::Op& op : c.DIA.ops)
         markers += op.color == RGB(0, 200, 0);
     EXPECT_EQ(markers, 2) << "the segment line and the point that starts a segment";
+}
+
+TEST_F(LoadPass, WhatTheSecondCoreCannotOpenIsReadByTheFirst) {
+    program.write("Tracks/big.plt", Log(bigTrack()));
+    // No file descriptor beyond the one the form's own reading takes.
+    rlimit before{};
+    ASSERT_EQ(getrlimit(RLIMIT_NOFILE, &before), 0);
+    int lowest = dup(0);
+    ASSERT_GE(lowest, 0);
+    close(lowest);
+    rlimit tight = before;
+    tight.rlim_cur = static_cast<rlim_t>(lowest) + 1;
+    ASSERT_EQ(setrlimit(RLIMIT_NOFILE, &tight), 0);
+    click(program.file("Tracks/big.plt"));
+    setrlimit(RLIMIT_NOFILE, &before);
+    EXPECT_EQ(s.recordCount, 1 + kPoints);
+    EXPECT_TRUE(c.AutoSkip.enabled);
+    EXPECT_EQ(c.DIA.toolTip, "Altitude: 304-1828m");
+    EXPECT_EQ(s.replayActive, 1);
 }
