@@ -65,7 +65,7 @@ TrackFix readKml(const std::string& line) {
 
 // OziExplorer: the fields say it, whatever the padding and the writer's locale. Field 5 holds
 // days since 30 December 1899 with the time as the fraction.
-// The first n fields of a comma-separated line, "" beyond its last field: one look for each.
+// The first n fields of a comma-separated line, "" beyond its last field, found in one search.
 template <size_t n> std::array<std::string_view, n> leadingFields(std::string_view line) {
     std::array<size_t, n> ends = FindFirst<n>(line, ',');
     std::array<std::string_view, n> fields{};
