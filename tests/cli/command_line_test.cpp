@@ -35,8 +35,3 @@ TEST(CommandLine, CommandsAndOptions) {
     EXPECT_NE(error.find("--bogus"), std::string::npos);
     EXPECT_EQ(error.find('\n'), std::string::npos);
 }
-
-TEST(CommandLine, HelpListsTheCommands) {
-    for (const char* command : {"replay FILE", "manual", "download FILE"})
-        EXPECT_NE(UsageText().find(command), std::string::npos) << command;
-}

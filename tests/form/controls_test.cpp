@@ -1,5 +1,4 @@
 #include "form/controls.h"
-#include "support/virtual_platform.h"
 
 #include <gtest/gtest.h>
 #include <set>
@@ -65,31 +64,4 @@ TEST(Controls, EveryControlHasItsOwnName) {
         ++count;
     });
     EXPECT_EQ(names.size(), static_cast<size_t>(count));
-}
-
-// Sixty ticks at one per second take no real time and run in order with sleeps in between.
-TEST(VirtualClock, DrivesTimersDeterministically) {
-    test::VirtualClock clock;
-    Timer one, fast;
-    std::vector<std::pair<char, long>> ticks;
-    one.onTimer = [&] {
-        ticks.push_back({'a', static_cast<long>(clock.monotonicMs())});
-        clock.Sleep(100); // a tick that blocks does not delay the next one's schedule
-    };
-    fast.onTimer = [&] { ticks.push_back({'b', static_cast<long>(clock.monotonicMs())}); };
-    clock.attach(one);
-    clock.attach(fast);
-    one.setInterval(1000);
-    one.setEnabled(true);
-    clock.advance(60'000);
-    ASSERT_EQ(ticks.size(), 60u);
-    EXPECT_EQ(ticks.front().second, 1000);
-    EXPECT_EQ(ticks.back().second, 60'000);
-
-    ticks.clear();
-    one.setEnabled(false);
-    fast.setInterval(400);
-    fast.setEnabled(true);
-    clock.advance(1000);
-    EXPECT_EQ(ticks, (std::vector<std::pair<char, long>>{{'b', 60'500}, {'b', 60'900}}));
 }

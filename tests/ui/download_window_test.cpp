@@ -1,8 +1,7 @@
 // A Garmin download in the real window: the button, the real question, a file name typed and
 // Enter, against the simulated receiver on a pseudo-terminal.
 #include "platform/receiver_process.h"
-#include "support/temp_folder.h"
-#include "ui/window_app.h"
+#include "ui/shown_window.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -37,13 +36,9 @@ void answerNextQuestion(QMessageBox::StandardButton answer, QString& question) {
 TEST(DownloadWindow, GarminButtonNameAndEnter) {
     test::ReceiverProcess receiver({"--points", "12"});
     ASSERT_TRUE(receiver.device.starts_with("/dev/")) << receiver.device;
-    test::TempFolder program;
-    std::filesystem::create_directory(program.file("Tracks"));
-    program.write("Korvel.ini", "[Devices]\nCOM2=" + receiver.device + "\n");
-    WindowApp app(program.path(), FindSettings(program.path(), program.file("config")));
-    MainWindow& window = app.window();
-    window.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    test::ShownWindow shown({{"Korvel.ini", "[Devices]\nCOM2=" + receiver.device}});
+    ASSERT_TRUE(shown.exposed());
+    MainWindow& window = shown.window();
 
     QString question;
     answerNextQuestion(QMessageBox::Yes, question);
@@ -69,7 +64,7 @@ TEST(DownloadWindow, GarminButtonNameAndEnter) {
                    messages->currentItem()->text() == "Transfer OK";
         },
         20000));
-    EXPECT_TRUE(std::filesystem::exists(program.file("Tracks/walk.trk")));
+    EXPECT_TRUE(std::filesystem::exists(shown.program.file("Tracks/walk.trk")));
     EXPECT_EQ(ports->count(), 26);
     EXPECT_TRUE(window.findChild<QAbstractButton*>("DownloadC")->isEnabled());
     // The new file is listed for replay.

@@ -1,6 +1,5 @@
 // The long press on a file in the real window: after a second the file menu pops up.
-#include "support/temp_folder.h"
-#include "ui/window_app.h"
+#include "ui/shown_window.h"
 
 #include <QAction>
 #include <QListWidget>
@@ -12,13 +11,9 @@
 using namespace korvel;
 
 TEST(FileMenuWindow, ALongPressOffersDelete) {
-    test::TempFolder program;
-    std::filesystem::create_directory(program.file("Tracks"));
-    program.write("Tracks/old.log", "");
-    WindowApp app(program.path(), FindSettings(program.path(), program.file("config")));
-    MainWindow& window = app.window();
-    window.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    test::ShownWindow shown({{"Tracks/old.log", std::string()}});
+    ASSERT_TRUE(shown.exposed());
+    MainWindow& window = shown.window();
     auto* files = window.findChild<QListWidget*>("File1");
     ASSERT_EQ(files->count(), 1);
     QPoint at = files->visualItemRect(files->item(0)).center();
@@ -37,6 +32,6 @@ TEST(FileMenuWindow, ALongPressOffersDelete) {
         items << action->text();
     EXPECT_EQ(items, QStringList({"rename", "delete", "cancel"}));
     menu->findChild<QAction*>("MDel")->trigger();
-    EXPECT_FALSE(std::filesystem::exists(program.file("Tracks/old.log")));
+    EXPECT_FALSE(std::filesystem::exists(shown.program.file("Tracks/old.log")));
     EXPECT_EQ(files->count(), 0);
 }

@@ -1,12 +1,10 @@
 // The window on the smallest screen it is made for: 1024 x 700, in replay and in manual mode,
 // with a whole sentence readable in the message list.
-#include "support/temp_folder.h"
-#include "ui/window_app.h"
+#include "ui/shown_window.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QListWidget>
-#include <QTest>
 #include <gtest/gtest.h>
 
 using namespace korvel;
@@ -27,17 +25,15 @@ void expectFitsAndShowsASentence(MainWindow& window, const char* mode) {
 } // namespace
 
 TEST(WindowLayout, FitsTheSmallestScreenInReplayAndManualMode) {
-    test::TempFolder program;
-    WindowApp app(program.path(), FindSettings(program.path(), program.file("config")));
-    MainWindow& window = app.window();
-    window.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    test::ShownWindow shown;
+    ASSERT_TRUE(shown.exposed());
+    MainWindow& window = shown.window();
     expectFitsAndShowsASentence(window, "replay");
     EXPECT_FALSE(window.findChild<QWidget*>("VSc1(0)")->isVisible());
 
     // The position controls take the file list's place, and the window does not grow.
     window.findChild<QAbstractButton*>("Manu")->click();
-    ASSERT_EQ(app.form().c.Manu.value.get(), 1);
+    ASSERT_EQ(shown.form().c.Manu.value.get(), 1);
     EXPECT_LE(window.height(), 700);
     expectFitsAndShowsASentence(window, "manual");
     EXPECT_TRUE(window.findChild<QWidget*>("VSc1(0)")->isVisible());

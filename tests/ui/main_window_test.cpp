@@ -1,9 +1,7 @@
 #include "app/profile_file.h"
-#include "support/temp_folder.h"
-#include "ui/window_app.h"
+#include "ui/shown_window.h"
 
 #include <QAbstractButton>
-#include <QApplication>
 #include <QComboBox>
 #include <QKeySequence>
 #include <QLabel>
@@ -16,26 +14,17 @@ namespace {
 
 class Window : public testing::Test {
   protected:
-    void SetUp() override {
-        app = std::make_unique<WindowApp>(program.path(),
-                                          FindSettings(program.path(), program.file("config")));
-        app->window().show();
-        QApplication::processEvents();
-    }
-    template <class T> T* find(const std::string& name) {
-        return app->window().findChild<T*>(QString::fromStdString(name));
-    }
+    template <class T> T* find(const std::string& name) { return app.find<T>(name.c_str()); }
 
-    test::TempFolder program;
-    std::unique_ptr<WindowApp> app;
+    test::ShownWindow app;
 };
 
 } // namespace
 
 TEST_F(Window, ShowsEveryControlOfTheFormByName) {
-    EXPECT_EQ(app->window().windowTitle(), "Korvel");
+    EXPECT_EQ(app.window().windowTitle(), "Korvel");
     int controls = 0;
-    app->form().c.forEach([&](Control& control) {
+    app.form().c.forEach([&](Control& control) {
         ++controls;
         QWidget* widget = find<QWidget>(control.name);
         ASSERT_NE(widget, nullptr) << control.name;
@@ -59,16 +48,16 @@ TEST_F(Window, ShowsEveryControlOfTheFormByName) {
 
 TEST_F(Window, UserActionsReachTheFormAndExitSaves) {
     find<QComboBox>("PortC")->activated(23); // the user picks "TCP"
-    EXPECT_EQ(app->form().s.outputPortIndex, 23);
+    EXPECT_EQ(app.form().s.outputPortIndex, 23);
 
     // The spinner has +12 at its top: three steps below the middle is -3.
     auto* tzdiff = find<QScrollBar>("TZdiff");
     tzdiff->setValue(tzdiff->minimum() + 15);
-    EXPECT_EQ(app->form().c.TZdiff.value.get(), -3);
+    EXPECT_EQ(app.form().c.TZdiff.value.get(), -3);
     EXPECT_EQ(find<QLabel>("TZL")->text(), "-3");
 
     find<QAbstractButton>("ENDE")->click();
-    ProfileFile saved = ProfileFile::load(program.file("Korvel.ini"));
+    ProfileFile saved = ProfileFile::load(app.program.file("Korvel.ini"));
     EXPECT_EQ(saved.readInt("Port", "COM", -1), 23);
     EXPECT_EQ(saved.readInt("TimeZone", "Diff", 0), -3);
 }

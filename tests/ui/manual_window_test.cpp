@@ -1,51 +1,45 @@
 // Manual mode in the real window: the check box, the position bars, the arrow keys and the
 // units.
 #include "platform/real_form.h"
-#include "support/temp_folder.h"
-#include "ui/window_app.h"
+#include "ui/shown_window.h"
 
 #include <QAbstractButton>
 #include <QLabel>
 #include <QScrollBar>
 #include <QTest>
-#include <filesystem>
 #include <gtest/gtest.h>
 
 using namespace korvel;
 
 TEST(ManualWindow, BarsAndKeysMoveThePosition) {
-    test::TempFolder program;
-    std::filesystem::create_directory(program.file("Tracks"));
-    program.write("Korvel.ini",
-                  "[Port]\nCOM=23\n[Devices]\nTCP=" + std::to_string(test::FreePort()) + "\n");
-    WindowApp app(program.path(), FindSettings(program.path(), program.file("config")));
-    MainWindow& window = app.window();
-    window.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    test::ShownWindow shown(
+        {{"Korvel.ini", "[Port]\nCOM=23\n[Devices]\nTCP=" + std::to_string(test::FreePort())}});
+    ASSERT_TRUE(shown.exposed());
+    MainWindow& window = shown.window();
     auto* bar = window.findChild<QScrollBar*>("VSc1(0)");
     EXPECT_FALSE(bar->isVisible()) << "the position bars belong to manual mode";
 
     window.findChild<QAbstractButton*>("Manu")->click();
-    ASSERT_EQ(app.form().c.Manu.value.get(), 1);
+    ASSERT_EQ(shown.form().c.Manu.value.get(), 1);
     EXPECT_TRUE(bar->isVisible());
     EXPECT_FALSE(window.findChild<QWidget*>("File1")->isVisible());
 
     // The latitude bar has +89 at its top: one step down is one degree less.
     bar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
-    EXPECT_EQ(app.form().c.VSc1[0].value.get(), 47);
+    EXPECT_EQ(shown.form().c.VSc1[0].value.get(), 47);
     EXPECT_EQ(window.findChild<QLabel*>("ggn")->text(), QString::fromLatin1("47 \xb0"));
 
     bar->setFocus();
     QTest::keyClick(bar, Qt::Key_Up, Qt::ShiftModifier);
-    EXPECT_EQ(app.form().c.VSc1[1].value.get(), 6) << "one minute north, and not a bar step too";
-    EXPECT_EQ(app.form().c.VSc1[0].value.get(), 47);
+    EXPECT_EQ(shown.form().c.VSc1[1].value.get(), 6) << "one minute north, and not a bar step too";
+    EXPECT_EQ(shown.form().c.VSc1[0].value.get(), 47);
     EXPECT_EQ(window.findChild<QLabel*>("mmn")->text(), "06 '");
 
     window.findChild<QAbstractButton*>("Skip1")->click();
-    EXPECT_TRUE(app.form().c.Timer1.enabled());
+    EXPECT_TRUE(shown.form().c.Timer1.enabled());
     EXPECT_FALSE(window.findChild<QWidget*>("Skip1")->isEnabled());
     window.findChild<QAbstractButton*>("StopA")->click();
-    EXPECT_FALSE(app.form().c.Timer1.enabled());
+    EXPECT_FALSE(shown.form().c.Timer1.enabled());
 
     // A click on a unit switches every unit, and a second one switches them back.
     auto* speedUnit = window.findChild<QLabel*>("Label3");

@@ -1,33 +1,27 @@
 // The altitude profile as the window paints it.
 #include "platform/real_form.h"
-#include "support/temp_folder.h"
-#include "ui/window_app.h"
+#include "ui/shown_window.h"
 
 #include <QImage>
 #include <QListWidget>
 #include <QTest>
-#include <filesystem>
 #include <gtest/gtest.h>
 
 using namespace korvel;
 
 TEST(ProfileWindow, TheCurveOfTheSampleLogIsPainted) {
-    test::TempFolder program;
-    std::filesystem::create_directory(program.file("Tracks"));
-    std::filesystem::copy_file(std::string(KORVEL_SOURCE_DIR) + "/Tracks/sample.log",
-                               program.file("Tracks/sample.log"));
-    program.write("Korvel.ini",
-                  "[Port]\nCOM=23\n[Devices]\nTCP=" + std::to_string(test::FreePort()) + "\n");
-    WindowApp app(program.path(), FindSettings(program.path(), program.file("config")));
-    MainWindow& window = app.window();
+    test::ShownWindow shown(
+        {{"Tracks/sample.log",
+          test::ReadFile(std::string(KORVEL_SOURCE_DIR) + "/Tracks/sample.log")},
+         {"Korvel.ini", "[Port]\nCOM=23\n[Devices]\nTCP=" + std::to_string(test::FreePort())}});
+    ASSERT_TRUE(shown.exposed());
+    MainWindow& window = shown.window();
     window.resize(1000, 700);
-    window.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
     auto* files = window.findChild<QListWidget*>("File1");
     QTest::mouseClick(files->viewport(), Qt::LeftButton, {},
                       files->visualItemRect(files->item(0)).center());
     window.refresh();
-    EXPECT_EQ(app.form().c.DIA.toolTip, "Altitude: 388-412m");
+    EXPECT_EQ(shown.form().c.DIA.toolTip, "Altitude: 388-412m");
 
     QWidget* dia = window.findChild<QWidget*>("DIA");
     QImage image = dia->grab().toImage();

@@ -2,9 +2,8 @@
 // by a TCP client, paused, stepped, moved by a click on the record gauge and stopped.
 #include "platform/real_form.h"
 #include "replay/sentence.h"
-#include "support/temp_folder.h"
 #include "ui/compass_widget.h"
-#include "ui/window_app.h"
+#include "ui/shown_window.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -12,7 +11,6 @@
 #include <QProgressBar>
 #include <QTcpSocket>
 #include <QTest>
-#include <filesystem>
 #include <gtest/gtest.h>
 
 using namespace korvel;
@@ -23,38 +21,33 @@ namespace {
 // no dialog that would wait for the user.
 class TransportWindow : public testing::Test {
   protected:
-    void SetUp() override {
-        std::filesystem::create_directory(program.file("Tracks"));
+    static std::string log() {
         std::string log;
         for (int i = 0; i < 600; ++i)
             log += FrameSentence("GPRMC,1200" + std::to_string(10 + i % 50) +
                                  ",A,4807.038,N,01131.000,E,010.0,084.4,230394,,") +
                    "\r\n";
-        program.write("Tracks/clicked.log", log);
-        program.write("Korvel.ini",
-                      "[Port]\nCOM=23\n[Devices]\nTCP=" + std::to_string(port) + "\n");
-        app = std::make_unique<WindowApp>(program.path(),
-                                          FindSettings(program.path(), program.file("config")));
-        app->window().show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&app->window()));
+        return log;
     }
-    QWidget* find(const char* name) { return app->window().findChild<QWidget*>(name); }
+    void SetUp() override { ASSERT_TRUE(app.exposed()); }
+    QWidget* find(const char* name) { return app.find(name); }
 
-    test::TempFolder program;
     int port = test::FreePort();
-    std::unique_ptr<WindowApp> app;
+    test::ShownWindow app{
+        {{"Tracks/clicked.log", log()},
+         {"Korvel.ini", "[Port]\nCOM=23\n[Devices]\nTCP=" + std::to_string(port)}}};
 };
 
 } // namespace
 
 TEST_F(TransportWindow, ClicksOnTheRealWidgetsDriveTheReplay) {
-    MainWindow& window = app->window();
+    MainWindow& window = app.window();
 
     auto* files = window.findChild<QListWidget*>("File1");
     ASSERT_EQ(files->count(), 1);
     QRect item = files->visualItemRect(files->item(0));
     QTest::mouseClick(files->viewport(), Qt::LeftButton, {}, item.center());
-    EXPECT_EQ(app->form().s.replayActive, 1);
+    EXPECT_EQ(app.form().s.replayActive, 1);
     EXPECT_TRUE(find("StopA")->isVisible());
     EXPECT_FALSE(find("PortC")->isEnabled());
     QTcpSocket client;
@@ -75,24 +68,24 @@ TEST_F(TransportWindow, ClicksOnTheRealWidgetsDriveTheReplay) {
     EXPECT_TRUE(QTest::qWaitFor([&] { return !find("RunA")->isVisible(); }, 1000));
 
     QTest::mouseClick(find("Pause"), Qt::LeftButton);
-    EXPECT_EQ(app->form().c.Pause.value.get(), 1);
+    EXPECT_EQ(app.form().c.Pause.value.get(), 1);
     EXPECT_TRUE(find("PauseL")->isVisible());
     EXPECT_FALSE(find("Skip2")->isEnabled());
     // One step while paused: one record more, and the replay stays paused.
-    int paused = app->form().s.recordIndex;
+    int paused = app.form().s.recordIndex;
     QTest::mouseClick(find("Skip1"), Qt::LeftButton);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return app->form().s.recordIndex == paused + 1; }, 5000));
-    EXPECT_EQ(app->form().c.Pause.value.get(), 1);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return app.form().s.recordIndex == paused + 1; }, 5000));
+    EXPECT_EQ(app.form().c.Pause.value.get(), 1);
     QTest::mouseClick(find("Pause"), Qt::LeftButton);
-    EXPECT_EQ(app->form().c.Pause.value.get(), 0);
+    EXPECT_EQ(app.form().c.Pause.value.get(), 0);
 
     // The middle of the gauge: half the records, and two per cent more.
     auto* gauge = window.findChild<QProgressBar*>("Gauge2");
     QTest::mouseClick(gauge, Qt::LeftButton, {}, QPoint(gauge->width() / 2, gauge->height() / 2));
-    EXPECT_NEAR(app->form().s.recordIndex, 600 * 0.51, 600 * 1.02 / gauge->width() + 1);
+    EXPECT_NEAR(app.form().s.recordIndex, 600 * 0.51, 600 * 1.02 / gauge->width() + 1);
 
     QTest::mouseClick(find("StopA"), Qt::LeftButton);
-    EXPECT_EQ(app->form().s.replayActive, 0);
+    EXPECT_EQ(app.form().s.replayActive, 0);
     EXPECT_FALSE(find("StopA")->isVisible());
     EXPECT_TRUE(find("File1")->isEnabled());
 }
@@ -102,21 +95,21 @@ TEST_F(TransportWindow, TheKeyboardAloneStartsAndEndsAReplay) {
     files->setFocus();
     QTest::keyClick(files, Qt::Key_Down);
     QTest::keyClick(files, Qt::Key_Return);
-    ASSERT_EQ(app->form().s.replayActive, 1);
+    ASSERT_EQ(app.form().s.replayActive, 1);
     QWidget* focused = QApplication::focusWidget();
     ASSERT_NE(focused, nullptr) << "the focus stays in the window";
     QTest::keyClick(focused, Qt::Key_Escape);
-    EXPECT_EQ(app->form().s.replayActive, 0);
+    EXPECT_EQ(app.form().s.replayActive, 0);
     EXPECT_TRUE(files->isEnabled());
 }
 
 TEST_F(TransportWindow, TheMinimizeButtonTucksTheRunningWindowAway) {
-    auto* files = app->window().findChild<QListWidget*>("File1");
+    auto* files = app.window().findChild<QListWidget*>("File1");
     QTest::mouseClick(files->viewport(), Qt::LeftButton, {},
                       files->visualItemRect(files->item(0)).center());
-    ASSERT_EQ(app->form().s.replayActive, 1);
+    ASSERT_EQ(app.form().s.replayActive, 1);
     QTest::mouseClick(find("MinC"), Qt::LeftButton);
-    EXPECT_TRUE(app->window().isMinimized());
-    EXPECT_TRUE(find("MiniA")->isVisibleTo(&app->window())) << "the sign that it was minimized";
-    EXPECT_EQ(app->form().s.replayActive, 1) << "the replay goes on";
+    EXPECT_TRUE(app.window().isMinimized());
+    EXPECT_TRUE(find("MiniA")->isVisibleTo(&app.window())) << "the sign that it was minimized";
+    EXPECT_EQ(app.form().s.replayActive, 1) << "the replay goes on";
 }
