@@ -135,17 +135,6 @@ TEST_F(StartAndExit, StoredFolderThatIsGoneAndPortOutsideTheList) {
     }
 }
 
-TEST_F(StartAndExit, ExitThatCannotSaveSaysSoAndStaysOpen) {
-    MainForm& f = start();
-    {
-        test::UnwritableFolder locked(program.path());
-        f.c.ENDE.onClick();
-    }
-    ASSERT_EQ(platform.dialogs.messages.size(), 1u);
-    EXPECT_NE(platform.dialogs.messages[0].text.find("could not be saved"), std::string::npos);
-    EXPECT_EQ(platform.host.quits, 0);
-}
-
 TEST_F(StartAndExit, SettingsThatAreJunkOrNoFileAtAll) {
     // Junk: every setting keeps its default, and the next exit writes good ones back.
     program.write("Korvel.ini",
