@@ -89,10 +89,64 @@ bool oziNewSegment(std::string_view flag) {
     return TrimView(flag) == "1";
 }
 
+// The whole metres of an altitude written with at most nine digits before its point and four
+// after, as nearly every track writes it, found in whole numbers: the number the text of the
+// metres shows, without the division whose wait costs most of a point's load. False when the
+// metres lie so near a whole number that the general reading's rounding could tip them over
+// it, and for any other text: the general reading takes those.
+bool quickWholeMetres(std::string_view altitude, std::optional<double>& metres) {
+    const char *p = altitude.data(), *end = p + altitude.size();
+    while (p < end && *p == ' ')
+        ++p;
+    bool negative = p < end && *p == '-';
+    if (p < end && (*p == '-' || *p == '+'))
+        ++p;
+    unsigned long long feet = 0;
+    auto digits = [&](size_t most) {
+        size_t count = 0;
+        for (unsigned d; p < end && (d = static_cast<unsigned char>(*p - '0')) < 10; ++p, ++count)
+            feet = feet * 10 + d;
+        return count > 0 && count <= most;
+    };
+    if (!digits(9))
+        return false;
+    size_t decimals = 0;
+    if (p < end && *p == '.') {
+        const char* point = ++p;
+        if (p < end && !digits(4))
+            return false;
+        decimals = static_cast<size_t>(p - point);
+    }
+    static constexpr unsigned long long kTen[] = {1, 10, 100, 1000, 10000};
+    if (p < end && (*p == 'e' || *p == 'E'))
+        return false; // an exponent
+    if (negative && feet == 777 * kTen[decimals]) {
+        metres = std::nullopt; // -777: no altitude
+        return true;
+    }
+    // In ten-thousandths of a foot, times 3048: hundred-millionths of a metre. A division by
+    // a constant, which the compiler makes a multiplication.
+    constexpr unsigned long long kUnit = 100000000;
+    unsigned long long scaled = feet * kTen[4 - decimals] * 3048;
+    unsigned long long whole = scaled / kUnit, rest = scaled % kUnit;
+    // The general reading's error and its tolerance below a whole number are within
+    // 1e-13 of the metres; the fraction must lie well clear of both whole numbers beside it.
+    if (rest != 0 && static_cast<double>(std::min(rest, kUnit - rest)) <=
+                         2e-13 * static_cast<double>(whole + 1) * static_cast<double>(kUnit))
+        return false;
+    double below = static_cast<double>(whole);
+    metres = negative ? -below - (rest != 0) : below;
+    return true;
+}
+
 // Millions of points: the whole metres without writing the altitude's text.
 TrackHeight oziHeight(const std::array<std::string_view, 4>& fields) {
-    std::optional<double> metres = oziMetres(fields[3]);
-    return {metres ? std::optional(IntOfStr(*metres)) : std::nullopt, oziNewSegment(fields[2])};
+    std::optional<double> metres;
+    if (!quickWholeMetres(fields[3], metres)) {
+        std::optional<double> exact = oziMetres(fields[3]);
+        metres = exact ? std::optional(IntOfStr(*exact)) : std::nullopt;
+    }
+    return {metres, oziNewSegment(fields[2])};
 }
 
 TrackFix readOzi(const std::string& line) {

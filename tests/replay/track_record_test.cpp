@@ -1,7 +1,9 @@
 #include "replay/track_record.h"
 #include "text/conversions.h"
 
+#include <cstdio>
 #include <gtest/gtest.h>
+#include <random>
 
 using namespace korvel;
 
@@ -70,6 +72,48 @@ TEST(TrackRecord, EveryFormatsFields) {
         bool drawn = fix.altitude && !Trim(*fix.altitude).empty();
         EXPECT_EQ(height.altitude, drawn ? std::optional(Int(Val(*fix.altitude))) : std::nullopt);
         EXPECT_EQ(height.newSegment, fix.newSegment);
+    }
+}
+
+// The altitude profile reads an OziExplorer altitude in whole numbers where it can; whatever the
+// altitude's text, it must show the whole metres the replayed record's text shows.
+TEST(TrackRecord, OziProfileAltitudeAgreesWithTheRecordsText) {
+    std::mt19937_64 random(17);
+    const char* odd[] = {"-777", " -777.0", "-777.0000", "-0",        "-0.0", "1e3",
+                         "\t5",  "+12.5",   ".5",        "5.",        "-.5",  "",
+                         "x",    "-",       "12.34567",  "1234567890"};
+    for (int i = 0; i < 300000; ++i) {
+        std::string feet;
+        if (i % 3 == 0) {
+            // Any digits, with or without a point.
+            feet = std::to_string(random() % 100000000000ull);
+            feet.resize(1 + random() % feet.size());
+            if (random() % 3 != 0)
+                feet.insert(random() % (feet.size() + 1), ".");
+        } else {
+            // Metres whole or a hair from whole, up to the largest with nine digits of feet:
+            // 1250 feet are 381 metres.
+            bool large = random() % 2;
+            long long metres = static_cast<long long>(random() % (large ? 300000000 : 20000));
+            double off = i % 3 == 1
+                             ? 0
+                             : static_cast<double>(random() % 2001 - 1000) * (large ? 1e-8 : 1e-12);
+            char text[40];
+            std::snprintf(text, sizeof text, "%.*f", static_cast<int>(random() % 7),
+                          (static_cast<double>(metres) + off) / 0.3048);
+            feet = text;
+        }
+        if (i % 500 == 0)
+            feet = odd[random() % std::size(odd)];
+        const char* signs[] = {"", "-", " ", "  -", "+"};
+        if (feet.empty() || (feet[0] != '-' && feet[0] != '+'))
+            feet.insert(0, signs[random() % 5]);
+        std::string line = "  48.1,  11.5,0," + feet + ",40230.0,,";
+        TrackFix fix = ReadTrackRecord("OziExplorer", line);
+        bool drawn = fix.altitude && !Trim(*fix.altitude).empty();
+        ASSERT_EQ(ReadTrackHeight("OziExplorer", line).altitude,
+                  drawn ? std::optional(Int(Val(*fix.altitude))) : std::nullopt)
+            << line << " shows " << fix.altitude.value_or("nothing");
     }
 }
 
