@@ -126,10 +126,10 @@ LoadTally MainForm::tallyReplayFile(long counted, bool track) {
                     LoadTally& tally, std::string_view line, long lineNumber, bool profile) {
         if (ozi && lineNumber > 6) {
             // Nearly every line of such a track: one look gives what the load needs of it.
-            if (std::optional<TrackHeight> height = OziPointHeight(line)) {
+            if (TrackHeight height; ReadOziPointHeight(line, height)) {
                 tally.trackPoints += lineNumber > counted;
                 if (profile)
-                    ProfileTrackHeight(tally.curve, *height);
+                    ProfileTrackHeight(tally.curve, height);
                 return;
             }
         }

@@ -29,9 +29,9 @@ struct TrackHeight {
     bool newSegment = false;
 };
 TrackHeight ReadTrackHeight(const std::string& format, std::string_view line);
-// A line of an OziExplorer track after its header read in one look: its height when it holds
-// a point, nothing when it does not.
-std::optional<TrackHeight> OziPointHeight(std::string_view line);
+// A line of an OziExplorer track after its header read in one look: false when it holds no
+// point, else its height is read into height.
+bool ReadOziPointHeight(std::string_view line, TrackHeight& height);
 
 // Whether a line of a file of that format holds a track point. lineNumber counts from 1;
 // recordMarker is the first character of record lines for the fixed-column formats.

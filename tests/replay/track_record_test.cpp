@@ -77,7 +77,22 @@ TEST(TrackRecord, EveryFormatsFields) {
 
 // The altitude profile reads an OziExplorer altitude in whole numbers where it can; whatever the
 // altitude's text, it must show the whole metres the replayed record's text shows.
-TEST(TrackRecord, OziProfileAltitudeAgreesWithTheRecordsText) {
+TEST(TrackRecord, OziProfileReadingAgreesWithTheRecord) {
+    // The third field starts a segment when it holds 1 and nothing else but spaces.
+    for (auto [flag, starts] : {std::pair{"1", true},
+                                {" 1 ", true},
+                                {"  1", true},
+                                {"1 ", true},
+                                {"0", false},
+                                {"11", false},
+                                {"1x", false},
+                                {" ", false},
+                                {"", false},
+                                {"01", false}}) {
+        std::string line = std::string("48.1,11.5,") + flag + ",100,40230.0,,";
+        EXPECT_EQ(ReadTrackRecord("OziExplorer", line).newSegment, starts) << line;
+        EXPECT_EQ(ReadTrackHeight("OziExplorer", line).newSegment, starts) << line;
+    }
     std::mt19937_64 random(17);
     const char* odd[] = {"-777", " -777.0", "-777.0000", "-0",        "-0.0", "1e3",
                          "\t5",  "+12.5",   ".5",        "5.",        "-.5",  "",
@@ -168,12 +183,12 @@ TEST(TrackRecord, WhichLinesAreRecords) {
         if (format != "OziExplorer" || c.lineNumber <= 6)
             continue;
         // The load's one look at such a line tells the same, and reads the same height.
-        std::optional<TrackHeight> height = OziPointHeight(c.line);
-        ASSERT_EQ(height.has_value(), c.record) << c.line;
-        if (height) {
+        TrackHeight height;
+        ASSERT_EQ(ReadOziPointHeight(c.line, height), c.record) << c.line;
+        if (c.record) {
             TrackHeight read = ReadTrackHeight(format, c.line);
-            EXPECT_EQ(height->altitude, read.altitude) << c.line;
-            EXPECT_EQ(height->newSegment, read.newSegment) << c.line;
+            EXPECT_EQ(height.altitude, read.altitude) << c.line;
+            EXPECT_EQ(height.newSegment, read.newSegment) << c.line;
         }
     }
     EXPECT_TRUE(IsKmlRoot("<kml xmlns=\"http://www.opengis.net/kml/2.2\">"));
