@@ -31,8 +31,8 @@ std::string_view FieldView(std::string_view line, int n) {
     size_t p = 4, size = line.size();
     if (p > size)
         return "";
-    for (int i = 0; i < n; ++i) {
-        p = FindByte(line, p, ',');
+    if (n > 0) {
+        p = FindNth(line, p, ',', static_cast<size_t>(n));
         if (p == size)
             return "";
         ++p;

@@ -46,6 +46,29 @@ inline size_t FindByte(std::string_view text, size_t from, char c) {
     return FindEither(text, from, c, c);
 }
 
+// Where text holds its nth byte c (n from 1) from `from` on; text.size() when it holds fewer.
+// A field deep in a sentence is found in one pass, however many commas lie before it.
+inline size_t FindNth(std::string_view text, size_t from, char c, size_t n) {
+    const char* data = text.data();
+    size_t i = from, end = text.size();
+#ifdef __SSE2__
+    for (; i + 16 <= end; i += 16) {
+        unsigned mask = EitherIn16(data + i, c, c);
+        size_t count = static_cast<size_t>(__builtin_popcount(mask));
+        if (count >= n) {
+            for (; n > 1; --n)
+                mask &= mask - 1;
+            return i + static_cast<size_t>(__builtin_ctz(mask));
+        }
+        n -= count;
+    }
+#endif
+    for (; i < end; ++i)
+        if (data[i] == c && --n == 0)
+            return i;
+    return end;
+}
+
 // Where text holds its first n bytes c, in order; text.size() for those it lacks. One look at
 // each 32 bytes, however many of them it holds: the leading fields of a line lie in the first.
 template <size_t n> std::array<size_t, n> FindFirst(std::string_view text, char c) {

@@ -18,6 +18,8 @@ TEST(ByteSearch, TheFirstBytesSoughtWhereverTheyLie) {
                 text[place] = place % 2 ? '\r' : '\n';
             if (place + 7 < length)
                 text[place + 7] = '\n';
+            if (place + 20 < length)
+                text[place + 20] = '\n';
             for (size_t from = 0; from <= length; ++from) {
                 size_t expected = from;
                 while (expected < length && text[expected] != '\r' && text[expected] != '\n')
@@ -28,6 +30,15 @@ TEST(ByteSearch, TheFirstBytesSoughtWhereverTheyLie) {
                 ASSERT_EQ(FindByte(text, from, '\n'),
                           newline == std::string::npos ? length : newline);
             }
+            // The first, second and third LF from any start.
+            for (size_t n = 1; n <= 3; ++n)
+                for (size_t from = 0; from <= length; ++from) {
+                    size_t expected = from, seen = 0;
+                    while (expected < length && !(text[expected] == '\n' && ++seen == n))
+                        ++expected;
+                    ASSERT_EQ(FindNth(text, from, '\n', n), expected)
+                        << "length " << length << " place " << place << " from " << from;
+                }
             // The first two LFs at once, the second one's place beyond the end when missing.
             std::array<size_t, 2> both = FindFirst<2>(text, '\n');
             size_t first = std::min(text.find('\n'), length);
