@@ -1,6 +1,7 @@
 // The one pass over a file that its load takes: a large file is read from both ends at once,
 // this thread from the front, serving the window, the second core from the back.
 #include "app/main_form.h"
+#include "control/other_core.h"
 #include "files/altitude_profile.h"
 #include "replay/sentence_type.h"
 #include "replay/track_record.h"
@@ -56,6 +57,7 @@ class Stretches {
                 }
                 lines_.close();
             });
+            MoveToAnotherCore(thread_);
         } catch (const std::system_error&) {
             return false;
         }

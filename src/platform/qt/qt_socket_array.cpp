@@ -1,7 +1,7 @@
 #include "platform/qt/qt_socket_array.h"
 
-#include <pthread.h>
-#include <sched.h>
+#include "control/other_core.h"
+
 #include <sys/socket.h>
 #include <system_error>
 #include <thread>
@@ -25,18 +25,6 @@ int errorNumber(QAbstractSocket::SocketError error) {
     default:
         return 10000 + static_cast<int>(error);
     }
-}
-
-// A new thread waits on the core of the thread that made it until the system moves it to an
-// idle one, which on this kind of machine takes milliseconds: the other cores take it at once.
-void RunOnTheOtherCores(std::thread& thread) {
-    cpu_set_t cores;
-    int here = sched_getcpu();
-    if (here < 0 || sched_getaffinity(0, sizeof cores, &cores) != 0 || !CPU_ISSET(here, &cores) ||
-        CPU_COUNT(&cores) < 2)
-        return;
-    CPU_CLR(here, &cores);
-    pthread_setaffinity_np(thread.native_handle(), sizeof cores, &cores);
 }
 
 } // namespace
@@ -196,7 +184,7 @@ void QtSocketArray::flushPending() {
     if (sends.size() >= kSharedFrom) {
         try {
             other = std::thread(sendAll, first + sends.size() / 2, end);
-            RunOnTheOtherCores(other);
+            MoveToAnotherCore(other);
             share = first + sends.size() / 2;
         } catch (const std::system_error&) {
             // No thread to be had: this one sends to all.
