@@ -109,6 +109,9 @@ void QtSocketArray::accept(int index, long requestId) {
     bool mapped = false;
     quint32 v4 = address.toIPv4Address(&mapped);
     element.peer = (mapped ? QHostAddress(v4) : address).toString().toStdString();
+    // A record goes out at once: held back until the client acknowledges the one before, it
+    // would wait for the client's delayed acknowledgement, tens of milliseconds.
+    socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
     QObject::connect(socket, &QTcpSocket::disconnected,
                      [this, index] { elements_[index].peerClosed = true; });
     QObject::connect(socket, &QTcpSocket::readyRead, [this, index, socket] {
