@@ -13,7 +13,9 @@ namespace korvel {
 class LineReader {
   public:
     static constexpr size_t kMaxLine = 64 * 1024;
-    static constexpr size_t kBlock = 256 * 1024; // read from the file at a time
+    // Read from the file at a time: small enough to stay in the core's cache while its lines
+    // are looked at.
+    static constexpr size_t kBlock = 64 * 1024;
 
     LineReader() = default;
     ~LineReader();
