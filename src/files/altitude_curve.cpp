@@ -4,24 +4,15 @@
 
 namespace korvel {
 
-void AltitudeCurve::add(double altitude, Color color) {
+void AltitudeCurve::addInNewSegment(double altitude, Color color) {
     if (points_ == 0)
         first_ = altitude;
     lowest_ = std::min(lowest_, altitude);
     highest_ = std::max(highest_, altitude);
-    if (roomInLast_ == 0) {
-        if (segments_.size() == kMaxSegments)
-            halve();
-        segments_.push_back({altitude, altitude, altitude, color});
-        roomInLast_ = perSegment_;
-    } else {
-        Segment& segment = segments_.back();
-        segment.low = std::min(segment.low, altitude);
-        segment.high = std::max(segment.high, altitude);
-        segment.last = altitude;
-        segment.color = color;
-    }
-    --roomInLast_;
+    if (segments_.size() == kMaxSegments)
+        halve();
+    segments_.push_back({altitude, altitude, altitude, color});
+    roomInLast_ = perSegment_ - 1;
     ++points_;
 }
 

@@ -5,6 +5,7 @@
 
 #include "form/control.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace korvel {
@@ -25,7 +26,20 @@ class AltitudeCurve {
         bool segmentStart;
     };
 
-    void add(double altitude, Color color);
+    // Here, as it runs for every point of a file: nearly every point joins the last segment.
+    void add(double altitude, Color color) {
+        if (roomInLast_ == 0)
+            return addInNewSegment(altitude, color);
+        lowest_ = std::min(lowest_, altitude);
+        highest_ = std::max(highest_, altitude);
+        Segment& segment = segments_.back();
+        segment.low = std::min(segment.low, altitude);
+        segment.high = std::max(segment.high, altitude);
+        segment.last = altitude;
+        segment.color = color;
+        --roomInLast_;
+        ++points_;
+    }
     void mark(bool segmentStart);
     // The points and markers of a curve read from the lines after these. Its segments of
     // several points come as points of their lowest, highest and last altitude: the span of
@@ -41,6 +55,8 @@ class AltitudeCurve {
     const std::vector<Marker>& markers() const { return markers_; }
 
   private:
+    // The point that begins a segment, the first of all among them.
+    void addInNewSegment(double altitude, Color color);
     // What add does count times, a segment at a time.
     void addRepeated(double altitude, Color color, long count);
     // Joins neighbouring segments in pairs: each then holds twice as many points.
