@@ -4,16 +4,13 @@
 
 namespace korvel {
 
-void AltitudeCurve::addInNewSegment(double altitude, Color color) {
+void AltitudeCurve::startSegment(double altitude, Color color) {
     if (points_ == 0)
         first_ = altitude;
-    lowest_ = std::min(lowest_, altitude);
-    highest_ = std::max(highest_, altitude);
     if (segments_.size() == kMaxSegments)
         halve();
     segments_.push_back({altitude, altitude, altitude, color});
-    roomInLast_ = perSegment_ - 1;
-    ++points_;
+    roomInLast_ = perSegment_;
 }
 
 void AltitudeCurve::addRepeated(double altitude, Color color, long count) {

@@ -29,7 +29,7 @@ class AltitudeCurve {
     // Here, as it runs for every point of a file: nearly every point joins the last segment.
     void add(double altitude, Color color) {
         if (roomInLast_ == 0)
-            return addInNewSegment(altitude, color);
+            startSegment(altitude, color);
         lowest_ = std::min(lowest_, altitude);
         highest_ = std::max(highest_, altitude);
         Segment& segment = segments_.back();
@@ -55,8 +55,8 @@ class AltitudeCurve {
     const std::vector<Marker>& markers() const { return markers_; }
 
   private:
-    // The point that begins a segment, the first of all among them.
-    void addInNewSegment(double altitude, Color color);
+    // A segment that begins with this point, after halving the curve when it is full.
+    void startSegment(double altitude, Color color);
     // What add does count times, a segment at a time.
     void addRepeated(double altitude, Color color, long count);
     // Joins neighbouring segments in pairs: each then holds twice as many points.
