@@ -22,7 +22,10 @@ class MainForm {
   public:
     // programFolder: the folder of the program, where "Tracks" lies.
     MainForm(Platform& platform, std::string programFolder, SettingsLocation settings);
-    ~MainForm() { closeAllFiles(); }
+    ~MainForm() {
+        closeAllFiles();
+        removeRmcCopy();
+    }
     MainForm(const MainForm&) = delete;
     MainForm& operator=(const MainForm&) = delete;
 
@@ -106,6 +109,8 @@ class MainForm {
     void DrawAltitudeProfile(const AltitudeCurve& curve);
     // Writes the copy of a GGA-only log with RMC sentences and makes it the replay file.
     bool BuildRmcCopy();
+    // Removes the completed copy and its folder, when the loader made one.
+    void removeRmcCopy();
 
     // Manual position entry and units.
     void VSc1_Change(int index);

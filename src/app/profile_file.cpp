@@ -1,18 +1,13 @@
 #include "app/profile_file.h"
 
+#include "files/pending_file.h"
 #include "text/conversions.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <climits>
 #include <cmath>
-#include <cstdio>
-#include <cstring>
-#include <fcntl.h>
 #include <fstream>
 #include <sstream>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace korvel {
 
@@ -27,19 +22,6 @@ bool sameName(const std::string& a, const std::string& b) {
 
 std::string valueOf(const std::string& line) {
     return line.substr(line.find('=') + 1);
-}
-
-bool writeAll(int fd, const std::string& content) {
-    size_t done = 0;
-    while (done < content.size()) {
-        ssize_t n = ::write(fd, content.data() + done, content.size() - done);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        done += static_cast<size_t>(n);
-    }
-    return true;
 }
 
 } // namespace
@@ -139,20 +121,8 @@ std::string ProfileFile::text() const {
 }
 
 bool ProfileFile::save(const std::string& path, std::string& error) const {
-    std::string temporary = path + ".XXXXXX";
-    int fd = mkstemp(temporary.data());
-    if (fd < 0) {
-        error = path + ": " + std::strerror(errno);
-        return false;
-    }
-    bool written = writeAll(fd, text()) && fchmod(fd, 0644) == 0 && fsync(fd) == 0;
-    int failure = errno;
-    written = ::close(fd) == 0 && written;
-    if (written && std::rename(temporary.c_str(), path.c_str()) == 0)
-        return true;
-    error = path + ": " + std::strerror(written ? errno : failure);
-    std::remove(temporary.c_str());
-    return false;
+    PendingFile file;
+    return file.create(path, error) && file.write(text(), error) && file.commit(true, error);
 }
 
 } // namespace korvel

@@ -4,8 +4,6 @@
 #include "replay/sentence_type.h"
 #include "text/conversions.h"
 
-#include <filesystem>
-
 namespace korvel {
 
 void MainForm::StopReplay(int mode) {
@@ -63,12 +61,7 @@ void MainForm::StopReplay(int mode) {
     c.Manu.enabled = true;
     for (CheckBox& box : c.Data)
         box.enabled = true;
-    // Mended: only the copy the loader made goes, never a file of the user's own.
-    if (!rmcCopyPath_.empty() && rmcCopyPath_ == s.replayFilePath) {
-        std::error_code ec;
-        std::filesystem::remove(rmcCopyPath_, ec);
-        rmcCopyPath_.clear();
-    }
+    removeRmcCopy();
     CloseTcpConnections();
 }
 

@@ -28,8 +28,9 @@ TEST_F(RmcCompletion, AnRmcBeforeEachGgaAfterTheFirstVtg) {
     std::vector<std::string> log = {gga("123518"), kVtg, gga("123519"), gga("123520")};
     load("gga.log", Log(log));
     ASSERT_EQ(s.replayActive, 1);
-    std::string copy = program.file("Tracks/gga.RMC");
-    EXPECT_EQ(s.replayFilePath, copy);
+    std::string copy = s.replayFilePath;
+    EXPECT_EQ(std::filesystem::path(copy).filename(), "gga.RMC");
+    EXPECT_FALSE(std::filesystem::exists(program.file("Tracks/gga.RMC"))) << "beside the log";
     // The virtual clock's day: 6 December 2026.
     std::string rmc1 =
         FrameSentence("GPRMC,123519,A,4807.038,N,01131.000,E,005.5,054.7,061226,000.6,E");
@@ -40,7 +41,8 @@ TEST_F(RmcCompletion, AnRmcBeforeEachGgaAfterTheFirstVtg) {
     EXPECT_EQ(c.Data[0].foreColor, kGrey);
     runToEnd();
     EXPECT_EQ(sentLines(), (std::vector<std::string>{rmc1, gga("123519"), rmc2, gga("123520")}));
-    EXPECT_FALSE(std::filesystem::exists(copy)) << "the copy goes when the replay stops";
+    EXPECT_FALSE(std::filesystem::exists(std::filesystem::path(copy).parent_path()))
+        << "the copy and its folder go when the replay stops";
     EXPECT_TRUE(std::filesystem::exists(program.file("Tracks/gga.log")));
 }
 
@@ -51,8 +53,7 @@ TEST_F(RmcCompletion, FractionsOtherTalkersAndDottedFolders) {
         FrameSentence("GNGGA,123519.00,4807.03812,N,01131.00012,E,1,08,0.9,545.4,M,46.9,M,,");
     program.write("Tracks/v1.2/tour.log", Log({vtg, gga, vtg, gga}));
     click(program.file("Tracks/v1.2/tour.log"));
-    EXPECT_EQ(s.replayFilePath, program.file("Tracks/v1.2/tour.RMC"));
-    EXPECT_FALSE(std::filesystem::exists(program.file("Tracks/v1.RMC")));
+    EXPECT_EQ(std::filesystem::path(s.replayFilePath).filename(), "tour.RMC");
     runToEnd();
     ASSERT_FALSE(sentLines().empty());
     EXPECT_EQ(
@@ -60,19 +61,39 @@ TEST_F(RmcCompletion, FractionsOtherTalkersAndDottedFolders) {
         FrameSentence("GPRMC,123519.00,A,4807.03812,N,01131.00012,E,005.5,054.7,061226,000.6,E"));
 }
 
-TEST_F(RmcCompletion, AUsersOwnRmcFileIsNeverDeleted) {
+// Files of the user that share the copy's name, or are the log itself, are neither written
+// nor deleted, and a log in a folder that cannot be written is still completed.
+TEST_F(RmcCompletion, TheUsersFilesStayAsTheyAre) {
     std::string own = FrameSentence("GPRMC,120000,A,4807.038,N,01131.000,E,,,230394,,");
+    std::string ggaOnly = Log({gga("123518"), kVtg, gga("123519")});
     program.write("Tracks/mine.RMC", Log({own, own}));
-    click(program.file("Tracks/mine.RMC"));
-    runToEnd();
-    EXPECT_TRUE(std::filesystem::exists(program.file("Tracks/mine.RMC")));
+    program.write("Tracks/walk.RMC", Log({own}));
+    program.write("Tracks/walk.log.bak.log", ggaOnly);
+    program.write("Tracks/trip.RMC", ggaOnly);
+    for (const char* name : {"mine.RMC", "walk.log.bak.log", "trip.RMC"}) {
+        SCOPED_TRACE(name);
+        {
+            test::UnwritableFolder locked(program.file("Tracks"));
+            click(program.file(std::string("Tracks/") + name));
+            EXPECT_EQ(s.replayActive, 1);
+            runToEnd();
+        }
+        EXPECT_FALSE(sentLines().empty());
+        EXPECT_EQ(test::ReadFile(program.file("Tracks/mine.RMC")), Log({own, own}));
+        EXPECT_EQ(test::ReadFile(program.file("Tracks/walk.RMC")), Log({own}));
+        EXPECT_EQ(test::ReadFile(program.file("Tracks/walk.log.bak.log")), ggaOnly);
+        EXPECT_EQ(test::ReadFile(program.file("Tracks/trip.RMC")), ggaOnly);
+    }
 }
 
 TEST_F(RmcCompletion, ACopyThatCannotBeWrittenReturnsToIdle) {
     program.write("Tracks/ro.log", Log({gga("123518"), kVtg, gga("123519")}));
     {
         test::UnwritableFolder locked(program.file("Tracks"));
+        std::string saved = getenv("TMPDIR") ? getenv("TMPDIR") : "";
+        setenv("TMPDIR", program.file("Tracks").c_str(), 1);
         click(program.file("Tracks/ro.log"));
+        saved.empty() ? unsetenv("TMPDIR") : setenv("TMPDIR", saved.c_str(), 1);
     }
     EXPECT_EQ(s.replayActive, 0);
     ASSERT_FALSE(platform.dialogs.messages.empty());

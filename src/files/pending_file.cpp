@@ -1,0 +1,98 @@
+#include "files/pending_file.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <filesystem>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace korvel {
+
+namespace {
+
+// Renames from to to unless a file is there already, in one step the file system guarantees.
+bool renameKeeping(const std::string& from, const std::string& to) {
+    if (renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0)
+        return true;
+    if (errno != EINVAL && errno != ENOSYS)
+        return false;
+    // File systems without the no-replace rename still refuse a second link of an existing name.
+    return ::link(from.c_str(), to.c_str()) == 0 && ::unlink(from.c_str()) == 0;
+}
+
+} // namespace
+
+bool PendingFile::create(const std::string& target, std::string& error) {
+    discard();
+    std::string temporary = target + ".XXXXXX";
+    int fd = mkstemp(temporary.data());
+    if (fd < 0) {
+        error = target + ": " + std::strerror(errno);
+        return false;
+    }
+    fd_ = fd;
+    target_ = target;
+    temporary_ = temporary;
+    return true;
+}
+
+bool PendingFile::write(std::string_view bytes, std::string& error) {
+    while (!bytes.empty()) {
+        ssize_t n = ::write(fd_, bytes.data(), bytes.size());
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            error = target_ + ": " + std::strerror(n < 0 ? errno : ENOSPC);
+            return false;
+        }
+        bytes.remove_prefix(static_cast<size_t>(n));
+    }
+    return true;
+}
+
+bool PendingFile::commit(bool replace, std::string& error) {
+    // The data reaches the disk before the name does, so a crash cannot leave a short file
+    // under the target's name.
+    bool written = fchmod(fd_, 0644) == 0 && fsync(fd_) == 0;
+    int failure = errno;
+    written = ::close(fd_) == 0 && written;
+    fd_ = -1;
+    if (!written) {
+        error = target_ + ": " + std::strerror(failure ? failure : errno);
+    } else if (replace ? std::rename(temporary_.c_str(), target_.c_str()) == 0
+                       : renameKeeping(temporary_, target_)) {
+        temporary_.clear();
+        return true;
+    } else {
+        error = target_ + ": " + std::strerror(errno);
+    }
+    discard();
+    return false;
+}
+
+void PendingFile::discard() {
+    if (fd_ >= 0)
+        ::close(fd_);
+    fd_ = -1;
+    if (!temporary_.empty())
+        ::unlink(temporary_.c_str());
+    temporary_.clear();
+}
+
+std::string MakePrivateFolder(std::string& error) {
+    std::error_code ec;
+    std::filesystem::path base = std::filesystem::temp_directory_path(ec);
+    if (ec)
+        base = "/tmp";
+    std::string folder = (base / "korvel-XXXXXX").string();
+    if (!mkdtemp(folder.data())) {
+        error = folder + ": " + std::strerror(errno);
+        return "";
+    }
+    return folder;
+}
+
+} // namespace korvel
