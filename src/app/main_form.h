@@ -5,6 +5,7 @@
 #include "app/form_state.h"
 #include "app/settings_location.h"
 #include "control/load_tally.h"
+#include "files/pending_file.h"
 #include "form/controls.h"
 #include "garmin/link_state.h"
 #include "platform/platform.h"
@@ -145,8 +146,8 @@ class MainForm {
     void SendHex(const std::string& hexText);
     void ReceiveBytes();
     void DownloadTimeout();
-    // Ends a download as the watchdog does, without its message: the partial file is deleted.
-    void CancelDownload();
+    // Ends a download without keeping anything of it; reason goes to List1.
+    void CancelDownload(const std::string& reason);
     void EndDownloadMode();
 
     GarminLinkState link;
@@ -171,11 +172,15 @@ class MainForm {
     void trackPauseOutput();
     // Opens the output port a run needs; false (after telling the user) when it cannot.
     bool openOutputPort();
-    // Writes the packet just received to the track file and the message list.
-    void handleCompletePacket();
-    // Answers the packet that just ended; false when it was the transfer-complete packet.
-    bool answerPacket();
+    // Sends a packet to the receiver and keeps it, to send again when the receiver asks.
+    void sendPacket(int id, const std::string& data);
+    // Takes the whole packet in link.dataBuffer and answers it; false when the download ended.
+    bool answerPacket(int id);
+    void writeProductData();
+    void writeTrackPoint();
+    // Keeps the track file when every announced record came, or tells why not.
     void finishDownload();
+    void failDownload(const std::string& why);
     // One line of the track file being downloaded, with CR LF.
     void writeTrackLine(const std::string& line);
     // Lists a sentence in List1 and sends it.
@@ -207,9 +212,11 @@ class MainForm {
     SettingsLocation settings_;
     LineReader replayFile_;
     std::FILE* recordFile_ = nullptr;
-    std::FILE* downloadFile_ = nullptr;
-    std::string rmcCopyPath_; // the completed copy the loader made, removed at the stop
-    long lineNumber_ = 0;     // of the line last read from the replay file
+    PendingFile download_;
+    bool replaceTarget_ = false; // the user agreed to replace the file named
+    std::string lastPacketSent_; // as hexadecimal text
+    std::string rmcCopyPath_;    // the completed copy the loader made, removed at the stop
+    long lineNumber_ = 0;        // of the line last read from the replay file
     // The track point in currentLine at which detection or a seek stopped, not yet sent.
     bool pendingRecord_ = false;
     int profileState_ = 0; // 1 while the profile is read, 2 when the user asked it to stop

@@ -92,12 +92,12 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
             (argument == "--lat" ? o.lat : argument == "--lon" ? o.lon : o.alt) = n;
         } else if (argument == "--loop" || argument == "--last" || argument == "--same-time-pos" ||
                    argument == "--autoskip" || argument == "--autoreset" || argument == "--echo" ||
-                   argument == "--quiet") {
+                   argument == "--quiet" || argument == "--force") {
             bool* flags[] = {&o.loop,      &o.last, &o.sameTimePos, &o.autoSkip,
-                             &o.autoReset, &o.echo, &o.quiet};
+                             &o.autoReset, &o.echo, &o.quiet,       &o.force};
             const char* names[] = {"--loop",      "--last", "--same-time-pos", "--autoskip",
-                                   "--autoreset", "--echo", "--quiet"};
-            for (size_t f = 0; f < 7; ++f)
+                                   "--autoreset", "--echo", "--quiet",         "--force"};
+            for (size_t f = 0; f < std::size(flags); ++f)
                 if (argument == names[f])
                     *flags[f] = true;
         } else if (argument.starts_with("-")) {
@@ -146,6 +146,7 @@ std::string UsageText() {
            "  --lat DEG --lon DEG --alt M   manual position in signed decimal degrees, metres\n"
            "  --echo            also print every sentence sent, one a line, on standard output\n"
            "  --quiet           print nothing but errors\n"
+           "  --force           download: replace an existing FILE once the download is complete\n"
            "  --ini PATH        the settings file to use\n"
            "  --help            show this text and exit\n"
            "  --version         show the version and exit\n";

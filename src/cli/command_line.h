@@ -16,6 +16,7 @@ struct RunOptions {
     bool loop = false, last = false, sameTimePos = false, autoSkip = false, autoReset = false;
     std::optional<double> lat, lon, alt; // manual position: signed degrees, metres
     bool echo = false, quiet = false;
+    bool force = false;       // a download may replace an existing file
     std::string ini;          // the settings file to use
     std::string udp, ptyLink; // "host:port" of the datagrams, the pseudo-terminal's link
 };

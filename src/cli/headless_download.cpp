@@ -37,6 +37,11 @@ int RunDownload(MainForm& form, const RunOptions& o, const std::string& file,
         std::cerr << "korvel: there is no folder " << path.parent_path().string() << "\n";
         return 1;
     }
+    if (std::filesystem::exists(path, ec) && !o.force) {
+        std::cerr << "korvel: " << path.string()
+                  << " exists already; --force replaces it once the download is complete\n";
+        return 1;
+    }
     form.c.Dir1.path.set(path.parent_path().string());
     form.StartDownloadDialog();
     form.c.PortC.listIndex.set(port);
@@ -51,17 +56,20 @@ int RunDownload(MainForm& form, const RunOptions& o, const std::string& file,
     QTimer watch;
     QObject::connect(&watch, &QTimer::timeout, [&] {
         if (stop)
-            form.CancelDownload();
+            form.CancelDownload("Download stopped: no file is written.");
         if (form.s.downloadMode == 0)
             QCoreApplication::quit();
     });
     watch.start(50);
     QCoreApplication::exec();
 
-    bool done = !form.c.List1.items.empty() && form.c.List1.items.back() == "Transfer OK";
+    const std::vector<std::string>& items = form.c.List1.items;
+    bool done = !items.empty() && items.back() == "Transfer OK";
     if (!o.quiet && done)
-        for (const std::string& item : form.c.List1.items)
+        for (const std::string& item : items)
             std::cerr << "korvel: " << item << "\n";
+    if (!done && !items.empty())
+        std::cerr << "korvel: " << items.back() << "\n";
     return done ? 0 : 1;
 }
 

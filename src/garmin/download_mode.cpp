@@ -3,9 +3,7 @@
 #include "app/main_form.h"
 #include "text/conversions.h"
 
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <filesystem>
 
 namespace korvel {
@@ -83,12 +81,11 @@ void MainForm::StartDownload() {
         name += ".trk";
     std::string path = c.Dir1.path.get() + "/" + name;
     std::error_code ec;
-    // Mended: an existing file is replaced only when the user says so, since a download that
-    // fails afterwards deletes what it wrote.
-    if (std::filesystem::exists(path, ec) &&
-        platform_.dialogs.messageBox(path + " exists already. Replace it ?", "  Tracklog-Download",
-                                     MessageIcon::Question,
-                                     MessageButtons::YesNo) != MessageAnswer::Yes) {
+    // An existing file is replaced only when the user says so, and only by a complete download.
+    replaceTarget_ = std::filesystem::exists(path, ec);
+    if (replaceTarget_ && platform_.dialogs.messageBox(
+                              path + " exists already. Replace it ?", "  Tracklog-Download",
+                              MessageIcon::Question, MessageButtons::YesNo) != MessageAnswer::Yes) {
         c.focus = "FileT";
         return;
     }
@@ -108,21 +105,22 @@ void MainForm::StartDownload() {
     }
     s.replayFilePath = path;
     closeAllFiles();
-    downloadFile_ = std::fopen(path.c_str(), "wb");
-    if (!downloadFile_) {
-        platform_.dialogs.messageBox(path + " cannot be written: " + std::strerror(errno),
-                                     " Error !", MessageIcon::Critical, MessageButtons::Ok);
+    // The track is written beside the file named and takes its name when the transfer is
+    // complete.
+    if (!download_.create(path, error)) {
+        platform_.dialogs.messageBox(path + " cannot be written: " + error, " Error !",
+                                     MessageIcon::Critical, MessageButtons::Ok);
         EndDownloadMode();
         return;
     }
     link = GarminLinkState{};
     writeTrackLine("I Korvel V" KORVEL_VERSION);
     writeTrackLine(localTimeLine(platform_.clock.now()));
-    if (!downloadFile_)
+    if (!download_.isOpen())
         return;
-    SendHex("100000001003");
+    sendPacket(0x00, "");
     platform_.clock.Sleep(100);
-    SendHex("10FE00021003");
+    sendPacket(0xFE, "");
 }
 
 void MainForm::SendHex(const std::string& hexText) {
@@ -140,19 +138,15 @@ void MainForm::DownloadTimeout() {
     platform_.dialogs.messageBox("GPS-Timeout\n(ComPort=" + std::to_string(s.garminPortIndex + 1) +
                                      "?)",
                                  " Error !", MessageIcon::Critical, MessageButtons::Ok);
-    CancelDownload();
+    CancelDownload("GPS-Timeout: no file is written.");
 }
 
-void MainForm::CancelDownload() {
-    // The watchdog, the port list and the port are EndDownloadMode's to restore. Only a file this
-    // download wrote is deleted: before it is created, replayFilePath may still name the file last
-    // replayed.
-    bool written = downloadFile_ != nullptr;
-    closeAllFiles();
-    std::error_code ec;
-    if (written)
-        std::filesystem::remove(s.replayFilePath, ec);
+void MainForm::CancelDownload(const std::string& reason) {
+    // The watchdog, the port list and the port are EndDownloadMode's to restore; closing the
+    // files drops what the download wrote, and the file named stays as it was.
     EndDownloadMode();
+    c.List1.addItem(reason);
+    c.List1.listIndex = static_cast<int>(c.List1.items.size()) - 1;
 }
 
 void MainForm::EndDownloadMode() {

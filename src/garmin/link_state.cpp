@@ -4,87 +4,84 @@ namespace korvel {
 
 namespace {
 
-constexpr unsigned char kDle = 0x10, kEtx = 0x03, kAck = 0x06;
-constexpr unsigned char kTransferComplete = 0x0C, kRecords = 0x1B, kTrackData = 0x22,
-                        kTrackHeader = 0x63, kProductData = 0xFF;
+constexpr unsigned char kDle = 0x10, kEtx = 0x03;
 
-LinkEvents packetByte(GarminLinkState& link, unsigned char byte) {
-    LinkEvents events;
-    link.dlePending = 0;
-    ++link.byteIndex;
-    if (link.recordsPacket && link.byteIndex == 4)
-        link.announcedRecords = byte;
-    if (link.recordsPacket && link.byteIndex == 5) {
-        link.announcedRecords += byte * 256;
-        link.pointCount = 0;
-        events.recordsAnnounced = true;
-    }
-    if (link.ackPacket)
-        return events;
-    if (link.byteIndex == 3) {
-        link.dataSize = byte;
-        link.dataCount = 0;
-        link.dataBuffer.clear();
-        if (link.trackPointType.empty() && link.trackDataPacket)
-            link.trackPointType = byte == 13 ? "1" : byte == 21 || byte == 24 ? "2" : "?";
-    } else if (link.byteIndex > 3) {
-        ++link.dataCount;
-        if (link.dataCount <= link.dataSize)
-            link.dataBuffer += static_cast<char>(byte);
-        // The checksum; it is not compared with the data.
-        events.packetComplete = link.dataCount == link.dataSize + 1;
-    }
-    return events;
+void startPacket(GarminLinkState& link, unsigned char id) {
+    link.byteIndex = 2;
+    link.packetId = id;
+    link.dataSize = 0;
+    link.dataBuffer.clear();
+    link.sum = id;
 }
 
-LinkEvents controlByte(GarminLinkState& link, unsigned char byte) {
+void packetByte(GarminLinkState& link, unsigned char byte) {
+    ++link.byteIndex;
+    link.sum += byte;
+    if (link.byteIndex == 3)
+        link.dataSize = byte;
+    else if (link.byteIndex <= link.dataSize + 3)
+        link.dataBuffer += static_cast<char>(byte);
+}
+
+LinkEvents endPacket(GarminLinkState& link) {
     LinkEvents events;
-    link.dlePending = 0;
-    switch (byte) {
-    case kEtx:
-        events.packetEnd = true;
-        break;
-    case kAck:
-        link.ackPacket = 1;
-        break;
-    case kTransferComplete:
-    case kRecords:
-    case kTrackData:
-    case kTrackHeader:
-    case kProductData:
-        link.byteIndex = 2;
-        link.ackPacket = link.productPacket = link.recordsPacket = link.trackDataPacket =
-            link.trackHeaderPacket = link.transferComplete = 0;
-        if (byte == kTransferComplete) {
-            link.transferComplete = 1;
-        } else if (byte == kRecords) {
-            link.recordsPacket = 1;
-            link.downloadSegments = 0;
-        } else if (byte == kTrackData) {
-            link.trackDataPacket = 1;
-        } else if (byte == kTrackHeader) {
-            link.trackHeaderPacket = 1;
-        } else {
-            link.productPacket = 1;
-            link.trackPointType.clear();
-        }
-        break;
-    default:
-        events.unknownIdentifier = true;
-    }
+    events.packetEnd = true;
+    events.id = link.packetId;
+    // Size, every data byte and the checksum, nothing more, nothing less.
+    events.intact = link.byteIndex == link.dataSize + 4 && (link.sum & 0xFF) == 0;
+    link.byteIndex = 0;
     return events;
 }
 
 } // namespace
 
 LinkEvents FeedByte(GarminLinkState& link, unsigned char byte) {
-    if (byte == kDle && link.dlePending != 16) {
-        link.dlePending = 16;
+    bool afterDle = link.dlePending == 16;
+    link.dlePending = 0;
+    if (link.byteIndex == 0) {
+        // Between packets only DLE and an identifier mean anything; the rest is line noise.
+        if (afterDle && byte != kDle && byte != kEtx)
+            startPacket(link, byte);
+        else if (!afterDle && byte == kDle)
+            link.dlePending = 16;
         return {};
     }
-    if (link.dlePending != 16 || byte == kDle)
-        return packetByte(link, byte);
-    return controlByte(link, byte);
+    if (!afterDle) {
+        if (byte == kDle)
+            link.dlePending = 16;
+        else
+            packetByte(link, byte);
+        return {};
+    }
+    if (byte == kDle) {
+        packetByte(link, byte); // the second of a doubled DLE
+        return {};
+    }
+    LinkEvents events = endPacket(link);
+    if (byte != kEtx) {
+        // A DLE and an identifier where the end belonged: the packet lost its end, and the next
+        // one begins.
+        events.intact = false;
+        startPacket(link, byte);
+    }
+    return events;
+}
+
+std::string GarminFrame(unsigned char id, const std::string& data) {
+    std::string frame = {static_cast<char>(kDle), static_cast<char>(id)};
+    unsigned sum = id + static_cast<unsigned char>(data.size());
+    auto put = [&frame](unsigned char byte) {
+        frame += static_cast<char>(byte);
+        if (byte == kDle)
+            frame += static_cast<char>(kDle);
+    };
+    put(static_cast<unsigned char>(data.size()));
+    for (char byte : data) {
+        put(static_cast<unsigned char>(byte));
+        sum += static_cast<unsigned char>(byte);
+    }
+    put(static_cast<unsigned char>(-sum));
+    return frame + static_cast<char>(kDle) + static_cast<char>(kEtx);
 }
 
 } // namespace korvel

@@ -1,5 +1,6 @@
 // The receive side of the Garmin serial link: DLE-framed packets, fed one byte at a time. It
 // knows nothing of the port, so a packet may arrive split over any number of receive events.
+// A packet is whole when its size, data and checksum arrived in full and the checksum holds.
 #pragma once
 
 #include <string>
@@ -7,13 +8,16 @@
 namespace korvel {
 
 struct GarminLinkState {
+    // The framing of the packet being received.
     int dlePending = 0; // 16 after an unpaired DLE
-    int byteIndex = 0;  // identifier 2, size 3, first data byte 4
-    int ackPacket = 0, productPacket = 0, recordsPacket = 0, trackDataPacket = 0,
-        trackHeaderPacket = 0, transferComplete = 0;
-    int dataSize = 0, dataCount = 0;
+    int byteIndex = 0;  // 0 between packets; identifier 2, size 3, first data byte 4
+    int packetId = 0;
+    int dataSize = 0;
     std::string dataBuffer; // one character per data byte
-    int announcedRecords = 0;
+    unsigned sum = 0;       // of identifier, size, data and checksum: 0 (mod 256) when intact
+    // The dialogue, kept by the download.
+    int announcedRecords = -1; // -1 until the records packet came
+    int recordCount = 0;       // track headers and points received
     int downloadSegments = 0;
     int pointCount = 0;
     // The receiver's point layout, decided by its first track point: "1" for 13 data bytes,
@@ -23,12 +27,15 @@ struct GarminLinkState {
 
 // What one byte brought about.
 struct LinkEvents {
-    bool recordsAnnounced = false;  // announcedRecords holds the records packet's count
-    bool packetComplete = false;    // the checksum byte: dataBuffer holds the packet's data
-    bool packetEnd = false;         // DLE ETX: the packet wants its answer
-    bool unknownIdentifier = false; // the rest of the input is left for the next event
+    bool packetEnd = false; // a packet ended: its identifier is id
+    bool intact = false;    // ... and arrived whole: dataBuffer holds its data
+    int id = 0;
 };
 
 LinkEvents FeedByte(GarminLinkState& link, unsigned char byte);
+
+// A packet as it goes over the wire: DLE, identifier, size, data, checksum, DLE ETX, with
+// every DLE in size, data or checksum sent twice.
+std::string GarminFrame(unsigned char id, const std::string& data);
 
 } // namespace korvel

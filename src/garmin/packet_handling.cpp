@@ -1,17 +1,19 @@
-// The packets of the receiver as they arrive: each is written to the track file and listed,
-// then answered, until the transfer-complete packet ends the download.
+// The packets of the receiver as they arrive: each whole packet is written to the track file and
+// listed, then answered; a damaged one is asked for again. The transfer-complete packet ends the
+// download, which keeps its file only when every announced record came.
 #include "app/main_form.h"
 #include "garmin/track_point.h"
 #include "text/conversions.h"
-
-#include <cerrno>
-#include <cstring>
 
 namespace korvel {
 
 namespace {
 
 constexpr Color kTransferOk = 49344;
+constexpr unsigned char kAck = 0x06, kCommand = 0x0A, kTransferComplete = 0x0C, kNak = 0x15,
+                        kRecords = 0x1B, kTrackData = 0x22, kTrackHeader = 0x63,
+                        kProductData = 0xFF;
+const std::string kTrackLogTransfer("\x06\x00", 2);
 
 // The zero-terminated texts of a product data packet, after its identifier and version.
 std::vector<std::string> productTexts(const std::string& data) {
@@ -27,6 +29,15 @@ std::vector<std::string> productTexts(const std::string& data) {
     return texts;
 }
 
+int byteAt(const std::string& data, size_t index) {
+    return index < data.size() ? static_cast<unsigned char>(data[index]) : 0;
+}
+
+// The data of an acknowledgement or a refusal: the packet's identifier as a 16-bit word.
+std::string aboutPacket(int id) {
+    return {static_cast<char>(id), '\0'};
+}
+
 } // namespace
 
 void MainForm::ReceiveBytes() {
@@ -37,106 +48,130 @@ void MainForm::ReceiveBytes() {
         if (byte < 0)
             break;
         LinkEvents events = FeedByte(link, static_cast<unsigned char>(byte));
-        // Mended: the watchdog keeps running, so that a receiver that falls silent after a
-        // packet of an unknown kind still ends the download. The rest of the input waits.
-        if (events.unknownIdentifier)
-            break;
-        if (events.recordsAnnounced)
-            c.Gauge2.max = link.announcedRecords;
-        if (events.packetComplete)
-            handleCompletePacket();
-        if (!downloadFile_)
-            return; // the track file could not be written: the download has ended
-        if (events.packetEnd && !answerPacket()) {
-            finishDownload();
-            return;
-        }
+        if (!events.packetEnd)
+            continue;
+        if (!events.intact)
+            sendPacket(kNak, aboutPacket(events.id)); // the receiver sends it again
+        else if (!answerPacket(events.id))
+            return; // the download has ended
     }
     c.Timer3.setEnabled(true);
 }
 
-void MainForm::handleCompletePacket() {
+void MainForm::sendPacket(int id, const std::string& data) {
+    lastPacketSent_ = HexText(GarminFrame(static_cast<unsigned char>(id), data));
+    SendHex(lastPacketSent_);
+}
+
+bool MainForm::answerPacket(int id) {
     const std::string& data = link.dataBuffer;
-    if (link.productPacket) {
-        std::vector<std::string> texts = productTexts(data);
-        writeTrackLine(texts.empty() ? "" : texts.front());
-        for (const std::string& text : texts)
-            c.List1.addItem(text);
-        c.List1.addItem("Product-ID:" +
-                        Str(data.empty() ? 0 : static_cast<unsigned char>(data[0])));
-    } else if (link.trackDataPacket) {
-        size_t segmentByte = data.size() == 13                        ? 13
-                             : data.size() == 21 || data.size() == 24 ? 21
-                                                                      : 0;
-        bool newSegment = segmentByte > 0 && data[segmentByte - 1] == 1;
-        if (newSegment) {
-            ++link.downloadSegments;
-            writeTrackLine("N  New Track Segment");
-        }
-        // Mended: a packet too short to hold a position and a time is not written as a point.
-        if (data.size() >= 12) {
-            TrackPointLine point = DecodeTrackPoint(HexText(data), link.trackPointType);
-            s.dateTimeText = point.dateTimeText;
-            writeTrackLine(point.line);
-        }
-        if (newSegment)
-            c.List1.addItem("Track " + Format(link.downloadSegments, "00") + ": " +
-                            (Mid(s.dateTimeText, 7, 2) == "89" ? "" : s.dateTimeText));
-    } else if (link.trackHeaderPacket) {
+    switch (id) {
+    case kAck:
+        break;
+    case kNak:
+        SendHex(lastPacketSent_);
+        break;
+    case kProductData:
+        writeProductData();
+        sendPacket(kCommand, kTrackLogTransfer);
+        break;
+    case kRecords:
+        link.announcedRecords = byteAt(data, 0) + byteAt(data, 1) * 256;
+        link.recordCount = link.pointCount = link.downloadSegments = 0;
+        c.Gauge2.max = link.announcedRecords;
+        c.List1.addItem("Records:" + Str(link.announcedRecords));
+        sendPacket(kAck, aboutPacket(id));
+        break;
+    case kTrackHeader: {
         std::string header = "New Header: " + Mid(data, 3);
         c.List1.addItem(header);
         writeTrackLine("L  " + header);
+        ++link.recordCount;
+        sendPacket(kAck, aboutPacket(id));
+        break;
     }
-}
-
-bool MainForm::answerPacket() {
-    if (link.productPacket) {
-        link.productPacket = 0;
-        SendHex("100A020600EE1003");
-    } else if (link.recordsPacket) {
-        link.recordsPacket = 0;
-        c.List1.addItem("Records:" + Str(link.announcedRecords));
-        SendHex("1006021B00DD1003");
-    } else if (link.trackHeaderPacket) {
-        link.trackHeaderPacket = 0;
-        int sum = 0x06 + 0x02 + 0x63 + 0x00;
-        SendHex("1006026300" + HexText(std::string(1, static_cast<char>(255 - sum + 1))) + "1003");
-    } else if (link.trackDataPacket) {
-        SendHex("1006022200D61003");
+    case kTrackData:
+        writeTrackPoint();
+        ++link.recordCount;
+        sendPacket(kAck, aboutPacket(id));
         ++link.pointCount;
         if (link.pointCount <= c.Gauge2.max)
             c.Gauge2.value = link.pointCount;
-    } else if (link.transferComplete) {
+        break;
+    case kTransferComplete:
+        finishDownload();
         return false;
+    default:
+        // A packet this download does not need is acknowledged, so the receiver goes on.
+        sendPacket(kAck, aboutPacket(id));
     }
-    return true;
+    return download_.isOpen();
+}
+
+void MainForm::writeProductData() {
+    const std::string& data = link.dataBuffer;
+    link.trackPointType.clear();
+    std::vector<std::string> texts = productTexts(data);
+    writeTrackLine(texts.empty() ? "" : texts.front());
+    for (const std::string& text : texts)
+        c.List1.addItem(text);
+    c.List1.addItem("Product-ID:" + Str(byteAt(data, 0)));
+}
+
+void MainForm::writeTrackPoint() {
+    const std::string& data = link.dataBuffer;
+    if (link.trackPointType.empty())
+        link.trackPointType = data.size() == 13                        ? "1"
+                              : data.size() == 21 || data.size() == 24 ? "2"
+                                                                       : "?";
+    size_t segmentByte = data.size() == 13 ? 13 : data.size() == 21 || data.size() == 24 ? 21 : 0;
+    bool newSegment = segmentByte > 0 && data[segmentByte - 1] == 1;
+    if (newSegment) {
+        ++link.downloadSegments;
+        writeTrackLine("N  New Track Segment");
+    }
+    // A packet too short to hold a position and a time is not written as a point.
+    if (data.size() >= 12) {
+        TrackPointLine point = DecodeTrackPoint(HexText(data), link.trackPointType);
+        s.dateTimeText = point.dateTimeText;
+        writeTrackLine(point.line);
+    }
+    if (newSegment)
+        c.List1.addItem("Track " + Format(link.downloadSegments, "00") + ": " +
+                        (Mid(s.dateTimeText, 7, 2) == "89" ? "" : s.dateTimeText));
 }
 
 void MainForm::finishDownload() {
-    EndDownloadMode();
-    platform_.dialogs.beep();
-    c.List1.addItem("Transfer OK");
-    c.List1.listIndex = static_cast<int>(c.List1.items.size()) - 1;
-    c.PortC.backColor = kTransferOk;
+    std::string error;
+    if (link.recordCount != link.announcedRecords) {
+        error = link.announcedRecords < 0
+                    ? "the receiver ended the transfer without announcing its records"
+                    : "the receiver announced " + std::to_string(link.announcedRecords) +
+                          " records and sent " + std::to_string(link.recordCount);
+    } else if (!download_.commit(replaceTarget_, error)) {
+        error = "it cannot be saved (" + error + ")";
+    } else {
+        EndDownloadMode();
+        platform_.dialogs.beep();
+        c.List1.addItem("Transfer OK");
+        c.List1.listIndex = static_cast<int>(c.List1.items.size()) - 1;
+        c.PortC.backColor = kTransferOk;
+        return;
+    }
+    failDownload("The download is incomplete: " + error + ".");
 }
 
 void MainForm::writeTrackLine(const std::string& line) {
-    if (!downloadFile_)
-        return;
-    std::string text = line + "\r\n";
-    // Each line reaches the file at once: what came before an interruption is kept.
-    if (std::fwrite(text.data(), 1, text.size(), downloadFile_) == text.size() &&
-        std::fflush(downloadFile_) == 0)
-        return;
-    // Mended: a track file that cannot be written (a full disk) ends the download at once
-    // instead of letting it end in "Transfer OK" with lines missing.
-    std::string error = std::strerror(errno);
+    std::string error;
+    if (download_.isOpen() && !download_.write(line + "\r\n", error))
+        failDownload("The download has ended: " + error + ".");
+}
+
+void MainForm::failDownload(const std::string& why) {
     platform_.comm2.close();
-    platform_.dialogs.messageBox(s.replayFilePath + " cannot be written (" + error +
-                                     "): the download has ended and the incomplete file is "
-                                     "deleted.",
-                                 " Error !", MessageIcon::Critical, MessageButtons::Ok);
-    CancelDownload();
+    platform_.dialogs.messageBox(why + "\nNo file is written.", " Error !", MessageIcon::Critical,
+                                 MessageButtons::Ok);
+    CancelDownload(why);
 }
 
 } // namespace korvel

@@ -55,7 +55,7 @@ void MainForm::Form_KeyDown(int key, int shift) {
             c.List1.visible = true;
             c.Dir1.visible = c.Drive1.visible = false;
         } else if (s.downloadMode == 1) {
-            EndDownloadMode();
+            CancelDownload("Download stopped: no file is written.");
         } else if (profileState_ == 1) {
             profileState_ = 2;
         } else if (c.Pause.enabled) {

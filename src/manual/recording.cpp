@@ -27,9 +27,7 @@ void MainForm::closeAllFiles() {
     if (recordFile_)
         std::fclose(recordFile_);
     recordFile_ = nullptr;
-    if (downloadFile_)
-        std::fclose(downloadFile_);
-    downloadFile_ = nullptr;
+    download_.discard();
 }
 
 void MainForm::record(const std::string& line) {

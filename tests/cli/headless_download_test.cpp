@@ -19,7 +19,9 @@ QString path(const test::TempFolder& folder, const std::string& name) {
 
 TEST(HeadlessDownload, WritesTheTrackLogAndSaysSo) {
     test::TempFolder folder;
-    ReceiverProcess receiver({"--points", "40", "--size", "13", "--expect", path(folder, "e.trk")});
+    // Record 7 arrives damaged once: it is refused and taken again.
+    ReceiverProcess receiver(
+        {"--points", "40", "--size", "13", "--damage", "7", "--expect", path(folder, "e.trk")});
     ASSERT_TRUE(receiver.device.starts_with("/dev/")) << receiver.device;
     QProcess korvel;
     korvel.start(KORVEL_BINARY,
@@ -35,6 +37,31 @@ TEST(HeadlessDownload, WritesTheTrackLogAndSaysSo) {
     EXPECT_EQ(track.substr(third), test::ReadFile(folder.file("e.trk")));
 }
 
+// An existing file is kept unless --force is given, and then replaced only by a complete
+// download: one with records missing leaves it as it was and fails.
+TEST(HeadlessDownload, AnExistingFileIsReplacedOnlyByACompleteDownload) {
+    test::TempFolder folder;
+    std::string file = folder.write("walk.trk", "precious");
+    ReceiverProcess receiver({"--points", "40", "--missing", "3"});
+    struct Run {
+        QStringList options;
+        const char* says;
+    } runs[] = {{{}, "exists already"},
+                {{"--force"}, "the receiver announced 44 records and sent 41"}};
+    for (const Run& run : runs) {
+        QProcess korvel;
+        korvel.start(KORVEL_BINARY, QStringList{"download", path(folder, "walk.trk"), "--port",
+                                                QString::fromStdString(receiver.device), "--ini",
+                                                path(folder, "k.ini")} +
+                                        run.options);
+        ASSERT_TRUE(korvel.waitForFinished(60000));
+        std::string err = korvel.readAllStandardError().toStdString();
+        EXPECT_EQ(korvel.exitCode(), 1) << err;
+        EXPECT_NE(err.find(run.says), std::string::npos) << err;
+        EXPECT_EQ(test::ReadFile(file), "precious");
+    }
+}
+
 TEST(HeadlessDownload, SigtermLeavesNoPartialFile) {
     test::TempFolder folder;
     ReceiverProcess receiver({"--points", "3000"});
@@ -42,21 +69,22 @@ TEST(HeadlessDownload, SigtermLeavesNoPartialFile) {
     korvel.start(KORVEL_BINARY,
                  {"download", path(folder, "walk.trk"), "--port",
                   QString::fromStdString(receiver.device), "--ini", path(folder, "k.ini")});
-    std::string file = folder.file("walk.trk");
-    // Once points arrive, the file has grown past its header and product lines.
-    auto size = [&file] {
-        std::error_code ec;
-        auto bytes = std::filesystem::file_size(file, ec);
-        return ec ? 0 : bytes;
+    // Once points arrive, the download's file has grown past its header and product lines.
+    auto written = [&folder] {
+        std::uintmax_t bytes = 0;
+        for (const auto& entry : std::filesystem::directory_iterator(folder.path()))
+            if (entry.path().filename().string().starts_with("walk.trk"))
+                bytes += entry.file_size();
+        return bytes;
     };
-    for (int waited = 0; waited < 200 && size() < 300; ++waited)
+    for (int waited = 0; waited < 200 && written() < 300; ++waited)
         korvel.waitForFinished(50);
     ASSERT_EQ(korvel.state(), QProcess::Running);
     korvel.terminate();
     ASSERT_TRUE(korvel.waitForFinished(10000));
     EXPECT_EQ(korvel.exitStatus(), QProcess::NormalExit);
     EXPECT_NE(korvel.exitCode(), 0) << "the download did not complete";
-    EXPECT_FALSE(std::filesystem::exists(file));
+    EXPECT_EQ(written(), 0u) << "nothing is left, under the name or beside it";
 }
 
 TEST(HeadlessDownload, APortThatIsNotSerialOrCannotBeOpened) {

@@ -5,6 +5,7 @@
 
 #include <csignal>
 #include <filesystem>
+#include <functional>
 #include <sys/resource.h>
 
 using namespace korvel;
@@ -173,7 +174,6 @@ TEST_F(Download, ASilentReceiverTimesOut) {
     receive(kReceiver[0] + kReceiver[1]);
     platform.clock.advance(1999);
     ASSERT_EQ(s.downloadMode, 1) << "the watchdog counts from the last byte";
-    ASSERT_TRUE(std::filesystem::exists(program.file("Tracks/walk.trk")));
     platform.clock.advance(2000);
     ASSERT_EQ(platform.dialogs.messages.size(), 2u);
     EXPECT_EQ(platform.dialogs.messages[1].text, "GPS-Timeout\n(ComPort=2?)");
@@ -187,19 +187,35 @@ TEST_F(Download, ASilentReceiverTimesOut) {
     EXPECT_EQ(platform.dialogs.messages.size(), 2u) << "one message";
 }
 
-TEST_F(Download, AnUnknownPacketStopsTheInputButNotTheWatchdog) {
+TEST_F(Download, PacketsItDoesNotNeedAreAcknowledgedAndTheDialogueGoesOn) {
     start("walk");
-    receive(GarminPacket(0x0E, "\x01\x02"));
-    EXPECT_EQ(platform.comm2.incoming.size(), GarminPacket(0x0E, "\x01\x02").size() - 2)
-        << "the rest waits for the next receive event";
+    sent();
+    // A capability list after the product data, in the same receive event.
+    receive(kReceiver[0] + GarminPacket(0xFD, "P\x00\x00"));
+    EXPECT_EQ(sent(), kTransferCommand + ack(0xFD));
+    EXPECT_TRUE(platform.comm2.incoming.empty()) << "every byte received is taken";
     EXPECT_TRUE(c.Timer3.enabled());
+}
+
+TEST_F(Download, ADamagedPacketIsAskedForAgain) {
+    start("walk");
+    receive(kReceiver[0] + kReceiver[1] + kReceiver[2]);
+    sent();
+    std::string point = PointData({52.5, 13.25, 660000000, 156.4f, true}, 21);
+    receive(GarminPacket(0x22, point, 1));
+    EXPECT_EQ(sent(), GarminPacket(0x15, std::string("\x22\x00", 2))) << "refused, not answered";
+    for (size_t i = 3; i < kReceiver.size(); ++i)
+        receive(kReceiver[i]);
+    EXPECT_EQ(c.List1.items.back(), "Transfer OK");
+    EXPECT_EQ(track(), kTrack) << "the damaged packet left no trace";
+}
+
+TEST_F(Download, TheReceiversRefusalIsAnsweredWithTheLastPacketAgain) {
+    start("walk");
     receive(kReceiver[0]);
-    EXPECT_EQ(sent(), kStart + kTransferCommand);
-    // A receiver that falls silent after such a packet still ends the download.
-    receive(GarminPacket(0x0E, "\x01\x02"));
-    platform.clock.advance(2000);
-    EXPECT_EQ(s.downloadMode, 0);
-    EXPECT_EQ(platform.dialogs.messages.back().text, "GPS-Timeout\n(ComPort=2?)");
+    sent();
+    receive(GarminPacket(0x15, std::string("\x0A\x00", 2)));
+    EXPECT_EQ(sent(), kTransferCommand);
 }
 
 TEST_F(Download, NamesPortsAndFilesThatCannotBeUsed) {
@@ -226,27 +242,44 @@ TEST_F(Download, NamesPortsAndFilesThatCannotBeUsed) {
     EXPECT_FALSE(std::filesystem::exists(program.file("Tracks/walk.txt")));
 }
 
-TEST_F(Download, AnExistingFileIsReplacedOnlyWhenTheUserSaysSo) {
+// Nothing of a download reaches the file named before the transfer is complete: an existing
+// file is replaced only by a complete download, and only when the user agreed.
+TEST_F(Download, OnlyACompleteTransferWritesTheFileNamed) {
     program.write("Tracks/walk.trk", "precious");
     platform.dialogs.answers = {MessageAnswer::Yes, MessageAnswer::No};
     start("walk");
-    EXPECT_EQ(track(), "precious");
-    EXPECT_FALSE(platform.comm2.isOpen());
-    EXPECT_EQ(s.downloadMode, 1);
+    EXPECT_FALSE(platform.comm2.isOpen()) << "the user would not replace it";
     c.LOA.onClick(); // the default answer: replace
-    EXPECT_TRUE(platform.comm2.isOpen());
-    EXPECT_EQ(track().substr(0, 10), "I Korvel V");
-}
-
-TEST_F(Download, EscapeEndsADownload) {
+    ASSERT_TRUE(platform.comm2.isOpen());
+    struct Ending {
+        const char* legend;
+        std::function<void()> end;
+        const char* listed;
+    } endings[] = {
+        {"Escape", [&] { form.Form_KeyDown(27, 0); }, "Download stopped: no file is written."},
+        {"the watchdog", [&] { platform.clock.advance(2000); }, "GPS-Timeout: no file is written."},
+        {"fewer records than announced", [&] { receive(kReceiver[3] + kReceiver.back()); },
+         "The download is incomplete: the receiver announced 4 records and sent 2."},
+    };
+    for (const Ending& ending : endings) {
+        SCOPED_TRACE(ending.legend);
+        if (s.downloadMode == 0)
+            start("walk");
+        receive(kReceiver[0] + kReceiver[1] + kReceiver[2]);
+        ending.end();
+        EXPECT_EQ(s.downloadMode, 0);
+        EXPECT_EQ(c.List1.items.back(), ending.listed);
+        EXPECT_EQ(track(), "precious");
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(program.file("Tracks")),
+                                std::filesystem::directory_iterator()),
+                  1)
+            << "no temporary file is left";
+    }
     start("walk");
-    receive(kReceiver[0]);
-    form.Form_KeyDown(27, 0);
-    EXPECT_EQ(s.downloadMode, 0);
-    EXPECT_FALSE(platform.comm2.isOpen());
-    EXPECT_FALSE(c.Timer3.enabled());
-    EXPECT_EQ(track().substr(track().size() - 36), "eTrex Legend Software Version 2.41\r\n")
-        << "what came so far is kept";
+    for (const std::string& packet : kReceiver)
+        receive(packet);
+    EXPECT_EQ(c.List1.items.back(), "Transfer OK");
+    EXPECT_EQ(track().substr(track().find("eTrex")), kTrack.substr(kTrack.find("eTrex")));
 }
 
 TEST_F(Download, AReceiversWholeLogInTwoSegments) {
@@ -289,7 +322,7 @@ TEST_F(Download, AFullDiskEndsTheDownloadAtOnce) {
 
     EXPECT_EQ(s.downloadMode, 0);
     ASSERT_EQ(platform.dialogs.messages.size(), 2u);
-    EXPECT_NE(platform.dialogs.messages[1].text.find("cannot be written"), std::string::npos)
+    EXPECT_NE(platform.dialogs.messages[1].text.find("File too large"), std::string::npos)
         << platform.dialogs.messages[1].text;
     EXPECT_FALSE(std::filesystem::exists(program.file("Tracks/walk.trk")));
     EXPECT_FALSE(platform.comm2.isOpen());

@@ -1,4 +1,4 @@
-// The receive state machine fed with byte strings, each case with its legend.
+// The receive side fed with byte strings, each case with its legend; and the frames sent.
 #include "garmin/link_state.h"
 #include "support/garmin_packets.h"
 
@@ -9,118 +9,95 @@ using test::GarminPacket;
 
 namespace {
 
-struct Fed {
-    int complete = 0, ends = 0, announced = 0;
-    bool unknown = false;
-    size_t consumed = 0; // bytes taken before an unknown identifier stopped the feed
+struct Packet {
+    int id;
+    bool intact;
+    std::string data = ""; // compared for intact packets only
+    bool operator==(const Packet& o) const {
+        return id == o.id && intact == o.intact && (!intact || data == o.data);
+    }
 };
 
-Fed feed(GarminLinkState& link, const std::string& bytes) {
-    Fed fed;
+std::ostream& operator<<(std::ostream& out, const Packet& p) {
+    return out << "{" << p.id << (p.intact ? ", intact, " : ", damaged, ") << p.data.size()
+               << " bytes}";
+}
+
+std::vector<Packet> feed(const std::string& bytes) {
+    GarminLinkState link;
+    std::vector<Packet> packets;
     for (unsigned char byte : bytes) {
-        ++fed.consumed;
         LinkEvents events = FeedByte(link, byte);
-        fed.complete += events.packetComplete;
-        fed.ends += events.packetEnd;
-        fed.announced += events.recordsAnnounced;
-        if (events.unknownIdentifier) {
-            fed.unknown = true;
-            break;
-        }
+        if (events.packetEnd)
+            packets.push_back({events.id, events.intact, events.intact ? link.dataBuffer : ""});
     }
-    return fed;
+    return packets;
+}
+
+const std::string kPoint(13, '\x01');
+const std::string kDles = std::string("\x10\x01\x10\x10", 4) + std::string(12, '\x10');
+std::string bytes(std::initializer_list<int> values) {
+    std::string text;
+    for (int value : values)
+        text += static_cast<char>(value);
+    return text;
 }
 
 } // namespace
 
-TEST(GarminLink, DoubledDlesAreStoredOnce) {
-    GarminLinkState link;
-    // Size 16 and data with DLE bytes: each goes over the wire twice.
-    std::string data = std::string("\x10\x01\x10\x10", 4) + std::string(12, '\x10');
-    std::string wire = GarminPacket(0x22, data);
-    ASSERT_GT(wire.size(), data.size() + 20);
-    Fed fed = feed(link, wire);
-    EXPECT_EQ(fed.complete, 1);
-    EXPECT_EQ(fed.ends, 1);
-    EXPECT_EQ(link.dataSize, 16);
-    EXPECT_EQ(link.dataBuffer, data);
-    EXPECT_EQ(link.trackDataPacket, 1);
-    EXPECT_EQ(link.trackPointType, "?");
+TEST(GarminLink, PacketsOutOfBytes) {
+    struct Case {
+        const char* legend;
+        std::string wire;
+        std::vector<Packet> packets;
+    } cases[] = {
+        {"a track point", GarminPacket(0x22, kPoint), {{0x22, true, kPoint}}},
+        {"doubled DLEs in size and data are stored once",
+         GarminPacket(0x22, kDles),
+         {{0x22, true, kDles}}},
+        {"an empty packet", GarminPacket(0x0C, ""), {{0x0C, true, ""}}},
+        {"line noise before the first DLE is passed over",
+         "\x03\x41\x42" + GarminPacket(0x1B, "\x34\x12"),
+         {{0x1B, true, "\x34\x12"}}},
+        {"an identifier the download does not know is framed like any other",
+         GarminPacket(0x0E, "\x01\x02") + GarminPacket(0x22, kPoint),
+         {{0x0E, true, "\x01\x02"}, {0x22, true, kPoint}}},
+        {"a wrong checksum",
+         bytes({0x10, 0x63, 0x02, 'A', 'B', 0x00, 0x10, 0x03}),
+         {{0x63, false}}},
+        {"data longer than its size says",
+         bytes({0x10, 0x63, 0x02, 'A', 'B', 0x18, 'C', 0x10, 0x03}),
+         {{0x63, false}}},
+        {"data shorter than its size says",
+         bytes({0x10, 0x63, 0x03, 'A', 'B', 0x17, 0x10, 0x03}),
+         {{0x63, false}}},
+        {"a packet that lost its end, then a whole one",
+         GarminPacket(0x22, kPoint).substr(0, 9) + GarminPacket(0x22, kPoint),
+         {{0x22, false}, {0x22, true, kPoint}}},
+        {"a damaged packet, then the same again intact",
+         bytes({0x10, 0x22, 0x01, 0x05, 0xD6, 0x10, 0x03}) + GarminPacket(0x22, "\x05"),
+         {{0x22, false}, {0x22, true, "\x05"}}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(feed(c.wire), c.packets) << c.legend;
 }
 
-TEST(GarminLink, RecordsAnnounceTheirCount) {
-    GarminLinkState link;
-    link.downloadSegments = 3;
-    link.pointCount = 7;
-    Fed fed = feed(link, GarminPacket(0x1B, "\x34\x12"));
-    EXPECT_EQ(fed.announced, 1);
-    EXPECT_EQ(link.announcedRecords, 4660);
-    EXPECT_EQ(link.pointCount, 0);
-    EXPECT_EQ(link.downloadSegments, 0) << "a records packet starts the segment count again";
-    EXPECT_EQ(link.recordsPacket, 1);
-    EXPECT_EQ(fed.complete, 1);
-    EXPECT_EQ(fed.ends, 1);
-}
-
-TEST(GarminLink, TheFirstTrackPointDecidesTheLayout) {
-    GarminLinkState link;
-    feed(link, GarminPacket(0x22, std::string(21, '\x01')));
-    EXPECT_EQ(link.trackPointType, "2");
-    feed(link, GarminPacket(0x22, std::string(13, '\x01')));
-    EXPECT_EQ(link.trackPointType, "2") << "a later size changes nothing";
-    feed(link, GarminPacket(0xFF, std::string("\x01\x00\x02\x00Unit\0", 9)));
-    EXPECT_EQ(link.trackPointType, "") << "product data starts a new dialogue";
-    feed(link, GarminPacket(0x22, std::string(13, '\x01')));
-    EXPECT_EQ(link.trackPointType, "1");
-    GarminLinkState other;
-    feed(other, GarminPacket(0x22, std::string(24, '\x01')));
-    EXPECT_EQ(other.trackPointType, "2");
-}
-
-TEST(GarminLink, DataLongerThanItsSizeIsCut) {
-    GarminLinkState link;
-    // Size 2, then five bytes: two of data, the checksum, two more that are ignored.
-    std::string wire = "\x10\x63\x02"
-                       "AB"
-                       "\x07"
-                       "CD"
-                       "\x10\x03";
-    Fed fed = feed(link, wire);
-    EXPECT_EQ(link.dataBuffer, "AB");
-    EXPECT_EQ(fed.complete, 1);
-    EXPECT_EQ(fed.ends, 1);
-}
-
-TEST(GarminLink, AcknowledgementsCarryNoData) {
-    GarminLinkState link;
-    feed(link, GarminPacket(0x63, "\x01\x02X"));
-    ASSERT_EQ(link.dataBuffer, "\x01\x02X");
-    Fed fed = feed(link, GarminPacket(0x06, std::string("\x0A\x00", 2)));
-    EXPECT_EQ(link.ackPacket, 1);
-    EXPECT_EQ(fed.complete, 0);
-    EXPECT_EQ(fed.ends, 1);
-    EXPECT_EQ(link.dataBuffer, "\x01\x02X") << "the previous packet's data stays";
-    EXPECT_EQ(link.trackHeaderPacket, 1) << "an acknowledgement does not start a packet";
-}
-
-TEST(GarminLink, AnUnknownIdentifierStopsTheInput) {
-    GarminLinkState link;
-    std::string wire = GarminPacket(0x0E, "\x01\x02") + GarminPacket(0x22, std::string(13, 'x'));
-    Fed fed = feed(link, wire);
-    EXPECT_TRUE(fed.unknown);
-    EXPECT_EQ(fed.consumed, 2u) << "DLE and the identifier";
-    // The next event goes on with what was left: a stray byte, then a whole packet.
-    Fed rest = feed(link, wire.substr(fed.consumed));
-    EXPECT_FALSE(rest.unknown);
-    EXPECT_EQ(rest.complete, 1);
-    EXPECT_EQ(link.dataBuffer, std::string(13, 'x'));
-}
-
-TEST(GarminLink, TransferCompleteEndsTheDialogue) {
-    GarminLinkState link;
-    feed(link, GarminPacket(0x22, std::string(13, '\x01')));
-    Fed fed = feed(link, GarminPacket(0x0C, std::string("\x06\x00", 2)));
-    EXPECT_EQ(link.transferComplete, 1);
-    EXPECT_EQ(link.trackDataPacket, 0);
-    EXPECT_EQ(fed.ends, 1);
+TEST(GarminLink, FramesSent) {
+    struct Case {
+        const char* legend;
+        unsigned char id;
+        std::string data;
+        std::string wire;
+    } cases[] = {
+        {"the empty packet", 0x00, "", bytes({0x10, 0x00, 0x00, 0x00, 0x10, 0x03})},
+        {"the product request", 0xFE, "", bytes({0x10, 0xFE, 0x00, 0x02, 0x10, 0x03})},
+        {"the track log command", 0x0A, bytes({0x06, 0x00}),
+         bytes({0x10, 0x0A, 0x02, 0x06, 0x00, 0xEE, 0x10, 0x03})},
+        {"the refusal of a damaged track point", 0x15, bytes({0x22, 0x00}),
+         bytes({0x10, 0x15, 0x02, 0x22, 0x00, 0xC7, 0x10, 0x03})},
+        {"a checksum of DLE goes twice", 0x06, bytes({0xE8, 0x00}),
+         bytes({0x10, 0x06, 0x02, 0xE8, 0x00, 0x10, 0x10, 0x10, 0x03})},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(GarminFrame(c.id, c.data), c.wire) << c.legend;
 }

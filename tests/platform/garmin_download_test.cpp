@@ -94,7 +94,7 @@ TEST(GarminDownload, AReceiverThatFallsSilent) {
     startDownload(app, "walk");
     std::string file = app.program.file("Tracks/walk.trk");
     EXPECT_TRUE(RunUntil([&] { return app.form->c.Gauge2.value == 30; }, 30000));
-    EXPECT_TRUE(std::filesystem::exists(file));
+    EXPECT_FALSE(std::filesystem::exists(file)) << "not before the transfer is complete";
     EXPECT_TRUE(RunUntil([&] { return app.form->s.downloadMode == 0; }, 10000));
     ASSERT_EQ(app.dialogs.messages.size(), 2u);
     EXPECT_EQ(app.dialogs.messages[1].text, "GPS-Timeout\n(ComPort=3?)");

@@ -5,13 +5,13 @@
 
 namespace korvel::test {
 
-std::string GarminPacket(unsigned char id, const std::string& data) {
+std::string GarminPacket(unsigned char id, const std::string& data, int checksumError) {
     std::string body(1, static_cast<char>(data.size()));
     body += data;
     unsigned sum = id;
     for (unsigned char byte : body)
         sum += byte;
-    body += static_cast<char>((256 - sum % 256) % 256);
+    body += static_cast<char>((256 - sum % 256 + checksumError) % 256);
     std::string packet = "\x10";
     packet += static_cast<char>(id);
     for (char byte : body) {

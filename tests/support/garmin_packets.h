@@ -7,7 +7,8 @@
 namespace korvel::test {
 
 // DLE, identifier, size, data, checksum, DLE ETX; every DLE in size, data or checksum doubled.
-std::string GarminPacket(unsigned char id, const std::string& data);
+// checksumError is added to the checksum, for a packet damaged on the way.
+std::string GarminPacket(unsigned char id, const std::string& data, int checksumError = 0);
 // A little-endian 32-bit word, four bytes.
 std::string Word(std::uint32_t value);
 std::int32_t Semicircles(double degrees);

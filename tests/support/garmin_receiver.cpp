@@ -8,7 +8,7 @@ namespace korvel::test {
 
 namespace {
 
-constexpr unsigned char kAck = 0x06, kCommand = 0x0A, kRecords = 0x1B, kPoint = 0x22,
+constexpr unsigned char kAck = 0x06, kNak = 0x15, kCommand = 0x0A, kRecords = 0x1B, kPoint = 0x22,
                         kHeader = 0x63, kProductRequest = 0xFE, kProductData = 0xFF,
                         kTransferComplete = 0x0C;
 constexpr long kEpoch = 631065600; // 31 December 1989 in seconds since 1970
@@ -74,13 +74,13 @@ GarminReceiver::GarminReceiver(const ReceiverScript& script) : script_(script) {
                          PointData(point, script.pointSize));
     }
     queue_.push_back(std::string(1, static_cast<char>(kTransferComplete)) + "\x06" + '\0');
-    auto count = static_cast<unsigned>(queue_.size() - 2);
+    auto count = static_cast<unsigned>(queue_.size() - 2 + script.missing);
     queue_[0] = std::string(1, static_cast<char>(kRecords)) + static_cast<char>(count & 0xFF) +
                 static_cast<char>(count >> 8);
 }
 
-std::string GarminReceiver::send(unsigned char id, const std::string& data) {
-    std::string packet = GarminPacket(id, data);
+std::string GarminReceiver::send(unsigned char id, const std::string& data, int checksumError) {
+    std::string packet = GarminPacket(id, data, checksumError);
     doubledDles_ += static_cast<int>(packet.size() - data.size() - 6);
     return packet;
 }
@@ -100,8 +100,16 @@ std::string GarminReceiver::hear(const std::string& bytes) {
 std::string GarminReceiver::answer(unsigned char id, const std::string& data) {
     auto nextPacket = [this] {
         const std::string& packet = queue_[next_++];
-        return send(static_cast<unsigned char>(packet[0]), packet.substr(1));
+        // Records count from 1 after the records packet.
+        bool damage = !damageDone_ && static_cast<int>(next_) - 1 == script_.damaged;
+        damageDone_ = damageDone_ || damage;
+        return send(static_cast<unsigned char>(packet[0]), packet.substr(1), damage ? 1 : 0);
     };
+    if (id == kNak && next_ > 0 && next_ <= queue_.size() && !data.empty() &&
+        data[0] == queue_[next_ - 1][0]) {
+        --next_;
+        return nextPacket();
+    }
     if (id == kProductRequest) {
         std::string product = std::string("\x45\x01\x68\x01", 4) + kProduct + '\0' +
                               "VERBMAP Americas Autoroute Highway 2.00" + '\0';

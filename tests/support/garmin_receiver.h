@@ -15,6 +15,8 @@ struct ReceiverScript {
     int points = 271;     // in two segments
     int pointSize = 21;   // 13 (no altitude), 21 or 24
     int silentAfter = -1; // points after which the receiver falls silent; -1: never
+    int damaged = -1;     // the record sent damaged once, intact again when the host refuses it
+    int missing = 0;      // records announced but never sent
 };
 
 class GarminReceiver {
@@ -35,7 +37,7 @@ class GarminReceiver {
     static const char* const kProduct;
 
   private:
-    std::string send(unsigned char id, const std::string& data);
+    std::string send(unsigned char id, const std::string& data, int checksumError = 0);
     std::string answer(unsigned char id, const std::string& data);
 
     ReceiverScript script_;
@@ -44,6 +46,7 @@ class GarminReceiver {
     size_t next_ = 0;                // the queue's packet to send on the next acknowledgement
     std::string input_;              // the host's bytes not yet a whole packet
     int doubledDles_ = 0;
+    bool damageDone_ = false;
 };
 
 } // namespace korvel::test

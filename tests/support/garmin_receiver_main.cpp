@@ -1,13 +1,15 @@
 // korvel_garmin_receiver: a simulated Garmin receiver to try a track-log download by hand.
 //
-//   korvel_garmin_receiver [--points N] [--size 13|21|24] [--silent-after N] [--expect FILE]
-//                          [DEVICE]
+//   korvel_garmin_receiver [--points N] [--size 13|21|24] [--silent-after N] [--damage N]
+//                          [--missing N] [--expect FILE] [DEVICE]
 //
 // Without DEVICE it opens a pseudo-terminal and prints the path of its other end, for example
 // /dev/pts/4: name that as COM2 in Korvel.ini ([Devices] COM2=/dev/pts/4), choose COM2 for the
 // download and start it. With DEVICE it talks over that serial device. --expect writes the
 // lines the downloaded file must hold from its third line on. It ends a second after the
 // transfer is complete, printing how many records it sent and how many DLE bytes it doubled.
+// --damage N sends record N (the track header is 1) with a wrong checksum once, and intact when
+// the host refuses it; --missing N announces N records more than it sends.
 #include "support/garmin_receiver.h"
 
 #include <cerrno>
@@ -29,7 +31,7 @@ namespace {
 
 int usage() {
     std::cerr << "usage: korvel_garmin_receiver [--points N] [--size 13|21|24] "
-                 "[--silent-after N] [--expect FILE] [DEVICE]\n";
+                 "[--silent-after N] [--damage N] [--missing N] [--expect FILE] [DEVICE]\n";
     return 2;
 }
 
@@ -66,7 +68,8 @@ int main(int argc, char* argv[]) {
     for (int i = 1; i < argc; ++i) {
         std::string argument = argv[i];
         bool valued = argument == "--points" || argument == "--size" ||
-                      argument == "--silent-after" || argument == "--expect";
+                      argument == "--silent-after" || argument == "--damage" ||
+                      argument == "--missing" || argument == "--expect";
         if (valued && i + 1 >= argc)
             return usage();
         if (argument == "--points")
@@ -75,6 +78,10 @@ int main(int argc, char* argv[]) {
             script.pointSize = std::atoi(argv[++i]);
         else if (argument == "--silent-after")
             script.silentAfter = std::atoi(argv[++i]);
+        else if (argument == "--damage")
+            script.damaged = std::atoi(argv[++i]);
+        else if (argument == "--missing")
+            script.missing = std::atoi(argv[++i]);
         else if (argument == "--expect")
             expect = argv[++i];
         else if (argument.starts_with("-") || !device.empty())
