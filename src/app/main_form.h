@@ -47,7 +47,10 @@ class MainForm {
     // Appends CR LF to sentence and sends it to the selected destination.
     void SendSentence(std::string& sentence);
     void SendTcp(const std::string& line);
-    void StartTcpServer();
+    // True once the destination of the current run has failed (the user has been told).
+    bool outputFailed() const { return outputFailed_; }
+    // False (after telling the user) when the port cannot be listened on.
+    bool StartTcpServer();
     void CloseTcpConnections();
     void Winsock_ConnectionRequest(int index, long requestId);
     void Winsock_DataArrival(int index);
@@ -200,7 +203,8 @@ class MainForm {
     void finishRecord();
     // The distance and course of one leg, into legDistance and legCourse.
     void measureLeg(double lat1, double lat2, double lon1, double lon2);
-    void reportOutputFailure(const std::string& what);
+    // failed: the destination has failed, rather than dropped sentences nobody reads.
+    void reportOutputFailure(const std::string& what, bool failed = true);
     void showManualControls(bool manual);
     void setFilePattern(const std::string& patterns);
     // Writes one line to the recording log, at once.
@@ -224,6 +228,7 @@ class MainForm {
     bool sendDecision_ = false;               // carried from line to line within one record
     std::int64_t lampDeadline_ = 0;           // monotonic ms when the activity lamp goes out
     bool outputFailureReported_ = false;      // once per run
+    bool outputFailed_ = false;
 };
 
 } // namespace korvel

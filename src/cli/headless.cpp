@@ -10,10 +10,13 @@
 #include <QCoreApplication>
 #include <QTimer>
 #include <atomic>
+#include <cerrno>
 #include <cmath>
 #include <csignal>
+#include <cstring>
 #include <filesystem>
 #include <iostream>
+#include <unistd.h>
 
 namespace korvel {
 
@@ -24,6 +27,29 @@ std::atomic<bool> stopRequested{false};
 void requestStop(int) {
     stopRequested = true;
 }
+
+// --echo: the sentences sent, one a line, on standard output. A reader that has gone (a closed
+// pipe) ends the run quietly; any other write error ends it as a failure.
+struct Echo {
+    enum { Open, Closed, Failed } state = Open;
+
+    void write(const std::string& sentence) {
+        std::string line = sentence.substr(0, sentence.size() - 2) + "\n";
+        for (std::string_view rest = line; state == Open && !rest.empty();) {
+            ssize_t n = ::write(STDOUT_FILENO, rest.data(), rest.size());
+            if (n > 0)
+                rest.remove_prefix(static_cast<size_t>(n));
+            else if (n < 0 && errno == EPIPE)
+                state = Closed;
+            else if (n == 0 || errno != EINTR)
+                fail(n == 0 ? ENOSPC : errno);
+        }
+    }
+    void fail(int error) {
+        state = Failed;
+        std::cerr << "korvel: standard output: " << std::strerror(error) << "\n";
+    }
+};
 
 // "--port none": a serial port that takes every sentence and keeps none.
 class NullSerialPort : public SerialPort {
@@ -155,13 +181,12 @@ int RunHeadless(const CommandLine& command, int argc, char* argv[]) {
         std::cerr << error << "\n";
         return 2;
     }
+    Echo echo;
     if (o.echo)
-        form.onSentenceSent = [](const std::string& sentence) {
-            std::cout.write(sentence.data(), static_cast<std::streamsize>(sentence.size() - 2))
-                << '\n';
-        };
+        form.onSentenceSent = [&echo](const std::string& sentence) { echo.write(sentence); };
     std::signal(SIGINT, requestStop);
     std::signal(SIGTERM, requestStop);
+    std::signal(SIGPIPE, SIG_IGN);
 
     if (command.action == CommandLine::Action::Download)
         return RunDownload(form, o, command.file, stopRequested);
@@ -202,30 +227,38 @@ int RunHeadless(const CommandLine& command, int argc, char* argv[]) {
         else if (form.s.replayActive == 1)
             form.StopReplay(1);
     };
+    // The run ends when asked to, when the output fails, or when nobody reads the echo.
+    auto ending = [&] { return stopRequested || form.outputFailed() || echo.state != Echo::Open; };
+    // 0 only when every sentence went where it was asked to go.
+    auto status = [&] { return form.outputFailed() || echo.state == Echo::Failed ? 1 : 0; };
     if (o.interval == "max" && command.action == CommandLine::Action::Replay) {
         form.c.Timer1.setEnabled(false);
-        while (form.s.replayActive == 1 && !stopRequested)
+        while (form.s.replayActive == 1 && !ending())
             form.ReplayStep();
+        int result = status();
         stop();
         if (form.c.PortC.text() == "TCP") {
             // Let the clients' connections take the last sentences before the program ends.
             QTimer::singleShot(500, [] { QCoreApplication::quit(); });
             QCoreApplication::exec();
         }
-        return 0;
+        return result;
     }
+    int result = 0;
     QTimer watch;
     QObject::connect(&watch, &QTimer::timeout, [&] {
-        if (stopRequested) {
+        if (ending()) {
+            result = status();
             stop();
             QCoreApplication::quit();
         } else if (command.action == CommandLine::Action::Replay && form.s.replayActive != 1) {
+            result = status();
             QCoreApplication::quit();
         }
     });
     watch.start(50);
     QCoreApplication::exec();
-    return 0;
+    return result;
 }
 
 } // namespace korvel

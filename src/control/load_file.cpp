@@ -149,8 +149,6 @@ void MainForm::startReplay() {
         c.MiniA.visible = true;
         platform_.host.minimize();
     }
-    if (c.PortC.text() == "TCP")
-        StartTcpServer();
 }
 
 bool MainForm::SkipToFirstRmc() {

@@ -19,8 +19,6 @@ void MainForm::Skip1_Click() {
         // The start of the manual simulation.
         if (!platform_.comm1.isOpen() && !openOutputPort())
             return;
-        if (c.PortC.text() == "TCP")
-            StartTcpServer();
         c.Timer1.setInterval(1000);
         c.Timer1.setEnabled(true);
         c.StopA.visible = true;

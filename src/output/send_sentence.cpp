@@ -33,10 +33,11 @@ void MainForm::SendSentence(std::string& sentence) {
     } else if (entry == "PTY") {
         if (!platform_.pty.write(sentence))
             reportOutputFailure(platform_.pty.slavePath() +
-                                " takes no more: no program reads it, sentences are dropped");
+                                    " takes no more: no program reads it, sentences are dropped",
+                                false);
     } else if (entry == "UDP") {
         std::string error;
-        if (!platform_.udp.send(s.udpHost, s.udpPort, sentence, error))
+        if (!platform_.udp.send(sentence, error))
             reportOutputFailure(error);
     } else if (kind == "Por") {
         std::string why;
@@ -59,7 +60,8 @@ void MainForm::SendSentence(std::string& sentence) {
     }
 }
 
-void MainForm::reportOutputFailure(const std::string& what) {
+void MainForm::reportOutputFailure(const std::string& what, bool failed) {
+    outputFailed_ = outputFailed_ || failed;
     // Once per run: a message for every sentence would bury the window.
     if (outputFailureReported_)
         return;
@@ -69,32 +71,35 @@ void MainForm::reportOutputFailure(const std::string& what) {
 }
 
 bool MainForm::openOutputPort() {
-    outputFailureReported_ = false;
-    if (c.PortC.text() == "PTY") {
-        std::string error;
+    outputFailureReported_ = outputFailed_ = false;
+    std::string entry = c.PortC.text();
+    std::string error;
+    if (entry == "TCP")
+        return StartTcpServer();
+    if (entry == "PTY") {
         if (!platform_.pty.open(s.ptyLink, error)) {
             platform_.dialogs.messageBox("PTY cannot be opened: " + error, "Output",
                                          MessageIcon::Exclamation, MessageButtons::Ok);
             return false;
         }
-        if (!error.empty())
-            platform_.dialogs.messageBox(error, "Output", MessageIcon::Exclamation,
-                                         MessageButtons::Ok);
-        std::string where =
-            platform_.pty.slavePath() + (error.empty() ? " (" + s.ptyLink + ")" : "");
+        std::string where = platform_.pty.slavePath() + " (" + s.ptyLink + ")";
         c.PortL.toolTip = where;
         c.List1.addItem("NMEA on " + where);
         return true;
     }
-    if (Left(c.PortC.text(), 3) != "COM")
-        return true;
-    platform_.comm1.setCommPort(s.outputPortIndex + 1);
-    std::string error;
-    if (platform_.comm1.open(error))
-        return true;
-    platform_.dialogs.messageBox(c.PortC.text() + " cannot be opened: " + error, "Output",
-                                 MessageIcon::Exclamation, MessageButtons::Ok);
-    return false;
+    bool opened = true;
+    if (entry == "UDP") {
+        opened = platform_.udp.open(s.udpHost, s.udpPort, error);
+    } else if (Left(entry, 3) == "LPT") {
+        opened = platform_.printers.probe(entry, error);
+    } else if (Left(entry, 3) == "COM") {
+        platform_.comm1.setCommPort(s.outputPortIndex + 1);
+        opened = platform_.comm1.open(error);
+    }
+    if (!opened)
+        platform_.dialogs.messageBox(entry + " cannot be opened: " + error, "Output",
+                                     MessageIcon::Exclamation, MessageButtons::Ok);
+    return opened;
 }
 
 void MainForm::SendTcp(const std::string& line) {
@@ -119,16 +124,17 @@ void MainForm::SendTcp(const std::string& line) {
     c.PortL.toolTip = color == kRed ? "No connection" : text;
 }
 
-void MainForm::StartTcpServer() {
+bool MainForm::StartTcpServer() {
     if (platform_.winsock.state(0) != kSocketClosed)
         platform_.winsock.close(0);
     std::string error;
     if (!platform_.winsock.listen(s.tcpPort, error)) {
         platform_.dialogs.messageBox("The TCP server cannot listen: " + error, "TCP",
                                      MessageIcon::Exclamation, MessageButtons::Ok);
-        return;
+        return false;
     }
     c.TCPstat.visible = true;
+    return true;
 }
 
 void MainForm::CloseTcpConnections() {

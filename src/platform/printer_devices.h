@@ -9,7 +9,9 @@ namespace korvel {
 class PrinterDevices {
   public:
     virtual ~PrinterDevices() = default;
-    // name is "LPT1" ... "LPT3"; false with a reason when the device cannot be written.
+    // name is "LPT1" ... "LPT3"; false with a reason when the device cannot be opened.
+    virtual bool probe(const std::string& name, std::string& error) = 0;
+    // false with a reason when the device cannot be written.
     virtual bool write(const std::string& name, const std::string& bytes, std::string& error) = 0;
 };
 

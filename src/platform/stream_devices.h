@@ -10,7 +10,8 @@ class PseudoTerminal {
   public:
     virtual ~PseudoTerminal() = default;
     // Opens the terminal once and keeps it while the program runs, with a link of the given
-    // path to its slave side. On failure returns false and says why in error.
+    // path to its slave side. On failure (the link cannot be made, or another running program
+    // holds it) returns false and says why in error.
     virtual bool open(const std::string& link, std::string& error) = 0;
     virtual bool isOpen() const = 0;
     // The slave's own path (/dev/pts/N).
@@ -22,9 +23,10 @@ class PseudoTerminal {
 class DatagramSender {
   public:
     virtual ~DatagramSender() = default;
-    // Sends bytes as one datagram to host:port; false with a reason when it cannot.
-    virtual bool send(const std::string& host, int port, const std::string& bytes,
-                      std::string& error) = 0;
+    // Looks up host:port for the datagrams that follow; false with a reason when it cannot.
+    virtual bool open(const std::string& host, int port, std::string& error) = 0;
+    // Sends bytes as one datagram; false with a reason when it cannot.
+    virtual bool send(const std::string& bytes, std::string& error) = 0;
 };
 
 } // namespace korvel

@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QProcess>
+#include <QTcpServer>
 #include <QTcpSocket>
 #include <algorithm>
 #include <fcntl.h>
@@ -92,6 +93,57 @@ TEST(Headless, BadOptionsAndFilesFailWithOneLine) {
         EXPECT_FALSE(run.err.empty());
         EXPECT_TRUE(run.out.empty());
     }
+}
+
+// An output that cannot be used ends the run at once with the reason, never as a success; the
+// user's file at the pseudo-terminal's link stays.
+TEST(Headless, AnOutputThatCannotBeUsedFailsTheRun) {
+    test::TempFolder folder;
+    QTcpServer taken;
+    ASSERT_TRUE(taken.listen(QHostAddress::Any));
+    QString ini =
+        QString::fromStdString(folder.write("k.ini", "[Devices]\nLPT1=/nonexistent/lp0\n"));
+    std::string usersFile = folder.write("gps0", "mine");
+    struct Case {
+        QStringList arguments;
+        const char* says;
+    } cases[] = {
+        {{"--port", "TCP", "--tcp-port", QString::number(taken.serverPort())}, "cannot listen"},
+        {{"--port", "LPT1"}, "/nonexistent/lp0"},
+        {{"--port", "PTY", "--pty-link", "/nonexistent/gps0"}, "/nonexistent/gps0"},
+        {{"--port", "PTY", "--pty-link", QString::fromStdString(usersFile)}, "exists"},
+        {{"--port", "UDP", "--udp", "no.such.host.invalid:10110"}, "no.such.host.invalid"},
+        {{"--port", "Port1"}, "Port1"},
+    };
+    for (const Case& c : cases) {
+        Finished run =
+            runKorvel(QStringList{"replay", kSample, "--interval", "cont", "--loop", "--ini", ini} +
+                      c.arguments);
+        EXPECT_EQ(run.code, 1) << c.arguments.join(" ").toStdString() << "\n" << run.err;
+        EXPECT_NE(run.err.find(c.says), std::string::npos) << run.err;
+        EXPECT_EQ(run.err.find("serving"), std::string::npos) << run.err;
+    }
+    EXPECT_EQ(test::ReadFile(usersFile), "mine");
+}
+
+// Standard output that fails is an error; one whose reader has gone ends the run quietly.
+TEST(Headless, EchoOntoAFullDiskOrAClosedPipe) {
+    QProcess full;
+    full.setStandardOutputFile("/dev/full");
+    full.start(KORVEL_BINARY, {"replay", kSample, "--port", "none", "--interval", "max", "--echo",
+                               "--ini", "/nonexistent.ini"});
+    ASSERT_TRUE(full.waitForFinished(30000));
+    EXPECT_EQ(full.exitCode(), 1);
+    EXPECT_NE(full.readAllStandardError().toStdString().find("standard output"), std::string::npos);
+
+    QProcess piped;
+    piped.start("/bin/bash",
+                {"-c", QString(KORVEL_BINARY) + " replay " + kSample +
+                           " --port none --interval max --loop --echo --ini /nonexistent.ini"
+                           " | head -n 1 >/dev/null; exit ${PIPESTATUS[0]}"});
+    ASSERT_TRUE(piped.waitForFinished(30000)) << "the run ends when its reader has gone";
+    EXPECT_EQ(piped.exitCode(), 0);
+    EXPECT_EQ(piped.readAllStandardError().toStdString(), "");
 }
 
 TEST(Headless, TcpReplayEndsCleanlyOnSigterm) {

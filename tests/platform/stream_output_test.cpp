@@ -71,9 +71,9 @@ TEST(StreamOutput, EverySentenceIsOneDatagram) {
     ASSERT_TRUE(receiver.bind(QHostAddress::LocalHost, 0));
     test::RealForm app("[Devices]\nUDP=127.0.0.1:" + std::to_string(receiver.localPort()) + "\n");
     app.choose("UDP");
-    std::string a = rmc(1), b = gga(1);
-    app.form->SendSentence(a);
-    app.form->SendSentence(b);
+    app.form->s.replayInterval = 100;
+    app.replay("fix.log", rmc(1) + "\r\n" + gga(1) + "\r\n" + rmc(2) + "\r\n");
+    ASSERT_EQ(app.form->s.replayActive, 1);
     std::vector<std::string> datagrams;
     RunUntil([&] {
         while (receiver.hasPendingDatagrams()) {
@@ -83,7 +83,9 @@ TEST(StreamOutput, EverySentenceIsOneDatagram) {
         }
         return datagrams.size() >= 2;
     });
+    datagrams.resize(2);
     EXPECT_EQ(datagrams, (std::vector<std::string>{rmc(1) + "\r\n", gga(1) + "\r\n"}));
+    app.form->StopReplay(1);
 }
 
 TEST(StreamOutput, GpsdReadsThePseudoTerminalByItsLink) {

@@ -119,6 +119,10 @@ class FakePortIO : public PortIO {
 
 class FakePrinters : public PrinterDevices {
   public:
+    bool probe(const std::string& name, std::string& error) override {
+        error = name + ": cannot open";
+        return !fail;
+    }
     bool write(const std::string& name, const std::string& bytes, std::string& error) override;
     std::map<std::string, std::vector<std::string>> jobs; // one entry per open-write-close
     bool fail = false;
@@ -167,11 +171,18 @@ class FakePseudoTerminal : public PseudoTerminal {
 
 class FakeDatagramSender : public DatagramSender {
   public:
-    bool send(const std::string& host, int port, const std::string& bytes, std::string&) override {
-        datagrams.push_back(host + ":" + std::to_string(port) + " " + bytes);
+    bool open(const std::string& host, int port, std::string& error) override {
+        target = host + ":" + std::to_string(port);
+        error = host + ": Name or service not known";
+        return !failResolve;
+    }
+    bool send(const std::string& bytes, std::string&) override {
+        datagrams.push_back(target + " " + bytes);
         return true;
     }
+    std::string target;
     std::vector<std::string> datagrams;
+    bool failResolve = false;
 };
 
 // Everything MainForm needs, owned together.

@@ -10,6 +10,18 @@ namespace korvel {
 FilePrinters::FilePrinters(std::function<std::string(const std::string&)> deviceFor)
     : deviceFor_(std::move(deviceFor)) {}
 
+bool FilePrinters::probe(const std::string& name, std::string& error) {
+    std::string device = deviceFor_(name);
+    // Without waiting: a printer that is off line must not hold the window.
+    int fd = ::open(device.c_str(), O_WRONLY | O_APPEND | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        error = device + ": " + std::strerror(errno);
+        return false;
+    }
+    ::close(fd);
+    return true;
+}
+
 bool FilePrinters::write(const std::string& name, const std::string& bytes, std::string& error) {
     std::string device = deviceFor_(name);
     int fd = ::open(device.c_str(), O_WRONLY | O_APPEND | O_NOCTTY | O_CLOEXEC);

@@ -10,6 +10,7 @@ namespace korvel {
 class FilePrinters : public PrinterDevices {
   public:
     explicit FilePrinters(std::function<std::string(const std::string& name)> deviceFor);
+    bool probe(const std::string& name, std::string& error) override;
     bool write(const std::string& name, const std::string& bytes, std::string& error) override;
 
   private:

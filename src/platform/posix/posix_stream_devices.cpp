@@ -1,24 +1,64 @@
 #include "platform/posix/posix_stream_devices.h"
 
 #include <cerrno>
+#include <climits>
+#include <cstddef>
+#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <filesystem>
 #include <netdb.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
 #include <termios.h>
 #include <unistd.h>
 
 namespace korvel {
+
+namespace {
+
+// The link's absolute path, as one program and the next name it.
+std::string absolutePath(const std::string& path) {
+    std::error_code ec;
+    std::string absolute = std::filesystem::absolute(path, ec).lexically_normal().string();
+    return ec ? path : absolute;
+}
+
+// A claim on a name that lasts exactly as long as the process that holds it: a socket bound
+// in the abstract namespace. -1 when another process holds the name.
+int claimName(const std::string& name) {
+    int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::string key = "korvel-pty:" + name.substr(0, sizeof address.sun_path - 13);
+    std::memcpy(address.sun_path + 1, key.data(), key.size());
+    socklen_t size = static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + 1 + key.size());
+    if (fd >= 0 && ::bind(fd, reinterpret_cast<sockaddr*>(&address), size) == 0)
+        return fd;
+    if (fd >= 0)
+        ::close(fd);
+    return -1;
+}
+
+std::string linkTarget(const std::string& link) {
+    char target[PATH_MAX];
+    ssize_t n = ::readlink(link.c_str(), target, sizeof target - 1);
+    return n > 0 ? std::string(target, static_cast<size_t>(n)) : "";
+}
+
+} // namespace
 
 PosixPseudoTerminal::~PosixPseudoTerminal() {
     if (master_ >= 0)
         ::close(master_);
     if (slaveKeeper_ >= 0)
         ::close(slaveKeeper_);
-    std::error_code ec;
-    if (!link_.empty() && std::filesystem::is_symlink(link_, ec))
-        std::filesystem::remove(link_, ec);
+    // Only the link this program made goes, and only while it still leads to this terminal.
+    if (!link_.empty() && linkTarget(link_) == slave_)
+        ::unlink(link_.c_str());
+    if (linkClaim_ >= 0)
+        ::close(linkClaim_);
 }
 
 bool PosixPseudoTerminal::open(const std::string& link, std::string& error) {
@@ -32,6 +72,10 @@ bool PosixPseudoTerminal::open(const std::string& link, std::string& error) {
         return false;
     }
     slave_ = ptsname(master);
+    if (!link.empty() && !makeLink(link, error)) {
+        ::close(master);
+        return false;
+    }
     // The reader gets the bytes as they are: no echo, no line editing, no CR LF translation.
     slaveKeeper_ = ::open(slave_.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
     termios raw{};
@@ -40,17 +84,34 @@ bool PosixPseudoTerminal::open(const std::string& link, std::string& error) {
         tcsetattr(slaveKeeper_, TCSANOW, &raw);
     }
     master_ = master;
-    std::error_code ec;
-    if (!link.empty()) {
-        if (std::filesystem::is_symlink(link, ec))
-            std::filesystem::remove(link, ec);
-        std::filesystem::create_symlink(slave_, link, ec);
-        if (ec) {
-            error = "the link " + link + " cannot be made: " + ec.message();
-            return true; // the terminal itself works; its own path still serves
-        }
-        link_ = link;
+    return true;
+}
+
+bool PosixPseudoTerminal::makeLink(const std::string& link, std::string& error) {
+    std::string path = absolutePath(link);
+    int claim = claimName(path);
+    if (claim < 0) {
+        error = "the link " + link + " belongs to another running Korvel";
+        return false;
     }
+    // A link to a pseudo-terminal that nobody claims was left by an earlier run and is renewed;
+    // anything else at that path is the user's and stays.
+    struct stat info {};
+    if (::lstat(path.c_str(), &info) == 0) {
+        if (!S_ISLNK(info.st_mode) || !linkTarget(path).starts_with("/dev/pts/")) {
+            error = "the link " + link + " cannot be made: a file of that name exists";
+            ::close(claim);
+            return false;
+        }
+        ::unlink(path.c_str());
+    }
+    if (::symlink(slave_.c_str(), path.c_str()) != 0) {
+        error = "the link " + link + " cannot be made: " + std::strerror(errno);
+        ::close(claim);
+        return false;
+    }
+    link_ = path;
+    linkClaim_ = claim;
     return true;
 }
 
@@ -66,28 +127,36 @@ PosixDatagramSender::~PosixDatagramSender() {
         ::close(socket_);
 }
 
-bool PosixDatagramSender::send(const std::string& host, int port, const std::string& bytes,
-                               std::string& error) {
+bool PosixDatagramSender::open(const std::string& host, int port, std::string& error) {
     addrinfo hints{};
     hints.ai_family = AF_INET;
     hints.ai_socktype = SOCK_DGRAM;
-    addrinfo* address = nullptr;
-    int failed = getaddrinfo(host.c_str(), std::to_string(port).c_str(), &hints, &address);
+    addrinfo* found = nullptr;
+    int failed = getaddrinfo(host.c_str(), std::to_string(port).c_str(), &hints, &found);
     if (failed != 0) {
         error = host + ": " + gai_strerror(failed);
         return false;
     }
+    std::memcpy(&address_, found->ai_addr, sizeof address_);
+    freeaddrinfo(found);
+    target_ = host + ":" + std::to_string(port);
     if (socket_ < 0) {
         socket_ = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
         int on = 1;
         setsockopt(socket_, SOL_SOCKET, SO_BROADCAST, &on, sizeof on); // when the user asks for it
     }
-    ssize_t sent = ::sendto(socket_, bytes.data(), bytes.size(), MSG_DONTWAIT, address->ai_addr,
-                            address->ai_addrlen);
-    freeaddrinfo(address);
+    if (socket_ >= 0)
+        return true;
+    error = target_ + ": " + std::strerror(errno);
+    return false;
+}
+
+bool PosixDatagramSender::send(const std::string& bytes, std::string& error) {
+    ssize_t sent = ::sendto(socket_, bytes.data(), bytes.size(), MSG_DONTWAIT,
+                            reinterpret_cast<const sockaddr*>(&address_), sizeof address_);
     if (sent == static_cast<ssize_t>(bytes.size()))
         return true;
-    error = host + ":" + std::to_string(port) + ": " + std::strerror(errno);
+    error = target_ + ": " + std::strerror(errno);
     return false;
 }
 

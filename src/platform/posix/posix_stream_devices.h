@@ -3,6 +3,8 @@
 
 #include "platform/stream_devices.h"
 
+#include <netinet/in.h>
+
 namespace korvel {
 
 class PosixPseudoTerminal : public PseudoTerminal {
@@ -14,19 +16,25 @@ class PosixPseudoTerminal : public PseudoTerminal {
     bool write(const std::string& bytes) override;
 
   private:
+    // Makes the link to the slave, or says why it cannot be made.
+    bool makeLink(const std::string& link, std::string& error);
+
     int master_ = -1;
     int slaveKeeper_ = -1; // holds the slave open, so that writes never fail for want of a reader
+    int linkClaim_ = -1;   // tells other running programs that the link is this one's
     std::string slave_, link_;
 };
 
 class PosixDatagramSender : public DatagramSender {
   public:
     ~PosixDatagramSender() override;
-    bool send(const std::string& host, int port, const std::string& bytes,
-              std::string& error) override;
+    bool open(const std::string& host, int port, std::string& error) override;
+    bool send(const std::string& bytes, std::string& error) override;
 
   private:
     int socket_ = -1;
+    sockaddr_in address_{};
+    std::string target_; // host:port, for messages
 };
 
 } // namespace korvel
