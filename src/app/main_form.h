@@ -207,15 +207,15 @@ class MainForm {
     void reportOutputFailure(const std::string& what, bool failed = true);
     void showManualControls(bool manual);
     void setFilePattern(const std::string& patterns);
-    // Writes one line to the recording log, at once.
-    void record(const std::string& line);
+    // Writes the lines of one record to the recording log at once, whole or not at all.
+    void record(const std::vector<std::string>& lines);
     // Applies change to the settings file and writes it; tells the user when it cannot.
     bool saveSettings(const std::function<void(ProfileFile&)>& change);
 
     Platform& platform_;
     SettingsLocation settings_;
     LineReader replayFile_;
-    std::FILE* recordFile_ = nullptr;
+    int recordFd_ = -1;
     PendingFile download_;
     bool replaceTarget_ = false; // the user agreed to replace the file named
     std::string lastPacketSent_; // as hexadecimal text

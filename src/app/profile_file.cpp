@@ -4,10 +4,13 @@
 #include "text/conversions.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <climits>
 #include <cmath>
-#include <fstream>
+#include <cstring>
+#include <fcntl.h>
 #include <sstream>
+#include <unistd.h>
 
 namespace korvel {
 
@@ -27,12 +30,26 @@ std::string valueOf(const std::string& line) {
 } // namespace
 
 ProfileFile ProfileFile::load(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return {};
-    std::ostringstream text;
-    text << in.rdbuf();
-    return parse(text.str());
+    std::string error;
+    return read(path, error).value_or(ProfileFile{});
+}
+
+std::optional<ProfileFile> ProfileFile::read(const std::string& path, std::string& error) {
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0 && errno == ENOENT)
+        return ProfileFile{};
+    std::string text;
+    char buffer[4096];
+    ssize_t n = fd < 0 ? -1 : 0;
+    while (fd >= 0 && ((n = ::read(fd, buffer, sizeof buffer)) > 0 || (n < 0 && errno == EINTR)))
+        text.append(buffer, n > 0 ? static_cast<size_t>(n) : 0);
+    int failure = errno;
+    if (fd >= 0)
+        ::close(fd);
+    if (n == 0)
+        return parse(text);
+    error = path + ": " + std::strerror(failure);
+    return std::nullopt;
 }
 
 ProfileFile ProfileFile::parse(const std::string& text) {

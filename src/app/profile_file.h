@@ -13,6 +13,9 @@ class ProfileFile {
   public:
     // A missing or unreadable file gives an empty profile.
     static ProfileFile load(const std::string& path);
+    // A missing file gives an empty profile; one that cannot be read gives none, and error says
+    // why.
+    static std::optional<ProfileFile> read(const std::string& path, std::string& error);
     static ProfileFile parse(const std::string& text);
 
     // The stored text with surrounding blanks removed, or fallback when the key is missing.

@@ -34,7 +34,12 @@ void MainForm::Form_Load() {
     s.replayInterval = 1000;
     s.recordStep = 1;
 
-    ProfileFile profile = ProfileFile::load(settings_.readPath);
+    std::string unreadable;
+    ProfileFile profile = ProfileFile::read(settings_.readPath, unreadable).value_or(ProfileFile{});
+    if (!unreadable.empty())
+        platform_.dialogs.messageBox("The settings cannot be read (" + unreadable +
+                                         "): the defaults apply, and the file is not replaced.",
+                                     "Korvel", MessageIcon::Exclamation, MessageButtons::Ok);
     DeviceNames devices = DeviceNames::fromProfile(profile);
     s.tcpPort = devices.tcpPort;
     s.ptyLink = devices.ptyLink;
@@ -91,13 +96,16 @@ void MainForm::Form_Load() {
 }
 
 bool MainForm::saveSettings(const std::function<void(ProfileFile&)>& change) {
-    // Read the file again, so that what others wrote into it meanwhile is kept.
-    ProfileFile profile = ProfileFile::load(settings_.readPath);
-    change(profile);
+    // Read the file again, so that what others wrote into it meanwhile is kept; a file that
+    // cannot be read is not replaced by one that would lose its settings.
     std::string error;
-    if (profile.save(settings_.writePath, error)) {
-        settings_.readPath = settings_.writePath;
-        return true;
+    std::optional<ProfileFile> profile = ProfileFile::read(settings_.readPath, error);
+    if (profile) {
+        change(*profile);
+        if (profile->save(settings_.writePath, error)) {
+            settings_.readPath = settings_.writePath;
+            return true;
+        }
     }
     platform_.dialogs.messageBox("The settings could not be saved: " + error, "Korvel",
                                  MessageIcon::Critical, MessageButtons::Ok);

@@ -4,6 +4,7 @@
 #include "app/profile_file.h"
 #include "cli/console_dialogs.h"
 #include "cli/headless_download.h"
+#include "files/pending_file.h"
 #include "platform/qt/machine.h"
 #include "text/conversions.h"
 
@@ -34,20 +35,13 @@ struct Echo {
     enum { Open, Closed, Failed } state = Open;
 
     void write(const std::string& sentence) {
+        int error = 0;
         std::string line = sentence.substr(0, sentence.size() - 2) + "\n";
-        for (std::string_view rest = line; state == Open && !rest.empty();) {
-            ssize_t n = ::write(STDOUT_FILENO, rest.data(), rest.size());
-            if (n > 0)
-                rest.remove_prefix(static_cast<size_t>(n));
-            else if (n < 0 && errno == EPIPE)
-                state = Closed;
-            else if (n == 0 || errno != EINTR)
-                fail(n == 0 ? ENOSPC : errno);
-        }
-    }
-    void fail(int error) {
-        state = Failed;
-        std::cerr << "korvel: standard output: " << std::strerror(error) << "\n";
+        if (state != Open || WriteAll(STDOUT_FILENO, line, error))
+            return;
+        state = error == EPIPE ? Closed : Failed;
+        if (state == Failed)
+            std::cerr << "korvel: standard output: " << std::strerror(error) << "\n";
     }
 };
 

@@ -39,18 +39,26 @@ bool PendingFile::create(const std::string& target, std::string& error) {
     return true;
 }
 
-bool PendingFile::write(std::string_view bytes, std::string& error) {
+bool WriteAll(int fd, std::string_view bytes, int& error) {
     while (!bytes.empty()) {
-        ssize_t n = ::write(fd_, bytes.data(), bytes.size());
+        ssize_t n = ::write(fd, bytes.data(), bytes.size());
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0) {
-            error = target_ + ": " + std::strerror(n < 0 ? errno : ENOSPC);
+            error = n < 0 ? errno : ENOSPC;
             return false;
         }
         bytes.remove_prefix(static_cast<size_t>(n));
     }
     return true;
+}
+
+bool PendingFile::write(std::string_view bytes, std::string& error) {
+    int failure = 0;
+    if (WriteAll(fd_, bytes, failure))
+        return true;
+    error = target_ + ": " + std::strerror(failure);
+    return false;
 }
 
 bool PendingFile::commit(bool replace, std::string& error) {

@@ -31,6 +31,10 @@ class PendingFile {
     std::string target_, temporary_;
 };
 
+// Writes all of bytes to fd; false with the errno in error when it cannot (a full disk gives
+// ENOSPC, a reader that has gone EPIPE).
+bool WriteAll(int fd, std::string_view bytes, int& error);
+
 // A folder of the program's own under the system's temporary folder, readable by nobody else;
 // "" with the reason in error when none can be made.
 std::string MakePrivateFolder(std::string& error);

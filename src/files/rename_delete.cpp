@@ -18,8 +18,11 @@ void MainForm::List1_MouseDown(int button) {
 }
 
 void MainForm::Timer4_Timer() {
-    closeAllFiles();
     c.Timer4.setEnabled(false);
+    // With no file chosen the menu would act on the folder itself.
+    if (c.File1.fileName().empty())
+        return;
+    closeAllFiles();
     s.fileMenuPending = 1;
     // The menu acts on the pressed file, whether or not the press ends in a click.
     s.replayFilePath = c.Dir1.path.get() + "/" + c.File1.fileName();

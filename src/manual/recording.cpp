@@ -1,11 +1,14 @@
 // Recording positions and texts into a log in "Tracks" that the replay plays back.
 #include "app/main_form.h"
+#include "files/pending_file.h"
 #include "replay/sentence.h"
 #include "text/conversions.h"
 
 #include <cerrno>
 #include <cstring>
+#include <fcntl.h>
 #include <filesystem>
+#include <unistd.h>
 
 namespace korvel {
 
@@ -24,25 +27,31 @@ std::string upToStar(const std::string& text) {
 
 void MainForm::closeAllFiles() {
     replayFile_.close();
-    if (recordFile_)
-        std::fclose(recordFile_);
-    recordFile_ = nullptr;
+    if (recordFd_ >= 0)
+        ::close(recordFd_);
+    recordFd_ = -1;
     download_.discard();
 }
 
-void MainForm::record(const std::string& line) {
-    if (!recordFile_)
+void MainForm::record(const std::vector<std::string>& lines) {
+    if (recordFd_ < 0)
         return;
-    std::string text = line + "\r\n";
+    std::string text;
+    for (const std::string& line : lines)
+        text += line + "\r\n";
     // Each record reaches the file at once: nothing recorded is lost if the program ends.
-    if (std::fwrite(text.data(), 1, text.size(), recordFile_) != text.size() ||
-        std::fflush(recordFile_) != 0) {
-        std::fclose(recordFile_);
-        recordFile_ = nullptr;
-        c.SaveP.enabled = c.SaveT.enabled = false;
-        platform_.dialogs.messageBox("The log " + s.recordFilePath + " cannot be written.",
-                                     "Recording", MessageIcon::Critical, MessageButtons::Ok);
-    }
+    off_t before = ::lseek(recordFd_, 0, SEEK_END);
+    int error = 0;
+    if (WriteAll(recordFd_, text, error))
+        return;
+    // A record that does not fit is taken out again, so the log ends with a whole sentence.
+    if (before >= 0)
+        (void)::ftruncate(recordFd_, before);
+    closeAllFiles();
+    c.SaveP.enabled = c.SaveT.enabled = false;
+    platform_.dialogs.messageBox("The log " + s.recordFilePath + " cannot be written (" +
+                                     std::strerror(error) + "): the last record is not in it.",
+                                 "Recording", MessageIcon::Critical, MessageButtons::Ok);
 }
 
 void MainForm::SetFN_Click() {
@@ -81,8 +90,9 @@ void MainForm::SetFN_Click() {
         overwrite = choice == MessageAnswer::Yes;
     }
     closeAllFiles();
-    recordFile_ = std::fopen(s.recordFilePath.c_str(), overwrite ? "wb" : "ab");
-    if (!recordFile_) {
+    recordFd_ = ::open(s.recordFilePath.c_str(),
+                       O_WRONLY | O_CREAT | O_CLOEXEC | (overwrite ? O_TRUNC : O_APPEND), 0644);
+    if (recordFd_ < 0) {
         // Mended: a log that cannot be created is reported, and nothing is recorded.
         c.SaveP.enabled = c.SaveT.enabled = false;
         platform_.dialogs.messageBox("The log " + s.recordFilePath +
@@ -108,7 +118,7 @@ std::string MainForm::FormatDegreesMinutes(double minutes) const {
 void MainForm::SaveP_Click() {
     c.SaveP.backColor = 0xFFFFFF;
     platform_.clock.DoEvents();
-    if (c.SaveP.enabled && recordFile_) {
+    if (c.SaveP.enabled && recordFd_ >= 0) {
         std::string& rmc = s.lastRmcSentence;
         std::string& gga = s.lastGgaSentence;
         if (rmc.size() >= 44)
@@ -116,6 +126,7 @@ void MainForm::SaveP_Click() {
         double step = Val(c.AutoM.caption);
         long points =
             step != 0 ? static_cast<long>(s.lastLegDistance) / static_cast<long>(step) : 0;
+        std::vector<std::string> lines;
         if (points != 0) {
             double dLat = (s.startLatMinutes - s.currentLatMinutes) / points;
             double dLon = (s.startLonMinutes - s.currentLonMinutes) / points;
@@ -130,17 +141,18 @@ void MainForm::SaveP_Click() {
                 std::string t = hhmmss(s.recordTime);
                 std::string point = FrameSentence(Mid(rmc, 2, 6) + t + ",A," + Mid(lat, 2) +
                                                   Mid(rmc, 26, 3) + lon + upToStar(Mid(rmc, 39)));
-                record(point);
-                record(FrameSentence(Mid(gga, 2, 6) + t + "," + Mid(point, 17, 22) +
-                                     upToStar(Mid(gga, 37))));
+                lines.push_back(point);
+                lines.push_back(FrameSentence(Mid(gga, 2, 6) + t + "," + Mid(point, 17, 22) +
+                                              upToStar(Mid(gga, 37))));
             }
         }
         if (c.AutoM.caption == "*")
             VSc4_Change();
         s.recordTime += 2;
         std::string t = hhmmss(s.recordTime);
-        record(FrameSentence("GPRMC," + t + upToStar(Mid(rmc, 14))));
-        record(FrameSentence("GPGGA," + t + upToStar(Mid(gga, 14))));
+        lines.push_back(FrameSentence("GPRMC," + t + upToStar(Mid(rmc, 14))));
+        lines.push_back(FrameSentence("GPGGA," + t + upToStar(Mid(gga, 14))));
+        record(lines);
     }
     c.focus = "HSc1(3)";
     platform_.dialogs.beep();
@@ -156,7 +168,7 @@ void MainForm::SaveT_Click() {
     if (s.recordText.empty())
         return;
     if (s.recordText == " ") {
-        record(" ");
+        record({" "});
         return;
     }
     const std::string& r = s.lastRmcSentence;
@@ -164,7 +176,7 @@ void MainForm::SaveT_Click() {
     std::string lon = Mid(r, 29, 3) + "." + Format(Val(Mid(r, 32, 7)) / 6 * 10000, "00000");
     s.logText =
         lat + "," + Mid(r, 27, 1) + "," + lon + "," + Mid(r, 40, 1) + ",\"" + s.recordText + "\"";
-    record("$GPTXT," + s.logText);
+    record({"$GPTXT," + s.logText});
     platform_.dialogs.beep();
 }
 

@@ -153,8 +153,28 @@ TEST_F(StartAndExit, SettingsThatAreJunkOrNoFileAtAll) {
     MainForm& g = start();
     EXPECT_EQ(g.c.PortC.text(), "COM1");
     g.c.ENDE.onClick();
-    ASSERT_EQ(platform.dialogs.messages.size(), 1u);
-    EXPECT_NE(platform.dialogs.messages[0].text.find("could not be saved"), std::string::npos);
+    ASSERT_EQ(platform.dialogs.messages.size(), 2u);
+    EXPECT_NE(platform.dialogs.messages[0].text.find("cannot be read"), std::string::npos);
+    EXPECT_NE(platform.dialogs.messages[1].text.find("could not be saved"), std::string::npos);
     EXPECT_EQ(platform.host.quits, 1);
     EXPECT_EQ(ReadFile(program.file("Korvel.ini/keep")), "mine");
+}
+
+TEST_F(StartAndExit, SettingsThatCannotBeReadAreNotReplaced) {
+    program.write("Korvel.ini", "[Port]\nCOM=3\n");
+    namespace fs = std::filesystem;
+    {
+        // Another user's file, which this user may not read, in a folder this user may write.
+        fs::permissions(ini(), fs::perms::owner_read | fs::perms::owner_write);
+        fs::permissions(program.path(), fs::perms::all);
+        test::UnwritableFolder asSomeoneElse(program.file("Tracks"));
+        MainForm& f = start();
+        ASSERT_EQ(platform.dialogs.messages.size(), 1u);
+        EXPECT_NE(platform.dialogs.messages[0].text.find("Permission denied"), std::string::npos);
+        f.c.ENDE.onClick();
+        EXPECT_EQ(platform.host.quits, 0) << "the exit that cannot save stays open";
+    }
+    fs::permissions(program.path(), fs::perms::others_write | fs::perms::group_write,
+                    fs::perm_options::remove);
+    EXPECT_EQ(ReadFile(ini()), "[Port]\nCOM=3\n");
 }

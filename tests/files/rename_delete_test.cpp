@@ -44,6 +44,12 @@ TEST_F(RenameDelete, ALongPressOpensTheMenuAndLoadsNothing) {
     c.File1.onClick();
     EXPECT_FALSE(c.fileMenuShown);
     EXPECT_FALSE(c.Timer4.enabled());
+
+    // A long press with no file chosen offers nothing: the menu would act on the folder.
+    fs::create_directory(program.file("Tracks/empty"));
+    c.Dir1.path.set(program.file("Tracks/empty"));
+    longPress("none");
+    EXPECT_FALSE(c.fileMenuShown);
 }
 
 TEST_F(RenameDelete, RenameInPlace) {

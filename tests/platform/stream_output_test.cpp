@@ -1,5 +1,6 @@
 // The pseudo-terminal and UDP destinations with real readers.
 #include "gpsd_client.h"
+#include "platform/posix/posix_stream_devices.h"
 #include "real_form.h"
 #include "replay/sentence.h"
 
@@ -107,4 +108,32 @@ TEST(StreamOutput, GpsdReadsThePseudoTerminalByItsLink) {
     QJsonObject fix = gpsd.report;
     EXPECT_NEAR(fix["lat"].toDouble(), 48 + 7.038 / 60, 1e-6);
     EXPECT_NEAR(fix["lon"].toDouble(), 11 + 31.0 / 60, 1e-6);
+}
+
+// The link is the pseudo-terminal's only while it runs: a second program does not take it over,
+// a link left by an earlier run is renewed, and anything else at that path is the user's.
+TEST(StreamOutput, ThePseudoTerminalsLinkIsTakenOnlyWhenFree) {
+    namespace fs = std::filesystem;
+    test::TempFolder links;
+    std::string link = links.file("gps0"), error;
+    {
+        PosixPseudoTerminal first, second;
+        ASSERT_TRUE(first.open(link, error)) << error;
+        EXPECT_FALSE(second.open(link, error));
+        EXPECT_NE(error.find("another running Korvel"), std::string::npos) << error;
+        EXPECT_EQ(fs::read_symlink(link), first.slavePath());
+    }
+    EXPECT_FALSE(fs::exists(fs::symlink_status(link))) << "the link goes with its terminal";
+
+    fs::create_symlink("/dev/pts/9999", link); // left by a run that ended without cleaning up
+    {
+        PosixPseudoTerminal renewed;
+        EXPECT_TRUE(renewed.open(link, error)) << error;
+        EXPECT_EQ(fs::read_symlink(link), renewed.slavePath());
+    }
+    std::string mine = links.write("mine", "x");
+    fs::create_symlink(mine, link);
+    PosixPseudoTerminal refused;
+    EXPECT_FALSE(refused.open(link, error));
+    EXPECT_EQ(fs::read_symlink(link), mine);
 }
