@@ -32,8 +32,14 @@ class MainForm {
 
     Controls c;
     FormState s;
-    // Told of every sentence sent, with its CR LF (the headless runner echoes them).
+    // Told of every sentence sent, with its CR LF (the headless runner echoes them): only of
+    // those the destination took.
     std::function<void(const std::string&)> onSentenceSent;
+    // When set, every sentence waits until the destination has taken it, however long a reader
+    // pauses, rather than being dropped (a replay as fast as the destination takes it), and the
+    // end of a run waits until the readers have the last ones. Asked while waiting (events run
+    // in between): false ends the wait.
+    std::function<bool()> waitForDestination;
 
     // Start and exit.
     void Form_Load();
@@ -46,7 +52,8 @@ class MainForm {
     void Pspeed_Click(int index);
     // Appends CR LF to sentence and sends it to the selected destination.
     void SendSentence(std::string& sentence);
-    void SendTcp(const std::string& line);
+    // True when at least one client took the line.
+    bool SendTcp(const std::string& line);
     // True once the destination of the current run has failed (the user has been told).
     bool outputFailed() const { return outputFailed_; }
     // False (after telling the user) when the port cannot be listened on.
@@ -203,8 +210,11 @@ class MainForm {
     void finishRecord();
     // The distance and course of one leg, into legDistance and legCourse.
     void measureLeg(double lat1, double lat2, double lon1, double lon2);
-    // failed: the destination has failed, rather than dropped sentences nobody reads.
-    void reportOutputFailure(const std::string& what, bool failed = true);
+    void reportOutputFailure(const std::string& what);
+    // Sends a sentence with its CR LF; false when the destination did not take it.
+    bool deliver(const std::string& sentence);
+    // Asked while a sentence waits for its destination: false ends the wait.
+    bool keepWaiting();
     void showManualControls(bool manual);
     void setFilePattern(const std::string& patterns);
     // Writes the lines of one record to the recording log at once, whole or not at all.

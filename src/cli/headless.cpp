@@ -227,6 +227,11 @@ int RunHeadless(const CommandLine& command, int argc, char* argv[]) {
     auto status = [&] { return form.outputFailed() || echo.state == Echo::Failed ? 1 : 0; };
     if (o.interval == "max" && command.action == CommandLine::Action::Replay) {
         form.c.Timer1.setEnabled(false);
+        // A stop asked for while a sentence waits for its destination ends the wait.
+        form.waitForDestination = [&] { return !ending(); };
+        // As fast as the destination takes them: over TCP, once there is a client to take them.
+        while (form.c.PortC.text() == "TCP" && form.s.tcpClientCount == 0 && !ending())
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 100);
         while (form.s.replayActive == 1 && !ending())
             form.ReplayStep();
         int result = status();

@@ -24,44 +24,62 @@ std::uint16_t uartAddress(char last) {
 
 void MainForm::SendSentence(std::string& sentence) {
     sentence += "\r\n";
-    if (onSentenceSent)
+    if (deliver(sentence) && onSentenceSent)
         onSentenceSent(sentence);
+}
+
+bool MainForm::deliver(const std::string& sentence) {
     std::string entry = c.PortC.text();
     std::string kind = Left(entry, 3);
-    if (entry == "TCP") {
-        SendTcp(sentence);
-    } else if (entry == "PTY") {
-        if (!platform_.pty.write(sentence))
-            reportOutputFailure(platform_.pty.slavePath() +
-                                    " takes no more: no program reads it, sentences are dropped",
-                                false);
+    std::string error;
+    auto keepWaiting = [this] { return this->keepWaiting(); };
+    if (entry == "TCP")
+        return SendTcp(sentence);
+    if (entry == "PTY") {
+        if (waitForDestination ? platform_.pty.writeAll(sentence, keepWaiting)
+                               : platform_.pty.write(sentence))
+            return true;
+        error = platform_.pty.slavePath() + " takes no sentences";
     } else if (entry == "UDP") {
-        std::string error;
-        if (!platform_.udp.send(sentence, error))
-            reportOutputFailure(error);
+        if (platform_.udp.send(sentence, error))
+            return true;
     } else if (kind == "Por") {
-        std::string why;
-        if (!platform_.portIO.available(why)) {
-            reportOutputFailure(entry + ": " + why);
-            return;
+        if (!platform_.portIO.available(error)) {
+            reportOutputFailure(entry + ": " + error);
+            return false;
         }
         std::uint16_t address = uartAddress(entry.empty() ? '1' : entry.back());
         for (unsigned char byte : sentence) {
             platform_.portIO.PortOut(address, byte);
             platform_.clock.Sleep(2);
         }
+        return true;
     } else if (kind == "LPT") {
-        std::string error;
-        if (!platform_.printers.write(entry, sentence, error))
-            reportOutputFailure(error);
-    } else if (platform_.comm1.isOpen() && !platform_.comm1.output(sentence)) {
-        reportOutputFailure(entry + " (" + platform_.comm1.deviceName() +
-                            ") takes no sentences: the device has gone or fails");
+        if (platform_.printers.write(entry, sentence, error))
+            return true;
+    } else if (!platform_.comm1.isOpen()) {
+        return false;
+    } else if (platform_.comm1.output(sentence) &&
+               (!waitForDestination || platform_.comm1.drain(keepWaiting))) {
+        return true;
+    } else {
+        error = entry + " (" + platform_.comm1.deviceName() +
+                ") takes no sentences: the device has gone or fails";
     }
+    // A wait that was given up for a stop is no failure of the destination.
+    if (!waitForDestination || waitForDestination())
+        reportOutputFailure(error);
+    return false;
 }
 
-void MainForm::reportOutputFailure(const std::string& what, bool failed) {
-    outputFailed_ = outputFailed_ || failed;
+bool MainForm::keepWaiting() {
+    // Events run meanwhile, so that a stop can end the wait.
+    platform_.clock.DoEvents();
+    return waitForDestination && waitForDestination();
+}
+
+void MainForm::reportOutputFailure(const std::string& what) {
+    outputFailed_ = true;
     // Once per run: a message for every sentence would bury the window.
     if (outputFailureReported_)
         return;
@@ -102,13 +120,14 @@ bool MainForm::openOutputPort() {
     return opened;
 }
 
-void MainForm::SendTcp(const std::string& line) {
+bool MainForm::SendTcp(const std::string& line) {
     if (s.tcpClientCount == 0) {
         c.PortL.toolTip = "No connection";
-        return;
+        return false;
     }
     Color color = kRed;
     std::string text;
+    bool sent = false;
     for (int i = 1; i <= s.tcpClientCount; ++i) {
         int state = platform_.winsock.state(i);
         if (state == kSocketClosing) {
@@ -116,12 +135,16 @@ void MainForm::SendTcp(const std::string& line) {
         } else if (state == kSocketConnected) {
             color = kGreen;
             text += platform_.winsock.remoteHostIP(i) + " ";
-            // Mended: a client that cannot take the line no longer costs the others theirs.
-            platform_.winsock.sendData(i, line);
+            if (waitForDestination &&
+                !platform_.winsock.waitForRoom(i, [this] { return keepWaiting(); }))
+                return false;
+            // A client that cannot take the line does not cost the others theirs.
+            sent = platform_.winsock.sendData(i, line) || sent;
         }
     }
     c.TCPstat.backColor = color;
     c.PortL.toolTip = color == kRed ? "No connection" : text;
+    return sent;
 }
 
 bool MainForm::StartTcpServer() {
@@ -138,6 +161,8 @@ bool MainForm::StartTcpServer() {
 }
 
 void MainForm::CloseTcpConnections() {
+    if (waitForDestination)
+        platform_.winsock.drain([this] { return keepWaiting(); });
     for (int i = 1; i <= s.tcpClientCount; ++i) {
         if (platform_.winsock.state(i) != kSocketClosed)
             platform_.winsock.close(i);

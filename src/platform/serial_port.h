@@ -23,6 +23,12 @@ class SerialPort {
     virtual bool isOpen() const = 0;
     // False when the port is not open or its device fails (a USB adapter pulled out).
     virtual bool output(const std::string& bytes) = 0;
+    // Waits until the device has taken everything written; keepWaiting is asked now and then
+    // and false gives up. False when the device failed or the wait was given up.
+    virtual bool drain(const std::function<bool()>& keepWaiting) {
+        (void)keepWaiting;
+        return isOpen();
+    }
     virtual int inBufferCount() const = 0;
     // One waiting byte, or -1 when none is waiting.
     virtual int inputByte() = 0;

@@ -25,6 +25,19 @@ class SocketArray {
     virtual int state(int index) const = 0;
     // Queues bytes for element index; false when the element cannot take them.
     virtual bool sendData(int index, const std::string& bytes) = 0;
+    // Waits while element index has much waiting that its client is taking; a client that
+    // takes nothing for seconds is not waited for. keepWaiting is asked now and then and false
+    // gives up (returning false).
+    virtual bool waitForRoom(int index, const std::function<bool()>& keepWaiting) {
+        (void)index;
+        (void)keepWaiting;
+        return true;
+    }
+    // Waits likewise until every client has taken everything sent to it.
+    virtual bool drain(const std::function<bool()>& keepWaiting) {
+        (void)keepWaiting;
+        return true;
+    }
     // Waiting received bytes of element index (read and removed).
     virtual std::string getData(int index) = 0;
     virtual void close(int index) = 0;

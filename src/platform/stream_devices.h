@@ -2,6 +2,7 @@
 // opens like a serial port, and UDP datagrams.
 #pragma once
 
+#include <functional>
 #include <string>
 
 namespace korvel {
@@ -16,8 +17,15 @@ class PseudoTerminal {
     virtual bool isOpen() const = 0;
     // The slave's own path (/dev/pts/N).
     virtual std::string slavePath() const = 0;
-    // Writes without waiting; false when the terminal did not take all of it (nobody reads).
+    // Writes bytes without waiting, whole or not at all: a reader never gets part of them.
+    // What no reader took within a second is dropped first, so that a reader who comes gets
+    // the current bytes, not old ones. False when nothing could be written.
     virtual bool write(const std::string& bytes) = 0;
+    // Writes all of bytes, waiting for a reader to take them; keepWaiting is asked now and
+    // then and false gives up. False when the bytes were not all written.
+    virtual bool writeAll(const std::string& bytes, const std::function<bool()>& keepWaiting) = 0;
+    // Waits until a reader has taken everything written, asking keepWaiting now and then.
+    virtual bool drain(const std::function<bool()>& keepWaiting) = 0;
 };
 
 class DatagramSender {

@@ -25,6 +25,10 @@ void MainForm::StopReplay(int mode) {
     }
     if (mode < 2)
         c.List1.clear();
+    // The reader of the pseudo-terminal, which stays open for the next run, gets the last
+    // sentences of this one before the program may end.
+    if (waitForDestination && c.PortC.text() == "PTY")
+        platform_.pty.drain([this] { return keepWaiting(); });
     c.PortC.enabled = true;
     c.Timer1.setEnabled(false);
     closeAllFiles();

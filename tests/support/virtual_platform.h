@@ -165,6 +165,10 @@ class FakePseudoTerminal : public PseudoTerminal {
         written += bytes;
         return !full;
     }
+    bool writeAll(const std::string& bytes, const std::function<bool()>&) override {
+        return write(bytes);
+    }
+    bool drain(const std::function<bool()>&) override { return opened; }
     std::string link, written;
     bool opened = false, full = false;
 };

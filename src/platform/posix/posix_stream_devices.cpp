@@ -5,9 +5,12 @@
 #include <cstddef>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <fcntl.h>
 #include <filesystem>
 #include <netdb.h>
+#include <poll.h>
+#include <sys/ioctl.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
@@ -118,8 +121,79 @@ bool PosixPseudoTerminal::makeLink(const std::string& link, std::string& error) 
 bool PosixPseudoTerminal::write(const std::string& bytes) {
     if (master_ < 0)
         return false;
+    timespec clock{};
+    clock_gettime(CLOCK_MONOTONIC, &clock);
+    std::int64_t now = clock.tv_sec * 1000 + clock.tv_nsec / 1'000'000;
+    dropStale(now);
+    if (!finishStarted())
+        return false;
     ssize_t n = ::write(master_, bytes.data(), bytes.size());
-    return n == static_cast<ssize_t>(bytes.size());
+    if (n <= 0)
+        return false;
+    started_ = bytes.substr(static_cast<size_t>(n));
+    recent_.emplace_back(now, bytes.size());
+    return true;
+}
+
+void PosixPseudoTerminal::dropStale(std::int64_t now) {
+    size_t recent = 0;
+    while (!recent_.empty() && recent_.front().first < now - 1000)
+        recent_.pop_front();
+    for (const auto& [when, size] : recent_)
+        recent += size;
+    int unread = 0;
+    if (slaveKeeper_ >= 0 && ioctl(slaveKeeper_, FIONREAD, &unread) == 0 &&
+        static_cast<size_t>(unread) > recent) {
+        tcflush(slaveKeeper_, TCIFLUSH);
+        started_.clear();
+    }
+}
+
+bool PosixPseudoTerminal::finishStarted() {
+    ssize_t n = started_.empty() ? 0 : ::write(master_, started_.data(), started_.size());
+    started_.erase(0, n > 0 ? static_cast<size_t>(n) : 0);
+    return started_.empty();
+}
+
+bool PosixPseudoTerminal::writeAll(const std::string& bytes,
+                                   const std::function<bool()>& keepWaiting) {
+    if (master_ < 0)
+        return false;
+    started_ += bytes;
+    for (;;) {
+        ssize_t n = ::write(master_, started_.data(), started_.size());
+        started_.erase(0, n > 0 ? static_cast<size_t>(n) : 0);
+        if (started_.empty())
+            return true;
+        if (n < 0 && errno != EAGAIN && errno != EINTR)
+            return false;
+        // A reader that pauses is waited for; the wait is given up only when asked.
+        pollfd ready{master_, POLLOUT, 0};
+        if (poll(&ready, 1, 100) == 0 && !keepWaiting()) {
+            // Bytes not begun are not sent; begun ones are finished by the next write.
+            bool begun = started_.size() < bytes.size();
+            if (!begun)
+                started_.resize(started_.size() - bytes.size());
+            return begun;
+        }
+    }
+}
+
+bool PosixPseudoTerminal::drain(const std::function<bool()>& keepWaiting) {
+    if (master_ < 0 || !writeAll("", keepWaiting))
+        return false;
+    // The terminal hands the reader its bytes in steps: nothing unread twice in a row is
+    // nothing left.
+    for (int empty = 0; empty < 2;) {
+        int unread = 0;
+        if (slaveKeeper_ < 0 || ioctl(slaveKeeper_, FIONREAD, &unread) != 0)
+            return false;
+        empty = unread == 0 ? empty + 1 : 0;
+        poll(nullptr, 0, unread == 0 ? 20 : 100);
+        if (unread > 0 && !keepWaiting())
+            return false;
+    }
+    return true;
 }
 
 PosixDatagramSender::~PosixDatagramSender() {

@@ -44,6 +44,16 @@ bool QtSerialPort::output(const std::string& bytes) {
                static_cast<qint64>(bytes.size());
 }
 
+bool QtSerialPort::drain(const std::function<bool()>& keepWaiting) {
+    while (port_.isOpen() && port_.bytesToWrite() > 0) {
+        if (port_.error() == QSerialPort::ResourceError)
+            return false;
+        if (!port_.waitForBytesWritten(100) && port_.bytesToWrite() > 0 && !keepWaiting())
+            return false;
+    }
+    return port_.isOpen();
+}
+
 int QtSerialPort::inBufferCount() const {
     return static_cast<int>(port_.bytesAvailable());
 }

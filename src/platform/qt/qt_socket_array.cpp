@@ -2,6 +2,10 @@
 
 #include "control/other_core.h"
 
+#include <cerrno>
+#include <linux/sockios.h>
+#include <poll.h>
+#include <sys/ioctl.h>
 #include <sys/socket.h>
 #include <system_error>
 #include <thread>
@@ -38,7 +42,7 @@ QtSocketArray::QtSocketArray() {
 
 QtSocketArray::~QtSocketArray() {
     for (auto& [index, element] : elements_)
-        release(element);
+        release(element, false);
 }
 
 bool QtSocketArray::listen(int port, std::string& error) {
@@ -69,30 +73,34 @@ void QtSocketArray::load(int index) {
 
 void QtSocketArray::unload(int index) {
     if (auto it = elements_.find(index); it != elements_.end()) {
-        release(it->second);
+        release(it->second, false);
         elements_.erase(it);
     }
 }
 
-void QtSocketArray::release(Element& element) {
+void QtSocketArray::release(Element& element, bool abandon) {
+    delete element.writable;
+    element.writable = nullptr;
     if (QTcpSocket* socket = element.socket) {
-        if (!element.peerClosed)
-            writeOut(element);
         socket->disconnect();
-        // A client that reads gets what was sent before its connection is closed; one that
-        // does not read is let go at once.
-        if (element.peerClosed || socket->bytesToWrite() > kMaxBacklog / 2) {
+        if (abandon || element.pending.size() > kMaxBacklog / 2)
+            element.pending.erase(element.lineOpen ? element.pending.find('\n') + 1 : 0);
+        if (element.peerClosed) {
             socket->abort();
             socket->deleteLater();
         } else {
+            // What is left goes out through the socket before it closes; a client that takes
+            // none of it within half a minute is let go.
+            socket->write(element.pending.data(), static_cast<qint64>(element.pending.size()));
             QObject::connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
+            QTimer::singleShot(30000, socket, [socket] { socket->abort(); });
             socket->disconnectFromHost();
             if (socket->state() == QAbstractSocket::UnconnectedState)
                 socket->deleteLater();
         }
         element.socket = nullptr;
     }
-    element.peerClosed = false;
+    element.peerClosed = element.lineOpen = false;
     element.pending.clear();
 }
 
@@ -101,7 +109,7 @@ void QtSocketArray::accept(int index, long requestId) {
     if (request == requests_.end())
         return;
     Element& element = elements_[index];
-    release(element);
+    release(element, false);
     element.socket = request->second;
     requests_.erase(request);
     QTcpSocket* socket = element.socket;
@@ -112,6 +120,10 @@ void QtSocketArray::accept(int index, long requestId) {
     // A record goes out at once: held back until the client acknowledges the one before, it
     // would wait for the client's delayed acknowledgement, tens of milliseconds.
     socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
+    element.writable = new QSocketNotifier(socket->socketDescriptor(), QSocketNotifier::Write);
+    element.writable->setEnabled(false);
+    QObject::connect(element.writable, &QSocketNotifier::activated,
+                     [this, index] { writeOut(elements_[index]); });
     QObject::connect(socket, &QTcpSocket::disconnected,
                      [this, index] { elements_[index].peerClosed = true; });
     QObject::connect(socket, &QTcpSocket::readyRead, [this, index, socket] {
@@ -146,10 +158,8 @@ bool QtSocketArray::sendData(int index, const std::string& bytes) {
     Element& element = elements_[index];
     // A client that does not read would make the program hold ever more for it: past the
     // bound it is let go, and the others go on.
-    if (element.socket->bytesToWrite() +
-            static_cast<qint64>(element.pending.size() + bytes.size()) >
-        kMaxBacklog) {
-        release(element);
+    if (element.pending.size() + bytes.size() > kMaxBacklog) {
+        release(element, true);
         return false;
     }
     // The sentences of one tick go out together, to every client in one pass: a write per
@@ -161,24 +171,74 @@ bool QtSocketArray::sendData(int index, const std::string& bytes) {
     return true;
 }
 
+bool QtSocketArray::waitForRoom(int index, const std::function<bool()>& keepWaiting) {
+    return waitUntilTaken(index, kRoom, keepWaiting);
+}
+
+bool QtSocketArray::drain(const std::function<bool()>& keepWaiting) {
+    for (auto& [index, element] : elements_) {
+        if (!waitUntilTaken(index, 0, keepWaiting))
+            return false;
+        // The client has the bytes once the system's queue for it is empty: a program that
+        // ended before would leave them to a system that gives up on a client that pauses.
+        int queued = 0, idle = 0;
+        while (element.socket && state(index) == kSocketConnected && idle < 50 &&
+               ioctl(static_cast<int>(element.socket->socketDescriptor()), SIOCOUTQ, &queued) ==
+                   0 &&
+               queued > 0) {
+            int before = queued;
+            poll(nullptr, 0, 100);
+            if (!keepWaiting())
+                return false;
+            ioctl(static_cast<int>(element.socket->socketDescriptor()), SIOCOUTQ, &queued);
+            idle = queued < before ? 0 : idle + 1;
+        }
+    }
+    return true;
+}
+
+bool QtSocketArray::waitUntilTaken(int index, size_t room,
+                                   const std::function<bool()>& keepWaiting) {
+    int idle = 0;
+    for (;;) {
+        auto it = elements_.find(index);
+        if (it == elements_.end() || state(index) != kSocketConnected ||
+            it->second.pending.size() <= room)
+            return true;
+        size_t before = it->second.pending.size();
+        writeOut(it->second);
+        if (it->second.pending.size() < before) {
+            idle = 0;
+            continue;
+        }
+        pollfd ready{static_cast<int>(it->second.socket->socketDescriptor()), POLLOUT, 0};
+        poll(&ready, 1, 100);
+        if (!keepWaiting())
+            return false;
+        // Five seconds without taking a byte: a client that does not read is not waited for.
+        if (++idle >= 50)
+            return true;
+    }
+}
+
 void QtSocketArray::flushPending() {
-    // Straight to the system for every client with nothing waiting in its socket's own
-    // buffer, so that the order holds; many clients are served on both cores, each a half.
+    // Straight to the system; many clients are served on both cores, each a half.
     struct Send {
         Element* element;
         int descriptor;
-        size_t taken = 0;
+        ssize_t taken = 0;
+        int error = 0; // each thread has its own errno
     };
     std::vector<Send> sends;
     for (auto& [index, element] : elements_)
-        if (!element.pending.empty() && element.socket && element.socket->bytesToWrite() == 0)
+        if (!element.pending.empty() && element.socket && !element.writable->isEnabled())
             sends.push_back({&element, static_cast<int>(element.socket->socketDescriptor())});
     auto sendAll = [](Send* from, Send* to) {
         for (Send* send = from; send != to; ++send) {
             const std::string& bytes = send->element->pending;
-            ssize_t taken =
+            send->taken =
                 ::send(send->descriptor, bytes.data(), bytes.size(), MSG_NOSIGNAL | MSG_DONTWAIT);
-            send->taken = taken > 0 ? static_cast<size_t>(taken) : 0;
+            send->error = errno;
         }
     };
     Send *first = sends.data(), *end = first + sends.size();
@@ -197,30 +257,28 @@ void QtSocketArray::flushPending() {
     if (other.joinable())
         other.join();
     for (const Send& send : sends)
-        send.element->pending.erase(0, send.taken);
-    // What the system did not take waits in the socket's buffer.
-    for (auto& [index, element] : elements_) {
-        if (!element.pending.empty() && element.socket)
-            element.socket->write(element.pending.data(),
-                                  static_cast<qint64>(element.pending.size()));
-        element.pending.clear();
-    }
+        taken(*send.element, send.taken, send.error);
 }
 
 void QtSocketArray::writeOut(Element& element) {
-    if (element.pending.empty() || !element.socket)
+    if (!element.socket)
         return;
-    std::string_view rest = element.pending;
-    // Straight to the system while nothing waits in the socket's own buffer, so that the order
-    // holds; what the system does not take now waits there.
-    if (element.socket->bytesToWrite() == 0) {
-        ssize_t taken = ::send(static_cast<int>(element.socket->socketDescriptor()), rest.data(),
-                               rest.size(), MSG_NOSIGNAL | MSG_DONTWAIT);
-        rest.remove_prefix(taken > 0 ? static_cast<size_t>(taken) : 0);
+    const std::string& bytes = element.pending;
+    ssize_t n = bytes.empty() ? 0
+                              : ::send(static_cast<int>(element.socket->socketDescriptor()),
+                                       bytes.data(), bytes.size(), MSG_NOSIGNAL | MSG_DONTWAIT);
+    taken(element, n, errno);
+}
+
+void QtSocketArray::taken(Element& element, ssize_t taken, int error) {
+    if (taken > 0) {
+        element.lineOpen = element.pending[static_cast<size_t>(taken) - 1] != '\n';
+        element.pending.erase(0, static_cast<size_t>(taken));
+    } else if (taken < 0 && error != EAGAIN && error != EINTR) {
+        element.peerClosed = true; // reset by the client, or otherwise gone
     }
-    if (!rest.empty())
-        element.socket->write(rest.data(), static_cast<qint64>(rest.size()));
-    element.pending.clear();
+    // What the system did not take goes when it has room.
+    element.writable->setEnabled(!element.pending.empty() && !element.peerClosed);
 }
 
 std::string QtSocketArray::getData(int index) {
@@ -236,7 +294,7 @@ void QtSocketArray::close(int index) {
         return;
     }
     if (auto it = elements_.find(index); it != elements_.end())
-        release(it->second);
+        release(it->second, false);
 }
 
 std::string QtSocketArray::remoteHostIP(int index) const {

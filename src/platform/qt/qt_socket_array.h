@@ -3,6 +3,7 @@
 
 #include "platform/socket_array.h"
 
+#include <QSocketNotifier>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTimer>
@@ -25,21 +26,37 @@ class QtSocketArray : public SocketArray {
     void close(int index) override;
     std::string remoteHostIP(int index) const override;
 
-    // Bytes a client may leave unread before it is closed.
-    static constexpr qint64 kMaxBacklog = 1 << 20;
+    bool waitForRoom(int index, const std::function<bool()>& keepWaiting) override;
+    bool drain(const std::function<bool()>& keepWaiting) override;
+
+    // Bytes a client may leave unread before it is let go.
+    static constexpr size_t kMaxBacklog = 1 << 20;
+    // Bytes a client may have waiting when the sender waits for every client.
+    static constexpr size_t kRoom = 64 * 1024;
 
   private:
     struct Element {
         QTcpSocket* socket = nullptr;
+        QSocketNotifier* writable = nullptr; // on while bytes wait for the system to take them
         bool peerClosed = false;
-        std::string peer;    // the client's address, asked for with every sentence sent
-        std::string pending; // sent since the last return to the event loop
+        bool lineOpen = false; // the system holds the start of a line whose end still waits
+        std::string peer;      // the client's address, asked for with every sentence sent
+        std::string pending;   // lines the system has not taken yet, in order
     };
     void onNewConnection();
-    void release(Element& element);
+    // Closes the element's connection. A client is never left with part of a line: when the
+    // system holds the start of one, its end goes out before the connection closes. abandon:
+    // what else waits is dropped (a client that does not read); otherwise it goes out first.
+    void release(Element& element, bool abandon);
     // Hands what waits for every client to the system in one tight pass.
     void flushPending();
+    // Hands the system what it takes of one client's waiting bytes.
     void writeOut(Element& element);
+    // Waits while more than room bytes wait for the element's client and it takes them.
+    bool waitUntilTaken(int index, size_t room, const std::function<bool()>& keepWaiting);
+    // Takes note that the system took taken of the element's waiting bytes (error: the errno
+    // of the send).
+    void taken(Element& element, ssize_t taken, int error);
     // Clients from which the sending is shared by two cores.
     static constexpr size_t kSharedFrom = 64;
 
