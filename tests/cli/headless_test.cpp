@@ -10,6 +10,7 @@
 #include <QTcpSocket>
 #include <algorithm>
 #include <fcntl.h>
+#include <functional>
 #include <gtest/gtest.h>
 #include <termios.h>
 #include <unistd.h>
@@ -175,6 +176,73 @@ TEST(Headless, TcpReplayEndsCleanlyOnSigterm) {
     EXPECT_EQ(process.exitCode(), 0);
     EXPECT_TRUE(RunUntil([&] { return client.state() == QAbstractSocket::UnconnectedState; }))
         << "the client is let go";
+}
+
+// At full speed the replay waits for a reader that pauses: it gets every sentence echoed, whole
+// and in order, through the program's pseudo-terminal and through a serial port alike.
+TEST(Headless, AReaderThatPausesAtFullSpeedGetsWhatIsEchoed) {
+    test::TempFolder folder;
+    std::string log;
+    for (int i = 0; i < 3000; ++i) {
+        std::string t = std::to_string(100000 + i);
+        log += FrameSentence("GPRMC," + t + ",A,4807.038,N,01131.000,E,000.0,084.4,151225,,,A") +
+               "\r\n" +
+               FrameSentence("GPGGA," + t + ",4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,") +
+               "\r\n";
+    }
+    QString file = QString::fromStdString(folder.write("long.log", log));
+    int master = posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK);
+    ASSERT_GE(master, 0);
+    ASSERT_EQ(grantpt(master), 0);
+    ASSERT_EQ(unlockpt(master), 0);
+    std::string link = folder.file("gps0");
+    struct Path {
+        const char* legend;
+        QStringList port;
+        std::function<int()> reader; // opens the reading end, -1 while it cannot
+    } paths[] = {
+        {"pseudo-terminal",
+         {"--port", "PTY", "--pty-link", QString::fromStdString(link)},
+         [&] { return ::open(link.c_str(), O_RDONLY | O_NOCTTY | O_NONBLOCK); }},
+        {"serial port", {"--port", ptsname(master)}, [&] { return master; }},
+    };
+    for (const Path& path : paths) {
+        SCOPED_TRACE(path.legend);
+        QProcess process;
+        process.start(KORVEL_BINARY,
+                      QStringList{"replay", file, "--interval", "max", "--echo", "--sentences",
+                                  "RMC,GGA", "--ini", "/nonexistent.ini"} +
+                          path.port);
+        int reader = -1;
+        ASSERT_TRUE(RunUntil([&] { return (reader = path.reader()) >= 0; }));
+        termios raw{};
+        tcgetattr(reader, &raw);
+        cfmakeraw(&raw);
+        tcsetattr(reader, TCSANOW, &raw); // a reader that keeps what waits for it
+        std::string got, echoed;
+        bool paused = false;
+        RunUntil(
+            [&] {
+                echoed += process.readAllStandardOutput().toStdString();
+                char buffer[4096];
+                ssize_t n;
+                while ((n = ::read(reader, buffer, sizeof buffer)) > 0)
+                    got.append(buffer, static_cast<size_t>(n));
+                if (!paused && got.size() > 2000) {
+                    paused = true;
+                    usleep(2'000'000);
+                }
+                return process.state() == QProcess::NotRunning && n <= 0;
+            },
+            60000);
+        echoed += process.readAllStandardOutput().toStdString();
+        if (reader != master)
+            ::close(reader);
+        EXPECT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString();
+        EXPECT_EQ(got, crlf(echoed));
+        EXPECT_EQ(got, log);
+    }
+    ::close(master);
 }
 
 TEST(Headless, SerialReplayThroughAPseudoTerminalAndTrackConversion) {

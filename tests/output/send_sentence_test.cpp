@@ -1,6 +1,7 @@
 #include "platform/posix/file_printers.h"
 #include "support/replay_fixture.h"
 
+#include <functional>
 #include <gtest/gtest.h>
 
 using namespace korvel;
@@ -36,6 +37,32 @@ TEST_F(Output, SerialPortSendsWithCrLfOrDropsWhenClosed) {
     platform.comm1.open(error);
     send(kLine);
     EXPECT_EQ(platform.comm1.written, kLine + "\r\n");
+}
+
+// The sentences told as sent (the headless runner's echo) are those a destination took.
+TEST_F(Output, OnlyWhatADestinationTookIsToldAsSent) {
+    int told = 0;
+    form.onSentenceSent = [&told](const std::string&) { ++told; };
+    std::string error;
+    struct Case {
+        const char* legend;
+        std::function<void()> arrange;
+        int told;
+    } cases[] = {
+        {"a closed serial port", [&] { choose("COM1"); }, 0},
+        {"an open serial port", [&] { platform.comm1.open(error); }, 1},
+        {"a serial device that has gone", [&] { platform.comm1.failOutput = true; }, 0},
+        {"a printer port", [&] { choose("LPT1"); }, 1},
+        {"a printer port that fails", [&] { platform.printers.fail = true; }, 0},
+        {"TCP without a client", [&] { choose("TCP"); }, 0},
+        {"TCP with a client", [&] { connectClient(11); }, 1},
+    };
+    for (const Case& c : cases) {
+        c.arrange();
+        told = 0;
+        send(kLine);
+        EXPECT_EQ(told, c.told) << c.legend;
+    }
 }
 
 TEST_F(Output, BaudRateChangeReopensAnOpenPort) {

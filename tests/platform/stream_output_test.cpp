@@ -67,6 +67,46 @@ TEST(StreamOutput, AReaderOfThePseudoTerminalGetsEverySentence) {
     EXPECT_TRUE(app.platform->pty.isOpen()) << "the terminal stays for the next run";
 }
 
+// A reader who comes late gets the current sentences, whole, not a backlog of old ones.
+TEST(StreamOutput, ALateReaderOfThePseudoTerminalGetsCurrentSentences) {
+    test::TempFolder links;
+    std::string link = links.file("gps0");
+    test::RealForm app("[Devices]\nPTY=" + link + "\n");
+    app.choose("PTY");
+    app.form->c.Data[2].value.set(0);
+    std::string log;
+    for (int i = 0; i < 30; ++i)
+        log += FrameSentence("GPRMC," + std::to_string(100000 + i) +
+                             ",A,4807.038,N,01131.000,E,000.0,084.4,151225,,,A") +
+               "\r\n";
+    app.form->s.replayInterval = 100;
+    app.replay("late.log", log);
+    ASSERT_EQ(app.form->s.replayActive, 1);
+    RunUntil([] { return false; }, 2500);
+    int reader = ::open(link.c_str(), O_RDONLY | O_NOCTTY | O_NONBLOCK);
+    ASSERT_GE(reader, 0);
+    termios raw{};
+    tcgetattr(reader, &raw);
+    cfmakeraw(&raw);
+    tcsetattr(reader, TCSANOW, &raw);
+    std::string got;
+    RunUntil(
+        [&] {
+            char buffer[4096];
+            ssize_t n;
+            while ((n = ::read(reader, buffer, sizeof buffer)) > 0)
+                got.append(buffer, static_cast<size_t>(n));
+            return app.form->s.replayActive == 0;
+        },
+        20000);
+    ::close(reader);
+    ASSERT_FALSE(got.empty());
+    size_t from = log.find(got.substr(0, got.find("\r\n") + 2));
+    ASSERT_NE(from, std::string::npos) << "a whole sentence first: " << got.substr(0, 40);
+    EXPECT_EQ(log.substr(from), got) << "every later sentence, whole and in order";
+    EXPECT_GT(from, log.find("100005")) << "not the sentences of two seconds ago";
+}
+
 TEST(StreamOutput, EverySentenceIsOneDatagram) {
     QUdpSocket receiver;
     ASSERT_TRUE(receiver.bind(QHostAddress::LocalHost, 0));

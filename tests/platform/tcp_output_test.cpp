@@ -124,6 +124,17 @@ TEST_F(TcpOutput, AClientThatNeverReadsIsLetGoAndTheOthersGoOn) {
     }
     EXPECT_EQ(app.platform->winsock.state(2), kSocketClosed) << "the stuck client was let go";
     EXPECT_EQ(got.size(), expected) << "the reading client got every byte";
+
+    // When it reads again it finds whole lines, then the end of the connection.
+    stuck.setReadBufferSize(0);
+    std::string late;
+    EXPECT_TRUE(RunUntil([&] {
+        late += stuck.readAll().toStdString();
+        return stuck.state() == QAbstractSocket::UnconnectedState;
+    }));
+    late += stuck.readAll().toStdString();
+    ASSERT_FALSE(late.empty());
+    EXPECT_EQ(late.size() % (block.size() + 2), 0u) << "no part of a line";
 }
 
 TEST_F(TcpOutput, WhatClientsSendIsReadAndDropped) {
