@@ -2,6 +2,7 @@
 #include "platform/real_form.h"
 #include "replay/sentence.h"
 #include "support/temp_folder.h"
+#include "support/terminal.h"
 #include "support/virtual_platform.h"
 
 #include <QDir>
@@ -9,10 +10,8 @@
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <algorithm>
-#include <fcntl.h>
 #include <functional>
 #include <gtest/gtest.h>
-#include <termios.h>
 #include <unistd.h>
 
 using namespace korvel;
@@ -191,10 +190,8 @@ TEST(Headless, AReaderThatPausesAtFullSpeedGetsWhatIsEchoed) {
                "\r\n";
     }
     QString file = QString::fromStdString(folder.write("long.log", log));
-    int master = posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK);
-    ASSERT_GE(master, 0);
-    ASSERT_EQ(grantpt(master), 0);
-    ASSERT_EQ(unlockpt(master), 0);
+    test::CablePair cable;
+    ASSERT_FALSE(cable.slave.empty());
     std::string link = folder.file("gps0");
     struct Path {
         const char* legend;
@@ -203,8 +200,10 @@ TEST(Headless, AReaderThatPausesAtFullSpeedGetsWhatIsEchoed) {
     } paths[] = {
         {"pseudo-terminal",
          {"--port", "PTY", "--pty-link", QString::fromStdString(link)},
-         [&] { return ::open(link.c_str(), O_RDONLY | O_NOCTTY | O_NONBLOCK); }},
-        {"serial port", {"--port", ptsname(master)}, [&] { return master; }},
+         [&] { return test::OpenRawReader(link); }},
+        {"serial port",
+         {"--port", QString::fromStdString(cable.slave), "--baud", "9600"},
+         [&] { return cable.master; }},
     };
     for (const Path& path : paths) {
         SCOPED_TRACE(path.legend);
@@ -215,68 +214,29 @@ TEST(Headless, AReaderThatPausesAtFullSpeedGetsWhatIsEchoed) {
                           path.port);
         int reader = -1;
         ASSERT_TRUE(RunUntil([&] { return (reader = path.reader()) >= 0; }));
-        termios raw{};
-        tcgetattr(reader, &raw);
-        cfmakeraw(&raw);
-        tcsetattr(reader, TCSANOW, &raw); // a reader that keeps what waits for it
         std::string got, echoed;
         bool paused = false;
         RunUntil(
             [&] {
                 echoed += process.readAllStandardOutput().toStdString();
-                char buffer[4096];
-                ssize_t n;
-                while ((n = ::read(reader, buffer, sizeof buffer)) > 0)
-                    got.append(buffer, static_cast<size_t>(n));
+                bool more = test::ReadWaiting(reader, got);
                 if (!paused && got.size() > 2000) {
                     paused = true;
                     usleep(2'000'000);
                 }
-                return process.state() == QProcess::NotRunning && n <= 0;
+                return process.state() == QProcess::NotRunning && !more;
             },
             60000);
         echoed += process.readAllStandardOutput().toStdString();
-        if (reader != master)
+        if (reader != cable.master)
             ::close(reader);
         EXPECT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString();
         EXPECT_EQ(got, crlf(echoed));
         EXPECT_EQ(got, log);
     }
-    ::close(master);
 }
 
-TEST(Headless, SerialReplayThroughAPseudoTerminalAndTrackConversion) {
-    // The program writes to a pseudo-terminal's slave by its path; the test reads the master.
-    int master = posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK);
-    ASSERT_GE(master, 0);
-    ASSERT_EQ(grantpt(master), 0);
-    ASSERT_EQ(unlockpt(master), 0);
-    termios raw{};
-    tcgetattr(master, &raw);
-    cfmakeraw(&raw);
-    tcsetattr(master, TCSANOW, &raw);
-    QProcess process;
-    process.start(KORVEL_BINARY,
-                  {"replay", kSample, "--port", ptsname(master), "--baud", "9600", "--interval",
-                   "max", "--sentences", "RMC", "--ini", "/nonexistent.ini"});
-    std::string got;
-    RunUntil(
-        [&] {
-            char buffer[4096];
-            ssize_t n;
-            while ((n = ::read(master, buffer, sizeof buffer)) > 0)
-                got.append(buffer, static_cast<size_t>(n));
-            return process.state() == QProcess::NotRunning && n <= 0;
-        },
-        20000);
-    ::close(master);
-    EXPECT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString();
-    size_t rmc = 0;
-    for (size_t at = got.find("$GPRMC"); at != std::string::npos; at = got.find("$GPRMC", at + 1))
-        ++rmc;
-    EXPECT_EQ(rmc, 180u) << "every record of the sample log";
-
-    // Any track converts to an NMEA log.
+TEST(Headless, AnyTrackConvertsToAnNmeaLog) {
     Finished track = runKorvel({"replay", kTrack, "--port", "none", "--interval", "max", "--echo",
                                 "--sentences", "RMC", "--ini", "/nonexistent.ini"});
     EXPECT_EQ(track.code, 0);

@@ -2,50 +2,14 @@
 // slave side as COM1 and the test reads what arrives at the master side.
 #include "real_form.h"
 #include "replay/sentence.h"
+#include "support/terminal.h"
 
-#include <cerrno>
-#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <memory>
-#include <termios.h>
-#include <unistd.h>
 
 using namespace korvel;
+using test::CablePair;
 using test::RunUntil;
-
-namespace {
-
-class CablePair {
-  public:
-    CablePair() {
-        master = posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK);
-        if (master >= 0 && grantpt(master) == 0 && unlockpt(master) == 0)
-            slave = ptsname(master);
-        // The cable carries bytes as they are.
-        termios raw{};
-        if (master >= 0 && tcgetattr(master, &raw) == 0) {
-            cfmakeraw(&raw);
-            tcsetattr(master, TCSANOW, &raw);
-        }
-    }
-    ~CablePair() {
-        if (master >= 0)
-            close(master);
-    }
-    std::string read() {
-        std::string got;
-        char buffer[4096];
-        ssize_t n;
-        while ((n = ::read(master, buffer, sizeof buffer)) > 0)
-            got.append(buffer, static_cast<size_t>(n));
-        return got;
-    }
-
-    int master = -1;
-    std::string slave;
-};
-
-} // namespace
 
 TEST(SerialOutput, AReplayArrivesByteForByteAtTheOtherEnd) {
     CablePair cable;

@@ -3,15 +3,14 @@
 #include "platform/posix/posix_stream_devices.h"
 #include "real_form.h"
 #include "replay/sentence.h"
+#include "support/terminal.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
 #include <QTcpSocket>
 #include <QUdpSocket>
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <termios.h>
 #include <unistd.h>
 
 using namespace korvel;
@@ -20,12 +19,12 @@ using test::RunUntil;
 namespace {
 
 std::string rmc(int second) {
-    return FrameSentence("GPRMC,12000" + std::to_string(second) +
+    return FrameSentence("GPRMC," + std::to_string(120000 + second) +
                          ",A,4807.038,N,01131.000,E,000.0,084.4,151225,,,A");
 }
 
 std::string gga(int second) {
-    return FrameSentence("GPGGA,12000" + std::to_string(second) +
+    return FrameSentence("GPGGA," + std::to_string(120000 + second) +
                          ",4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,");
 }
 
@@ -47,18 +46,11 @@ TEST(StreamOutput, AReaderOfThePseudoTerminalGetsEverySentence) {
     EXPECT_EQ(app.form->c.PortL.toolTip, app.platform->pty.slavePath() + " (" + link + ")");
 
     // The reading program opens the link as a serial port.
-    int reader = ::open(link.c_str(), O_RDONLY | O_NOCTTY | O_NONBLOCK);
+    int reader = test::OpenRawReader(link);
     ASSERT_GE(reader, 0);
-    termios raw{};
-    tcgetattr(reader, &raw);
-    cfmakeraw(&raw);
-    tcsetattr(reader, TCSANOW, &raw);
     std::string got;
     RunUntil([&] {
-        char buffer[4096];
-        ssize_t n;
-        while ((n = ::read(reader, buffer, sizeof buffer)) > 0)
-            got.append(buffer, static_cast<size_t>(n));
+        test::ReadWaiting(reader, got);
         return app.form->s.replayActive == 0;
     });
     ::close(reader);
@@ -76,26 +68,17 @@ TEST(StreamOutput, ALateReaderOfThePseudoTerminalGetsCurrentSentences) {
     app.form->c.Data[2].value.set(0);
     std::string log;
     for (int i = 0; i < 30; ++i)
-        log += FrameSentence("GPRMC," + std::to_string(100000 + i) +
-                             ",A,4807.038,N,01131.000,E,000.0,084.4,151225,,,A") +
-               "\r\n";
+        log += rmc(i) + "\r\n";
     app.form->s.replayInterval = 100;
     app.replay("late.log", log);
     ASSERT_EQ(app.form->s.replayActive, 1);
     RunUntil([] { return false; }, 2500);
-    int reader = ::open(link.c_str(), O_RDONLY | O_NOCTTY | O_NONBLOCK);
+    int reader = test::OpenRawReader(link);
     ASSERT_GE(reader, 0);
-    termios raw{};
-    tcgetattr(reader, &raw);
-    cfmakeraw(&raw);
-    tcsetattr(reader, TCSANOW, &raw);
     std::string got;
     RunUntil(
         [&] {
-            char buffer[4096];
-            ssize_t n;
-            while ((n = ::read(reader, buffer, sizeof buffer)) > 0)
-                got.append(buffer, static_cast<size_t>(n));
+            test::ReadWaiting(reader, got);
             return app.form->s.replayActive == 0;
         },
         20000);
@@ -104,7 +87,7 @@ TEST(StreamOutput, ALateReaderOfThePseudoTerminalGetsCurrentSentences) {
     size_t from = log.find(got.substr(0, got.find("\r\n") + 2));
     ASSERT_NE(from, std::string::npos) << "a whole sentence first: " << got.substr(0, 40);
     EXPECT_EQ(log.substr(from), got) << "every later sentence, whole and in order";
-    EXPECT_GT(from, log.find("100005")) << "not the sentences of two seconds ago";
+    EXPECT_GT(from, log.find(rmc(5))) << "not the sentences of two seconds ago";
 }
 
 TEST(StreamOutput, EverySentenceIsOneDatagram) {
