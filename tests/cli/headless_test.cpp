@@ -10,8 +10,13 @@
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <algorithm>
+#include <arpa/inet.h>
+#include <cerrno>
 #include <functional>
 #include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
 #include <unistd.h>
 
 using namespace korvel;
@@ -177,8 +182,35 @@ TEST(Headless, TcpReplayEndsCleanlyOnSigterm) {
         << "the client is let go";
 }
 
+namespace {
+
+// A TCP client that takes a little at a time: it connects without waiting and is given a small
+// window. -1 while nothing listens on port.
+int connectSmallWindow(int port) {
+    int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK, 0);
+    int size = 4096;
+    setsockopt(fd, SOL_SOCKET, SO_RCVBUF, &size, sizeof size);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(static_cast<std::uint16_t>(port));
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    if (::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 ||
+        errno == EINPROGRESS) {
+        pollfd done{fd, POLLOUT, 0};
+        int error = 0;
+        socklen_t length = sizeof error;
+        if (poll(&done, 1, 1000) == 1 &&
+            getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &length) == 0 && error == 0)
+            return fd;
+    }
+    ::close(fd);
+    return -1;
+}
+
+} // namespace
+
 // At full speed the replay waits for a reader that pauses: it gets every sentence echoed, whole
-// and in order, through the program's pseudo-terminal and through a serial port alike.
+// and in order, through the program's pseudo-terminal, a serial port and TCP alike.
 TEST(Headless, AReaderThatPausesAtFullSpeedGetsWhatIsEchoed) {
     test::TempFolder folder;
     std::string log;
@@ -193,6 +225,7 @@ TEST(Headless, AReaderThatPausesAtFullSpeedGetsWhatIsEchoed) {
     test::CablePair cable;
     ASSERT_FALSE(cable.slave.empty());
     std::string link = folder.file("gps0");
+    int port = test::FreePort();
     struct Path {
         const char* legend;
         QStringList port;
@@ -204,6 +237,9 @@ TEST(Headless, AReaderThatPausesAtFullSpeedGetsWhatIsEchoed) {
         {"serial port",
          {"--port", QString::fromStdString(cable.slave), "--baud", "9600"},
          [&] { return cable.master; }},
+        {"TCP",
+         {"--port", "TCP", "--tcp-port", QString::number(port)},
+         [&] { return connectSmallWindow(port); }},
     };
     for (const Path& path : paths) {
         SCOPED_TRACE(path.legend);
