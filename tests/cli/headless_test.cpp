@@ -29,8 +29,11 @@ struct Finished {
     std::string out, err;
 };
 
-Finished runKorvel(const QStringList& arguments) {
+// inChild: run in the child before the program starts (to become another user).
+Finished runKorvel(const QStringList& arguments, const std::function<void()>& inChild = {}) {
     QProcess process;
+    if (inChild)
+        process.setChildProcessModifier(inChild);
     process.start(KORVEL_BINARY, arguments);
     process.waitForFinished(30000);
     return {process.exitCode(), process.readAllStandardOutput().toStdString(),
@@ -129,6 +132,17 @@ TEST(Headless, AnOutputThatCannotBeUsedFailsTheRun) {
         EXPECT_EQ(run.err.find("serving"), std::string::npos) << run.err;
     }
     EXPECT_EQ(test::ReadFile(usersFile), "mine");
+
+    // A port below 1024 needs root: the user who has none is told so.
+    if (geteuid() == 0) {
+        Finished run =
+            runKorvel({"replay", kSample, "--port", "TCP", "--tcp-port", "1000", "--ini", ini}, [] {
+                if (setgid(65534) != 0 || setuid(65534) != 0)
+                    _exit(3);
+            });
+        EXPECT_EQ(run.code, 1) << run.err;
+        EXPECT_NE(run.err.find("cannot listen"), std::string::npos) << run.err;
+    }
 }
 
 // Standard output that fails is an error; one whose reader has gone ends the run quietly.

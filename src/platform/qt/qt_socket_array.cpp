@@ -125,7 +125,7 @@ void QtSocketArray::accept(int index, long requestId) {
     QObject::connect(element.writable, &QSocketNotifier::activated,
                      [this, index] { writeOut(elements_[index]); });
     QObject::connect(socket, &QTcpSocket::disconnected,
-                     [this, index] { elements_[index].peerClosed = true; });
+                     [this, index] { peerGone(elements_[index]); });
     QObject::connect(socket, &QTcpSocket::readyRead, [this, index, socket] {
         if (onDataArrival)
             onDataArrival(index, static_cast<long>(socket->bytesAvailable()));
@@ -133,7 +133,7 @@ void QtSocketArray::accept(int index, long requestId) {
     QObject::connect(socket, &QTcpSocket::errorOccurred, [this, index, socket](auto error) {
         // A peer that goes away is a closing connection, not an error.
         if (error == QAbstractSocket::RemoteHostClosedError) {
-            elements_[index].peerClosed = true;
+            peerGone(elements_[index]);
             return;
         }
         if (onError)
@@ -275,10 +275,18 @@ void QtSocketArray::taken(Element& element, ssize_t taken, int error) {
         element.lineOpen = element.pending[static_cast<size_t>(taken) - 1] != '\n';
         element.pending.erase(0, static_cast<size_t>(taken));
     } else if (taken < 0 && error != EAGAIN && error != EINTR) {
-        element.peerClosed = true; // reset by the client, or otherwise gone
+        peerGone(element); // reset by the client, or otherwise gone
+        return;
     }
     // What the system did not take goes when it has room.
-    element.writable->setEnabled(!element.pending.empty() && !element.peerClosed);
+    element.writable->setEnabled(!element.pending.empty());
+}
+
+void QtSocketArray::peerGone(Element& element) {
+    element.peerClosed = true;
+    // The socket may close its descriptor now: nothing is to be written to it any more.
+    if (element.writable)
+        element.writable->setEnabled(false);
 }
 
 std::string QtSocketArray::getData(int index) {

@@ -52,6 +52,8 @@ class QtSocketArray : public SocketArray {
     void flushPending();
     // Hands the system what it takes of one client's waiting bytes.
     void writeOut(Element& element);
+    // The client has closed its end or is gone.
+    void peerGone(Element& element);
     // Waits while more than room bytes wait for the element's client and it takes them.
     bool waitUntilTaken(int index, size_t room, const std::function<bool()>& keepWaiting);
     // Takes note that the system took taken of the element's waiting bytes (error: the errno
