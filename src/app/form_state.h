@@ -2,9 +2,12 @@
 // them. Flags hold 0 and 1; counters are wide enough for any file.
 #pragma once
 
+#include <limits>
 #include <string>
 
 namespace korvel {
+
+constexpr double kNoPosition = std::numeric_limits<double>::quiet_NaN();
 
 struct FormState {
     // Loading and the replay file.
@@ -50,8 +53,9 @@ struct FormState {
     std::string courseText;
     std::string speedKnotsText;
     double speedKmh = 0;
-    double startLat = 0, startLon = 0;
-    double prevLat = 0, prevLon = 0;
+    // Signed minutes of arc; kNoPosition until the first point (0 is a position: the equator).
+    double startLat = kNoPosition, startLon = kNoPosition;
+    double prevLat = kNoPosition, prevLon = kNoPosition;
     double prevTimeSeconds = 0;
     double tripDistance = 0; // metres
 
@@ -74,7 +78,8 @@ struct FormState {
     int minAltitude = 9999;
     int maxAltitude = 0;
     int positionChangeFlags = 0; // 1: latitude bar moved, 2: longitude bar moved
-    // Manual mode: positions in minutes of arc; no start point while startLatMinutes is 0.
+    // Manual mode: positions in signed minutes of arc (negative south and west); no start point
+    // while both start values are 0.
     double startLatMinutes = 0, startLonMinutes = 0;
     double currentLatMinutes = 0, currentLonMinutes = 0;
     double lastLegDistance = 0;

@@ -144,8 +144,8 @@ class MainForm {
     void SetFN_Click();
     void SaveP_Click();
     void SaveT_Click();
-    // Minutes of arc as dddmm.mmmm, with the jitter toggle's 0.0001'.
-    std::string FormatDegreesMinutes(double minutes) const;
+    // Signed minutes of arc as dddmm.mmmm without the sign, with the jitter toggle's 0.0001'.
+    std::string FormatDegreesMinutes(double signedMinutes) const;
     void Form_KeyDown(int key, int shift);
     void Form_KeyUp(int key, int shift);
 

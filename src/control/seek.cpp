@@ -30,7 +30,7 @@ void MainForm::SeekRecord(double target) {
 void MainForm::RESTART_Click() {
     openReplayFile();
     s.recordIndex = 0;
-    s.startLat = 0;
+    s.startLat = kNoPosition;
     ResetTripDisplay();
     if (s.segmentCount != 0)
         s.segmentCount = 1;

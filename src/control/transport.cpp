@@ -86,7 +86,8 @@ void MainForm::AutoSkip_MouseDown() {
         s.maxSpeed = 0;
         s.minAltitude = 9999;
         s.maxAltitude = 0;
-        s.startLat = s.startLon = s.prevLat = s.prevLon = s.prevTimeSeconds = 0;
+        s.startLat = s.startLon = s.prevLat = s.prevLon = kNoPosition;
+        s.prevTimeSeconds = 0;
         s.tripDistance = 0;
     }
 }

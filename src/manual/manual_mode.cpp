@@ -3,6 +3,7 @@
 #include "app/main_form.h"
 #include "replay/distance_course.h"
 #include "replay/sentence.h"
+#include "replay/sentence_type.h"
 #include "text/conversions.h"
 
 namespace korvel {
@@ -101,31 +102,17 @@ void MainForm::GenerateManualSentences() {
     LocalDateTime now = platform_.clock.utcNow();
     std::string time = hhmmss(now);
     std::string body = "GPRMC," + time + ",A," + position + ",000.0,";
-    s.currentLatMinutes = Val(Mid(body, 16, 2)) * 60 + Val(Mid(body, 18, 7));
-    s.currentLonMinutes = Val(Mid(body, 28, 3)) * 60 + Val(Mid(body, 31, 7));
-    // Mended: only a leg from a start point gives a course, and each course is turned for its
-    // hemisphere once. Standing still keeps the last course; before, the first tick's leg from
-    // no start at all left an arbitrary course, turned over again on every tick in the west.
-    bool started = s.startLatMinutes > 0;
+    s.currentLatMinutes = SignedMinutesOfArc(latText, ns);
+    s.currentLonMinutes = SignedMinutesOfArc(lonText, ew);
+    // Only a leg from a start point gives a course; standing still keeps the last course.
+    bool started = s.startLatMinutes != 0 || s.startLonMinutes != 0;
     s.legDistance = 0;
     if (started) {
         DistanceAndCourse d =
             ComputeDistanceAndCourse(s.startLatMinutes, s.currentLatMinutes, s.startLonMinutes,
                                      s.currentLonMinutes, s.legCourse);
         s.legDistance = d.distance;
-        if (d.distance > 0) {
-            // The arithmetic sees magnitudes: turn the course for the western and southern
-            // sides.
-            double course = d.course;
-            if (ew == "W")
-                course = 360 - course;
-            if (ns == "S") {
-                course = 180 - course;
-                if (course < 0)
-                    course += 360;
-            }
-            s.legCourse = course;
-        }
+        s.legCourse = d.course;
     }
     int needle = static_cast<int>(s.legCourse) + 90;
     if (needle > 359)

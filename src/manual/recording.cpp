@@ -5,6 +5,7 @@
 #include "text/conversions.h"
 
 #include <cerrno>
+#include <cmath>
 #include <cstring>
 #include <fcntl.h>
 #include <filesystem>
@@ -107,7 +108,8 @@ void MainForm::SetFN_Click() {
         c.SaveP.enabled = c.SaveT.enabled = true;
 }
 
-std::string MainForm::FormatDegreesMinutes(double minutes) const {
+std::string MainForm::FormatDegreesMinutes(double signedMinutes) const {
+    double minutes = std::fabs(signedMinutes);
     double degrees = Int(minutes / 60);
     double rest = (minutes / 60 - degrees) * 60 + s.positionChangeFlags / 10000.0;
     std::string text = Format(degrees, "000") + Format(rest, "00.0000");
@@ -131,16 +133,19 @@ void MainForm::SaveP_Click() {
             double dLat = (s.startLatMinutes - s.currentLatMinutes) / points;
             double dLon = (s.startLonMinutes - s.currentLonMinutes) / points;
             s.positionChangeFlags = 0;
-            for (long i = points - 1; i >= 1; --i) {
-                if (s.startLatMinutes <= 0)
-                    continue;
+            bool started = s.startLatMinutes != 0 || s.startLonMinutes != 0;
+            for (long i = points - 1; started && i >= 1; --i) {
                 s.positionChangeFlags ^= 1;
-                std::string lat = FormatDegreesMinutes(s.currentLatMinutes + i * dLat);
-                std::string lon = FormatDegreesMinutes(s.currentLonMinutes + i * dLon);
+                double latMinutes = s.currentLatMinutes + i * dLat;
+                double lonMinutes = s.currentLonMinutes + i * dLon;
+                std::string lat = FormatDegreesMinutes(latMinutes);
+                std::string lon = FormatDegreesMinutes(lonMinutes);
                 s.recordTime += 2;
                 std::string t = hhmmss(s.recordTime);
-                std::string point = FrameSentence(Mid(rmc, 2, 6) + t + ",A," + Mid(lat, 2) +
-                                                  Mid(rmc, 26, 3) + lon + upToStar(Mid(rmc, 39)));
+                // Each point in its own hemispheres: the leg may cross the equator or a meridian.
+                std::string point = FrameSentence(
+                    Mid(rmc, 2, 6) + t + ",A," + Mid(lat, 2) + (latMinutes < 0 ? ",S," : ",N,") +
+                    lon + (lonMinutes < 0 ? ",W" : ",E") + upToStar(Mid(rmc, 41)));
                 lines.push_back(point);
                 lines.push_back(FrameSentence(Mid(gga, 2, 6) + t + "," + Mid(point, 17, 22) +
                                               upToStar(Mid(gga, 37))));

@@ -11,8 +11,11 @@ DistanceAndCourse ComputeDistanceAndCourse(double lat1, double lat2, double lon1
     constexpr double pi = 3.14159265358979;
     constexpr double metresPerMinute = 1855;
     double meanLatitude = (lat1 / 60 + lat2 / 60) / 2 * pi / 180;
+    // The short way round: a leg across the 180 degree meridian is a few minutes, not 360
+    // degrees less a few.
+    double dLon = std::remainder(lon2 - lon1, 360.0 * 60);
     double dN = (lat2 - lat1) * metresPerMinute;
-    double dE = std::cos(meanLatitude) * (lon2 - lon1) * metresPerMinute;
+    double dE = std::cos(meanLatitude) * dLon * metresPerMinute;
     double distance = Int(std::sqrt(dN * dN + dE * dE) + 0.5);
     if (distance == 0)
         return {distance, course};

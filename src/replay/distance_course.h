@@ -1,4 +1,5 @@
-// Flat-earth distance and course between two positions in minutes of arc (1855 m per minute).
+// Flat-earth distance and course between two positions in signed minutes of arc (negative south
+// and west; 1855 m per minute).
 #pragma once
 
 namespace korvel {

@@ -6,6 +6,7 @@
 #include "replay/sentence_type.h"
 #include "text/conversions.h"
 
+#include <cmath>
 namespace korvel {
 
 void MainForm::listAndSend(std::string sentence) {
@@ -115,9 +116,9 @@ void MainForm::logPauseOutput() {
 
 bool MainForm::logRecordStatistics() {
     bool imperial = s.metricUnits != 1;
-    double lat = MinutesOfArc(ExtractField(s.currentLine, 3));
-    double lon = MinutesOfArc(ExtractField(s.currentLine, 5));
-    if (s.startLat == 0) {
+    double lat = SignedMinutesOfArc(ExtractField(s.currentLine, 3), ExtractField(s.currentLine, 4));
+    double lon = SignedMinutesOfArc(ExtractField(s.currentLine, 5), ExtractField(s.currentLine, 6));
+    if (std::isnan(s.startLat)) {
         s.startLat = lat;
         s.startLon = lon;
     }
@@ -125,7 +126,7 @@ bool MainForm::logRecordStatistics() {
     double hectometres = Int(s.legDistance / 100);
     if (s.phsmiLine.empty())
         c.DistL.caption = Format(imperial ? hectometres / 16.09 : hectometres / 10, "0.0");
-    if (s.prevLat != 0)
+    if (!std::isnan(s.prevLat))
         measureLeg(lat, s.prevLat, lon, s.prevLon);
     s.prevLat = lat;
     s.prevLon = lon;

@@ -49,7 +49,8 @@ void MainForm::StopReplay(int mode) {
     c.Equ.enabled = true;
     c.Gauge2.toolTip = "Records";
     c.AutoSkip.enabled = true;
-    s.maxSpeed = s.startLat = s.startLon = s.prevLat = s.prevLon = s.prevTimeSeconds = 0;
+    s.maxSpeed = s.prevTimeSeconds = 0;
+    s.startLat = s.startLon = s.prevLat = s.prevLon = kNoPosition;
     s.trackFormat.clear();
     c.Pause.enabled = c.RESTART.enabled = c.Back.enabled = c.Skip2.enabled = false;
     s.segmentCount = 0;
@@ -126,7 +127,8 @@ void MainForm::HandleSegmentLine(const std::string& line) {
     s.minAltitude = 9999;
     s.maxAltitude = 0;
     s.speedKnotsText.clear();
-    s.startLat = s.startLon = s.prevLat = s.prevLon = s.prevTimeSeconds = 0;
+    s.startLat = s.startLon = s.prevLat = s.prevLon = kNoPosition;
+    s.prevTimeSeconds = 0;
     c.TTL.caption.clear();
     s.tripDistance = 0;
     c.TripL.caption.clear();

@@ -61,4 +61,9 @@ double MinutesOfArc(std::string_view field) {
     return Val(field.substr(0, minutesStart)) * 60 + Val(field.substr(minutesStart));
 }
 
+double SignedMinutesOfArc(std::string_view field, std::string_view hemisphere) {
+    double minutes = MinutesOfArc(field);
+    return hemisphere == "S" || hemisphere == "W" ? -minutes : minutes;
+}
+
 } // namespace korvel

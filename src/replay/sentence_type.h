@@ -17,5 +17,7 @@ unsigned SentencesIn(std::string_view line, std::initializer_list<std::string_vi
 // Position in minutes of arc of a latitude (ddmm.mmm...) or longitude (dddmm.mmm...) field,
 // whatever the number of decimals; the degree digits are those before the two whole minutes.
 double MinutesOfArc(std::string_view field);
+// The same with the hemisphere's sign: negative south of the equator and west of Greenwich.
+double SignedMinutesOfArc(std::string_view field, std::string_view hemisphere);
 
 } // namespace korvel

@@ -6,6 +6,7 @@
 #include "replay/track_record.h"
 #include "text/conversions.h"
 
+#include <cmath>
 namespace korvel {
 
 void MainForm::replayTrackRecord() {
@@ -87,15 +88,16 @@ bool MainForm::ConvertTrackRecord() {
     ShowDateTime(Left(dateText, 4) + Right(dateText, 2), fix.compactTime);
 
     bool imperial = s.metricUnits != 1;
-    double lat = MinutesOfArc(fix.latText), lon = MinutesOfArc(fix.lonText);
-    if (s.startLat == 0) {
+    double lat = SignedMinutesOfArc(fix.latText, fix.latHemisphere);
+    double lon = SignedMinutesOfArc(fix.lonText, fix.lonHemisphere);
+    if (std::isnan(s.startLat)) {
         s.startLat = lat;
         s.startLon = lon;
     }
     measureLeg(s.startLat, lat, s.startLon, lon);
     double hectometres = Int(s.legDistance / 100);
     c.DistL.caption = Format(imperial ? hectometres / 16.09 : hectometres / 10, "0.0");
-    if (s.prevLat != 0)
+    if (!std::isnan(s.prevLat))
         measureLeg(s.prevLat, lat, s.prevLon, lon);
     s.prevLat = lat;
     s.prevLon = lon;

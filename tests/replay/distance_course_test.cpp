@@ -20,6 +20,12 @@ TEST(DistanceAndCourse, FlatEarthInWholeMetresAndDegrees) {
         {2880, 2879, 660, 659, 2232, 213},        // south-west
         {2880, 2881, 660, 659, 2232, 326},        // north-west
         {2880, 2880.0001, 660, 660, 0, previous}, // 0.19 m rounds to nothing
+        // Signed positions, negative south and west: the same leg south-west in the south-west.
+        {-2880, -2881, -660, -661, 2232, 213},
+        {-0.5, 0.5, 0, 0, 1855, 0},           // across the equator
+        {0, 0, -0.5, 0.5, 1855, 90},          // across Greenwich
+        {0, 0, 10799.5, -10799.5, 1855, 90},  // across 180 degrees, the short way east
+        {0, 0, -10799.5, 10799.5, 1855, 270}, // and west
     };
     for (const Case& c : cases) {
         DistanceAndCourse got = ComputeDistanceAndCourse(c.lat1, c.lat2, c.lon1, c.lon2, previous);
