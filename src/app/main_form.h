@@ -239,6 +239,7 @@ class MainForm {
     std::int64_t lampDeadline_ = 0;           // monotonic ms when the activity lamp goes out
     bool outputFailureReported_ = false;      // once per run
     bool outputFailed_ = false;
+    bool restartingLoop_ = false; // a looping replay looks for the file's first record again
 };
 
 } // namespace korvel

@@ -8,15 +8,24 @@ namespace korvel {
 
 void MainForm::StopReplay(int mode) {
     if (c.Lop.value.get() == 1 && mode == 0) {
+        // The file ended again before its first record: it was emptied, cut short or removed
+        // while it played, and there is nothing left to loop over.
+        if (restartingLoop_) {
+            restartingLoop_ = false;
+            StopReplay(2);
+            c.List1.addItem("The file holds no record any more: the replay stops.");
+            return;
+        }
         c.List1.clear();
         c.List1.addItem(std::string(80, '>'));
         openReplayFile();
         if (s.segmentCount != 0)
             s.segmentCount = 1;
         ResetTripDisplay();
-        if (s.fileKind != 0)
-            DetectTrackFormat();
-        else if (!SkipToFirstRmc())
+        restartingLoop_ = true;
+        bool started = s.fileKind != 0 ? (DetectTrackFormat(), true) : SkipToFirstRmc();
+        restartingLoop_ = false;
+        if (!started || s.replayActive != 1)
             return;
         s.recordIndex = 0;
         platform_.clock.DoEvents();

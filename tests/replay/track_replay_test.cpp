@@ -1,7 +1,9 @@
 #include "replay/sentence.h"
 #include "support/replay_fixture.h"
 
+#include <filesystem>
 #include <fstream>
+#include <functional>
 #include <gtest/gtest.h>
 
 using namespace korvel;
@@ -79,6 +81,26 @@ TEST_F(TrackReplay, CoursesOnTheWholeGlobe) {
         std::vector<std::string> sent = sentLines();
         ASSERT_EQ(sent.size(), 6u);
         EXPECT_EQ(ExtractField(sent[3], 8), c.course);
+    }
+}
+
+// A looping replay whose file is emptied or removed while it plays stops and says why.
+TEST_F(TrackReplay, ALoopWhoseFileIsGoneStops) {
+    std::vector<std::string> lines = header();
+    for (int minute = 30; minute <= 32; ++minute)
+        lines.push_back(point(minute));
+    std::string path = program.file("Tracks/loop.trk");
+    const std::function<void()> ends[] = {[&] { std::ofstream(path, std::ios::trunc); },
+                                          [&] { std::filesystem::remove(path); }};
+    for (const auto& end : ends) {
+        load("loop.trk", Log(lines));
+        c.Lop.value.set(1);
+        tick();
+        ASSERT_EQ(s.replayActive, 1);
+        end();
+        runToEnd(100'000);
+        EXPECT_EQ(s.replayActive, 0);
+        EXPECT_EQ(c.List1.items.back(), "The file holds no record any more: the replay stops.");
     }
 }
 
