@@ -6,6 +6,7 @@
 #include "form/control.h"
 
 #include <algorithm>
+#include <limits>
 #include <vector>
 
 namespace korvel {
@@ -68,7 +69,9 @@ class AltitudeCurve {
 
     long points_ = 0, perSegment_ = 1;
     long roomInLast_ = 0; // points the last segment takes before the next begins
-    double first_ = 0, lowest_ = 99999, highest_ = 0;
+    // The extremes start at the first point's altitude, whatever its sign.
+    double first_ = 0, lowest_ = std::numeric_limits<double>::infinity(),
+                       highest_ = -std::numeric_limits<double>::infinity();
     std::vector<Segment> segments_;
     std::vector<Marker> markers_;
 };

@@ -18,7 +18,10 @@ const Color kLogCurve = RGB(200, 200, 0), kTrackCurve = RGB(255, 255, 0), kMarke
 void ProfileLine(AltitudeCurve& curve, std::string_view line, bool trackPoint,
                  const std::string& trackFormat) {
     if (IsSentence(line, "GGA")) {
-        curve.add(std::min(Val(FieldView(line, 9)), 10000.0), kLogCurve);
+        // A fix without an altitude has none, not 0 m.
+        std::string_view altitude = FieldView(line, 9);
+        if (!altitude.empty())
+            curve.add(std::min(Val(altitude), 10000.0), kLogCurve);
     } else if (line.starts_with('N')) {
         curve.mark(false);
     } else if (trackPoint) {

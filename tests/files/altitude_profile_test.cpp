@@ -74,6 +74,20 @@ TEST_F(AltitudeProfile, LogAltitudesOfAnyTalkerAndEscapeStops) {
     EXPECT_EQ(c.DIA.toolTip, "Altitude: 200-230m");
 }
 
+// Only altitudes that are there count: a fix without one is no 0 m, and a range below sea level
+// is shown as it is.
+TEST_F(AltitudeProfile, FixesWithoutAltitudeAndBelowSeaLevel) {
+    std::vector<std::string> lines = {
+        FrameSentence("GPRMC,120000,A,4807.038,N,01131.000,E,,,230394,,")};
+    for (const char* altitude : {"-28.5", "", "-12.0", "-20.0"})
+        lines.push_back(FrameSentence(std::string("GPGGA,120000,4807.038,N,01131.000,E,1,08,0.9,") +
+                                      altitude + ",M,46.9,M,,"));
+    lines.push_back(lines.front());
+    load("dead-sea.log", Log(lines));
+    EXPECT_EQ(curve().size(), 3u);
+    EXPECT_EQ(c.DIA.toolTip, "Altitude: -29--12m");
+}
+
 TEST_F(AltitudeProfile, ALongFileDrawsNoMoreThanThePictureShows) {
     std::vector<std::string> lines = {"I Korvel V0.1.0"};
     for (int i = 0; i < 20000; ++i)
