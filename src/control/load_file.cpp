@@ -106,17 +106,20 @@ bool MainForm::loadLog() {
     c.Data[1].enabled = false;
     c.Data[2].foreColor = c.Data[6].foreColor = kGrey;
     c.Data[3].enabled = c.Data[4].enabled = c.Data[5].enabled = false;
-    // The count goes on after the line that told the kind: that line is the first record.
+    // The count goes on after the line that told the kind: that line is the first record, and
+    // its sentences count as the others do (a log of one record has its RMC there).
+    unsigned first = SentencesIn(s.currentLine, {"RMC", "GGA", "VTG"});
     LoadTally tally = tallyReplayFile(lineNumber_, false);
     s.recordCount = 1 + tally.logRecords();
-    s.hasRmc = tally.rmc;
-    s.hasGga = tally.gga;
-    s.hasVtg = tally.vtg;
+    s.hasRmc = tally.rmc || (first & LoadTally::kRmc);
+    s.hasGga = tally.gga || (first & LoadTally::kGga);
+    s.hasVtg = tally.vtg || (first & LoadTally::kVtg);
     DrawAltitudeProfile(tally.curve);
     c.StopA.visible = true;
     if (s.hasRmc == 0) {
-        // Mended: the log is refused and the program stays open for the next one.
-        if (s.hasGga == 0 || s.hasVtg == 0) {
+        // A log without fixes is refused, and the program stays open for the next one; one
+        // without VTG is completed with empty speed and course.
+        if (s.hasGga == 0) {
             platform_.dialogs.messageBox("No RMC or GGA-Data", " Data-Error !",
                                          MessageIcon::Critical, MessageButtons::Ok);
             StopReplay(2);

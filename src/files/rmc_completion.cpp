@@ -29,11 +29,14 @@ bool MainForm::BuildRmcCopy() {
     std::FILE* out = copy.empty() ? nullptr : std::fopen(copy.c_str(), "wbx");
     bool written = out && openReplayFile();
     std::string speed, course;
+    // Without any VTG every GGA gets its RMC, with empty speed and course; with VTG, from the
+    // first speed on.
+    bool withoutVtg = s.hasVtg == 0;
     while (written && readLine()) {
         const std::string& line = s.currentLine;
         std::string text;
         // Time and position are found by their commas, whatever the time's decimals.
-        if (!speed.empty() && ContainsSentence(line, "GGA")) {
+        if ((withoutVtg || !speed.empty()) && ContainsSentence(line, "GGA")) {
             std::string body = "GPRMC," + ExtractField(line, 1) + ",A,";
             for (int field = 2; field <= 5; ++field)
                 body += ExtractField(line, field) + ",";

@@ -46,6 +46,15 @@ TEST_F(RmcCompletion, AnRmcBeforeEachGgaAfterTheFirstVtg) {
     EXPECT_TRUE(std::filesystem::exists(program.file("Tracks/gga.log")));
 }
 
+TEST_F(RmcCompletion, WithoutVtgSpeedAndCourseStayEmpty) {
+    load("no-vtg.log", Log({gga("123518"), gga("123519")}));
+    ASSERT_EQ(s.replayActive, 1);
+    runToEnd();
+    std::vector<std::string> sent = sentLines();
+    ASSERT_FALSE(sent.empty());
+    EXPECT_EQ(sent[0], FrameSentence("GPRMC,123518,A,4807.038,N,01131.000,E,,,061226,000.6,E"));
+}
+
 TEST_F(RmcCompletion, FractionsOtherTalkersAndDottedFolders) {
     std::filesystem::create_directories(program.file("Tracks/v1.2"));
     std::string vtg = FrameSentence("GNVTG,054.7,T,,M,005.5,N,010.2,K,A");

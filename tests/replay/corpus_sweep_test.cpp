@@ -22,7 +22,7 @@ std::vector<std::string> expectedStream(const std::vector<std::string>& lines) {
     while (firstSentence < lines.size() && lines[firstSentence].rfind('$', 0) != 0)
         ++firstSentence;
     bool hasRmc = false, hasVtg = false;
-    for (size_t i = firstSentence + 1; i < lines.size(); ++i) {
+    for (size_t i = firstSentence; i < lines.size(); ++i) {
         hasRmc = hasRmc || ContainsSentence(lines[i], "RMC");
         hasVtg = hasVtg || ContainsSentence(lines[i], "VTG");
     }

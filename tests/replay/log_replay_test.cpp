@@ -306,8 +306,16 @@ TEST_F(LogReplay, MoreRecordsThanASixteenBitCounter) {
     EXPECT_EQ(sentLines().size(), static_cast<size_t>(records));
 }
 
+TEST_F(LogReplay, ALogOfOneRecordReplays) {
+    checkAll(false);
+    c.Data[0].value.set(1);
+    load("one.log", Log({rmc("120000")}));
+    runToEnd();
+    EXPECT_EQ(sentLines(), std::vector<std::string>{rmc("120000")});
+}
+
 TEST_F(LogReplay, LogsThatCannotBeReplayedReturnToIdle) {
-    load("gga-only.log", Log({gga("120000"), gga("120001")}));
+    load("no-fix.log", Log({kGsa, kGsa}));
     ASSERT_EQ(platform.dialogs.messages.size(), 1u);
     EXPECT_EQ(platform.dialogs.messages[0].text, "No RMC or GGA-Data");
     EXPECT_EQ(platform.dialogs.messages[0].title, " Data-Error !");
