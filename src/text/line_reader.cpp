@@ -13,7 +13,15 @@ LineReader::~LineReader() {
 bool LineReader::open(const std::string& path) {
     close();
     file_ = std::fopen(path.c_str(), "rb");
-    return file_ != nullptr;
+    if (!file_)
+        return false;
+    // A UTF-8 byte-order mark, as some programs write first, is no part of the first line.
+    unsigned char mark[3] = {};
+    if (std::fread(mark, 1, 3, file_) == 3 && mark[0] == 0xEF && mark[1] == 0xBB && mark[2] == 0xBF)
+        blockStart_ = 3;
+    else
+        std::fseek(file_, 0, SEEK_SET);
+    return true;
 }
 
 bool LineReader::openAtLineFrom(const std::string& path, long long offset) {

@@ -45,6 +45,9 @@ TEST(LineReader, EndsLinesAtCrLfLfOrLoneCr) {
         {"\n", {""}},
         {"a\r", {"a"}},
         {std::string("\xb0\xe9\0x", 4), {std::string("\xb0\xe9\0x", 4)}},
+        {"\xef\xbb\xbf$GPRMC\r\n", {"$GPRMC"}}, // a byte-order mark first is no text
+        {"\xef\xbb", {"\xef\xbb"}},
+        {"a\xef\xbb\xbf", {"a\xef\xbb\xbf"}},
     };
     for (const Case& c : cases)
         EXPECT_EQ(readAll(c.content), c.lines) << c.content;
