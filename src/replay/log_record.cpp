@@ -7,6 +7,7 @@
 #include "text/conversions.h"
 
 #include <cmath>
+
 namespace korvel {
 
 void MainForm::listAndSend(std::string sentence) {
@@ -29,8 +30,11 @@ void MainForm::replayLogRecord() {
             StopReplay(0);
             return;
         }
-        if (ContainsSentence(s.currentLine, "RMC"))
+        // Bytes a receiver wrote before a sentence (binary data) are no part of it.
+        if (size_t at = SentenceAt(s.currentLine, "RMC"); at != std::string::npos) {
+            s.currentLine.erase(0, at);
             break;
+        }
         handleRecordedLine();
         platform_.clock.DoEvents();
     }
@@ -41,6 +45,8 @@ void MainForm::replayLogRecord() {
 
 void MainForm::handleRecordedLine() {
     std::string line = s.currentLine;
+    if (size_t at = SentenceAt(line, ""); at != std::string::npos)
+        line.erase(0, at);
     auto box = [this](int i) { return c.Data[i].value.get() == 1; };
     bool sameTimePos = c.Equ.value.get() == 1 && !s.rmcTimePosition.empty();
     if (IsSentence(line, "GGA")) {

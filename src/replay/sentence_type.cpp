@@ -35,6 +35,13 @@ bool IsSentence(std::string_view line, std::string_view type) {
     return talkerAt(line, 0) && typeBegins(line.substr(3), type);
 }
 
+size_t SentenceAt(std::string_view line, std::string_view type) {
+    for (size_t at = FindByte(line, 0, '$'); at < line.size(); at = FindByte(line, at + 1, '$'))
+        if (talkerAt(line, at) && typeBegins(line.substr(at + 3), type))
+            return at;
+    return std::string_view::npos;
+}
+
 bool ContainsSentence(std::string_view line, std::string_view type) {
     return SentencesIn(line, {type}) != 0;
 }

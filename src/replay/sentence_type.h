@@ -11,6 +11,8 @@ namespace korvel {
 bool IsSentence(std::string_view line, std::string_view type);
 // Such a sentence begins anywhere in the line.
 bool ContainsSentence(std::string_view line, std::string_view type);
+// Where the first such sentence begins in the line ("" for any type); npos when none does.
+size_t SentenceAt(std::string_view line, std::string_view type);
 // The same for several types in one look at the line: bit i is set when types[i] is there.
 unsigned SentencesIn(std::string_view line, std::initializer_list<std::string_view> types);
 

@@ -39,10 +39,12 @@ std::vector<std::string> expectedStream(const std::vector<std::string>& lines) {
     while (i < lines.size()) {
         if (!phsmi.empty())
             out.push_back(phsmi);
-        out.push_back(lines[i++]); // the record's RMC
+        // Bytes before a sentence on its line are no part of it.
+        const std::string& record = lines[i++];
+        out.push_back(record.substr(SentenceAt(record, "RMC")));
         bool send = false;
         for (; i < lines.size() && !ContainsSentence(lines[i], "RMC"); ++i) {
-            const std::string& line = lines[i];
+            std::string line = lines[i].substr(std::min(SentenceAt(lines[i], ""), lines[i].size()));
             if (IsSentence(line, "TXT")) {
                 // sent as the line before it was
             } else if (line.rfind("$PHSMI", 0) == 0) {

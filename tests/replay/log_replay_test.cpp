@@ -207,7 +207,8 @@ TEST_F(LogReplay, SameTimeAndPositionOption) {
     std::string gga1 =
         FrameSentence("GPGGA,120001.00,4807.0100,N,01131.0100,E,1,08,0.9,545.4,M,46.9,M,,");
     std::string gll1 = FrameSentence("GPGLL,4807.0100,N,01131.0100,E,120001.00,A");
-    load("equ.log", Log({rmc0, kVtg, kDatum, rmc0, gga1, gll1, rmc0}));
+    // Binary bytes of the receiver before the RMC are not taken into the rewritten sentences.
+    load("equ.log", Log({rmc0, kVtg, kDatum, "\x02\xb5" + rmc0, gga1, gll1, rmc0}));
     runToEnd();
     std::vector<std::string> sent = sentLines();
     ASSERT_EQ(sent.size(), 7u);
@@ -283,12 +284,12 @@ TEST_F(LogReplay, LineEndingsJunkAndLongLinesReplay) {
     checkAll(true);
     std::string content = rmc("120000") + "\n" + kVtg + "\r" + kDatum + "\r\n\r\n" +
                           std::string("\x01\xff\xfe junk \x80", 11) + "\n" +
-                          std::string(200000, 'x') + "\n" + " " + rmc("120001") + "\n" +
+                          std::string(200000, 'x') + "\n" + "\x02\xb5" + rmc("120001") + "\n" +
                           rmc("120002");
     load("mixed.log", content);
     runToEnd();
-    std::vector<std::string> expected = {rmc("120000"), kVtg, kDatum, " " + rmc("120001"),
-                                         rmc("120002")};
+    // What comes before a sentence on its line is no part of it.
+    std::vector<std::string> expected = {rmc("120000"), kVtg, kDatum, rmc("120001"), rmc("120002")};
     EXPECT_EQ(sentLines(), expected);
 }
 
