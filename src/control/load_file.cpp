@@ -79,7 +79,9 @@ void MainForm::File1_Click() {
         if (Left(line, 1) == "L")
             s.trackName = Mid(line, 15);
         HandleSegmentLine(line);
-        if (Left(line, 1) == s.recordMarker) {
+        // A record line is its marker and a blank: free text such as "Tour of the lakes" at
+        // the top of a log is no track point.
+        if (Left(line, 2) == s.recordMarker + " ") {
             s.fileKind = 1;
             break;
         }

@@ -307,6 +307,15 @@ TEST_F(LogReplay, MoreRecordsThanASixteenBitCounter) {
     EXPECT_EQ(sentLines().size(), static_cast<size_t>(records));
 }
 
+TEST_F(LogReplay, AFreeTextFirstLineIsNoTrackHeader) {
+    checkAll(false);
+    c.Data[0].value.set(1);
+    load("tour.log", Log({"Tour of the lakes, recorded by the logger", rmc("120000")}));
+    EXPECT_EQ(s.fileKind, 0);
+    runToEnd();
+    EXPECT_EQ(sentLines(), std::vector<std::string>{rmc("120000")});
+}
+
 TEST_F(LogReplay, ALogOfOneRecordReplays) {
     checkAll(false);
     c.Data[0].value.set(1);
