@@ -55,7 +55,7 @@ class MainForm {
     // True when at least one client took the line.
     bool SendTcp(const std::string& line);
     // True once the destination of the current run has failed (the user has been told).
-    bool outputFailed() const { return outputFailed_; }
+    bool outputFailed() const { return outputFailureReported_; }
     // False (after telling the user) when the port cannot be listened on.
     bool StartTcpServer();
     void CloseTcpConnections();
@@ -238,7 +238,6 @@ class MainForm {
     bool sendDecision_ = false;               // carried from line to line within one record
     std::int64_t lampDeadline_ = 0;           // monotonic ms when the activity lamp goes out
     bool outputFailureReported_ = false;      // once per run
-    bool outputFailed_ = false;
     bool restartingLoop_ = false; // a looping replay looks for the file's first record again
 };
 

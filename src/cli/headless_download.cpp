@@ -68,7 +68,8 @@ int RunDownload(MainForm& form, const RunOptions& o, const std::string& file,
     if (!o.quiet && done)
         for (const std::string& item : items)
             std::cerr << "korvel: " << item << "\n";
-    if (!done && !items.empty())
+    // A failure of the download has been told in a message; a stop is told here.
+    if (!done && stop && !items.empty())
         std::cerr << "korvel: " << items.back() << "\n";
     return done ? 0 : 1;
 }

@@ -79,7 +79,6 @@ bool MainForm::keepWaiting() {
 }
 
 void MainForm::reportOutputFailure(const std::string& what) {
-    outputFailed_ = true;
     // Once per run: a message for every sentence would bury the window.
     if (outputFailureReported_)
         return;
@@ -89,7 +88,7 @@ void MainForm::reportOutputFailure(const std::string& what) {
 }
 
 bool MainForm::openOutputPort() {
-    outputFailureReported_ = outputFailed_ = false;
+    outputFailureReported_ = false;
     std::string entry = c.PortC.text();
     std::string error;
     if (entry == "TCP")

@@ -155,20 +155,6 @@ TEST_F(Download, AWholeTrackLogPacketByPacket) {
     EXPECT_TRUE(platform.dialogs.messages.size() == 1) << "the confirmation only";
 }
 
-TEST_F(Download, ByteByByteTheSameAsAllAtOnce) {
-    std::string receiver;
-    for (const std::string& packet : kReceiver)
-        receiver += packet;
-    start("walk");
-    sent();
-    for (char byte : receiver)
-        receive(std::string(1, byte));
-    EXPECT_EQ(sent(),
-              kTransferCommand + kRecordsAck + kHeaderAck + kPointAck + kPointAck + kPointAck);
-    EXPECT_EQ(track(), kTrack);
-    EXPECT_EQ(c.List1.items.back(), "Transfer OK");
-}
-
 TEST_F(Download, ASilentReceiverTimesOut) {
     start("walk");
     receive(kReceiver[0] + kReceiver[1]);
