@@ -1,8 +1,8 @@
 // The pieces of a replay, one at a time (Google Benchmark).
 #include "garmin/link_state.h"
 #include "garmin/track_point.h"
+#include "replay/formats/track_formats.h"
 #include "replay/sentence.h"
-#include "replay/track_record.h"
 #include "text/conversions.h"
 
 #include <benchmark/benchmark.h>
@@ -18,19 +18,22 @@ void FrameARmc(benchmark::State& state) {
 }
 BENCHMARK(FrameARmc);
 
-void ReadAnOziPoint(benchmark::State& state) {
-    for (auto _ : state)
-        benchmark::DoNotOptimize(
-            ReadTrackRecord("OziExplorer", "  48.117300,  11.516700,1, 1800.0,40230.0000000,,"));
+// A point line read by its format's reader, past the file's header.
+void ReadAPoint(benchmark::State& state, const char* format, const char* line) {
+    std::unique_ptr<TrackReader> reader = MakeTrackReader(format)->resumed();
+    std::vector<TrackPoint> points;
+    for (auto _ : state) {
+        points.clear();
+        reader->read(line, points);
+        benchmark::DoNotOptimize(points.data());
+    }
+    if (points.size() != 1)
+        state.SkipWithError("the line is no point");
 }
-BENCHMARK(ReadAnOziPoint);
-
-void ReadAKorvelPoint(benchmark::State& state) {
-    for (auto _ : state)
-        benchmark::DoNotOptimize(ReadTrackRecord(
-            "Korvel", "T  N52 30.1234 E013 22.5678 Sat Dec 02 12:06:16 2010 ;156;"));
-}
-BENCHMARK(ReadAKorvelPoint);
+BENCHMARK_CAPTURE(ReadAPoint, Ozi, "OziExplorer",
+                  "  48.117300,  11.516700,1, 1800.0,40230.0000000,,");
+BENCHMARK_CAPTURE(ReadAPoint, Korvel, "Korvel",
+                  "T  N52 30.1234 E013 22.5678 Sat Dec 02 12:06:16 2010 ;156;");
 
 void FormatMinutes(benchmark::State& state) {
     double minutes = 7.0381;

@@ -14,7 +14,6 @@ struct FormState {
     std::string currentLine;
     std::string replayFilePath;
     int fileKind = 0; // 0 NMEA log, 1 track file, 2 recording
-    std::string recordMarker;
     std::string trackFormat;
     std::string trackName;
     long recordCount = 0;

@@ -9,6 +9,7 @@
 #include "form/controls.h"
 #include "garmin/link_state.h"
 #include "platform/platform.h"
+#include "replay/formats/track_reader.h"
 #include "text/line_reader.h"
 
 #include <functional>
@@ -67,8 +68,9 @@ class MainForm {
     void File1_Click();
     // False when the file ends before an RMC line.
     bool SkipToFirstRmc();
+    // The format of the replay file, from its first lines, into trackFormat (empty when
+    // unknown); the file is then read again from its start.
     void DetectTrackFormat();
-    void SkipToTrackRecord();
     void SeekRecord(double target);
     void RESTART_Click();
 
@@ -98,7 +100,8 @@ class MainForm {
     void StopReplay(int mode);
     void ResetTripDisplay();
     void SkipRecords(long count);
-    void HandleSegmentLine(const std::string& line);
+    // A track point that starts a segment has been reached.
+    void StartSegment();
     // Shows the date (ddmmyy) and time (hhmmss) of a record.
     void ShowDateTime(const std::string& date, const std::string& time);
 
@@ -174,11 +177,14 @@ class MainForm {
     // One pass over the replay file for its load. The lines up to line counted told the kind
     // of file: they are looked at but not counted again.
     LoadTally tallyReplayFile(long counted, bool track);
-    bool isTrackRecord(std::string_view line) const;
+    // The next point of the track file, read as far as it takes; none at the file's end.
+    // Valid until the next point is asked for.
+    const TrackPoint* peekTrackPoint();
+    const TrackPoint* takeTrackPoint();
     // One point of a track file: its sentences, statistics and displays.
     void replayTrackRecord();
-    // Converts currentLine; false while repositioning (nothing to send).
-    bool ConvertTrackRecord();
+    // Converts a point; false while repositioning (nothing to send).
+    bool ConvertTrackRecord(const TrackFix& fix);
     void trackPauseOutput();
     // Opens the output port a run needs; false (after telling the user) when it cannot.
     bool openOutputPort();
@@ -231,14 +237,14 @@ class MainForm {
     std::string lastPacketSent_; // as hexadecimal text
     std::string rmcCopyPath_;    // the completed copy the loader made, removed at the stop
     long lineNumber_ = 0;        // of the line last read from the replay file
-    // The track point in currentLine at which detection or a seek stopped, not yet sent.
-    bool pendingRecord_ = false;
+    std::unique_ptr<TrackReader> trackReader_; // of the replay file, since it was opened
+    std::vector<TrackPoint> trackPoints_;      // read, from nextPoint_ on not yet taken
+    size_t nextPoint_ = 0;
     int profileState_ = 0; // 1 while the profile is read, 2 when the user asked it to stop
     std::string rmcBody_, ggaBody_, vtgBody_; // built from a track point
     bool sendDecision_ = false;               // carried from line to line within one record
     std::int64_t lampDeadline_ = 0;           // monotonic ms when the activity lamp goes out
     bool outputFailureReported_ = false;      // once per run
-    bool restartingLoop_ = false; // a looping replay looks for the file's first record again
 };
 
 } // namespace korvel

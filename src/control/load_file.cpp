@@ -1,8 +1,8 @@
 // Loading a clicked file: decide what it is, count its records, stand at the first record and
 // start the replay timer.
 #include "app/main_form.h"
+#include "replay/formats/track_formats.h"
 #include "replay/sentence_type.h"
-#include "replay/track_record.h"
 #include "text/conversions.h"
 
 namespace korvel {
@@ -13,12 +13,25 @@ std::string nameUpToFirstDot(const std::string& name) {
     return name.substr(0, name.find('.'));
 }
 
+// UTF-16 text, with or without its byte-order mark: its first line holds zero bytes.
+bool IsWideText(const std::string& path) {
+    LineReader reader;
+    if (!reader.open(path))
+        return false;
+    std::string_view first = reader.nextLine();
+    return first.starts_with("\xFF\xFE") || first.starts_with("\xFE\xFF") ||
+           first.find('\0') != std::string_view::npos;
+}
+
 } // namespace
 
 bool MainForm::openReplayFile() {
     closeAllFiles();
     lineNumber_ = 0;
-    pendingRecord_ = false;
+    // A track file is read again from its first line, by a reader of its own.
+    trackReader_ = MakeTrackReader(s.trackFormat);
+    trackPoints_.clear();
+    nextPoint_ = 0;
     return replayFile_.open(s.replayFilePath);
 }
 
@@ -35,7 +48,6 @@ bool MainForm::readLine() {
     if (!scanLine(line))
         return false;
     s.currentLine.assign(line);
-    pendingRecord_ = false;
     return true;
 }
 
@@ -60,7 +72,7 @@ void MainForm::File1_Click() {
         return;
     }
     s.trackName.clear();
-    s.recordMarker = "T";
+    s.trackFormat.clear();
     c.File1.enabled = false;
     s.hasVtg = s.hasRmc = s.hasGga = 0;
     c.DownloadC.enabled = false;
@@ -76,18 +88,9 @@ void MainForm::File1_Click() {
             s.fileKind = 0;
             break;
         }
-        if (Left(line, 1) == "L")
-            s.trackName = Mid(line, 15);
-        HandleSegmentLine(line);
-        // A record line is its marker and a blank: free text such as "Tour of the lakes" at
+        // A point line is its marker and a blank: free text such as "Tour of the lakes" at
         // the top of a log is no track point.
-        if (Left(line, 2) == s.recordMarker + " ") {
-            s.fileKind = 1;
-            break;
-        }
-        if (Left(line, 5) == "OziEx" || IsKmlRoot(line)) {
-            s.trackFormat = IsKmlRoot(line) ? "KML" : "Ozi";
-            s.recordMarker = " ";
+        if (IsColumnPoint(line) || NamesTrackFormat(line)) {
             s.fileKind = 1;
             break;
         }
@@ -96,6 +99,8 @@ void MainForm::File1_Click() {
     if (s.fileKind == 2) {
         closeAllFiles();
         c.List1.addItem(opened ? "No Log-File !" : "Cannot open " + s.replayFilePath);
+        if (opened && IsWideText(s.replayFilePath))
+            c.List1.addItem("It is UTF-16 text: Korvel reads ASCII and UTF-8 files.");
         StopReplay(2);
         return;
     }

@@ -3,8 +3,8 @@
 #include "app/main_form.h"
 #include "control/other_core.h"
 #include "files/altitude_profile.h"
+#include "replay/formats/track_formats.h"
 #include "replay/sentence_type.h"
-#include "replay/track_record.h"
 
 #include <algorithm>
 #include <climits>
@@ -41,10 +41,12 @@ class Stretches {
           tallies_(static_cast<size_t>(count_)) {}
     ~Stretches() { join(); }
 
-    // Starts the second core on the stretches from the back; false when no thread can be had.
-    template <class Look> bool start(const std::string& path, Look look) {
+    // Starts the second core on the stretches from the back, a track's with its own reader;
+    // false when no thread can be had.
+    template <class Look>
+    bool start(const std::string& path, Look look, std::unique_ptr<TrackReader> reader) {
         try {
-            thread_ = std::thread([this, path, look] {
+            thread_ = std::thread([this, path, look, reader = std::move(reader)]() mutable {
                 for (long long i; (i = claimBack()) >= 0;) {
                     // Its altitudes are all read: an Escape meanwhile drops them at the end.
                     LoadTally& tally = tallies_[static_cast<size_t>(i)];
@@ -53,7 +55,7 @@ class Stretches {
                         break;
                     }
                     while (lines_.position() < begin(i + 1) && !lines_.eof())
-                        look(tally, lines_.nextLine(), kLineBeyond, true);
+                        look(tally, lines_.nextLine(), kLineBeyond, true, reader.get());
                 }
                 lines_.close();
             });
@@ -122,32 +124,29 @@ LoadTally MainForm::tallyReplayFile(long counted, bool track) {
     // What a line is looked at with is copied: the window's events, served meanwhile, may
     // change the form's state, and the second core is given copies of its own, as cores that
     // share a cache line that one of them writes slow each other down.
-    const std::string format = s.trackFormat, marker = s.recordMarker;
-    auto look = [format, marker, profileFormat = format.empty() ? "Gardown" : format, counted,
-                 track, ozi = track && format == "OziExplorer"](
-                    LoadTally& tally, std::string_view line, long lineNumber, bool profile) {
-        if (ozi && lineNumber > 6) {
-            // Nearly every line of such a track: one look gives what the load needs of it.
-            if (TrackHeight height; ReadOziPointHeight(line, height)) {
-                tally.trackPoints += lineNumber > counted;
-                if (profile)
-                    ProfileTrackHeight(tally.curve, height);
-                return;
-            }
+    // A track's points are read by the reader of its format.
+    auto look = [counted, heights = std::vector<TrackHeight>()](
+                    LoadTally& tally, std::string_view line, long lineNumber, bool profile,
+                    TrackReader* reader) mutable {
+        if (!reader) {
+            if (lineNumber > counted)
+                tally.logLine(SentencesIn(line, {"RMC", "GGA", "VTG"}));
+            if (profile)
+                ProfileLogLine(tally.curve, line);
+            return;
         }
-        bool point = false;
-        if (track) {
-            point = IsTrackRecord(format, line, lineNumber, marker);
-            if (lineNumber > counted) {
-                tally.trackPoints += point;
-                tally.segmentLines = tally.segmentLines || line.starts_with('N');
-            }
-        } else if (lineNumber > counted) {
-            tally.logLine(SentencesIn(line, {"RMC", "GGA", "VTG"}));
+        heights.clear();
+        reader->readHeights(line, heights);
+        for (const TrackHeight& height : heights) {
+            tally.trackPoints += height.point;
+            tally.segmentLines = tally.segmentLines || height.newSegment;
+            if (profile)
+                ProfileTrackHeight(tally.curve, height);
         }
-        if (profile)
-            ProfileLine(tally.curve, line, point, profileFormat);
     };
+    std::unique_ptr<TrackReader> reader = track ? MakeTrackReader(s.trackFormat) : nullptr;
+    // A reader whose points depend on the lines before cannot start in the middle.
+    std::unique_ptr<TrackReader> secondReader = reader ? reader->resumed() : nullptr;
 
     LoadTally tally;
     profileState_ = 1;
@@ -155,7 +154,7 @@ LoadTally MainForm::tallyReplayFile(long counted, bool track) {
     std::string_view line;
     auto readHere = [&](auto more) {
         while (more() && scanLine(line)) {
-            look(tally, line, lineNumber_, profileState_ == 1);
+            look(tally, line, lineNumber_, profileState_ == 1, reader.get());
             platform_.clock.DoEvents();
         }
     };
@@ -165,10 +164,10 @@ LoadTally MainForm::tallyReplayFile(long counted, bool track) {
     std::error_code error;
     std::uintmax_t size = std::filesystem::file_size(s.replayFilePath, error);
     std::unique_ptr<Stretches> stretches;
-    if (!error && size >= kSplitFrom) {
+    if (!error && size >= kSplitFrom && (!track || secondReader)) {
         stretches =
             std::make_unique<Stretches>(replayFile_.position(), static_cast<long long>(size));
-        if (!stretches->start(s.replayFilePath, look))
+        if (!stretches->start(s.replayFilePath, look, std::move(secondReader)))
             stretches.reset();
     }
     long long end = stretches ? stretches->frontEnd() : LLONG_MAX;

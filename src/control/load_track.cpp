@@ -1,96 +1,71 @@
-// Loading a track file: count its points, recognise its format, stand at its first point.
+// Loading a track file: tell its format, count its points, and read its points for the
+// replay through the format's reader.
 #include "app/main_form.h"
-#include "replay/track_record.h"
+#include "replay/formats/track_formats.h"
 #include "text/conversions.h"
 
 namespace korvel {
-
-bool MainForm::isTrackRecord(std::string_view line) const {
-    return IsTrackRecord(s.trackFormat, line, lineNumber_, s.recordMarker);
-}
 
 bool MainForm::loadTrackFile() {
     c.AutoSkip.value.reset(0);
     c.AutoSkip.enabled = false;
     c.AutoL.visible = false;
     c.Data[3].enabled = c.Data[4].enabled = c.Data[5].enabled = false;
-    // The layout first, from the lines up to the first point, as the altitudes depend on it;
-    // then one pass reads the altitudes of all points and counts those after the line that
-    // told the kind, which is the first record.
-    long counted = lineNumber_;
-    openReplayFile();
     DetectTrackFormat();
-    LoadTally tally = tallyReplayFile(counted, true);
-    s.recordCount = 1 + tally.trackPoints;
-    if (tally.segmentLines)
-        c.AutoSkip.enabled = true;
     if (s.trackFormat.empty()) {
         c.List1.addItem("Unknown Track-Format !");
+        c.List1.addItem("Its points are in a layout Korvel cannot read.");
         StopReplay(2);
         return false;
     }
+    // The format first, as what a point is depends on it; then one pass counts the points
+    // and reads their altitudes.
+    LoadTally tally = tallyReplayFile(0, true);
+    s.recordCount = tally.trackPoints;
+    if (s.recordCount == 0) {
+        c.List1.addItem("Unknown Track-Format !");
+        c.List1.addItem("The " + s.trackFormat + " file holds no track point Korvel can read.");
+        StopReplay(2);
+        return false;
+    }
+    if (tally.segmentLines)
+        c.AutoSkip.enabled = true;
     DrawAltitudeProfile(tally.curve);
     c.StopA.visible = true;
-    openReplayFile();
-    DetectTrackFormat();
-    return replayFile_.isOpen();
+    return openReplayFile();
 }
 
 void MainForm::DetectTrackFormat() {
-    while (true) {
-        if (!readLine()) {
-            StopReplay(0);
-            return;
-        }
-        const std::string& line = s.currentLine;
-        if (line.find("Korvel") != std::string::npos)
-            s.trackFormat = "Korvel";
-        if (Left(line, 5) == "OziEx") {
-            s.trackFormat = "OziExplorer";
-            return;
-        }
-        if (IsKmlRoot(line)) {
-            s.trackFormat = "KML";
-            return;
-        }
-        if (Left(line, 1) == "L")
-            s.trackName = Mid(line, 15);
-        if (!isTrackRecord(line))
-            continue;
-        // Mended: the point at which detection stops is sent by the next tick, not lost.
-        pendingRecord_ = true;
-        if (!s.trackFormat.empty())
-            return;
-        // The first point line: its columns tell the layout; a later match overrides.
-        struct Check {
-            long column;
-            const char* mark;
-            const char* format;
-        } checks[] = {{42, ":", "Gardown"},
-                      {54, ";", "G7To"},
-                      {47, ":", "G7ToWin"},
-                      {41, ":", "PCX5"},
-                      {4, "+", "TTQV-PCX"}};
-        for (const Check& check : checks)
-            if (Mid(line, check.column, 1) == check.mark)
-                s.trackFormat = check.format;
-        return;
-    }
+    s.trackFormat.clear();
+    openReplayFile();
+    TrackFormatDetection detection;
+    std::string_view line;
+    while (scanLine(line))
+        if (detection.look(line))
+            break;
+    s.trackFormat = detection.format();
+    openReplayFile();
 }
 
-void MainForm::SkipToTrackRecord() {
-    while (true) {
-        if (!readLine()) {
-            StopReplay(0);
-            return;
-        }
-        if (Left(s.currentLine, 1) == "L")
-            s.trackName = Mid(s.currentLine, 15);
-        if (isTrackRecord(s.currentLine)) {
-            pendingRecord_ = true;
-            return;
-        }
+const TrackPoint* MainForm::peekTrackPoint() {
+    while (nextPoint_ == trackPoints_.size()) {
+        trackPoints_.clear();
+        nextPoint_ = 0;
+        std::string_view line;
+        if (!trackReader_ || !scanLine(line))
+            return nullptr;
+        trackReader_->read(line, trackPoints_);
+        if (!trackReader_->trackName().empty())
+            s.trackName = trackReader_->trackName();
     }
+    return &trackPoints_[nextPoint_];
+}
+
+const TrackPoint* MainForm::takeTrackPoint() {
+    const TrackPoint* point = peekTrackPoint();
+    if (point)
+        ++nextPoint_;
+    return point;
 }
 
 } // namespace korvel

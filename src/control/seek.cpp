@@ -9,20 +9,15 @@ void MainForm::SeekRecord(double target) {
     s.seekQuiet = 1;
     ResetTripDisplay();
     s.recordIndex = 0;
+    // A track's segments are counted again as its points are passed.
+    s.segmentCount = 0;
     if (target <= 0) {
-        if (s.segmentCount != 0)
-            s.segmentCount = 1;
         if (s.fileKind == 0)
             SkipToFirstRmc();
-        else
-            SkipToTrackRecord();
         s.repositioning = 0;
         return;
     }
-    s.segmentCount = 0;
     SkipRecords(static_cast<long>(target));
-    if (s.fileKind != 0 && s.replayActive == 1)
-        SkipToTrackRecord();
     s.repositioning = 0;
     s.seekQuiet = 0;
 }
@@ -32,13 +27,10 @@ void MainForm::RESTART_Click() {
     s.recordIndex = 0;
     s.startLat = kNoPosition;
     ResetTripDisplay();
-    if (s.segmentCount != 0)
-        s.segmentCount = 1;
+    s.segmentCount = 0;
     c.List1.clear();
     if (s.fileKind == 0)
         SkipToFirstRmc();
-    else
-        DetectTrackFormat();
 }
 
 } // namespace korvel

@@ -1,7 +1,6 @@
 // The transport row: pause and step, skips, back, seek by the record gauge, stop, loop, the
 // last-record option, the intervals, the sentence-box presets and minimizing.
 #include "app/main_form.h"
-#include "replay/track_record.h"
 #include "text/conversions.h"
 
 namespace korvel {
@@ -57,38 +56,18 @@ void MainForm::AutoSkip_MouseDown() {
         s.fileKind = 0;
     if (s.fileKind != 1)
         return;
-    // A track file: on to the start of the next segment.
-    bool ozi = Left(s.trackFormat, 3) == "Ozi";
-    while (true) {
-        if (!readLine()) {
+    // A track file: on to the start of the next segment, which the next tick sends. The
+    // point due next is passed even when it starts a segment: that one has begun.
+    for (bool first = true;; first = false) {
+        const TrackPoint* next = peekTrackPoint();
+        if (!next) {
             StopReplay(0);
             return;
         }
-        const std::string& line = s.currentLine;
-        if (ozi) {
-            // Mended: the segment flag is the third field, wherever its column falls.
-            if (!isTrackRecord(line))
-                continue;
-            ++s.recordIndex;
-            if (ReadTrackRecord(s.trackFormat, line).newSegment)
-                break;
-            continue;
-        }
-        if (Left(line, 1) == s.recordMarker)
-            ++s.recordIndex;
-        if (Left(line, 1) == "L")
-            s.trackName = Mid(line, 15);
-        if (Left(line, 1) == "N")
-            break;
-    }
-    ++s.segmentCount;
-    if (c.AutoReset.value.get() == 1) {
-        s.maxSpeed = 0;
-        s.minAltitude = 9999;
-        s.maxAltitude = 0;
-        s.startLat = s.startLon = s.prevLat = s.prevLon = kNoPosition;
-        s.prevTimeSeconds = 0;
-        s.tripDistance = 0;
+        if (next->fix.newSegment && !first)
+            return;
+        takeTrackPoint();
+        ++s.recordIndex;
     }
 }
 

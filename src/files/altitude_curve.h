@@ -71,7 +71,7 @@ class AltitudeCurve {
     long roomInLast_ = 0; // points the last segment takes before the next begins
     // The extremes start at the first point's altitude, whatever its sign.
     double first_ = 0, lowest_ = std::numeric_limits<double>::infinity(),
-                       highest_ = -std::numeric_limits<double>::infinity();
+           highest_ = -std::numeric_limits<double>::infinity();
     std::vector<Segment> segments_;
     std::vector<Marker> markers_;
 };

@@ -15,23 +15,20 @@ constexpr Color kBlack = 0;
 const Color kLogCurve = RGB(200, 200, 0), kTrackCurve = RGB(255, 255, 0), kMarker = RGB(0, 200, 0);
 } // namespace
 
-void ProfileLine(AltitudeCurve& curve, std::string_view line, bool trackPoint,
-                 const std::string& trackFormat) {
-    if (IsSentence(line, "GGA")) {
-        // A fix without an altitude has none, not 0 m.
-        std::string_view altitude = FieldView(line, 9);
-        if (!altitude.empty())
-            curve.add(std::min(Val(altitude), 10000.0), kLogCurve);
-    } else if (line.starts_with('N')) {
-        curve.mark(false);
-    } else if (trackPoint) {
-        ProfileTrackHeight(curve, ReadTrackHeight(trackFormat, line));
-    }
+void ProfileLogLine(AltitudeCurve& curve, std::string_view line) {
+    // A fix without an altitude has none, not 0 m.
+    if (!IsSentence(line, "GGA"))
+        return;
+    std::string_view altitude = FieldView(line, 9);
+    if (!altitude.empty())
+        curve.add(std::min(Val(altitude), 10000.0), kLogCurve);
 }
 
 void ProfileTrackHeight(AltitudeCurve& curve, const TrackHeight& height) {
+    // A segment line marks its place; a point that starts a segment is marked over the
+    // whole height.
     if (height.newSegment)
-        curve.mark(true);
+        curve.mark(height.point);
     if (height.altitude)
         curve.add(std::min(*height.altitude, 10000.0), kTrackCurve);
 }

@@ -8,24 +8,19 @@ namespace korvel {
 
 void MainForm::StopReplay(int mode) {
     if (c.Lop.value.get() == 1 && mode == 0) {
-        // The file ended again before its first record: it was emptied, cut short or removed
-        // while it played, and there is nothing left to loop over.
-        if (restartingLoop_) {
-            restartingLoop_ = false;
+        c.List1.clear();
+        c.List1.addItem(std::string(80, '>'));
+        openReplayFile();
+        s.segmentCount = 0;
+        ResetTripDisplay();
+        if (s.fileKind != 0 && !peekTrackPoint()) {
+            // The file was emptied, cut short or removed while it played: there is nothing
+            // left to loop over.
             StopReplay(2);
             c.List1.addItem("The file holds no record any more: the replay stops.");
             return;
         }
-        c.List1.clear();
-        c.List1.addItem(std::string(80, '>'));
-        openReplayFile();
-        if (s.segmentCount != 0)
-            s.segmentCount = 1;
-        ResetTripDisplay();
-        restartingLoop_ = true;
-        bool started = s.fileKind != 0 ? (DetectTrackFormat(), true) : SkipToFirstRmc();
-        restartingLoop_ = false;
-        if (!started || s.replayActive != 1)
+        if ((s.fileKind == 0 && !SkipToFirstRmc()) || s.replayActive != 1)
             return;
         s.recordIndex = 0;
         platform_.clock.DoEvents();
@@ -110,25 +105,22 @@ void MainForm::SkipRecords(long count) {
         c.List1.clear();
         return;
     }
-    for (long passed = 0; passed < count;) {
-        if (!readLine()) {
+    for (long passed = 0; passed < count; ++passed) {
+        const TrackPoint* point = takeTrackPoint();
+        if (!point) {
             StopReplay(0);
             return;
         }
-        if (Left(s.currentLine, 1) == "L")
-            s.trackName = Mid(s.currentLine, 15);
-        if (Left(s.currentLine, 1) == s.recordMarker) {
-            ++s.recordIndex;
-            ++passed;
-        }
-        HandleSegmentLine(s.currentLine);
+        ++s.recordIndex;
+        if (point->fix.newSegment)
+            StartSegment();
         platform_.clock.DoEvents();
+        if (s.replayActive != 1)
+            return; // stopped meanwhile
     }
 }
 
-void MainForm::HandleSegmentLine(const std::string& line) {
-    if (Left(line, 1) != "N")
-        return;
+void MainForm::StartSegment() {
     ++s.segmentCount;
     if (c.AutoReset.value.get() != 1)
         return;
@@ -141,8 +133,6 @@ void MainForm::HandleSegmentLine(const std::string& line) {
     c.TTL.caption.clear();
     s.tripDistance = 0;
     c.TripL.caption.clear();
-    if (s.repositioning == 1 && s.seekQuiet == 0)
-        ReplayStep();
 }
 
 } // namespace korvel

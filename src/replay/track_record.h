@@ -1,9 +1,10 @@
-// One record line of a track file read by its format's layout: position texts, date, time and
-// altitude, as the fix sentences will carry them. Pure functions: no form, no file.
+// One point of a track file as the fix sentences will carry it: position texts, date, time
+// and altitude. The readers of the track formats fill it; pure functions, no form, no file.
 #pragma once
 
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace korvel {
 
@@ -14,32 +15,22 @@ struct TrackFix {
     std::string timeText;                     // hh:mm:ss, empty when the format has none
     std::string compactTime;                  // hhmmss
     std::optional<std::string> altitude;      // metres; no value: the previous one stays
-    bool newSegment = false;                  // an OziExplorer point that starts a segment
+    bool newSegment = false;                  // the first point of a track segment
 };
 
-// Reads a record line of the named format ("KML", "OziExplorer", "TTQV-PCX", "PCX5",
-// "Gardown", "G7To", "Korvel", "G7ToWin"). Malformed lines give what their fields give.
-TrackFix ReadTrackRecord(const std::string& format, const std::string& line);
+// The position of signed degrees, as texts and hemispheres.
+void SetPosition(TrackFix& fix, double latDegrees, double lonDegrees);
+// The time of an hh:mm:ss text.
+void SetTime(TrackFix& fix, const std::string& hhmmss);
+// No date and no time: the sentences carry 000000 as the date and empty times.
+void SetNoDate(TrackFix& fix);
+// Whether the fix names a place on the globe: hemispheres it knows, numbers in range.
+bool OnTheGlobe(const TrackFix& fix);
 
-// What the altitude profile draws of a record line: its altitude in whole metres, absent when
-// the record has none, and its segment mark, read as ReadTrackRecord reads them but without the
-// position and the date.
-struct TrackHeight {
-    std::optional<double> altitude;
-    bool newSegment = false;
-};
-TrackHeight ReadTrackHeight(const std::string& format, std::string_view line);
-// A line of an OziExplorer track after its header read in one look: false when it holds no
-// point, else its height is read into height.
-bool ReadOziPointHeight(std::string_view line, TrackHeight& height);
-
-// Whether a line of a file of that format holds a track point. lineNumber counts from 1;
-// recordMarker is the first character of record lines for the fixed-column formats.
-bool IsTrackRecord(const std::string& format, std::string_view line, long lineNumber,
-                   const std::string& recordMarker);
-
-// The root element line of a KML document: "<kml" followed by a blank, ">" or the line's end.
-bool IsKmlRoot(const std::string& line);
+// Whether a text begins with a number, after blanks and a sign.
+bool StartsWithNumber(std::string_view text);
+// A decimal number that is the whole text but for blanks around it; no value otherwise.
+std::optional<double> PlainNumber(std::string_view text);
 
 // Minutes of arc as ddmm.mmm (degreeDigits 2) or dddmm.mmm (3); minutes that round up to 60
 // carry into the degrees.

@@ -1,43 +1,39 @@
-// One point of a track file per tick: the line is converted into RMC, GGA and VTG sentences
+// One point of a track file per tick: it is converted into RMC, GGA and VTG sentences
 // with speed and course derived from the previous point.
 #include "app/main_form.h"
 #include "replay/sentence.h"
 #include "replay/sentence_type.h"
-#include "replay/track_record.h"
 #include "text/conversions.h"
 
 #include <cmath>
 namespace korvel {
 
 void MainForm::replayTrackRecord() {
+    std::vector<TrackPoint> newest;
+    const TrackPoint* point = nullptr;
     if (c.Last.value.get() == 1) {
-        // The newest point of a file that may still be growing.
-        lineNumber_ = 1 << 30;
-        s.currentLine = replayFile_.openAtLastLine(s.replayFilePath);
-    } else if (!pendingRecord_ && !readLine()) {
+        // The newest point of a file that may still be growing, read as a line of its own.
+        std::unique_ptr<TrackReader> reader = trackReader_ ? trackReader_->resumed() : nullptr;
+        if (reader)
+            reader->read(replayFile_.openAtLastLine(s.replayFilePath), newest);
+        if (!newest.empty())
+            point = &newest.back();
+    } else if (!(point = takeTrackPoint())) {
         StopReplay(0);
         return;
     }
-    pendingRecord_ = false;
     std::string heading = s.trackFormat;
+    if (point && point->fix.newSegment)
+        StartSegment();
     if (s.segmentCount != 0)
         heading += "  (" + Plain(static_cast<double>(s.segmentCount)) + ")";
-    if (Left(s.currentLine, 1) == "L")
-        s.trackName = Mid(s.currentLine, 15);
-    bool record = isTrackRecord(s.currentLine);
-    if (Left(s.currentLine, 1) != "L")
-        c.List1.addItem(heading + ":" + s.trackName);
-    if (record && s.seekQuiet == 0)
-        c.List1.addItem(s.currentLine);
+    c.List1.addItem(heading + ":" + s.trackName);
+    if (point && s.seekQuiet == 0)
+        c.List1.addItem(point->text);
     if (!s.trackName.empty())
         c.FileL.caption = s.trackName;
     c.List1.addItem(" ");
-    HandleSegmentLine(s.currentLine);
-    if (!record) {
-        c.Timer1.setInterval(10); // markup and headers pass at once
-        return;
-    }
-    if (!ConvertTrackRecord())
+    if (!point || !ConvertTrackRecord(point->fix))
         return;
     if (s.speedKmh >= 0)
         c.SpeedL.caption = Plain(s.metricUnits == 1 ? s.speedKmh : Round(s.speedKmh * 0.6214));
@@ -57,13 +53,14 @@ void MainForm::replayTrackRecord() {
         listAndSend(kDatumSentence);
 
     for (int i = 1; i < s.recordStep; ++i) {
-        if (!readLine()) {
+        const TrackPoint* passed = takeTrackPoint();
+        if (!passed) {
             StopReplay(0);
             return;
         }
-        if (isTrackRecord(s.currentLine))
-            ++s.recordIndex;
-        HandleSegmentLine(s.currentLine);
+        ++s.recordIndex;
+        if (passed->fix.newSegment)
+            StartSegment();
     }
     finishRecord();
 }
@@ -80,8 +77,7 @@ void MainForm::trackPauseOutput() {
         listAndSend(kDatumSentence);
 }
 
-bool MainForm::ConvertTrackRecord() {
-    TrackFix fix = ReadTrackRecord(s.trackFormat, s.currentLine);
+bool MainForm::ConvertTrackRecord(const TrackFix& fix) {
     if (fix.altitude)
         s.altitudeText = *fix.altitude;
     std::string dateText = fix.day + MonthNumber(fix.month) + fix.year;

@@ -104,22 +104,26 @@ TEST_F(TrackReplay, ALoopWhoseFileIsGoneStops) {
     }
 }
 
-TEST_F(TrackReplay, DetectionOrderAndUnknownLayouts) {
-    // Column 4 "+" and column 41 ":" both match: the later check wins.
-    std::string both = "T  +52.4939833 +013.3811500 02-Dec-10 12:06:16 0156";
-    both[40] = ':';
-    load("both.txt", Log({"H header", both, both}));
-    EXPECT_EQ(s.trackFormat, "TTQV-PCX");
-    form.StopA_Click();
-
-    // The own header keeps its name whatever the columns say.
-    load("own.trk", Log({"I Korvel V1.0.0", both, both}));
-    EXPECT_EQ(s.trackFormat, "Korvel");
-    form.StopA_Click();
-
-    load("odd.txt", Log({"T nothing that any layout knows", "T another"}));
-    EXPECT_EQ(c.List1.items.back(), "Unknown Track-Format !");
-    EXPECT_EQ(s.replayActive, 0);
+// A layout no format knows, and a known one whose columns hold no position, are refused with
+// the reason, and nothing is sent.
+TEST_F(TrackReplay, UnreadableLayoutsAreRefusedWithTheReason) {
+    const std::pair<std::vector<std::string>, const char*> files[] = {
+        {{"T nothing that any layout knows", "T another"},
+         "Its points are in a layout Korvel cannot read."},
+        // A G7To export whose points are UTM grid references.
+        {{"M UTM", "T  15R  633951.5  3326484.2 Sat May 25 17:06:21 2002 ;3.280840;      1e25;"},
+         "The G7To file holds no track point Korvel can read."},
+        {{"<gpx version=\"1.1\">", "<wpt lat=\"1\" lon=\"2\"/>", "</gpx>"},
+         "The GPX file holds no track point Korvel can read."},
+    };
+    for (const auto& [lines, reason] : files) {
+        load("odd.txt", Log(lines));
+        ASSERT_GE(c.List1.items.size(), 2u);
+        EXPECT_EQ(c.List1.items[c.List1.items.size() - 2], "Unknown Track-Format !");
+        EXPECT_EQ(c.List1.items.back(), reason);
+        EXPECT_EQ(s.replayActive, 0);
+        EXPECT_TRUE(platform.comm1.written.empty());
+    }
 }
 
 TEST_F(TrackReplay, KmlMarkupIsPassedOverQuickly) {
@@ -130,7 +134,10 @@ TEST_F(TrackReplay, KmlMarkupIsPassedOverQuickly) {
               "          13.3821500,52.4949833", "        </coordinates>", "      </LineString>",
               "    </Placemark>", "  </Document>", "</kml>"}));
     EXPECT_EQ(s.trackFormat, "KML");
-    EXPECT_EQ(s.recordCount, 3); // the count starts at 1
+    EXPECT_EQ(s.recordCount, 2);
+    // The first point leaves with the first tick, whatever markup comes before it.
+    tick();
+    EXPECT_EQ(sentLines().size(), 3u);
     runToEnd(60'000);
     std::vector<std::string> sent = sentLines();
     ASSERT_EQ(sent.size(), 6u);

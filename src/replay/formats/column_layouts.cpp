@@ -1,0 +1,90 @@
+// The column layouts of the fixed-column exports: the TTQV and PCX5 exports, the Gardown
+// layout (also that of G7To and of the program's own download) and G7ToWin's degrees,
+// minutes and seconds. Columns count from 1.
+#include "replay/formats/readers.h"
+#include "text/conversions.h"
+
+#include <cmath>
+
+namespace korvel {
+
+namespace {
+
+// TTQV and PCX5 share the date and time columns.
+void readPcxDate(TrackFix& fix, const std::string& line) {
+    fix.day = Mid(line, 29, 2);
+    fix.month = Mid(line, 32, 3);
+    fix.year = FourDigitYear(Mid(line, 36, 2));
+    SetTime(fix, Mid(line, 39, 8));
+}
+
+std::string ttqvAltitude(const std::string& line) {
+    return Mid(line, 48, 4);
+}
+
+// The altitude between the ";" after column 50 and the next; "1e25" marks an unknown one.
+std::optional<std::string> gardownAltitude(const std::string& line) {
+    long semicolon = InStr(50, line, ";");
+    if (semicolon <= 0)
+        return std::nullopt;
+    long end = InStr(semicolon + 1, line, ";");
+    std::string altitude =
+        end > 0 ? Mid(line, semicolon + 1, end - semicolon - 1) : Mid(line, semicolon + 1);
+    return altitude.find("1e25") != std::string::npos ? "" : altitude;
+}
+
+} // namespace
+
+TrackFix ReadTtqvColumns(const std::string& line) {
+    TrackFix fix;
+    double lat = Val(Mid(line, 5, 10)), lon = Val(Mid(line, 17, 11));
+    fix.latHemisphere = Mid(line, 4, 1) == "+" ? "N" : "S";
+    fix.lonHemisphere = Mid(line, 16, 1) == "+" ? "E" : "W";
+    fix.latText = PositionText(std::fabs(lat) * 60, 2);
+    fix.lonText = PositionText(std::fabs(lon) * 60, 3);
+    readPcxDate(fix, line);
+    fix.altitude = ttqvAltitude(line);
+    return fix;
+}
+
+TrackFix ReadPcx5Columns(const std::string& line) {
+    TrackFix fix;
+    fix.latText = Mid(line, 5, 2) + Mid(line, 7, 6);
+    fix.lonText = Mid(line, 17, 3) + Mid(line, 20, 6);
+    fix.latHemisphere = Mid(line, 4, 1);
+    fix.lonHemisphere = Mid(line, 16, 1);
+    readPcxDate(fix, line);
+    return fix;
+}
+
+TrackFix ReadGardownColumns(const std::string& line) {
+    TrackFix fix;
+    fix.latText = Mid(line, 5, 2) + Mid(line, 8, 6);
+    fix.lonText = Mid(line, 17, 3) + Mid(line, 21, 6);
+    fix.latHemisphere = Mid(line, 4, 1);
+    fix.lonHemisphere = Mid(line, 16, 1);
+    fix.month = Mid(line, 33, 3);
+    fix.day = Mid(line, 37, 2);
+    SetTime(fix, Mid(line, 40, 8));
+    fix.year = Mid(line, 49, 4);
+    fix.altitude = gardownAltitude(line);
+    return fix;
+}
+
+TrackFix ReadG7ToWinColumns(const std::string& line) {
+    TrackFix fix;
+    double lat = Val(Mid(line, 5, 2)) * 60 + Val(Mid(line, 8, 2)) + Val(Mid(line, 11, 5)) / 60;
+    double lon = Val(Mid(line, 18, 3)) * 60 + Val(Mid(line, 22, 2)) + Val(Mid(line, 25, 5)) / 60;
+    fix.latText = PositionText(lat, 2);
+    fix.lonText = PositionText(lon, 3);
+    fix.latHemisphere = Mid(line, 4, 1);
+    fix.lonHemisphere = Mid(line, 17, 1);
+    fix.month = Mid(line, 35, 3);
+    fix.day = Mid(line, 39, 2);
+    SetTime(fix, Mid(line, 42, 8));
+    fix.year = Mid(line, 51, 4);
+    fix.altitude = gardownAltitude(line);
+    return fix;
+}
+
+} // namespace korvel

@@ -1,0 +1,56 @@
+// The fixed-column exports read line by line: "L" names the track, "N" starts a segment and
+// a line that begins "T " is a point in the file's column layout. A line whose columns hold
+// no position (a UTM grid reference, a shifted column) is no point.
+#include "replay/formats/readers.h"
+#include "text/conversions.h"
+
+namespace korvel {
+
+namespace {
+
+class ColumnReader : public TrackReader {
+  public:
+    explicit ColumnReader(ColumnLayout layout) : layout_(layout) {}
+    void read(std::string_view line, std::vector<TrackPoint>& points) override {
+        if (line.starts_with('L'))
+            trackName_ = Mid(std::string(line), 15);
+        if (line.starts_with('N'))
+            segmentPending_ = true;
+        if (!line.starts_with("T "))
+            return;
+        std::string text(line);
+        TrackFix fix = layout_(text);
+        if (!OnTheGlobe(fix))
+            return;
+        fix.newSegment = segmentPending_;
+        segmentPending_ = false;
+        points.push_back({std::move(fix), std::move(text)});
+    }
+    // A segment line is marked where it stands, whichever stretch of the file it lies in.
+    void readHeights(std::string_view line, std::vector<TrackHeight>& heights) override {
+        if (line.starts_with('N')) {
+            heights.push_back({std::nullopt, true, false});
+            return;
+        }
+        if (!line.starts_with("T "))
+            return;
+        TrackFix fix = layout_(std::string(line));
+        if (OnTheGlobe(fix))
+            heights.push_back({WholeMetres(fix.altitude), false, true});
+    }
+    std::unique_ptr<TrackReader> resumed() const override {
+        return std::make_unique<ColumnReader>(layout_);
+    }
+
+  private:
+    ColumnLayout layout_;
+    bool segmentPending_ = false;
+};
+
+} // namespace
+
+std::unique_ptr<TrackReader> MakeColumnReader(ColumnLayout layout) {
+    return std::make_unique<ColumnReader>(layout);
+}
+
+} // namespace korvel

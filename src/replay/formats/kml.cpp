@@ -1,0 +1,122 @@
+// KML as programs write it: the coordinate tuples of a line or ring ("lon,lat[,alt]",
+// separated by any white space, however many a line), and gx:Track with its times (a "when"
+// for each "gx:coord", in order). Each line, ring and track starts a segment. The places of
+// single placemarks (Point) are no track points, nor is any text outside the coordinates.
+#include "replay/formats/iso_time.h"
+#include "replay/formats/markup_reader.h"
+#include "replay/formats/readers.h"
+#include "text/conversions.h"
+
+namespace korvel {
+
+namespace {
+
+// A tuple longer than this is no coordinate tuple: the rest is not kept.
+constexpr size_t kLongestTuple = 256;
+
+class KmlReader : public MarkupReader {
+  protected:
+    void start(std::string_view name, std::string_view) override {
+        if (name == "Placemark") {
+            inPlacemark_ = true;
+        } else if (name == "Point") {
+            inPoint_ = true;
+        } else if (name == "coordinates" && !inPoint_) {
+            inCoordinates_ = true;
+            newSegment_ = true;
+            tuple_.clear();
+        } else if (name == "Track") {
+            inTrack_ = true;
+            newSegment_ = true;
+            whens_.clear();
+            nextWhen_ = 0;
+        } else if ((name == "when" || name == "coord") && inTrack_) {
+            gather();
+        } else if (name == "name" && inPlacemark_) {
+            gather();
+        }
+    }
+    void end(std::string_view name) override {
+        if (name == "Placemark") {
+            inPlacemark_ = false;
+        } else if (name == "Point") {
+            inPoint_ = false;
+        } else if (name == "coordinates" && inCoordinates_) {
+            tupleEnds();
+            inCoordinates_ = false;
+        } else if (name == "Track") {
+            inTrack_ = false;
+        } else if (name == "when" && inTrack_) {
+            whens_.push_back(gathered());
+        } else if (name == "coord" && inTrack_) {
+            trackCoordinate(gathered());
+        } else if (name == "name" && inPlacemark_) {
+            trackName_ = gathered();
+        }
+    }
+    void text(std::string_view text) override {
+        if (!inCoordinates_)
+            return MarkupReader::text(text);
+        for (char c : text) {
+            if (c == ' ' || c == '\t' || c == '\n' || c == '\r')
+                tupleEnds();
+            else if (tuple_.size() < kLongestTuple)
+                tuple_ += c;
+        }
+    }
+
+  private:
+    void tupleEnds() {
+        if (tuple_.empty())
+            return;
+        std::vector<std::string> fields = SplitFields(tuple_);
+        if (fields.size() == 2 || fields.size() == 3)
+            addPoint(fields[1], fields[0], fields.size() == 3 ? fields[2] : "", tuple_);
+        tuple_.clear();
+    }
+    // "lon lat alt", with its time when the track gave one for it.
+    void trackCoordinate(const std::string& coordinate) {
+        std::vector<std::string> fields;
+        for (size_t at = 0; at < coordinate.size();) {
+            size_t end = coordinate.find_first_of(" \t\n\r", at);
+            if (end != at)
+                fields.push_back(coordinate.substr(at, end - at));
+            at = end == std::string::npos ? end : end + 1;
+        }
+        std::string when = nextWhen_ < whens_.size() ? whens_[nextWhen_] : "";
+        ++nextWhen_;
+        if (fields.size() == 2 || fields.size() == 3)
+            addPoint(fields[1], fields[0], fields.size() == 3 ? fields[2] : "", coordinate, when);
+    }
+    void addPoint(std::string_view lat, std::string_view lon, std::string_view altitude,
+                  const std::string& text, std::string_view when = {}) {
+        TrackPoint point;
+        if (!SetDegrees(point.fix, lat, lon))
+            return;
+        if (!SetIsoTime(point.fix, when))
+            SetNoDate(point.fix);
+        point.fix.altitude = AltitudeText(altitude);
+        point.fix.newSegment = newSegment_;
+        newSegment_ = false;
+        point.text = text;
+        add(std::move(point));
+    }
+
+    bool inPlacemark_ = false, inPoint_ = false, inCoordinates_ = false, inTrack_ = false;
+    bool newSegment_ = false;
+    std::string tuple_;
+    std::vector<std::string> whens_;
+    size_t nextWhen_ = 0;
+};
+
+} // namespace
+
+bool NamesKml(std::string_view line) {
+    return HoldsRoot(line, "kml");
+}
+
+std::unique_ptr<TrackReader> MakeKmlReader() {
+    return std::make_unique<KmlReader>();
+}
+
+} // namespace korvel

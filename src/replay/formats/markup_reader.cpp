@@ -1,0 +1,59 @@
+#include "replay/formats/markup_reader.h"
+
+#include "text/conversions.h"
+
+#include <cmath>
+
+namespace korvel {
+
+namespace {
+// An element's text longer than this is no name, time or height: the rest is not kept.
+constexpr size_t kLongestText = 4096;
+} // namespace
+
+void MarkupReader::read(std::string_view line, std::vector<TrackPoint>& points) {
+    points_ = &points;
+    scanner_.feed(line, *this);
+}
+
+void MarkupReader::gather() {
+    gathering_ = true;
+    text_.clear();
+}
+
+std::string MarkupReader::gathered() {
+    gathering_ = false;
+    return Trim(text_);
+}
+
+void MarkupReader::text(std::string_view text) {
+    if (gathering_)
+        text_.append(text.substr(0, kLongestText - std::min(kLongestText, text_.size())));
+}
+
+bool HoldsRoot(std::string_view line, std::string_view name) {
+    for (size_t at = line.find('<'); at != std::string_view::npos; at = line.find('<', at + 1)) {
+        std::string_view rest = line.substr(at + 1);
+        if (!rest.starts_with(name))
+            continue;
+        rest.remove_prefix(name.size());
+        if (rest.empty() || rest[0] == ' ' || rest[0] == '\t' || rest[0] == '>' || rest[0] == '/')
+            return true;
+    }
+    return false;
+}
+
+std::string AltitudeText(std::string_view metres) {
+    std::optional<double> value = PlainNumber(metres);
+    return value ? Plain(*value) : "";
+}
+
+bool SetDegrees(TrackFix& fix, std::string_view lat, std::string_view lon) {
+    std::optional<double> latDegrees = PlainNumber(lat), lonDegrees = PlainNumber(lon);
+    if (!latDegrees || !lonDegrees || std::fabs(*latDegrees) > 90 || std::fabs(*lonDegrees) > 180)
+        return false;
+    SetPosition(fix, *latDegrees, *lonDegrees);
+    return true;
+}
+
+} // namespace korvel

@@ -1,0 +1,31 @@
+// The readers of the track formats, one file each; the detection table in track_formats.cpp
+// is what chooses among them.
+#pragma once
+
+#include "replay/formats/track_reader.h"
+
+namespace korvel {
+
+// OziExplorer: a first line beginning "OziEx", five more header lines, then one
+// comma-separated point a line.
+bool NamesOzi(std::string_view line);
+std::unique_ptr<TrackReader> MakeOziReader();
+
+// KML: coordinate tuples of lines and tracks, gx:Track with its times.
+bool NamesKml(std::string_view line);
+std::unique_ptr<TrackReader> MakeKmlReader();
+
+// GPX 1.0 and 1.1: track and route points with their altitudes and times.
+bool NamesGpx(std::string_view line);
+std::unique_ptr<TrackReader> MakeGpxReader();
+
+// The fixed-column exports whose point lines begin "T " ("L" names the track, "N" starts a
+// segment), each with its column layout.
+using ColumnLayout = TrackFix (*)(const std::string& line);
+std::unique_ptr<TrackReader> MakeColumnReader(ColumnLayout layout);
+TrackFix ReadTtqvColumns(const std::string& line);
+TrackFix ReadPcx5Columns(const std::string& line);
+TrackFix ReadGardownColumns(const std::string& line); // also "G7To" and "Korvel"
+TrackFix ReadG7ToWinColumns(const std::string& line);
+
+} // namespace korvel

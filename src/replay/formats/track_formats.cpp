@@ -1,0 +1,82 @@
+#include "replay/formats/track_formats.h"
+
+#include "replay/formats/readers.h"
+#include "text/conversions.h"
+
+namespace korvel {
+
+namespace {
+
+// The formats a line names: the first match wins.
+struct NamedFormat {
+    const char* name;
+    bool (*names)(std::string_view line);
+    std::unique_ptr<TrackReader> (*make)();
+};
+const NamedFormat kNamedFormats[] = {
+    {"OziExplorer", NamesOzi, MakeOziReader},
+    {"KML", NamesKml, MakeKmlReader},
+    {"GPX", NamesGpx, MakeGpxReader},
+};
+
+// The fixed-column exports, told apart by a column of their first point line: the first
+// match wins. The program's own files name themselves ("Korvel" on a line before it).
+struct ColumnFormat {
+    const char* name;
+    long column;
+    char mark;
+    ColumnLayout layout;
+};
+const ColumnFormat kColumnFormats[] = {
+    {"Korvel", 0, 0, ReadGardownColumns},  {"TTQV-PCX", 4, '+', ReadTtqvColumns},
+    {"PCX5", 41, ':', ReadPcx5Columns},    {"G7ToWin", 47, ':', ReadG7ToWinColumns},
+    {"G7To", 54, ';', ReadGardownColumns}, {"Gardown", 42, ':', ReadGardownColumns},
+};
+
+} // namespace
+
+bool NamesTrackFormat(std::string_view line) {
+    for (const NamedFormat& format : kNamedFormats)
+        if (format.names(line))
+            return true;
+    return false;
+}
+
+bool IsColumnPoint(std::string_view line) {
+    return line.starts_with("T ");
+}
+
+bool TrackFormatDetection::look(std::string_view line) {
+    for (const NamedFormat& format : kNamedFormats)
+        if (format.names(line)) {
+            format_ = format.name;
+            return true;
+        }
+    if (line.find("Korvel") != std::string_view::npos)
+        namedKorvel_ = true;
+    if (!IsColumnPoint(line))
+        return false;
+    for (const ColumnFormat& format : kColumnFormats) {
+        bool matches = format.column == 0
+                           ? namedKorvel_
+                           : line.size() >= static_cast<size_t>(format.column) &&
+                                 line[static_cast<size_t>(format.column - 1)] == format.mark;
+        if (matches) {
+            format_ = format.name;
+            break;
+        }
+    }
+    return true;
+}
+
+std::unique_ptr<TrackReader> MakeTrackReader(const std::string& name) {
+    for (const NamedFormat& format : kNamedFormats)
+        if (name == format.name)
+            return format.make();
+    for (const ColumnFormat& format : kColumnFormats)
+        if (name == format.name)
+            return MakeColumnReader(format.layout);
+    return nullptr;
+}
+
+} // namespace korvel

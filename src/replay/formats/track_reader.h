@@ -1,0 +1,55 @@
+// What every track format gives the replay: its points, one file of it read line by line.
+// Loading, counting, the tick, the skips, the seeks, the segment jump and the altitude
+// profile all take a file's points from its reader, so that a record means the same thing
+// everywhere.
+#pragma once
+
+#include "replay/track_record.h"
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace korvel {
+
+struct TrackPoint {
+    TrackFix fix;
+    std::string text; // what the list shows of it: its line, or its coordinates
+};
+
+// What the load's count and the altitude profile take of a point: its altitude in whole
+// metres, absent when it has none, and whether it starts a segment. A line that only starts
+// a segment ("N") is no point.
+struct TrackHeight {
+    std::optional<double> altitude;
+    bool newSegment = false;
+    bool point = true;
+};
+
+class TrackReader {
+  public:
+    virtual ~TrackReader() = default;
+    // The next line of the file: the points it holds or completes are appended, valid ones
+    // only (a position that is no number or lies off the globe is no point).
+    virtual void read(std::string_view line, std::vector<TrackPoint>& points) = 0;
+    // The same, as little as the load needs of each point.
+    virtual void readHeights(std::string_view line, std::vector<TrackHeight>& heights);
+    // A reader that takes up the file at any line after its header, for a large file read
+    // in stretches on two cores; none when a point depends on the lines before it.
+    virtual std::unique_ptr<TrackReader> resumed() const { return nullptr; }
+    // The name the file gives the track being read, empty while it names none.
+    const std::string& trackName() const { return trackName_; }
+
+  protected:
+    std::string trackName_;
+
+  private:
+    std::vector<TrackPoint> scratch_;
+};
+
+// The whole metres of an altitude text, absent when the text is empty.
+std::optional<double> WholeMetres(const std::optional<std::string>& altitude);
+
+} // namespace korvel
