@@ -7,6 +7,9 @@
 
 namespace korvel {
 
+// The files the list shows until the settings name others: logs and tracks.
+constexpr const char* kDefaultFilePattern = "*.log;*.nma;*.trl;*.trk;*.plt;*.kml;*.gpx";
+
 constexpr double kNoPosition = std::numeric_limits<double>::quiet_NaN();
 
 struct FormState {

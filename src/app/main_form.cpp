@@ -67,8 +67,8 @@ void MainForm::wireEvents() {
     c.LOA.onClick = [this] { LOA_Click(); };
     c.DirSel.onClick = [this] { DirSel_Click(); };
     c.NMEA.onClick = [this] { setFilePattern("*.log;*.nma"); };
-    c.ALL.onClick = [this] { setFilePattern("*.log;*.nma;*.trl;*.trk;*.plt;*.KML"); };
-    c.TRACK.onClick = [this] { setFilePattern("*.trl;*.trk;*.plt"); };
+    c.ALL.onClick = [this] { setFilePattern("*.log;*.nma;*.trl;*.trk;*.plt;*.KML;*.gpx"); };
+    c.TRACK.onClick = [this] { setFilePattern("*.trl;*.trk;*.plt;*.kml;*.gpx"); };
     c.SetFN.onClick = [this] { SetFN_Click(); };
     c.SaveP.onClick = [this] { SaveP_Click(); };
     c.SaveT.onClick = [this] { SaveT_Click(); };

@@ -12,8 +12,6 @@ namespace korvel {
 
 namespace {
 
-const char* const kDefaultPattern = "*.log;*.nma;*.trl;*.trk;*.plt";
-
 std::string withoutTrailingSlash(std::string path) {
     while (path.size() > 1 && path.back() == '/')
         path.pop_back();
@@ -64,7 +62,7 @@ void MainForm::Form_Load() {
         platform_.comm1.setCommPort(s.outputPortIndex + 1);
     s.garminPortIndex = readInt(profile, "Port", "GPS-Port", 1);
 
-    s.fileNamePattern = Trim(profile.readString("Files", "Names", kDefaultPattern));
+    s.fileNamePattern = Trim(profile.readString("Files", "Names", kDefaultFilePattern));
 
     std::error_code ec;
     std::string dataFolder = s.programFolder;

@@ -23,7 +23,7 @@ void MainForm::LOA_Click() {
         return;
     }
     ProfileFile profile = ProfileFile::load(settings_.readPath);
-    setFilePattern(profile.readString("Files", "Names", "*.log;*.nma;*.trl;*.trk;*.plt"));
+    setFilePattern(profile.readString("Files", "Names", kDefaultFilePattern));
 }
 
 void MainForm::DirSel_Click() {

@@ -79,6 +79,9 @@ void MainForm::ResetTripDisplay() {
                          &c.NNL, &c.NNminL, &c.NNmaxL})
         label->caption.clear();
     s.altitudeText.clear();
+    // A run's first point has course 000 and no speed, whatever the run before it ended with.
+    s.legCourse = 0;
+    s.speedKnotsText.clear();
     s.minAltitude = 9999;
     s.maxAltitude = 0;
     s.maxSpeed = 0;

@@ -37,11 +37,12 @@ TEST_F(StartAndExit, FirstStartWithoutSettingsBesideATracksFolder) {
     for (const char* name : {"tour.log", "b.NMA", "notes.txt", "globe.kml", "x.plt"})
         program.write(std::string("Tracks/") + name, "");
     MainForm& f = start();
-    EXPECT_EQ(f.c.File1.items, (std::vector<std::string>{"b.NMA", "tour.log", "x.plt"}));
+    EXPECT_EQ(f.c.File1.items,
+              (std::vector<std::string>{"b.NMA", "globe.kml", "tour.log", "x.plt"}));
     EXPECT_EQ(f.c.Dir1.path.get(), program.file("Tracks"));
     EXPECT_EQ(f.c.File1.path(), program.file("Tracks"));
     EXPECT_EQ(f.c.DirSel.toolTip, "Data-Path (" + program.file("Tracks") + ")");
-    EXPECT_EQ(f.c.File1.pattern(), "*.log;*.nma;*.trl;*.trk;*.plt");
+    EXPECT_EQ(f.c.File1.pattern(), "*.log;*.nma;*.trl;*.trk;*.plt;*.kml;*.gpx");
     EXPECT_EQ(f.c.PortC.items.size(), 26u);
     EXPECT_EQ(f.c.PortC.text(), "COM1");
     EXPECT_EQ(f.c.PortC.items[19], "Port4");

@@ -29,8 +29,8 @@ class FileBrowser : public test::ReplayFixture {};
 } // namespace
 
 TEST_F(FileBrowser, FilterButtonsTypedFilterAndFolderView) {
-    for (const char* name :
-         {"tour.log", "tour.NMA", "track.kml", "home.trk", "2010-05.plt", "notes.txt"})
+    for (const char* name : {"tour.log", "tour.NMA", "track.kml", "home.trk", "2010-05.plt",
+                             "2010-06.GPX", "notes.txt"})
         program.write(std::string("Tracks/") + name, "");
     c.Dir1.path.set(program.file("Tracks"));
     c.NMEA.onClick();
@@ -38,10 +38,11 @@ TEST_F(FileBrowser, FilterButtonsTypedFilterAndFolderView) {
     EXPECT_EQ(c.File1.pattern(), "*.log;*.nma*") << "the typed-filter rule applies at once";
     EXPECT_EQ(c.File1.items, (std::vector<std::string>{"tour.NMA", "tour.log"}));
     c.ALL.onClick();
-    EXPECT_EQ(c.File1.items.size(), 5u) << "*.KML finds track.kml";
+    EXPECT_EQ(c.File1.items.size(), 6u) << "*.KML finds track.kml";
     c.TRACK.onClick();
+    EXPECT_EQ(c.File1.items.size(), 4u) << "the tracks of every format";
     c.FileT.text.set("2010");
-    EXPECT_EQ(c.File1.items, (std::vector<std::string>{"2010-05.plt"}));
+    EXPECT_EQ(c.File1.items, (std::vector<std::string>{"2010-05.plt", "2010-06.GPX"}));
     EXPECT_EQ(c.focus, "ENDE");
 
     program.write("Korvel.ini", "[Files]\nNames=*.txt\n");
