@@ -38,6 +38,15 @@ class TrackInterop : public test::ReplayFixture {
         }
         return points;
     }
+    static void expectSamePoints(const std::vector<std::pair<double, double>>& sent,
+                                 const std::vector<std::pair<double, double>>& read) {
+        ASSERT_EQ(sent.size(), read.size());
+        for (size_t i = 0; i < sent.size(); ++i)
+            ASSERT_TRUE(std::abs(sent[i].first - read[i].first) < 0.0011 &&
+                        std::abs(sent[i].second - read[i].second) < 0.0011)
+                << "point " << i + 1 << ": " << sent[i].first << " " << sent[i].second
+                << " against " << read[i].first << " " << read[i].second;
+    }
     // The positions of the RMC sentences sent, as signed minutes of arc.
     std::vector<std::pair<double, double>> sentPoints() {
         std::vector<std::pair<double, double>> points;
@@ -100,7 +109,8 @@ TEST_F(TrackInterop, GpsbabelOziExplorerAndKmlTracksReplayTheirPositions) {
 }
 
 // Every real track file of the corpus replays. Those GPSBabel reads replay the points it reads
-// in their tracks, at the same places, in the same order.
+// in their tracks, at the same places, in the same order; and so do the GPX files it writes
+// of them, GPX 1.1 tracks and GPX 1.0 routes.
 TEST_F(TrackInterop, EveryRealTrackFileReplaysThePointsGpsbabelReads) {
     int files = 0;
     const std::pair<const char*, const char*> folders[] = {
@@ -130,12 +140,18 @@ TEST_F(TrackInterop, EveryRealTrackFileReplaysThePointsGpsbabelReads) {
             if (!gpsbabelFormat)
                 continue;
             std::vector<std::pair<double, double>> read = gpsbabelTrackPoints(gpsbabelFormat, path);
-            ASSERT_EQ(sent.size(), read.size());
-            for (size_t i = 0; i < sent.size(); ++i)
-                ASSERT_TRUE(std::abs(sent[i].first - read[i].first) < 0.0011 &&
-                            std::abs(sent[i].second - read[i].second) < 0.0011)
-                    << "point " << i + 1 << ": " << sent[i].first << " " << sent[i].second
-                    << " against " << read[i].first << " " << read[i].second;
+            expectSamePoints(sent, read);
+            for (const char* gpx : {"gpx -F", "gpx,gpxver=1.0 -x transform,rte=trk,del -F"}) {
+                SCOPED_TRACE(gpx);
+                std::string out = std::string(testing::TempDir()) + "/converted.gpx";
+                std::string command = std::string("gpsbabel -t -i ") + gpsbabelFormat + " -f '" +
+                                      path + "' -o " + gpx + " '" + out + "'";
+                ASSERT_EQ(std::system(command.c_str()), 0) << command;
+                platform.comm1.written.clear();
+                click(out);
+                runToEnd();
+                expectSamePoints(sentPoints(), read);
+            }
         }
     }
     if (files == 0)
