@@ -204,7 +204,7 @@ class MainForm {
     // Reads the next line into currentLine; false at the end of the file.
     bool readLine();
     // The same without the copy, for a pass that only looks at each line: the view holds
-    // until the next line is read.
+    // until the next line is read. A track reader that takes chunks is given chunks.
     bool scanLine(std::string_view& line);
     // The record of an NMEA log, from its RMC to the next.
     void replayLogRecord();
@@ -240,6 +240,7 @@ class MainForm {
     std::unique_ptr<TrackReader> trackReader_; // of the replay file, since it was opened
     std::vector<TrackPoint> trackPoints_;      // read, from nextPoint_ on not yet taken
     size_t nextPoint_ = 0;
+    bool chunked_ = false; // the reader takes the file in chunks, not lines
     int profileState_ = 0; // 1 while the profile is read, 2 when the user asked it to stop
     std::string rmcBody_, ggaBody_, vtgBody_; // built from a track point
     bool sendDecision_ = false;               // carried from line to line within one record

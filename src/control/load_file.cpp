@@ -30,6 +30,7 @@ bool MainForm::openReplayFile() {
     lineNumber_ = 0;
     // A track file is read again from its first line, by a reader of its own.
     trackReader_ = MakeTrackReader(s.trackFormat);
+    chunked_ = trackReader_ && trackReader_->readsChunks();
     trackPoints_.clear();
     nextPoint_ = 0;
     return replayFile_.open(s.replayFilePath);
@@ -38,7 +39,7 @@ bool MainForm::openReplayFile() {
 bool MainForm::scanLine(std::string_view& line) {
     if (replayFile_.eof())
         return false;
-    line = replayFile_.nextLine();
+    line = chunked_ ? replayFile_.nextChunk() : replayFile_.nextLine();
     ++lineNumber_;
     return true;
 }

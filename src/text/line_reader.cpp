@@ -90,6 +90,18 @@ size_t LineReader::nextEnding() {
     return FindEither(std::string_view(buffer_.data(), end_), begin_, '\r', '\n');
 }
 
+std::string_view LineReader::nextChunk() {
+    if (!fill())
+        return {};
+    size_t ending = nextEnding();
+    size_t end = ending == end_ ? end_ : ending + 1;
+    if (ending < end_ && buffer_[ending] == '\r' && end < end_ && buffer_[end] == '\n')
+        ++end;
+    std::string_view chunk(buffer_.data() + begin_, end - begin_);
+    begin_ = end;
+    return chunk;
+}
+
 std::string_view LineReader::nextLine() {
     split_.clear();
     bool split = false;

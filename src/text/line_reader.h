@@ -37,6 +37,10 @@ class LineReader {
     std::string readLine() { return std::string(nextLine()); }
     // The same, valid until the next call: no copy for the lines that lie within one block.
     std::string_view nextLine();
+    // The bytes up to and with the next line ending, or up to the end of the block read, for
+    // a reader that takes the file as a stream: a document written on one line of any length
+    // comes whole, piece by piece.
+    std::string_view nextChunk();
     // Opens the file at its end and returns its last line, reading only the file's tail, so
     // that a file another program is still writing can be followed however large it grows.
     std::string openAtLastLine(const std::string& path);

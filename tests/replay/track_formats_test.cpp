@@ -17,17 +17,26 @@ namespace {
 const char* const kOziHeader = "OziExplorer Track Point File Version 2.1\nWGS 84\n"
                                "Altitude is in Feet\nReserved 3\n0,2,255,Track,0,0,2,8421376\n0\n";
 
-// The points a reader of the format reads from a text, fed line by line.
+// Feeds a text to a reader as the replay does: line by line, or in chunks with their line ends
+// to a reader that takes chunks.
+template <class Read> void feed(const TrackReader& reader, const std::string& text, Read read) {
+    for (size_t start = 0; start < text.size();) {
+        size_t end = text.find('\n', start);
+        size_t next = end == std::string::npos ? text.size() : end + 1;
+        read(std::string_view(text).substr(start, (reader.readsChunks() ? next : end) - start));
+        start = next;
+    }
+}
+
+// The points a reader of the format reads from a text.
 std::vector<TrackPoint> pointsOf(const std::string& format, const std::string& text) {
     std::unique_ptr<TrackReader> reader = MakeTrackReader(format);
-    EXPECT_TRUE(reader) << format;
     std::vector<TrackPoint> points;
-    size_t start = 0;
-    while (reader && start < text.size()) {
-        size_t end = text.find('\n', start);
-        reader->read(std::string_view(text).substr(start, end - start), points);
-        start = end == std::string::npos ? text.size() : end + 1;
+    if (!reader) {
+        ADD_FAILURE() << "no reader for " << format;
+        return points;
     }
+    feed(*reader, text, [&](std::string_view part) { reader->read(part, points); });
     return points;
 }
 
@@ -35,12 +44,7 @@ std::vector<TrackPoint> pointsOf(const std::string& format, const std::string& t
 std::vector<TrackHeight> heightsOf(const std::string& format, const std::string& text) {
     std::unique_ptr<TrackReader> reader = MakeTrackReader(format);
     std::vector<TrackHeight> heights;
-    size_t start = 0;
-    while (start < text.size()) {
-        size_t end = text.find('\n', start);
-        reader->readHeights(std::string_view(text).substr(start, end - start), heights);
-        start = end == std::string::npos ? text.size() : end + 1;
-    }
+    feed(*reader, text, [&](std::string_view part) { reader->readHeights(part, heights); });
     return heights;
 }
 

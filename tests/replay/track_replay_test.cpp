@@ -1,5 +1,6 @@
 #include "replay/sentence.h"
 #include "support/replay_fixture.h"
+#include "text/line_reader.h"
 
 #include <filesystem>
 #include <fstream>
@@ -143,6 +144,26 @@ TEST_F(TrackReplay, KmlMarkupIsPassedOverQuickly) {
     ASSERT_EQ(sent.size(), 6u);
     EXPECT_EQ(sent[0], FrameSentence("GPRMC,,A,5229.639,N,01322.869,E,,000,000000,000.0,E"));
     EXPECT_EQ(sent[4], FrameSentence("GPGGA,,5229.699,N,01322.929,E,1,12,1.0,,M,,M,,"));
+}
+
+// A document written on one line far longer than any line of a log replays every point.
+TEST_F(TrackReplay, AKmlDocumentOnOneLongLineReplaysWhole) {
+    const int points = 6000;
+    std::string text = "<?xml version='1.0'?><kml><Document><Placemark><LineString><coordinates>";
+    for (int i = 1; i <= points; ++i)
+        text += "13.0000000," + std::to_string(10 + i / 1000) + "." +
+                std::to_string(1000 + i % 1000).substr(1) + "0000,100 ";
+    text += "</coordinates></LineString></Placemark></Document></kml>";
+    ASSERT_GT(text.size(), 2 * LineReader::kMaxLine);
+    load("long.kml", text);
+    EXPECT_EQ(s.recordCount, points);
+    form.SeekRecord(points - 2);
+    runToEnd();
+    std::vector<std::string> sent = sentLines();
+    ASSERT_EQ(sent.size(), 6u);
+    // 15.999 and 16 degrees.
+    EXPECT_EQ(ExtractField(sent[0], 3), "1559.940");
+    EXPECT_EQ(ExtractField(sent[3], 3), "1600.000");
 }
 
 TEST_F(TrackReplay, ZeroDateMidnightAndSegments) {

@@ -11,9 +11,9 @@ namespace {
 constexpr size_t kLongestText = 4096;
 } // namespace
 
-void MarkupReader::read(std::string_view line, std::vector<TrackPoint>& points) {
+void MarkupReader::read(std::string_view chunk, std::vector<TrackPoint>& points) {
     points_ = &points;
-    scanner_.feed(line, *this);
+    scanner_.feed(chunk, *this);
 }
 
 void MarkupReader::gather() {
@@ -23,7 +23,10 @@ void MarkupReader::gather() {
 
 std::string MarkupReader::gathered() {
     gathering_ = false;
-    return Trim(text_);
+    size_t first = text_.find_first_not_of(" \t\r\n");
+    if (first == std::string::npos)
+        return "";
+    return text_.substr(first, text_.find_last_not_of(" \t\r\n") - first + 1);
 }
 
 void MarkupReader::text(std::string_view text) {

@@ -1,5 +1,5 @@
-// What the readers of the markup formats (GPX, KML) share: the scanner fed line by line, the
-// points of the current line collected, an element's text gathered up to its end.
+// What the readers of the markup formats (GPX, KML) share: the scanner fed chunk by chunk, the
+// points of the current chunk collected, an element's text gathered up to its end.
 #pragma once
 
 #include "replay/formats/track_reader.h"
@@ -9,12 +9,13 @@ namespace korvel {
 
 class MarkupReader : public TrackReader, protected XmlScanner::Events {
   public:
-    void read(std::string_view line, std::vector<TrackPoint>& points) override;
+    void read(std::string_view chunk, std::vector<TrackPoint>& points) override;
+    bool readsChunks() const override { return true; }
 
   protected:
     // Gathers the text of the element just started, until stopGathering.
     void gather();
-    // The text gathered, without blanks around it.
+    // The text gathered, without white space around it.
     std::string gathered();
     void text(std::string_view text) override;
     void add(TrackPoint point) { points_->push_back(std::move(point)); }

@@ -34,6 +34,9 @@ class TrackReader {
     // The next line of the file: the points it holds or completes are appended, valid ones
     // only (a position that is no number or lies off the globe is no point).
     virtual void read(std::string_view line, std::vector<TrackPoint>& points) = 0;
+    // Whether it takes the file as a stream instead, in chunks with their line ends
+    // (LineReader::nextChunk), as the markup formats do: their lines may be of any length.
+    virtual bool readsChunks() const { return false; }
     // The same, as little as the load needs of each point.
     virtual void readHeights(std::string_view line, std::vector<TrackHeight>& heights);
     // A reader that takes up the file at any line after its header, for a large file read

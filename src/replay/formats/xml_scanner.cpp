@@ -20,17 +20,17 @@ std::string_view withoutPrefix(std::string_view name) {
 
 } // namespace
 
-void XmlScanner::feed(std::string_view line, Events& events) {
+void XmlScanner::feed(std::string_view bytes, Events& events) {
     size_t i = 0;
-    while (i < line.size()) {
-        std::string_view rest = line.substr(i);
+    while (i < bytes.size()) {
+        std::string_view rest = bytes.substr(i);
         switch (in_) {
         case In::Text: {
             size_t open = rest.find('<');
             if (open != 0)
                 events.text(rest.substr(0, open));
             if (open == std::string_view::npos)
-                return events.text("\n");
+                return;
             rest.remove_prefix(open + 1);
             i += open + 1;
             if (rest.starts_with("!--")) {
@@ -49,10 +49,8 @@ void XmlScanner::feed(std::string_view line, Events& events) {
             size_t close = rest.find('>');
             std::string_view part = rest.substr(0, close);
             tag_.append(part.substr(0, kLongestTag - std::min(kLongestTag, tag_.size())));
-            if (close == std::string_view::npos) {
-                tag_ += ' '; // a line break between attributes
+            if (close == std::string_view::npos)
                 return;
-            }
             i += close + 1;
             in_ = In::Text;
             tag(events);
@@ -70,17 +68,13 @@ void XmlScanner::feed(std::string_view line, Events& events) {
             size_t close = rest.find("]]>");
             events.text(rest.substr(0, close));
             if (close == std::string_view::npos)
-                return events.text("\n");
+                return;
             i += close + 3;
             in_ = In::Text;
             break;
         }
         }
     }
-    if (in_ == In::Text || in_ == In::CData)
-        events.text("\n");
-    else if (in_ == In::Tag)
-        tag_ += ' ';
 }
 
 void XmlScanner::tag(Events& events) {

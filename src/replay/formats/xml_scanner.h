@@ -1,7 +1,7 @@
-// The elements and character data of an XML document fed to it line by line, for the track
-// formats whose points are markup (GPX, KML): an element, a comment or a text may run across
-// any number of lines, and a whole document may stand on one. Entities are left as written;
-// a position, a height or a time holds none.
+// The elements and character data of an XML document fed to it as a stream of bytes in pieces
+// of any size, for the track formats whose points are markup (GPX, KML): an element, a comment
+// or a text may run across any number of lines and pieces, and a whole document may stand on
+// one line. Entities are left as written; a position, a height or a time holds none.
 #pragma once
 
 #include <string>
@@ -16,11 +16,11 @@ class XmlScanner {
         // Names come without their namespace prefix: "gx:coord" is "coord".
         virtual void start(std::string_view name, std::string_view attributes) = 0;
         virtual void end(std::string_view name) = 0;
-        // Character data; a line's end comes as "\n".
+        // Character data, line ends included, in as many pieces as it came in.
         virtual void text(std::string_view text) = 0;
     };
 
-    void feed(std::string_view line, Events& events);
+    void feed(std::string_view bytes, Events& events);
 
   private:
     void tag(Events& events);
