@@ -5,6 +5,8 @@
 #include "replay/sentence_type.h"
 #include "text/conversions.h"
 
+#include <algorithm>
+
 namespace korvel {
 
 namespace {
@@ -13,14 +15,38 @@ std::string nameUpToFirstDot(const std::string& name) {
     return name.substr(0, name.find('.'));
 }
 
-// UTF-16 text, with or without its byte-order mark: its first line holds zero bytes.
-bool IsWideText(const std::string& path) {
-    LineReader reader;
-    if (!reader.open(path))
+// UTF-16 text: its byte-order mark, or every second byte zero.
+bool isWide(std::string_view line) {
+    if (line.starts_with("\xFF\xFE") || line.starts_with("\xFE\xFF"))
+        return true;
+    if (line.size() < 4)
         return false;
-    std::string_view first = reader.nextLine();
-    return first.starts_with("\xFF\xFE") || first.starts_with("\xFE\xFF") ||
-           first.find('\0') != std::string_view::npos;
+    bool evenZero = true, oddZero = true;
+    for (size_t i = 0; i < line.size(); ++i)
+        if (line[i] != '\0')
+            (i % 2 ? oddZero : evenZero) = false;
+    return evenZero || oddZero;
+}
+
+// Why a file that holds no log and no track cannot be read, when its first lines tell.
+std::string whyNoLog(const std::string& path) {
+    LineReader reader;
+    if (!reader.open(path) || reader.eof())
+        return "";
+    if (isWide(reader.nextLine()))
+        return "It is UTF-16 text: Korvel reads ASCII and UTF-8 files.";
+    bool tabs = false;
+    reader.open(path);
+    for (int i = 0; i < 20 && !reader.eof(); ++i) {
+        std::string_view line = reader.nextLine();
+        if (std::any_of(line.begin(), line.end(),
+                        [](char c) { return static_cast<unsigned char>(c) < ' ' && c != '\t'; }))
+            return "It holds binary data, not lines of text.";
+        tabs = tabs || line.find('\t') != std::string_view::npos;
+    }
+    return tabs ? "It is a tab-separated export: Korvel reads NMEA logs and the track files of "
+                  "its list."
+                : "";
 }
 
 } // namespace
@@ -100,8 +126,8 @@ void MainForm::File1_Click() {
     if (s.fileKind == 2) {
         closeAllFiles();
         c.List1.addItem(opened ? "No Log-File !" : "Cannot open " + s.replayFilePath);
-        if (opened && IsWideText(s.replayFilePath))
-            c.List1.addItem("It is UTF-16 text: Korvel reads ASCII and UTF-8 files.");
+        if (std::string why = opened ? whyNoLog(s.replayFilePath) : ""; !why.empty())
+            c.List1.addItem(why);
         StopReplay(2);
         return;
     }

@@ -105,23 +105,33 @@ TEST_F(TrackReplay, ALoopWhoseFileIsGoneStops) {
     }
 }
 
-// A layout no format knows, and a known one whose columns hold no position, are refused with
-// the reason, and nothing is sent.
-TEST_F(TrackReplay, UnreadableLayoutsAreRefusedWithTheReason) {
-    const std::pair<std::vector<std::string>, const char*> files[] = {
-        {{"T nothing that any layout knows", "T another"},
+// A layout no format knows, a known one whose columns hold no position, and files that are no
+// text Korvel reads are refused with the reason, and nothing is sent.
+TEST_F(TrackReplay, UnreadableFilesAreRefusedWithTheReason) {
+    const std::string unknown = "Unknown Track-Format !", noLog = "No Log-File !";
+    struct Case {
+        std::string content, message, reason;
+    } cases[] = {
+        {Log({"T nothing that any layout knows", "T another"}), unknown,
          "Its points are in a layout Korvel cannot read."},
         // A G7To export whose points are UTM grid references.
-        {{"M UTM", "T  15R  633951.5  3326484.2 Sat May 25 17:06:21 2002 ;3.280840;      1e25;"},
-         "The G7To file holds no track point Korvel can read."},
-        {{"<gpx version=\"1.1\">", "<wpt lat=\"1\" lon=\"2\"/>", "</gpx>"},
+        {Log({"M UTM", "T  15R  633951.5  3326484.2 Sat May 25 17:06:21 2002 ;3.280840;   1e25;"}),
+         unknown, "The G7To file holds no track point Korvel can read."},
+        {Log({"<gpx version=\"1.1\">", "<wpt lat=\"1\" lon=\"2\"/>", "</gpx>"}), unknown,
          "The GPX file holds no track point Korvel can read."},
+        {std::string("\xFF\xFE$\0G\0P\0R\0M\0C\0\r\0\n\0", 16), noLog,
+         "It is UTF-16 text: Korvel reads ASCII and UTF-8 files."},
+        {Log({"Grid\tLat/Lon hddd mm.mmm", "Trackpoint\tN42 26.400 W71 07.255\t54 m"}), noLog,
+         "It is a tab-separated export: Korvel reads NMEA logs and the track files of its list."},
+        {std::string("\x10\x0e\x33\x00\x10\x03\r\n", 8), noLog,
+         "It holds binary data, not lines of text."},
     };
-    for (const auto& [lines, reason] : files) {
-        load("odd.txt", Log(lines));
-        ASSERT_GE(c.List1.items.size(), 2u);
-        EXPECT_EQ(c.List1.items[c.List1.items.size() - 2], "Unknown Track-Format !");
-        EXPECT_EQ(c.List1.items.back(), reason);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.reason);
+        load("odd.txt", c.content);
+        ASSERT_GE(this->c.List1.items.size(), 2u);
+        EXPECT_EQ(this->c.List1.items[this->c.List1.items.size() - 2], c.message);
+        EXPECT_EQ(this->c.List1.items.back(), c.reason);
         EXPECT_EQ(s.replayActive, 0);
         EXPECT_TRUE(platform.comm1.written.empty());
     }
