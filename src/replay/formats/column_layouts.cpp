@@ -33,6 +33,25 @@ std::optional<std::string> gardownAltitude(const std::string& line) {
     return altitude.find("1e25") != std::string::npos ? "" : altitude;
 }
 
+// The date and time of the Gardown layout ("Sat Dec 02 12:06:16 2010") and its altitude,
+// shifted right by the columns given.
+void readGardownDate(TrackFix& fix, const std::string& line, long shift) {
+    fix.month = Mid(line, 33 + shift, 3);
+    fix.day = Mid(line, 37 + shift, 2);
+    SetTime(fix, Mid(line, 40 + shift, 8));
+    fix.year = Mid(line, 49 + shift, 4);
+    fix.altitude = gardownAltitude(line);
+}
+
+// Hemisphere letters in columns 4 and 16, degrees in 5 and 17, the minutes where the layout
+// has them: cut, not rounded.
+void cutPosition(TrackFix& fix, const std::string& line, long latMinutes, long lonMinutes) {
+    fix.latText = Mid(line, 5, 2) + Mid(line, latMinutes, 6);
+    fix.lonText = Mid(line, 17, 3) + Mid(line, lonMinutes, 6);
+    fix.latHemisphere = Mid(line, 4, 1);
+    fix.lonHemisphere = Mid(line, 16, 1);
+}
+
 } // namespace
 
 TrackFix ReadTtqvColumns(const std::string& line) {
@@ -49,25 +68,15 @@ TrackFix ReadTtqvColumns(const std::string& line) {
 
 TrackFix ReadPcx5Columns(const std::string& line) {
     TrackFix fix;
-    fix.latText = Mid(line, 5, 2) + Mid(line, 7, 6);
-    fix.lonText = Mid(line, 17, 3) + Mid(line, 20, 6);
-    fix.latHemisphere = Mid(line, 4, 1);
-    fix.lonHemisphere = Mid(line, 16, 1);
+    cutPosition(fix, line, 7, 20);
     readPcxDate(fix, line);
     return fix;
 }
 
 TrackFix ReadGardownColumns(const std::string& line) {
     TrackFix fix;
-    fix.latText = Mid(line, 5, 2) + Mid(line, 8, 6);
-    fix.lonText = Mid(line, 17, 3) + Mid(line, 21, 6);
-    fix.latHemisphere = Mid(line, 4, 1);
-    fix.lonHemisphere = Mid(line, 16, 1);
-    fix.month = Mid(line, 33, 3);
-    fix.day = Mid(line, 37, 2);
-    SetTime(fix, Mid(line, 40, 8));
-    fix.year = Mid(line, 49, 4);
-    fix.altitude = gardownAltitude(line);
+    cutPosition(fix, line, 8, 21);
+    readGardownDate(fix, line, 0);
     return fix;
 }
 
@@ -79,11 +88,7 @@ TrackFix ReadG7ToWinColumns(const std::string& line) {
     fix.lonText = PositionText(lon, 3);
     fix.latHemisphere = Mid(line, 4, 1);
     fix.lonHemisphere = Mid(line, 17, 1);
-    fix.month = Mid(line, 35, 3);
-    fix.day = Mid(line, 39, 2);
-    SetTime(fix, Mid(line, 42, 8));
-    fix.year = Mid(line, 51, 4);
-    fix.altitude = gardownAltitude(line);
+    readGardownDate(fix, line, 2);
     return fix;
 }
 

@@ -1,7 +1,6 @@
 // GPX 1.0 and 1.1: the points of tracks (trk, trkseg, trkpt) and routes (rte, rtept), with
 // their heights (ele) and times. Each track segment and each route starts a segment; the
 // name of a track or route names what follows. Waypoints are no track points.
-#include "replay/formats/iso_time.h"
 #include "replay/formats/markup_reader.h"
 #include "replay/formats/readers.h"
 #include "text/conversions.h"
@@ -16,7 +15,7 @@ class GpxReader : public MarkupReader {
         if (name == "trk" || name == "rte")
             inTrack_ = true;
         if (name == "trkseg" || name == "rte") {
-            newSegment_ = true;
+            segmentStarts();
         } else if (name == "trkpt" || name == "rtept") {
             inPoint_ = true;
             lat_ = Attribute(attributes, "lat");
@@ -45,22 +44,14 @@ class GpxReader : public MarkupReader {
 
   private:
     void addPoint() {
-        TrackPoint point;
-        if (!SetDegrees(point.fix, lat_, lon_))
-            return;
-        if (!SetIsoTime(point.fix, time_))
-            SetNoDate(point.fix);
-        point.fix.altitude = AltitudeText(ele_);
-        point.fix.newSegment = newSegment_;
-        newSegment_ = false;
-        point.text = lat_ + "," + lon_;
+        std::string text = lat_ + "," + lon_;
         for (const std::string* part : {&ele_, &time_})
             if (!part->empty())
-                point.text += " " + *part;
-        add(std::move(point));
+                text += " " + *part;
+        MarkupReader::addPoint(lat_, lon_, ele_, time_, std::move(text));
     }
 
-    bool inTrack_ = false, inPoint_ = false, newSegment_ = false;
+    bool inTrack_ = false, inPoint_ = false;
     std::string lat_, lon_, ele_, time_;
 };
 

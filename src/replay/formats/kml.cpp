@@ -2,7 +2,6 @@
 // separated by any white space, however many a line), and gx:Track with its times (a "when"
 // for each "gx:coord", in order). Each line, ring and track starts a segment. The places of
 // single placemarks (Point) are no track points, nor is any text outside the coordinates.
-#include "replay/formats/iso_time.h"
 #include "replay/formats/markup_reader.h"
 #include "replay/formats/readers.h"
 #include "text/conversions.h"
@@ -23,11 +22,11 @@ class KmlReader : public MarkupReader {
             inPoint_ = true;
         } else if (name == "coordinates" && !inPoint_) {
             inCoordinates_ = true;
-            newSegment_ = true;
+            segmentStarts();
             tuple_.clear();
         } else if (name == "Track") {
             inTrack_ = true;
-            newSegment_ = true;
+            segmentStarts();
             whens_.clear();
             nextWhen_ = 0;
         } else if ((name == "when" || name == "coord") && inTrack_) {
@@ -71,7 +70,7 @@ class KmlReader : public MarkupReader {
             return;
         std::vector<std::string> fields = SplitFields(tuple_);
         if (fields.size() == 2 || fields.size() == 3)
-            addPoint(fields[1], fields[0], fields.size() == 3 ? fields[2] : "", tuple_);
+            addPoint(fields[1], fields[0], fields.size() == 3 ? fields[2] : "", "", tuple_);
         tuple_.clear();
     }
     // "lon lat alt", with its time when the track gave one for it.
@@ -86,24 +85,10 @@ class KmlReader : public MarkupReader {
         std::string when = nextWhen_ < whens_.size() ? whens_[nextWhen_] : "";
         ++nextWhen_;
         if (fields.size() == 2 || fields.size() == 3)
-            addPoint(fields[1], fields[0], fields.size() == 3 ? fields[2] : "", coordinate, when);
-    }
-    void addPoint(std::string_view lat, std::string_view lon, std::string_view altitude,
-                  const std::string& text, std::string_view when = {}) {
-        TrackPoint point;
-        if (!SetDegrees(point.fix, lat, lon))
-            return;
-        if (!SetIsoTime(point.fix, when))
-            SetNoDate(point.fix);
-        point.fix.altitude = AltitudeText(altitude);
-        point.fix.newSegment = newSegment_;
-        newSegment_ = false;
-        point.text = text;
-        add(std::move(point));
+            addPoint(fields[1], fields[0], fields.size() == 3 ? fields[2] : "", when, coordinate);
     }
 
     bool inPlacemark_ = false, inPoint_ = false, inCoordinates_ = false, inTrack_ = false;
-    bool newSegment_ = false;
     std::string tuple_;
     std::vector<std::string> whens_;
     size_t nextWhen_ = 0;

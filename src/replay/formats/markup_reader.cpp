@@ -1,5 +1,6 @@
 #include "replay/formats/markup_reader.h"
 
+#include "replay/formats/iso_time.h"
 #include "text/conversions.h"
 
 #include <cmath>
@@ -10,6 +11,24 @@ namespace {
 // An element's text longer than this is no name, time or height: the rest is not kept.
 constexpr size_t kLongestText = 4096;
 } // namespace
+
+void MarkupReader::addPoint(std::string_view lat, std::string_view lon, std::string_view altitude,
+                            std::string_view time, std::string text) {
+    std::optional<double> latDegrees = PlainNumber(lat), lonDegrees = PlainNumber(lon);
+    if (!latDegrees || !lonDegrees || std::fabs(*latDegrees) > 90 || std::fabs(*lonDegrees) > 180)
+        return;
+    TrackPoint point;
+    SetPosition(point.fix, *latDegrees, *lonDegrees);
+    if (!SetIsoTime(point.fix, time))
+        SetNoDate(point.fix);
+    // An altitude that is no number is none.
+    std::optional<double> metres = PlainNumber(altitude);
+    point.fix.altitude = metres ? Plain(*metres) : "";
+    point.fix.newSegment = newSegment_;
+    newSegment_ = false;
+    point.text = std::move(text);
+    points_->push_back(std::move(point));
+}
 
 void MarkupReader::read(std::string_view chunk, std::vector<TrackPoint>& points) {
     points_ = &points;
@@ -44,19 +63,6 @@ bool HoldsRoot(std::string_view line, std::string_view name) {
             return true;
     }
     return false;
-}
-
-std::string AltitudeText(std::string_view metres) {
-    std::optional<double> value = PlainNumber(metres);
-    return value ? Plain(*value) : "";
-}
-
-bool SetDegrees(TrackFix& fix, std::string_view lat, std::string_view lon) {
-    std::optional<double> latDegrees = PlainNumber(lat), lonDegrees = PlainNumber(lon);
-    if (!latDegrees || !lonDegrees || std::fabs(*latDegrees) > 90 || std::fabs(*lonDegrees) > 180)
-        return false;
-    SetPosition(fix, *latDegrees, *lonDegrees);
-    return true;
 }
 
 } // namespace korvel

@@ -18,21 +18,22 @@ class MarkupReader : public TrackReader, protected XmlScanner::Events {
     // The text gathered, without white space around it.
     std::string gathered();
     void text(std::string_view text) override;
-    void add(TrackPoint point) { points_->push_back(std::move(point)); }
+    // The next point starts a segment.
+    void segmentStarts() { newSegment_ = true; }
+    // A point of signed degrees, with its altitude in metres and its time when it has them,
+    // listed as text; nothing when the degrees are no numbers on the globe.
+    void addPoint(std::string_view lat, std::string_view lon, std::string_view altitude,
+                  std::string_view time, std::string text);
 
   private:
     XmlScanner scanner_;
     std::vector<TrackPoint>* points_ = nullptr;
-    bool gathering_ = false;
+    bool gathering_ = false, newSegment_ = false;
     std::string text_;
 };
 
 // Whether a line holds the root element of that name: "<" and the name, followed by a blank,
 // ">", "/" or the line's end.
 bool HoldsRoot(std::string_view line, std::string_view name);
-// The altitude text of a height in metres: the number without blanks, empty when it is none.
-std::string AltitudeText(std::string_view metres);
-// A point of signed degrees, when they are numbers on the globe.
-bool SetDegrees(TrackFix& fix, std::string_view lat, std::string_view lon);
 
 } // namespace korvel
