@@ -7,6 +7,7 @@
 #include "platform/qt/machine.h"
 
 #include <QCoreApplication>
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <iostream>
@@ -30,7 +31,10 @@ int main(int argc, char* argv[]) {
     Platform platform = machine.platform(dialogs, host);
     MainForm form(platform, folder.string(), settings);
     form.Form_Load();
-    form.c.PortC.listIndex.set(20); // LPT1: no port is opened for the load
+    // UDP: an output that opens on any machine, with nothing to wait for.
+    const std::vector<std::string>& ports = form.c.PortC.items;
+    form.c.PortC.listIndex.set(
+        static_cast<int>(std::find(ports.begin(), ports.end(), "UDP") - ports.begin()));
     form.c.Dir1.path.set(file.parent_path().string());
     form.c.File1.setPattern(file.filename().string());
     form.c.File1.listIndex = 0;

@@ -170,10 +170,27 @@ class OziReader : public TrackReader {
     }
 
   private:
-    // What read takes for a point, without writing its position.
+    // Whether a point's degrees lie on the globe, read as far as their whole degrees and the
+    // zeros after them go: the load looks at millions of points, and a full reading of both
+    // numbers would cost more than the rest of its look.
     static bool onTheGlobe(const std::array<std::string_view, 4>& fields) {
-        double lat = Val(fields[0]), lon = Val(fields[1]);
-        return std::fabs(lat) <= 90 && std::fabs(lon) <= 180;
+        return within(fields[0], 90) && within(fields[1], 180);
+    }
+    static bool within(std::string_view degrees, long limit) {
+        const char *p = degrees.data(), *end = p + degrees.size();
+        while (p < end && *p == ' ')
+            ++p;
+        if (p < end && (*p == '-' || *p == '+'))
+            ++p;
+        long whole = 0;
+        for (int digits = 0; p < end && *p >= '0' && *p <= '9'; ++p)
+            if (++digits > 9 || (whole = whole * 10 + (*p - '0')) > limit)
+                return false;
+        if (whole < limit || p == end || *p != '.')
+            return true;
+        while (++p < end && *p == '0') {
+        }
+        return p == end || *p < '0' || *p > '9';
     }
     long linesRead_;
 };
