@@ -181,6 +181,8 @@ class MainForm {
     // Valid until the next point is asked for.
     const TrackPoint* peekTrackPoint();
     const TrackPoint* takeTrackPoint();
+    // The points of the file's last line or chunk that holds any, read from its start.
+    std::vector<TrackPoint> lastTrackPoints();
     // One point of a track file: its sentences, statistics and displays.
     void replayTrackRecord();
     // Converts a point; false while repositioning (nothing to send).

@@ -47,6 +47,21 @@ void MainForm::DetectTrackFormat() {
     openReplayFile();
 }
 
+std::vector<TrackPoint> MainForm::lastTrackPoints() {
+    std::unique_ptr<TrackReader> reader = MakeTrackReader(s.trackFormat);
+    std::vector<TrackPoint> last, read;
+    if (!reader || !replayFile_.open(s.replayFilePath))
+        return last;
+    while (!replayFile_.eof()) {
+        read.clear();
+        reader->read(reader->readsChunks() ? replayFile_.nextChunk() : replayFile_.nextLine(),
+                     read);
+        if (!read.empty())
+            last.swap(read);
+    }
+    return last;
+}
+
 const TrackPoint* MainForm::peekTrackPoint() {
     while (nextPoint_ == trackPoints_.size()) {
         trackPoints_.clear();

@@ -12,10 +12,13 @@ void MainForm::replayTrackRecord() {
     std::vector<TrackPoint> newest;
     const TrackPoint* point = nullptr;
     if (c.Last.value.get() == 1) {
-        // The newest point of a file that may still be growing, read as a line of its own.
+        // The newest point of a file that may still be growing, read as a line of its own, or
+        // from the whole file where a point depends on the lines before it.
         std::unique_ptr<TrackReader> reader = trackReader_ ? trackReader_->resumed() : nullptr;
         if (reader)
             reader->read(replayFile_.openAtLastLine(s.replayFilePath), newest);
+        else
+            newest = lastTrackPoints();
         if (!newest.empty())
             point = &newest.back();
     } else if (!(point = takeTrackPoint())) {

@@ -231,6 +231,18 @@ TEST_F(TrackReplay, LastRecordFollowsAGrowingFile) {
     std::ofstream(program.file("Tracks/growing.trk"), std::ios::app) << point(40) << "\r\n";
     tick();
     EXPECT_NE(sentLines().at(sentLines().size() - 3).find("5240.000"), std::string::npos);
+    form.StopA_Click();
+
+    // A GPX track that a logger writes as it goes, its closing elements not yet written.
+    load("growing.gpx", "<gpx>\n<trk><trkseg>\n<trkpt lat=\"52.5\" lon=\"13\"/>\n"
+                        "<trkpt lat=\"52.6\" lon=\"13\"/>\n");
+    c.Last.value.set(1);
+    tick();
+    EXPECT_NE(sentLines().at(sentLines().size() - 3).find("5236.000"), std::string::npos);
+    std::ofstream(program.file("Tracks/growing.gpx"), std::ios::app)
+        << "<trkpt lat=\"52.7\"\n lon=\"13\"></trkpt>\n";
+    tick();
+    EXPECT_NE(sentLines().at(sentLines().size() - 3).find("5242.000"), std::string::npos);
 }
 
 TEST_F(TrackReplay, EveryLayoutLoadsAndReplaysWholeFiles) {
