@@ -63,6 +63,8 @@ void ReplayTrack(const std::uint8_t* data, std::size_t size) {
                      "Reserved 3\r\n0,2,255,Track,0,0,2,8421376\r\n0\r\n"},
         {"fuzz.kml", "<?xml version=\"1.0\"?>\r\n<kml xmlns=\"http://www.opengis.net/kml/2.2\">\r\n"
                      "<coordinates>\r\n"},
+        {"fuzz.kml", "<kml xmlns:gx=\"http://www.google.com/kml/ext/2.2\"><gx:Track>"},
+        {"fuzz.gpx", "<?xml version=\"1.0\"?>\n<gpx version=\"1.1\"><trk><trkseg>\n"},
         {"fuzz.trk", "I Korvel V0.1.0\r\n# 07.12.2026 10:00:00  Local Time\r\n"},
         {"fuzz.trk", "H  SOFTWARE NAME & VERSION\r\nI  PCX5 2.09\r\n"},
         {"fuzz.trk", ""},

@@ -102,6 +102,10 @@ class MainForm {
     void SkipRecords(long count);
     // A track point that starts a segment has been reached.
     void StartSegment();
+    // One coordinate of the manual position in signed tenths of a second of arc (north and
+    // east positive), as its bars and hemisphere show it; and setting it.
+    long coordinateTenths(bool latitude) const;
+    void setCoordinateTenths(bool latitude, long tenths);
     // Shows the date (ddmmyy) and time (hhmmss) of a record.
     void ShowDateTime(const std::string& date, const std::string& time);
 

@@ -85,6 +85,13 @@ void MainForm::Form_Load() {
         c.VSc1[i].setValue(readInt(profile, "Manu", "PosN" + std::to_string(i), north[i]));
     for (int i = 0; i < 4; ++i)
         c.HSc1[i].setValue(readInt(profile, "Manu", "PosE" + std::to_string(i), east[i]));
+    // The hemispheres, which the bars cannot show at 0 degrees.
+    for (bool latitude : {true, false}) {
+        long tenths = coordinateTenths(latitude);
+        std::string side = profile.readString("Manu", latitude ? "PosNS" : "PosEW", "");
+        if (tenths > 0 && side == (latitude ? "S" : "W"))
+            setCoordinateTenths(latitude, -tenths);
+    }
     s.minAltitude = 9999;
 
     c.File1.left = c.FileT.left = c.NMEA.left = c.LOA.left = 240;
@@ -125,6 +132,8 @@ void MainForm::ENDE_Click() {
             profile.writeInt("Manu", "PosN" + std::to_string(i), c.VSc1[i].value.get());
             profile.writeInt("Manu", "PosE" + std::to_string(i), c.HSc1[i].value.get());
         }
+        profile.writeString("Manu", "PosNS", coordinateTenths(true) < 0 ? "S" : "N");
+        profile.writeString("Manu", "PosEW", coordinateTenths(false) < 0 ? "W" : "E");
     });
     // The user asked to keep the settings: stay open when they could not be kept.
     if (saved)

@@ -90,16 +90,6 @@ int indexOf(const std::vector<std::string>& items, const std::string& item) {
     return -1;
 }
 
-// Sets the bars of one coordinate from signed decimal degrees.
-void setCoordinate(std::array<ScrollBar, 4>& bars, double degrees) {
-    long tenths = std::lround(std::fabs(degrees) * 36000);
-    int whole = static_cast<int>(tenths / 36000);
-    bars[0].setValue(degrees < 0 ? -whole : whole);
-    bars[1].setValue(static_cast<int>(tenths / 600 % 60));
-    bars[2].setValue(static_cast<int>(tenths / 10 % 60));
-    bars[3].setValue(static_cast<int>(tenths % 10));
-}
-
 // Applies the options to the form's controls as a user would set them; "" when they fit.
 std::string applyOptions(MainForm& form, const RunOptions& o) {
     Controls& c = form.c;
@@ -187,9 +177,9 @@ int RunHeadless(const CommandLine& command, int argc, char* argv[]) {
     if (command.action == CommandLine::Action::Manual) {
         form.c.Manu.value.set(1);
         if (o.lat)
-            setCoordinate(form.c.VSc1, *o.lat);
+            form.setCoordinateTenths(true, std::lround(*o.lat * 36000));
         if (o.lon)
-            setCoordinate(form.c.HSc1, *o.lon);
+            form.setCoordinateTenths(false, std::lround(*o.lon * 36000));
         if (o.alt)
             form.c.VSc2.setValue(static_cast<int>(std::lround(*o.alt)));
         form.Skip1_Click();

@@ -11,42 +11,6 @@ namespace {
 constexpr int kEscape = 27, kEnter = 13, kCtrl = 17, kAlt = 18, kSpace = 32;
 constexpr int kLeft = 37, kUp = 38, kRight = 39, kDown = 40;
 
-// One coordinate's bar values: degrees (signed), minutes, seconds, tenths.
-struct Coordinate {
-    int degrees, minutes, seconds, tenths;
-};
-
-// Moves the magnitude of a coordinate by tenths of a second, carrying and borrowing; a step
-// past the limit of the degrees stops at the limit.
-void step(Coordinate& c, long tenths, int limit) {
-    bool negative = c.degrees < 0;
-    long magnitude = ((std::abs(c.degrees) * 60L + c.minutes) * 60 + c.seconds) * 10 + c.tenths;
-    long max = ((limit * 60L + 59) * 60 + 59) * 10 + 9;
-    magnitude = std::clamp(magnitude + tenths, -max, max);
-    if (magnitude < 0) {
-        // Below zero the degrees borrow from -1, which shows as 1 degree on the other side (0
-        // degrees always stand for north and east).
-        negative = !negative;
-        magnitude += 2 * 36000;
-    }
-    int degrees = static_cast<int>(magnitude / 36000);
-    c.minutes = static_cast<int>(magnitude / 600 % 60);
-    c.seconds = static_cast<int>(magnitude / 10 % 60);
-    c.tenths = static_cast<int>(magnitude % 10);
-    c.degrees = negative ? -degrees : degrees;
-}
-
-Coordinate read(const std::array<ScrollBar, 4>& bars) {
-    return {bars[0].value.get(), bars[1].value.get(), bars[2].value.get(), bars[3].value.get()};
-}
-
-void write(std::array<ScrollBar, 4>& bars, const Coordinate& c) {
-    bars[0].setValue(c.degrees);
-    bars[1].setValue(c.minutes);
-    bars[2].setValue(c.seconds);
-    bars[3].setValue(c.tenths);
-}
-
 } // namespace
 
 void MainForm::Form_KeyDown(int key, int shift) {
@@ -96,16 +60,12 @@ void MainForm::Form_KeyDown(int key, int shift) {
         amount += 100;
     if (shift == 1)
         amount += 600;
+    // North and east are positive: a step across the equator or the zero meridian goes on
+    // from 0 degrees on the other side, and a step past the last degree stops there.
     bool latitude = key == kUp || key == kDown;
-    std::array<ScrollBar, 4>& bars = latitude ? c.VSc1 : c.HSc1;
-    Coordinate position = read(bars);
-    char side = (latitude ? c.kkn.caption : c.kko.caption).empty()
-                    ? 'N'
-                    : (latitude ? c.kkn.caption : c.kko.caption).back();
-    bool grows = latitude ? (key == kUp) == (side == 'N') : (key == kLeft) != (side == 'E');
-    // The steps act on the magnitude; growing moves away from the equator or zero meridian.
-    step(position, grows ? amount : -amount, latitude ? 89 : 179);
-    write(bars, position);
+    long limit = latitude ? 89 : 179, most = ((limit * 60 + 59) * 60 + 59) * 10 + 9;
+    long moved = coordinateTenths(latitude) + (key == kUp || key == kRight ? amount : -amount);
+    setCoordinateTenths(latitude, std::clamp(moved, -most, most));
 }
 
 void MainForm::Form_KeyUp(int key, int) {

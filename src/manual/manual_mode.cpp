@@ -66,18 +66,13 @@ void MainForm::Manu_Click() {
     if (s.lastRmcSentence.empty())
         return;
     // Go on from the latest RMC: its position sets the bars.
-    std::string lat = ExtractField(s.lastRmcSentence, 3), lon = ExtractField(s.lastRmcSentence, 5);
-    auto setBars = [](std::array<ScrollBar, 4>& bars, const std::string& field, int degreeDigits,
-                      bool negative) {
-        int degrees = static_cast<int>(Val(Left(field, degreeDigits)));
-        bars[0].setValue(negative ? -degrees : degrees);
-        bars[1].setValue(static_cast<int>(Val(Mid(field, degreeDigits + 1, 2))));
-        double seconds = Val(Mid(field, degreeDigits + 3)) * 60;
-        bars[2].setValue(static_cast<int>(Int(seconds)));
-        bars[3].setValue(static_cast<int>(Int((seconds - Int(seconds)) * 10)));
+    auto tenths = [this](int field) {
+        double minutes = SignedMinutesOfArc(ExtractField(s.lastRmcSentence, field),
+                                            ExtractField(s.lastRmcSentence, field + 1));
+        return static_cast<long>(minutes * 600 + (minutes < 0 ? -1e-6 : 1e-6));
     };
-    setBars(c.VSc1, lat, 2, ExtractField(s.lastRmcSentence, 4) != "N");
-    setBars(c.HSc1, lon, 3, ExtractField(s.lastRmcSentence, 6) != "E");
+    setCoordinateTenths(true, tenths(3));
+    setCoordinateTenths(false, tenths(5));
 }
 
 void MainForm::GenerateManualSentences() {

@@ -2,6 +2,8 @@
 #include "app/main_form.h"
 #include "text/conversions.h"
 
+#include <cstdlib>
+
 namespace korvel {
 
 namespace {
@@ -12,6 +14,8 @@ void showCoordinate(int index, int v, const char* degreesPattern, char positive,
                     Label& degrees, Label& minutes, Label& seconds, Label& tenths) {
     switch (index) {
     case 0:
+        // The bar at 0 degrees stands for north or east; a position set as a whole (keys,
+        // settings, command line) can name the other side at 0 degrees.
         degrees.caption = Format(v < 0 ? -v : v, degreesPattern) + " \xb0";
         if (!tenths.caption.empty())
             tenths.caption.back() = v < 0 ? negative : positive;
@@ -38,6 +42,31 @@ void MainForm::VSc1_Change(int index) {
 void MainForm::HSc1_Change(int index) {
     showCoordinate(index, c.HSc1[index].value.get(), "000", 'E', 'W', c.ggo, c.mmo, c.sso, c.kko);
     s.positionChangeFlags |= 2;
+}
+
+long MainForm::coordinateTenths(bool latitude) const {
+    const std::array<ScrollBar, 4>& bars = latitude ? c.VSc1 : c.HSc1;
+    const std::string& tenths = (latitude ? c.kkn : c.kko).caption;
+    int degrees = bars[0].value.get();
+    long magnitude =
+        ((std::abs(degrees) * 60L + bars[1].value.get()) * 60 + bars[2].value.get()) * 10 +
+        bars[3].value.get();
+    bool negative =
+        degrees < 0 || (degrees == 0 && !tenths.empty() && tenths.back() == (latitude ? 'S' : 'W'));
+    return negative ? -magnitude : magnitude;
+}
+
+void MainForm::setCoordinateTenths(bool latitude, long tenths) {
+    std::array<ScrollBar, 4>& bars = latitude ? c.VSc1 : c.HSc1;
+    long magnitude = std::abs(tenths);
+    int degrees = static_cast<int>(magnitude / 36000);
+    bars[0].setValue(tenths < 0 ? -degrees : degrees);
+    bars[1].setValue(static_cast<int>(magnitude / 600 % 60));
+    bars[2].setValue(static_cast<int>(magnitude / 10 % 60));
+    bars[3].setValue(static_cast<int>(magnitude % 10));
+    std::string& side = (latitude ? c.kkn : c.kko).caption;
+    if (!side.empty())
+        side.back() = tenths < 0 ? (latitude ? 'S' : 'W') : (latitude ? 'N' : 'E');
 }
 
 void MainForm::VSc2_Change() {

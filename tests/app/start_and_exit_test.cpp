@@ -179,3 +179,17 @@ TEST_F(StartAndExit, SettingsThatCannotBeReadAreNotReplaced) {
                     fs::perm_options::remove);
     EXPECT_EQ(ReadFile(ini()), "[Port]\nCOM=3\n");
 }
+
+// A manual position a tenth of a second south and west of 0 degrees is kept as it was, though
+// its degrees bars stand at 0.
+TEST_F(StartAndExit, TheManualPositionKeepsItsHemispheresAtZeroDegrees) {
+    MainForm& f = start();
+    f.setCoordinateTenths(true, -1);
+    f.setCoordinateTenths(false, -5);
+    f.c.ENDE.onClick();
+    MainForm& again = start();
+    EXPECT_EQ(again.coordinateTenths(true), -1);
+    EXPECT_EQ(again.coordinateTenths(false), -5);
+    EXPECT_EQ(again.c.kkn.caption, ".1 S");
+    EXPECT_EQ(again.c.kko.caption, ".5 W");
+}

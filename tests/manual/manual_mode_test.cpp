@@ -113,11 +113,17 @@ TEST_F(Manual, ArrowKeysStepCarryBorrowAndStopAtTheLimits) {
         int degrees, minutes, seconds, tenths, key, modifiers;
         const char* after;
     } cases[] = {
-        {48, 5, 44, 7, kUp, 0, "48 5 44.8"},   {48, 5, 44, 7, kUp, 4, "48 5 45.7"},
-        {48, 5, 44, 7, kUp, 2, "48 5 54.7"},   {48, 5, 44, 7, kUp, kShift, "48 6 44.7"},
-        {48, 5, 59, 9, kUp, 0, "48 6 0.0"},    {48, 0, 0, 0, kDown, 0, "47 59 59.9"},
-        {-48, 0, 0, 0, kDown, 0, "-48 0 0.1"}, {89, 59, 59, 5, kUp, kShift, "89 59 59.9"},
-        {0, 0, 0, 0, kDown, 0, "-1 59 59.9"}, // 0 degrees are north: borrowing gives -1
+        {48, 5, 44, 7, kUp, 0, "48 5 44.8"},
+        {48, 5, 44, 7, kUp, 4, "48 5 45.7"},
+        {48, 5, 44, 7, kUp, 2, "48 5 54.7"},
+        {48, 5, 44, 7, kUp, kShift, "48 6 44.7"},
+        {48, 5, 59, 9, kUp, 0, "48 6 0.0"},
+        {48, 0, 0, 0, kDown, 0, "47 59 59.9"},
+        {-48, 0, 0, 0, kDown, 0, "-48 0 0.1"},
+        {89, 59, 59, 5, kUp, kShift, "89 59 59.9"},
+        // At and across the equator: a tenth of a second north, and south.
+        {0, 0, 0, 1, kUp, 0, "0 0 0.2 N"},
+        {0, 0, 0, 0, kDown, 0, "0 0 0.1 S"},
     };
     for (const Case& t : cases) {
         SCOPED_TRACE(t.after);
@@ -132,13 +138,34 @@ TEST_F(Manual, ArrowKeysStepCarryBorrowAndStopAtTheLimits) {
         form.Form_KeyDown(t.key, t.modifiers == kShift ? kShift : 0);
         form.Form_KeyUp(17, 0);
         form.Form_KeyUp(18, 0);
-        EXPECT_EQ(latitude(), t.after);
+        std::string after = t.after;
+        EXPECT_EQ(latitude(), after.substr(0, after.find(" N")).substr(0, after.find(" S")));
+        if (after.ends_with(" S") || after.ends_with(" N")) {
+            EXPECT_EQ(c.kkn.caption.back(), after.back());
+        }
     }
-    // East, Left shrinks the longitude; west, it grows.
+    // A tenth of a second north of 0 degrees south is the equator; one more is north.
+    c.VSc1[0].setValue(0);
+    c.VSc1[1].setValue(0);
+    c.VSc1[2].setValue(0);
+    c.VSc1[3].setValue(0);
+    form.Form_KeyDown(kDown, 0);
+    form.Form_KeyDown(kUp, 0);
+    EXPECT_EQ(latitude(), "0 0 0.0");
+    form.Form_KeyDown(kUp, 0);
+    EXPECT_EQ(latitude(), "0 0 0.1");
+    EXPECT_EQ(c.kkn.caption, ".1 N");
+    // East, Left shrinks the longitude; west, it grows; across the zero meridian it is west.
     c.HSc1[0].setValue(-5);
     c.HSc1[3].setValue(0);
     form.Form_KeyDown(kLeft, 0);
     EXPECT_EQ(c.HSc1[3].value.get(), 1);
+    for (int i = 0; i < 4; ++i)
+        c.HSc1[i].setValue(0);
+    form.Form_KeyDown(kLeft, 0);
+    EXPECT_EQ(c.HSc1[0].value.get(), 0);
+    EXPECT_EQ(c.HSc1[3].value.get(), 1);
+    EXPECT_EQ(c.kko.caption, ".1 W");
 }
 
 TEST_F(Manual, EscapeShowsTheListOrStopsTheReplay) {
