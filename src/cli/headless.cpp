@@ -114,11 +114,16 @@ std::string applyOptions(MainForm& form, const RunOptions& o) {
     c.Equ.value.set(o.sameTimePos ? 1 : 0);
     c.AutoReset.value.set(o.autoReset ? 1 : 0);
     c.AutoSkip.value.set(o.autoSkip ? 1 : 0);
-    static const char* const intervals[] = {"x8", "x4", "x2", "cont", "1s", "2s", "4s", "8s"};
-    for (size_t i = 0; i < 8; ++i)
-        if (o.interval == intervals[i] || (o.interval == "max" && i == 3))
-            SelectOption(c.Abstand, i);
     return "";
+}
+
+// Chooses the interval option of that name, as a user clicks it: in manual mode once the
+// simulation runs, as its start sets one second.
+void selectInterval(Controls& c, const std::string& interval) {
+    static const char* const intervals[] = {"x8", "x4", "x2", "cont", "1s", "2s", "4s", "8s"};
+    for (size_t i = 0; i < std::size(intervals); ++i)
+        if (interval == intervals[i] || (interval == "max" && i == 3))
+            SelectOption(c.Abstand, i);
 }
 
 } // namespace
@@ -175,6 +180,13 @@ int RunHeadless(const CommandLine& command, int argc, char* argv[]) {
     if (command.action == CommandLine::Action::Download)
         return RunDownload(form, o, command.file, stopRequested);
     if (command.action == CommandLine::Action::Manual) {
+        // The intervals the window offers in manual mode.
+        if (!o.interval.empty() && o.interval != "cont" && o.interval != "1s" &&
+            o.interval != "2s") {
+            std::cerr << "korvel: --interval " << o.interval
+                      << " is not offered in manual mode (cont, 1s or 2s)\n";
+            return 2;
+        }
         form.c.Manu.value.set(1);
         if (o.lat)
             form.setCoordinateTenths(true, std::lround(*o.lat * 36000));
@@ -185,7 +197,9 @@ int RunHeadless(const CommandLine& command, int argc, char* argv[]) {
         form.Skip1_Click();
         if (!form.c.Timer1.enabled())
             return 1;
+        selectInterval(form.c, o.interval);
     } else {
+        selectInterval(form.c, o.interval);
         std::filesystem::path file = std::filesystem::absolute(command.file);
         std::error_code ec;
         if (!std::filesystem::is_regular_file(file, ec)) {

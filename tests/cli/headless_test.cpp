@@ -88,6 +88,9 @@ TEST(Headless, BadOptionsAndFilesFailWithOneLine) {
         {{"replay", kSample, "--baud", "1200"}, 2},
         {{"replay", kSample, "--port", "COM99", "--ini", "/nonexistent.ini"}, 2},
         {{"manual", "--lat", "95"}, 2},
+        // Intervals the window does not offer in manual mode.
+        {{"manual", "--interval", "x8", "--port", "none"}, 2},
+        {{"manual", "--interval", "max", "--port", "none"}, 2},
         {{"replay", "/no/such/file.log", "--port", "none"}, 1},
         {{"replay", QDir::tempPath(), "--port", "none"}, 1}, // a folder
         {{"replay", kSample, "--port", "/dev/korvel-no-such-port", "--ini", "/nonexistent.ini"}, 1},
@@ -98,6 +101,28 @@ TEST(Headless, BadOptionsAndFilesFailWithOneLine) {
         EXPECT_FALSE(run.err.empty());
         EXPECT_TRUE(run.out.empty());
     }
+}
+
+// The manual position streams at the interval asked for, from the position asked for, its
+// hemispheres kept between 0 and -1 degrees.
+TEST(Headless, ManualStreamsAtTheIntervalFromThePosition) {
+    QProcess process;
+    process.start(KORVEL_BINARY, {"manual", "--lat", "-0.5", "--lon", "-0.25", "--interval", "cont",
+                                  "--port", "none", "--echo", "--ini", "/nonexistent.ini"});
+    ASSERT_TRUE(process.waitForStarted());
+    // Every tenth of a second: a dozen RMC sentences come well within three seconds, where
+    // one a second would bring three.
+    std::string out;
+    RunUntil(
+        [&] {
+            out += process.readAllStandardOutput().toStdString();
+            return std::count(out.begin(), out.end(), '\n') >= 12 * 3;
+        },
+        3000);
+    process.terminate();
+    process.waitForFinished(5000);
+    EXPECT_GE(std::count(out.begin(), out.end(), '\n'), 12 * 3) << out;
+    EXPECT_NE(out.find(",A,0030.0000,S,00015.0000,W,"), std::string::npos) << out;
 }
 
 // An output that cannot be used ends the run at once with the reason, never as a success; the
