@@ -148,6 +148,8 @@ Controls::Controls() {
     name(SaveP, "SaveP", "Save Position");
     name(SaveT, "SaveT", "Save Text");
     SaveP.enabled = SaveT.enabled = false;
+    // The transport row as every stop leaves it: nothing to move in before a file is loaded.
+    Pause.enabled = RESTART.enabled = Back.enabled = Skip2.enabled = false;
     SaveP.backColor = kRed;
     name(Label12, "Label12", "Filter");
     name(MRen, "MRen", "rename");

@@ -22,6 +22,8 @@ void MainForm::Form_KeyDown(int key, int shift) {
             CancelDownload("Download stopped: no file is written.");
         } else if (profileState_ == 1) {
             profileState_ = 2;
+        } else if (c.Manu.value.get() == 1 && c.StopA.visible) {
+            StopA_Click(); // the manual simulation stops as its Stop button stops it
         } else if (c.Pause.enabled) {
             StopReplay(1);
         }

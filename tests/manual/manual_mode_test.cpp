@@ -181,6 +181,27 @@ TEST_F(Manual, EscapeShowsTheListOrStopsTheReplay) {
     EXPECT_EQ(s.replayActive, 0);
 }
 
+// Escape stops the manual simulation as Stop does, from a fresh start as after a replay: Start
+// is usable again, and the transport row is as every stop leaves it.
+TEST_F(Manual, EscapeStopsTheManualRunAndAFreshStartIsAsAStopLeavesIt) {
+    auto transport = [this] {
+        return std::vector<bool>{c.Pause.enabled, c.RESTART.enabled, c.Back.enabled,
+                                 c.Skip2.enabled, c.Skip1.enabled,   c.StopA.visible};
+    };
+    std::vector<bool> fresh = transport();
+    load("esc.log", test::Log({FrameSentence("GPRMC,120000,A,4807.038,N,01131.000,E,,,230394,,")}));
+    form.StopA_Click();
+    EXPECT_EQ(transport(), fresh);
+    for (int run = 0; run < 2; ++run) {
+        enterAndStart();
+        ASSERT_TRUE(c.Timer1.enabled());
+        form.Form_KeyDown(27, 0);
+        EXPECT_FALSE(c.Timer1.enabled());
+        EXPECT_FALSE(c.StopA.visible);
+        EXPECT_TRUE(c.Skip1.enabled) << "Start can be pressed again";
+    }
+}
+
 TEST_F(Manual, StandingStillInTheWestKeepsTheLastCourse) {
     c.HSc1[0].setValue(-11);
     enterAndStart();
