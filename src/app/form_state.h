@@ -10,6 +10,9 @@ namespace korvel {
 // The files the list shows until the settings name others: logs and tracks.
 constexpr const char* kDefaultFilePattern = "*.log;*.nma;*.trl;*.trk;*.plt;*.kml;*.gpx";
 
+// The serial ports COM1 to COM16, the first entries of the port list.
+constexpr int kSerialPortCount = 16;
+
 constexpr double kNoPosition = std::numeric_limits<double>::quiet_NaN();
 
 struct FormState {

@@ -246,8 +246,9 @@ class MainForm {
     std::unique_ptr<TrackReader> trackReader_; // of the replay file, since it was opened
     std::vector<TrackPoint> trackPoints_;      // read, from nextPoint_ on not yet taken
     size_t nextPoint_ = 0;
-    bool chunked_ = false; // the reader takes the file in chunks, not lines
-    int profileState_ = 0; // 1 while the profile is read, 2 when the user asked it to stop
+    bool chunked_ = false;  // the reader takes the file in chunks, not lines
+    bool starting_ = false; // Form_Load runs: the port list's selections are not the user's
+    int profileState_ = 0;  // 1 while the profile is read, 2 when the user asked it to stop
     std::string rmcBody_, ggaBody_, vtgBody_; // built from a track point
     bool sendDecision_ = false;               // carried from line to line within one record
     std::int64_t lampDeadline_ = 0;           // monotonic ms when the activity lamp goes out

@@ -26,7 +26,7 @@ int readInt(const ProfileFile& profile, const char* section, const std::string& 
 
 void MainForm::Form_Load() {
     namespace fs = std::filesystem;
-    s.garminPortIndex = 99; // PortC_Click ignores the selections made while starting
+    starting_ = true; // PortC_Click ignores the selections made while starting
     FillPortList();
     c.File1.setPath(withoutTrailingSlash(s.programFolder));
     s.replayInterval = 1000;
@@ -45,7 +45,8 @@ void MainForm::Form_Load() {
     s.udpPort = devices.udpPort;
     s.timeReference = readInt(profile, "TimeZone", "CET", 0);
     c.TZdiff.setValue(readInt(profile, "TimeZone", "Diff", 1));
-    s.metricUnits = readInt(profile, "Units", "kmh", 1);
+    // A flag other than 0 or 1 (a hand-edited file) is the default.
+    s.metricUnits = readInt(profile, "Units", "kmh", 1) == 0 ? 0 : 1;
     ApplyUnits();
     if (s.timeReference == 1) {
         c.Label7.backColor = kGreen;
@@ -61,6 +62,8 @@ void MainForm::Form_Load() {
     if (Left(c.PortC.text(), 3) == "COM")
         platform_.comm1.setCommPort(s.outputPortIndex + 1);
     s.garminPortIndex = readInt(profile, "Port", "GPS-Port", 1);
+    if (s.garminPortIndex < 0 || s.garminPortIndex >= kSerialPortCount)
+        s.garminPortIndex = 1;
 
     s.fileNamePattern = Trim(profile.readString("Files", "Names", kDefaultFilePattern));
 
@@ -98,6 +101,7 @@ void MainForm::Form_Load() {
     c.ALL.left = 850;
     c.TRACK.left = 1350;
     c.SAVE.left = 1110;
+    starting_ = false;
 }
 
 bool MainForm::saveSettings(const std::function<void(ProfileFile&)>& change) {
@@ -124,7 +128,9 @@ void MainForm::ENDE_Click() {
         profile.writeInt("TimeZone", "CET", s.timeReference);
         profile.writeInt("TimeZone", "Diff", c.TZdiff.value.get());
         profile.writeInt("Units", "kmh", s.metricUnits);
-        profile.writeString("Files", "Path", c.Dir1.path.get());
+        // A stored folder that has vanished for now (an unmounted drive) stays stored.
+        if (!c.Dir1.path.get().empty())
+            profile.writeString("Files", "Path", c.Dir1.path.get());
         profile.writeInt("Manu", "Auto", c.VSc4.value.get());
         profile.writeInt("Manu", "Alt", c.VSc2.value.get());
         profile.writeInt("Manu", "Speed", c.VSc3.value.get());

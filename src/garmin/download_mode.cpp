@@ -11,7 +11,6 @@ namespace korvel {
 namespace {
 
 constexpr Color kDarkRed = 192;
-constexpr int kSerialPorts = 16;
 
 // "# 07.12.2026 14:03:59  Local Time"
 std::string localTimeLine(const LocalDateTime& t) {
@@ -51,13 +50,13 @@ void MainForm::StartDownloadDialog() {
     c.DownloadC.enabled = false;
     c.LOA.toolTip = "Start Download";
     // Mended: a stored port that is not one of the serial ports falls back to the first.
-    if (s.garminPortIndex < 0 || s.garminPortIndex >= kSerialPorts)
+    if (s.garminPortIndex < 0 || s.garminPortIndex >= kSerialPortCount)
         s.garminPortIndex = 0;
     c.PortC.listIndex.set(s.garminPortIndex);
     platform_.comm2.setCommPort(s.garminPortIndex + 1);
     c.Skip1.enabled = false;
     c.PortC.backColor = kDarkRed;
-    c.PortC.items.resize(kSerialPorts);
+    c.PortC.items.resize(kSerialPortCount);
 }
 
 void MainForm::StartDownload() {

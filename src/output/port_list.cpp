@@ -7,7 +7,7 @@ namespace korvel {
 void MainForm::FillPortList() {
     c.PortC.clear();
     c.PortC.backColor = kDarkYellow;
-    for (int i = 1; i <= 16; ++i)
+    for (int i = 1; i <= kSerialPortCount; ++i)
         c.PortC.addItem("COM" + std::to_string(i));
     for (int i = 1; i <= 4; ++i)
         c.PortC.addItem("Port" + std::to_string(i));
@@ -20,7 +20,7 @@ void MainForm::FillPortList() {
 }
 
 void MainForm::PortC_Click() {
-    if (s.garminPortIndex == 99)
+    if (starting_)
         return;
     int index = c.PortC.listIndex.get();
     if (s.downloadMode == 1) {

@@ -124,15 +124,26 @@ TEST_F(StartAndExit, SaveStoresTheFilePatternAndExitKeepsIt) {
     EXPECT_EQ(f.c.focus, "ENDE");
 }
 
-TEST_F(StartAndExit, StoredFolderThatIsGoneAndPortOutsideTheList) {
+// Values a hand-edited file may hold: each is brought to a valid one, the ports chosen after
+// the start are the user's, and a stored folder that has vanished for now stays stored.
+TEST_F(StartAndExit, StoredValuesOutOfRangeAndAFolderThatIsGone) {
     for (const char* port : {"40", "-3", "26"}) {
-        program.write("Korvel.ini", std::string("[Port]\nCOM=") + port +
-                                        "\n[Files]\nPath=/no/such/folder/any/more\n");
+        program.write("Korvel.ini", std::string("[Port]\nCOM=") + port + "\nGPS-Port=" + port +
+                                        "\n[Units]\nkmh=7\n[Files]\nPath=/no/such/folder\n");
         MainForm& f = start();
         EXPECT_EQ(f.c.Dir1.path.get(), "") << "the folder list stays where it was";
         EXPECT_EQ(f.c.DirSel.toolTip, "");
         EXPECT_EQ(f.c.PortC.text(), "COM1") << port;
         EXPECT_EQ(f.s.outputPortIndex, 0) << port;
+        EXPECT_EQ(f.s.metricUnits, 1);
+        EXPECT_EQ(f.c.Label3.caption, "km/h");
+        f.c.PortC.listIndex.set(2);
+        EXPECT_EQ(f.s.outputPortIndex, 2) << "COM3 chosen after the start";
+        f.c.ENDE.onClick();
+        EXPECT_EQ(saved().readString("Port", "COM", ""), "2");
+        EXPECT_EQ(saved().readString("Port", "GPS-Port", ""), "1");
+        EXPECT_EQ(saved().readString("Units", "kmh", ""), "1");
+        EXPECT_EQ(saved().readString("Files", "Path", ""), "/no/such/folder");
     }
 }
 
