@@ -93,8 +93,17 @@ void MainForm::Mcan_Click() {
 void MainForm::Form_DblClick() {
     c.List1.visible = true;
     c.Dir1.visible = c.Drive1.visible = false;
+    // Download mode ends, and a download under way is dropped, as Escape drops it.
+    if (s.downloadMode == 1 && platform_.comm2.isOpen()) {
+        CancelDownload("Download stopped: no file is written.");
+        return;
+    }
+    if (s.downloadMode == 1) {
+        EndDownloadMode();
+        return;
+    }
     FillPortList();
-    // Mended: the refilled list keeps the chosen output port selected.
+    // The refilled list keeps the chosen output port selected.
     c.PortC.listIndex.reset(s.outputPortIndex);
 }
 

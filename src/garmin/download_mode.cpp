@@ -49,7 +49,7 @@ void MainForm::StartDownloadDialog() {
     c.File1.toolTip = "File-Name";
     c.DownloadC.enabled = false;
     c.LOA.toolTip = "Start Download";
-    // Mended: a stored port that is not one of the serial ports falls back to the first.
+    // A stored port that is not one of the serial ports falls back to the first.
     if (s.garminPortIndex < 0 || s.garminPortIndex >= kSerialPortCount)
         s.garminPortIndex = 0;
     c.PortC.listIndex.set(s.garminPortIndex);
@@ -159,7 +159,7 @@ void MainForm::EndDownloadMode() {
     showPatternButtons(c, true);
     c.LOA.enabled = true;
     closeAllFiles();
-    c.DownloadC.enabled = true;
+    c.DownloadC.enabled = c.Skip1.enabled = true;
     FillPortList();
     c.PortC.listIndex.set(s.outputPortIndex);
     c.LOA.toolTip = "Load Fileselection";

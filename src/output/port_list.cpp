@@ -24,6 +24,12 @@ void MainForm::PortC_Click() {
         return;
     int index = c.PortC.listIndex.get();
     if (s.downloadMode == 1) {
+        // Only a serial port receives from a Garmin: any other entry a list may still show
+        // is not taken.
+        if (index < 0 || index >= kSerialPortCount) {
+            c.PortC.listIndex.reset(s.garminPortIndex);
+            return;
+        }
         s.garminPortIndex = index;
         platform_.comm2.setCommPort(index + 1);
         return;

@@ -95,6 +95,10 @@ TEST_F(Download, ConfirmingTurnsTheWindowToDownloading) {
     EXPECT_EQ(s.garminPortIndex, 4);
     EXPECT_EQ(platform.comm2.commPort(), 5);
     EXPECT_EQ(s.outputPortIndex, 0);
+    // An entry beyond the serial ports, which a list may still show, is not taken.
+    c.PortC.listIndex.set(25);
+    EXPECT_EQ(s.garminPortIndex, 4);
+    EXPECT_EQ(c.PortC.listIndex.get(), 4);
     // A click in the file list names the file to write instead of loading one.
     program.write("Tracks/old.trk", "I Korvel V0.1.0\r\n");
     c.Dir1.path.set(program.file("Tracks"));
@@ -103,6 +107,28 @@ TEST_F(Download, ConfirmingTurnsTheWindowToDownloading) {
     c.File1.onClick();
     EXPECT_EQ(c.FileT.text.get(), "old.trk");
     EXPECT_EQ(s.replayActive, 0);
+}
+
+// The window's double-click ends download mode, before a download and during one, and gives
+// the window back as it was.
+TEST_F(Download, ADoubleClickEndsDownloadMode) {
+    std::vector<std::string> ports = c.PortC.items;
+    for (bool running : {false, true}) {
+        SCOPED_TRACE(running ? "during a download" : "before it starts");
+        if (running)
+            start("walk.trk");
+        else
+            c.DownloadC.onClick();
+        ASSERT_EQ(s.downloadMode, 1);
+        form.Form_DblClick();
+        EXPECT_EQ(s.downloadMode, 0);
+        EXPECT_TRUE(c.SAVE.visible && c.NMEA.visible && c.ALL.visible && c.TRACK.visible);
+        EXPECT_TRUE(c.DownloadC.enabled && c.Skip1.enabled && c.LOA.enabled);
+        EXPECT_EQ(c.PortC.items, ports);
+        EXPECT_FALSE(platform.comm2.isOpen());
+        EXPECT_FALSE(c.Timer3.enabled());
+    }
+    EXPECT_FALSE(std::filesystem::exists(program.file("Tracks/walk.trk")));
 }
 
 TEST_F(Download, AnsweringNoChangesNothing) {
