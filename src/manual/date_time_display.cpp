@@ -10,6 +10,15 @@ namespace {
 
 using namespace std::chrono;
 
+// The first count letters of a UTF-8 text, whatever their bytes.
+std::string firstLetters(const std::string& text, size_t count) {
+    size_t end = 0;
+    for (size_t letters = 0; end < text.size(); ++end)
+        if ((static_cast<unsigned char>(text[end]) & 0xC0) != 0x80 && letters++ == count)
+            break;
+    return text.substr(0, end);
+}
+
 // The offset of central European time: one hour, two in summer. The switch comes at 01:00 UTC
 // on the last Sunday of March and at 02:00 UTC on the last Sunday of October; days of the week
 // count from Sunday as 1.
@@ -76,9 +85,9 @@ void MainForm::ShowDateTime(const std::string& date, const std::string& time) {
 
     static const char* const english[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
                                           "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
-    static const char* const german[] = {"Januar",    "Februar", "M\xe4rz",  "April",
-                                         "Mai",       "Juni",    "Juli",     "August",
-                                         "September", "Oktober", "November", "Dezember"};
+    static const char* const german[] = {"Januar",    "Februar", "M\xc3\xa4rz", "April",
+                                         "Mai",       "Juni",    "Juli",        "August",
+                                         "September", "Oktober", "November",    "Dezember"};
     unsigned m = static_cast<unsigned>(shown.month()) - 1;
     std::string monthName = local ? german[m] : english[m];
     std::string dayText = Format(static_cast<unsigned>(shown.day()), "00");
@@ -87,7 +96,7 @@ void MainForm::ShowDateTime(const std::string& date, const std::string& time) {
     c.Zeit.caption = Format(clock.hours().count(), "00") + ":" +
                      Format(clock.minutes().count(), "00") + ":" +
                      Format(clock.seconds().count(), "00");
-    c.Datum.caption = local ? dayText + ". " + Left(monthName, 3) + " " + yearText
+    c.Datum.caption = local ? dayText + ". " + firstLetters(monthName, 3) + " " + yearText
                             : yearText + "-" + monthName + "-" + Mid(date, 1, 2);
 }
 

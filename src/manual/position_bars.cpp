@@ -16,7 +16,7 @@ void showCoordinate(int index, int v, const char* degreesPattern, char positive,
     case 0:
         // The bar at 0 degrees stands for north or east; a position set as a whole (keys,
         // settings, command line) can name the other side at 0 degrees.
-        degrees.caption = Format(v < 0 ? -v : v, degreesPattern) + " \xb0";
+        degrees.caption = Format(v < 0 ? -v : v, degreesPattern) + " \xc2\xb0";
         if (!tenths.caption.empty())
             tenths.caption.back() = v < 0 ? negative : positive;
         break;

@@ -19,12 +19,12 @@
 
 namespace korvel {
 
-QString FromLatin1(const std::string& text) {
-    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+QString FromText(const std::string& text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-std::string ToLatin1(const QString& text) {
-    return text.toLatin1().toStdString();
+std::string ToText(const QString& text) {
+    return text.toUtf8().toStdString();
 }
 
 namespace {
@@ -47,23 +47,23 @@ QString styleOf(const Control& control) {
 void setItems(QListWidget* list, const std::vector<std::string>& items) {
     bool same = list->count() == static_cast<int>(items.size());
     for (int i = 0; same && i < list->count(); ++i)
-        same = list->item(i)->text() == FromLatin1(items[static_cast<size_t>(i)]);
+        same = list->item(i)->text() == FromText(items[static_cast<size_t>(i)]);
     if (same)
         return;
     list->clear();
     for (const std::string& item : items)
-        list->addItem(FromLatin1(item));
+        list->addItem(FromText(item));
 }
 
 void setItems(QComboBox* box, const std::vector<std::string>& items) {
     bool same = box->count() == static_cast<int>(items.size());
     for (int i = 0; same && i < box->count(); ++i)
-        same = box->itemText(i) == FromLatin1(items[static_cast<size_t>(i)]);
+        same = box->itemText(i) == FromText(items[static_cast<size_t>(i)]);
     if (same)
         return;
     box->clear();
     for (const std::string& item : items)
-        box->addItem(FromLatin1(item));
+        box->addItem(FromText(item));
 }
 
 // A button's "&" would mark a shortcut key: the caption shows it as it stands.
@@ -72,7 +72,7 @@ QString buttonText(const QString& caption) {
 }
 
 QString captionOr(const Control& control, const QString& picture) {
-    return control.caption.empty() ? picture : FromLatin1(control.caption);
+    return control.caption.empty() ? picture : FromText(control.caption);
 }
 
 } // namespace
@@ -95,7 +95,7 @@ void ControlBinding::refresh() {
 void ControlBinding::bindCommon(Control& control, QWidget* widget, std::function<void()> specific) {
     widget->setObjectName(QString::fromStdString(control.name));
     refreshers_.push_back([&control, widget, specific] {
-        widget->setToolTip(FromLatin1(control.toolTip));
+        widget->setToolTip(FromText(control.toolTip));
         widget->setEnabled(control.enabled);
         widget->setVisible(control.visible);
         QString style = styleOf(control);
@@ -126,8 +126,7 @@ QLabel* ControlBinding::label(Label& control) {
     // The labels that act on a click (units, time, maximum) say so under the pointer.
     if (control.onClick)
         widget->setCursor(Qt::PointingHandCursor);
-    bindCommon(control, widget,
-               [&control, widget] { widget->setText(FromLatin1(control.caption)); });
+    bindCommon(control, widget, [&control, widget] { widget->setText(FromText(control.caption)); });
     return widget;
 }
 
@@ -142,7 +141,7 @@ QPushButton* ControlBinding::button(CommandButton& control) {
     auto* widget = new QPushButton;
     QObject::connect(widget, &QPushButton::clicked, clicker(control.onClick));
     bindCommon(control, widget,
-               [&control, widget] { widget->setText(buttonText(FromLatin1(control.caption))); });
+               [&control, widget] { widget->setText(buttonText(FromText(control.caption))); });
     return widget;
 }
 
@@ -190,7 +189,7 @@ QRadioButton* ControlBinding::option(OptionButton& control) {
         });
     });
     bindCommon(control, widget, [&control, widget] {
-        widget->setText(buttonText(FromLatin1(control.caption)));
+        widget->setText(buttonText(FromText(control.caption)));
         widget->setChecked(control.value.get());
     });
     return widget;
@@ -283,11 +282,11 @@ QComboBox* ControlBinding::comboBox(ComboBox& control) {
 QLineEdit* ControlBinding::textBox(TextBox& control) {
     auto* widget = new QLineEdit;
     QObject::connect(widget, &QLineEdit::textEdited, [this, &control](const QString& text) {
-        userAction([&control, text] { control.text.set(ToLatin1(text)); });
+        userAction([&control, text] { control.text.set(ToText(text)); });
     });
     bindCommon(control, widget, [&control, widget] {
-        if (ToLatin1(widget->text()) != control.text.get())
-            widget->setText(FromLatin1(control.text.get()));
+        if (ToText(widget->text()) != control.text.get())
+            widget->setText(FromText(control.text.get()));
     });
     return widget;
 }
@@ -324,11 +323,11 @@ QComboBox* ControlBinding::driveList(DriveListBox& control) {
     auto* widget = new QComboBox;
     QObject::connect(widget, &QComboBox::activated, [this, &control, widget](int index) {
         userAction(
-            [&control, widget, index] { control.drive.set(ToLatin1(widget->itemText(index))); });
+            [&control, widget, index] { control.drive.set(ToText(widget->itemText(index))); });
     });
     bindCommon(control, widget, [&control, widget] {
         setItems(widget, control.items);
-        widget->setCurrentText(FromLatin1(control.drive.get()));
+        widget->setCurrentText(FromText(control.drive.get()));
     });
     return widget;
 }
@@ -338,7 +337,7 @@ QListWidget* ControlBinding::folderList(DirListBox& control) {
     // A double click opens the folder, as in the folder lists users know.
     QObject::connect(widget, &QListWidget::itemDoubleClicked,
                      [this, &control](QListWidgetItem* item) {
-                         std::string folder = control.folderOf(ToLatin1(item->text()));
+                         std::string folder = control.folderOf(ToText(item->text()));
                          userAction([&control, folder] { control.path.set(folder); });
                      });
     bindCommon(control, widget, [&control, widget] { setItems(widget, control.items); });

@@ -65,8 +65,8 @@ class ControlBinding {
     bool refreshing_ = false;
 };
 
-// Texts are 8-bit, shown as Latin-1.
-QString FromLatin1(const std::string& text);
-std::string ToLatin1(const QString& text);
+// Texts are UTF-8, as file names and the program's own captions are.
+QString FromText(const std::string& text);
+std::string ToText(const QString& text);
 
 } // namespace korvel

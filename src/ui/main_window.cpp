@@ -122,7 +122,7 @@ void MainWindow::showFileMenu() {
         return;
     fileMenu_.clear();
     for (CommandButton* item : {&form_.c.MRen, &form_.c.MDel, &form_.c.Mcan}) {
-        QAction* action = fileMenu_.addAction(FromLatin1(item->caption));
+        QAction* action = fileMenu_.addAction(FromText(item->caption));
         action->setObjectName(QString::fromStdString(item->name));
         connect(action, &QAction::triggered, this, [this, item] {
             item->onClick();

@@ -25,7 +25,7 @@ void PictureWidget::paintEvent(QPaintEvent*) {
         else
             painter.drawText(
                 QPointF(toX(op.x1), toY(op.y1) + fontMetrics().ascent()),
-                QString::fromLatin1(op.text.data(), static_cast<qsizetype>(op.text.size())));
+                QString::fromUtf8(op.text.data(), static_cast<qsizetype>(op.text.size())));
     }
 }
 

@@ -54,10 +54,10 @@ TEST_F(StartAndExit, FirstStartWithoutSettingsBesideATracksFolder) {
     EXPECT_EQ(f.s.garminPortIndex, 1);
     // 48 degrees 05 minutes 44.7 seconds north, 11 degrees 38 minutes 11.7 seconds east.
     EXPECT_EQ(f.c.ggn.caption + f.c.mmn.caption + f.c.ssn.caption + f.c.kkn.caption,
-              "48 \xb0"
+              "48 \xc2\xb0"
               "05 '44 \".7 N");
     EXPECT_EQ(f.c.ggo.caption + f.c.mmo.caption + f.c.sso.caption + f.c.kko.caption,
-              "011 \xb0"
+              "011 \xc2\xb0"
               "38 '11 \".7 E");
     EXPECT_EQ(f.c.nnM.caption, "550 m NN");
     EXPECT_EQ(f.c.kmhM.caption, "50 km/h");
@@ -91,9 +91,9 @@ TEST_F(StartAndExit, ExitSavesEverySettingAndTheNextStartRestoresIt) {
     EXPECT_EQ(again.c.PortC.text(), "COM3");
     EXPECT_EQ(again.s.outputPortIndex, 2);
     EXPECT_EQ(again.c.TZL.caption, "-5");
-    EXPECT_EQ(again.c.ggn.caption, "01 \xb0");
+    EXPECT_EQ(again.c.ggn.caption, "01 \xc2\xb0");
     EXPECT_EQ(again.c.kkn.caption, ".7 S");
-    EXPECT_EQ(again.c.ggo.caption, "005 \xb0");
+    EXPECT_EQ(again.c.ggo.caption, "005 \xc2\xb0");
     EXPECT_EQ(again.c.kko.caption, ".7 W");
     EXPECT_EQ(again.c.nnM.caption, "1200 m NN");
 }

@@ -14,8 +14,8 @@ TEST_F(DateTimeDisplay, CentralEuropeanSummerTimeAndLocalDates) {
         const char *date, *time, *label7, *zeit, *datum, *wtl;
     } cases[] = {
         // The last Sunday of March 2026: summer time from 01:00 UTC.
-        {1, 1, "290326", "005900", "MEZ", "01:59:00", "29. M\xe4r 2026", "29.M\xe4rz2026"},
-        {1, 1, "290326", "010000", "MESZ", "03:00:00", "29. M\xe4r 2026", "29.M\xe4rz2026"},
+        {1, 1, "290326", "005900", "MEZ", "01:59:00", "29. M\xc3\xa4r 2026", "29.M\xc3\xa4rz2026"},
+        {1, 1, "290326", "010000", "MESZ", "03:00:00", "29. M\xc3\xa4r 2026", "29.M\xc3\xa4rz2026"},
         // The last Sunday of October 2026: winter time from 02:00 UTC.
         {1, 1, "251026", "013000", "MESZ", "03:30:00", "25. Okt 2026", "25.Oktober2026"},
         {1, 1, "251026", "020000", "MEZ", "03:00:00", "25. Okt 2026", "25.Oktober2026"},

@@ -10,14 +10,14 @@ class PositionEntry : public test::ReplayFixture {};
 
 TEST_F(PositionEntry, BarsWriteTheLabels) {
     c.VSc1[0].setValue(-1);
-    EXPECT_EQ(c.ggn.caption, "01 \xb0");
+    EXPECT_EQ(c.ggn.caption, "01 \xc2\xb0");
     EXPECT_EQ(c.kkn.caption, ".7 S");
     c.VSc1[0].setValue(0);
     EXPECT_EQ(c.kkn.caption, ".7 N") << "0 degrees are always north";
     c.VSc1[3].setValue(0);
     EXPECT_EQ(c.kkn.caption, ".0 N");
     c.HSc1[0].setValue(-5);
-    EXPECT_EQ(c.ggo.caption, "005 \xb0");
+    EXPECT_EQ(c.ggo.caption, "005 \xc2\xb0");
     EXPECT_EQ(c.kko.caption, ".7 W");
     EXPECT_EQ(s.positionChangeFlags, 3);
     c.VSc2.setValue(100);

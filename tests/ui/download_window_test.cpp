@@ -55,7 +55,11 @@ TEST(DownloadWindow, GarminButtonNameAndEnter) {
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
     auto* name = window.findChild<QLineEdit*>("FileT");
     ASSERT_EQ(QApplication::focusWidget(), name);
-    QTest::keyClicks(name, "walk");
+    // A name with a letter beyond ASCII is written as typed, in UTF-8.
+    QTest::keyClicks(name, "M");
+    QTest::sendKeyEvent(QTest::Click, name, Qt::Key_unknown, QString::fromUtf8("\xc3\xbc"),
+                        Qt::NoModifier);
+    QTest::keyClicks(name, "nchen");
     QTest::keyClick(name, Qt::Key_Return);
     auto* messages = window.findChild<QListWidget*>("List1");
     EXPECT_TRUE(QTest::qWaitFor(
@@ -64,10 +68,11 @@ TEST(DownloadWindow, GarminButtonNameAndEnter) {
                    messages->currentItem()->text() == "Transfer OK";
         },
         20000));
-    EXPECT_TRUE(std::filesystem::exists(shown.program.file("Tracks/walk.trk")));
+    EXPECT_TRUE(std::filesystem::exists(shown.program.file("Tracks/M\xc3\xbcnchen.trk")));
     EXPECT_EQ(ports->count(), 26);
     EXPECT_TRUE(window.findChild<QAbstractButton*>("DownloadC")->isEnabled());
     // The new file is listed for replay.
     auto* files = window.findChild<QListWidget*>("File1");
-    EXPECT_FALSE(files->findItems("walk.trk", Qt::MatchExactly).isEmpty());
+    EXPECT_FALSE(
+        files->findItems(QString::fromUtf8("M\xc3\xbcnchen.trk"), Qt::MatchExactly).isEmpty());
 }

@@ -42,7 +42,7 @@ TEST_F(Window, ShowsEveryControlOfTheFormByName) {
     EXPECT_TRUE(find<QAbstractButton>("Data(1)")->isChecked());
     EXPECT_FALSE(find<QAbstractButton>("Data(4)")->isChecked());
     EXPECT_EQ(find<QComboBox>("PortC")->currentText(), "COM1");
-    EXPECT_EQ(find<QLabel>("ggn")->text(), QString::fromLatin1("48 \xb0"));
+    EXPECT_EQ(find<QLabel>("ggn")->text(), QString::fromUtf8("48 \xc2\xb0"));
     EXPECT_FALSE(find<QWidget>("StopA")->isVisible());
 }
 

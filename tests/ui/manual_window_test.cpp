@@ -27,7 +27,7 @@ TEST(ManualWindow, BarsAndKeysMoveThePosition) {
     // The latitude bar has +89 at its top: one step down is one degree less.
     bar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
     EXPECT_EQ(shown.form().c.VSc1[0].value.get(), 47);
-    EXPECT_EQ(window.findChild<QLabel*>("ggn")->text(), QString::fromLatin1("47 \xb0"));
+    EXPECT_EQ(window.findChild<QLabel*>("ggn")->text(), QString::fromUtf8("47 \xc2\xb0"));
 
     bar->setFocus();
     QTest::keyClick(bar, Qt::Key_Up, Qt::ShiftModifier);

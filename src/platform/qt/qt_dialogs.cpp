@@ -10,7 +10,7 @@ namespace {
 
 // Texts are 8-bit, shown as Latin-1.
 QString latin1(const std::string& text) {
-    return QString::fromLatin1(text.data(), text.size());
+    return QString::fromUtf8(text.data(), text.size());
 }
 
 } // namespace
@@ -67,7 +67,7 @@ std::optional<std::string> QtDialogs::inputBox(const std::string& prompt, const 
                                          latin1(initial), &ok);
     if (!ok)
         return std::nullopt;
-    return text.toLatin1().toStdString();
+    return text.toUtf8().toStdString();
 }
 
 void QtDialogs::beep() {
