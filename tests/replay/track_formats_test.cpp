@@ -222,12 +222,16 @@ TEST(TrackFormats, TheFirstLinesTellTheFormat) {
         {"no root: an element of another name", {"<kmlx>", "<gpxdata>"}, nullptr},
         {"columns 4 and 41 match: TTQV wins", {"H header", both}, "TTQV-PCX"},
         {"the own header keeps its name whatever the columns say",
-         {"I Korvel V1.0.0", both},
+         {"I Korvel V1.0.0", "T  N52 30.1234 E013 22.5678 Sat Dec 02 12:06:16 2010 ;1;"},
          "Korvel"},
         {"Gardown", {"T  N52 30.1234 E013 22.5678 Sat Dec 02 12:06:16 2010"}, "Gardown"},
         {"G7To's ; in column 54",
          {"T  N52 30.1234 E013 22.5678 Sat Dec 02 12:06:16 2010 ;1;"},
          "G7To"},
+        {"G7ToWin's : in column 47",
+         {"T  N52 30 07.40 E013 22 33.45 Sat Dec 02 12:06:16 2010"},
+         "G7ToWin"},
+        {"PCX5's : in column 41", {"T  N5230.12345 E01322.56780 02-DEC-10 12:06:16 -9999"}, "PCX5"},
         {"free text that begins with T is no point", {"Tour of the lakes"}, nullptr},
         {"a point line no layout knows", {"T nothing that any layout knows"}, ""},
     };
@@ -240,8 +244,11 @@ TEST(TrackFormats, TheFirstLinesTellTheFormat) {
                 break;
         EXPECT_EQ(decided, c.format != nullptr);
         EXPECT_EQ(detection.format(), c.format ? c.format : "");
-        if (c.format && *c.format) {
-            EXPECT_TRUE(MakeTrackReader(c.format));
+        // The reader of the format told reads the point line in its layout.
+        if (c.format && *c.format && c.lines.back().starts_with("T ")) {
+            std::vector<TrackPoint> points = pointsOf(c.format, c.lines.back());
+            ASSERT_EQ(points.size(), 1u);
+            EXPECT_EQ(points[0].fix.latText, c.lines.back() == both ? "5229.639" : "5230.123");
         }
     }
 }

@@ -137,25 +137,6 @@ TEST_F(TrackReplay, UnreadableFilesAreRefusedWithTheReason) {
     }
 }
 
-TEST_F(TrackReplay, KmlMarkupIsPassedOverQuickly) {
-    load("tour.kml",
-         Log({"<?xml version=\"1.0\" encoding=\"UTF-8\"?>",
-              "<kml xmlns=\"http://www.opengis.net/kml/2.2\">", "  <Document>", "    <Placemark>",
-              "      <LineString>", "        <coordinates>", "          13.3811500,52.4939833,156",
-              "          13.3821500,52.4949833", "        </coordinates>", "      </LineString>",
-              "    </Placemark>", "  </Document>", "</kml>"}));
-    EXPECT_EQ(s.trackFormat, "KML");
-    EXPECT_EQ(s.recordCount, 2);
-    // The first point leaves with the first tick, whatever markup comes before it.
-    tick();
-    EXPECT_EQ(sentLines().size(), 3u);
-    runToEnd(60'000);
-    std::vector<std::string> sent = sentLines();
-    ASSERT_EQ(sent.size(), 6u);
-    EXPECT_EQ(sent[0], FrameSentence("GPRMC,,A,5229.639,N,01322.869,E,,000,000000,000.0,E"));
-    EXPECT_EQ(sent[4], FrameSentence("GPGGA,,5229.699,N,01322.929,E,1,12,1.0,,M,,M,,"));
-}
-
 // A document written on one line far longer than any line of a log replays every point.
 TEST_F(TrackReplay, AKmlDocumentOnOneLongLineReplaysWhole) {
     const int points = 6000;
@@ -243,66 +224,4 @@ TEST_F(TrackReplay, LastRecordFollowsAGrowingFile) {
         << "<trkpt lat=\"52.7\"\n lon=\"13\"></trkpt>\n";
     tick();
     EXPECT_NE(sentLines().at(sentLines().size() - 3).find("5242.000"), std::string::npos);
-}
-
-TEST_F(TrackReplay, EveryLayoutLoadsAndReplaysWholeFiles) {
-    struct Layout {
-        const char *format, *file, *header, *line, *rmc;
-    } layouts[] = {
-        {"PCX5", "a.pcx", "H  LATITUDE    LONGITUDE    DATE      TIME     ALT  ;track",
-         "T  N3414.14767 W11819.11447 02-JAN-98 12:12:55 -9999 ; gpsbabel",
-         "GPRMC,121255,A,3414.147,N,11819.114,W,,000,020198,000.0,E"},
-        {"TTQV-PCX", "b.txt", "H  TTQV", "T  +52.4939833 +013.3811500 02-Dec-10 12:06:16 0156",
-         "GPRMC,120616,A,5229.639,N,01322.869,E,,000,021210,000.0,E"},
-        {"Gardown", "c.txt", "I  GARDOWN", "T  N52 30.1234 E013 22.5678 Sat Dec 02 12:06:16 2010",
-         "GPRMC,120616,A,5230.123,N,01322.567,E,,000,021210,000.0,E"},
-        {"G7To", "d.txt", "Version 2:G7T",
-         "T  N52 30.1234 E013 22.5678 Sat Dec 02 12:06:16 2010 ;156;",
-         "GPRMC,120616,A,5230.123,N,01322.567,E,,000,021210,000.0,E"},
-        {"G7ToWin", "e.txt", "Version 2:G7T",
-         "T  N52 30 12.34 E013 22 33.45 Sat Dec 02 12:06:16 2010 ;156;",
-         "GPRMC,120616,A,5230.206,N,01322.558,E,,000,021210,000.0,E"},
-        {"OziExplorer", "f.plt", "OziExplorer Track Point File Version 2.1",
-         "  58.821140,  42.627060,1,  549.2,40230.3722801, 21-Feb-10, 08:56:05",
-         "GPRMC,085605,A,5849.268,N,04237.624,E,,000,210210,000.0,E"},
-    };
-    for (const Layout& layout : layouts) {
-        SCOPED_TRACE(layout.format);
-        std::vector<std::string> lines = {layout.header};
-        if (std::string(layout.format) == "OziExplorer")
-            lines.insert(lines.end(), {"WGS 84", "Altitude is in Feet", "Reserved 3",
-                                       "0,2,255,Track,0,0,2,8421376", "1"});
-        lines.push_back(layout.line);
-        platform.comm1.written.clear();
-        load(layout.file, Log(lines));
-        EXPECT_EQ(s.trackFormat, layout.format);
-        runToEnd(600'000);
-        ASSERT_FALSE(sentLines().empty());
-        EXPECT_EQ(sentLines().front(), FrameSentence(layout.rmc));
-    }
-}
-
-TEST_F(TrackReplay, AutoSkipJumpsToTheNextSegment) {
-    std::vector<std::string> lines = header();
-    lines.push_back("N  New Track Segment");
-    for (int minute = 10; minute <= 14; ++minute)
-        lines.push_back(point(minute));
-    lines.push_back("N  New Track Segment");
-    for (int minute = 40; minute <= 42; ++minute)
-        lines.push_back(point(minute));
-    c.AutoReset.value.set(1);
-    load("segments.trk", Log(lines));
-    EXPECT_TRUE(c.AutoSkip.enabled) << "a file with segments";
-    tick();
-    tick();
-    EXPECT_GT(s.tripDistance, 0);
-    // A press on the button: on to the next segment, the trip starts again.
-    c.AutoSkip.onMouseDown();
-    c.AutoSkip.value.set(1);
-    c.AutoSkip.onMouseUp();
-    EXPECT_EQ(c.AutoSkip.value.get(), 0) << "a push button for track files";
-    EXPECT_EQ(s.tripDistance, 0);
-    EXPECT_EQ(s.recordIndex, 5);
-    tick();
-    EXPECT_NE(sentLines().at(sentLines().size() - 3).find("5240.000"), std::string::npos);
 }
