@@ -1,4 +1,4 @@
-// The TCP server under load for 30 s: clients that come and go at random, clients that flood
+// The TCP server under load for 8 s: clients that come and go at random, clients that flood
 // it with data and one that never reads. Those connected throughout receive every sentence,
 // and the program's memory stays bounded.
 #include "platform/real_form.h"
@@ -112,7 +112,7 @@ TEST(TcpLoad, ServesEveryoneWhileClientsComeGoFloodAndStall) {
     std::mt19937 random(7);
     const std::string flood(16384, 'x');
     long peakKb = 0, connections = 0;
-    auto end = Steady::now() + std::chrono::seconds(30);
+    auto end = Steady::now() + std::chrono::seconds(8);
     while (Steady::now() < end) {
         for (size_t i = 0; i < steady.size(); ++i)
             ASSERT_TRUE(drain(steady[i], &received[i])) << "a steady client was dropped";
@@ -140,12 +140,12 @@ TEST(TcpLoad, ServesEveryoneWhileClientsComeGoFloodAndStall) {
     korvel.terminate();
     ASSERT_TRUE(korvel.waitForFinished(10000));
     EXPECT_EQ(korvel.exitCode(), 0);
-    EXPECT_GT(connections, 1000) << "the clients came and went";
+    EXPECT_GT(connections, 300) << "the clients came and went";
 
     // The first steady client saw every record: the sample's records are a second apart, and
     // the loop goes from its last (09:32:59) back to its first.
     std::vector<std::string> first = rmcSentences(received[0]);
-    EXPECT_GT(first.size(), 50u);
+    EXPECT_GT(first.size(), 20u); // five records a second at "cont"
     for (size_t k = 1; k < first.size(); ++k) {
         int before = secondOfDay(first[k - 1]), now = secondOfDay(first[k]);
         ASSERT_TRUE(now == before + 1 || (before == 34379 && now == 34200))

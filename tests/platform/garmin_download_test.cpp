@@ -37,7 +37,7 @@ void startDownload(test::RealForm& app, const std::string& name) {
 TEST(GarminDownload, FromAReceiverOnAPseudoTerminalToAReplay) {
     test::TempFolder scratch;
     std::string expectedFile = scratch.file("expected.trk");
-    ReceiverProcess receiver({"--points", "271", "--expect", QString::fromStdString(expectedFile)});
+    ReceiverProcess receiver({"--points", "60", "--expect", QString::fromStdString(expectedFile)});
     ASSERT_TRUE(receiver.device.starts_with("/dev/")) << receiver.device;
     test::RealForm app("[Devices]\nCOM3=" + receiver.device + "\n");
     startDownload(app, "walk");
@@ -55,9 +55,9 @@ TEST(GarminDownload, FromAReceiverOnAPseudoTerminalToAReplay) {
     QRegularExpressionMatch counts =
         QRegularExpression("(\\d+) records, (\\d+) doubled DLE").match(summary);
     ASSERT_TRUE(counts.hasMatch()) << summary.toStdString();
-    EXPECT_EQ(counts.captured(1).toInt(), 272);
+    EXPECT_EQ(counts.captured(1).toInt(), 61);
     EXPECT_GT(counts.captured(2).toInt(), 0);
-    EXPECT_EQ(app.form->c.Gauge2.max, 272);
+    EXPECT_EQ(app.form->c.Gauge2.max, 61);
 
     std::vector<std::string> got = lines(test::ReadFile(app.program.file("Tracks/walk.trk")));
     std::vector<std::string> expected = lines(test::ReadFile(expectedFile));
