@@ -195,7 +195,7 @@ bool MainForm::SkipToFirstRmc() {
         if (IsSentence(s.currentLine, "RMC"))
             return true;
     }
-    // Mended: RMC sentences that never start a line leave nothing to replay.
+    // RMC sentences that never start a line leave nothing to replay.
     c.List1.clear();
     c.List1.addItem("No line begins with an RMC sentence !");
     StopReplay(2);

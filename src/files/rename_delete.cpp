@@ -51,7 +51,7 @@ void MainForm::FileT_KeyDown(int key) {
     std::string name = c.FileT.text.get();
     std::string target = s.renameFolder + name;
     std::error_code ec;
-    // Mended: a rename never replaces another file, and stays in its folder.
+    // A rename never replaces another file, and stays in its folder.
     if (name.empty() || name.find('/') != std::string::npos || fs::exists(target, ec)) {
         platform_.dialogs.messageBox(name.empty() || name.find('/') != std::string::npos
                                          ? "\"" + name + "\" is not a file name."

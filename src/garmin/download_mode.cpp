@@ -68,14 +68,14 @@ void MainForm::StartDownload() {
         c.focus = "FileT";
         return;
     }
-    // Mended: the file is written into the folder shown, never elsewhere.
+    // The file is written into the folder shown, never elsewhere.
     if (name.find('/') != std::string::npos || name == "." || name == "..") {
         platform_.dialogs.messageBox("\"" + name + "\" is not a file name.", " Error !",
                                      MessageIcon::Exclamation, MessageButtons::Ok);
         c.focus = "FileT";
         return;
     }
-    // Mended: the extension is decided by the name typed, not by dots in the folder's path.
+    // The extension is decided by the name typed, not by dots in the folder's path.
     if (name.find('.') == std::string::npos)
         name += ".trk";
     std::string path = c.Dir1.path.get() + "/" + name;

@@ -41,7 +41,7 @@ std::string position(std::int32_t semicircles, char positive, char negative, int
     double magnitude = std::fabs(degrees);
     long long whole = static_cast<long long>(magnitude);
     auto tenThousandths = static_cast<long long>((magnitude - whole) * 600000 + 0.5);
-    // Mended: minutes that round up to 60 carry into the degrees instead of reading "60.0000".
+    // Minutes that round up to 60 carry into the degrees: no position reads "60.0000".
     if (tenThousandths == 600000) {
         ++whole;
         tenThousandths = 0;

@@ -68,7 +68,7 @@ void MainForm::SetFN_Click() {
         c.SaveT.enabled = false;
         return;
     }
-    // Mended: a name is a name, not a path out of the tracks folder.
+    // A name is a name, not a path out of the tracks folder.
     if (name.find('/') != std::string::npos || name.find("..") != std::string::npos) {
         c.SaveT.enabled = false;
         platform_.dialogs.messageBox("The file name must not contain \"/\" or \"..\".",
@@ -94,7 +94,7 @@ void MainForm::SetFN_Click() {
     recordFd_ = ::open(s.recordFilePath.c_str(),
                        O_WRONLY | O_CREAT | O_CLOEXEC | (overwrite ? O_TRUNC : O_APPEND), 0644);
     if (recordFd_ < 0) {
-        // Mended: a log that cannot be created is reported, and nothing is recorded.
+        // A log that cannot be created is reported, and nothing is recorded.
         c.SaveP.enabled = c.SaveT.enabled = false;
         platform_.dialogs.messageBox("The log " + s.recordFilePath +
                                          " cannot be created: " + std::strerror(errno),

@@ -68,7 +68,7 @@ std::optional<double> PlainNumber(std::string_view text) {
 }
 
 std::string PositionText(double minutesOfArc, int degreeDigits) {
-    // Mended: a coordinate far beyond any that a degrees field holds is read as 0 instead of
+    // A coordinate far beyond any that a degrees field holds is read as 0 rather than
     // overflowing the arithmetic below.
     if (!(std::fabs(minutesOfArc) < 1e12))
         minutesOfArc = 0;
