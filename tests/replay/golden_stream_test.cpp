@@ -1,37 +1,72 @@
 // Every file of the test-data folder replays as the stream written beside it, its first record
-// with the first tick.
+// with the first tick. A file's options, when it has any, stand beside it in NAME.options:
+// "sentences=RMC,GGA,..." (the boxes checked; RMC, GGA and VTG otherwise), "same-time-pos",
+// "autoskip".
 #include "support/replay_fixture.h"
 #include "support/temp_folder.h"
 
+#include <algorithm>
+#include <cctype>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <sstream>
 
 using namespace korvel;
 namespace fs = std::filesystem;
 
 namespace {
 
-class GoldenStream : public test::ReplayFixture {};
+const std::string kFolder = std::string(KORVEL_SOURCE_DIR) + "/tests/data/replay/";
+
+std::vector<std::string> replayedFiles() {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(kFolder))
+        if (fs::exists(entry.path().string() + ".nmea-out"))
+            names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+class GoldenStream : public test::ReplayFixture, public testing::WithParamInterface<std::string> {
+  protected:
+    void applyOptions(const std::string& path) {
+        std::istringstream words(fs::exists(path) ? test::ReadFile(path) : "");
+        for (std::string word; words >> word;) {
+            if (word.starts_with("sentences=")) {
+                std::string chosen = "," + word.substr(10) + ",";
+                for (CheckBox& box : c.Data)
+                    box.value.set(chosen.find("," + box.caption + ",") != std::string::npos ? 1
+                                                                                            : 0);
+            } else if (word == "same-time-pos") {
+                c.Equ.value.set(1);
+            } else if (word == "autoskip") {
+                c.AutoSkip.value.set(1);
+            } else {
+                FAIL() << "unknown option " << word << " in " << path;
+            }
+        }
+    }
+};
 
 } // namespace
 
-TEST_F(GoldenStream, EveryFileSendsItsStream) {
-    int cases = 0;
-    for (const auto& entry :
-         fs::directory_iterator(std::string(KORVEL_SOURCE_DIR) + "/tests/data/replay")) {
-        std::string path = entry.path().string();
-        if (!fs::exists(path + ".nmea-out"))
-            continue;
-        SCOPED_TRACE(path);
-        ++cases;
-        platform.comm1.written.clear();
-        click(path);
-        // Whatever comes before the first record (headers, markup) costs no tick.
-        tick();
-        EXPECT_FALSE(platform.comm1.written.empty()) << "nothing sent by the first tick";
-        runToEnd();
-        EXPECT_EQ(s.replayActive, 0);
-        EXPECT_EQ(platform.comm1.written, test::ReadFile(path + ".nmea-out"));
-    }
-    EXPECT_GT(cases, 0);
+TEST_P(GoldenStream, SendsItsStream) {
+    std::string path = kFolder + GetParam();
+    applyOptions(path + ".options");
+    click(path);
+    // Whatever comes before the first record (headers, markup) costs no tick.
+    tick();
+    EXPECT_FALSE(platform.comm1.written.empty()) << "nothing sent by the first tick";
+    runToEnd();
+    EXPECT_EQ(s.replayActive, 0);
+    EXPECT_EQ(platform.comm1.written, test::ReadFile(path + ".nmea-out"));
 }
+
+INSTANTIATE_TEST_SUITE_P(Files, GoldenStream, testing::ValuesIn(replayedFiles()),
+                         [](const testing::TestParamInfo<std::string>& info) {
+                             std::string name = info.param;
+                             for (char& ch : name)
+                                 if (!std::isalnum(static_cast<unsigned char>(ch)))
+                                     ch = '_';
+                             return name;
+                         });

@@ -25,44 +25,6 @@ class LogReplay : public test::ReplayFixture {};
 
 } // namespace
 
-TEST_F(LogReplay, SendsEveryRecordedLineUnchangedInFileOrder) {
-    std::vector<std::string> sentences = {
-        rmc("120000"),
-        gga("120000"),
-        kGsa,
-        FrameSentence("GPGSV,2,1,08,01,40,083,46,02,17,308,41,12,07,344,39,14,22,228,45"),
-        kVtg,
-        FrameSentence("GPRMB,A,0.66,L,003,004,4917.24,N,12309.57,W,001.3,052.5,000.5,V"),
-        FrameSentence("GPGLL,4916.45,N,12311.12,W,225444,A"),
-        kDatum,
-        FrameSentence("GPTXT,01,01,02,ANTSTATUS=OK"),
-        rmc("120001"),
-        gga("120001"),
-        FrameSentence("GPGSV,1,1,00"),
-        rmc("120002"),
-    };
-    std::vector<std::string> file = {"# a header line that is not a sentence"};
-    file.insert(file.end(), sentences.begin(), sentences.end());
-    checkAll(true);
-    load("tour.log", Log(file));
-    // The count starts at 1 and adds the RMCs after the first sentence, and the GGAs ahead of
-    // the first RMC it meets.
-    EXPECT_EQ(s.recordCount, 4);
-    EXPECT_EQ(s.replayActive, 1);
-    EXPECT_TRUE(platform.comm1.isOpen());
-    EXPECT_FALSE(c.PortC.enabled);
-    runToEnd();
-
-    EXPECT_EQ(platform.comm1.written, Log(sentences));
-    // Back to idle.
-    EXPECT_FALSE(c.Timer1.enabled());
-    EXPECT_FALSE(c.StopA.visible);
-    EXPECT_TRUE(c.PortC.enabled);
-    EXPECT_TRUE(c.File1.enabled);
-    EXPECT_FALSE(platform.comm1.isOpen());
-    EXPECT_EQ(c.Skip1.toolTip, "Start");
-}
-
 TEST_F(LogReplay, PacingFollowsTheIntervalLessTheStepsDuration) {
     std::vector<std::string> file;
     for (int i = 0; i < 10; ++i)
@@ -138,19 +100,6 @@ TEST_F(LogReplay, LoopStartsAgainAfterASecond) {
     EXPECT_EQ(sent[4], rmc("120001"));
 }
 
-TEST_F(LogReplay, AutoSkipPassesOverAStandingReceiver) {
-    load("stand.log", Log({rmc("120000", "010.0"), gga("120000"), rmc("120001", "000.1"),
-                           gga("120001"), rmc("120002", "000.0"), gga("120002"),
-                           rmc("120003", "012.0"), gga("120003"), rmc("120004", "011.0")}));
-    s.autoSkipOn = 1;
-    c.Data[2].value.set(0);
-    runToEnd();
-    std::vector<std::string> expected = {rmc("120000", "010.0"), gga("120000"),
-                                         rmc("120003", "012.0"), gga("120003"),
-                                         rmc("120004", "011.0")};
-    EXPECT_EQ(sentLines(), expected);
-}
-
 TEST_F(LogReplay, StatisticsInImperialUnits) {
     s.metricUnits = 0;
     // 19.44 knots are 36 km/h, 22 MPH; 100 m are 328 ft.
@@ -169,53 +118,6 @@ TEST_F(LogReplay, StatisticsInImperialUnits) {
     EXPECT_EQ(c.Gauge1.value, 174); // course 84.4 + 90
     EXPECT_EQ(c.Zeit.caption, "12:00:02");
     EXPECT_EQ(c.Datum.caption, "1994-Mar-23");
-}
-
-TEST_F(LogReplay, BuiltVtgAndDatumForALogWithoutThem) {
-    checkAll(false);
-    c.Data[0].value.set(1);
-    c.Data[2].value.set(1);
-    c.Data[6].value.set(1);
-    load("plain.log", Log({rmc("120000", "010.0"), rmc("120001", "019.44"), rmc("120002")}));
-    runToEnd();
-    std::vector<std::string> expected = {
-        rmc("120000", "010.0"),
-        FrameSentence("GPVTG,,T,,M,,N,,K"), // nothing is known before the first record
-        kDatum,
-        rmc("120001", "019.44"),
-        FrameSentence("GPVTG,084.4,T,,M,019.44,N,36,K"),
-        kDatum,
-        rmc("120002"),
-    };
-    EXPECT_EQ(sentLines(), expected);
-}
-
-TEST_F(LogReplay, RecordedDatumEndsTheBuiltOne) {
-    checkAll(true);
-    load("datum.log", Log({rmc("120000"), kVtg, rmc("120001"), kDatum, rmc("120002")}));
-    runToEnd();
-    std::vector<std::string> expected = {rmc("120000"), kVtg,   kDatum,
-                                         rmc("120001"), kDatum, rmc("120002")};
-    EXPECT_EQ(sentLines(), expected);
-}
-
-TEST_F(LogReplay, SameTimeAndPositionOption) {
-    checkAll(true);
-    c.Equ.value.set(1);
-    std::string rmc0 =
-        FrameSentence("GPRMC,120000.00,A,4807.0000,N,01131.0000,E,000.0,000.0,230394,,");
-    std::string gga1 =
-        FrameSentence("GPGGA,120001.00,4807.0100,N,01131.0100,E,1,08,0.9,545.4,M,46.9,M,,");
-    std::string gll1 = FrameSentence("GPGLL,4807.0100,N,01131.0100,E,120001.00,A");
-    // Binary bytes of the receiver before the RMC are not taken into the rewritten sentences.
-    load("equ.log", Log({rmc0, kVtg, kDatum, "\x02\xb5" + rmc0, gga1, gll1, rmc0}));
-    runToEnd();
-    std::vector<std::string> sent = sentLines();
-    ASSERT_EQ(sent.size(), 7u);
-    // The first record has no RMC before it to take from.
-    EXPECT_EQ(sent[4],
-              FrameSentence("GPGGA,120000.00,4807.0000,N,01131.0000,E,1,08,0.9,545.4,M,46.9,M,,"));
-    EXPECT_EQ(sent[5], FrameSentence("GPGLL,4807.0000,N,01131.0000,E,120001.00,A"));
 }
 
 TEST_F(LogReplay, PauseRepeatsTheRecordWithZeroSpeed) {
@@ -244,40 +146,20 @@ TEST_F(LogReplay, PauseRepeatsTheRecordWithZeroSpeed) {
     EXPECT_EQ(s.recordIndex, 2);
 }
 
-TEST_F(LogReplay, ProprietaryPhsmiLinesStopTheDisplays) {
-    checkAll(true);
-    std::string phsmi = "$PHSMI,1,2,3*00";
-    load("phsmi.log",
-         Log({rmc("120000"), kVtg, kDatum, phsmi, rmc("120001"), kVtg, rmc("120002")}));
-    runToEnd();
-    std::vector<std::string> expected = {rmc("120000"), kVtg, kDatum, phsmi,
-                                         rmc("120001"), kVtg, phsmi,  rmc("120002")};
-    EXPECT_EQ(sentLines(), expected);
-    EXPECT_EQ(c.SpeedL.caption, "");
-}
-
-TEST_F(LogReplay, OtherTalkersAndFieldWidths) {
-    checkAll(true);
+// The statistics of a log of another talker, whose minutes carry five decimals.
+TEST_F(LogReplay, StatisticsOfOtherTalkersAndFieldWidths) {
     auto gn = [](const char* time, const char* lat) {
         return FrameSentence(std::string("GNRMC,") + time + ",A," + lat +
                              ",N,12118.85478,W,0.117,,180315,,,A");
     };
-    std::string gsv = FrameSentence("GLGSV,1,1,01,65,40,083,46");
-    load("gn.log",
-         Log({gn("171926.00", "4404.14063"), FrameSentence("GNVTG,,T,,M,0.117,N,0.217,K,A"), gsv,
-              kDatum, gn("171927.00", "4404.14063"), gn("171928.00", "4405.14063"),
-              gn("171929.00", "4405.14063")}));
-    EXPECT_EQ(s.hasRmc, 1);
+    load("gn.log", Log({gn("171926.00", "4404.14063"), gn("171927.00", "4404.14063"),
+                        gn("171928.00", "4405.14063"), gn("171929.00", "4405.14063")}));
     tick();
     tick();
-    // One minute of latitude with five decimals from the start: 1855 m.
+    // One minute of latitude from the start: 1855 m.
     EXPECT_EQ(c.DistL.caption, "1.8");
     EXPECT_EQ(c.TripL.caption, "1.9");
     EXPECT_EQ(c.Zeit.caption, "17:19:28");
-    runToEnd();
-    std::vector<std::string> sent = sentLines();
-    ASSERT_EQ(sent.size(), 7u);
-    EXPECT_EQ(sent[2], gsv);
 }
 
 TEST_F(LogReplay, LineEndingsJunkAndLongLinesReplay) {
@@ -305,23 +187,6 @@ TEST_F(LogReplay, MoreRecordsThanASixteenBitCounter) {
     s.replayInterval = 100;
     runToEnd();
     EXPECT_EQ(sentLines().size(), static_cast<size_t>(records));
-}
-
-TEST_F(LogReplay, AFreeTextFirstLineIsNoTrackHeader) {
-    checkAll(false);
-    c.Data[0].value.set(1);
-    load("tour.log", Log({"Tour of the lakes, recorded by the logger", rmc("120000")}));
-    EXPECT_EQ(s.fileKind, 0);
-    runToEnd();
-    EXPECT_EQ(sentLines(), std::vector<std::string>{rmc("120000")});
-}
-
-TEST_F(LogReplay, ALogOfOneRecordReplays) {
-    checkAll(false);
-    c.Data[0].value.set(1);
-    load("one.log", Log({rmc("120000")}));
-    runToEnd();
-    EXPECT_EQ(sentLines(), std::vector<std::string>{rmc("120000")});
 }
 
 TEST_F(LogReplay, LogsThatCannotBeReplayedReturnToIdle) {
