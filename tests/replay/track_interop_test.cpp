@@ -22,10 +22,9 @@ namespace {
 class TrackInterop : public test::ReplayFixture {
   protected:
     // The track points GPSBabel reads from a file, as signed minutes of arc.
-    static std::vector<std::pair<double, double>> gpsbabelTrackPoints(const std::string& format,
-                                                                      const std::string& path) {
-        std::string csv =
-            std::string(testing::TempDir()) + "/" + fs::path(path).filename().string() + ".csv";
+    std::vector<std::pair<double, double>> gpsbabelTrackPoints(const std::string& format,
+                                                               const std::string& path) {
+        std::string csv = program.file(fs::path(path).filename().string() + ".csv");
         std::string command =
             "gpsbabel -t -i " + format + " -f '" + path + "' -o unicsv -F '" + csv + "'";
         EXPECT_EQ(std::system(command.c_str()), 0) << command;
@@ -144,7 +143,7 @@ TEST_F(TrackInterop, EveryRealTrackFileReplaysThePointsGpsbabelReads) {
             expectSamePoints(sent, read);
             for (const char* gpx : {"gpx -F", "gpx,gpxver=1.0 -x transform,rte=trk,del -F"}) {
                 SCOPED_TRACE(gpx);
-                std::string out = std::string(testing::TempDir()) + "/converted.gpx";
+                std::string out = program.file("converted.gpx");
                 std::string command = std::string("gpsbabel -t -i ") + gpsbabelFormat + " -f '" +
                                       path + "' -o " + gpx + " '" + out + "'";
                 ASSERT_EQ(std::system(command.c_str()), 0) << command;
