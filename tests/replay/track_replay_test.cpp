@@ -33,31 +33,6 @@ class TrackReplay : public test::ReplayFixture {};
 
 } // namespace
 
-TEST_F(TrackReplay, OwnTrackFileLeavesAsRmcGgaAndVtg) {
-    std::vector<std::string> lines = header();
-    lines.push_back("N  New Track Segment");
-    for (int minute = 30; minute <= 32; ++minute)
-        lines.push_back(point(minute));
-    load("home.trk", Log(lines));
-    EXPECT_EQ(s.trackFormat, "Korvel");
-    EXPECT_EQ(s.recordCount, 3);
-    runToEnd();
-    std::vector<std::string> expected = {
-        // The first point: no leg yet, course 000, no speed.
-        FrameSentence("GPRMC,123000,A,5230.000,N,01322.000,E,,000,021210,000.0,E"),
-        FrameSentence("GPGGA,123000,5230.000,N,01322.000,E,1,12,1.0,156,M,,M,,"),
-        FrameSentence("GPVTG,000,T,,M,,N,,K"),
-        // One minute of latitude north in a minute: 1855 m, 111 km/h, 59.9 knots.
-        FrameSentence("GPRMC,123100,A,5231.000,N,01322.000,E,59.9,000,021210,000.0,E"),
-        FrameSentence("GPGGA,123100,5231.000,N,01322.000,E,1,12,1.0,156,M,,M,,"),
-        FrameSentence("GPVTG,000,T,,M,59.9,N,111,K"),
-        FrameSentence("GPRMC,123200,A,5232.000,N,01322.000,E,59.9,000,021210,000.0,E"),
-        FrameSentence("GPGGA,123200,5232.000,N,01322.000,E,1,12,1.0,156,M,,M,,"),
-        FrameSentence("GPVTG,000,T,,M,59.9,N,111,K"),
-    };
-    EXPECT_EQ(sentLines(), expected);
-}
-
 // A track keeps its course in every quadrant of the globe and across the 180 degree meridian.
 TEST_F(TrackReplay, CoursesOnTheWholeGlobe) {
     struct Case {
