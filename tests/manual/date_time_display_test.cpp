@@ -16,9 +16,16 @@ TEST_F(DateTimeDisplay, CentralEuropeanSummerTimeAndLocalDates) {
         // The last Sunday of March 2026: summer time from 01:00 UTC.
         {1, 1, "290326", "005900", "MEZ", "01:59:00", "29. M\xc3\xa4r 2026", "29.M\xc3\xa4rz2026"},
         {1, 1, "290326", "010000", "MESZ", "03:00:00", "29. M\xc3\xa4r 2026", "29.M\xc3\xa4rz2026"},
+        // 2018: the last Sunday is the 25th, the earliest it can be; the Saturday before is
+        // winter time all day.
+        {1, 1, "250318", "010000", "MESZ", "03:00:00", "25. M\xc3\xa4r 2018", "25.M\xc3\xa4rz2018"},
+        {1, 1, "240318", "230000", "MEZ", "00:00:00", "25. M\xc3\xa4r 2018", "25.M\xc3\xa4rz2018"},
         // The last Sunday of October 2026: winter time from 02:00 UTC.
         {1, 1, "251026", "013000", "MESZ", "03:30:00", "25. Okt 2026", "25.Oktober2026"},
         {1, 1, "251026", "020000", "MEZ", "03:00:00", "25. Okt 2026", "25.Oktober2026"},
+        // 2020: the last Sunday of October is the 25th.
+        {1, 1, "251020", "013000", "MESZ", "03:30:00", "25. Okt 2020", "25.Oktober2020"},
+        {1, 1, "251020", "020000", "MEZ", "03:00:00", "25. Okt 2020", "25.Oktober2020"},
         // New year in local time.
         {1, 1, "311226", "233000", "MEZ", "00:30:00", "01. Jan 2027", "01.Januar2027"},
         // UTC shown: the offset only names the zone.
