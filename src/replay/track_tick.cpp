@@ -81,10 +81,12 @@ void MainForm::trackPauseOutput() {
 }
 
 bool MainForm::ConvertTrackRecord(const TrackFix& fix) {
-    if (fix.altitude)
-        s.altitudeText = *fix.altitude;
     std::string dateText = fix.day + MonthNumber(fix.month) + fix.year;
     ShowDateTime(Left(dateText, 4) + Right(dateText, 2), fix.compactTime);
+    // After the time shown, whose trip reset (a gap of 100 minutes and more) clears the
+    // altitude: the point's own altitude is sent whatever the gap before it.
+    if (fix.altitude)
+        s.altitudeText = *fix.altitude;
 
     bool imperial = s.metricUnits != 1;
     double lat = SignedMinutesOfArc(fix.latText, fix.latHemisphere);
