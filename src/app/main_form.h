@@ -68,9 +68,6 @@ class MainForm {
     void File1_Click();
     // False when the file ends before an RMC line.
     bool SkipToFirstRmc();
-    // The format of the replay file, from its first lines, into trackFormat (empty when
-    // unknown); the file is then read again from its start.
-    void DetectTrackFormat();
     void SeekRecord(double target);
     void RESTART_Click();
 

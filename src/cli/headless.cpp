@@ -117,13 +117,34 @@ std::string applyOptions(MainForm& form, const RunOptions& o) {
     return "";
 }
 
+// The interval options by their names on the command line, in the form's order; "max" runs
+// at "cont" without pacing.
+const char* const kIntervals[] = {"x8", "x4", "x2", "cont", "1s", "2s", "4s", "8s"};
+
+int intervalOption(const std::string& interval) {
+    for (size_t i = 0; i < std::size(kIntervals); ++i)
+        if (interval == kIntervals[i] || (interval == "max" && i == 3))
+            return static_cast<int>(i);
+    return -1;
+}
+
 // Chooses the interval option of that name, as a user clicks it: in manual mode once the
 // simulation runs, as its start sets one second.
 void selectInterval(Controls& c, const std::string& interval) {
-    static const char* const intervals[] = {"x8", "x4", "x2", "cont", "1s", "2s", "4s", "8s"};
-    for (size_t i = 0; i < std::size(intervals); ++i)
-        if (interval == intervals[i] || (interval == "max" && i == 3))
-            SelectOption(c.Abstand, i);
+    if (int option = intervalOption(interval); option >= 0)
+        SelectOption(c.Abstand, static_cast<size_t>(option));
+}
+
+// "" when the window offers the interval in the mode it is in, else why not.
+std::string intervalRefused(const Controls& c, const std::string& interval) {
+    int option = intervalOption(interval);
+    if (interval != "max" && (option < 0 || c.Abstand[static_cast<size_t>(option)].enabled))
+        return "";
+    std::string offered;
+    for (size_t i = 0; i < std::size(kIntervals); ++i)
+        if (c.Abstand[i].enabled)
+            offered += (offered.empty() ? "" : ", ") + std::string(kIntervals[i]);
+    return "korvel: --interval " + interval + " is not offered in manual mode (" + offered + ")";
 }
 
 } // namespace
@@ -180,14 +201,11 @@ int RunHeadless(const CommandLine& command, int argc, char* argv[]) {
     if (command.action == CommandLine::Action::Download)
         return RunDownload(form, o, command.file, stopRequested);
     if (command.action == CommandLine::Action::Manual) {
-        // The intervals the window offers in manual mode.
-        if (!o.interval.empty() && o.interval != "cont" && o.interval != "1s" &&
-            o.interval != "2s") {
-            std::cerr << "korvel: --interval " << o.interval
-                      << " is not offered in manual mode (cont, 1s or 2s)\n";
+        form.c.Manu.value.set(1);
+        if (std::string refused = intervalRefused(form.c, o.interval); !refused.empty()) {
+            std::cerr << refused << "\n";
             return 2;
         }
-        form.c.Manu.value.set(1);
         if (o.lat)
             form.setCoordinateTenths(true, std::lround(*o.lat * 36000));
         if (o.lon)

@@ -108,17 +108,17 @@ void MainForm::File1_Click() {
     c.Skip1.toolTip = "Skip 10";
     c.FileL.caption = nameUpToFirstDot(name);
 
-    // What kind of file: the first line that tells.
+    // What kind of file, and for a track which format: the first line that tells.
+    TrackFormatDetection detection;
     while (opened && readLine()) {
         const std::string& line = s.currentLine;
         if (Left(line, 1) == "$") {
             s.fileKind = 0;
             break;
         }
-        // A point line is its marker and a blank: free text such as "Tour of the lakes" at
-        // the top of a log is no track point.
-        if (IsColumnPoint(line) || NamesTrackFormat(line)) {
+        if (detection.look(line)) {
             s.fileKind = 1;
+            s.trackFormat = detection.format();
             break;
         }
         platform_.clock.DoEvents();

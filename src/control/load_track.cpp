@@ -1,8 +1,7 @@
-// Loading a track file: tell its format, count its points, and read its points for the
-// replay through the format's reader.
+// Loading a track file whose format the first lines told: count its points, and read its
+// points for the replay through the format's reader.
 #include "app/main_form.h"
 #include "replay/formats/track_formats.h"
-#include "text/conversions.h"
 
 namespace korvel {
 
@@ -11,40 +10,25 @@ bool MainForm::loadTrackFile() {
     c.AutoSkip.enabled = false;
     c.AutoL.visible = false;
     c.Data[3].enabled = c.Data[4].enabled = c.Data[5].enabled = false;
-    DetectTrackFormat();
-    if (s.trackFormat.empty()) {
+    auto refuse = [this](const std::string& why) {
         c.List1.addItem("Unknown Track-Format !");
-        c.List1.addItem("Its points are in a layout Korvel cannot read.");
+        c.List1.addItem(why);
         StopReplay(2);
         return false;
-    }
-    // The format first, as what a point is depends on it; then one pass counts the points
-    // and reads their altitudes.
+    };
+    // The format, told by the first lines, decides what a point is; one pass counts the
+    // points and reads their altitudes.
+    if (s.trackFormat.empty())
+        return refuse("Its points are in a layout Korvel cannot read.");
     LoadTally tally = tallyReplayFile(0, true);
     s.recordCount = tally.trackPoints;
-    if (s.recordCount == 0) {
-        c.List1.addItem("Unknown Track-Format !");
-        c.List1.addItem("The " + s.trackFormat + " file holds no track point Korvel can read.");
-        StopReplay(2);
-        return false;
-    }
+    if (s.recordCount == 0)
+        return refuse("The " + s.trackFormat + " file holds no track point Korvel can read.");
     if (tally.segmentLines)
         c.AutoSkip.enabled = true;
     DrawAltitudeProfile(tally.curve);
     c.StopA.visible = true;
     return openReplayFile();
-}
-
-void MainForm::DetectTrackFormat() {
-    s.trackFormat.clear();
-    openReplayFile();
-    TrackFormatDetection detection;
-    std::string_view line;
-    while (scanLine(line))
-        if (detection.look(line))
-            break;
-    s.trackFormat = detection.format();
-    openReplayFile();
 }
 
 std::vector<TrackPoint> MainForm::lastTrackPoints() {

@@ -54,10 +54,7 @@ bool StartsWithNumber(std::string_view text) {
 }
 
 std::optional<double> PlainNumber(std::string_view text) {
-    size_t first = text.find_first_not_of(" \t\r\n");
-    if (first == std::string_view::npos)
-        return std::nullopt;
-    text = text.substr(first, text.find_last_not_of(" \t\r\n") - first + 1);
+    text = TrimWhiteSpace(text);
     if (text.starts_with('+'))
         text.remove_prefix(1);
     double value = 0;

@@ -203,6 +203,13 @@ std::string Trim(std::string_view text) {
     return std::string(TrimView(text));
 }
 
+std::string_view TrimWhiteSpace(std::string_view text) {
+    size_t begin = text.find_first_not_of(" \t\r\n");
+    if (begin == std::string_view::npos)
+        return "";
+    return text.substr(begin, text.find_last_not_of(" \t\r\n") - begin + 1);
+}
+
 std::string_view TrimView(std::string_view text) {
     size_t begin = text.find_first_not_of(' ');
     if (begin == std::string_view::npos)

@@ -31,6 +31,8 @@ std::vector<std::string> SplitFields(const std::string& text);
 // Leading and trailing blanks removed.
 std::string Trim(std::string_view text);
 std::string_view TrimView(std::string_view text);
+// Blanks, tabs and line ends removed at both ends.
+std::string_view TrimWhiteSpace(std::string_view text);
 // Zero patterns such as "0", "00", "0000", "0.0", "00.000": pads with zeros and rounds to the
 // digits shown, halves away from zero.
 std::string Format(double x, std::string_view pattern);

@@ -42,10 +42,7 @@ void MarkupReader::gather() {
 
 std::string MarkupReader::gathered() {
     gathering_ = false;
-    size_t first = text_.find_first_not_of(" \t\r\n");
-    if (first == std::string::npos)
-        return "";
-    return text_.substr(first, text_.find_last_not_of(" \t\r\n") - first + 1);
+    return std::string(TrimWhiteSpace(text_));
 }
 
 void MarkupReader::text(std::string_view text) {

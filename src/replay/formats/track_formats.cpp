@@ -1,7 +1,6 @@
 #include "replay/formats/track_formats.h"
 
 #include "replay/formats/readers.h"
-#include "text/conversions.h"
 
 namespace korvel {
 
@@ -35,17 +34,6 @@ const ColumnFormat kColumnFormats[] = {
 
 } // namespace
 
-bool NamesTrackFormat(std::string_view line) {
-    for (const NamedFormat& format : kNamedFormats)
-        if (format.names(line))
-            return true;
-    return false;
-}
-
-bool IsColumnPoint(std::string_view line) {
-    return line.starts_with("T ");
-}
-
 bool TrackFormatDetection::look(std::string_view line) {
     for (const NamedFormat& format : kNamedFormats)
         if (format.names(line)) {
@@ -54,7 +42,9 @@ bool TrackFormatDetection::look(std::string_view line) {
         }
     if (line.find("Korvel") != std::string_view::npos)
         namedKorvel_ = true;
-    if (!IsColumnPoint(line))
+    // A point line is its marker and a blank: free text such as "Tour of the lakes" at the
+    // top of a log is no track point.
+    if (!line.starts_with("T "))
         return false;
     for (const ColumnFormat& format : kColumnFormats) {
         bool matches = format.column == 0

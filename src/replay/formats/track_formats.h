@@ -9,13 +9,6 @@
 
 namespace korvel {
 
-// Whether a line names a track format by itself, whatever follows: the first line of an
-// OziExplorer track, the root element of a KML or GPX document.
-bool NamesTrackFormat(std::string_view line);
-
-// Whether a line is a point of a fixed-column export: "T" and a blank.
-bool IsColumnPoint(std::string_view line);
-
 // Tells a track file's format from its first lines, fed one at a time.
 class TrackFormatDetection {
   public:
