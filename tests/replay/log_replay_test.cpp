@@ -42,44 +42,10 @@ TEST_F(LogReplay, PacingFollowsTheIntervalLessTheStepsDuration) {
     platform.clock.advance(1000);
     EXPECT_EQ(c.Timer1.interval(), 100);
 
-    c.Pause.value.set(1);
-    platform.clock.advance(100);
-    EXPECT_EQ(c.Timer1.interval(), 2000);
-    EXPECT_EQ(c.SpeedL.caption, "---");
-    ASSERT_FALSE(c.List1.items.empty());
-    EXPECT_EQ(c.List1.items.front(), "Pause:");
-
-    c.Pause.value.set(0);
     c.Last.value.set(1);
     s.replayInterval = 1000;
     platform.clock.advance(2000);
     EXPECT_EQ(c.Timer1.interval(), 6000);
-}
-
-TEST_F(LogReplay, RecordGaugeToolTipAndRecordStep) {
-    std::vector<std::string> file;
-    for (int i = 0; i < 120; ++i)
-        file.push_back(rmc("12" +
-                           std::string(i < 10    ? "000"
-                                       : i < 100 ? "00"
-                                                 : "0") +
-                           std::to_string(i)));
-    checkAll(false);
-    c.Data[0].value.set(1);
-    load("long.log", Log(file));
-    ASSERT_EQ(s.recordCount, 120);
-    EXPECT_EQ(c.Gauge2.max, 120);
-    for (int ticks = 1; ticks <= 5; ++ticks)
-        tick();
-    EXPECT_EQ(c.Gauge2.toolTip, "Records: 5/ 120");
-    EXPECT_EQ(c.Gauge2.value, 5);
-
-    s.recordStep = 4; // "x 4": one record sent, three passed over
-    size_t before = sentLines().size();
-    long index = s.recordIndex;
-    tick();
-    EXPECT_EQ(s.recordIndex, index + 4);
-    EXPECT_EQ(sentLines().size(), before + 1);
 }
 
 TEST_F(LogReplay, LoopStartsAgainAfterASecond) {
@@ -144,35 +110,6 @@ TEST_F(LogReplay, PauseRepeatsTheRecordWithZeroSpeed) {
     };
     EXPECT_EQ(pause, expected);
     EXPECT_EQ(s.recordIndex, 2);
-}
-
-// The statistics of a log of another talker, whose minutes carry five decimals.
-TEST_F(LogReplay, StatisticsOfOtherTalkersAndFieldWidths) {
-    auto gn = [](const char* time, const char* lat) {
-        return FrameSentence(std::string("GNRMC,") + time + ",A," + lat +
-                             ",N,12118.85478,W,0.117,,180315,,,A");
-    };
-    load("gn.log", Log({gn("171926.00", "4404.14063"), gn("171927.00", "4404.14063"),
-                        gn("171928.00", "4405.14063"), gn("171929.00", "4405.14063")}));
-    tick();
-    tick();
-    // One minute of latitude from the start: 1855 m.
-    EXPECT_EQ(c.DistL.caption, "1.8");
-    EXPECT_EQ(c.TripL.caption, "1.9");
-    EXPECT_EQ(c.Zeit.caption, "17:19:28");
-}
-
-TEST_F(LogReplay, LineEndingsJunkAndLongLinesReplay) {
-    checkAll(true);
-    std::string content = rmc("120000") + "\n" + kVtg + "\r" + kDatum + "\r\n\r\n" +
-                          std::string("\x01\xff\xfe junk \x80", 11) + "\n" +
-                          std::string(200000, 'x') + "\n" + "\x02\xb5" + rmc("120001") + "\n" +
-                          rmc("120002");
-    load("mixed.log", content);
-    runToEnd();
-    // What comes before a sentence on its line is no part of it.
-    std::vector<std::string> expected = {rmc("120000"), kVtg, kDatum, rmc("120001"), rmc("120002")};
-    EXPECT_EQ(sentLines(), expected);
 }
 
 TEST_F(LogReplay, MoreRecordsThanASixteenBitCounter) {

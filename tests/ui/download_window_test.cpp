@@ -1,6 +1,7 @@
 // A Garmin download in the real window: the button, the real question, a file name typed and
-// Enter, against the simulated receiver on a pseudo-terminal.
+// Enter, against the simulated receiver on a pseudo-terminal, which tells what it sent.
 #include "platform/receiver_process.h"
+#include "support/temp_folder.h"
 #include "ui/shown_window.h"
 
 #include <QAbstractButton>
@@ -34,7 +35,10 @@ void answerNextQuestion(QMessageBox::StandardButton answer, QString& question) {
 } // namespace
 
 TEST(DownloadWindow, GarminButtonNameAndEnter) {
-    test::ReceiverProcess receiver({"--points", "12"});
+    test::TempFolder scratch;
+    std::string expected = scratch.file("expected.trk");
+    test::ReceiverProcess receiver(
+        {"--points", "12", "--expect", QString::fromStdString(expected)});
     ASSERT_TRUE(receiver.device.starts_with("/dev/")) << receiver.device;
     test::ShownWindow shown({{"Korvel.ini", "[Devices]\nCOM2=" + receiver.device}});
     ASSERT_TRUE(shown.exposed());
@@ -68,7 +72,10 @@ TEST(DownloadWindow, GarminButtonNameAndEnter) {
                    messages->currentItem()->text() == "Transfer OK";
         },
         20000));
-    EXPECT_TRUE(std::filesystem::exists(shown.program.file("Tracks/M\xc3\xbcnchen.trk")));
+    // The file holds what the receiver sent, after its own two header lines.
+    std::string track = test::ReadFile(shown.program.file("Tracks/M\xc3\xbcnchen.trk"));
+    size_t third = track.find("\r\n", track.find("\r\n") + 2) + 2;
+    EXPECT_EQ(track.substr(third), test::ReadFile(expected));
     EXPECT_EQ(ports->count(), 26);
     EXPECT_TRUE(window.findChild<QAbstractButton*>("DownloadC")->isEnabled());
     // The new file is listed for replay.
