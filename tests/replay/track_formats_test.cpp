@@ -1,14 +1,17 @@
 // The readers of the track formats: which lines are points, what each point carries, and how
 // a file's format is told. The examples of the formats' layouts and the layouts real
-// programs write.
+// programs write are files of the test-data folder.
 #include "replay/formats/iso_time.h"
 #include "replay/formats/track_formats.h"
+#include "support/temp_folder.h"
 #include "text/conversions.h"
 
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
 #include <gtest/gtest.h>
 #include <random>
+#include <sstream>
 
 using namespace korvel;
 
@@ -48,161 +51,76 @@ std::vector<TrackHeight> heightsOf(const std::string& format, const std::string&
     return heights;
 }
 
-struct Expected {
-    const char *format, *text;
-    const char *lat, *latH, *lon, *lonH, *day, *month, *year, *time;
-    const char* altitude; // nullptr: left as it was
-};
+const std::string kFolder = std::string(KORVEL_SOURCE_DIR) + "/tests/data/tracks/";
+
+// A point as the files of expected points write it: "|" when it starts a segment ("-" when
+// not), its position, date and time ("-" for none), its altitude ("-" for an empty one,
+// "none" for none), and the text the list shows of it.
+std::string shown(const TrackPoint& point) {
+    const TrackFix& f = point.fix;
+    return std::string(f.newSegment ? "|" : "-") + " " + f.latText + " " + f.latHemisphere + " " +
+           f.lonText + " " + f.lonHemisphere + " " + f.day + "/" + f.month + "/" + f.year + " " +
+           (f.timeText.empty() ? "-" : f.timeText) + " " +
+           (!f.altitude           ? "none"
+            : f.altitude->empty() ? "-"
+                                  : *f.altitude) +
+           " <- " + Trim(point.text);
+}
+
+std::vector<std::string> pointFiles() {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(kFolder))
+        if (entry.path().extension() == ".points")
+            names.push_back(entry.path().stem().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+class TrackFile : public testing::TestWithParam<std::string> {};
 
 } // namespace
 
-TEST(TrackFormats, EveryFormatsFields) {
-    const Expected cases[] = {
-        {"KML", "<coordinates>\n 13.3811500,52.4939833,156\n</coordinates>", "5229.639", "N",
-         "01322.869", "E", "00", "", "0000", "", "156"},
-        // GPSBabel leaves an unknown altitude out: a pair, no altitude.
-        {"KML", "<coordinates>-91.610567,-30.062783</coordinates>", "3003.767", "S", "09136.634",
-         "W", "00", "", "0000", "", ""},
-        {"KML", "<coordinates>+008.5155383,+48.2662716,768</coordinates>", "4815.976", "N",
-         "00830.932", "E", "00", "", "0000", "", "768"},
-        {"KML",
-         "<gx:Track><when>2010-12-02T23:30:05+02:00</when>\n"
-         "<gx:coord>-70.25 -33.5 520.4</gx:coord></gx:Track>",
-         "3330.000", "S", "07015.000", "W", "02", "12", "2010", "21:30:05", "520.4"},
-        {"GPX",
-         "<trk><trkseg><trkpt lat=\"-33.5\" lon=\"-70.25\"><ele>520.4</ele>"
-         "<time>2011-03-05T00:00:30.25Z</time></trkpt></trkseg></trk>",
-         "3330.000", "S", "07015.000", "W", "05", "03", "2011", "00:00:30", "520.4"},
-        {"GPX", "<rte><rtept lon='179.9999999' lat='0.0000001'/></rte>", "0000.000", "N",
-         "18000.000", "E", "00", "", "0000", "", ""},
-        // OziExplorer as OziExplorer pads it, and as GPSBabel writes it.
-        {"OziExplorer", "  58.821140,  42.627060,1,  549.2,40230.3722801, 21-Feb-10, 08:56:05",
-         "5849.268", "N", "04237.624", "E", "21", "02", "2010", "08:56:05", "167.39616"},
-        {"OziExplorer", "47.466222,3.747318,1,1258.8,39307.3280015,,", "4727.973", "N", "00344.839",
-         "E", "13", "08", "2007", "07:52:19", "383.68224"},
-        {"OziExplorer", "  -5.500000,-105.250000,0, -777.0,39307.5,,", "0530.000", "S", "10515.000",
-         "W", "13", "08", "2007", "12:00:00", ""},
-        {"OziExplorer", "  58.821140,  42.627060,0,  549.2,, 21-Feb-10, 8:56:05", "5849.268", "N",
-         "04237.624", "E", "21", "Feb", "2010", "08:56:05", "167.39616"},
-        {"TTQV-PCX", "T  +52.4939833 +013.3811500 02-Dec-10 12:06:16 0156", "5229.639", "N",
-         "01322.869", "E", "02", "Dec", "2010", "12:06:16", "0156"},
-        {"TTQV-PCX", "T  -52.4939833 -013.3811500 02-Dec-81 12:06:16 0156", "5229.639", "S",
-         "01322.869", "W", "02", "Dec", "1981", "12:06:16", "0156"},
-        {"PCX5", "T  N3414.14767 W11819.11447 02-JAN-98 12:12:55 ", "3414.147", "N", "11819.114",
-         "W", "02", "JAN", "1998", "12:12:55", nullptr},
-        {"Korvel", "T  N52 30.1234 E013 22.5678 Sat Dec 02 12:06:16 2010 ;156;", "5230.123", "N",
-         "01322.567", "E", "02", "Dec", "2010", "12:06:16", "156"},
-        {"Gardown", "T  S52 30.1234 W013 22.5678 Sat Dec 02 12:06:16 2010 ;1e25;", "5230.123", "S",
-         "01322.567", "W", "02", "Dec", "2010", "12:06:16", ""},
-        {"G7To", "T  N52 30.1234 E013 22.5678 Sat Dec 02 12:06:16 2010", "5230.123", "N",
-         "01322.567", "E", "02", "Dec", "2010", "12:06:16", nullptr},
-        {"G7ToWin", "T  N52 30 12.34 E013 22 33.45 Sat Dec 02 12:06:16 2010 ;156;", "5230.206", "N",
-         "01322.558", "E", "02", "Dec", "2010", "12:06:16", "156"},
-    };
-    for (const Expected& e : cases) {
-        SCOPED_TRACE(std::string(e.format) + ": " + e.text);
-        std::string text = std::string(e.format) == "OziExplorer" ? kOziHeader + std::string(e.text)
-                                                                  : std::string(e.text);
-        std::vector<TrackPoint> points = pointsOf(e.format, text);
-        ASSERT_EQ(points.size(), 1u);
-        const TrackFix& fix = points[0].fix;
-        EXPECT_EQ(fix.latText, e.lat);
-        EXPECT_EQ(fix.latHemisphere, e.latH);
-        EXPECT_EQ(fix.lonText, e.lon);
-        EXPECT_EQ(fix.lonHemisphere, e.lonH);
-        EXPECT_EQ(fix.day, e.day);
-        EXPECT_EQ(fix.month, e.month);
-        EXPECT_EQ(fix.year, e.year);
-        EXPECT_EQ(fix.timeText, e.time);
-        EXPECT_EQ(fix.altitude.has_value(), e.altitude != nullptr);
-        if (fix.altitude && e.altitude) {
-            EXPECT_EQ(*fix.altitude, e.altitude);
+// Every file of the test-data folder gives the points written beside it, in NAME.points:
+// "format NAME" on its first line, then one line per point. The load's lighter reading finds
+// the same points, segment starts and whole metres.
+TEST_P(TrackFile, GivesItsPoints) {
+    std::istringstream expected(test::ReadFile(kFolder + GetParam() + ".points"));
+    std::string format, line;
+    std::getline(expected, format);
+    format = format.substr(format.find(' ') + 1);
+    std::string text = test::ReadFile(kFolder + GetParam());
+    std::vector<TrackPoint> points = pointsOf(format, text);
+    std::string got, want;
+    for (const TrackPoint& point : points)
+        got += shown(point) + "\n";
+    while (std::getline(expected, line))
+        want += line + "\n";
+    EXPECT_EQ(got, want);
+    // A segment line ("N") is no point: it starts the next point's segment.
+    std::vector<TrackHeight> heights;
+    bool segmentLine = false;
+    for (TrackHeight height : heightsOf(format, text)) {
+        segmentLine = segmentLine || height.newSegment;
+        if (height.point) {
+            height.newSegment = std::exchange(segmentLine, false);
+            heights.push_back(height);
         }
-        // The load's lighter reading finds the same point at the same height.
-        std::vector<TrackHeight> heights = heightsOf(e.format, text);
-        ASSERT_EQ(heights.size(), 1u);
-        bool drawn = fix.altitude && !Trim(*fix.altitude).empty();
-        EXPECT_EQ(heights[0].altitude,
-                  drawn ? std::optional(Int(Val(*fix.altitude))) : std::nullopt);
+    }
+    ASSERT_EQ(heights.size(), points.size());
+    for (size_t i = 0; i < points.size(); ++i) {
+        EXPECT_EQ(heights[i].newSegment, points[i].fix.newSegment) << i;
+        EXPECT_EQ(heights[i].altitude, WholeMetres(points[i].fix.altitude)) << i;
     }
 }
 
-// What is a point, with the text the list shows for it, and where segments start ("|" before
-// a point's text). Files as real programs write them.
-TEST(TrackFormats, WhichPartsOfAFileArePoints) {
-    struct Case {
-        const char *legend, *format, *text, *points;
-    } cases[] = {
-        {"one tuple a line, markup indented; a description is no fix", "KML",
-         "<kml>\n  <Placemark>\n    <description>\nMorning ride, 12 km, mostly flat\n"
-         "    </description>\n    <LineString>\n      <coordinates>\n"
-         "13.38,52.49,156\n13.39,52.50\n      </coordinates>\n    </LineString>\n"
-         "  </Placemark>\n</kml>",
-         "|13.38,52.49,156 13.39,52.50"},
-        {"all tuples on one line, the document too", "KML",
-         "<?xml version='1.0'?><kml xmlns='http://earth.google.com/kml/2.1'><Document>"
-         "<Placemark><name>Ride</name><LineString><coordinates> 17.46,79.02,1178.20 "
-         "17.47,79.03,1180 </coordinates></LineString></Placemark></Document></kml>",
-         "|17.46,79.02,1178.20 17.47,79.03,1180"},
-        {"several tuples a line, tabs and line breaks between them", "KML",
-         "<coordinates>1,2,3\t4,5,6\n\n   7,8</coordinates>", "|1,2,3 4,5,6 7,8"},
-        {"two placemarks, two segments; a single place is no track point", "KML",
-         "<Placemark><Point><coordinates>9,9,9</coordinates></Point></Placemark>\n"
-         "<Placemark><LineString><coordinates>1,2 3,4</coordinates></LineString></Placemark>\n"
-         "<Placemark><LineString><coordinates>5,6</coordinates></LineString></Placemark>",
-         "|1,2 3,4 |5,6"},
-        {"comments between points, signed and zero-padded tuples", "KML",
-         "<coordinates>\n+008.5155383,+48.2662716,768\n<!-- bat: 89% (3473) -->\n"
-         "+008.5155384,+48.2662717,769\n</coordinates>",
-         "|+008.5155383,+48.2662716,768 +008.5155384,+48.2662717,769"},
-        {"what is no tuple is passed over", "KML",
-         "<coordinates>1,2,3,4 a,b 1,95 200,1 7,8</coordinates>", "|7,8"},
-        {"gx:Track: a when for each coordinate, in order", "KML",
-         "<gx:Track>\n<when>2010-05-28T02:02:09Z</when>\n<when>2010-05-28T02:02:35Z</when>\n"
-         "<gx:coord>-122.207881 37.371915 156.0</gx:coord>\n"
-         "<gx:coord>-122.205712 37.373288 152.0</gx:coord>\n</gx:Track>",
-         "|-122.207881 37.371915 156.0 -122.205712 37.373288 152.0"},
-        {"GPX 1.1: track segments; waypoints and metadata are no points", "GPX",
-         "<gpx version=\"1.1\" xmlns=\"http://www.topografix.com/GPX/1/1\">\n"
-         "<metadata><name>Trip</name></metadata><wpt lat=\"5\" lon=\"6\"><name>Camp</name></wpt>\n"
-         "<trk><name>Day 1</name><trkseg>\n<trkpt lat=\"1\" lon=\"2\">\n  <ele>3</ele>\n"
-         "</trkpt>\n<trkpt\n    lat=\"1.5\"\n    lon=\"2.5\"/>\n</trkseg><trkseg>"
-         "<trkpt lat=\"4\" lon=\"5\"><time>2011-01-01T00:00:00Z</time></trkpt></trkseg></trk>"
-         "</gpx>",
-         "|1,2 3 1.5,2.5 |4,5 2011-01-01T00:00:00Z"},
-        {"GPX 1.0 with a prefix, and a route", "GPX",
-         "<gpx:gpx version='1.0'><gpx:rte><gpx:rtept lat='-1' lon='-2'></gpx:rtept>"
-         "<gpx:rtept lat='-3' lon='-4'/></gpx:rte><gpx:rte><gpx:rtept lat='x' lon='1'/>"
-         "<gpx:rtept lat='91' lon='1'/><gpx:rtept lat='7' lon='8'/></gpx:rte></gpx:gpx>",
-         "|-1,-2 -3,-4 |7,8"},
-        {"OziExplorer: after the header, lines that begin with a number", "OziExplorer",
-         "OziExplorer Track Point File Version 2.1\nWGS 84\nAltitude is in Feet\n"
-         "0,2,255,Track,1,0,2,8421376,0\n3\n2390\n47.5,3.7,1,1258.8,39307.3,,\nx,1,2\n"
-         "  -5.5,  -105.2,0\n .5,1,1 , -777\n-.,1,1,1\n\n95,1,0",
-         "|47.5,3.7,1,1258.8,39307.3,, -5.5,  -105.2,0 |.5,1,1 , -777"},
-        {"fixed columns: a segment line starts the next point's segment", "Korvel",
-         "I Korvel\nL  New Header: HOME\nT  N52 30.1234 E013 22.5678 Sat Dec 02 12:06:16 2010\n"
-         "N  New Track Segment\nTrack notes\nT  N52 31.1234 E013 22.5678 Sat Dec 02 12:07:16 2010",
-         "T  N52 30.1234 E013 22.5678 Sat Dec 02 12:06:16 2010 "
-         "|T  N52 31.1234 E013 22.5678 Sat Dec 02 12:07:16 2010"},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.legend);
-        std::string shown;
-        for (const TrackPoint& point : pointsOf(c.format, c.text))
-            shown += (shown.empty() ? "" : " ") + std::string(point.fix.newSegment ? "|" : "") +
-                     Trim(point.text);
-        EXPECT_EQ(shown, c.points);
-        // The load counts the same points and segment starts.
-        long points = 0, segments = 0;
-        for (const TrackHeight& height : heightsOf(c.format, c.text)) {
-            points += height.point;
-            segments += height.newSegment;
-        }
-        EXPECT_EQ(points, static_cast<long>(pointsOf(c.format, c.text).size()));
-        EXPECT_EQ(segments, std::count(shown.begin(), shown.end(), '|'));
-    }
-}
+INSTANTIATE_TEST_SUITE_P(Files, TrackFile, testing::ValuesIn(pointFiles()),
+                         [](const testing::TestParamInfo<std::string>& info) {
+                             std::string name = info.param;
+                             for (char& ch : name)
+                                 if (!std::isalnum(static_cast<unsigned char>(ch)))
+                                     ch = '_';
+                             return name;
+                         });
 
 TEST(TrackFormats, TheFirstLinesTellTheFormat) {
     const std::string both = "T  +52.4939833 +013.3811500 02-Dec-10 12:06:1: 0156";

@@ -133,8 +133,12 @@ TrackFix readOzi(std::string_view line) {
                          Format(time.seconds().count(), "00"));
         return fix;
     }
-    // No day number: the date and time texts (dd-Mon-yy and hh:mm:ss).
+    // No day number: the date and time texts (dd-Mon-yy and hh:mm:ss), or no date at all.
     std::string date = Trim(fields[5]);
+    if (date.empty()) {
+        SetNoDate(fix);
+        return fix;
+    }
     fix.day = Left(date, 2);
     fix.month = Mid(date, 4, 3);
     fix.year = FourDigitYear(Right(date, 2));
