@@ -81,5 +81,4 @@ TEST_F(RenameDelete, DeleteAndAListCleared) {
     EXPECT_EQ(c.List1.items.size(), 1u);
     c.List1.onMouseDown(kRightButton);
     EXPECT_TRUE(c.List1.items.empty());
-
 }

@@ -33,33 +33,6 @@ class TrackReplay : public test::ReplayFixture {};
 
 } // namespace
 
-// A track keeps its course in every quadrant of the globe and across the 180 degree meridian.
-TEST_F(TrackReplay, CoursesOnTheWholeGlobe) {
-    struct Case {
-        const char *from, *to, *course;
-    } cases[] = {
-        // One minute south and one west at 33.5 degrees: 180 + atan(cos 33.5) = 219.8.
-        {"N33 31.0000 E070 16.0000", "N33 30.0000 E070 15.0000", "219"},
-        {"N33 31.0000 W070 15.0000", "N33 30.0000 W070 16.0000", "219"},
-        {"S33 30.0000 E070 16.0000", "S33 31.0000 E070 15.0000", "219"},
-        {"S33 30.0000 W070 15.0000", "S33 31.0000 W070 16.0000", "219"},
-        {"S00 00.5000 W000 00.5000", "N00 00.5000 E000 00.5000", "045"},
-        {"N00 00.0000 E179 59.5000", "N00 00.0000 W179 59.5000", "090"},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.from);
-        std::vector<std::string> lines = header();
-        lines.push_back("T  " + std::string(c.from) + " Sat Dec 02 12:30:00 2010 ;156;");
-        lines.push_back("T  " + std::string(c.to) + " Sat Dec 02 12:31:00 2010 ;156;");
-        platform.comm1.written.clear();
-        load("globe.trk", Log(lines));
-        runToEnd();
-        std::vector<std::string> sent = sentLines();
-        ASSERT_EQ(sent.size(), 6u);
-        EXPECT_EQ(ExtractField(sent[3], 8), c.course);
-    }
-}
-
 // A looping replay whose file is emptied or removed while it plays stops and says why.
 TEST_F(TrackReplay, ALoopWhoseFileIsGoneStops) {
     std::vector<std::string> lines = header();
