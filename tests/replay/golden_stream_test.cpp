@@ -2,6 +2,7 @@
 // with the first tick. A file's options, when it has any, stand beside it in NAME.options:
 // "sentences=RMC,GGA,..." (the boxes checked; RMC, GGA and VTG otherwise), "same-time-pos",
 // "autoskip".
+#include "support/data_files.h"
 #include "support/replay_fixture.h"
 #include "support/temp_folder.h"
 
@@ -17,15 +18,6 @@ namespace fs = std::filesystem;
 namespace {
 
 const std::string kFolder = std::string(KORVEL_SOURCE_DIR) + "/tests/data/replay/";
-
-std::vector<std::string> replayedFiles() {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(kFolder))
-        if (fs::exists(entry.path().string() + ".nmea-out"))
-            names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
 
 class GoldenStream : public test::ReplayFixture, public testing::WithParamInterface<std::string> {
   protected:
@@ -62,11 +54,6 @@ TEST_P(GoldenStream, SendsItsStream) {
     EXPECT_EQ(platform.comm1.written, test::ReadFile(path + ".nmea-out"));
 }
 
-INSTANTIATE_TEST_SUITE_P(Files, GoldenStream, testing::ValuesIn(replayedFiles()),
-                         [](const testing::TestParamInfo<std::string>& info) {
-                             std::string name = info.param;
-                             for (char& ch : name)
-                                 if (!std::isalnum(static_cast<unsigned char>(ch)))
-                                     ch = '_';
-                             return name;
-                         });
+INSTANTIATE_TEST_SUITE_P(Files, GoldenStream,
+                         testing::ValuesIn(test::DataFiles(kFolder, ".nmea-out")),
+                         test::DataFileTestName);
