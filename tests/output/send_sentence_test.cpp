@@ -189,3 +189,12 @@ TEST_F(Output, SocketProblemsAreReportedAndTheProgramGoesOn) {
     EXPECT_EQ(platform.dialogs.messages[1].text, "Winsock-Error No: 10061   refused");
     EXPECT_EQ(platform.dialogs.messages[1].title, "Error!");
 }
+
+TEST_F(Output, APortThatCannotBeOpenedIsNamedAndTheReplayDoesNotStart) {
+    platform.comm1.failOpen = true;
+    load("any.log", test::Log({test::Rmc(0), test::Rmc(1)}));
+    ASSERT_EQ(platform.dialogs.messages.size(), 1u);
+    EXPECT_NE(platform.dialogs.messages[0].text.find("COM1"), std::string::npos);
+    EXPECT_EQ(s.replayActive, 0);
+    EXPECT_TRUE(c.PortC.enabled && c.File1.enabled) << "another port can be chosen";
+}
