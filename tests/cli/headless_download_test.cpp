@@ -37,26 +37,34 @@ TEST(HeadlessDownload, WritesTheTrackLogAndSaysSo) {
     EXPECT_EQ(track.substr(third), test::ReadFile(folder.file("e.trk")));
 }
 
-// An existing file is kept unless --force is given, and then replaced only by a complete
-// download: one with records missing leaves it as it was and fails.
-TEST(HeadlessDownload, AnExistingFileIsReplacedOnlyByACompleteDownload) {
+// Runs that cannot download fail with the reason and leave the file named as it was: a port
+// that is not serial or cannot be opened, an existing file without --force, and with it a
+// download with records missing.
+TEST(HeadlessDownload, RefusedAndIncompleteRunsLeaveTheFileAsItWas) {
     test::TempFolder folder;
     std::string file = folder.write("walk.trk", "precious");
     ReceiverProcess receiver({"--points", "40", "--missing", "3"});
     struct Run {
+        QString port;
         QStringList options;
+        int code;
         const char* says;
-    } runs[] = {{{}, "exists already"},
-                {{"--force"}, "the receiver announced 44 records and sent 41"}};
+    } runs[] = {{"TCP", {}, 2, "TCP"},
+                {"COM17", {}, 2, "COM17"},
+                {"/dev/korvel-no-such-port", {"--force"}, 1, "/dev/korvel-no-such-port"},
+                {QString::fromStdString(receiver.device), {}, 1, "exists already"},
+                {QString::fromStdString(receiver.device),
+                 {"--force"},
+                 1,
+                 "the receiver announced 44 records and sent 41"}};
     for (const Run& run : runs) {
         QProcess korvel;
         korvel.start(KORVEL_BINARY, QStringList{"download", path(folder, "walk.trk"), "--port",
-                                                QString::fromStdString(receiver.device), "--ini",
-                                                path(folder, "k.ini")} +
+                                                run.port, "--ini", path(folder, "k.ini")} +
                                         run.options);
         ASSERT_TRUE(korvel.waitForFinished(60000));
         std::string err = korvel.readAllStandardError().toStdString();
-        EXPECT_EQ(korvel.exitCode(), 1) << err;
+        EXPECT_EQ(korvel.exitCode(), run.code) << err;
         EXPECT_NE(err.find(run.says), std::string::npos) << err;
         EXPECT_EQ(test::ReadFile(file), "precious");
     }
@@ -85,21 +93,4 @@ TEST(HeadlessDownload, SigtermLeavesNoPartialFile) {
     EXPECT_EQ(korvel.exitStatus(), QProcess::NormalExit);
     EXPECT_NE(korvel.exitCode(), 0) << "the download did not complete";
     EXPECT_EQ(written(), 0u) << "nothing is left, under the name or beside it";
-}
-
-TEST(HeadlessDownload, APortThatIsNotSerialOrCannotBeOpened) {
-    test::TempFolder folder;
-    struct Case {
-        QString port;
-        int code;
-    } cases[] = {{"TCP", 2}, {"COM17", 2}, {"/dev/korvel-no-such-port", 1}};
-    for (const Case& c : cases) {
-        QProcess korvel;
-        korvel.start(KORVEL_BINARY, {"download", path(folder, "walk"), "--port", c.port, "--ini",
-                                     path(folder, "k.ini")});
-        ASSERT_TRUE(korvel.waitForFinished(10000));
-        EXPECT_EQ(korvel.exitCode(), c.code) << c.port.toStdString();
-        EXPECT_FALSE(korvel.readAllStandardError().isEmpty());
-        EXPECT_FALSE(std::filesystem::exists(folder.file("walk.trk")));
-    }
 }

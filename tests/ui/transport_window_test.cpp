@@ -1,5 +1,6 @@
 // The transport row clicked in the real window: a replay started from the file list and read
-// by a TCP client, paused, stepped, moved by a click on the record gauge and stopped.
+// by a TCP client, paused, stepped, moved by a click on the record gauge and stopped; then
+// started and stopped by the keyboard alone, and minimized while it runs.
 #include "platform/real_form.h"
 #include "replay/sentence.h"
 #include "ui/compass_widget.h"
@@ -40,7 +41,7 @@ class TransportWindow : public testing::Test {
 
 } // namespace
 
-TEST_F(TransportWindow, ClicksOnTheRealWidgetsDriveTheReplay) {
+TEST_F(TransportWindow, ClicksAndKeysOnTheRealWidgetsDriveTheReplay) {
     MainWindow& window = app.window();
 
     auto* files = window.findChild<QListWidget*>("File1");
@@ -87,29 +88,21 @@ TEST_F(TransportWindow, ClicksOnTheRealWidgetsDriveTheReplay) {
     QTest::mouseClick(find("StopA"), Qt::LeftButton);
     EXPECT_EQ(app.form().s.replayActive, 0);
     EXPECT_FALSE(find("StopA")->isVisible());
-    EXPECT_TRUE(find("File1")->isEnabled());
-}
+    EXPECT_TRUE(files->isEnabled());
 
-TEST_F(TransportWindow, TheKeyboardAloneStartsAndEndsAReplay) {
-    QWidget* files = find("File1");
+    // The keyboard alone starts and ends a replay.
     files->setFocus();
     QTest::keyClick(files, Qt::Key_Down);
     QTest::keyClick(files, Qt::Key_Return);
     ASSERT_EQ(app.form().s.replayActive, 1);
-    QWidget* focused = QApplication::focusWidget();
-    ASSERT_NE(focused, nullptr) << "the focus stays in the window";
-    QTest::keyClick(focused, Qt::Key_Escape);
+    ASSERT_NE(QApplication::focusWidget(), nullptr) << "the focus stays in the window";
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
     EXPECT_EQ(app.form().s.replayActive, 0);
-    EXPECT_TRUE(files->isEnabled());
-}
 
-TEST_F(TransportWindow, TheMinimizeButtonTucksTheRunningWindowAway) {
-    auto* files = app.window().findChild<QListWidget*>("File1");
-    QTest::mouseClick(files->viewport(), Qt::LeftButton, {},
-                      files->visualItemRect(files->item(0)).center());
-    ASSERT_EQ(app.form().s.replayActive, 1);
+    // The minimize button tucks the running window away, with a sign that it did.
+    QTest::mouseClick(files->viewport(), Qt::LeftButton, {}, item.center());
     QTest::mouseClick(find("MinC"), Qt::LeftButton);
-    EXPECT_TRUE(app.window().isMinimized());
-    EXPECT_TRUE(find("MiniA")->isVisibleTo(&app.window())) << "the sign that it was minimized";
+    EXPECT_TRUE(window.isMinimized());
+    EXPECT_TRUE(find("MiniA")->isVisibleTo(&window));
     EXPECT_EQ(app.form().s.replayActive, 1) << "the replay goes on";
 }
