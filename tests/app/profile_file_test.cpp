@@ -12,17 +12,6 @@ using namespace korvel;
 using korvel::test::ReadFile;
 using korvel::test::TempFolder;
 
-TEST(ProfileFile, MissingFileOrKeyGivesTheDefault) {
-    TempFolder folder;
-    ProfileFile none = ProfileFile::load(folder.file("Korvel.ini"));
-    EXPECT_EQ(none.readInt("Port", "GPS-Port", 1), 1);
-    EXPECT_EQ(none.readString("Files", "Names", "*.log;*.nma"), "*.log;*.nma");
-
-    ProfileFile some = ProfileFile::parse("[Port]\nCOM= 3\n");
-    EXPECT_EQ(some.readInt("Port", "GPS-Port", 1), 1);
-    EXPECT_EQ(some.readInt("Units", "COM", 7), 7); // the key of another section does not count
-}
-
 TEST(ProfileFile, ReadsValuesByTheLeadingNumberRule) {
     ProfileFile profile = ProfileFile::parse("; written by hand\r\n"
                                              "[timezone]\r\n"
@@ -38,8 +27,9 @@ TEST(ProfileFile, ReadsValuesByTheLeadingNumberRule) {
         const char *section, *key;
         long value;
     } cases[] = {
-        {"TimeZone", "CET", 1},  {"TIMEZONE", "Diff", -5}, {"TimeZone", "Empty", 0},
-        {"TimeZone", "Word", 0}, {"TimeZone", "Half", 3},  {"TimeZone", "Huge", 2147483647},
+        {"TimeZone", "CET", 1},      {"TIMEZONE", "Diff", -5}, {"TimeZone", "Empty", 0},
+        {"TimeZone", "Word", 0},     {"TimeZone", "Half", 3},  {"TimeZone", "Huge", 2147483647},
+        {"TimeZone", "Missing", 42}, {"Files", "CET", 42}, // another section's key does not count
     };
     for (const Case& c : cases)
         EXPECT_EQ(profile.readInt(c.section, c.key, 42), c.value) << c.key;
@@ -107,18 +97,4 @@ TEST(ProfileFile, InterruptedWriteLeavesTheOldFile) {
     EXPECT_EQ(WEXITSTATUS(status), 1) << "save reported success on a full disk";
     EXPECT_EQ(ReadFile(path), old);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}), 1);
-}
-
-TEST(ProfileFile, UnwritableFolderIsReportedAndChangesNothing) {
-    TempFolder folder;
-    std::string path = folder.file("Korvel.ini");
-    ProfileFile profile;
-    profile.writeInt("Port", "COM", 3);
-    std::string error;
-    {
-        korvel::test::UnwritableFolder locked(folder.path());
-        EXPECT_FALSE(profile.save(path, error));
-    }
-    EXPECT_NE(error.find("Korvel.ini"), std::string::npos) << error;
-    EXPECT_FALSE(std::filesystem::exists(path));
 }

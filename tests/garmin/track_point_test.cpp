@@ -82,8 +82,3 @@ TEST(TrackPoint, LayoutsWithoutAltitude) {
     // A short packet under the altitude layout has no altitude to give.
     EXPECT_EQ(DecodeTrackPoint(hexOf(point, 13), "2").line, plain);
 }
-
-TEST(TrackPoint, HexTextIsTwoUpperCaseDigitsPerByte) {
-    EXPECT_EQ(HexText(std::string("\x00\x0a\x10\xff", 4)), "000A10FF");
-    EXPECT_EQ(HexText(""), "");
-}

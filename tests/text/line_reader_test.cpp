@@ -53,14 +53,6 @@ TEST(LineReader, EndsLinesAtCrLfLfOrLoneCr) {
         EXPECT_EQ(readAll(c.content), c.lines) << c.content;
 }
 
-TEST(LineReader, VeryLongLineIsCutNotHeld) {
-    std::string longLine(LineReader::kMaxLine * 20, 'x');
-    Lines lines = readAll(longLine + "\nnext");
-    ASSERT_EQ(lines.size(), 2u);
-    EXPECT_EQ(lines[0].size(), LineReader::kMaxLine);
-    EXPECT_EQ(lines[1], "next");
-}
-
 TEST(LineReader, LinesAndEndingsAcrossBlocks) {
     // The CR ends one block, the LF starts the next.
     std::string first(LineReader::kBlock - 1, 'a'), cut = first.substr(0, LineReader::kMaxLine);
