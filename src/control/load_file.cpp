@@ -144,7 +144,8 @@ bool MainForm::loadLog() {
     // its sentences count as the others do (a log of one record has its RMC there).
     unsigned first = SentencesIn(s.currentLine, {"RMC", "GGA", "VTG"});
     LoadTally tally = tallyReplayFile(lineNumber_, false);
-    s.recordCount = 1 + tally.logRecords();
+    // After a first record with RMC, a GGA is part of its record, not one of its own.
+    s.recordCount = 1 + (first & LoadTally::kRmc ? tally.rmcLines : tally.logRecords());
     s.hasRmc = tally.rmc || (first & LoadTally::kRmc);
     s.hasGga = tally.gga || (first & LoadTally::kGga);
     s.hasVtg = tally.vtg || (first & LoadTally::kVtg);

@@ -112,11 +112,12 @@ TEST_F(LogReplay, PauseRepeatsTheRecordWithZeroSpeed) {
     EXPECT_EQ(s.recordIndex, 2);
 }
 
+// Each RMC starts a record, whatever follows it in the record.
 TEST_F(LogReplay, MoreRecordsThanASixteenBitCounter) {
     std::string file;
     const int records = 40000;
     for (int i = 0; i < records; ++i)
-        file += rmc(std::to_string(100000 + i % 100000)) + "\r\n";
+        file += rmc(std::to_string(100000 + i % 100000)) + "\r\n" + gga("120000") + "\r\n";
     checkAll(false);
     c.Data[0].value.set(1);
     load("big.log", file);
