@@ -182,19 +182,6 @@ TEST(TrackFormats, TimesInUtc) {
 // The load reads an OziExplorer altitude in whole numbers where it can; whatever the
 // altitude's text, it must show the whole metres the replayed point's text shows.
 TEST(TrackFormats, OziHeightsAgreeWithThePoints) {
-    // The third field starts a segment when it holds 1 and nothing else but spaces.
-    for (auto [flag, starts] : {std::pair{"1", true},
-                                {" 1 ", true},
-                                {"  1", true},
-                                {"0", false},
-                                {"11", false},
-                                {"1x", false},
-                                {"", false},
-                                {"01", false}}) {
-        std::string text = kOziHeader + ("48.1,11.5," + std::string(flag) + ",100,40230.0,,");
-        EXPECT_EQ(pointsOf("OziExplorer", text).at(0).fix.newSegment, starts) << flag;
-        EXPECT_EQ(heightsOf("OziExplorer", text).at(0).newSegment, starts) << flag;
-    }
     std::unique_ptr<TrackReader> reader = MakeTrackReader("OziExplorer")->resumed();
     std::vector<TrackPoint> points;
     std::vector<TrackHeight> heights;
