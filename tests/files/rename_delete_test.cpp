@@ -50,6 +50,14 @@ TEST_F(RenameDelete, ALongPressOpensTheMenuAndLoadsNothing) {
     c.Dir1.path.set(program.file("Tracks/empty"));
     longPress("none");
     EXPECT_FALSE(c.fileMenuShown);
+
+    // A right click clears the message list; a left click does not.
+    c.List1.addItem("a message");
+    size_t shown = c.List1.items.size();
+    c.List1.onMouseDown(kLeftButton);
+    EXPECT_EQ(c.List1.items.size(), shown);
+    c.List1.onMouseDown(kRightButton);
+    EXPECT_TRUE(c.List1.items.empty());
 }
 
 TEST_F(RenameDelete, RenameNeverReplacesAnotherFileOrLeavesTheFolder) {
@@ -67,18 +75,4 @@ TEST_F(RenameDelete, RenameNeverReplacesAnotherFileOrLeavesTheFolder) {
     form.FileT_KeyDown(13);
     EXPECT_TRUE(fs::exists(program.file("Tracks/kept"))) << "a name without extension keeps none";
     EXPECT_FALSE(fs::exists(program.file("Tracks/track.trk")));
-}
-
-TEST_F(RenameDelete, DeleteAndAListCleared) {
-    longPress("tour.log");
-    c.MDel.onClick();
-    EXPECT_FALSE(fs::exists(program.file("Tracks/tour.log")));
-    EXPECT_EQ(c.File1.items, std::vector<std::string>{"track.trk"});
-    EXPECT_EQ(platform.dialogs.beeps, 1);
-
-    c.List1.addItem("a message");
-    c.List1.onMouseDown(kLeftButton);
-    EXPECT_EQ(c.List1.items.size(), 1u);
-    c.List1.onMouseDown(kRightButton);
-    EXPECT_TRUE(c.List1.items.empty());
 }
