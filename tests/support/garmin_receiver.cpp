@@ -118,10 +118,12 @@ std::string GarminReceiver::answer(unsigned char id, const std::string& data) {
     }
     if (id == kCommand && next_ == 0)
         return send(kAck, std::string(1, static_cast<char>(id)) + '\0') + nextPacket();
-    // The host acknowledges the packet sent last: the next one follows.
+    // The host acknowledges the packet sent last: the next one follows, unless the receiver
+    // has fallen silent.
     bool acknowledged = id == kAck && next_ > 0 && next_ < queue_.size() && !data.empty() &&
                         data[0] == queue_[next_ - 1][0];
-    if (!acknowledged)
+    long sentPoints = static_cast<long>(next_) - 2;
+    if (!acknowledged || (script_.silentAfter >= 0 && sentPoints >= script_.silentAfter))
         return "";
     std::string packet = nextPacket();
     if (next_ == queue_.size())

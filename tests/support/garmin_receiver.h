@@ -12,10 +12,11 @@
 namespace korvel::test {
 
 struct ReceiverScript {
-    int points = 271;   // in two segments
-    int pointSize = 21; // 13 (no altitude), 21 or 24
-    int damaged = -1;   // the record sent damaged once, intact again when the host refuses it
-    int missing = 0;    // records announced but never sent
+    int points = 271;     // in two segments
+    int pointSize = 21;   // 13 (no altitude), 21 or 24
+    int silentAfter = -1; // points after which the receiver falls silent; -1: never
+    int damaged = -1;     // the record sent damaged once, intact again when the host refuses it
+    int missing = 0;      // records announced but never sent
 };
 
 class GarminReceiver {

@@ -1,7 +1,7 @@
 // korvel_garmin_receiver: a simulated Garmin receiver to try a track-log download by hand.
 //
-//   korvel_garmin_receiver [--points N] [--size 13|21|24] [--damage N] [--missing N]
-//                          [--expect FILE] [DEVICE]
+//   korvel_garmin_receiver [--points N] [--size 13|21|24] [--silent-after N] [--damage N]
+//                          [--missing N] [--expect FILE] [DEVICE]
 //
 // Without DEVICE it opens a pseudo-terminal and prints the path of its other end, for example
 // /dev/pts/4: name that as COM2 in Korvel.ini ([Devices] COM2=/dev/pts/4), choose COM2 for the
@@ -30,8 +30,8 @@ using korvel::test::ReceiverScript;
 namespace {
 
 int usage() {
-    std::cerr << "usage: korvel_garmin_receiver [--points N] [--size 13|21|24] [--damage N] "
-                 "[--missing N] [--expect FILE] [DEVICE]\n";
+    std::cerr << "usage: korvel_garmin_receiver [--points N] [--size 13|21|24] "
+                 "[--silent-after N] [--damage N] [--missing N] [--expect FILE] [DEVICE]\n";
     return 2;
 }
 
@@ -67,7 +67,8 @@ int main(int argc, char* argv[]) {
     std::string device, expect;
     for (int i = 1; i < argc; ++i) {
         std::string argument = argv[i];
-        bool valued = argument == "--points" || argument == "--size" || argument == "--damage" ||
+        bool valued = argument == "--points" || argument == "--size" ||
+                      argument == "--silent-after" || argument == "--damage" ||
                       argument == "--missing" || argument == "--expect";
         if (valued && i + 1 >= argc)
             return usage();
@@ -75,6 +76,8 @@ int main(int argc, char* argv[]) {
             script.points = std::atoi(argv[++i]);
         else if (argument == "--size")
             script.pointSize = std::atoi(argv[++i]);
+        else if (argument == "--silent-after")
+            script.silentAfter = std::atoi(argv[++i]);
         else if (argument == "--damage")
             script.damaged = std::atoi(argv[++i]);
         else if (argument == "--missing")
