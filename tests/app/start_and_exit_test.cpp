@@ -51,6 +51,7 @@ TEST_F(StartAndExit, ExitSavesEverySettingAndTheNextStartRestoresIt) {
     f.c.VSc1[0].setValue(-1);
     f.c.HSc1[0].setValue(-5);
     f.c.VSc2.setValue(1200);
+    const long lat = f.coordinateTenths(true), lon = f.coordinateTenths(false);
     f.c.ENDE.onClick();
     EXPECT_EQ(platform.host.quits, 1);
     EXPECT_EQ(platform.comm1.commPort(), 3);
@@ -64,8 +65,8 @@ TEST_F(StartAndExit, ExitSavesEverySettingAndTheNextStartRestoresIt) {
     MainForm& again = start();
     EXPECT_EQ(again.s.outputPortIndex, 2);
     EXPECT_EQ(again.c.TZdiff.value.get(), -5);
-    EXPECT_EQ(again.coordinateTenths(true), f.coordinateTenths(true));
-    EXPECT_EQ(again.coordinateTenths(false), f.coordinateTenths(false));
+    EXPECT_EQ(again.coordinateTenths(true), lat);
+    EXPECT_EQ(again.coordinateTenths(false), lon);
     EXPECT_EQ(again.c.VSc2.value.get(), 1200);
     // A position a tenth of a second south and west of 0 degrees keeps its hemispheres, though
     // its degrees bars stand at 0.
