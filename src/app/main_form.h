@@ -8,6 +8,7 @@
 #include "files/pending_file.h"
 #include "form/controls.h"
 #include "garmin/link_state.h"
+#include "output/sentence_time.h"
 #include "platform/platform.h"
 #include "replay/formats/track_reader.h"
 #include "text/line_reader.h"
@@ -41,6 +42,9 @@ class MainForm {
     // end of a run waits until the readers have the last ones. Asked while waiting (events run
     // in between): false ends the wait.
     std::function<bool()> waitForDestination;
+    // Given every sentence before it leaves, without its CR LF, to change it if it will (the
+    // headless runner moves old logs to the present).
+    std::function<void(std::string&)> beforeSend;
 
     // Start and exit.
     void Form_Load();
@@ -92,6 +96,14 @@ class MainForm {
     // The replay tick.
     void Timer1_Timer();
     void ReplayStep();
+    // The record of the next step, as far as it is known before it is read: whether a track
+    // has one left, and its time (the RMC that starts it, or the track point's), for a replay
+    // paced by its records' own times.
+    struct NextRecord {
+        bool exists = true;
+        std::optional<SentenceTime> time;
+    };
+    NextRecord nextRecord();
     void Timer2_Timer();
     // mode 0: end of file (loops when Lop is checked); 1: stop; 2: stop and keep List1.
     void StopReplay(int mode);

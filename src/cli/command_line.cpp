@@ -82,6 +82,11 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
                     return failure("--tcp-port takes a port from 1 to 65535");
                 o.tcpPort = static_cast<int>(n);
             }
+        } else if (argument == "--speed") {
+            double n = 0;
+            if (!number(n) || n < 0.1 || n > 1000)
+                return failure("--speed takes a number from 0.1 to 1000 (1: real time)");
+            o.speed = n;
         } else if (argument == "--lat" || argument == "--lon" || argument == "--alt") {
             double n = 0;
             if (!number(n))
@@ -92,11 +97,12 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
             (argument == "--lat" ? o.lat : argument == "--lon" ? o.lon : o.alt) = n;
         } else if (argument == "--loop" || argument == "--last" || argument == "--same-time-pos" ||
                    argument == "--autoskip" || argument == "--autoreset" || argument == "--echo" ||
-                   argument == "--quiet" || argument == "--force") {
-            bool* flags[] = {&o.loop,      &o.last, &o.sameTimePos, &o.autoSkip,
-                             &o.autoReset, &o.echo, &o.quiet,       &o.force};
-            const char* names[] = {"--loop",      "--last", "--same-time-pos", "--autoskip",
-                                   "--autoreset", "--echo", "--quiet",         "--force"};
+                   argument == "--quiet" || argument == "--force" || argument == "--now") {
+            bool* flags[] = {&o.loop, &o.last,  &o.sameTimePos, &o.autoSkip, &o.autoReset,
+                             &o.echo, &o.quiet, &o.force,       &o.now};
+            const char* names[] = {"--loop",     "--last",      "--same-time-pos",
+                                   "--autoskip", "--autoreset", "--echo",
+                                   "--quiet",    "--force",     "--now"};
             for (size_t f = 0; f < std::size(flags); ++f)
                 if (argument == names[f])
                     *flags[f] = true;
@@ -115,6 +121,10 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
             return failure("unknown command '" + argument + "'");
         }
     }
+    if ((o.speed || o.now) && result.action != Action::Replay)
+        return failure(std::string(o.speed ? "--speed" : "--now") + " is for replay");
+    if (o.speed && o.interval == "max")
+        return failure("--speed paces by the records' times; --interval max does not pace");
     return result;
 }
 
@@ -141,6 +151,12 @@ std::string UsageText() {
            "  --interval x8|x4|x2|cont|1s|2s|4s|8s|max\n"
            "                    the interval options; max sends every record at once, as fast\n"
            "                    as the destination takes them\n"
+           "  --speed X         replay: pace by the records' own times (RMC time of a log,\n"
+           "                    point time of a track) divided by X, 0.1 to 1000, sending every\n"
+           "                    record; 1 is real time. Records without times, gaps of more\n"
+           "                    than a minute and times that go backwards wait one interval\n"
+           "  --now             replay: move every time and date so that the first record is\n"
+           "                    now (UTC), keeping the spacing (RMC, GGA, GLL, ZDA)\n"
            "  --sentences LIST  RMC,GGA,VTG,RMB,GSA,GSV,OTH: which sentence boxes are checked\n"
            "  --loop --last --same-time-pos --autoskip --autoreset\n"
            "  --lat DEG --lon DEG --alt M   manual position in signed decimal degrees, metres\n"

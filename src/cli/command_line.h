@@ -15,6 +15,8 @@ struct RunOptions {
     std::optional<std::string> sentences; // the sentence boxes to check: "RMC,GGA,..."
     bool loop = false, last = false, sameTimePos = false, autoSkip = false, autoReset = false;
     std::optional<double> lat, lon, alt; // manual position: signed degrees, metres
+    std::optional<double> speed;         // pace by the records' times, this many times faster
+    bool now = false;                    // times and dates moved so that the first is now
     bool echo = false, quiet = false;
     bool force = false;       // a download may replace an existing file
     std::string ini;          // the settings file to use

@@ -4,14 +4,18 @@
 #include "app/profile_file.h"
 #include "cli/console_dialogs.h"
 #include "cli/headless_download.h"
+#include "control/record_pace.h"
 #include "files/pending_file.h"
 #include "platform/qt/machine.h"
 #include "text/conversions.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QTimer>
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <chrono>
 #include <cmath>
 #include <csignal>
 #include <cstring>
@@ -168,7 +172,7 @@ int RunHeadless(const CommandLine& command, int argc, char* argv[]) {
                  machine.winsock,
                  machine.portIO,
                  machine.printers,
-                 o.interval == "max" ? static_cast<Clock&>(unpaced) : machine.clock,
+                 o.interval == "max" || o.speed ? static_cast<Clock&>(unpaced) : machine.clock,
                  dialogs,
                  host,
                  machine.pty,
@@ -194,6 +198,13 @@ int RunHeadless(const CommandLine& command, int argc, char* argv[]) {
     Echo echo;
     if (o.echo)
         form.onSentenceSent = [&echo](const std::string& sentence) { echo.write(sentence); };
+    std::optional<TimeShift> shift;
+    if (o.now)
+        shift.emplace(std::chrono::duration_cast<std::chrono::seconds>(
+                          std::chrono::system_clock::now().time_since_epoch())
+                          .count());
+    if (shift)
+        form.beforeSend = [&shift](std::string& sentence) { sentence = shift->apply(sentence); };
     std::signal(SIGINT, requestStop);
     std::signal(SIGTERM, requestStop);
     std::signal(SIGPIPE, SIG_IGN);
@@ -266,6 +277,35 @@ int RunHeadless(const CommandLine& command, int argc, char* argv[]) {
         return result;
     }
     int result = 0;
+    if (o.speed && command.action == CommandLine::Action::Replay) {
+        form.c.Timer1.setEnabled(false);
+        form.s.recordStep = 1; // every record
+        RecordPace pace(*o.speed, form.s.replayInterval);
+        QElapsedTimer clock;
+        clock.start();
+        std::int64_t due = 0;
+        QTimer next;
+        next.setSingleShot(true);
+        // Each record when it is due: the time since the record before it, divided by the speed.
+        auto schedule = [&] {
+            MainForm::NextRecord record = form.nextRecord();
+            due += record.exists ? pace.waitBefore(record.time) : 0;
+            next.start(static_cast<int>(std::max<std::int64_t>(0, due - clock.elapsed())));
+        };
+        QObject::connect(&next, &QTimer::timeout, [&] {
+            form.ReplayStep();
+            if (ending() || form.s.replayActive != 1) {
+                result = status();
+                stop();
+                QCoreApplication::quit();
+            } else {
+                schedule();
+            }
+        });
+        schedule();
+        QCoreApplication::exec();
+        return result;
+    }
     QTimer watch;
     QObject::connect(&watch, &QTimer::timeout, [&] {
         if (ending()) {

@@ -23,6 +23,8 @@ std::uint16_t uartAddress(char last) {
 } // namespace
 
 void MainForm::SendSentence(std::string& sentence) {
+    if (beforeSend)
+        beforeSend(sentence);
     sentence += "\r\n";
     if (deliver(sentence) && onSentenceSent)
         onSentenceSent(sentence);

@@ -25,6 +25,10 @@ TEST(CommandLine, CommandsAndOptions) {
         {{"manual", "extra"}, Action::Error, ""},
         {{"--version", "--bogus"}, Action::Error, ""},
         {{"file.log"}, Action::Error, ""},
+        {{"replay", "a.log", "--speed", "0.1", "--now"}, Action::Replay, "a.log"},
+        {{"replay", "a.log", "--speed", "1001"}, Action::Error, ""},
+        {{"replay", "a.log", "--speed", "2", "--interval", "max"}, Action::Error, ""},
+        {{"manual", "--now"}, Action::Error, ""},
     };
     for (const Case& c : cases) {
         CommandLine parsed = ParseCommandLine(c.arguments);

@@ -1,16 +1,19 @@
 // The built program without a window, run as a user runs it.
+#include "output/sentence_time.h"
 #include "platform/real_form.h"
 #include "replay/sentence.h"
 #include "support/temp_folder.h"
 #include "support/terminal.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QProcess>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <algorithm>
 #include <arpa/inet.h>
 #include <cerrno>
+#include <ctime>
 #include <functional>
 #include <gtest/gtest.h>
 #include <netinet/in.h>
@@ -298,4 +301,28 @@ TEST(Headless, AReaderThatPausesAtFullSpeedGetsWhatIsEchoed) {
         EXPECT_EQ(got, crlf(echoed));
         EXPECT_EQ(got, log);
     }
+}
+
+// A log of one record a second, played 100 times faster and moved to the present: every record,
+// in a hundredth of its time, the first one now, a second apart.
+TEST(Headless, PacedByTheRecordsTimesAndMovedToNow) {
+    QElapsedTimer took;
+    took.start();
+    Finished run = runKorvel({"replay", kSample, "--port", "none", "--speed", "100", "--now",
+                              "--echo", "--sentences", "RMC", "--ini", "/nonexistent.ini"});
+    double seconds = static_cast<double>(took.elapsed()) / 1000;
+    std::time_t started = std::time(nullptr) - static_cast<std::time_t>(seconds);
+    ASSERT_EQ(run.code, 0) << run.err;
+    std::vector<std::string> rmc;
+    for (size_t start = 0, end; (end = run.out.find('\n', start)) != std::string::npos;
+         start = end + 1)
+        rmc.push_back(run.out.substr(start, end - start));
+    ASSERT_EQ(rmc.size(), 180u);
+    EXPECT_GE(seconds, 1.79) << "179 s of records at 100 times their pace";
+    EXPECT_LT(seconds, 30) << "not at the pace of the records";
+    std::optional<SentenceTime> first = TimeOf(rmc[0]), second = TimeOf(rmc[1]);
+    ASSERT_TRUE(first && second && first->dated);
+    EXPECT_LE(std::abs(first->seconds - started), 5) << rmc[0];
+    EXPECT_EQ(second->seconds - first->seconds, 1);
+    EXPECT_EQ(TimeOf(rmc.back())->seconds - first->seconds, 179);
 }
