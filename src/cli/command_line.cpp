@@ -74,8 +74,11 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
             if (!number(n))
                 return failure(argument + " needs a number");
             if (argument == "--baud") {
-                if (n != 4800 && n != 9600)
-                    return failure("--baud takes 4800 or 9600");
+                static const std::set<double> rates = {1200,  2400,  4800,  9600,
+                                                       19200, 38400, 57600, 115200};
+                if (!rates.count(n))
+                    return failure(
+                        "--baud takes 1200, 2400, 4800, 9600, 19200, 38400, 57600 or 115200");
                 o.baud = static_cast<int>(n);
             } else {
                 if (n < 1 || n > 65535 || n != Int(n))
@@ -146,7 +149,8 @@ std::string UsageText() {
            "                    device path such as /dev/ttyUSB0, taken as a serial port; or none\n"
            "  --udp HOST:PORT   where the UDP datagrams go (default 127.0.0.1:10110)\n"
            "  --pty-link PATH   the pseudo-terminal's stable name (default /tmp/korvel-gps0)\n"
-           "  --baud 4800|9600\n"
+           "  --baud RATE       the serial port's rate: 1200, 2400, 4800 (the default), 9600,\n"
+           "                    19200, 38400, 57600 or 115200 baud, 8 data bits, no parity\n"
            "  --tcp-port N      the TCP server's port (default 1000, or the one in Korvel.ini)\n"
            "  --interval x8|x4|x2|cont|1s|2s|4s|8s|max\n"
            "                    the interval options; max sends every record at once, as fast\n"

@@ -95,7 +95,7 @@ int indexOf(const std::vector<std::string>& items, const std::string& item) {
 }
 
 // Applies the options to the form's controls as a user would set them; "" when they fit.
-std::string applyOptions(MainForm& form, const RunOptions& o) {
+std::string applyOptions(MainForm& form, SerialPort& serial, const RunOptions& o) {
     Controls& c = form.c;
     if (!o.port.empty()) {
         bool device = o.port.starts_with("/") || o.port == "none";
@@ -106,8 +106,11 @@ std::string applyOptions(MainForm& form, const RunOptions& o) {
                    "none)";
         c.PortC.listIndex.set(index);
     }
-    if (o.baud)
+    // The window's two rates by its options; any other standard rate set on the port itself.
+    if (o.baud && (*o.baud == 4800 || *o.baud == 9600))
         SelectOption(c.Pspeed, *o.baud == 9600 ? 1 : 0);
+    else if (o.baud)
+        serial.setSettings(std::to_string(*o.baud) + ",n,8,1");
     if (o.sentences) {
         std::vector<std::string> chosen = SplitFields(*o.sentences);
         for (CheckBox& box : c.Data)
@@ -191,7 +194,7 @@ int RunHeadless(const CommandLine& command, int argc, char* argv[]) {
         form.s.udpHost = devices.udpHost;
         form.s.udpPort = devices.udpPort;
     }
-    if (std::string error = applyOptions(form, o); !error.empty()) {
+    if (std::string error = applyOptions(form, run.comm1, o); !error.empty()) {
         std::cerr << error << "\n";
         return 2;
     }

@@ -14,11 +14,13 @@
 #include <arpa/inet.h>
 #include <cerrno>
 #include <ctime>
+#include <fcntl.h>
 #include <functional>
 #include <gtest/gtest.h>
 #include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
+#include <termios.h>
 #include <unistd.h>
 
 using namespace korvel;
@@ -238,10 +240,20 @@ int connectSmallWindow(int port) {
     return -1;
 }
 
+// The rate a serial line runs at, as its device is set now.
+speed_t lineSpeed(const std::string& device) {
+    int line = ::open(device.c_str(), O_RDONLY | O_NOCTTY | O_NONBLOCK);
+    termios settings{};
+    speed_t speed = tcgetattr(line, &settings) == 0 ? cfgetospeed(&settings) : 0;
+    ::close(line);
+    return speed;
+}
+
 } // namespace
 
 // At full speed the replay waits for a reader that pauses: it gets every sentence echoed, whole
-// and in order, through the program's pseudo-terminal, a serial port and TCP alike.
+// and in order, through the program's pseudo-terminal, a serial port (at 115200 baud) and TCP
+// alike.
 TEST(Headless, AReaderThatPausesAtFullSpeedGetsWhatIsEchoed) {
     test::TempFolder folder;
     std::string log;
@@ -266,12 +278,13 @@ TEST(Headless, AReaderThatPausesAtFullSpeedGetsWhatIsEchoed) {
          {"--port", "PTY", "--pty-link", QString::fromStdString(link)},
          [&] { return test::OpenRawReader(link); }},
         {"serial port",
-         {"--port", QString::fromStdString(cable.slave), "--baud", "9600"},
+         {"--port", QString::fromStdString(cable.slave), "--baud", "115200"},
          [&] { return cable.master; }},
         {"TCP",
          {"--port", "TCP", "--tcp-port", QString::number(port)},
          [&] { return connectSmallWindow(port); }},
     };
+    speed_t serialSpeed = 0;
     for (const Path& path : paths) {
         SCOPED_TRACE(path.legend);
         QProcess process;
@@ -289,6 +302,8 @@ TEST(Headless, AReaderThatPausesAtFullSpeedGetsWhatIsEchoed) {
                 bool more = test::ReadWaiting(reader, got);
                 if (!paused && got.size() > 2000) {
                     paused = true;
+                    if (reader == cable.master)
+                        serialSpeed = lineSpeed(cable.slave);
                     usleep(2'000'000);
                 }
                 return process.state() == QProcess::NotRunning && !more;
@@ -301,6 +316,7 @@ TEST(Headless, AReaderThatPausesAtFullSpeedGetsWhatIsEchoed) {
         EXPECT_EQ(got, crlf(echoed));
         EXPECT_EQ(got, log);
     }
+    EXPECT_EQ(serialSpeed, static_cast<speed_t>(B115200)) << "the rate asked for";
 }
 
 // A log of one record a second, played 100 times faster and moved to the present: every record,
