@@ -70,6 +70,7 @@ struct FormState {
     int downloadMode = 0;
     int tcpClientCount = 0;
     int tcpPort = 1000;
+    std::string tcpAddress;       // the address the server listens at, "" for every one
     std::string ptyLink, udpHost; // the pseudo-terminal's link and the datagrams' address
     int udpPort = 10110;
 

@@ -46,7 +46,8 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
         if (argument == "--version") {
             result.action = Action::Version;
         } else if (argument == "--port" || argument == "--interval" || argument == "--sentences" ||
-                   argument == "--ini" || argument == "--udp" || argument == "--pty-link") {
+                   argument == "--ini" || argument == "--udp" || argument == "--pty-link" ||
+                   argument == "--bind") {
             std::optional<std::string> v = value();
             if (!v)
                 return failure(argument + " needs a value");
@@ -58,6 +59,8 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
                 o.udp = *v;
             else if (argument == "--pty-link")
                 o.ptyLink = *v;
+            else if (argument == "--bind")
+                o.bind = *v;
             else if (argument == "--interval") {
                 if (!intervals.count(*v))
                     return failure("--interval takes x8, x4, x2, cont, 1s, 2s, 4s, 8s or max");
@@ -152,6 +155,8 @@ std::string UsageText() {
            "  --baud RATE       the serial port's rate: 1200, 2400, 4800 (the default), 9600,\n"
            "                    19200, 38400, 57600 or 115200 baud, 8 data bits, no parity\n"
            "  --tcp-port N      the TCP server's port (default 1000, or the one in Korvel.ini)\n"
+           "  --bind ADDRESS    the address the TCP server listens at, such as 127.0.0.1 or ::1\n"
+           "                    (default: every address of the machine)\n"
            "  --interval x8|x4|x2|cont|1s|2s|4s|8s|max\n"
            "                    the interval options; max sends every record at once, as fast\n"
            "                    as the destination takes them\n"

@@ -11,6 +11,7 @@ struct RunOptions {
     std::string port;                     // a port-list entry, a device path, "none", or "" (saved)
     std::optional<int> baud;              // 4800 or 9600
     std::optional<int> tcpPort;           // the TCP server's port
+    std::string bind;                     // the address it listens at, "" for every one
     std::string interval;                 // "x8" ... "8s", "max", or "" (1 s)
     std::optional<std::string> sentences; // the sentence boxes to check: "RMC,GGA,..."
     bool loop = false, last = false, sameTimePos = false, autoSkip = false, autoReset = false;

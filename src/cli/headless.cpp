@@ -184,6 +184,7 @@ int RunHeadless(const CommandLine& command, int argc, char* argv[]) {
     form.Form_Load();
     if (o.tcpPort)
         form.s.tcpPort = *o.tcpPort;
+    form.s.tcpAddress = o.bind;
     if (!o.ptyLink.empty())
         form.s.ptyLink = o.ptyLink;
     if (!o.udp.empty()) {

@@ -152,7 +152,7 @@ bool MainForm::StartTcpServer() {
     if (platform_.winsock.state(0) != kSocketClosed)
         platform_.winsock.close(0);
     std::string error;
-    if (!platform_.winsock.listen(s.tcpPort, error)) {
+    if (!platform_.winsock.listen(s.tcpAddress, s.tcpPort, error)) {
         platform_.dialogs.messageBox("The TCP server cannot listen: " + error, "TCP",
                                      MessageIcon::Exclamation, MessageButtons::Ok);
         return false;

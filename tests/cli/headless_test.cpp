@@ -73,7 +73,7 @@ TEST(Headless, BadOptionsAndFilesFailWithOneLine) {
         int code;
     } cases[] = {
         {{"replay", kSample, "--interval", "fast"}, 2},
-        {{"replay", kSample, "--baud", "1200"}, 2},
+        {{"replay", kSample, "--baud", "1000"}, 2},
         {{"replay", kSample, "--port", "COM99", "--ini", "/nonexistent.ini"}, 2},
         {{"manual", "--lat", "95"}, 2},
         // Intervals the window does not offer in manual mode.
@@ -127,6 +127,7 @@ TEST(Headless, AnOutputThatCannotBeUsedFailsTheRun) {
         const char* says;
     } cases[] = {
         {{"--port", "TCP", "--tcp-port", QString::number(taken.serverPort())}, "cannot listen"},
+        {{"--port", "TCP", "--bind", "no.such.address"}, "no.such.address is not an address"},
         {{"--port", "LPT1"}, "/nonexistent/lp0"},
         {{"--port", "PTY", "--pty-link", "/nonexistent/gps0"}, "/nonexistent/gps0"},
         {{"--port", "PTY", "--pty-link", QString::fromStdString(usersFile)}, "exists"},
@@ -184,21 +185,26 @@ TEST(Headless, EchoOntoAFullDiskOrAClosedPipe) {
     EXPECT_EQ(piped.readAllStandardError().toStdString(), "");
 }
 
+// A TCP server bound to the IPv6 loopback address serves its clients there, and a SIGTERM ends
+// its run cleanly.
 TEST(Headless, TcpReplayEndsCleanlyOnSigterm) {
     int port = test::FreePort();
     QProcess process;
     process.start(KORVEL_BINARY,
                   {"replay", kSample, "--port", "TCP", "--tcp-port", QString::number(port),
-                   "--interval", "cont", "--loop", "--ini", "/nonexistent.ini"});
+                   "--bind", "::1", "--interval", "cont", "--loop", "--ini", "/nonexistent.ini"});
     ASSERT_TRUE(process.waitForStarted());
     QTcpSocket client;
     ASSERT_TRUE(RunUntil(
         [&] {
             if (client.state() == QAbstractSocket::UnconnectedState)
-                client.connectToHost(QHostAddress::LocalHost, static_cast<quint16>(port));
+                client.connectToHost(QHostAddress::LocalHostIPv6, static_cast<quint16>(port));
             return client.state() == QAbstractSocket::ConnectedState;
         },
         10000));
+    QTcpSocket overIpv4;
+    overIpv4.connectToHost(QHostAddress::LocalHost, static_cast<quint16>(port));
+    EXPECT_FALSE(overIpv4.waitForConnected(1000)) << "not at the other addresses";
     std::string got;
     ASSERT_TRUE(RunUntil(
         [&] {

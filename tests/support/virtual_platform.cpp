@@ -77,7 +77,7 @@ int FakeSerialPort::inputByte() {
     return b;
 }
 
-bool FakeSocketArray::listen(int port, std::string& error) {
+bool FakeSocketArray::listen(const std::string&, int port, std::string& error) {
     if (failListen) {
         error = "Address already in use";
         return false;

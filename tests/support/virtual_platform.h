@@ -81,7 +81,7 @@ class FakeSerialPort : public SerialPort {
 
 class FakeSocketArray : public SocketArray {
   public:
-    bool listen(int port, std::string& error) override;
+    bool listen(const std::string& address, int port, std::string& error) override;
     void load(int index) override { elements[index]; }
     void unload(int index) override { elements.erase(index); }
     void accept(int index, long requestId) override;

@@ -45,8 +45,13 @@ QtSocketArray::~QtSocketArray() {
         release(element, false);
 }
 
-bool QtSocketArray::listen(int port, std::string& error) {
-    if (server_.listen(QHostAddress::Any, static_cast<quint16>(port)))
+bool QtSocketArray::listen(const std::string& address, int port, std::string& error) {
+    QHostAddress at(QHostAddress::Any);
+    if (!address.empty() && !at.setAddress(QString::fromStdString(address))) {
+        error = address + " is not an address of this machine";
+        return false;
+    }
+    if (server_.listen(at, static_cast<quint16>(port)))
         return true;
     error = "port " + std::to_string(port) + ": " + server_.errorString().toStdString();
     return false;

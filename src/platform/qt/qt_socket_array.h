@@ -16,7 +16,7 @@ class QtSocketArray : public SocketArray {
     QtSocketArray();
     ~QtSocketArray() override;
 
-    bool listen(int port, std::string& error) override;
+    bool listen(const std::string& address, int port, std::string& error) override;
     void load(int index) override;
     void unload(int index) override;
     void accept(int index, long requestId) override;
