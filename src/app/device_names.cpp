@@ -29,9 +29,19 @@ void DeviceNames::setSerial(int port, const std::string& device) {
 }
 
 bool DeviceNames::setUdp(const std::string& hostAndPort) {
-    size_t colon = hostAndPort.rfind(':');
-    std::string host = Trim(hostAndPort.substr(0, colon));
-    double port = colon == std::string::npos ? udpPort : Val(hostAndPort.substr(colon + 1));
+    // HOST:PORT, [IPv6]:PORT, or a host alone; an IPv6 address without brackets has no port.
+    std::string text = Trim(hostAndPort);
+    size_t colon = text.rfind(':');
+    std::string host = text.substr(0, colon);
+    if (text.starts_with("[") && text.find(']') != std::string::npos) {
+        host = text.substr(1, text.find(']') - 1);
+        colon = text.find("]:") == std::string::npos ? std::string::npos : text.find("]:") + 1;
+    } else if (text.find(':') != colon) {
+        host = text;
+        colon = std::string::npos;
+    }
+    host = Trim(host);
+    double port = colon == std::string::npos ? udpPort : Val(text.substr(colon + 1));
     if (host.empty() || port < 1 || port > 65535 || port != static_cast<int>(port))
         return false;
     udpHost = host;

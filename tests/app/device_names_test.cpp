@@ -25,4 +25,25 @@ TEST(DeviceNames, DefaultsAndOverrides) {
                       .tcpPort,
                   1000)
             << bad;
+
+    // Where the datagrams go: a host and a port, an IPv6 address in brackets, a host alone.
+    struct Udp {
+        const char *text, *host;
+        int port; // 0: refused
+    } udp[] = {{"192.168.1.255:10110", "192.168.1.255", 10110},
+               {"[::1]:2000", "::1", 2000},
+               {"[ff02::1%lo]", "ff02::1%lo", 1},
+               {"fe80::1", "fe80::1", 1},
+               {"plotter", "plotter", 1},
+               {"plotter:0", nullptr, 0},
+               {":10110", nullptr, 0}};
+    for (const Udp& u : udp) {
+        DeviceNames names;
+        names.udpPort = 1;
+        EXPECT_EQ(names.setUdp(u.text), u.port != 0) << u.text;
+        if (u.port) {
+            EXPECT_EQ(names.udpHost, u.host) << u.text;
+            EXPECT_EQ(names.udpPort, u.port) << u.text;
+        }
+    }
 }

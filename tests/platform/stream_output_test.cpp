@@ -57,26 +57,32 @@ TEST(StreamOutput, ALateReaderOfThePseudoTerminalGetsCurrentSentences) {
     EXPECT_GT(from, log.find(rmc(5))) << "not the sentences of two seconds ago";
 }
 
+// Every sentence is one datagram, to an IPv4 and to an IPv6 address.
 TEST(StreamOutput, EverySentenceIsOneDatagram) {
-    QUdpSocket receiver;
-    ASSERT_TRUE(receiver.bind(QHostAddress::LocalHost, 0));
-    test::RealForm app("[Devices]\nUDP=127.0.0.1:" + std::to_string(receiver.localPort()) + "\n");
-    app.choose("UDP");
-    app.form->s.replayInterval = 100;
-    app.replay("fix.log", rmc(1) + "\r\n" + gga(1) + "\r\n" + rmc(2) + "\r\n");
-    ASSERT_EQ(app.form->s.replayActive, 1);
-    std::vector<std::string> datagrams;
-    RunUntil([&] {
-        while (receiver.hasPendingDatagrams()) {
-            QByteArray datagram(static_cast<int>(receiver.pendingDatagramSize()), 0);
-            receiver.readDatagram(datagram.data(), datagram.size());
-            datagrams.push_back(datagram.toStdString());
-        }
-        return datagrams.size() >= 2;
-    });
-    datagrams.resize(2);
-    EXPECT_EQ(datagrams, (std::vector<std::string>{rmc(1) + "\r\n", gga(1) + "\r\n"}));
-    app.form->StopReplay(1);
+    for (auto [address, written] : {std::pair{QHostAddress(QHostAddress::LocalHost), "127.0.0.1"},
+                                    {QHostAddress(QHostAddress::LocalHostIPv6), "[::1]"}}) {
+        SCOPED_TRACE(written);
+        QUdpSocket receiver;
+        ASSERT_TRUE(receiver.bind(address, 0));
+        test::RealForm app("[Devices]\nUDP=" + std::string(written) + ":" +
+                           std::to_string(receiver.localPort()) + "\n");
+        app.choose("UDP");
+        app.form->s.replayInterval = 100;
+        app.replay("fix.log", rmc(1) + "\r\n" + gga(1) + "\r\n" + rmc(2) + "\r\n");
+        ASSERT_EQ(app.form->s.replayActive, 1);
+        std::vector<std::string> datagrams;
+        RunUntil([&] {
+            while (receiver.hasPendingDatagrams()) {
+                QByteArray datagram(static_cast<int>(receiver.pendingDatagramSize()), 0);
+                receiver.readDatagram(datagram.data(), datagram.size());
+                datagrams.push_back(datagram.toStdString());
+            }
+            return datagrams.size() >= 2;
+        });
+        datagrams.resize(2);
+        EXPECT_EQ(datagrams, (std::vector<std::string>{rmc(1) + "\r\n", gga(1) + "\r\n"}));
+        app.form->StopReplay(1);
+    }
 }
 
 // The link is the pseudo-terminal's only while it runs: a second program does not take it over,

@@ -203,7 +203,7 @@ PosixDatagramSender::~PosixDatagramSender() {
 
 bool PosixDatagramSender::open(const std::string& host, int port, std::string& error) {
     addrinfo hints{};
-    hints.ai_family = AF_INET;
+    hints.ai_family = AF_UNSPEC; // IPv4 or IPv6, to one host, a multicast group or a broadcast
     hints.ai_socktype = SOCK_DGRAM;
     addrinfo* found = nullptr;
     int failed = getaddrinfo(host.c_str(), std::to_string(port).c_str(), &hints, &found);
@@ -211,11 +211,19 @@ bool PosixDatagramSender::open(const std::string& host, int port, std::string& e
         error = host + ": " + gai_strerror(failed);
         return false;
     }
-    std::memcpy(&address_, found->ai_addr, sizeof address_);
+    std::memcpy(&address_, found->ai_addr, found->ai_addrlen);
+    addressLength_ = found->ai_addrlen;
+    int family = found->ai_family;
     freeaddrinfo(found);
-    target_ = host + ":" + std::to_string(port);
+    target_ = (host.find(':') == std::string::npos ? host : "[" + host + "]") + ":" +
+              std::to_string(port);
+    if (socket_ >= 0 && family != family_) {
+        ::close(socket_);
+        socket_ = -1;
+    }
     if (socket_ < 0) {
-        socket_ = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+        family_ = family;
+        socket_ = ::socket(family, SOCK_DGRAM | SOCK_CLOEXEC, 0);
         int on = 1;
         setsockopt(socket_, SOL_SOCKET, SO_BROADCAST, &on, sizeof on); // when the user asks for it
     }
@@ -227,7 +235,7 @@ bool PosixDatagramSender::open(const std::string& host, int port, std::string& e
 
 bool PosixDatagramSender::send(const std::string& bytes, std::string& error) {
     ssize_t sent = ::sendto(socket_, bytes.data(), bytes.size(), MSG_DONTWAIT,
-                            reinterpret_cast<const sockaddr*>(&address_), sizeof address_);
+                            reinterpret_cast<const sockaddr*>(&address_), addressLength_);
     if (sent == static_cast<ssize_t>(bytes.size()))
         return true;
     error = target_ + ": " + std::strerror(errno);

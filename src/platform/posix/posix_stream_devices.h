@@ -43,8 +43,9 @@ class PosixDatagramSender : public DatagramSender {
     bool send(const std::string& bytes, std::string& error) override;
 
   private:
-    int socket_ = -1;
-    sockaddr_in address_{};
+    int socket_ = -1, family_ = AF_UNSPEC;
+    sockaddr_storage address_{};
+    socklen_t addressLength_ = 0;
     std::string target_; // host:port, for messages
 };
 
