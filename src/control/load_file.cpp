@@ -140,12 +140,15 @@ bool MainForm::loadLog() {
     c.Data[1].enabled = false;
     c.Data[2].foreColor = c.Data[6].foreColor = kGrey;
     c.Data[3].enabled = c.Data[4].enabled = c.Data[5].enabled = false;
-    // The count goes on after the line that told the kind: that line is the first record, and
-    // its sentences count as the others do (a log of one record has its RMC there).
+    // The count goes on after the line that told the kind: that line starts the first record
+    // when it holds a fix (a log of one record has its RMC there), and its sentences count as
+    // the others do. After a first record with RMC, a GGA is part of its record, not one of
+    // its own; a first line of another sentence (a datum) starts no record.
     unsigned first = SentencesIn(s.currentLine, {"RMC", "GGA", "VTG"});
     LoadTally tally = tallyReplayFile(lineNumber_, false);
-    // After a first record with RMC, a GGA is part of its record, not one of its own.
-    s.recordCount = 1 + (first & LoadTally::kRmc ? tally.rmcLines : tally.logRecords());
+    s.recordCount = first & LoadTally::kRmc   ? 1 + tally.rmcLines
+                    : first & LoadTally::kGga ? 1 + tally.logRecords()
+                                              : tally.logRecords();
     s.hasRmc = tally.rmc || (first & LoadTally::kRmc);
     s.hasGga = tally.gga || (first & LoadTally::kGga);
     s.hasVtg = tally.vtg || (first & LoadTally::kVtg);

@@ -112,9 +112,9 @@ TEST_F(LogReplay, PauseRepeatsTheRecordWithZeroSpeed) {
     EXPECT_EQ(s.recordIndex, 2);
 }
 
-// Each RMC starts a record, whatever follows it in the record.
+// Each RMC starts a record, whatever follows it in the record or comes before the first.
 TEST_F(LogReplay, MoreRecordsThanASixteenBitCounter) {
-    std::string file;
+    std::string file = kDatum + "\r\n";
     const int records = 40000;
     for (int i = 0; i < records; ++i)
         file += rmc(std::to_string(100000 + i % 100000)) + "\r\n" + gga("120000") + "\r\n";
