@@ -4,6 +4,7 @@
 #include "app/profile_file.h"
 #include "cli/console_dialogs.h"
 #include "cli/headless_download.h"
+#include "cli/progress.h"
 #include "control/record_pace.h"
 #include "files/pending_file.h"
 #include "platform/qt/machine.h"
@@ -262,6 +263,17 @@ int RunHeadless(const CommandLine& command, int argc, char* argv[]) {
     auto ending = [&] { return stopRequested || form.outputFailed() || echo.state != Echo::Open; };
     // 0 only when every sentence went where it was asked to go.
     auto status = [&] { return form.outputFailed() || echo.state == Echo::Failed ? 1 : 0; };
+    Progress progress(!o.quiet && command.action == CommandLine::Action::Replay);
+    auto step = [&] {
+        form.ReplayStep();
+        progress.update(form.s.recordIndex, form.s.recordCount);
+    };
+    auto finish = [&] {
+        progress.end(form.s.recordIndex, form.s.recordCount);
+        int result = status();
+        stop();
+        return result;
+    };
     if (o.interval == "max" && command.action == CommandLine::Action::Replay) {
         form.c.Timer1.setEnabled(false);
         // A stop asked for while a sentence waits for its destination ends the wait.
@@ -270,9 +282,8 @@ int RunHeadless(const CommandLine& command, int argc, char* argv[]) {
         while (form.c.PortC.text() == "TCP" && form.s.tcpClientCount == 0 && !ending())
             QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 100);
         while (form.s.replayActive == 1 && !ending())
-            form.ReplayStep();
-        int result = status();
-        stop();
+            step();
+        int result = finish();
         if (form.c.PortC.text() == "TCP") {
             // Let the clients' connections take the last sentences before the program ends.
             QTimer::singleShot(500, [] { QCoreApplication::quit(); });
@@ -297,10 +308,9 @@ int RunHeadless(const CommandLine& command, int argc, char* argv[]) {
             next.start(static_cast<int>(std::max<std::int64_t>(0, due - clock.elapsed())));
         };
         QObject::connect(&next, &QTimer::timeout, [&] {
-            form.ReplayStep();
+            step();
             if (ending() || form.s.replayActive != 1) {
-                result = status();
-                stop();
+                result = finish();
                 QCoreApplication::quit();
             } else {
                 schedule();
@@ -312,12 +322,10 @@ int RunHeadless(const CommandLine& command, int argc, char* argv[]) {
     }
     QTimer watch;
     QObject::connect(&watch, &QTimer::timeout, [&] {
-        if (ending()) {
-            result = status();
-            stop();
-            QCoreApplication::quit();
-        } else if (command.action == CommandLine::Action::Replay && form.s.replayActive != 1) {
-            result = status();
+        progress.update(form.s.recordIndex, form.s.recordCount);
+        if (ending() ||
+            (command.action == CommandLine::Action::Replay && form.s.replayActive != 1)) {
+            result = finish();
             QCoreApplication::quit();
         }
     });
