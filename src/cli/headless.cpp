@@ -269,7 +269,9 @@ int RunHeadless(const CommandLine& command, int argc, char* argv[]) {
         progress.update(form.s.recordIndex, form.s.recordCount);
     };
     auto finish = [&] {
-        progress.end(form.s.recordIndex, form.s.recordCount);
+        // A replay that reached the end of its file has sent every record.
+        bool whole = form.s.replayActive != 1 && !ending();
+        progress.end(whole ? form.s.recordCount : form.s.recordIndex, form.s.recordCount);
         int result = status();
         stop();
         return result;

@@ -18,7 +18,7 @@ void Progress::update(long record, long records) {
 }
 
 void Progress::end(long record, long records) {
-    if (!shown_ || !written_)
+    if (!shown_)
         return;
     show(record, records);
     std::fputs("\n", stderr);
@@ -30,7 +30,6 @@ void Progress::show(long record, long records) {
     std::fprintf(stderr, "\rkorvel: record %ld of %ld (%ld %%), %.0f records/s  ", record, records,
                  records > 0 ? record * 100 / records : 0L, seconds > 0 ? record / seconds : 0.0);
     std::fflush(stderr);
-    written_ = true;
 }
 
 } // namespace korvel

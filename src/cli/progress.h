@@ -19,7 +19,6 @@ class Progress {
 
     bool shown_;
     std::chrono::steady_clock::time_point start_, last_;
-    bool written_ = false;
 };
 
 } // namespace korvel

@@ -348,3 +348,21 @@ TEST(Headless, PacedByTheRecordsTimesAndMovedToNow) {
     EXPECT_EQ(second->seconds - first->seconds, 1);
     EXPECT_EQ(TimeOf(rmc.back())->seconds - first->seconds, 179);
 }
+
+// A replay on a terminal shows its progress on standard error; one whose standard error is a
+// file or a pipe, or that is asked to be quiet, does not.
+TEST(Headless, ProgressOnATerminalOnly) {
+    const QString run = QString(KORVEL_BINARY) + " replay " + kSample +
+                        " --port none --interval max --ini /nonexistent.ini";
+    for (auto [command, shown] : {std::pair{"script -qc '" + run + "' /dev/null", true},
+                                  {"script -qc '" + run + " --quiet' /dev/null", false},
+                                  {run, false}}) {
+        QProcess process;
+        process.start("/bin/sh", {"-c", command});
+        ASSERT_TRUE(process.waitForFinished(30000));
+        std::string said = process.readAllStandardOutput().toStdString() +
+                           process.readAllStandardError().toStdString();
+        EXPECT_EQ(said.find("record 180 of 180 (100 %)") != std::string::npos, shown)
+            << command.toStdString() << ": " << said;
+    }
+}
