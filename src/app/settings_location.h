@@ -1,5 +1,5 @@
-// Where "Korvel.ini" lives: beside the program, or in the user's configuration folder when the
-// program's folder cannot be written.
+// Where "Korvel.ini" and the "Tracks" folder live: beside the program, or in the user's own
+// folders when the program's folder cannot be written (an installed program).
 #pragma once
 
 #include <string>
@@ -17,5 +17,13 @@ SettingsLocation FindSettings(const std::string& programFolder, const std::strin
 
 // The user's configuration folder for Korvel: $XDG_CONFIG_HOME/korvel or ~/.config/korvel.
 std::string UserConfigFolder();
+
+// The folder whose "Tracks" holds the logs, tracks and recordings: the program's folder, or,
+// when that cannot be written, dataFolder. There "Tracks" is made at the first start, with the
+// samples installed with the program (../share/korvel/Tracks from its folder) in it.
+std::string FindDataHome(const std::string& programFolder, const std::string& dataFolder);
+
+// The user's data folder for Korvel: $XDG_DATA_HOME/korvel or ~/.local/share/korvel.
+std::string UserDataFolder();
 
 } // namespace korvel

@@ -39,7 +39,7 @@ void WindowApp::quit() {
 int RunWindow(int argc, char* argv[]) {
     QApplication application(argc, argv);
     std::string folder = QCoreApplication::applicationDirPath().toStdString();
-    WindowApp app(folder, FindSettings(folder, UserConfigFolder()));
+    WindowApp app(FindDataHome(folder, UserDataFolder()), FindSettings(folder, UserConfigFolder()));
     app.window().show();
     return application.exec();
 }

@@ -33,3 +33,24 @@ TEST(SettingsLocation, UserFolderWhenTheProgramFolderIsReadOnly) {
     SettingsLocation later = FindSettings(program.path(), config);
     EXPECT_EQ(later.readPath, first.writePath);
 }
+
+// An installed program, its folder read-only, keeps the logs and recordings in the user's data
+// folder: made at the first start with the samples installed beside the program, and left as
+// the user keeps it after that.
+TEST(SettingsLocation, TracksInTheUsersDataFolderWhenTheProgramFolderIsReadOnly) {
+    TempFolder prefix, home;
+    chmod(home.path().c_str(), 0777); // the user's own folder
+    std::filesystem::create_directories(prefix.file("bin"));
+    std::filesystem::create_directories(prefix.file("share/korvel/Tracks"));
+    prefix.write("share/korvel/Tracks/sample.log", "$GPRMC\r\n");
+    std::string data = home.file("share/korvel");
+    EXPECT_EQ(FindDataHome(prefix.file("bin"), data), prefix.file("bin")) << "writable: beside it";
+    {
+        korvel::test::UnwritableFolder locked(prefix.file("bin"));
+        EXPECT_EQ(FindDataHome(prefix.file("bin"), data), data);
+        EXPECT_EQ(korvel::test::ReadFile(data + "/Tracks/sample.log"), "$GPRMC\r\n");
+        std::filesystem::remove(data + "/Tracks/sample.log");
+        EXPECT_EQ(FindDataHome(prefix.file("bin"), data), data);
+    }
+    EXPECT_FALSE(std::filesystem::exists(data + "/Tracks/sample.log")) << "not copied again";
+}

@@ -1,0 +1,53 @@
+# Installs the build into a staging folder as "cmake --install" does, and builds the Debian
+# package as "cpack -G DEB" does: every file in its usual place, the desktop entry naming the
+# file types it opens, and the program of the package running beside its samples.
+#   cmake -DBUILD=folder -DSTAGE=folder -P check_install.cmake
+file(REMOVE_RECURSE ${STAGE})
+execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD} --prefix ${STAGE}/usr
+                RESULT_VARIABLE failed OUTPUT_QUIET)
+if(failed)
+  message(FATAL_ERROR "cmake --install failed")
+endif()
+set(files bin/korvel share/korvel/Tracks/sample.log share/korvel/Tracks/sample.trk
+    share/applications/korvel.desktop share/mime/packages/korvel.xml
+    share/icons/hicolor/scalable/apps/korvel.svg share/man/man1/korvel.1)
+foreach(installed ${files})
+  if(NOT EXISTS ${STAGE}/usr/${installed})
+    message(FATAL_ERROR "not installed: ${installed}")
+  endif()
+endforeach()
+file(READ ${STAGE}/usr/share/applications/korvel.desktop desktop)
+string(REGEX MATCH "\nMimeType=[^\n]*" types "${desktop}")
+foreach(type application/gpx+xml application/vnd.google-earth.kml+xml application/x-nmea-log
+        application/x-oziexplorer-track)
+  string(FIND "${types}" "${type};" at)
+  if(at LESS 0)
+    message(FATAL_ERROR "the desktop entry does not open ${type}")
+  endif()
+endforeach()
+
+execute_process(COMMAND cpack -G DEB --config ${BUILD}/CPackConfig.cmake -B ${STAGE}/deb
+                RESULT_VARIABLE failed OUTPUT_VARIABLE built ERROR_VARIABLE built)
+file(GLOB package ${STAGE}/deb/korvel_*.deb)
+if(failed OR NOT package)
+  message(FATAL_ERROR "cpack -G DEB failed: ${built}")
+endif()
+execute_process(COMMAND dpkg-deb --field ${package} Depends OUTPUT_VARIABLE depends)
+if(NOT depends MATCHES "libqt6serialport6" OR NOT depends MATCHES "qt6-qpa-plugins")
+  message(FATAL_ERROR "the package depends on: ${depends}")
+endif()
+execute_process(COMMAND dpkg-deb -x ${package} ${STAGE}/root)
+foreach(installed ${files})
+  if(NOT EXISTS ${STAGE}/root/usr/${installed})
+    message(FATAL_ERROR "not in the package: ${installed}")
+  endif()
+endforeach()
+execute_process(COMMAND ${STAGE}/root/usr/bin/korvel replay
+                        ${STAGE}/root/usr/share/korvel/Tracks/sample.trk --port none
+                        --interval max --echo --sentences RMC --ini ${STAGE}/Korvel.ini
+                RESULT_VARIABLE failed OUTPUT_VARIABLE sent ERROR_VARIABLE said)
+string(REGEX MATCHALL "\\$GPRMC" records "${sent}")
+list(LENGTH records count)
+if(failed OR NOT count EQUAL 180)
+  message(FATAL_ERROR "the packaged program sent ${count} of the sample's 180 records: ${said}")
+endif()
