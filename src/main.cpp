@@ -3,6 +3,7 @@
 #include "ui/window_app.h"
 
 #include <cstdlib>
+#include <filesystem>
 #include <iostream>
 
 namespace {
@@ -37,7 +38,11 @@ int main(int argc, char* argv[]) {
                          "command: see korvel --help)\n";
             return 1;
         }
-        return korvel::RunWindow(argc, argv);
+        if (!command.file.empty() && !std::filesystem::is_regular_file(command.file)) {
+            std::cerr << "korvel: cannot read " << command.file << "\n";
+            return 1;
+        }
+        return korvel::RunWindow(argc, argv, command.file);
     default:
         return korvel::RunHeadless(command, argc, argv);
     }

@@ -121,6 +121,9 @@ class MainForm {
     // File browser.
     void Drive1_Change();
     void Dir1_Change();
+    // Chooses the file as a click in the file list would: its folder shown, the file picked
+    // (its own name as the filter when the filter hides it) and its replay started.
+    void ChooseFile(const std::string& path);
     void FileT_Change();
     void FileT_KeyDown(int key);
     void File1_MouseDown(int button);

@@ -115,7 +115,7 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
                     *flags[f] = true;
         } else if (argument.starts_with("-")) {
             return failure("unknown option '" + argument + "'");
-        } else if (result.action != Action::Window) {
+        } else if (result.action != Action::Window || !result.file.empty()) {
             return failure("unexpected argument '" + argument + "'");
         } else if (argument == "manual") {
             result.action = Action::Manual;
@@ -125,7 +125,7 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
             result.action = argument == "replay" ? Action::Replay : Action::Download;
             result.file = arguments[++i];
         } else {
-            return failure("unknown command '" + argument + "'");
+            result.file = argument; // the window, with this file chosen
         }
     }
     if ((o.speed || o.now) && result.action != Action::Replay)
@@ -136,14 +136,15 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
 }
 
 std::string UsageText() {
-    return "Usage: korvel [COMMAND [FILE] [OPTIONS]] [--help] [--version]\n"
+    return "Usage: korvel [FILE | COMMAND [FILE] [OPTIONS]] [--help] [--version]\n"
            "NMEA 0183 GPS simulator: replays recorded logs and tracks, or streams a position\n"
            "set by hand, to a serial port, a printer port, TCP clients, a pseudo-terminal or\n"
            "UDP.\n"
            "\n"
            "Without a command the window opens; it needs a display (DISPLAY or\n"
-           "WAYLAND_DISPLAY). A command runs the same simulator without a window, with the\n"
-           "settings of Korvel.ini unless options say otherwise:\n"
+           "WAYLAND_DISPLAY). \"korvel FILE\" opens it in FILE's folder and replays FILE as a\n"
+           "click in its file list would. A command runs the same simulator without a window,\n"
+           "with the settings of Korvel.ini unless options say otherwise:\n"
            "\n"
            "  replay FILE     replay FILE, an NMEA log or a track (GPX, KML, OziExplorer .plt,\n"
            "                  PCX5, the .trk files of Korvel and others), until its end\n"

@@ -27,7 +27,8 @@ struct RunOptions {
 struct CommandLine {
     enum class Action { Window, Help, Version, Replay, Manual, Download, Error };
     Action action = Action::Window;
-    std::string file;  // the log or track to replay, or the track file to download into
+    std::string
+        file; // the log or track to replay (in the window too), or the file to download into
     std::string error; // one line, for Action::Error
     RunOptions options;
 };

@@ -240,10 +240,7 @@ int RunHeadless(const CommandLine& command, int argc, char* argv[]) {
             std::cerr << "korvel: cannot read " << command.file << "\n";
             return 1;
         }
-        form.c.Dir1.path.set(file.parent_path().string());
-        form.c.File1.setPattern(file.filename().string());
-        form.c.File1.listIndex = indexOf(form.c.File1.items, file.filename().string());
-        form.File1_Click();
+        form.ChooseFile(file.string());
         if (form.s.replayActive != 1) {
             if (!form.c.List1.items.empty())
                 std::cerr << "korvel: " << form.c.List1.items.back() << "\n";

@@ -36,11 +36,15 @@ void WindowApp::quit() {
     QCoreApplication::quit();
 }
 
-int RunWindow(int argc, char* argv[]) {
+int RunWindow(int argc, char* argv[], const std::string& file) {
     QApplication application(argc, argv);
     std::string folder = QCoreApplication::applicationDirPath().toStdString();
     WindowApp app(FindDataHome(folder, UserDataFolder()), FindSettings(folder, UserConfigFolder()));
     app.window().show();
+    if (!file.empty()) {
+        app.form().ChooseFile(file);
+        app.window().refresh();
+    }
     return application.exec();
 }
 

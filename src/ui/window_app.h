@@ -32,7 +32,7 @@ class WindowApp : public WindowHost {
     std::unique_ptr<MainWindow> window_;
 };
 
-// Opens the window for the program in programFolder and runs until it ends.
-int RunWindow(int argc, char* argv[]);
+// Opens the window and runs until it ends; with a file, that file chosen as a click would.
+int RunWindow(int argc, char* argv[], const std::string& file);
 
 } // namespace korvel

@@ -74,3 +74,15 @@ TEST_F(FileBrowser, FolderListGoesDownAndUp) {
     c.Dir1.path.set("/");
     EXPECT_NE(c.Dir1.items.front(), "..") << "the root has no parent";
 }
+
+// A file named on the command line is chosen as a click would choose it, whatever the filter.
+TEST_F(FileBrowser, AFileNamedIsChosenAsAClickWould) {
+    std::filesystem::create_directories(program.file("elsewhere"));
+    std::string log = program.write("elsewhere/tour.txt", test::Log({test::Rmc(1), test::Rmc(2)}));
+    program.write("elsewhere/other.log", "");
+    form.ChooseFile(log);
+    EXPECT_EQ(c.File1.path(), program.file("elsewhere"));
+    EXPECT_EQ(c.File1.items.at(static_cast<size_t>(c.File1.listIndex)), "tour.txt");
+    EXPECT_EQ(s.replayActive, 1);
+    EXPECT_EQ(s.replayFilePath, log);
+}
