@@ -4,6 +4,7 @@
 
 #include <limits>
 #include <string>
+#include <vector>
 
 namespace korvel {
 
@@ -70,7 +71,10 @@ struct FormState {
     int downloadMode = 0;
     int tcpClientCount = 0;
     int tcpPort = 1000;
-    std::string tcpAddress;       // the address the server listens at, "" for every one
+    std::string tcpAddress; // the address the server listens at, "" for every one
+    // Further destinations of the port list that get the same stream (the headless runner's
+    // --port given more than once): one serial port, TCP, PTY, UDP, printer and UART ports.
+    std::vector<std::string> alsoTo;
     std::string ptyLink, udpHost; // the pseudo-terminal's link and the datagrams' address
     int udpPort = 10110;
 

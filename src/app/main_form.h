@@ -14,6 +14,7 @@
 #include "text/line_reader.h"
 
 #include <functional>
+#include <set>
 #include <string>
 #include <string_view>
 
@@ -60,7 +61,9 @@ class MainForm {
     // True when at least one client took the line.
     bool SendTcp(const std::string& line);
     // True once the destination of the current run has failed (the user has been told).
-    bool outputFailed() const { return outputFailureReported_; }
+    // Whether a destination failed during the run, and whether every one did.
+    bool outputFailed() const { return !failedOutputs_.empty(); }
+    bool everyOutputFailed() const { return failedOutputs_.size() > s.alsoTo.size(); }
     // False (after telling the user) when the port cannot be listened on.
     bool StartTcpServer();
     void CloseTcpConnections();
@@ -204,8 +207,9 @@ class MainForm {
     // Converts a point; false while repositioning (nothing to send).
     bool ConvertTrackRecord(const TrackFix& fix);
     void trackPauseOutput();
-    // Opens the output port a run needs; false (after telling the user) when it cannot.
+    // Opens the output ports a run needs; false (after telling the user) when one cannot be.
     bool openOutputPort();
+    bool openOutput(const std::string& entry);
     // Sends a packet to the receiver and keeps it, to send again when the receiver asks.
     void sendPacket(int id, const std::string& data);
     // Takes the whole packet in link.dataBuffer and answers it; false when the download ended.
@@ -234,9 +238,11 @@ class MainForm {
     void finishRecord();
     // The distance and course of one leg, into legDistance and legCourse.
     void measureLeg(double lat1, double lat2, double lon1, double lon2);
-    void reportOutputFailure(const std::string& what);
-    // Sends a sentence with its CR LF; false when the destination did not take it.
+    // Once per destination and run: a message for every sentence would bury the window.
+    void reportOutputFailure(const std::string& entry, const std::string& what);
+    // Sends a sentence with its CR LF to every destination; false when none took it.
     bool deliver(const std::string& sentence);
+    bool deliverTo(const std::string& entry, const std::string& sentence);
     // Asked while a sentence waits for its destination: false ends the wait.
     bool keepWaiting();
     void showManualControls(bool manual);
@@ -264,7 +270,7 @@ class MainForm {
     std::string rmcBody_, ggaBody_, vtgBody_; // built from a track point
     bool sendDecision_ = false;               // carried from line to line within one record
     std::int64_t lampDeadline_ = 0;           // monotonic ms when the activity lamp goes out
-    bool outputFailureReported_ = false;      // once per run
+    std::set<std::string> failedOutputs_;     // the destinations that failed in this run
 };
 
 } // namespace korvel

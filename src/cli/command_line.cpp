@@ -52,7 +52,7 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
             if (!v)
                 return failure(argument + " needs a value");
             if (argument == "--port")
-                o.port = *v;
+                (o.port.empty() ? o.port : o.morePorts.emplace_back()) = *v;
             else if (argument == "--ini")
                 o.ini = *v;
             else if (argument == "--udp")
@@ -154,7 +154,10 @@ std::string UsageText() {
            "Where the sentences go:\n"
            "  --port NAME       COM1..COM16, Port1..Port4, LPT1..LPT3, TCP, PTY or UDP; or a\n"
            "                    device path such as /dev/ttyUSB0, taken as a serial port; or none\n"
-           "                    (default: the port saved in Korvel.ini, else COM1)\n"
+           "                    (default: the port saved in Korvel.ini, else COM1). Given more\n"
+           "                    than once, each port gets the same stream (one serial port\n"
+           "                    among them): one that cannot be opened fails the run, one that\n"
+           "                    fails later is said and the others go on\n"
            "  --baud RATE       the serial port's rate: 1200, 2400, 4800 (the default), 9600,\n"
            "                    19200, 38400, 57600 or 115200 baud, 8 data bits, no parity\n"
            "  --tcp-port N      the TCP server's port, 1 to 65535 (default 1000, or the one in\n"

@@ -9,6 +9,7 @@ namespace korvel {
 
 struct RunOptions {
     std::string port;                     // a port-list entry, a device path, "none", or "" (saved)
+    std::vector<std::string> morePorts;   // further --port options: the same stream to each
     std::optional<int> baud;              // 4800 or 9600
     std::optional<int> tcpPort;           // the TCP server's port
     std::string bind;                     // the address it listens at, "" for every one

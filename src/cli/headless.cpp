@@ -125,6 +125,22 @@ std::string applyOptions(MainForm& form, SerialPort& serial, const RunOptions& o
     return "";
 }
 
+// "" when the further ports can take the stream beside the first: entries of the port list,
+// one serial port among them all, none of them "none"; else why not.
+std::string moreOutputs(const Controls& c, const std::vector<std::string>& ports) {
+    int serial = Left(c.PortC.text(), 3) == "COM";
+    for (const std::string& port : ports) {
+        if (port == "none" || c.PortC.text() == port || indexOf(c.PortC.items, port) < 0 ||
+            std::count(ports.begin(), ports.end(), port) > 1)
+            return "korvel: --port " + port + " cannot be one more port (" +
+                   (port == "none" ? "none stands alone" : "a port of the list, each once") + ")";
+        serial += Left(port, 3) == "COM";
+    }
+    if (serial > 1)
+        return "korvel: one serial port at a time";
+    return "";
+}
+
 // The interval options by their names on the command line, in the form's order; "max" runs
 // at "cont" without pacing.
 const char* const kIntervals[] = {"x8", "x4", "x2", "cont", "1s", "2s", "4s", "8s"};
@@ -166,6 +182,13 @@ int RunHeadless(const CommandLine& command, int argc, char* argv[]) {
     DeviceNames devices = DeviceNames::fromProfile(ProfileFile::load(settings.readPath));
     if (o.port.starts_with("/"))
         devices.setSerial(1, o.port);
+    // Further ports get the same stream; a device path among them is the serial port.
+    std::vector<std::string> alsoTo = o.morePorts;
+    for (std::string& port : alsoTo)
+        if (port.starts_with("/")) {
+            devices.setSerial(1, port);
+            port = "COM1";
+        }
     Machine machine(devices);
     NullSerialPort nothing;
     UnpacedClock unpaced(machine.clock);
@@ -200,6 +223,11 @@ int RunHeadless(const CommandLine& command, int argc, char* argv[]) {
         std::cerr << error << "\n";
         return 2;
     }
+    if (std::string error = moreOutputs(form.c, alsoTo); !error.empty()) {
+        std::cerr << error << "\n";
+        return 2;
+    }
+    form.s.alsoTo = alsoTo;
     Echo echo;
     if (o.echo)
         form.onSentenceSent = [&echo](const std::string& sentence) { echo.write(sentence); };
@@ -256,8 +284,10 @@ int RunHeadless(const CommandLine& command, int argc, char* argv[]) {
         else if (form.s.replayActive == 1)
             form.StopReplay(1);
     };
-    // The run ends when asked to, when the output fails, or when nobody reads the echo.
-    auto ending = [&] { return stopRequested || form.outputFailed() || echo.state != Echo::Open; };
+    // The run ends when asked to, when every output failed, or when nobody reads the echo.
+    auto ending = [&] {
+        return stopRequested || form.everyOutputFailed() || echo.state != Echo::Open;
+    };
     // 0 only when every sentence went where it was asked to go.
     auto status = [&] { return form.outputFailed() || echo.state == Echo::Failed ? 1 : 0; };
     Progress progress(!o.quiet && command.action == CommandLine::Action::Replay);

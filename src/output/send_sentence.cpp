@@ -1,4 +1,5 @@
-// Every sentence leaves through SendSentence to the destination chosen in the port list.
+// Every sentence leaves through SendSentence to the destination chosen in the port list, and
+// to the further ones a headless run names.
 #include "app/main_form.h"
 #include "text/conversions.h"
 
@@ -31,7 +32,13 @@ void MainForm::SendSentence(std::string& sentence) {
 }
 
 bool MainForm::deliver(const std::string& sentence) {
-    std::string entry = c.PortC.text();
+    bool took = deliverTo(c.PortC.text(), sentence);
+    for (const std::string& entry : s.alsoTo)
+        took = deliverTo(entry, sentence) || took;
+    return took;
+}
+
+bool MainForm::deliverTo(const std::string& entry, const std::string& sentence) {
     std::string kind = Left(entry, 3);
     std::string error;
     auto keepWaiting = [this] { return this->keepWaiting(); };
@@ -47,7 +54,7 @@ bool MainForm::deliver(const std::string& sentence) {
             return true;
     } else if (kind == "Por") {
         if (!platform_.portIO.available(error)) {
-            reportOutputFailure(entry + ": " + error);
+            reportOutputFailure(entry, entry + ": " + error);
             return false;
         }
         std::uint16_t address = uartAddress(entry.empty() ? '1' : entry.back());
@@ -70,7 +77,7 @@ bool MainForm::deliver(const std::string& sentence) {
     }
     // A wait that was given up for a stop is no failure of the destination.
     if (!waitForDestination || waitForDestination())
-        reportOutputFailure(error);
+        reportOutputFailure(entry, error);
     return false;
 }
 
@@ -80,18 +87,24 @@ bool MainForm::keepWaiting() {
     return waitForDestination && waitForDestination();
 }
 
-void MainForm::reportOutputFailure(const std::string& what) {
-    // Once per run: a message for every sentence would bury the window.
-    if (outputFailureReported_)
+void MainForm::reportOutputFailure(const std::string& entry, const std::string& what) {
+    if (!failedOutputs_.insert(entry).second)
         return;
-    outputFailureReported_ = true;
     platform_.dialogs.messageBox("The sentences cannot be sent: " + what, "Output",
                                  MessageIcon::Exclamation, MessageButtons::Ok);
 }
 
 bool MainForm::openOutputPort() {
-    outputFailureReported_ = false;
-    std::string entry = c.PortC.text();
+    failedOutputs_.clear();
+    if (!openOutput(c.PortC.text()))
+        return false;
+    for (const std::string& entry : s.alsoTo)
+        if (!openOutput(entry))
+            return false;
+    return true;
+}
+
+bool MainForm::openOutput(const std::string& entry) {
     std::string error;
     if (entry == "TCP")
         return StartTcpServer();
@@ -112,7 +125,7 @@ bool MainForm::openOutputPort() {
     } else if (Left(entry, 3) == "LPT") {
         opened = platform_.printers.probe(entry, error);
     } else if (Left(entry, 3) == "COM") {
-        platform_.comm1.setCommPort(s.outputPortIndex + 1);
+        platform_.comm1.setCommPort(static_cast<int>(Val(Mid(entry, 4))));
         opened = platform_.comm1.open(error);
     }
     if (!opened)

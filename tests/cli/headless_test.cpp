@@ -10,6 +10,7 @@
 #include <QProcess>
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <QUdpSocket>
 #include <algorithm>
 #include <arpa/inet.h>
 #include <cerrno>
@@ -48,6 +49,17 @@ std::string crlf(std::string lines) {
     return out;
 }
 
+// Connects client to the program's TCP server as soon as it listens.
+bool connectOnceListening(QTcpSocket& client, const QHostAddress& address, int port) {
+    return RunUntil(
+        [&] {
+            if (client.state() == QAbstractSocket::UnconnectedState)
+                client.connectToHost(address, static_cast<quint16>(port));
+            return client.state() == QAbstractSocket::ConnectedState;
+        },
+        10000);
+}
+
 const QString kSample = QString(KORVEL_SOURCE_DIR) + "/Tracks/sample.log";
 
 } // namespace
@@ -75,6 +87,8 @@ TEST(Headless, BadOptionsAndFilesFailWithOneLine) {
         {{"replay", kSample, "--interval", "fast"}, 2},
         {{"replay", kSample, "--baud", "1000"}, 2},
         {{"replay", kSample, "--port", "COM99", "--ini", "/nonexistent.ini"}, 2},
+        {{"replay", kSample, "--port", "COM1", "--port", "/dev/ttyUSB0"}, 2}, // two serial
+        {{"replay", kSample, "--port", "TCP", "--port", "UDP", "--port", "UDP"}, 2},
         {{"manual", "--lat", "95"}, 2},
         // Intervals the window does not offer in manual mode.
         {{"manual", "--interval", "x8", "--port", "none"}, 2},
@@ -129,6 +143,7 @@ TEST(Headless, AnOutputThatCannotBeUsedFailsTheRun) {
         {{"--port", "TCP", "--tcp-port", QString::number(taken.serverPort())}, "cannot listen"},
         {{"--port", "TCP", "--bind", "no.such.address"}, "no.such.address is not an address"},
         {{"--port", "LPT1"}, "/nonexistent/lp0"},
+        {{"--port", "none", "--port", "LPT1"}, "/nonexistent/lp0"},
         {{"--port", "PTY", "--pty-link", "/nonexistent/gps0"}, "/nonexistent/gps0"},
         {{"--port", "PTY", "--pty-link", QString::fromStdString(usersFile)}, "exists"},
         {{"--port", "UDP", "--udp", "no.such.host.invalid:10110"}, "no.such.host.invalid"},
@@ -195,13 +210,7 @@ TEST(Headless, TcpReplayEndsCleanlyOnSigterm) {
                    "--bind", "::1", "--interval", "cont", "--loop", "--ini", "/nonexistent.ini"});
     ASSERT_TRUE(process.waitForStarted());
     QTcpSocket client;
-    ASSERT_TRUE(RunUntil(
-        [&] {
-            if (client.state() == QAbstractSocket::UnconnectedState)
-                client.connectToHost(QHostAddress::LocalHostIPv6, static_cast<quint16>(port));
-            return client.state() == QAbstractSocket::ConnectedState;
-        },
-        10000));
+    ASSERT_TRUE(connectOnceListening(client, QHostAddress(QHostAddress::LocalHostIPv6), port));
     QTcpSocket overIpv4;
     overIpv4.connectToHost(QHostAddress::LocalHost, static_cast<quint16>(port));
     EXPECT_FALSE(overIpv4.waitForConnected(1000)) << "not at the other addresses";
@@ -365,4 +374,37 @@ TEST(Headless, ProgressOnATerminalOnly) {
         EXPECT_EQ(said.find("record 180 of 180 (100 %)") != std::string::npos, shown)
             << command.toStdString() << ": " << said;
     }
+}
+
+// Two outputs at once: a TCP client and a UDP listener get the same stream.
+TEST(Headless, TwoOutputsGetTheSameStream) {
+    int port = test::FreePort();
+    QUdpSocket listener;
+    ASSERT_TRUE(listener.bind(QHostAddress::LocalHost, 0));
+    QProcess process;
+    process.start(KORVEL_BINARY,
+                  {"replay", kSample, "--port", "TCP", "--tcp-port", QString::number(port),
+                   "--port", "UDP", "--udp", "127.0.0.1:" + QString::number(listener.localPort()),
+                   "--interval", "cont", "--sentences", "RMC", "--ini", "/nonexistent.ini"});
+    QTcpSocket client;
+    ASSERT_TRUE(connectOnceListening(client, QHostAddress(QHostAddress::LocalHost), port));
+    std::string overTcp, overUdp;
+    RunUntil(
+        [&] {
+            overTcp += client.readAll().toStdString();
+            while (listener.hasPendingDatagrams()) {
+                QByteArray datagram(static_cast<int>(listener.pendingDatagramSize()), 0);
+                listener.readDatagram(datagram.data(), datagram.size());
+                overUdp += datagram.toStdString();
+            }
+            return std::count(overTcp.begin(), overTcp.end(), '\n') >= 5;
+        },
+        10000);
+    process.terminate();
+    ASSERT_TRUE(process.waitForFinished(5000));
+    EXPECT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString();
+    // The client came a little after the start: what it got is the end of what UDP got.
+    ASSERT_GE(std::count(overTcp.begin(), overTcp.end(), '\n'), 5);
+    std::string common = overTcp.substr(0, overTcp.rfind("\r\n") + 2);
+    EXPECT_NE(overUdp.find(common), std::string::npos) << overTcp << "\n--\n" << overUdp;
 }

@@ -195,3 +195,27 @@ TEST_F(Output, APortThatCannotBeOpenedIsNamedAndTheReplayDoesNotStart) {
     EXPECT_EQ(s.replayActive, 0);
     EXPECT_TRUE(c.PortC.enabled && c.File1.enabled) << "another port can be chosen";
 }
+
+// Several destinations get the same stream: one that cannot be opened keeps the run from
+// starting, one that fails later is said once and the others go on.
+TEST_F(Output, SeveralDestinationsGetTheSameStream) {
+    s.alsoTo = {"UDP", "LPT1"};
+    platform.udp.failResolve = true;
+    load("fail.log", test::Log({test::Rmc(0), test::Rmc(1)}));
+    EXPECT_EQ(s.replayActive, 0);
+    ASSERT_EQ(platform.dialogs.messages.size(), 1u);
+    EXPECT_NE(platform.dialogs.messages[0].text.find("UDP"), std::string::npos);
+
+    platform.udp.failResolve = false;
+    load("both.log", test::Log({test::Rmc(0), test::Rmc(1), test::Rmc(2)}));
+    ASSERT_EQ(s.replayActive, 1);
+    tick();
+    platform.comm1.failOutput = true; // the serial adapter is pulled out
+    tick();
+    tick();
+    EXPECT_EQ(platform.dialogs.messages.size(), 2u) << "the serial port's failure, once";
+    EXPECT_TRUE(form.outputFailed());
+    EXPECT_FALSE(form.everyOutputFailed());
+    EXPECT_EQ(platform.udp.datagrams.size(), platform.printers.jobs["LPT1"].size());
+    EXPECT_GE(platform.udp.datagrams.size(), 3u) << "the others went on";
+}
