@@ -231,13 +231,13 @@ int RunHeadless(const CommandLine& command, int argc, char* argv[]) {
     Echo echo;
     if (o.echo)
         form.onSentenceSent = [&echo](const std::string& sentence) { echo.write(sentence); };
-    std::optional<TimeShift> shift;
-    if (o.now)
-        shift.emplace(std::chrono::duration_cast<std::chrono::seconds>(
-                          std::chrono::system_clock::now().time_since_epoch())
-                          .count());
-    if (shift)
-        form.beforeSend = [&shift](std::string& sentence) { sentence = shift->apply(sentence); };
+    if (o.now) {
+        using namespace std::chrono;
+        TimeShift shift(duration_cast<seconds>(system_clock::now().time_since_epoch()).count());
+        form.beforeSend = [shift](std::string& sentence) mutable {
+            sentence = shift.apply(sentence);
+        };
+    }
     std::signal(SIGINT, requestStop);
     std::signal(SIGTERM, requestStop);
     std::signal(SIGPIPE, SIG_IGN);

@@ -2,6 +2,7 @@
 
 #include "replay/sentence.h"
 #include "replay/sentence_type.h"
+#include "replay/track_record.h"
 #include "text/conversions.h"
 
 #include <chrono>
@@ -82,10 +83,9 @@ std::optional<std::int64_t> dateOf(const std::vector<std::string>& f, const Layo
     }
     if (f.size() <= layout.date || f[layout.date].size() != 6 || !digits(f[layout.date], 0, 6))
         return std::nullopt;
-    // Two-digit years: as the track files have them, 81 and later are of the last century.
-    int yy = number(f[layout.date], 4, 2);
-    return daysOf(yy > 80 ? 1900 + yy : 2000 + yy, number(f[layout.date], 2, 2),
-                  number(f[layout.date], 0, 2));
+    // Two-digit years as the track files have them.
+    return daysOf(static_cast<int>(Val(FourDigitYear(f[layout.date].substr(4, 2)))),
+                  number(f[layout.date], 2, 2), number(f[layout.date], 0, 2));
 }
 
 std::string twoDigits(std::int64_t n) {
