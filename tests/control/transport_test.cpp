@@ -129,17 +129,3 @@ TEST_F(Transport, IntervalOptions) {
         EXPECT_EQ(c.Timer1.interval(), manual[i]) << c.Abstand[i].caption;
     }
 }
-
-TEST_F(Transport, StartWithNothingToLoadAndMinimize) {
-    c.File1.listIndex = -1;
-    c.Skip1.onClick();
-    EXPECT_EQ(s.replayActive, 0);
-    EXPECT_EQ(c.List1.items, std::vector<std::string>{"Choose a file in the list first."});
-
-    c.MinC.value.set(1); // idle: only remembered
-    EXPECT_EQ(platform.host.minimized, 0);
-    loadRecords(5);
-    EXPECT_EQ(platform.host.minimized, 1) << "a replay starts minimized when asked";
-    c.MiniA.onClick();
-    EXPECT_EQ(platform.host.minimized, 2);
-}

@@ -79,15 +79,3 @@ TEST_F(AltitudeProfile, RangesAndLinesOfEveryKindOfFile) {
         EXPECT_EQ(marker, std::string(t.name) == "hills.trk");
     }
 }
-
-TEST_F(AltitudeProfile, EscapeStopsTheLoadAtTheLinesReadSoFar) {
-    // The user presses Escape while the fifth line is read: after four altitudes.
-    int linesRead = 0;
-    platform.clock.pendingEvents = [&] {
-        if (++linesRead == 5)
-            form.Form_KeyDown(27, 0);
-    };
-    load("gn.log", ggaLog({"200.5", "210.5", "220.5", "230.5", "240.5", "250.5"}));
-    EXPECT_EQ(curve().size(), 4u);
-    EXPECT_EQ(c.DIA.toolTip, "Altitude: 200-230m");
-}

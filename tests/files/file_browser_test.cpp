@@ -57,24 +57,6 @@ TEST_F(FileBrowser, FilterButtonsTypedFilterAndFolderView) {
     EXPECT_TRUE(c.List1.visible);
 }
 
-TEST_F(FileBrowser, FolderListGoesDownAndUp) {
-    std::filesystem::create_directories(program.file("Tracks/2026/june"));
-    program.write("Tracks/2026/june/day.log", "");
-    c.Dir1.path.set(program.file("Tracks"));
-    c.Dir1.refresh(); // the folder was made after the list was read
-    EXPECT_EQ(c.Dir1.items, (std::vector<std::string>{"..", "2026"}));
-    c.Dir1.path.set(c.Dir1.folderOf("2026"));
-    c.Dir1.path.set(c.Dir1.folderOf("june"));
-    EXPECT_EQ(c.File1.path(), program.file("Tracks/2026/june"));
-    c.File1.setPattern("*.log");
-    EXPECT_EQ(c.File1.items, std::vector<std::string>{"day.log"});
-    c.Dir1.path.set(c.Dir1.folderOf(".."));
-    EXPECT_EQ(c.Dir1.path.get(), program.file("Tracks/2026"));
-    EXPECT_EQ(c.DirSel.toolTip, "Data-Path (" + program.file("Tracks/2026") + ")");
-    c.Dir1.path.set("/");
-    EXPECT_NE(c.Dir1.items.front(), "..") << "the root has no parent";
-}
-
 // A file named on the command line is chosen as a click would choose it, whatever the filter.
 TEST_F(FileBrowser, AFileNamedIsChosenAsAClickWould) {
     std::filesystem::create_directories(program.file("elsewhere"));

@@ -29,37 +29,6 @@ class RenameDelete : public test::ReplayFixture {
 
 } // namespace
 
-TEST_F(RenameDelete, ALongPressOpensTheMenuAndLoadsNothing) {
-    longPress("tour.log");
-    EXPECT_TRUE(c.fileMenuShown);
-    EXPECT_EQ(s.replayActive, 0);
-    EXPECT_EQ(s.fileMenuPending, 0) << "the click that ended the press was taken";
-    EXPECT_FALSE(c.Timer4.enabled());
-    c.Mcan.onClick();
-    EXPECT_FALSE(c.fileMenuShown);
-
-    // A short press is an ordinary click.
-    c.File1.onMouseDown(kLeftButton);
-    platform.clock.advance(300);
-    c.File1.onClick();
-    EXPECT_FALSE(c.fileMenuShown);
-    EXPECT_FALSE(c.Timer4.enabled());
-
-    // A long press with no file chosen offers nothing: the menu would act on the folder.
-    fs::create_directory(program.file("Tracks/empty"));
-    c.Dir1.path.set(program.file("Tracks/empty"));
-    longPress("none");
-    EXPECT_FALSE(c.fileMenuShown);
-
-    // A right click clears the message list; a left click does not.
-    c.List1.addItem("a message");
-    size_t shown = c.List1.items.size();
-    c.List1.onMouseDown(kLeftButton);
-    EXPECT_EQ(c.List1.items.size(), shown);
-    c.List1.onMouseDown(kRightButton);
-    EXPECT_TRUE(c.List1.items.empty());
-}
-
 TEST_F(RenameDelete, RenameNeverReplacesAnotherFileOrLeavesTheFolder) {
     longPress("track.trk");
     c.MRen.onClick();

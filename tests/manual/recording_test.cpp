@@ -91,23 +91,6 @@ TEST_F(Recording, AutoPointsBetweenThePreviousAndTheCurrentPosition) {
     EXPECT_EQ(ExtractField(lines[3], 2), "4805.8007") << "the GGA takes the RMC's position";
 }
 
-TEST_F(Recording, TextRecordsAndSeparators) {
-    c.Manu.value.set(1);
-    chooseLog("texts");
-    startManual();
-    platform.dialogs.inputs.push_back("abc");
-    c.SaveT.onClick();
-    platform.dialogs.inputs.push_back(" ");
-    c.SaveT.onClick();
-    platform.dialogs.inputs.push_back("");
-    c.SaveT.onClick();
-    EXPECT_EQ(logLines("texts"),
-              (std::vector<std::string>{"$GPTXT,48.09575,N,011.63658,E,\"abc\"", " "}));
-    EXPECT_EQ(s.logText, "48.09575,N,011.63658,E,\"abc\"");
-    tick();
-    EXPECT_EQ(c.List1.items.front(), "Position:  48.09575,N,011.63658,E,\"abc\"");
-}
-
 TEST_F(Recording, ExtendOrOverwriteAndNamesThatAreRefused) {
     program.write("Tracks/old.log", "kept\r\n");
     c.Manu.value.set(1);

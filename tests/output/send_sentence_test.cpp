@@ -28,17 +28,6 @@ const std::string kLine = "$GPGSV,1,1,00*79";
 
 } // namespace
 
-TEST_F(Output, SerialPortSendsWithCrLfOrDropsWhenClosed) {
-    choose("COM3");
-    EXPECT_EQ(platform.comm1.commPort(), 3);
-    EXPECT_EQ(send(kLine), kLine + "\r\n"); // the caller's text ends with CR LF after the call
-    EXPECT_EQ(platform.comm1.written, "") << "a closed port drops the sentence";
-    std::string error;
-    platform.comm1.open(error);
-    send(kLine);
-    EXPECT_EQ(platform.comm1.written, kLine + "\r\n");
-}
-
 // The sentences told as sent (the headless runner's echo) are those a destination took.
 TEST_F(Output, OnlyWhatADestinationTookIsToldAsSent) {
     int told = 0;
@@ -185,15 +174,6 @@ TEST_F(Output, SocketProblemsAreReportedAndTheProgramGoesOn) {
     ASSERT_EQ(platform.dialogs.messages.size(), 2u);
     EXPECT_EQ(platform.dialogs.messages[1].text, "Winsock-Error No: 10061   refused");
     EXPECT_EQ(platform.dialogs.messages[1].title, "Error!");
-}
-
-TEST_F(Output, APortThatCannotBeOpenedIsNamedAndTheReplayDoesNotStart) {
-    platform.comm1.failOpen = true;
-    load("any.log", test::Log({test::Rmc(0), test::Rmc(1)}));
-    ASSERT_EQ(platform.dialogs.messages.size(), 1u);
-    EXPECT_NE(platform.dialogs.messages[0].text.find("COM1"), std::string::npos);
-    EXPECT_EQ(s.replayActive, 0);
-    EXPECT_TRUE(c.PortC.enabled && c.File1.enabled) << "another port can be chosen";
 }
 
 // Several destinations get the same stream: one that cannot be opened keeps the run from

@@ -66,26 +66,6 @@ TEST_F(LogReplay, LoopStartsAgainAfterASecond) {
     EXPECT_EQ(sent[4], rmc("120001"));
 }
 
-TEST_F(LogReplay, StatisticsInImperialUnits) {
-    s.metricUnits = 0;
-    // 19.44 knots are 36 km/h, 22 MPH; 100 m are 328 ft.
-    load("units.log", Log({rmc("120000", "010.0"), rmc("120001", "010.0"), gga("120001", "100.0"),
-                           rmc("120002", "019.44", "4808.038"), rmc("120003")}));
-    tick();
-    tick();
-    EXPECT_EQ(c.SpeedL.caption, "22");
-    EXPECT_EQ(c.MaxL.caption, "22");
-    EXPECT_EQ(c.NNL.caption, "328");
-    EXPECT_EQ(c.nnM.caption, "100 m NN");
-    // One minute of latitude north of the start: 1855 m, in whole hectometres 1.1 miles,
-    // and a trip of 1.2 miles.
-    EXPECT_EQ(c.DistL.caption, "1.1");
-    EXPECT_EQ(c.TripL.caption, "1.2");
-    EXPECT_EQ(c.Gauge1.value, 174); // course 84.4 + 90
-    EXPECT_EQ(c.Zeit.caption, "12:00:02");
-    EXPECT_EQ(c.Datum.caption, "1994-Mar-23");
-}
-
 TEST_F(LogReplay, PauseRepeatsTheRecordWithZeroSpeed) {
     checkAll(true);
     std::string rmc1 =

@@ -125,25 +125,6 @@ TEST_F(TrackReplay, ZeroDateMidnightAndSegments) {
     EXPECT_EQ(s.tripDistance, 0);
 }
 
-TEST_F(TrackReplay, PauseRepeatsThePoint) {
-    std::vector<std::string> lines = header();
-    for (int minute = 30; minute <= 35; ++minute)
-        lines.push_back(point(minute));
-    load("pause.trk", Log(lines));
-    tick();
-    tick();
-    auto lastThree = [this] {
-        std::vector<std::string> sent = sentLines();
-        return std::vector<std::string>(sent.end() - 3, sent.end());
-    };
-    std::vector<std::string> last = lastThree();
-    c.Pause.value.set(1);
-    long index = s.recordIndex;
-    tick();
-    EXPECT_EQ(lastThree(), last);
-    EXPECT_EQ(s.recordIndex, index);
-}
-
 TEST_F(TrackReplay, LastRecordFollowsAGrowingFile) {
     std::vector<std::string> lines = header();
     lines.push_back(point(30));

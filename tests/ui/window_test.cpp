@@ -1,0 +1,134 @@
+// The real window over the form: its widgets, their layout on a small screen, and the file
+// list's click and long press.
+#include "app/profile_file.h"
+#include "platform/real_form.h"
+#include "ui/shown_window.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QImage>
+#include <QKeySequence>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenu>
+#include <QScrollBar>
+#include <QTest>
+#include <filesystem>
+#include <gtest/gtest.h>
+
+using namespace korvel;
+
+// Every control of the form is a widget of its name, tool tip and state; captions show as they
+// stand (no "&" turns into a shortcut key); what the user changes reaches the form and is saved
+// on exit.
+TEST(Window, ShowsEveryControlAndSavesWhatTheUserChose) {
+    test::ShownWindow app;
+    int controls = 0;
+    app.form().c.forEach([&](Control& control) {
+        ++controls;
+        QWidget* widget = app.find(control.name.c_str());
+        ASSERT_NE(widget, nullptr) << control.name;
+        EXPECT_EQ(widget->toolTip().toStdString(), control.toolTip) << control.name;
+        EXPECT_EQ(widget->isEnabled(), control.enabled) << control.name;
+        if (auto* button = qobject_cast<QAbstractButton*>(widget);
+            button && !control.caption.empty()) {
+            EXPECT_EQ(button->text().replace("&&", "&").toStdString(), control.caption);
+            EXPECT_TRUE(QKeySequence::mnemonic(button->text()).isEmpty()) << control.name;
+        }
+    });
+    EXPECT_GT(controls, 80);
+    app.find<QComboBox>("PortC")->activated(23); // the user picks "TCP"
+    // The spinner has +12 at its top: three steps below the middle is -3.
+    auto* tzdiff = app.find<QScrollBar>("TZdiff");
+    tzdiff->setValue(tzdiff->minimum() + 15);
+    EXPECT_EQ(app.find<QLabel>("TZL")->text(), "-3");
+    app.find<QAbstractButton>("ENDE")->click();
+    ProfileFile saved = ProfileFile::load(app.program.file("Korvel.ini"));
+    EXPECT_EQ(saved.readInt("Port", "COM", -1), 23);
+    EXPECT_EQ(saved.readInt("TimeZone", "Diff", 0), -3);
+}
+
+namespace {
+
+void expectFitsAndShowsASentence(MainWindow& window, const char* mode) {
+    window.resize(1024, 700);
+    QApplication::processEvents();
+    EXPECT_LE(window.width(), 1024) << mode;
+    EXPECT_LE(window.height(), 700) << mode;
+    // A sentence may hold 80 characters before its line ending; the list's font is fixed-width.
+    auto* list = window.findChild<QListWidget*>("List1");
+    EXPECT_GE(list->viewport()->width(), list->fontMetrics().horizontalAdvance(QString(80, 'W')))
+        << mode;
+}
+
+} // namespace
+
+// The smallest screen the window is made for, 1024 x 700, in replay and in manual mode; the
+// position controls take the file list's place and work on the real widgets.
+TEST(Window, ReplayAndManualModeOnTheSmallestScreen) {
+    test::ShownWindow shown(
+        {{"Korvel.ini", "[Port]\nCOM=23\n[Devices]\nTCP=" + std::to_string(test::FreePort())}});
+    ASSERT_TRUE(shown.exposed());
+    MainWindow& window = shown.window();
+    expectFitsAndShowsASentence(window, "replay");
+    auto* bar = window.findChild<QScrollBar*>("VSc1(0)");
+    EXPECT_FALSE(bar->isVisible()) << "the position bars belong to manual mode";
+
+    window.findChild<QAbstractButton*>("Manu")->click();
+    EXPECT_TRUE(bar->isVisible());
+    EXPECT_FALSE(window.findChild<QWidget*>("File1")->isVisible());
+    expectFitsAndShowsASentence(window, "manual");
+    // The latitude bar has +89 at its top: one step down is one degree less.
+    bar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    EXPECT_EQ(window.findChild<QLabel*>("ggn")->text(), QString::fromUtf8("47 \xc2\xb0"));
+    bar->setFocus();
+    QTest::keyClick(bar, Qt::Key_Up, Qt::ShiftModifier);
+    EXPECT_EQ(window.findChild<QLabel*>("mmn")->text(), "06 '") << "one minute north";
+    EXPECT_EQ(shown.form().c.VSc1[0].value.get(), 47) << "and not a bar step too";
+    // A click on a unit switches every unit.
+    QTest::mouseClick(window.findChild<QLabel*>("Label3"), Qt::LeftButton);
+    EXPECT_EQ(window.findChild<QLabel*>("Label9")->text(), "ft NN");
+}
+
+// A click on a file paints its altitude profile; a long press offers the file menu instead.
+TEST(Window, AClickPaintsTheProfileALongPressOffersTheFileMenu) {
+    test::ShownWindow shown(
+        {{"Tracks/sample.log",
+          test::ReadFile(std::string(KORVEL_SOURCE_DIR) + "/Tracks/sample.log")},
+         {"Korvel.ini", "[Port]\nCOM=23\n[Devices]\nTCP=" + std::to_string(test::FreePort())}});
+    ASSERT_TRUE(shown.exposed());
+    MainWindow& window = shown.window();
+    window.resize(1000, 700);
+    auto* files = window.findChild<QListWidget*>("File1");
+    QPoint at = files->visualItemRect(files->item(0)).center();
+    QTest::mouseClick(files->viewport(), Qt::LeftButton, {}, at);
+    window.refresh();
+    QImage image = window.findChild<QWidget*>("DIA")->grab().toImage();
+    int curve = 0, reference = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            QColor pixel = image.pixelColor(x, y);
+            curve += pixel == QColor(200, 200, 0);
+            reference += pixel == QColor(0, 0, 0) && std::abs(y - image.height() / 2) <= 1;
+        }
+    EXPECT_GT(curve, image.width() / 2) << "the yellow curve runs across the picture";
+    EXPECT_GT(reference, image.width() / 2) << "the 1000 m line";
+    window.findChild<QAbstractButton*>("StopA")->click();
+
+    QTest::mousePress(files->viewport(), Qt::LeftButton, {}, at);
+    QMenu* menu = nullptr;
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            for (QMenu* candidate : window.findChildren<QMenu*>())
+                if (candidate->isVisible())
+                    menu = candidate;
+            return menu != nullptr;
+        },
+        3000))
+        << "no menu after holding the button";
+    menu->findChild<QAction*>("MDel")->trigger();
+    EXPECT_FALSE(std::filesystem::exists(shown.program.file("Tracks/sample.log")));
+    EXPECT_EQ(files->count(), 0);
+}
