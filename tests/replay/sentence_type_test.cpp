@@ -11,19 +11,13 @@ TEST(SentenceType, AnyTalkerCarriesTheType) {
         bool starts, contains;
     } cases[] = {
         {"$GPRMC,1", "RMC", true, true},
-        {"$GNRMC,1", "RMC", true, true},
         {"$INRMC,1", "RMC", true, true},
-        {"$GPGGA,1", "RMC", false, false},
         {"$gprmc,1", "RMC", false, false}, // case counts, as in every search of the loader
         {"junk $GPRMC,1", "RMC", false, true},
         {"$$GPRMC", "RMC", false, true},
-        {"$GP", "RMC", false, false},
-        {"", "RMC", false, false},
         {"$PGRMM,WGS 84*06", "RMM", true, true}, // proprietary: "$P" + "GR" + "MM"
-        {" $GPGSV", "GSV", false, true},
         {"$G1RMC", "RMC", false, false},
         {"$GNRMCH,1", "RMC", false, false}, // another sentence with a longer name
-        {"$GPRMC", "RMC", true, true},
         {"$GPRMC*4F", "RMC", true, true},
         {"$GNGSV,1", "", true, true}, // any sentence at all
     };
@@ -44,13 +38,9 @@ TEST(SentenceType, MinutesOfArcWhateverTheDecimals) {
     } cases[] = {
         {"4807.038", 48 * 60 + 7.038},
         {"4807.03812", 48 * 60 + 7.03812},
-        {"4807.03", 48 * 60 + 7.03},
         {"01131.000", 11 * 60 + 31.0},
-        {"01131.12345678", 11 * 60 + 31.12345678},
         {"4807", 48 * 60 + 7},
         {"", 0},
-        {"7.5", 7.5},
-        {"0000.0000", 0},
         {"abc", 0},
     };
     for (const Case& c : cases)

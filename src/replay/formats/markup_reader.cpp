@@ -53,6 +53,10 @@ void MarkupReader::text(std::string_view text) {
 bool HoldsRoot(std::string_view line, std::string_view name) {
     for (size_t at = line.find('<'); at != std::string_view::npos; at = line.find('<', at + 1)) {
         std::string_view rest = line.substr(at + 1);
+        // The root may carry a namespace prefix, as in <gpx:gpx>.
+        size_t nameEnd = rest.find_first_of(" \t>/:");
+        if (nameEnd != std::string_view::npos && rest[nameEnd] == ':')
+            rest.remove_prefix(nameEnd + 1);
         if (!rest.starts_with(name))
             continue;
         rest.remove_prefix(name.size());

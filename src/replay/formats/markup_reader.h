@@ -32,8 +32,8 @@ class MarkupReader : public TrackReader, protected XmlScanner::Events {
     std::string text_;
 };
 
-// Whether a line holds the root element of that name: "<" and the name, followed by a blank,
-// ">", "/" or the line's end.
+// Whether a line holds the root element of that name: "<", the name (perhaps after a namespace
+// prefix), then a blank, ">", "/" or the line's end.
 bool HoldsRoot(std::string_view line, std::string_view name);
 
 } // namespace korvel
