@@ -46,6 +46,9 @@ class MainForm {
     // Given every sentence before it leaves, without its CR LF, to change it if it will (the
     // headless runner moves old logs to the present).
     std::function<void(std::string&)> beforeSend;
+    // Asked before each tick of the replay timer: false lets the tick pass without a record (a
+    // log read as it arrives whose next record has not come yet).
+    std::function<bool()> nextRecordArrived;
 
     // Start and exit.
     void Form_Load();

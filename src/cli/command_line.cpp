@@ -120,7 +120,9 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
         } else if (argument == "manual") {
             result.action = Action::Manual;
         } else if (argument == "replay" || argument == "download") {
-            if (i + 1 >= arguments.size() || arguments[i + 1].starts_with("-"))
+            bool standardInput =
+                argument == "replay" && i + 1 < arguments.size() && arguments[i + 1] == "-";
+            if (i + 1 >= arguments.size() || (arguments[i + 1].starts_with("-") && !standardInput))
                 return failure(argument + " needs a FILE");
             result.action = argument == "replay" ? Action::Replay : Action::Download;
             result.file = arguments[++i];
@@ -130,6 +132,9 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
     }
     if ((o.speed || o.now) && result.action != Action::Replay)
         return failure(std::string(o.speed ? "--speed" : "--now") + " is for replay");
+    if (result.file == "-" && (o.loop || o.last || o.autoSkip))
+        return failure("a log on standard input plays once, as it comes: --loop, --last and "
+                       "--autoskip need a file");
     if (o.speed && o.interval == "max")
         return failure("--speed paces by the records' times; --interval max does not pace");
     return result;
@@ -147,7 +152,10 @@ std::string UsageText() {
            "with the settings of Korvel.ini unless options say otherwise:\n"
            "\n"
            "  replay FILE     replay FILE, an NMEA log or a track (GPX, KML, OziExplorer .plt,\n"
-           "                  PCX5, the .trk files of Korvel and others), until its end\n"
+           "                  PCX5, the .trk files of Korvel and others), until its end;\n"
+           "                  FILE - reads an NMEA log from standard input as it arrives and\n"
+           "                  plays it once, each record once it has come (a track there\n"
+           "                  plays once it has come whole)\n"
            "  manual          stream the manual position (the saved one, or --lat/--lon/--alt)\n"
            "  download FILE   download a Garmin receiver's track log into FILE\n"
            "\n"

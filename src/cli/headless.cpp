@@ -4,6 +4,7 @@
 #include "app/profile_file.h"
 #include "cli/console_dialogs.h"
 #include "cli/headless_download.h"
+#include "cli/input_spool.h"
 #include "cli/progress.h"
 #include "control/record_pace.h"
 #include "files/pending_file.h"
@@ -205,6 +206,7 @@ int RunHeadless(const CommandLine& command, int argc, char* argv[]) {
                  machine.pty,
                  machine.udp};
     MainForm form(run, folder, settings);
+    std::unique_ptr<InputSpool> spool; // replay -: the log as it arrives
     form.Form_Load();
     if (o.tcpPort)
         form.s.tcpPort = *o.tcpPort;
@@ -264,7 +266,23 @@ int RunHeadless(const CommandLine& command, int argc, char* argv[]) {
         selectInterval(form.c, o.interval);
         std::filesystem::path file = std::filesystem::absolute(command.file);
         std::error_code ec;
-        if (!std::filesystem::is_regular_file(file, ec)) {
+        if (command.file == "-") {
+            spool = std::make_unique<InputSpool>(STDIN_FILENO);
+            std::string error;
+            if (!spool->open(error)) {
+                std::cerr << "korvel: standard input: " << error << "\n";
+                return 1;
+            }
+            // The load tells the kind of log by its first record: it waits for its end.
+            while (!spool->ended() && spool->rmcLines() < 2 && !stopRequested)
+                if (!spool->take(100)) {
+                    std::cerr << "korvel: standard input: " << spool->error() << "\n";
+                    return 1;
+                }
+            if (stopRequested)
+                return 0;
+            file = spool->path();
+        } else if (!std::filesystem::is_regular_file(file, ec)) {
             std::cerr << "korvel: cannot read " << command.file << "\n";
             return 1;
         }
@@ -284,21 +302,43 @@ int RunHeadless(const CommandLine& command, int argc, char* argv[]) {
         else if (form.s.replayActive == 1)
             form.StopReplay(1);
     };
-    // The run ends when asked to, when every output failed, or when nobody reads the echo.
+    // A log on standard input: whether the records of the next tick have come, taking what
+    // has. Its count grows as its records come.
+    bool inputFailed = false;
+    const long countAtLoad = form.s.recordCount, rmcAtLoad = spool ? spool->rmcLines() : 0;
+    auto arrived = [&](int waitMs) {
+        if (!spool || inputFailed)
+            return !inputFailed;
+        if (!spool->take(waitMs)) {
+            std::cerr << "korvel: standard input: " << spool->error() << "\n";
+            inputFailed = true;
+            return false;
+        }
+        form.s.recordCount = countAtLoad + spool->rmcLines() - rmcAtLoad;
+        return spool->ended() || spool->rmcLines() > form.s.recordIndex + form.s.recordStep;
+    };
+    if (spool)
+        form.nextRecordArrived = [&] { return arrived(0); };
+    // The run ends when asked to, when every output failed, when nobody reads the echo, or
+    // when the log on standard input cannot be kept.
     auto ending = [&] {
-        return stopRequested || form.everyOutputFailed() || echo.state != Echo::Open;
+        return stopRequested || form.everyOutputFailed() || echo.state != Echo::Open || inputFailed;
     };
     // 0 only when every sentence went where it was asked to go.
-    auto status = [&] { return form.outputFailed() || echo.state == Echo::Failed ? 1 : 0; };
+    auto status = [&] {
+        return form.outputFailed() || echo.state == Echo::Failed || inputFailed ? 1 : 0;
+    };
     Progress progress(!o.quiet && command.action == CommandLine::Action::Replay);
+    // How many records there are, as far as is known: not yet for a log still arriving.
+    auto known = [&] { return spool && !spool->ended() ? -1 : form.s.recordCount; };
     auto step = [&] {
         form.ReplayStep();
-        progress.update(form.s.recordIndex, form.s.recordCount);
+        progress.update(form.s.recordIndex, known());
     };
     auto finish = [&] {
         // A replay that reached the end of its file has sent every record.
         bool whole = form.s.replayActive != 1 && !ending();
-        progress.end(whole ? form.s.recordCount : form.s.recordIndex, form.s.recordCount);
+        progress.end(whole ? form.s.recordCount : form.s.recordIndex, known());
         int result = status();
         stop();
         return result;
@@ -311,7 +351,10 @@ int RunHeadless(const CommandLine& command, int argc, char* argv[]) {
         while (form.c.PortC.text() == "TCP" && form.s.tcpClientCount == 0 && !ending())
             QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 100);
         while (form.s.replayActive == 1 && !ending())
-            step();
+            if (arrived(100))
+                step();
+            else
+                QCoreApplication::processEvents();
         int result = finish();
         if (form.c.PortC.text() == "TCP") {
             // Let the clients' connections take the last sentences before the program ends.
@@ -337,6 +380,10 @@ int RunHeadless(const CommandLine& command, int argc, char* argv[]) {
             next.start(static_cast<int>(std::max<std::int64_t>(0, due - clock.elapsed())));
         };
         QObject::connect(&next, &QTimer::timeout, [&] {
+            if (!arrived(0) && !ending()) {
+                next.start(20);
+                return;
+            }
             step();
             if (ending() || form.s.replayActive != 1) {
                 result = finish();
@@ -351,7 +398,8 @@ int RunHeadless(const CommandLine& command, int argc, char* argv[]) {
     }
     QTimer watch;
     QObject::connect(&watch, &QTimer::timeout, [&] {
-        progress.update(form.s.recordIndex, form.s.recordCount);
+        arrived(0);
+        progress.update(form.s.recordIndex, known());
         if (ending() ||
             (command.action == CommandLine::Action::Replay && form.s.replayActive != 1)) {
             result = finish();

@@ -27,8 +27,12 @@ void Progress::end(long record, long records) {
 void Progress::show(long record, long records) {
     double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start_).count();
-    std::fprintf(stderr, "\rkorvel: record %ld of %ld (%ld %%), %.0f records/s  ", record, records,
-                 records > 0 ? record * 100 / records : 0L, seconds > 0 ? record / seconds : 0.0);
+    double rate = seconds > 0 ? static_cast<double>(record) / seconds : 0.0;
+    if (records < 0)
+        std::fprintf(stderr, "\rkorvel: record %ld, %.0f records/s  ", record, rate);
+    else
+        std::fprintf(stderr, "\rkorvel: record %ld of %ld (%ld %%), %.0f records/s  ", record,
+                     records, records > 0 ? record * 100 / records : 0L, rate);
     std::fflush(stderr);
 }
 

@@ -10,6 +10,7 @@ class Progress {
   public:
     // Shown only when asked for and standard error is a terminal.
     explicit Progress(bool wanted);
+    // records < 0: not known yet (a log still arriving).
     void update(long record, long records);
     // Ends the line with the last count.
     void end(long record, long records);

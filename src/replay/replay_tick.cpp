@@ -12,6 +12,8 @@ constexpr int kLampMs = 400;
 }
 
 void MainForm::Timer1_Timer() {
+    if (nextRecordArrived && !nextRecordArrived())
+        return;
     // A monotonic clock: a step across midnight has its true duration.
     std::int64_t start = platform_.clock.monotonicMs();
     ReplayStep();

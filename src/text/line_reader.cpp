@@ -55,6 +55,9 @@ bool LineReader::fill() {
         return false;
     blockStart_ += static_cast<long long>(end_);
     begin_ = 0;
+    // A file that grows while it is read (a log arriving on standard input) has more to give
+    // after its end was met.
+    std::clearerr(file_);
     end_ = std::fread(buffer_.data(), 1, buffer_.size(), file_);
     return end_ > 0;
 }

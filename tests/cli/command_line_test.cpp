@@ -31,6 +31,9 @@ TEST(CommandLine, CommandsAndOptions) {
         {{"replay", "a.log", "--speed", "1001"}, Action::Error, ""},
         {{"replay", "a.log", "--speed", "2", "--interval", "max"}, Action::Error, ""},
         {{"manual", "--now"}, Action::Error, ""},
+        {{"replay", "-", "--speed", "2"}, Action::Replay, "-"}, // standard input
+        {{"replay", "-", "--loop"}, Action::Error, ""},
+        {{"download", "-"}, Action::Error, ""},
     };
     for (const Case& c : cases) {
         CommandLine parsed = ParseCommandLine(c.arguments);

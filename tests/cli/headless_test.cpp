@@ -63,6 +63,36 @@ TEST(Headless, ReplaySendsTheWindowsStream) {
     }
 }
 
+// A log on standard input plays as it arrives: a record once the next one has begun, the rest
+// at the input's end, the stream the same as the file's.
+TEST(Headless, ALogOnStandardInputPlaysAsItArrives) {
+    const std::string log =
+        std::string(KORVEL_SOURCE_DIR) + "/tests/data/replay/log-every-line-in-file-order.log";
+    std::string text = test::ReadFile(log), stream = test::ReadFile(log + ".nmea-out");
+    QProcess process;
+    process.start(KORVEL_BINARY,
+                  {"replay", "-", "--port", "none", "--interval", "max", "--echo", "--sentences",
+                   "RMC,GGA,VTG,RMB,GSA,GSV,OTH", "--ini", "/nonexistent.ini"});
+    // Up to the middle of the third record's RMC: the first record is whole, the second not.
+    size_t third = text.find("RMC", text.find("RMC", text.find("RMC") + 1) + 1);
+    process.write(QByteArray::fromStdString(text.substr(0, third + 10)));
+    std::string echoed;
+    RunUntil(
+        [&] {
+            echoed += process.readAllStandardOutput().toStdString();
+            return false;
+        },
+        1500);
+    EXPECT_EQ(process.state(), QProcess::Running) << "the run waits for the rest";
+    size_t second = stream.find("$GPRMC", 1);
+    EXPECT_EQ(crlf(echoed), stream.substr(0, second)) << "the first record alone";
+    process.write(QByteArray::fromStdString(text.substr(third + 10)));
+    process.closeWriteChannel();
+    ASSERT_TRUE(process.waitForFinished(10000));
+    EXPECT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString();
+    EXPECT_EQ(crlf(echoed + process.readAllStandardOutput().toStdString()), stream);
+}
+
 // Options and files that cannot be used end the run at once with the reason, never as a
 // success: a mistyped option (2), a file or an output that cannot be used (1). The user's file at
 // the pseudo-terminal's link stays.
