@@ -4,25 +4,20 @@
 #include "app/profile_file.h"
 #include "cli/console_dialogs.h"
 #include "cli/headless_download.h"
+#include "cli/headless_run.h"
 #include "cli/input_spool.h"
-#include "cli/progress.h"
-#include "control/record_pace.h"
-#include "files/pending_file.h"
 #include "platform/qt/machine.h"
 #include "text/conversions.h"
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
-#include <QTimer>
 #include <algorithm>
 #include <atomic>
-#include <cerrno>
 #include <chrono>
 #include <cmath>
 #include <csignal>
-#include <cstring>
 #include <filesystem>
 #include <iostream>
+#include <optional>
 #include <unistd.h>
 
 namespace korvel {
@@ -34,22 +29,6 @@ std::atomic<bool> stopRequested{false};
 void requestStop(int) {
     stopRequested = true;
 }
-
-// --echo: the sentences sent, one a line, on standard output. A reader that has gone (a closed
-// pipe) ends the run quietly; any other write error ends it as a failure.
-struct Echo {
-    enum { Open, Closed, Failed } state = Open;
-
-    void write(const std::string& sentence) {
-        int error = 0;
-        std::string line = sentence.substr(0, sentence.size() - 2) + "\n";
-        if (state != Open || WriteAll(STDOUT_FILENO, line, error))
-            return;
-        state = error == EPIPE ? Closed : Failed;
-        if (state == Failed)
-            std::cerr << "korvel: standard output: " << std::strerror(error) << "\n";
-    }
-};
 
 // "--port none": a serial port that takes every sentence and keeps none.
 class NullSerialPort : public SerialPort {
@@ -172,6 +151,63 @@ std::string intervalRefused(const Controls& c, const std::string& interval) {
     return "korvel: --interval " + interval + " is not offered in manual mode (" + offered + ")";
 }
 
+// Starts manual mode as the user would, at the position and interval asked for; the exit
+// status when it cannot start.
+std::optional<int> startManual(MainForm& form, const RunOptions& o) {
+    form.c.Manu.value.set(1);
+    if (std::string refused = intervalRefused(form.c, o.interval); !refused.empty()) {
+        std::cerr << refused << "\n";
+        return 2;
+    }
+    if (o.lat)
+        form.setCoordinateTenths(true, std::lround(*o.lat * 36000));
+    if (o.lon)
+        form.setCoordinateTenths(false, std::lround(*o.lon * 36000));
+    if (o.alt)
+        form.c.VSc2.setValue(static_cast<int>(std::lround(*o.alt)));
+    form.Skip1_Click();
+    if (!form.c.Timer1.enabled())
+        return 1;
+    selectInterval(form.c, o.interval);
+    return std::nullopt;
+}
+
+// Starts the replay of file as a click in the file list would, of standard input ("-") once its
+// first record has come; the exit status when it cannot start.
+std::optional<int> startReplay(MainForm& form, const RunOptions& o, const std::string& name,
+                               std::unique_ptr<InputSpool>& spool) {
+    selectInterval(form.c, o.interval);
+    std::filesystem::path file = std::filesystem::absolute(name);
+    std::error_code ec;
+    if (name == "-") {
+        spool = std::make_unique<InputSpool>(STDIN_FILENO);
+        std::string error;
+        if (!spool->open(error)) {
+            std::cerr << "korvel: standard input: " << error << "\n";
+            return 1;
+        }
+        // The load tells the kind of log by its first record: it waits for its end.
+        while (!spool->ended() && spool->rmcLines() < 2 && !stopRequested)
+            if (!spool->take(100)) {
+                std::cerr << "korvel: standard input: " << spool->error() << "\n";
+                return 1;
+            }
+        if (stopRequested)
+            return 0;
+        file = spool->path();
+    } else if (!std::filesystem::is_regular_file(file, ec)) {
+        std::cerr << "korvel: cannot read " << name << "\n";
+        return 1;
+    }
+    form.ChooseFile(file.string());
+    if (form.s.replayActive != 1) {
+        if (!form.c.List1.items.empty())
+            std::cerr << "korvel: " << form.c.List1.items.back() << "\n";
+        return 1;
+    }
+    return std::nullopt;
+}
+
 } // namespace
 
 int RunHeadless(const CommandLine& command, int argc, char* argv[]) {
@@ -206,7 +242,6 @@ int RunHeadless(const CommandLine& command, int argc, char* argv[]) {
                  machine.pty,
                  machine.udp};
     MainForm form(run, folder, settings);
-    std::unique_ptr<InputSpool> spool; // replay -: the log as it arrives
     form.Form_Load();
     if (o.tcpPort)
         form.s.tcpPort = *o.tcpPort;
@@ -230,9 +265,6 @@ int RunHeadless(const CommandLine& command, int argc, char* argv[]) {
         return 2;
     }
     form.s.alsoTo = alsoTo;
-    Echo echo;
-    if (o.echo)
-        form.onSentenceSent = [&echo](const std::string& sentence) { echo.write(sentence); };
     if (o.now) {
         using namespace std::chrono;
         TimeShift shift(duration_cast<seconds>(system_clock::now().time_since_epoch()).count());
@@ -246,169 +278,22 @@ int RunHeadless(const CommandLine& command, int argc, char* argv[]) {
 
     if (command.action == CommandLine::Action::Download)
         return RunDownload(form, o, command.file, stopRequested);
-    if (command.action == CommandLine::Action::Manual) {
-        form.c.Manu.value.set(1);
-        if (std::string refused = intervalRefused(form.c, o.interval); !refused.empty()) {
-            std::cerr << refused << "\n";
-            return 2;
-        }
-        if (o.lat)
-            form.setCoordinateTenths(true, std::lround(*o.lat * 36000));
-        if (o.lon)
-            form.setCoordinateTenths(false, std::lround(*o.lon * 36000));
-        if (o.alt)
-            form.c.VSc2.setValue(static_cast<int>(std::lround(*o.alt)));
-        form.Skip1_Click();
-        if (!form.c.Timer1.enabled())
-            return 1;
-        selectInterval(form.c, o.interval);
-    } else {
-        selectInterval(form.c, o.interval);
-        std::filesystem::path file = std::filesystem::absolute(command.file);
-        std::error_code ec;
-        if (command.file == "-") {
-            spool = std::make_unique<InputSpool>(STDIN_FILENO);
-            std::string error;
-            if (!spool->open(error)) {
-                std::cerr << "korvel: standard input: " << error << "\n";
-                return 1;
-            }
-            // The load tells the kind of log by its first record: it waits for its end.
-            while (!spool->ended() && spool->rmcLines() < 2 && !stopRequested)
-                if (!spool->take(100)) {
-                    std::cerr << "korvel: standard input: " << spool->error() << "\n";
-                    return 1;
-                }
-            if (stopRequested)
-                return 0;
-            file = spool->path();
-        } else if (!std::filesystem::is_regular_file(file, ec)) {
-            std::cerr << "korvel: cannot read " << command.file << "\n";
-            return 1;
-        }
-        form.ChooseFile(file.string());
-        if (form.s.replayActive != 1) {
-            if (!form.c.List1.items.empty())
-                std::cerr << "korvel: " << form.c.List1.items.back() << "\n";
-            return 1;
-        }
-    }
+    std::unique_ptr<InputSpool> spool; // replay -: the log as it arrives
+    std::optional<int> refused = command.action == CommandLine::Action::Manual
+                                     ? startManual(form, o)
+                                     : startReplay(form, o, command.file, spool);
+    if (refused)
+        return *refused;
     if (!o.quiet && form.c.PortC.text() == "TCP")
         std::cerr << "korvel: serving NMEA to TCP clients on port " << form.s.tcpPort << "\n";
 
-    auto stop = [&form] {
-        if (form.c.Manu.value.get() == 1)
-            form.StopA_Click();
-        else if (form.s.replayActive == 1)
-            form.StopReplay(1);
-    };
-    // A log on standard input: whether the records of the next tick have come, taking what
-    // has. Its count grows as its records come.
-    bool inputFailed = false;
-    const long countAtLoad = form.s.recordCount, rmcAtLoad = spool ? spool->rmcLines() : 0;
-    auto arrived = [&](int waitMs) {
-        if (!spool || inputFailed)
-            return !inputFailed;
-        if (!spool->take(waitMs)) {
-            std::cerr << "korvel: standard input: " << spool->error() << "\n";
-            inputFailed = true;
-            return false;
-        }
-        form.s.recordCount = countAtLoad + spool->rmcLines() - rmcAtLoad;
-        return spool->ended() || spool->rmcLines() > form.s.recordIndex + form.s.recordStep;
-    };
-    if (spool)
-        form.nextRecordArrived = [&] { return arrived(0); };
-    // The run ends when asked to, when every output failed, when nobody reads the echo, or
-    // when the log on standard input cannot be kept.
-    auto ending = [&] {
-        return stopRequested || form.everyOutputFailed() || echo.state != Echo::Open || inputFailed;
-    };
-    // 0 only when every sentence went where it was asked to go.
-    auto status = [&] {
-        return form.outputFailed() || echo.state == Echo::Failed || inputFailed ? 1 : 0;
-    };
-    Progress progress(!o.quiet && command.action == CommandLine::Action::Replay);
-    // How many records there are, as far as is known: not yet for a log still arriving.
-    auto known = [&] { return spool && !spool->ended() ? -1 : form.s.recordCount; };
-    auto step = [&] {
-        form.ReplayStep();
-        progress.update(form.s.recordIndex, known());
-    };
-    auto finish = [&] {
-        // A replay that reached the end of its file has sent every record.
-        bool whole = form.s.replayActive != 1 && !ending();
-        progress.end(whole ? form.s.recordCount : form.s.recordIndex, known());
-        int result = status();
-        stop();
-        return result;
-    };
-    if (o.interval == "max" && command.action == CommandLine::Action::Replay) {
-        form.c.Timer1.setEnabled(false);
-        // A stop asked for while a sentence waits for its destination ends the wait.
-        form.waitForDestination = [&] { return !ending(); };
-        // As fast as the destination takes them: over TCP, once there is a client to take them.
-        while (form.c.PortC.text() == "TCP" && form.s.tcpClientCount == 0 && !ending())
-            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 100);
-        while (form.s.replayActive == 1 && !ending())
-            if (arrived(100))
-                step();
-            else
-                QCoreApplication::processEvents();
-        int result = finish();
-        if (form.c.PortC.text() == "TCP") {
-            // Let the clients' connections take the last sentences before the program ends.
-            QTimer::singleShot(500, [] { QCoreApplication::quit(); });
-            QCoreApplication::exec();
-        }
-        return result;
-    }
-    int result = 0;
-    if (o.speed && command.action == CommandLine::Action::Replay) {
-        form.c.Timer1.setEnabled(false);
-        form.s.recordStep = 1; // every record
-        RecordPace pace(*o.speed, form.s.replayInterval);
-        QElapsedTimer clock;
-        clock.start();
-        std::int64_t due = 0;
-        QTimer next;
-        next.setSingleShot(true);
-        // Each record when it is due: the time since the record before it, divided by the speed.
-        auto schedule = [&] {
-            MainForm::NextRecord record = form.nextRecord();
-            due += record.exists ? pace.waitBefore(record.time) : 0;
-            next.start(static_cast<int>(std::max<std::int64_t>(0, due - clock.elapsed())));
-        };
-        QObject::connect(&next, &QTimer::timeout, [&] {
-            if (!arrived(0) && !ending()) {
-                next.start(20);
-                return;
-            }
-            step();
-            if (ending() || form.s.replayActive != 1) {
-                result = finish();
-                QCoreApplication::quit();
-            } else {
-                schedule();
-            }
-        });
-        schedule();
-        QCoreApplication::exec();
-        return result;
-    }
-    QTimer watch;
-    QObject::connect(&watch, &QTimer::timeout, [&] {
-        arrived(0);
-        progress.update(form.s.recordIndex, known());
-        if (ending() ||
-            (command.action == CommandLine::Action::Replay && form.s.replayActive != 1)) {
-            result = finish();
-            QCoreApplication::quit();
-        }
-    });
-    watch.start(50);
-    QCoreApplication::exec();
-    return result;
+    HeadlessRun headless(form, o.echo, !o.quiet && command.action == CommandLine::Action::Replay,
+                         spool.get(), stopRequested);
+    if (command.action == CommandLine::Action::Replay && o.interval == "max")
+        return headless.asFastAsTaken();
+    if (command.action == CommandLine::Action::Replay && o.speed)
+        return headless.pacedByRecordTimes(*o.speed);
+    return headless.onTheFormsTimer(command.action == CommandLine::Action::Replay);
 }
 
 } // namespace korvel

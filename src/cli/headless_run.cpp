@@ -1,0 +1,152 @@
+#include "cli/headless_run.h"
+
+#include "control/record_pace.h"
+#include "files/pending_file.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QTimer>
+#include <cerrno>
+#include <cstring>
+#include <iostream>
+#include <unistd.h>
+
+namespace korvel {
+
+HeadlessRun::HeadlessRun(MainForm& form, bool echo, bool showProgress, InputSpool* input,
+                         const std::atomic<bool>& stopRequested)
+    : form_(form), input_(input), stopRequested_(stopRequested), progress_(showProgress),
+      countAtLoad_(form.s.recordCount), rmcAtLoad_(input ? input->rmcLines() : 0) {
+    if (echo)
+        form.onSentenceSent = [this](const std::string& sentence) { this->echo(sentence); };
+    if (input)
+        form.nextRecordArrived = [this] { return arrived(0); };
+}
+
+// --echo: the sentences sent, one a line, on standard output. A reader that has gone (a closed
+// pipe) ends the run quietly; any other write error ends it as a failure.
+void HeadlessRun::echo(const std::string& sentence) {
+    int error = 0;
+    std::string line = sentence.substr(0, sentence.size() - 2) + "\n";
+    if (echo_ != Open || WriteAll(STDOUT_FILENO, line, error))
+        return;
+    echo_ = error == EPIPE ? Closed : Failed;
+    if (echo_ == Failed)
+        std::cerr << "korvel: standard output: " << std::strerror(error) << "\n";
+}
+
+bool HeadlessRun::arrived(int waitMs) {
+    if (!input_ || inputFailed_)
+        return !inputFailed_;
+    if (!input_->take(waitMs)) {
+        std::cerr << "korvel: standard input: " << input_->error() << "\n";
+        inputFailed_ = true;
+        return false;
+    }
+    // A tick reads its records up to the RMC of the record after them.
+    form_.s.recordCount = countAtLoad_ + input_->rmcLines() - rmcAtLoad_;
+    return input_->ended() || input_->rmcLines() > form_.s.recordIndex + form_.s.recordStep;
+}
+
+bool HeadlessRun::ending() const {
+    return stopRequested_ || form_.everyOutputFailed() || echo_ != Open || inputFailed_;
+}
+
+int HeadlessRun::status() const {
+    return form_.outputFailed() || echo_ == Failed || inputFailed_ ? 1 : 0;
+}
+
+long HeadlessRun::known() const {
+    return input_ && !input_->ended() ? -1 : form_.s.recordCount;
+}
+
+void HeadlessRun::step() {
+    form_.ReplayStep();
+    progress_.update(form_.s.recordIndex, known());
+}
+
+int HeadlessRun::finish() {
+    // A replay that reached the end of its file has sent every record.
+    bool whole = form_.s.replayActive != 1 && !ending();
+    progress_.end(whole ? form_.s.recordCount : form_.s.recordIndex, known());
+    int result = status();
+    if (form_.c.Manu.value.get() == 1)
+        form_.StopA_Click();
+    else if (form_.s.replayActive == 1)
+        form_.StopReplay(1);
+    return result;
+}
+
+int HeadlessRun::asFastAsTaken() {
+    form_.c.Timer1.setEnabled(false);
+    // A stop asked for while a sentence waits for its destination ends the wait.
+    form_.waitForDestination = [this] { return !ending(); };
+    // Over TCP, once there is a client to take them.
+    bool tcp = form_.c.PortC.text() == "TCP";
+    while (tcp && form_.s.tcpClientCount == 0 && !ending())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 100);
+    while (form_.s.replayActive == 1 && !ending())
+        if (arrived(100))
+            step();
+        else
+            QCoreApplication::processEvents();
+    int result = finish();
+    if (tcp) {
+        // Let the clients' connections take the last sentences before the program ends.
+        QTimer::singleShot(500, [] { QCoreApplication::quit(); });
+        QCoreApplication::exec();
+    }
+    return result;
+}
+
+int HeadlessRun::pacedByRecordTimes(double speed) {
+    form_.c.Timer1.setEnabled(false);
+    form_.s.recordStep = 1; // every record
+    RecordPace pace(speed, form_.s.replayInterval);
+    QElapsedTimer clock;
+    clock.start();
+    std::int64_t due = 0;
+    QTimer next;
+    next.setSingleShot(true);
+    // Each record when it is due: the time since the record before it, divided by the speed.
+    auto schedule = [&] {
+        MainForm::NextRecord record = form_.nextRecord();
+        due += record.exists ? pace.waitBefore(record.time) : 0;
+        next.start(static_cast<int>(std::max<std::int64_t>(0, due - clock.elapsed())));
+    };
+    int result = 0;
+    QObject::connect(&next, &QTimer::timeout, [&] {
+        if (!arrived(0) && !ending()) {
+            next.start(20);
+            return;
+        }
+        step();
+        if (ending() || form_.s.replayActive != 1) {
+            result = finish();
+            QCoreApplication::quit();
+        } else {
+            schedule();
+        }
+    });
+    schedule();
+    QCoreApplication::exec();
+    return result;
+}
+
+int HeadlessRun::onTheFormsTimer(bool replay) {
+    int result = 0;
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        arrived(0);
+        progress_.update(form_.s.recordIndex, known());
+        if (ending() || (replay && form_.s.replayActive != 1)) {
+            result = finish();
+            QCoreApplication::quit();
+        }
+    });
+    watch.start(50);
+    QCoreApplication::exec();
+    return result;
+}
+
+} // namespace korvel

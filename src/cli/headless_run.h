@@ -1,0 +1,49 @@
+// A headless replay or manual run once it has started: its pace, when it ends, and its exit
+// status. Standard output may echo what was sent, and a terminal shows a replay's progress.
+#pragma once
+
+#include "app/main_form.h"
+#include "cli/input_spool.h"
+#include "cli/progress.h"
+
+#include <atomic>
+
+namespace korvel {
+
+class HeadlessRun {
+  public:
+    // input: the log arriving on standard input, when the replay reads one.
+    HeadlessRun(MainForm& form, bool echo, bool showProgress, InputSpool* input,
+                const std::atomic<bool>& stopRequested);
+
+    // Each runs until the end and returns the exit status. Every record as soon as the
+    // destination takes it:
+    int asFastAsTaken();
+    // Every record when its own time says, the times divided by speed:
+    int pacedByRecordTimes(double speed);
+    // At the form's interval, by its timer (manual mode too):
+    int onTheFormsTimer(bool replay);
+
+  private:
+    // Whether the records of the next tick have come (always, from a file).
+    bool arrived(int waitMs);
+    // Asked to stop, every output failed, nobody reads the echo, or the input cannot be kept.
+    bool ending() const;
+    // 0 only when every sentence went where it was asked to go.
+    int status() const;
+    // How many records there are, as far as is known: -1 for a log still arriving.
+    long known() const;
+    void step();
+    int finish();
+    void echo(const std::string& sentence);
+
+    MainForm& form_;
+    InputSpool* input_;
+    const std::atomic<bool>& stopRequested_;
+    Progress progress_;
+    enum { Open, Closed, Failed } echo_ = Open;
+    bool inputFailed_ = false;
+    long countAtLoad_, rmcAtLoad_;
+};
+
+} // namespace korvel
