@@ -16,7 +16,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
-#include <QStyle>
 #include <QVBoxLayout>
 
 namespace korvel {
@@ -63,15 +62,18 @@ MainWindow::MainWindow(MainForm& form)
     auto* columns = new QHBoxLayout;
     columns->addLayout(left, 1);
     columns->addLayout(right);
-    // The altitude figures beside the altitude profile.
+    // The altitude figures beside the altitude profile, the exit below the profile: no row of
+    // its own, so that the window fits a small screen at large fonts.
+    auto* profile = new QVBoxLayout;
+    profile->addWidget(binding_.picture(form_.c.DIA), 1);
+    profile->addWidget(binding_.button(form_.c.ENDE));
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(instruments(), 1);
-    bottom->addWidget(binding_.picture(form_.c.DIA), 2);
+    bottom->addLayout(profile, 2);
 
     auto* rows = new QVBoxLayout(this);
     rows->addLayout(columns, 1);
     rows->addLayout(bottom);
-    rows->addWidget(binding_.button(form_.c.ENDE));
 
     // Timer ticks change the model too.
     for (Timer* timer : form_.c.timers()) {
@@ -180,13 +182,13 @@ QWidget* MainWindow::fileBrowser() {
     auto* layout = new QVBoxLayout;
     layout->addWidget(binding_.driveList(c.Drive1));
     layout->addWidget(binding_.folderList(c.Dir1));
-    // Sentences line up in a fixed-width font, and a whole one fits: 80 characters before the
-    // line ending.
+    // Sentences line up in a fixed-width font of the window's size; a sentence wider than the
+    // list scrolls sideways rather than widening the window.
     QListWidget* messages = binding_.list(c.List1);
-    messages->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-    messages->setMinimumWidth(messages->fontMetrics().horizontalAdvance(QString(80, 'W')) +
-                              2 * messages->frameWidth() +
-                              messages->style()->pixelMetric(QStyle::PM_ScrollBarExtent));
+    QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    fixed.setPointSizeF(font().pointSizeF());
+    messages->setFont(fixed);
+    messages->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     layout->addWidget(messages, 2);
     layout->addWidget(binding_.button(c.DirSel));
     layout->addWidget(binding_.fileList(c.File1), 3);
@@ -302,16 +304,18 @@ QWidget* MainWindow::manualEntry() {
         layout->addWidget(binding_.label(*east[i]), 2, i);
         layout->addWidget(binding_.scrollBar(c.HSc1[i], Qt::Horizontal), 3, i);
     }
+    // Altitude, speed and the auto-point distance beside the position, their bars as tall as
+    // the latitude's.
     Label* values[] = {&c.nnM, &c.kmhM, &c.AutoM};
     ScrollBar* bars[] = {&c.VSc2, &c.VSc3, &c.VSc4};
     for (int i = 0; i < 3; ++i) {
-        layout->addWidget(binding_.label(*values[i]), 4, i);
-        layout->addWidget(binding_.scrollBar(*bars[i], Qt::Vertical), 5, i);
+        layout->addWidget(binding_.label(*values[i]), 0, 4 + i);
+        layout->addWidget(binding_.scrollBar(*bars[i], Qt::Vertical), 1, 4 + i, 3, 1);
     }
     auto* recording = new QHBoxLayout;
     for (CommandButton* b : {&c.SetFN, &c.SaveP, &c.SaveT})
         recording->addWidget(binding_.button(*b));
-    layout->addLayout(recording, 6, 0, 1, 4);
+    layout->addLayout(recording, 4, 0, 1, 7);
     return group("Manual position", layout);
 }
 

@@ -52,34 +52,65 @@ TEST(Window, ShowsEveryControlAndSavesWhatTheUserChose) {
 
 namespace {
 
-void expectFitsAndShowsASentence(MainWindow& window, const char* mode) {
+// Every control shown lies inside the window and overlaps no other (a frame holds the controls
+// inside it).
+void expectEveryControlInside(MainWindow& window, MainForm& form, const std::string& mode) {
     window.resize(1024, 700);
     QApplication::processEvents();
     EXPECT_LE(window.width(), 1024) << mode;
     EXPECT_LE(window.height(), 700) << mode;
-    // A sentence may hold 80 characters before its line ending; the list's font is fixed-width.
-    auto* list = window.findChild<QListWidget*>("List1");
-    EXPECT_GE(list->viewport()->width(), list->fontMetrics().horizontalAdvance(QString(80, 'W')))
-        << mode;
+    std::vector<std::pair<std::string, QRect>> shown;
+    form.c.forEach([&](Control& control) {
+        QWidget* widget = window.findChild<QWidget*>(QString::fromStdString(control.name));
+        if (widget && widget->isVisibleTo(&window))
+            shown.push_back(
+                {control.name, QRect(widget->mapTo(&window, QPoint()), widget->size())});
+    });
+    EXPECT_GT(shown.size(), 40u) << mode;
+    for (size_t i = 0; i < shown.size(); ++i) {
+        auto [name, place] = shown[i];
+        EXPECT_TRUE(window.rect().contains(place)) << mode << ": " << name << " is outside";
+        for (size_t j = i + 1; j < shown.size(); ++j) {
+            QRect other = shown[j].second;
+            EXPECT_TRUE(!place.intersects(other) || place.contains(other) || other.contains(place))
+                << mode << ": " << name << " overlaps " << shown[j].first;
+        }
+    }
 }
 
 } // namespace
 
-// The smallest screen the window is made for, 1024 x 700, in replay and in manual mode; the
-// position controls take the file list's place and work on the real widgets.
-TEST(Window, ReplayAndManualModeOnTheSmallestScreen) {
+// The smallest screen the window is made for, 1024 x 700, at the fonts users choose, in replay
+// and in manual mode.
+TEST(Window, EveryControlFitsTheSmallestScreenAtAnyFont) {
+    QFont before = QApplication::font();
+    for (int points : {9, 11, 13}) {
+        QFont font = before;
+        font.setPointSize(points);
+        QApplication::setFont(font);
+        test::ShownWindow shown(
+            {{"Korvel.ini", "[Port]\nCOM=23\n[Devices]\nTCP=" + std::to_string(test::FreePort())}});
+        ASSERT_TRUE(shown.exposed());
+        std::string mode = std::to_string(points) + " pt";
+        expectEveryControlInside(shown.window(), shown.form(), mode + ", replay");
+        shown.find<QAbstractButton>("Manu")->click();
+        expectEveryControlInside(shown.window(), shown.form(), mode + ", manual mode");
+    }
+    QApplication::setFont(before);
+}
+
+// The position controls take the file list's place in manual mode and work on the real widgets.
+TEST(Window, ManualModeOnTheRealWidgets) {
     test::ShownWindow shown(
         {{"Korvel.ini", "[Port]\nCOM=23\n[Devices]\nTCP=" + std::to_string(test::FreePort())}});
     ASSERT_TRUE(shown.exposed());
     MainWindow& window = shown.window();
-    expectFitsAndShowsASentence(window, "replay");
     auto* bar = window.findChild<QScrollBar*>("VSc1(0)");
     EXPECT_FALSE(bar->isVisible()) << "the position bars belong to manual mode";
 
     window.findChild<QAbstractButton*>("Manu")->click();
     EXPECT_TRUE(bar->isVisible());
     EXPECT_FALSE(window.findChild<QWidget*>("File1")->isVisible());
-    expectFitsAndShowsASentence(window, "manual");
     // The latitude bar has +89 at its top: one step down is one degree less.
     bar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
     EXPECT_EQ(window.findChild<QLabel*>("ggn")->text(), QString::fromUtf8("47 \xc2\xb0"));
