@@ -164,6 +164,7 @@ Controls::Controls() {
         VSc1[i].visible = HSc1[i].visible = false;
 
     name(ENDE, "ENDE", "SAVE SETTINGS AND EXIT");
+    toolTipsOfSymbolsAndValues();
 
     Timer1.name = "Timer1";
     Timer1.setInterval(100);
@@ -173,6 +174,53 @@ Controls::Controls() {
     Timer3.setInterval(2000);
     Timer4.name = "Timer4";
     Timer4.setInterval(1000);
+}
+
+// What a control whose caption is a symbol, a value or nothing does or shows.
+void Controls::toolTipsOfSymbolsAndValues() {
+    const std::pair<Control*, const char*> tips[] = {
+        {&Drive1, "Drive of the data folder"},
+        {&Dir1, "Folders: a click opens one"},
+        {&File1, "Logs and tracks: a click replays one; holding the button renames or deletes it"},
+        {&FileT, "Filter of the file list; in download mode the name of the file to write"},
+        {&TZdiff, "Hours between UTC and local time"},
+        {&TZL, "Hours between UTC and local time"},
+        {&Zeit, "Time of the record"},
+        {&Datum, "Date of the record"},
+        {&WtL, "Date of the record, written out"},
+        {&TTL, "Time since the trip began"},
+        {&SpeedL, "Speed"},
+        {&DistL, "Distance from the start"},
+        {&TripL, "Distance travelled"},
+        {&NNL, "Altitude"},
+        {&NNminL, "Lowest altitude"},
+        {&NNmaxL, "Highest altitude"},
+        {&FileL, "The file replayed"},
+        {&Gauge1, "Course"},
+        {&Pause, "Pause: the current record again every two seconds"},
+        {&AutoSkip, "Pass over the records of a receiver standing still"},
+        {&Lop, "Loop: start again at the end of the file"},
+        {&TCPstat, "TCP server: green while a client takes the sentences, red with none"},
+        {&VSc2, "Altitude"},
+        {&VSc3, "Speed"},
+        {&VSc4, "Auto-Point: a position recorded every so many metres"},
+        {&nnM, "Altitude"},
+        {&kmhM, "Speed"},
+        {&AutoM, "Auto-Point"},
+        {&ggn, "Latitude: degrees"},
+        {&mmn, "Latitude: minutes"},
+        {&ssn, "Latitude: seconds"},
+        {&ggo, "Longitude: degrees"},
+        {&mmo, "Longitude: minutes"},
+        {&sso, "Longitude: seconds"},
+    };
+    for (auto [control, tip] : tips)
+        control->toolTip = tip;
+    const char* parts[] = {"degrees", "minutes", "seconds", "tenths of a second"};
+    for (size_t i = 0; i < 4; ++i) {
+        VSc1[i].toolTip = std::string("Latitude: ") + parts[i];
+        HSc1[i].toolTip = std::string("Longitude: ") + parts[i];
+    }
 }
 
 void Controls::forEach(const std::function<void(Control&)>& visit) {

@@ -71,6 +71,9 @@ struct Controls {
     // Every named control once, for the view and for tests that look controls up by name.
     void forEach(const std::function<void(Control&)>& visit);
     std::array<Timer*, 4> timers() { return {&Timer1, &Timer2, &Timer3, &Timer4}; }
+
+  private:
+    void toolTipsOfSymbolsAndValues();
 };
 
 } // namespace korvel

@@ -15,14 +15,16 @@
 #include <QMenu>
 #include <QScrollBar>
 #include <QTest>
+#include <algorithm>
+#include <cctype>
 #include <filesystem>
 #include <gtest/gtest.h>
 
 using namespace korvel;
 
-// Every control of the form is a widget of its name, tool tip and state; captions show as they
-// stand (no "&" turns into a shortcut key); what the user changes reaches the form and is saved
-// on exit.
+// Every control of the form is a widget of its name, tool tip and state, and one whose caption
+// is a symbol or empty has a tool tip; captions show as they stand (no "&" turns into a shortcut
+// key); what the user changes reaches the form and is saved on exit.
 TEST(Window, ShowsEveryControlAndSavesWhatTheUserChose) {
     test::ShownWindow app;
     int controls = 0;
@@ -31,6 +33,11 @@ TEST(Window, ShowsEveryControlAndSavesWhatTheUserChose) {
         QWidget* widget = app.find(control.name.c_str());
         ASSERT_NE(widget, nullptr) << control.name;
         EXPECT_EQ(widget->toolTip().toStdString(), control.toolTip) << control.name;
+        // A symbol, a value or nothing says nothing: the tool tip says what the control is.
+        if (std::none_of(control.caption.begin(), control.caption.end(),
+                         [](unsigned char ch) { return std::isalpha(ch); })) {
+            EXPECT_FALSE(control.toolTip.empty()) << control.name;
+        }
         EXPECT_EQ(widget->isEnabled(), control.enabled) << control.name;
         if (auto* button = qobject_cast<QAbstractButton*>(widget);
             button && !control.caption.empty()) {
