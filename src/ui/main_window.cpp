@@ -3,6 +3,9 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
 #include <QFontDatabase>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -11,6 +14,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QProgressBar>
 #include <QPushButton>
@@ -48,6 +52,7 @@ MainWindow::MainWindow(MainForm& form)
     : form_(form), binding_([this] { refresh(); }), fileMenu_(this) {
     setObjectName("MainForm");
     setWindowTitle("Korvel");
+    setAcceptDrops(true);
 
     // The files and the message list take the width a whole sentence needs; manual mode
     // puts its position controls where the file list was.
@@ -112,6 +117,43 @@ void MainWindow::refresh() {
     }
     showFileMenu();
     showFocus();
+    showFolder();
+}
+
+void MainWindow::showFolder() {
+    QString path = FromText(form_.c.File1.path());
+    folder_->setToolTip(path);
+    folder_->setText(
+        folder_->fontMetrics().elidedText(path, Qt::ElideMiddle, std::max(0, folder_->width())));
+}
+
+void MainWindow::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    showFolder();
+}
+
+QString MainWindow::droppedFile(const QMimeData* data) const {
+    const FileListBox& files = form_.c.File1;
+    if (!data || !data->hasUrls() || !files.enabled || !files.visible)
+        return {};
+    for (const QUrl& url : data->urls())
+        if (url.isLocalFile() && QFileInfo(url.toLocalFile()).isFile())
+            return url.toLocalFile();
+    return {};
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
+    if (!droppedFile(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent* event) {
+    QString file = droppedFile(event->mimeData());
+    if (file.isEmpty())
+        return;
+    event->acceptProposedAction();
+    form_.ChooseFile(ToText(file));
+    refresh();
 }
 
 void MainWindow::mouseDoubleClickEvent(QMouseEvent*) {
@@ -180,6 +222,10 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
 QWidget* MainWindow::fileBrowser() {
     Controls& c = form_.c;
     auto* layout = new QVBoxLayout;
+    folder_ = new QLabel;
+    folder_->setObjectName("FolderPath");
+    folder_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    layout->addWidget(folder_);
     layout->addWidget(binding_.driveList(c.Drive1));
     layout->addWidget(binding_.folderList(c.Dir1));
     // Sentences line up in a fixed-width font of the window's size; a sentence wider than the

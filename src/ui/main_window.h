@@ -4,8 +4,11 @@
 #include "app/main_form.h"
 #include "ui/control_binding.h"
 
+#include <QLabel>
 #include <QMenu>
 #include <QWidget>
+
+class QMimeData;
 
 namespace korvel {
 
@@ -19,6 +22,10 @@ class MainWindow : public QWidget {
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    // A file dropped on the window is chosen as a click in the file list would choose it.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
   private:
     QWidget* fileBrowser();
@@ -30,12 +37,17 @@ class MainWindow : public QWidget {
     void showFileMenu();
     // The keyboard focus goes where the form puts it.
     void showFocus();
+    // The file list's folder, shortened in its middle to the room there is.
+    void showFolder();
+    // The file a drop brings, when the file list would take a click: "" otherwise.
+    QString droppedFile(const QMimeData* data) const;
 
     MainForm& form_;
     ControlBinding binding_;
     QMenu fileMenu_;
-    QWidget* manual_;        // the position controls of manual mode
-    std::string focusShown_; // the form's focus as last shown or taken from the user
+    QWidget* manual_;          // the position controls of manual mode
+    QLabel* folder_ = nullptr; // the file list's folder
+    std::string focusShown_;   // the form's focus as last shown or taken from the user
 };
 
 } // namespace korvel

@@ -8,13 +8,17 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QImage>
 #include <QKeySequence>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
+#include <QMimeData>
 #include <QScrollBar>
 #include <QTest>
+#include <QUrl>
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
@@ -169,4 +173,32 @@ TEST(Window, AClickPaintsTheProfileALongPressOffersTheFileMenu) {
     menu->findChild<QAction*>("MDel")->trigger();
     EXPECT_FALSE(std::filesystem::exists(shown.program.file("Tracks/sample.log")));
     EXPECT_EQ(files->count(), 0);
+}
+
+// A file dropped on the window from another folder is chosen as a click in the file list would
+// choose it, and the file browser shows its folder; while a replay runs a drop is refused.
+TEST(Window, AFileDroppedIsChosenAsAClickWould) {
+    test::ShownWindow shown(
+        {{"Korvel.ini", "[Port]\nCOM=23\n[Devices]\nTCP=" + std::to_string(test::FreePort())}});
+    ASSERT_TRUE(shown.exposed());
+    std::filesystem::create_directory(shown.program.file("elsewhere"));
+    std::string log =
+        shown.program.write("elsewhere/tour.txt",
+                            test::ReadFile(std::string(KORVEL_SOURCE_DIR) + "/Tracks/sample.log"));
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(QString::fromStdString(log))});
+    auto drop = [&] {
+        QPoint middle = shown.window().rect().center();
+        QDragEnterEvent enter(middle, Qt::CopyAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(&shown.window(), &enter);
+        QDropEvent dropped(middle, Qt::CopyAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(&shown.window(), &dropped);
+        return enter.isAccepted() && dropped.isAccepted();
+    };
+    ASSERT_TRUE(drop());
+    EXPECT_EQ(shown.form().s.replayActive, 1);
+    EXPECT_EQ(shown.form().s.replayFilePath, log);
+    EXPECT_EQ(shown.find<QLabel>("FolderPath")->toolTip().toStdString(),
+              shown.program.file("elsewhere"));
+    EXPECT_FALSE(drop()) << "the file list takes no click while a replay runs";
 }
