@@ -1,8 +1,10 @@
 #include "ui/control_binding.h"
 
 #include "ui/compass_widget.h"
+#include "ui/contrast.h"
 #include "ui/picture_widget.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QKeyEvent>
@@ -29,19 +31,27 @@ std::string ToText(const QString& text) {
 
 namespace {
 
-QString colorName(Color c) {
+QColor colorOf(Color c) {
     return QColor(static_cast<int>(c & 0xFF), static_cast<int>(c >> 8 & 0xFF),
-                  static_cast<int>(c >> 16 & 0xFF))
-        .name();
+                  static_cast<int>(c >> 16 & 0xFF));
 }
 
+// The control's own colours, with text that reads on them in either palette: an enabled
+// control's text at 4.5 : 1 at least, a disabled one's toward its background so that it looks
+// disabled, yet at 3 : 1.
 QString styleOf(const Control& control) {
-    QString style;
-    if (control.backColor != kSystemColor)
-        style += "background-color: " + colorName(control.backColor) + ";";
-    if (control.foreColor != kSystemColor)
-        style += "color: " + colorName(control.foreColor) + ";";
-    return style;
+    if (control.backColor == kSystemColor && control.foreColor == kSystemColor)
+        return {};
+    QPalette palette = QApplication::palette();
+    bool ownBack = control.backColor != kSystemColor;
+    QColor back = ownBack ? colorOf(control.backColor) : palette.color(QPalette::Window);
+    QColor text = control.foreColor != kSystemColor ? colorOf(control.foreColor)
+                                                    : palette.color(QPalette::WindowText);
+    QColor enabled = Readable(text, back, 4.5);
+    QColor disabled = Readable(Mix(enabled, back, 0.4), back, 3.0);
+    QString backStyle = ownBack ? "background-color: " + back.name() + "; " : QString();
+    return "* { " + backStyle + "color: " + enabled.name() +
+           "; } *:disabled { color: " + disabled.name() + "; }";
 }
 
 void setItems(QListWidget* list, const std::vector<std::string>& items) {
