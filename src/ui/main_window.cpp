@@ -20,7 +20,9 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QStyle>
 #include <QVBoxLayout>
+#include <cmath>
 
 namespace korvel {
 
@@ -36,6 +38,16 @@ QGroupBox* group(const QString& title, QLayout* layout) {
 QPushButton* narrow(QPushButton* button) {
     button->setMinimumWidth(button->fontMetrics().horizontalAdvance(" >> ") + 16);
     return button;
+}
+
+// Scroll bars as long as five of their width, so that their handle shows between the arrows.
+QScrollBar* tall(QScrollBar* bar) {
+    int extent = bar->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, bar);
+    if (bar->orientation() == Qt::Vertical)
+        bar->setMinimumHeight(5 * extent);
+    else
+        bar->setMinimumWidth(5 * extent);
+    return bar;
 }
 
 // Lamps keep their place while out, so that the row does not jump at every tick.
@@ -118,6 +130,17 @@ void MainWindow::refresh() {
     showFileMenu();
     showFocus();
     showFolder();
+    showDecimalPosition();
+}
+
+void MainWindow::showDecimalPosition() {
+    auto degrees = [this](bool latitude) {
+        double value = static_cast<double>(form_.coordinateTenths(latitude)) / 36000;
+        const char* sides = latitude ? "NS" : "EW";
+        return QString::number(std::abs(value), 'f', 5) + QString::fromUtf8("\xc2\xb0 ") +
+               QChar(sides[value < 0 ? 1 : 0]);
+    };
+    decimal_->setText(degrees(true) + "   " + degrees(false));
 }
 
 void MainWindow::showFolder() {
@@ -346,9 +369,9 @@ QWidget* MainWindow::manualEntry() {
     Label* east[] = {&c.ggo, &c.mmo, &c.sso, &c.kko};
     for (int i = 0; i < 4; ++i) {
         layout->addWidget(binding_.label(*north[i]), 0, i);
-        layout->addWidget(binding_.scrollBar(c.VSc1[i], Qt::Vertical), 1, i);
+        layout->addWidget(tall(binding_.scrollBar(c.VSc1[i], Qt::Vertical)), 1, i);
         layout->addWidget(binding_.label(*east[i]), 2, i);
-        layout->addWidget(binding_.scrollBar(c.HSc1[i], Qt::Horizontal), 3, i);
+        layout->addWidget(tall(binding_.scrollBar(c.HSc1[i], Qt::Horizontal)), 3, i);
     }
     // Altitude, speed and the auto-point distance beside the position, their bars as tall as
     // the latitude's.
@@ -356,12 +379,17 @@ QWidget* MainWindow::manualEntry() {
     ScrollBar* bars[] = {&c.VSc2, &c.VSc3, &c.VSc4};
     for (int i = 0; i < 3; ++i) {
         layout->addWidget(binding_.label(*values[i]), 0, 4 + i);
-        layout->addWidget(binding_.scrollBar(*bars[i], Qt::Vertical), 1, 4 + i, 3, 1);
+        layout->addWidget(tall(binding_.scrollBar(*bars[i], Qt::Vertical)), 1, 4 + i, 3, 1);
     }
+    decimal_ = new QLabel;
+    decimal_->setObjectName("DecimalPosition");
+    decimal_->setToolTip("Latitude and longitude in decimal degrees");
+    decimal_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    layout->addWidget(decimal_, 4, 0, 1, 7);
     auto* recording = new QHBoxLayout;
     for (CommandButton* b : {&c.SetFN, &c.SaveP, &c.SaveT})
         recording->addWidget(binding_.button(*b));
-    layout->addLayout(recording, 4, 0, 1, 7);
+    layout->addLayout(recording, 5, 0, 1, 7);
     return group("Manual position", layout);
 }
 

@@ -39,15 +39,18 @@ class MainWindow : public QWidget {
     void showFocus();
     // The file list's folder, shortened in its middle to the room there is.
     void showFolder();
+    // The manual position in decimal degrees.
+    void showDecimalPosition();
     // The file a drop brings, when the file list would take a click: "" otherwise.
     QString droppedFile(const QMimeData* data) const;
 
     MainForm& form_;
     ControlBinding binding_;
     QMenu fileMenu_;
-    QWidget* manual_;          // the position controls of manual mode
-    QLabel* folder_ = nullptr; // the file list's folder
-    std::string focusShown_;   // the form's focus as last shown or taken from the user
+    QWidget* manual_;           // the position controls of manual mode
+    QLabel* folder_ = nullptr;  // the file list's folder
+    QLabel* decimal_ = nullptr; // the manual position in decimal degrees
+    std::string focusShown_;    // the form's focus as last shown or taken from the user
 };
 
 } // namespace korvel

@@ -132,6 +132,13 @@ TEST(Window, ManualModeOnTheRealWidgets) {
     QTest::keyClick(bar, Qt::Key_Up, Qt::ShiftModifier);
     EXPECT_EQ(window.findChild<QLabel*>("mmn")->text(), "06 '") << "one minute north";
     EXPECT_EQ(shown.form().c.VSc1[0].value.get(), 47) << "and not a bar step too";
+    // The position in decimal degrees too, its hemispheres kept just south and west of zero.
+    auto* decimal = window.findChild<QLabel*>("DecimalPosition");
+    EXPECT_EQ(decimal->text(), QString::fromUtf8("47.11242\xc2\xb0 N   11.63658\xc2\xb0 E"));
+    shown.form().setCoordinateTenths(true, -1);
+    shown.form().setCoordinateTenths(false, -5);
+    window.refresh();
+    EXPECT_EQ(decimal->text(), QString::fromUtf8("0.00003\xc2\xb0 S   0.00014\xc2\xb0 W"));
     // A click on a unit switches every unit.
     QTest::mouseClick(window.findChild<QLabel*>("Label3"), Qt::LeftButton);
     EXPECT_EQ(window.findChild<QLabel*>("Label9")->text(), "ft NN");
