@@ -150,6 +150,12 @@ void MainWindow::showFolder() {
         folder_->fontMetrics().elidedText(path, Qt::ElideMiddle, std::max(0, folder_->width())));
 }
 
+void MainWindow::closeEvent(QCloseEvent* event) {
+    if (onClose)
+        onClose();
+    QWidget::closeEvent(event);
+}
+
 void MainWindow::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     showFolder();

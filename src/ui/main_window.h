@@ -18,11 +18,14 @@ class MainWindow : public QWidget {
 
     // Shows the model again; runs after every user action and every timer tick.
     void refresh();
+    // Told when the user closes the window.
+    std::function<void()> onClose;
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
     // A file dropped on the window is chosen as a click in the file list would choose it.
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;

@@ -31,7 +31,7 @@ using namespace korvel;
 
 // Every control of the form is a widget of its name, tool tip and state, and one whose caption
 // is a symbol or empty has a tool tip; captions show as they stand (no "&" turns into a shortcut
-// key); what the user changes reaches the form and is saved on exit.
+// key); what the user changes, and the window's size, are saved on exit.
 TEST(Window, ShowsEveryControlAndSavesWhatTheUserChose) {
     test::ShownWindow app;
     int controls = 0;
@@ -58,10 +58,19 @@ TEST(Window, ShowsEveryControlAndSavesWhatTheUserChose) {
     auto* tzdiff = app.find<QScrollBar>("TZdiff");
     tzdiff->setValue(tzdiff->minimum() + 15);
     EXPECT_EQ(app.find<QLabel>("TZL")->text(), "-3");
+    app.window().resize(1000, 690);
     app.find<QAbstractButton>("ENDE")->click();
     ProfileFile saved = ProfileFile::load(app.program.file("Korvel.ini"));
     EXPECT_EQ(saved.readInt("Port", "COM", -1), 23);
     EXPECT_EQ(saved.readInt("TimeZone", "Diff", 0), -3);
+    // The next start opens the window at the size it had.
+    test::ShownWindow again({{"Korvel.ini", test::ReadFile(app.program.file("Korvel.ini"))}});
+    EXPECT_EQ(again.window().size(), QSize(1000, 690));
+    // Closed by its frame, it keeps its size too.
+    again.window().resize(900, 650);
+    again.window().close();
+    ProfileFile closed = ProfileFile::load(again.program.file("Korvel.ini"));
+    EXPECT_EQ(closed.readInt("Window", "Width", 0), 900);
 }
 
 namespace {
