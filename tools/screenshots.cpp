@@ -1,9 +1,11 @@
-// korvel_screenshots FOLDER: the window as a user sees it, saved as PNG pictures in FOLDER:
-// idle, replaying the sample log, and in manual mode. tools/screenshots runs it under Xvfb.
+// korvel_screenshots FOLDER: the window as a user sees it at 1024 x 700, saved as PNG pictures
+// in FOLDER: idle, replaying the sample log, and in manual mode at the desktop's font, and the
+// replay again at a 13 pt font. tools/screenshots runs it under Xvfb.
 #include "ui/window_app.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QTimer>
 #include <algorithm>
 #include <iostream>
@@ -26,24 +28,20 @@ bool save(MainWindow& window, const QString& path) {
     return saved;
 }
 
-} // namespace
-
-int main(int argc, char* argv[]) {
-    QApplication application(argc, argv);
-    if (argc != 2) {
-        std::cerr << "usage: korvel_screenshots FOLDER\n";
-        return 2;
-    }
-    QString folder = QDir(argv[1]).absolutePath();
-    std::string program = QCoreApplication::applicationDirPath().toStdString();
-    // Settings of its own, so that the pictures show the program as it first starts.
-    QString config = QDir::temp().filePath("korvel-screenshots");
-    WindowApp app(program, FindSettings(config.toStdString(), config.toStdString()));
+// The pictures of one font, named with suffix; all of them unless replayOnly.
+bool shoot(const QString& folder, const QString& suffix, bool replayOnly) {
+    // A folder of its own with the sample log, and settings of its own, so that the pictures
+    // show the program as it first starts, and no folder of this machine.
+    QString home = QDir::temp().filePath("korvel");
+    QDir(home).mkpath("Tracks");
+    QFile::copy(QCoreApplication::applicationDirPath() + "/Tracks/sample.log",
+                home + "/Tracks/sample.log");
+    WindowApp app(home.toStdString(), FindSettings(home.toStdString(), home.toStdString()));
     MainWindow& window = app.window();
     MainForm& form = app.form();
     window.resize(1024, 700);
     window.show();
-    bool saved = save(window, folder + "/idle.png");
+    bool saved = replayOnly || save(window, folder + "/idle" + suffix + ".png");
 
     // The sample log replayed to UDP datagrams, which need nobody to listen.
     auto& ports = form.c.PortC.items;
@@ -53,13 +51,32 @@ int main(int argc, char* argv[]) {
     form.c.File1.listIndex = 0;
     form.File1_Click();
     wait(6000);
-    saved = save(window, folder + "/replay.png") && saved;
-
+    saved = save(window, folder + "/replay" + suffix + ".png") && saved;
     form.StopReplay(1);
+    if (replayOnly)
+        return saved;
+
     form.c.Manu.value.set(1);
     form.Skip1_Click();
     wait(2500);
-    saved = save(window, folder + "/manual.png") && saved;
+    saved = save(window, folder + "/manual" + suffix + ".png") && saved;
     form.StopA_Click();
+    return saved;
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    QApplication application(argc, argv);
+    if (argc != 2) {
+        std::cerr << "usage: korvel_screenshots FOLDER\n";
+        return 2;
+    }
+    QString folder = QDir(argv[1]).absolutePath();
+    bool saved = shoot(folder, "", false);
+    QFont large = QApplication::font();
+    large.setPointSize(13);
+    QApplication::setFont(large);
+    saved = shoot(folder, "-13pt", true) && saved;
     return saved ? 0 : 1;
 }

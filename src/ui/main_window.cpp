@@ -117,6 +117,7 @@ MainWindow::MainWindow(MainForm& form)
 
 void MainWindow::refresh() {
     binding_.refresh();
+    showDecimalPosition();
     // The manual group shows while any of its controls does.
     bool shown = false;
     for (QWidget* child : manual_->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
@@ -130,7 +131,6 @@ void MainWindow::refresh() {
     showFileMenu();
     showFocus();
     showFolder();
-    showDecimalPosition();
 }
 
 void MainWindow::showDecimalPosition() {
@@ -141,6 +141,7 @@ void MainWindow::showDecimalPosition() {
                QChar(sides[value < 0 ? 1 : 0]);
     };
     decimal_->setText(degrees(true) + "   " + degrees(false));
+    decimal_->setVisible(form_.c.ggn.visible);
 }
 
 void MainWindow::showFolder() {
