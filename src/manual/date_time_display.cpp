@@ -36,6 +36,15 @@ int centralEuropeanOffset(const year_month_day& date, int hour) {
     return offset;
 }
 
+bool isDigit(char ch) {
+    return ch >= '0' && ch <= '9';
+}
+
+// 0 to 99 with a leading zero, as the clock shows its parts.
+std::string twoDigitText(long long n) {
+    return {static_cast<char>('0' + n / 10 % 10), static_cast<char>('0' + n % 10)};
+}
+
 } // namespace
 
 void MainForm::ShowDateTime(const std::string& date, const std::string& time) {
@@ -43,6 +52,8 @@ void MainForm::ShowDateTime(const std::string& date, const std::string& time) {
     auto twoDigits = [](std::string_view text, size_t from) {
         if (from == std::string_view::npos)
             from = text.size() < 2 ? 0 : text.size() - 2;
+        if (from + 1 < text.size() && isDigit(text[from]) && isDigit(text[from + 1]))
+            return (text[from] - '0') * 10 + text[from + 1] - '0';
         return from < text.size() ? static_cast<int>(Val(text.substr(from, 2))) : 0;
     };
     int hour = twoDigits(time, 0);
@@ -67,7 +78,7 @@ void MainForm::ShowDateTime(const std::string& date, const std::string& time) {
     }
     long long elapsed = (at.time_since_epoch().count() - s.tripStart) / 60;
     if (elapsed >= 0 && elapsed < 100)
-        c.TTL.caption = Format(elapsed / 60, "00") + ":" + Format(elapsed % 60, "00");
+        c.TTL.caption = twoDigitText(elapsed / 60) + ":" + twoDigitText(elapsed % 60);
     else
         ResetTripDisplay();
 
@@ -90,12 +101,12 @@ void MainForm::ShowDateTime(const std::string& date, const std::string& time) {
                                          "September", "Oktober", "November",    "Dezember"};
     unsigned m = static_cast<unsigned>(shown.month()) - 1;
     std::string monthName = local ? german[m] : english[m];
-    std::string dayText = Format(static_cast<unsigned>(shown.day()), "00");
-    std::string yearText = Trim(Str(static_cast<int>(shown.year())));
+    std::string dayText = twoDigitText(static_cast<unsigned>(shown.day()));
+    std::string yearText = std::to_string(static_cast<int>(shown.year()));
     c.WtL.caption = dayText + "." + monthName + yearText;
-    c.Zeit.caption = Format(clock.hours().count(), "00") + ":" +
-                     Format(clock.minutes().count(), "00") + ":" +
-                     Format(clock.seconds().count(), "00");
+    c.Zeit.caption = twoDigitText(clock.hours().count()) + ":" +
+                     twoDigitText(clock.minutes().count()) + ":" +
+                     twoDigitText(clock.seconds().count());
     c.Datum.caption = local ? dayText + ". " + firstLetters(monthName, 3) + " " + yearText
                             : yearText + "-" + monthName + "-" + Mid(date, 1, 2);
 }

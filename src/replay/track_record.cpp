@@ -3,7 +3,6 @@
 #include "replay/sentence_type.h"
 #include "text/conversions.h"
 
-#include <algorithm>
 #include <cctype>
 #include <charconv>
 #include <cmath>
@@ -99,12 +98,15 @@ std::string MonthNumber(const std::string& month) {
         return month;
     static const char* const names[] = {"JAN", "FEB", "MAR", "APR", "MAY", "JUN",
                                         "JUL", "AUG", "SEP", "OCT", "NOV", "DEC"};
-    std::string upper = month;
-    std::transform(upper.begin(), upper.end(), upper.begin(),
-                   [](unsigned char ch) { return static_cast<char>(std::toupper(ch)); });
-    for (int i = 0; i < 12; ++i)
-        if (upper == names[i])
-            return Format(i + 1, "00");
+    auto upper = [](char ch) {
+        return static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
+    };
+    if (month.size() == 3)
+        for (int i = 0; i < 12; ++i)
+            if (upper(month[0]) == names[i][0] && upper(month[1]) == names[i][1] &&
+                upper(month[2]) == names[i][2])
+                return {static_cast<char>('0' + (i + 1) / 10),
+                        static_cast<char>('0' + (i + 1) % 10)};
     return "00";
 }
 

@@ -106,8 +106,10 @@ bool MainForm::ConvertTrackRecord(const TrackFix& fix) {
     c.TripL.caption = Format(s.tripDistance / (imperial ? 1609 : 1000), "0.0");
     std::string course = Format(s.legCourse, "000");
 
-    double t = Val(Left(fix.timeText, 2)) * 3600 + Val(Mid(fix.timeText, 4, 2)) * 60 +
-               Val(Right(fix.timeText, 2));
+    // hh:mm:ss, read where its parts stand.
+    std::string_view time = fix.timeText;
+    double t = Val(time.substr(0, 2)) * 3600 + Val(time.size() > 3 ? time.substr(3, 2) : "") * 60 +
+               Val(time.substr(time.size() < 2 ? 0 : time.size() - 2));
     std::string kmhText;
     if (s.prevTimeSeconds != 0 && s.prevTimeSeconds != t) {
         double elapsed = t - s.prevTimeSeconds;

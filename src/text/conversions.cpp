@@ -162,8 +162,17 @@ double Round(double x) {
     return std::fmod(lower, 2.0) == 0 ? lower : lower + 1;
 }
 
+namespace {
+
+// Whether a number is whole and written with its digits alone (no exponent, no "-0").
+bool writtenWhole(double x) {
+    return x == std::floor(x) && std::fabs(x) < 1e15 && !(x == 0 && std::signbit(x));
+}
+
+} // namespace
+
 std::string Str(double x) {
-    if (x == std::floor(x) && std::fabs(x) < 1e15 && !(x == 0 && std::signbit(x))) {
+    if (writtenWhole(x)) {
         // A whole number: its digits, as the general conversion gives them, but quickly.
         char whole[24] = " ";
         auto end = std::to_chars(whole + 1, whole + sizeof whole, static_cast<long long>(x)).ptr;
@@ -184,6 +193,11 @@ std::string Str(double x) {
 }
 
 std::string Plain(double x) {
+    if (writtenWhole(x)) {
+        char whole[24];
+        return std::string(
+            whole, std::to_chars(whole, whole + sizeof whole, static_cast<long long>(x)).ptr);
+    }
     return Trim(Str(x));
 }
 
