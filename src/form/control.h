@@ -98,7 +98,7 @@ struct ComboBox : Control {
     void addItem(std::string item) { items.push_back(std::move(item)); }
     void clear();
     // Text of the selected entry, "" when none is selected.
-    std::string text() const;
+    const std::string& text() const;
 };
 
 struct TextBox : Control {

@@ -32,14 +32,16 @@ void MainForm::SendSentence(std::string& sentence) {
 }
 
 bool MainForm::deliver(const std::string& sentence) {
-    bool took = deliverTo(c.PortC.text(), sentence);
+    // A copy: a message box that a failing destination raises runs events, which may fill
+    // the port list again.
+    bool took = deliverTo(std::string(c.PortC.text()), sentence);
     for (const std::string& entry : s.alsoTo)
         took = deliverTo(entry, sentence) || took;
     return took;
 }
 
 bool MainForm::deliverTo(const std::string& entry, const std::string& sentence) {
-    std::string kind = Left(entry, 3);
+    std::string_view kind = std::string_view(entry).substr(0, 3);
     std::string error;
     auto keepWaiting = [this] { return this->keepWaiting(); };
     if (entry == "TCP")
