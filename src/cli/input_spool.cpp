@@ -78,7 +78,10 @@ bool InputSpool::writeWholeLines() {
             if (pending_[scanned_ + 1] == '\n')
                 continue;
         }
-        rmcLines_ += IsSentence(std::string_view(pending_).substr(lineStart_), "RMC");
+        std::string_view line(pending_.data() + lineStart_, scanned_ - lineStart_);
+        if (line.ends_with('\r'))
+            line.remove_suffix(1);
+        rmcLines_ += IsSentence(line, "RMC");
         lineStart_ = scanned_ + 1;
     }
     return write(lineStart_ > 0 || pending_.size() < kLongestLine ? lineStart_ : pending_.size());
