@@ -66,7 +66,7 @@ MainWindow::MainWindow(MainForm& form)
     setWindowTitle("Korvel");
     setAcceptDrops(true);
 
-    // The files and the message list take the width a whole sentence needs; manual mode
+    // The files and the message list take the width the other controls leave; manual mode
     // puts its position controls where the file list was.
     auto* left = new QVBoxLayout;
     left->addWidget(fileBrowser(), 1);
@@ -262,7 +262,8 @@ QWidget* MainWindow::fileBrowser() {
     // list scrolls sideways rather than widening the window.
     QListWidget* messages = binding_.list(c.List1);
     QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    fixed.setPointSizeF(font().pointSizeF());
+    if (font().pointSizeF() > 0)
+        fixed.setPointSizeF(font().pointSizeF());
     messages->setFont(fixed);
     messages->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     layout->addWidget(messages, 2);
