@@ -77,6 +77,8 @@ struct FormState {
     std::vector<std::string> alsoTo;
     std::string ptyLink, udpHost; // the pseudo-terminal's link and the datagrams' address
     int udpPort = 10110;
+    // The window's size as it last was, kept with the settings; 0 when none is kept.
+    int windowWidth = 0, windowHeight = 0;
 
     // Garmin download: the last point's moment as dd.mm.yy hh:mm:ss.
     std::string dateTimeText;

@@ -54,6 +54,8 @@ class MainForm {
     void Form_Load();
     void ENDE_Click();
     void SAVE_Click();
+    // Keeps the window's size with the settings, as the window closes.
+    void SaveWindowSize();
 
     // Output ports.
     void FillPortList();
@@ -254,6 +256,7 @@ class MainForm {
     void record(const std::vector<std::string>& lines);
     // Applies change to the settings file and writes it; tells the user when it cannot.
     bool saveSettings(const std::function<void(ProfileFile&)>& change);
+    void writeWindowSize(ProfileFile& profile) const;
 
     Platform& platform_;
     SettingsLocation settings_;

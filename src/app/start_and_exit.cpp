@@ -43,6 +43,13 @@ void MainForm::Form_Load() {
     s.ptyLink = devices.ptyLink;
     s.udpHost = devices.udpHost;
     s.udpPort = devices.udpPort;
+    int width = readInt(profile, "Window", "Width", 0),
+        height = readInt(profile, "Window", "Height", 0);
+    // A size from a hand-edited file is taken within reason.
+    if (width >= 320 && height >= 240 && width <= 20000 && height <= 20000) {
+        s.windowWidth = width;
+        s.windowHeight = height;
+    }
     s.timeReference = readInt(profile, "TimeZone", "CET", 0);
     c.TZdiff.setValue(readInt(profile, "TimeZone", "Diff", 1));
     // A flag other than 0 or 1 (a hand-edited file) is the default.
@@ -140,10 +147,22 @@ void MainForm::ENDE_Click() {
         }
         profile.writeString("Manu", "PosNS", coordinateTenths(true) < 0 ? "S" : "N");
         profile.writeString("Manu", "PosEW", coordinateTenths(false) < 0 ? "W" : "E");
+        writeWindowSize(profile);
     });
     // The user asked to keep the settings: stay open when they could not be kept.
     if (saved)
         platform_.host.quit();
+}
+
+void MainForm::SaveWindowSize() {
+    saveSettings([this](ProfileFile& profile) { writeWindowSize(profile); });
+}
+
+void MainForm::writeWindowSize(ProfileFile& profile) const {
+    if (s.windowWidth <= 0)
+        return;
+    profile.writeInt("Window", "Width", s.windowWidth);
+    profile.writeInt("Window", "Height", s.windowHeight);
 }
 
 void MainForm::SAVE_Click() {

@@ -107,6 +107,8 @@ MainWindow::MainWindow(MainForm& form)
             form_.c.focus = focusShown_ = now->objectName().toStdString();
     });
     refresh();
+    if (form_.s.windowWidth > 0)
+        resize(form_.s.windowWidth, form_.s.windowHeight);
     qApp->installEventFilter(this);
     // A menu closed without a choice is a cancel.
     connect(&fileMenu_, &QMenu::aboutToHide, this, [this] {
@@ -152,13 +154,15 @@ void MainWindow::showFolder() {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-    if (onClose)
-        onClose();
+    form_.SaveWindowSize();
     QWidget::closeEvent(event);
 }
 
 void MainWindow::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
+    // The size the settings keep, for the next start.
+    form_.s.windowWidth = width();
+    form_.s.windowHeight = height();
     showFolder();
 }
 

@@ -18,8 +18,6 @@ class MainWindow : public QWidget {
 
     // Shows the model again; runs after every user action and every timer tick.
     void refresh();
-    // Told when the user closes the window.
-    std::function<void()> onClose;
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -19,17 +19,12 @@ class WindowApp : public WindowHost {
     MainForm& form() { return *form_; }
 
     void minimize() override;
-    // Ends the program, keeping the window's size for the next start.
     void quit() override;
 
   private:
     // Shows the model again after each of the handler's events.
     template <class... Args> void refreshAfter(std::function<void(Args...)>& handler);
-    // The window's size, in the settings beside the form's own.
-    void restoreSize();
-    void saveSize();
 
-    SettingsLocation settings_;
     Machine machine_;
     QtDialogs dialogs_;
     Platform platform_;
