@@ -36,15 +36,6 @@ int centralEuropeanOffset(const year_month_day& date, int hour) {
     return offset;
 }
 
-bool isDigit(char ch) {
-    return ch >= '0' && ch <= '9';
-}
-
-// 0 to 99 with a leading zero, as the clock shows its parts.
-std::string twoDigitText(long long n) {
-    return {static_cast<char>('0' + n / 10 % 10), static_cast<char>('0' + n % 10)};
-}
-
 } // namespace
 
 void MainForm::ShowDateTime(const std::string& date, const std::string& time) {
@@ -52,7 +43,7 @@ void MainForm::ShowDateTime(const std::string& date, const std::string& time) {
     auto twoDigits = [](std::string_view text, size_t from) {
         if (from == std::string_view::npos)
             from = text.size() < 2 ? 0 : text.size() - 2;
-        if (from + 1 < text.size() && isDigit(text[from]) && isDigit(text[from + 1]))
+        if (DigitsAt(text, from, 2))
             return (text[from] - '0') * 10 + text[from + 1] - '0';
         return from < text.size() ? static_cast<int>(Val(text.substr(from, 2))) : 0;
     };
@@ -78,7 +69,7 @@ void MainForm::ShowDateTime(const std::string& date, const std::string& time) {
     }
     long long elapsed = (at.time_since_epoch().count() - s.tripStart) / 60;
     if (elapsed >= 0 && elapsed < 100)
-        c.TTL.caption = twoDigitText(elapsed / 60) + ":" + twoDigitText(elapsed % 60);
+        c.TTL.caption = TwoDigits(elapsed / 60) + ":" + TwoDigits(elapsed % 60);
     else
         ResetTripDisplay();
 
@@ -101,12 +92,11 @@ void MainForm::ShowDateTime(const std::string& date, const std::string& time) {
                                          "September", "Oktober", "November",    "Dezember"};
     unsigned m = static_cast<unsigned>(shown.month()) - 1;
     std::string monthName = local ? german[m] : english[m];
-    std::string dayText = twoDigitText(static_cast<unsigned>(shown.day()));
+    std::string dayText = TwoDigits(static_cast<unsigned>(shown.day()));
     std::string yearText = std::to_string(static_cast<int>(shown.year()));
     c.WtL.caption = dayText + "." + monthName + yearText;
-    c.Zeit.caption = twoDigitText(clock.hours().count()) + ":" +
-                     twoDigitText(clock.minutes().count()) + ":" +
-                     twoDigitText(clock.seconds().count());
+    c.Zeit.caption = TwoDigits(clock.hours().count()) + ":" + TwoDigits(clock.minutes().count()) +
+                     ":" + TwoDigits(clock.seconds().count());
     c.Datum.caption = local ? dayText + ". " + firstLetters(monthName, 3) + " " + yearText
                             : yearText + "-" + monthName + "-" + Mid(date, 1, 2);
 }

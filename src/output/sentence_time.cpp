@@ -40,22 +40,13 @@ std::vector<std::string> fieldsOf(const std::string& sentence) {
         sentence.substr(1, star == std::string::npos ? std::string::npos : star - 1));
 }
 
-bool digits(const std::string& text, size_t from, size_t count) {
-    if (text.size() < from + count)
-        return false;
-    for (size_t i = from; i < from + count; ++i)
-        if (text[i] < '0' || text[i] > '9')
-            return false;
-    return true;
-}
-
 int number(const std::string& text, size_t from, size_t count) {
     return static_cast<int>(Val(text.substr(from, count)));
 }
 
 // Seconds since midnight of an hhmmss[.ss] field; none unless it is a time.
 std::optional<std::int64_t> timeOfDay(const std::string& field) {
-    if (!digits(field, 0, 6))
+    if (!DigitsAt(field, 0, 6))
         return std::nullopt;
     int h = number(field, 0, 2), m = number(field, 2, 2), s = number(field, 4, 2);
     if (h > 23 || m > 59 || s > 59)
@@ -75,21 +66,17 @@ std::optional<std::int64_t> daysOf(int year, int month, int day) {
 
 std::optional<std::int64_t> dateOf(const std::vector<std::string>& f, const Layout& layout) {
     if (layout.zda) {
-        if (f.size() <= layout.date + 2 || !digits(f[layout.date], 0, 2) ||
-            !digits(f[layout.date + 1], 0, 2) || !digits(f[layout.date + 2], 0, 4))
+        if (f.size() <= layout.date + 2 || !DigitsAt(f[layout.date], 0, 2) ||
+            !DigitsAt(f[layout.date + 1], 0, 2) || !DigitsAt(f[layout.date + 2], 0, 4))
             return std::nullopt;
         return daysOf(number(f[layout.date + 2], 0, 4), number(f[layout.date + 1], 0, 2),
                       number(f[layout.date], 0, 2));
     }
-    if (f.size() <= layout.date || f[layout.date].size() != 6 || !digits(f[layout.date], 0, 6))
+    if (f.size() <= layout.date || f[layout.date].size() != 6 || !DigitsAt(f[layout.date], 0, 6))
         return std::nullopt;
     // Two-digit years as the track files have them.
     return daysOf(static_cast<int>(Val(FourDigitYear(f[layout.date].substr(4, 2)))),
                   number(f[layout.date], 2, 2), number(f[layout.date], 0, 2));
-}
-
-std::string twoDigits(std::int64_t n) {
-    return Format(static_cast<double>(n), "00");
 }
 
 } // namespace
@@ -106,7 +93,7 @@ std::optional<SentenceTime> TimeOf(const std::string& sentence) {
     // The fraction's first three digits, as milliseconds.
     const std::string& field = f[layout->time];
     int millis = 0, scale = 100;
-    for (size_t i = 7; field[6] == '.' && digits(field, i, 1) && scale > 0; ++i, scale /= 10)
+    for (size_t i = 7; field[6] == '.' && DigitsAt(field, i, 1) && scale > 0; ++i, scale /= 10)
         millis += (field[i] - '0') * scale;
     std::optional<std::int64_t> days = layout->date ? dateOf(f, *layout) : std::nullopt;
     if (!days)
@@ -140,20 +127,20 @@ std::string TimeShift::apply(const std::string& sentence) {
     Layout layout = *layoutOf(sentence);
     std::vector<std::string> f = fieldsOf(sentence);
     std::string& time = f[layout.time];
-    time = twoDigits(movedOfDay / 3600) + twoDigits(movedOfDay / 60 % 60) +
-           twoDigits(movedOfDay % 60) + time.substr(6);
+    time = TwoDigits(movedOfDay / 3600) + TwoDigits(movedOfDay / 60 % 60) +
+           TwoDigits(movedOfDay % 60) + time.substr(6);
     if (t->dated) {
         using namespace std::chrono;
         year_month_day date{sys_days(days((moved - movedOfDay) / kDay))};
-        std::string dd = twoDigits(static_cast<unsigned>(date.day()));
-        std::string mm = twoDigits(static_cast<unsigned>(date.month()));
+        std::string dd = TwoDigits(static_cast<unsigned>(date.day()));
+        std::string mm = TwoDigits(static_cast<unsigned>(date.month()));
         int yyyy = static_cast<int>(date.year());
         if (layout.zda) {
             f[layout.date] = dd;
             f[layout.date + 1] = mm;
             f[layout.date + 2] = Format(yyyy, "0000");
         } else {
-            f[layout.date] = dd + mm + twoDigits(yyyy % 100);
+            f[layout.date] = dd + mm + TwoDigits(yyyy % 100);
         }
     }
     std::string body;

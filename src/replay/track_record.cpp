@@ -105,8 +105,7 @@ std::string MonthNumber(const std::string& month) {
         for (int i = 0; i < 12; ++i)
             if (upper(month[0]) == names[i][0] && upper(month[1]) == names[i][1] &&
                 upper(month[2]) == names[i][2])
-                return {static_cast<char>('0' + (i + 1) / 10),
-                        static_cast<char>('0' + (i + 1) % 10)};
+                return TwoDigits(i + 1);
     return "00";
 }
 

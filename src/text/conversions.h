@@ -39,6 +39,20 @@ std::string Format(double x, std::string_view pattern);
 // x as Format shows it with that many decimals, counted in units of the last one:
 // FormatUnits(-1.2345, 3) is -1235, FormatUnits(2.5, 0) is 3.
 long long FormatUnits(double x, int decimals);
+// 0 to 99 with a leading zero, as clocks and dates show their parts: "07". Inline, as the
+// replay writes a few of them for every record.
+inline std::string TwoDigits(long long n) {
+    return {static_cast<char>('0' + n / 10 % 10), static_cast<char>('0' + n % 10)};
+}
+// Whether text holds count digits from `from` on.
+inline bool DigitsAt(std::string_view text, size_t from, size_t count) {
+    if (text.size() < from + count)
+        return false;
+    for (size_t i = from; i < from + count; ++i)
+        if (text[i] < '0' || text[i] > '9')
+            return false;
+    return true;
+}
 // Substrings counted from 1; a start past the end gives "", a negative length (the default)
 // runs to the end.
 std::string Mid(std::string_view text, long start, long length = -1);
