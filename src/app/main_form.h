@@ -124,7 +124,7 @@ class MainForm {
     long coordinateTenths(bool latitude) const;
     void setCoordinateTenths(bool latitude, long tenths);
     // Shows the date (ddmmyy) and time (hhmmss) of a record.
-    void ShowDateTime(const std::string& date, const std::string& time);
+    void ShowDateTime(std::string_view date, std::string_view time);
 
     // File browser.
     void Drive1_Change();
@@ -227,7 +227,7 @@ class MainForm {
     // One line of the track file being downloaded, with CR LF.
     void writeTrackLine(const std::string& line);
     // Lists a sentence in List1 and sends it.
-    void listAndSend(std::string sentence);
+    void listAndSend(std::string_view sentence);
     // Reads the next line into currentLine; false at the end of the file.
     bool readLine();
     // The same without the copy, for a pass that only looks at each line: the view holds

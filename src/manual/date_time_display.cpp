@@ -38,7 +38,7 @@ int centralEuropeanOffset(const year_month_day& date, int hour) {
 
 } // namespace
 
-void MainForm::ShowDateTime(const std::string& date, const std::string& time) {
+void MainForm::ShowDateTime(std::string_view date, std::string_view time) {
     // Two digits at a time, read where they stand; the last two when from is npos.
     auto twoDigits = [](std::string_view text, size_t from) {
         if (from == std::string_view::npos)

@@ -10,9 +10,13 @@
 
 namespace korvel {
 
-void MainForm::listAndSend(std::string sentence) {
-    c.List1.addItem(sentence);
-    SendSentence(sentence);
+void MainForm::listAndSend(std::string_view sentence) {
+    c.List1.addItem(std::string(sentence));
+    // Room for the line's end that sending adds: one copy, made once.
+    std::string sent;
+    sent.reserve(sentence.size() + 2);
+    sent = sentence;
+    SendSentence(sent);
 }
 
 void MainForm::replayLogRecord() {
@@ -44,17 +48,20 @@ void MainForm::replayLogRecord() {
 }
 
 void MainForm::handleRecordedLine() {
-    std::string line = s.currentLine;
+    // The line as read, from its first sentence on; a rewritten copy only where an option
+    // rewrites it.
+    std::string_view line = s.currentLine;
     if (size_t at = SentenceAt(line, ""); at != std::string::npos)
-        line.erase(0, at);
+        line.remove_prefix(at);
+    std::string rewritten;
     auto box = [this](int i) { return c.Data[i].value.get() == 1; };
     bool sameTimePos = c.Equ.value.get() == 1 && !s.rmcTimePosition.empty();
     if (IsSentence(line, "GGA")) {
         c.Data[1].enabled = true;
         s.lastGgaSentence = line;
-        s.altitudeText = ExtractField(line, 9);
+        s.altitudeText = FieldView(line, 9);
         if (sameTimePos)
-            line = WithTimePositionGga(line, s.rmcTimePosition);
+            line = rewritten = WithTimePositionGga(s.lastGgaSentence, s.rmcTimePosition);
         sendDecision_ = box(1);
     } else if (IsSentence(line, "VTG")) {
         c.Data[2].foreColor = kMagenta;
@@ -69,18 +76,18 @@ void MainForm::handleRecordedLine() {
     } else if (IsSentence(line, "GSV")) {
         c.Data[5].enabled = true;
         sendDecision_ = box(5);
-    } else if (Left(line, 6) == "$PGRMM") {
+    } else if (line.starts_with("$PGRMM")) {
         s.hasPgrmm = 1;
         sendDecision_ = box(6);
     } else if (IsSentence(line, "TXT")) {
         s.logText = Mid(line, 8); // sent when the line before it was
-    } else if (Left(line, 6) == "$PHSMI") {
+    } else if (line.starts_with("$PHSMI")) {
         s.phsmiLine = line; // sent from the next record on, ahead of its RMC
         sendDecision_ = false;
     } else if (IsSentence(line, "")) {
         c.Data[6].foreColor = kMagenta;
         if (sameTimePos && IsSentence(line, "GLL"))
-            line = WithTimePositionGll(line, s.rmcTimePosition);
+            line = rewritten = WithTimePositionGll(std::string(line), s.rmcTimePosition);
         sendDecision_ = box(6);
     } else {
         // Not a sentence: headers, banners, empty lines, junk.
@@ -122,8 +129,10 @@ void MainForm::logPauseOutput() {
 
 bool MainForm::logRecordStatistics() {
     bool imperial = s.metricUnits != 1;
-    double lat = SignedMinutesOfArc(ExtractField(s.currentLine, 3), ExtractField(s.currentLine, 4));
-    double lon = SignedMinutesOfArc(ExtractField(s.currentLine, 5), ExtractField(s.currentLine, 6));
+    std::string_view position[7];
+    FieldViews(s.currentLine, position);
+    double lat = SignedMinutesOfArc(position[3], position[4]);
+    double lon = SignedMinutesOfArc(position[5], position[6]);
     if (std::isnan(s.startLat)) {
         s.startLat = lat;
         s.startLon = lon;
@@ -142,7 +151,7 @@ bool MainForm::logRecordStatistics() {
 
     c.AutoSkip.backColor = kGrey;
     while (true) {
-        s.speedKnotsText = ExtractField(s.currentLine, 7);
+        s.speedKnotsText = FieldView(s.currentLine, 7);
         s.speedKmh = Int(Val(s.speedKnotsText) * 1.852 + 0.5);
         if (s.autoSkipOn == 0 || s.speedKmh > 0)
             break;
@@ -172,11 +181,13 @@ bool MainForm::logRecordStatistics() {
             s.maxSpeed = s.speedKmh;
             c.MaxL.caption = shown(s.maxSpeed);
         }
-        s.courseText = ExtractField(s.currentLine, 8);
+        std::string_view fields[10];
+        FieldViews(s.currentLine, fields);
+        s.courseText = fields[8];
         int needle = ToInt(Int(Val(s.courseText) + 90));
         c.Gauge1.value = needle > 359 ? needle - 360 : needle;
         c.Gauge1.style = 3;
-        ShowDateTime(ExtractField(s.currentLine, 9), Left(ExtractField(s.currentLine, 1), 6));
+        ShowDateTime(fields[9], fields[1].substr(0, 6));
     }
     return true;
 }

@@ -43,4 +43,17 @@ std::string_view FieldView(std::string_view line, int n) {
     return line.substr(p, q - p);
 }
 
+void FieldViews(std::string_view line, std::span<std::string_view> fields) {
+    size_t p = 4, size = line.size();
+    for (std::string_view& field : fields) {
+        if (p > size) {
+            field = {};
+            continue;
+        }
+        size_t q = FindByte(line, p, ',');
+        field = line.substr(p, (q == size ? FindByte(line, p, '*') : q) - p);
+        p = q + 1;
+    }
+}
+
 } // namespace korvel

@@ -1,6 +1,7 @@
 // The sentence level: framing with the checksum and field extraction.
 #pragma once
 
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -18,5 +19,7 @@ std::string ChecksumHex(std::string_view text);
 std::string ExtractField(std::string_view line, int n);
 // The same, in place.
 std::string_view FieldView(std::string_view line, int n);
+// Fields 0 to fields.size() - 1 in place, as FieldView gives each, in one pass over the line.
+void FieldViews(std::string_view line, std::span<std::string_view> fields);
 
 } // namespace korvel

@@ -4,13 +4,14 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 namespace korvel {
 
 // The text between "$" and "*" (or the end of the line).
 std::string BodyOf(const std::string& line);
 // Time, latitude, hemisphere, longitude and hemisphere of an RMC, comma-separated.
-std::string RmcTimePosition(const std::string& rmc);
+std::string RmcTimePosition(std::string_view rmc);
 // A GGA with time and position replaced by timePosition, its other fields kept, newly framed.
 std::string WithTimePositionGga(const std::string& gga, const std::string& timePosition);
 // A GLL with its position replaced by the position of timePosition, newly framed; it keeps its
