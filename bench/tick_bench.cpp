@@ -1,5 +1,6 @@
-// korvel_bench_tick FILE RECORDS: loads FILE as a click in the file list does and replays
-// RECORDS records on virtual time, the sentences going to a serial port double. Run under
+// korvel_bench_tick FILE RECORDS [--headless]: loads FILE as a click in the file list does and
+// replays RECORDS records on virtual time, the sentences going to a serial port double; with
+// --headless as a headless run plays them, without writing the figures nobody sees. Run under
 // callgrind with two record counts, the difference divided by the difference of the counts is
 // the cost of one replayed record in instructions, without the load's share.
 #include "app/main_form.h"
@@ -9,12 +10,14 @@
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
+#include <string>
 
 using namespace korvel;
 
 int main(int argc, char* argv[]) {
-    if (argc != 3) {
-        std::cerr << "usage: korvel_bench_tick FILE RECORDS\n";
+    bool headless = argc == 4 && std::string(argv[3]) == "--headless";
+    if (argc != 3 && !headless) {
+        std::cerr << "usage: korvel_bench_tick FILE RECORDS [--headless]\n";
         return 2;
     }
     std::filesystem::path file = std::filesystem::absolute(argv[1]);
@@ -24,6 +27,7 @@ int main(int argc, char* argv[]) {
     MainForm form(platform.platform, program.path(),
                   FindSettings(program.path(), program.file("config")));
     form.Form_Load();
+    form.figuresShown = !headless;
     form.c.Dir1.path.set(file.parent_path().string());
     form.c.File1.setPattern(file.filename().string());
     form.c.File1.listIndex = 0;

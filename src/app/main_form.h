@@ -49,6 +49,10 @@ class MainForm {
     // Asked before each tick of the replay timer: false lets the tick pass without a record (a
     // log read as it arrives whose next record has not come yet).
     std::function<bool()> nextRecordArrived;
+    // Whether anyone sees the figures of the record and the sentences in the message list: a
+    // headless run does not, and the tick spares their writing. What they decide (the trip's
+    // reset by the time shown, the extremes) is kept either way.
+    bool figuresShown = true;
 
     // Start and exit.
     void Form_Load();

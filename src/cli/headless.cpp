@@ -243,6 +243,7 @@ int RunHeadless(const CommandLine& command, int argc, char* argv[]) {
                  machine.udp};
     MainForm form(run, folder, settings);
     form.Form_Load();
+    form.figuresShown = false;
     if (o.tcpPort)
         form.s.tcpPort = *o.tcpPort;
     form.s.tcpAddress = o.bind;

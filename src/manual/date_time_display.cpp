@@ -72,6 +72,9 @@ void MainForm::ShowDateTime(std::string_view date, std::string_view time) {
         c.TTL.caption = TwoDigits(elapsed / 60) + ":" + TwoDigits(elapsed % 60);
     else
         ResetTripDisplay();
+    // The trip's caption stays written: it tells whether the trip has begun.
+    if (!figuresShown)
+        return;
 
     int offset = c.TZdiff.value.get();
     if (offset == 1) {

@@ -11,7 +11,8 @@
 namespace korvel {
 
 void MainForm::listAndSend(std::string_view sentence) {
-    c.List1.addItem(std::string(sentence));
+    if (figuresShown)
+        c.List1.addItem(std::string(sentence));
     // Room for the line's end that sending adds: one copy, made once.
     std::string sent;
     sent.reserve(sentence.size() + 2);
@@ -21,7 +22,8 @@ void MainForm::listAndSend(std::string_view sentence) {
 
 void MainForm::replayLogRecord() {
     if (c.Data[0].value.get() == 1) {
-        c.List1.addItem("NMEA: " + s.logText);
+        if (figuresShown)
+            c.List1.addItem("NMEA: " + s.logText);
         if (!s.phsmiLine.empty())
             listAndSend(s.phsmiLine);
         listAndSend(s.currentLine);
@@ -138,15 +140,16 @@ bool MainForm::logRecordStatistics() {
         s.startLon = lon;
     }
     measureLeg(lat, s.startLat, lon, s.startLon);
+    bool shown = figuresShown && s.phsmiLine.empty();
     double hectometres = Int(s.legDistance / 100);
-    if (s.phsmiLine.empty())
+    if (shown)
         c.DistL.caption = Format(imperial ? hectometres / 16.09 : hectometres / 10, "0.0");
     if (!std::isnan(s.prevLat))
         measureLeg(lat, s.prevLat, lon, s.prevLon);
     s.prevLat = lat;
     s.prevLon = lon;
     s.tripDistance += s.legDistance;
-    if (s.phsmiLine.empty())
+    if (shown)
         c.TripL.caption = Format(s.tripDistance / (imperial ? 1609 : 1000), "0.0");
 
     c.AutoSkip.backColor = kGrey;
@@ -175,18 +178,23 @@ bool MainForm::logRecordStatistics() {
         ++s.recordIndex;
     }
     if (s.phsmiLine.empty()) {
-        auto shown = [imperial](double kmh) { return Plain(imperial ? Round(kmh * 0.6214) : kmh); };
-        c.SpeedL.caption = shown(s.speedKmh);
-        if (s.speedKmh > s.maxSpeed) {
+        auto inUnits = [imperial](double kmh) {
+            return Plain(imperial ? Round(kmh * 0.6214) : kmh);
+        };
+        bool fastest = s.speedKmh > s.maxSpeed;
+        if (fastest)
             s.maxSpeed = s.speedKmh;
-            c.MaxL.caption = shown(s.maxSpeed);
-        }
         std::string_view fields[10];
         FieldViews(s.currentLine, fields);
         s.courseText = fields[8];
-        int needle = ToInt(Int(Val(s.courseText) + 90));
-        c.Gauge1.value = needle > 359 ? needle - 360 : needle;
-        c.Gauge1.style = 3;
+        if (figuresShown) {
+            c.SpeedL.caption = inUnits(s.speedKmh);
+            if (fastest)
+                c.MaxL.caption = inUnits(s.maxSpeed);
+            int needle = ToInt(Int(Val(s.courseText) + 90));
+            c.Gauge1.value = needle > 359 ? needle - 360 : needle;
+            c.Gauge1.style = 3;
+        }
         ShowDateTime(fields[9], fields[1].substr(0, 6));
     }
     return true;

@@ -35,7 +35,7 @@ void MainForm::ReplayStep() {
     c.RunA.visible = true;
     lampDeadline_ = platform_.clock.monotonicMs() + kLampMs;
     c.Timer2.setEnabled(false);
-    if (s.recordIndex < s.recordCount)
+    if (figuresShown && s.recordIndex < s.recordCount)
         c.Gauge2.toolTip = "Records:" + Str(s.recordIndex + 1) + "/" + Str(s.recordCount);
     if (s.fileKind == 0)
         platform_.clock.Sleep(100);
@@ -62,15 +62,17 @@ void MainForm::ReplayStep() {
 void MainForm::finishRecord() {
     if (s.phsmiLine.empty() && !s.altitudeText.empty()) {
         int a = ToInt(Int(Val(s.altitudeText)));
-        c.NNL.caption = Trim(Str(s.metricUnits == 1 ? a : Int(a * 3.281)));
-        c.nnM.caption = Trim(Str(a)) + " m NN";
-        if (a < s.minAltitude) {
-            s.minAltitude = a;
-            c.NNminL.caption = c.NNL.caption;
-        }
-        if (a > s.maxAltitude) {
-            s.maxAltitude = a;
-            c.NNmaxL.caption = c.NNL.caption;
+        // Manual mode starts from the altitude last replayed.
+        c.nnM.caption = Plain(a) + " m NN";
+        bool lowest = a<s.minAltitude, highest = a> s.maxAltitude;
+        s.minAltitude = std::min(s.minAltitude, a);
+        s.maxAltitude = std::max(s.maxAltitude, a);
+        if (figuresShown) {
+            c.NNL.caption = Plain(s.metricUnits == 1 ? a : Int(a * 3.281));
+            if (lowest)
+                c.NNminL.caption = c.NNL.caption;
+            if (highest)
+                c.NNmaxL.caption = c.NNL.caption;
         }
     }
     // Intervals of a second and more keep their period: the previous step's time comes off.

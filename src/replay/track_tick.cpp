@@ -25,24 +25,28 @@ void MainForm::replayTrackRecord() {
         StopReplay(0);
         return;
     }
-    std::string heading = s.trackFormat;
     if (point && point->fix.newSegment)
         StartSegment();
-    if (s.segmentCount != 0)
-        heading += "  (" + Plain(static_cast<double>(s.segmentCount)) + ")";
-    c.List1.addItem(heading + ":" + s.trackName);
-    if (point && s.seekQuiet == 0)
-        c.List1.addItem(point->text);
-    if (!s.trackName.empty())
-        c.FileL.caption = s.trackName;
-    c.List1.addItem(" ");
+    if (figuresShown) {
+        std::string heading = s.trackFormat;
+        if (s.segmentCount != 0)
+            heading += "  (" + Plain(static_cast<double>(s.segmentCount)) + ")";
+        c.List1.addItem(heading + ":" + s.trackName);
+        if (point && s.seekQuiet == 0)
+            c.List1.addItem(point->text);
+        if (!s.trackName.empty())
+            c.FileL.caption = s.trackName;
+        c.List1.addItem(" ");
+    }
     if (!point || !ConvertTrackRecord(point->fix))
         return;
-    if (s.speedKmh >= 0)
-        c.SpeedL.caption = Plain(s.metricUnits == 1 ? s.speedKmh : Round(s.speedKmh * 0.6214));
-    c.Gauge1.style = 3;
-    int needle = static_cast<int>(s.legCourse) + 90;
-    c.Gauge1.value = needle > 359 ? needle - 360 : needle;
+    if (figuresShown) {
+        if (s.speedKmh >= 0)
+            c.SpeedL.caption = Plain(s.metricUnits == 1 ? s.speedKmh : Round(s.speedKmh * 0.6214));
+        c.Gauge1.style = 3;
+        int needle = static_cast<int>(s.legCourse) + 90;
+        c.Gauge1.value = needle > 359 ? needle - 360 : needle;
+    }
 
     auto output = [this](const std::string& body, std::string& keep, int box) {
         keep = FrameSentence(body);
@@ -97,13 +101,15 @@ bool MainForm::ConvertTrackRecord(const TrackFix& fix) {
     }
     measureLeg(s.startLat, lat, s.startLon, lon);
     double hectometres = Int(s.legDistance / 100);
-    c.DistL.caption = Format(imperial ? hectometres / 16.09 : hectometres / 10, "0.0");
+    if (figuresShown)
+        c.DistL.caption = Format(imperial ? hectometres / 16.09 : hectometres / 10, "0.0");
     if (!std::isnan(s.prevLat))
         measureLeg(s.prevLat, lat, s.prevLon, lon);
     s.prevLat = lat;
     s.prevLon = lon;
     s.tripDistance += s.legDistance;
-    c.TripL.caption = Format(s.tripDistance / (imperial ? 1609 : 1000), "0.0");
+    if (figuresShown)
+        c.TripL.caption = Format(s.tripDistance / (imperial ? 1609 : 1000), "0.0");
     std::string course = Format(s.legCourse, "000");
 
     // hh:mm:ss, read where its parts stand.
@@ -119,7 +125,8 @@ bool MainForm::ConvertTrackRecord(const TrackFix& fix) {
         kmhText = Plain(s.speedKmh);
         if (s.speedKmh > s.maxSpeed) {
             s.maxSpeed = s.speedKmh;
-            c.MaxL.caption = Plain(imperial ? Round(s.maxSpeed * 0.6214) : s.maxSpeed);
+            if (figuresShown)
+                c.MaxL.caption = Plain(imperial ? Round(s.maxSpeed * 0.6214) : s.maxSpeed);
         }
         s.speedKnotsText = Plain(Int(s.speedKmh / 1.852 * 10 + 0.5) / 10);
         if (s.speedKnotsText.starts_with("."))
