@@ -101,7 +101,7 @@ void MainForm::handleRecordedLine() {
 }
 
 void MainForm::logRecordBoundary() {
-    s.rmcTimePosition = RmcTimePosition(s.currentLine);
+    RmcTimePosition(s.currentLine, s.rmcTimePosition);
     if (c.Data[2].value.get() == 1 && s.hasVtg == 0) {
         std::string speed = s.speedKnotsText.empty() ? "" : Plain(s.speedKmh);
         std::string body =

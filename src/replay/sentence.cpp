@@ -2,6 +2,8 @@
 
 #include "text/byte_search.h"
 
+#include <algorithm>
+
 namespace korvel {
 
 std::string ChecksumHex(std::string_view text) {
@@ -44,16 +46,30 @@ std::string_view FieldView(std::string_view line, int n) {
 }
 
 void FieldViews(std::string_view line, std::span<std::string_view> fields) {
-    size_t p = 4, size = line.size();
-    for (std::string_view& field : fields) {
-        if (p > size) {
-            field = {};
-            continue;
-        }
-        size_t q = FindByte(line, p, ',');
-        field = line.substr(p, (q == size ? FindByte(line, p, '*') : q) - p);
-        p = q + 1;
+    size_t start = 4, size = line.size(), n = 0;
+    if (start > size || fields.empty()) {
+        std::fill(fields.begin(), fields.end(), std::string_view());
+        return;
     }
+    // Each comma ends a field and begins the next; true once every field asked for is found.
+    auto commaAt = [&](size_t at) {
+        fields[n++] = line.substr(start, at - start);
+        start = at + 1;
+        return n == fields.size();
+    };
+    size_t i = start;
+#ifdef __SSE2__
+    for (; i + 16 <= size; i += 16)
+        for (unsigned mask = EitherIn16(line.data() + i, ',', ','); mask; mask &= mask - 1)
+            if (commaAt(i + static_cast<size_t>(__builtin_ctz(mask))))
+                return;
+#endif
+    for (; i < size; ++i)
+        if (line[i] == ',' && commaAt(i))
+            return;
+    // The last field runs to its "*" or the end of the line; there are none after it.
+    fields[n++] = line.substr(start, FindByte(line, start, '*') - start);
+    std::fill(fields.begin() + static_cast<long>(n), fields.end(), std::string_view());
 }
 
 } // namespace korvel

@@ -36,13 +36,12 @@ std::string BodyOf(const std::string& line) {
     return line.substr(1, star == std::string::npos ? std::string::npos : star - 1);
 }
 
-std::string RmcTimePosition(std::string_view rmc) {
+void RmcTimePosition(std::string_view rmc, std::string& text) {
     std::string_view fields[7];
     FieldViews(rmc, fields);
-    std::string text(fields[1]);
+    text = fields[1];
     for (int field = 3; field <= 6; ++field)
         (text += ',') += fields[field];
-    return text;
 }
 
 std::string WithTimePositionGga(const std::string& gga, const std::string& timePosition) {

@@ -10,8 +10,9 @@ namespace korvel {
 
 // The text between "$" and "*" (or the end of the line).
 std::string BodyOf(const std::string& line);
-// Time, latitude, hemisphere, longitude and hemisphere of an RMC, comma-separated.
-std::string RmcTimePosition(std::string_view rmc);
+// Time, latitude, hemisphere, longitude and hemisphere of an RMC, comma-separated, written
+// over text (whose room is reused record after record).
+void RmcTimePosition(std::string_view rmc, std::string& text);
 // A GGA with time and position replaced by timePosition, its other fields kept, newly framed.
 std::string WithTimePositionGga(const std::string& gga, const std::string& timePosition);
 // A GLL with its position replaced by the position of timePosition, newly framed; it keeps its

@@ -35,6 +35,13 @@ TEST(Sentence, ExtractFieldCountsFromTheIdentifier) {
         {"", 3, ""},
         {"$PXYZ,a*b,c", 1, "a*b"}, // a "*" counts only in the last field
     };
-    for (const Case& c : cases)
+    for (const Case& c : cases) {
         EXPECT_EQ(ExtractField(c.line, c.n), c.field) << c.line << " field " << c.n;
+        // The fields up to n, and more, in one pass.
+        std::string_view upTo[13], more[13];
+        FieldViews(c.line, std::span(upTo, static_cast<size_t>(c.n) + 1));
+        FieldViews(c.line, more);
+        EXPECT_EQ(upTo[c.n], c.field) << c.line << " field " << c.n << " in one pass";
+        EXPECT_EQ(more[c.n], c.field) << c.line << " field " << c.n << " in one pass";
+    }
 }
