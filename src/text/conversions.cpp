@@ -169,6 +169,35 @@ bool writtenWhole(double x) {
     return x == std::floor(x) && std::fabs(x) < 1e15 && !(x == 0 && std::signbit(x));
 }
 
+// x as the general conversion writes it, when x is the double nearest to a number of one to
+// three decimals and fewer than sixteen digits (a speed in tenths, say): its fifteen digits are
+// then that number's own, which are written directly. False for any other x.
+bool writeFewDecimals(double x, std::string& text) {
+    double scale = 1;
+    for (size_t decimals = 1; decimals <= 3; ++decimals) {
+        scale *= 10;
+        double scaled = x * scale;
+        if (!(std::fabs(scaled) < 1e15))
+            return false;
+        long long k = std::llround(scaled);
+        if (k == 0 || static_cast<double>(k) / scale != x)
+            continue;
+        char digits[24];
+        size_t count = static_cast<size_t>(
+            std::to_chars(digits, digits + sizeof digits, k < 0 ? -k : k).ptr - digits);
+        text = k < 0 ? "-" : " ";
+        if (count > decimals)
+            text.append(digits, count - decimals);
+        // No zero before the point, as the classic conversion writes it.
+        text += '.';
+        if (count < decimals)
+            text.append(decimals - count, '0');
+        text.append(digits + count - std::min(count, decimals), std::min(count, decimals));
+        return true;
+    }
+    return false;
+}
+
 } // namespace
 
 std::string Str(double x) {
@@ -178,6 +207,8 @@ std::string Str(double x) {
         auto end = std::to_chars(whole + 1, whole + sizeof whole, static_cast<long long>(x)).ptr;
         return x < 0 ? std::string(whole + 1, end) : std::string(whole, end);
     }
+    if (std::string text; writeFewDecimals(x, text))
+        return text;
     char buf[64];
     auto result = std::to_chars(buf, buf + sizeof buf, x, std::chars_format::general, 15);
     std::string text(buf, result.ptr);

@@ -77,10 +77,22 @@ std::string formatByDigits(double x, int wholeDigits, int decimals) {
     return out;
 }
 
+// x in fifteen significant digits, as the classic number-to-text conversion writes it: a blank
+// for the sign of a positive number, no zero before the point, a capital E.
+std::string classicText(double x) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%.15G", x);
+    std::string out = text;
+    if (out.starts_with("0.") || out.starts_with("-0."))
+        out.erase(out.find('0'), 1);
+    return x < 0 || out.starts_with("-") ? out : " " + out;
+}
+
 } // namespace
 
 // The fast paths agree with the rules on random values: Format and FormatUnits with the digits
-// as written, IntOfStr with the whole number of the text Str writes.
+// as written, Str with the classic conversion, IntOfStr with the whole number of the text Str
+// writes.
 TEST(Conversions, FastPathsAgreeWithTheRulesOnRandomValues) {
     std::mt19937_64 random(5);
     const char* patterns[] = {"0", "00", "0.0", "0.000", "00.000", "0.00000", "0.000000"};
@@ -103,6 +115,11 @@ TEST(Conversions, FastPathsAgreeWithTheRulesOnRandomValues) {
         double near = std::nextafter(std::round(x), -1e300);
         ASSERT_EQ(IntOfStr(near), Int(Val(Str(near)))) << std::setprecision(17) << near;
         ASSERT_EQ(IntOfStr(x), Int(Val(Str(x)))) << std::setprecision(17) << x;
+        // Numbers of one to three decimals, such as a speed in tenths, and any other.
+        double few = static_cast<double>(static_cast<long long>(random() % 2000000) - 1000000) /
+                     std::pow(10, i % 3 + 1);
+        for (double value : {x, few, few * 1e8})
+            ASSERT_EQ(Str(value), classicText(value)) << std::setprecision(17) << value;
     }
 }
 
