@@ -23,16 +23,26 @@ HeadlessRun::HeadlessRun(MainForm& form, bool echo, bool showProgress, InputSpoo
         form.nextRecordArrived = [this] { return arrived(0); };
 }
 
-// --echo: the sentences sent, one a line, on standard output. A reader that has gone (a closed
-// pipe) ends the run quietly; any other write error ends it as a failure.
+// --echo: the sentences sent, one a line, on standard output; a run as fast as taken writes
+// them in blocks. A reader that has gone (a closed pipe) ends the run quietly; any other write
+// error ends it as a failure.
 void HeadlessRun::echo(const std::string& sentence) {
-    int error = 0;
-    std::string line = sentence.substr(0, sentence.size() - 2) + "\n";
-    if (echo_ != Open || WriteAll(STDOUT_FILENO, line, error))
+    if (echo_ != Open)
         return;
-    echo_ = error == EPIPE ? Closed : Failed;
-    if (echo_ == Failed)
-        std::cerr << "korvel: standard output: " << std::strerror(error) << "\n";
+    echoed_.append(sentence, 0, sentence.size() - 2);
+    echoed_ += '\n';
+    if (!inBlocks_ || echoed_.size() >= kEchoBlock)
+        flushEcho();
+}
+
+void HeadlessRun::flushEcho() {
+    int error = 0;
+    if (echo_ == Open && !echoed_.empty() && !WriteAll(STDOUT_FILENO, echoed_, error)) {
+        echo_ = error == EPIPE ? Closed : Failed;
+        if (echo_ == Failed)
+            std::cerr << "korvel: standard output: " << std::strerror(error) << "\n";
+    }
+    echoed_.clear();
 }
 
 bool HeadlessRun::arrived(int waitMs) {
@@ -85,11 +95,15 @@ int HeadlessRun::asFastAsTaken() {
     bool tcp = form_.c.PortC.text() == "TCP";
     while (tcp && form_.s.tcpClientCount == 0 && !ending())
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 100);
+    // From a file, the echo in blocks; a log read as it arrives is echoed as it plays.
+    inBlocks_ = !input_;
     while (form_.s.replayActive == 1 && !ending())
         if (arrived(100))
             step();
         else
             QCoreApplication::processEvents();
+    inBlocks_ = false;
+    flushEcho();
     int result = finish();
     if (tcp) {
         // Let the clients' connections take the last sentences before the program ends.

@@ -36,12 +36,16 @@ class HeadlessRun {
     void step();
     int finish();
     void echo(const std::string& sentence);
+    void flushEcho();
 
     MainForm& form_;
     InputSpool* input_;
     const std::atomic<bool>& stopRequested_;
     Progress progress_;
     enum { Open, Closed, Failed } echo_ = Open;
+    static constexpr size_t kEchoBlock = 64 * 1024;
+    std::string echoed_; // not yet written
+    bool inBlocks_ = false;
     bool inputFailed_ = false;
     long countAtLoad_, rmcAtLoad_;
 };
