@@ -279,6 +279,8 @@ class MainForm {
     int profileState_ = 0;  // 1 while the profile is read, 2 when the user asked it to stop
     std::string rmcBody_, ggaBody_, vtgBody_; // built from a track point
     bool sendDecision_ = false;               // carried from line to line within one record
+    std::string sendRoom_;                    // the room of the sentence last listed and sent
+    bool sending_ = false;                    // a listed sentence is being sent
     std::int64_t lampDeadline_ = 0;           // monotonic ms when the activity lamp goes out
     std::set<std::string> failedOutputs_;     // the destinations that failed in this run
 };

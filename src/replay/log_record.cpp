@@ -7,17 +7,23 @@
 #include "text/conversions.h"
 
 #include <cmath>
+#include <utility>
 
 namespace korvel {
 
 void MainForm::listAndSend(std::string_view sentence) {
     if (figuresShown)
         c.List1.addItem(std::string(sentence));
-    // Room for the line's end that sending adds: one copy, made once.
-    std::string sent;
+    // The room of the sentence sent before, unless that one is still being sent: a message box
+    // of a failing destination runs events, and a tick may come under it.
+    std::string spare;
+    std::string& sent = sending_ ? spare : sendRoom_;
     sent.reserve(sentence.size() + 2);
     sent = sentence;
+    bool outermost = !std::exchange(sending_, true);
     SendSentence(sent);
+    if (outermost)
+        sending_ = false;
 }
 
 void MainForm::replayLogRecord() {

@@ -16,12 +16,16 @@ std::string ChecksumHex(std::string_view text) {
 
 std::string FrameSentence(std::string_view body) {
     std::string framed;
+    FrameSentence(body, framed);
+    return framed;
+}
+
+void FrameSentence(std::string_view body, std::string& framed) {
     framed.reserve(body.size() + 4);
-    framed += '$';
+    framed = '$';
     framed += body;
     framed += '*';
     framed += ChecksumHex(body);
-    return framed;
 }
 
 std::string ExtractField(std::string_view line, int n) {

@@ -49,7 +49,7 @@ void MainForm::replayTrackRecord() {
     }
 
     auto output = [this](const std::string& body, std::string& keep, int box) {
-        keep = FrameSentence(body);
+        FrameSentence(body, keep);
         if (c.Data[static_cast<size_t>(box)].value.get() == 1)
             listAndSend(keep);
     };
