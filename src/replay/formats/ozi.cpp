@@ -125,12 +125,13 @@ TrackFix readOzi(std::string_view line) {
         sys_days day = floor<std::chrono::days>(at);
         year_month_day date(day);
         hh_mm_ss time(at - day);
-        fix.day = Format(static_cast<unsigned>(date.day()), "00");
-        fix.month = Format(static_cast<unsigned>(date.month()), "00");
-        fix.year = Trim(Str(static_cast<int>(date.year())));
-        SetTime(fix, Format(time.hours().count(), "00") + ":" +
-                         Format(time.minutes().count(), "00") + ":" +
-                         Format(time.seconds().count(), "00"));
+        fix.day = TwoDigits(static_cast<unsigned>(date.day()));
+        fix.month = TwoDigits(static_cast<unsigned>(date.month()));
+        fix.year = std::to_string(static_cast<int>(date.year())); // 1 to 9999
+        std::string hh = TwoDigits(time.hours().count()), mm = TwoDigits(time.minutes().count()),
+                    ss = TwoDigits(time.seconds().count());
+        fix.timeText = hh + ":" + mm + ":" + ss;
+        fix.compactTime = hh + mm + ss;
         return fix;
     }
     // No day number: the date and time texts (dd-Mon-yy and hh:mm:ss), or no date at all.
