@@ -170,21 +170,21 @@ bool writtenWhole(double x) {
 }
 
 // x as the general conversion writes it, when its fifteen significant digits are those of a
-// number of one to three decimals (a speed in tenths, feet in metres): that number's digits,
+// number of one to four decimals (a speed in tenths, feet in metres): that number's digits,
 // written directly. x must lie within a fifth of a unit of the fifteenth digit from it, so
 // that the rounding errors here (a few in the sixteenth) cannot decide. False for any other x.
 bool writeFewDecimals(double x, std::string& text) {
-    static constexpr double kTens[] = {1e-3, 1e-2, 1e-1, 1,   1e1, 1e2,  1e3, 1e4,
-                                       1e5,  1e6,  1e7,  1e8, 1e9, 1e10, 1e11};
+    static constexpr double kTens[] = {1e-4, 1e-3, 1e-2, 1e-1, 1,   1e1, 1e2, 1e3,
+                                       1e4,  1e5,  1e6,  1e7,  1e8, 1e9, 1e10};
     double magnitude = std::fabs(x);
-    if (!(magnitude >= kTens[0] && magnitude < 1e12))
+    if (!(magnitude >= kTens[0] && magnitude < 1e11))
         return false;
     size_t e = 0;
     while (e + 1 < std::size(kTens) && kTens[e + 1] <= magnitude)
         ++e;
     const double near = kTens[e] * 2e-15;
     double scale = 1;
-    for (size_t decimals = 1; decimals <= 3; ++decimals) {
+    for (size_t decimals = 1; decimals <= 4; ++decimals) {
         scale *= 10;
         long long k = std::llround(x * scale);
         if (!(std::fabs(static_cast<double>(k) / scale - x) < near))

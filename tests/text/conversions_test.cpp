@@ -115,10 +115,10 @@ TEST(Conversions, FastPathsAgreeWithTheRulesOnRandomValues) {
         double near = std::nextafter(std::round(x), -1e300);
         ASSERT_EQ(IntOfStr(near), Int(Val(Str(near)))) << std::setprecision(17) << near;
         ASSERT_EQ(IntOfStr(x), Int(Val(Str(x)))) << std::setprecision(17) << x;
-        // Numbers of one to three decimals, such as a speed in tenths, a hair from them (a unit
+        // Numbers of one to four decimals, such as a speed in tenths, a hair from them (a unit
         // of the sixteenth digit, a few of the fifteenth), and any other.
         double few = static_cast<double>(static_cast<long long>(random() % 2000000) - 1000000) /
-                     std::pow(10, i % 3 + 1);
+                     std::pow(10, i % 4 + 1);
         for (double value : {x, few, few * 1e8, few * 0.3048, std::nextafter(few, 1e300),
                              few * (1 + 3e-15), few * (1 - 7e-15)})
             ASSERT_EQ(Str(value), classicText(value)) << std::setprecision(17) << value;
