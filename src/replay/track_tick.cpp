@@ -112,10 +112,16 @@ bool MainForm::ConvertTrackRecord(const TrackFix& fix) {
         c.TripL.caption = Format(s.tripDistance / (imperial ? 1609 : 1000), "0.0");
     std::string course = Format(s.legCourse, "000");
 
-    // hh:mm:ss, read where its parts stand.
+    // hh:mm:ss, read where its parts stand: two digits each as nearly always, else as numbers.
     std::string_view time = fix.timeText;
-    double t = Val(time.substr(0, 2)) * 3600 + Val(time.size() > 3 ? time.substr(3, 2) : "") * 60 +
-               Val(time.substr(time.size() < 2 ? 0 : time.size() - 2));
+    auto part = [time](size_t at, std::string_view text) {
+        return DigitsAt(time, at, 2) && text.size() == 2
+                   ? (time[at] - '0') * 10 + time[at + 1] - '0'
+                   : Val(text);
+    };
+    double t = part(0, time.substr(0, 2)) * 3600 +
+               part(3, time.size() > 3 ? time.substr(3, 2) : "") * 60 +
+               part(time.size() - 2, time.substr(time.size() < 2 ? 0 : time.size() - 2));
     std::string kmhText;
     if (s.prevTimeSeconds != 0 && s.prevTimeSeconds != t) {
         double elapsed = t - s.prevTimeSeconds;

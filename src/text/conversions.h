@@ -46,7 +46,7 @@ inline std::string TwoDigits(long long n) {
 }
 // Whether text holds count digits from `from` on.
 inline bool DigitsAt(std::string_view text, size_t from, size_t count) {
-    if (text.size() < from + count)
+    if (from > text.size() || text.size() - from < count)
         return false;
     for (size_t i = from; i < from + count; ++i)
         if (text[i] < '0' || text[i] > '9')
