@@ -1,20 +1,24 @@
 #include "cli/command_line.h"
 #include "cli/headless.h"
-#include "ui/window_app.h"
 
-#include <cstdlib>
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <iostream>
+#include <unistd.h>
 
 namespace {
 
-bool haveDisplay() {
-    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
-        const char* value = std::getenv(name);
-        if (value && *value)
-            return true;
-    }
-    return false;
+// The window is the program beside this one: it alone loads the window's libraries, which a
+// headless run does without.
+int openWindow(char* argv[]) {
+    std::error_code error;
+    std::filesystem::path window =
+        std::filesystem::read_symlink("/proc/self/exe", error).parent_path() / "korvel-window";
+    execv(window.c_str(), argv);
+    std::cerr << "korvel: cannot start the window, " << window.string() << ": "
+              << std::strerror(errno) << "\n";
+    return 1;
 }
 
 } // namespace
@@ -33,16 +37,7 @@ int main(int argc, char* argv[]) {
         std::cerr << command.error << "\n";
         return 2;
     case Action::Window:
-        if (!haveDisplay()) {
-            std::cerr << "korvel: no display to open the window on (set DISPLAY, or run a "
-                         "command: see korvel --help)\n";
-            return 1;
-        }
-        if (!command.file.empty() && !std::filesystem::is_regular_file(command.file)) {
-            std::cerr << "korvel: cannot read " << command.file << "\n";
-            return 1;
-        }
-        return korvel::RunWindow(argc, argv, command.file);
+        return openWindow(argv);
     default:
         return korvel::RunHeadless(command, argc, argv);
     }

@@ -8,7 +8,7 @@ execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD} --prefix ${STAGE}/us
 if(failed)
   message(FATAL_ERROR "cmake --install failed")
 endif()
-set(files bin/korvel share/korvel/Tracks/sample.log share/korvel/Tracks/sample.trk
+set(files bin/korvel bin/korvel-window share/korvel/Tracks/sample.log share/korvel/Tracks/sample.trk
     share/applications/korvel.desktop share/mime/packages/korvel.xml
     share/icons/hicolor/scalable/apps/korvel.svg share/man/man1/korvel.1)
 foreach(installed ${files})
