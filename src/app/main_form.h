@@ -213,7 +213,8 @@ class MainForm {
     std::vector<TrackPoint> lastTrackPoints();
     // One point of a track file: its sentences, statistics and displays.
     void replayTrackRecord();
-    // Converts a point; false while repositioning (nothing to send).
+    // Converts a point into the latest RMC, GGA and VTG; false while repositioning (nothing to
+    // send, and they stay as they were).
     bool ConvertTrackRecord(const TrackFix& fix);
     void trackPauseOutput();
     // Opens the output ports a run needs; false (after telling the user) when one cannot be.
@@ -274,15 +275,14 @@ class MainForm {
     std::unique_ptr<TrackReader> trackReader_; // of the replay file, since it was opened
     std::vector<TrackPoint> trackPoints_;      // read, from nextPoint_ on not yet taken
     size_t nextPoint_ = 0;
-    bool chunked_ = false;  // the reader takes the file in chunks, not lines
-    bool starting_ = false; // Form_Load runs: the port list's selections are not the user's
-    int profileState_ = 0;  // 1 while the profile is read, 2 when the user asked it to stop
-    std::string rmcBody_, ggaBody_, vtgBody_; // built from a track point
-    bool sendDecision_ = false;               // carried from line to line within one record
-    std::string sendRoom_;                    // the room of the sentence last listed and sent
-    bool sending_ = false;                    // a listed sentence is being sent
-    std::int64_t lampDeadline_ = 0;           // monotonic ms when the activity lamp goes out
-    std::set<std::string> failedOutputs_;     // the destinations that failed in this run
+    bool chunked_ = false;          // the reader takes the file in chunks, not lines
+    bool starting_ = false;         // Form_Load runs: the port list's selections are not the user's
+    int profileState_ = 0;          // 1 while the profile is read, 2 when the user asked it to stop
+    bool sendDecision_ = false;     // carried from line to line within one record
+    std::string sendRoom_;          // the room of the sentence last listed and sent
+    bool sending_ = false;          // a listed sentence is being sent
+    std::int64_t lampDeadline_ = 0; // monotonic ms when the activity lamp goes out
+    std::set<std::string> failedOutputs_; // the destinations that failed in this run
 };
 
 } // namespace korvel

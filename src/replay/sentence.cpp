@@ -16,16 +16,17 @@ std::string ChecksumHex(std::string_view text) {
 
 std::string FrameSentence(std::string_view body) {
     std::string framed;
-    FrameSentence(body, framed);
+    framed.reserve(body.size() + 4);
+    framed += '$';
+    framed += body;
+    CloseSentence(framed);
     return framed;
 }
 
-void FrameSentence(std::string_view body, std::string& framed) {
-    framed.reserve(body.size() + 4);
-    framed = '$';
-    framed += body;
-    framed += '*';
-    framed += ChecksumHex(body);
+void CloseSentence(std::string& opened) {
+    std::string checksum = ChecksumHex(std::string_view(opened).substr(1));
+    opened += '*';
+    opened += checksum;
 }
 
 std::string ExtractField(std::string_view line, int n) {

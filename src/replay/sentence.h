@@ -12,8 +12,8 @@ inline constexpr const char* kDatumSentence = "$PGRMM,WGS 84*06";
 
 // "$" + body + "*" + two upper-case hexadecimal digits of the XOR of the body's bytes.
 std::string FrameSentence(std::string_view body);
-// The same written over framed, whose room is reused; body must lie elsewhere.
-void FrameSentence(std::string_view body, std::string& framed);
+// "$" + body written already: "*" and the checksum appended.
+void CloseSentence(std::string& opened);
 // Two upper-case hexadecimal digits of the XOR of the bytes of text.
 std::string ChecksumHex(std::string_view text);
 // Field n (n >= 1) of a sentence, counting the first field after the identifier as 1.

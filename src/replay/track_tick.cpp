@@ -48,14 +48,10 @@ void MainForm::replayTrackRecord() {
         c.Gauge1.value = needle > 359 ? needle - 360 : needle;
     }
 
-    auto output = [this](const std::string& body, std::string& keep, int box) {
-        FrameSentence(body, keep);
-        if (c.Data[static_cast<size_t>(box)].value.get() == 1)
-            listAndSend(keep);
-    };
-    output(rmcBody_, s.lastRmcSentence, 0);
-    output(ggaBody_, s.lastGgaSentence, 1);
-    output(vtgBody_, s.lastVtgSentence, 2);
+    const std::string* sentences[] = {&s.lastRmcSentence, &s.lastGgaSentence, &s.lastVtgSentence};
+    for (size_t box = 0; box < 3; ++box)
+        if (c.Data[box].value.get() == 1)
+            listAndSend(*sentences[box]);
     if (c.Data[6].value.get() == 1)
         listAndSend(kDatumSentence);
 
@@ -149,18 +145,20 @@ bool MainForm::ConvertTrackRecord(const TrackFix& fix) {
         compactTime = "000000";
     }
     std::string ddmmyy = Left(dateText, 4) + Right(dateText, 2);
-    // Appended into the bodies of the previous record, whose room they reuse.
-    auto build = [](std::string& body, std::initializer_list<std::string_view> parts) {
-        body.clear();
+    // Written over the sentences of the previous point, whose room they reuse.
+    auto build = [](std::string& sentence, std::initializer_list<std::string_view> parts) {
+        sentence.clear();
         for (std::string_view part : parts)
-            body += part;
+            sentence += part;
+        CloseSentence(sentence);
     };
-    build(rmcBody_,
-          {"GPRMC,", compactTime, ",A,", fix.latText, ",", fix.latHemisphere, ",", fix.lonText, ",",
-           fix.lonHemisphere, ",", s.speedKnotsText, ",", course, ",", ddmmyy, ",000.0,E"});
-    build(ggaBody_, {"GPGGA,", compactTime, ",", fix.latText, ",", fix.latHemisphere, ",",
-                     fix.lonText, ",", fix.lonHemisphere, ",1,12,1.0,", altitude, ",M,,M,,"});
-    build(vtgBody_, {"GPVTG,", course, ",T,,M,", s.speedKnotsText, ",N,", kmhText, ",K"});
+    build(s.lastRmcSentence,
+          {"$GPRMC,", compactTime, ",A,", fix.latText, ",", fix.latHemisphere, ",", fix.lonText,
+           ",", fix.lonHemisphere, ",", s.speedKnotsText, ",", course, ",", ddmmyy, ",000.0,E"});
+    build(s.lastGgaSentence,
+          {"$GPGGA,", compactTime, ",", fix.latText, ",", fix.latHemisphere, ",", fix.lonText, ",",
+           fix.lonHemisphere, ",1,12,1.0,", altitude, ",M,,M,,"});
+    build(s.lastVtgSentence, {"$GPVTG,", course, ",T,,M,", s.speedKnotsText, ",N,", kmhText, ",K"});
     return true;
 }
 
