@@ -182,29 +182,29 @@ bool writeFewDecimals(double x, std::string& text) {
     size_t e = 0;
     while (e + 1 < std::size(kTens) && kTens[e + 1] <= magnitude)
         ++e;
-    const double near = kTens[e] * 2e-15;
-    double scale = 1;
-    for (size_t decimals = 1; decimals <= 4; ++decimals) {
-        scale *= 10;
-        long long k = std::llround(x * scale);
-        if (!(std::fabs(static_cast<double>(k) / scale - x) < near))
-            continue;
-        if (k % 10 == 0)
-            return false; // nearly whole: the general conversion decides
-        char digits[24];
-        size_t count = static_cast<size_t>(
-            std::to_chars(digits, digits + sizeof digits, k < 0 ? -k : k).ptr - digits);
-        text = k < 0 ? "-" : " ";
-        if (count > decimals)
-            text.append(digits, count - decimals);
-        // No zero before the point, as the classic conversion writes it.
-        text += '.';
-        if (count < decimals)
-            text.append(decimals - count, '0');
-        text.append(digits + count - std::min(count, decimals), std::min(count, decimals));
-        return true;
-    }
-    return false;
+    // In ten-thousandths; a rounding that misses by one fails the test below, and the general
+    // conversion takes x.
+    double scaled = x * 1e4;
+    long long k = static_cast<long long>(scaled + (scaled < 0 ? -0.5 : 0.5));
+    if (!(std::fabs(static_cast<double>(k) / 1e4 - x) < kTens[e] * 2e-15))
+        return false;
+    size_t decimals = 4;
+    for (; decimals > 0 && k % 10 == 0; --decimals)
+        k /= 10;
+    if (decimals == 0)
+        return false; // nearly whole: the general conversion decides
+    char digits[24];
+    size_t count = static_cast<size_t>(
+        std::to_chars(digits, digits + sizeof digits, k < 0 ? -k : k).ptr - digits);
+    text = k < 0 ? "-" : " ";
+    if (count > decimals)
+        text.append(digits, count - decimals);
+    // No zero before the point, as the classic conversion writes it.
+    text += '.';
+    if (count < decimals)
+        text.append(decimals - count, '0');
+    text.append(digits + count - std::min(count, decimals), std::min(count, decimals));
+    return true;
 }
 
 } // namespace
