@@ -64,7 +64,8 @@ void MainForm::finishRecord() {
         int a = ToInt(Int(Val(s.altitudeText)));
         // Manual mode starts from the altitude last replayed.
         c.nnM.caption = Plain(a) + " m NN";
-        bool lowest = a<s.minAltitude, highest = a> s.maxAltitude;
+        bool lowest = a < s.minAltitude;
+        bool highest = a > s.maxAltitude;
         s.minAltitude = std::min(s.minAltitude, a);
         s.maxAltitude = std::max(s.maxAltitude, a);
         if (figuresShown) {
