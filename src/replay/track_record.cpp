@@ -9,11 +9,33 @@
 
 namespace korvel {
 
+namespace {
+
+// Minutes of arc rounded to the thousandth, as a position's text shows them. A coordinate far
+// beyond any that a degrees field holds is read as 0 rather than overflowing the arithmetic.
+long long shownThousandths(double minutesOfArc) {
+    return FormatUnits(std::fabs(minutesOfArc) < 1e12 ? minutesOfArc : 0, 3);
+}
+
+// The signed minutes of the text of degrees, as reading the text back gives them: the whole
+// degrees times 60, and the minutes' thousandths divided by 1000.
+double shownMinutes(double degrees) {
+    long long thousandths = shownThousandths(std::fabs(degrees) * 60);
+    long long whole = thousandths / 60000;
+    double minutes =
+        static_cast<double>(whole) * 60 + static_cast<double>(thousandths - whole * 60000) / 1000;
+    return degrees < 0 ? -minutes : minutes;
+}
+
+} // namespace
+
 void SetPosition(TrackFix& fix, double latDegrees, double lonDegrees) {
     fix.latHemisphere = latDegrees < 0 ? "S" : "N";
     fix.lonHemisphere = lonDegrees < 0 ? "W" : "E";
     fix.latText = PositionText(std::fabs(latDegrees) * 60, 2);
     fix.lonText = PositionText(std::fabs(lonDegrees) * 60, 3);
+    fix.latMinutes = shownMinutes(latDegrees);
+    fix.lonMinutes = shownMinutes(lonDegrees);
 }
 
 void SetTime(TrackFix& fix, const std::string& hhmmss) {
@@ -64,12 +86,8 @@ std::optional<double> PlainNumber(std::string_view text) {
 }
 
 std::string PositionText(double minutesOfArc, int degreeDigits) {
-    // A coordinate far beyond any that a degrees field holds is read as 0 rather than
-    // overflowing the arithmetic below.
-    if (!(std::fabs(minutesOfArc) < 1e12))
-        minutesOfArc = 0;
     // Round to the thousandth of a minute first, so that 59.9996 minutes carry into the degrees.
-    long long thousandths = FormatUnits(minutesOfArc, 3);
+    long long thousandths = shownThousandths(minutesOfArc);
     long long degrees = thousandths / 60000;
     if (thousandths >= 0) {
         // What the patterns below give, written digit by digit: this runs for every point

@@ -2,6 +2,7 @@
 // and altitude. The readers of the track formats fill it; pure functions, no form, no file.
 #pragma once
 
+#include <limits>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -16,6 +17,10 @@ struct TrackFix {
     std::string compactTime;                  // hhmmss
     std::optional<std::string> altitude;      // metres; no value: the previous one stays
     bool newSegment = false;                  // the first point of a track segment
+    // The signed minutes of arc the position's texts and hemispheres say, when the reader wrote
+    // them from numbers; NaN when they are to be read from the texts.
+    double latMinutes = std::numeric_limits<double>::quiet_NaN();
+    double lonMinutes = std::numeric_limits<double>::quiet_NaN();
 };
 
 // The position of signed degrees, as texts and hemispheres.

@@ -89,8 +89,11 @@ bool MainForm::ConvertTrackRecord(const TrackFix& fix) {
         s.altitudeText = *fix.altitude;
 
     bool imperial = s.metricUnits != 1;
-    double lat = SignedMinutesOfArc(fix.latText, fix.latHemisphere);
-    double lon = SignedMinutesOfArc(fix.lonText, fix.lonHemisphere);
+    auto minutes = [](double known, const std::string& text, const std::string& hemisphere) {
+        return std::isnan(known) ? SignedMinutesOfArc(text, hemisphere) : known;
+    };
+    double lat = minutes(fix.latMinutes, fix.latText, fix.latHemisphere);
+    double lon = minutes(fix.lonMinutes, fix.lonText, fix.lonHemisphere);
     if (std::isnan(s.startLat)) {
         s.startLat = lat;
         s.startLon = lon;

@@ -3,14 +3,19 @@
 // programs write are files of the test-data folder.
 #include "replay/formats/iso_time.h"
 #include "replay/formats/track_formats.h"
+#include "replay/sentence_type.h"
+#include "replay/track_record.h"
 #include "support/data_files.h"
 #include "support/temp_folder.h"
 #include "text/conversions.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <iomanip>
 #include <random>
 #include <sstream>
 
@@ -175,6 +180,27 @@ TEST(TrackFormats, TimesInUtc) {
             EXPECT_EQ(fix.day + fix.month + fix.year, c.date) << c.text;
             EXPECT_EQ(fix.timeText, c.time) << c.text;
         }
+    }
+}
+
+// A position written from numbers carries the minutes its texts and hemispheres say, to the
+// last bit and the sign of a zero: the replay takes them instead of reading the texts back.
+TEST(TrackFormats, PositionsCarryTheMinutesTheirTextsSay) {
+    std::mt19937_64 random(23);
+    auto bits = [](double x) { return std::bit_cast<std::uint64_t>(x); };
+    for (int i = 0; i < 200000; ++i) {
+        double lat = static_cast<double>(random() % 180000001) / 1e6 - 90;
+        double lon = std::ldexp(static_cast<double>(random() % 360000001) - 180000000, -20);
+        if (i % 100 == 0)
+            lat = -std::ldexp(1, -static_cast<int>(random() % 60)); // just south of the equator
+        if (i % 100 == 1)
+            lat = i % 200 == 1 ? 0.0 : -0.0; // on it
+        TrackFix fix;
+        SetPosition(fix, lat, lon);
+        ASSERT_EQ(bits(fix.latMinutes), bits(SignedMinutesOfArc(fix.latText, fix.latHemisphere)))
+            << std::setprecision(17) << lat << " " << fix.latText;
+        ASSERT_EQ(bits(fix.lonMinutes), bits(SignedMinutesOfArc(fix.lonText, fix.lonHemisphere)))
+            << std::setprecision(17) << lon << " " << fix.lonText;
     }
 }
 
