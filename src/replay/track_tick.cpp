@@ -81,8 +81,12 @@ void MainForm::trackPauseOutput() {
 }
 
 bool MainForm::ConvertTrackRecord(const TrackFix& fix) {
+    // ddmmyy of the day, month and four-digit year.
     std::string dateText = fix.day + MonthNumber(fix.month) + fix.year;
-    ShowDateTime(Left(dateText, 4) + Right(dateText, 2), fix.compactTime);
+    std::string_view date = dateText;
+    std::string ddmmyy(date.substr(0, 4));
+    ddmmyy += date.substr(date.size() - std::min<size_t>(2, date.size()));
+    ShowDateTime(ddmmyy, fix.compactTime);
     // After the time shown, whose trip reset (a gap of 100 minutes and more) clears the
     // altitude: the point's own altitude is sent whatever the gap before it.
     if (fix.altitude)
@@ -142,12 +146,11 @@ bool MainForm::ConvertTrackRecord(const TrackFix& fix) {
     if (s.repositioning == 1)
         return false;
 
-    std::string compactTime = fix.compactTime;
-    if (Right(dateText, 4) == "1989") {
-        dateText.clear(); // the receiver's zero date: a point without a valid time
+    std::string_view compactTime = fix.compactTime;
+    if (date.ends_with("1989")) {
+        ddmmyy.clear(); // the receiver's zero date: a point without a valid time
         compactTime = "000000";
     }
-    std::string ddmmyy = Left(dateText, 4) + Right(dateText, 2);
     // Written over the sentences of the previous point, whose room they reuse.
     auto build = [](std::string& sentence, std::initializer_list<std::string_view> parts) {
         sentence.clear();

@@ -173,7 +173,7 @@ bool writtenWhole(double x) {
 // number of one to four decimals (a speed in tenths, feet in metres): that number's digits,
 // written directly. x must lie within a fifth of a unit of the fifteenth digit from it, so
 // that the rounding errors here (a few in the sixteenth) cannot decide. False for any other x.
-bool writeFewDecimals(double x, std::string& text) {
+bool writeFewDecimals(double x, std::string& text, bool signBlank = true) {
     static constexpr double kTens[] = {1e-4, 1e-3, 1e-2, 1e-1, 1,   1e1, 1e2, 1e3,
                                        1e4,  1e5,  1e6,  1e7,  1e8, 1e9, 1e10};
     double magnitude = std::fabs(x);
@@ -196,7 +196,7 @@ bool writeFewDecimals(double x, std::string& text) {
     char digits[24];
     size_t count = static_cast<size_t>(
         std::to_chars(digits, digits + sizeof digits, k < 0 ? -k : k).ptr - digits);
-    text = k < 0 ? "-" : " ";
+    text = k < 0 ? "-" : signBlank ? " " : "";
     if (count > decimals)
         text.append(digits, count - decimals);
     // No zero before the point, as the classic conversion writes it.
@@ -238,6 +238,8 @@ std::string Plain(double x) {
         return std::string(
             whole, std::to_chars(whole, whole + sizeof whole, static_cast<long long>(x)).ptr);
     }
+    if (std::string text; writeFewDecimals(x, text, false))
+        return text;
     return Trim(Str(x));
 }
 

@@ -120,8 +120,10 @@ TEST(Conversions, FastPathsAgreeWithTheRulesOnRandomValues) {
         double few = static_cast<double>(static_cast<long long>(random() % 2000000) - 1000000) /
                      std::pow(10, i % 4 + 1);
         for (double value : {x, few, few * 1e8, few * 0.3048, std::nextafter(few, 1e300),
-                             few * (1 + 3e-15), few * (1 - 7e-15)})
+                             few * (1 + 3e-15), few * (1 - 7e-15)}) {
             ASSERT_EQ(Str(value), classicText(value)) << std::setprecision(17) << value;
+            ASSERT_EQ(Plain(value), Trim(classicText(value))) << std::setprecision(17) << value;
+        }
     }
 }
 
