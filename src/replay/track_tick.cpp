@@ -1,6 +1,7 @@
 // One point of a track file per tick: it is converted into RMC, GGA and VTG sentences
 // with speed and course derived from the previous point.
 #include "app/main_form.h"
+#include "replay/distance_course.h"
 #include "replay/sentence.h"
 #include "replay/sentence_type.h"
 #include "text/conversions.h"
@@ -102,12 +103,23 @@ bool MainForm::ConvertTrackRecord(const TrackFix& fix) {
         s.startLat = lat;
         s.startLon = lon;
     }
-    measureLeg(s.startLat, lat, s.startLon, lon);
-    double hectometres = Int(s.legDistance / 100);
-    if (figuresShown)
-        c.DistL.caption = Format(imperial ? hectometres / 16.09 : hectometres / 10, "0.0");
+    // The leg from the previous point gives the course and the distance; the one from the start
+    // is shown, and its course is what a point that has not moved keeps. Unseen, it is measured
+    // only for that.
+    std::optional<DistanceAndCourse> leg;
     if (!std::isnan(s.prevLat))
-        measureLeg(s.prevLat, lat, s.prevLon, lon);
+        leg = ComputeDistanceAndCourse(s.prevLat, lat, s.prevLon, lon, s.legCourse);
+    if (figuresShown || !leg || leg->distance == 0) {
+        measureLeg(s.startLat, lat, s.startLon, lon);
+        double hectometres = Int(s.legDistance / 100);
+        if (figuresShown)
+            c.DistL.caption = Format(imperial ? hectometres / 16.09 : hectometres / 10, "0.0");
+        if (leg)
+            measureLeg(s.prevLat, lat, s.prevLon, lon);
+    } else {
+        s.legDistance = leg->distance;
+        s.legCourse = leg->course;
+    }
     s.prevLat = lat;
     s.prevLon = lon;
     s.tripDistance += s.legDistance;
