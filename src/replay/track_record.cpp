@@ -92,19 +92,19 @@ std::string PositionText(double minutesOfArc, int degreeDigits) {
     if (thousandths >= 0) {
         // What the patterns below give, written digit by digit: this runs for every point
         // replayed.
-        char whole[24];
-        size_t length =
-            static_cast<size_t>(std::to_chars(whole, whole + sizeof whole, degrees).ptr - whole);
+        char text[40];
         size_t width = degreeDigits == 2 ? 2 : 3;
-        std::string text(length < width ? width - length : 0, '0');
-        text.append(whole, length);
+        char* end = std::to_chars(text + 3, text + 24, degrees).ptr;
+        char* start = text + 3;
+        while (static_cast<size_t>(end - start) < width)
+            *--start = '0';
         long long rest = thousandths - degrees * 60000; // thousandths of a minute, below 60000
         for (long long unit : {10000, 1000, 100, 10, 1}) {
             if (unit == 100)
-                text += '.';
-            text += static_cast<char>('0' + rest / unit % 10);
+                *end++ = '.';
+            *end++ = static_cast<char>('0' + rest / unit % 10);
         }
-        return text;
+        return std::string(start, end);
     }
     std::string minutes =
         Format(static_cast<double>(thousandths - degrees * 60000) / 1000, "00.000");
