@@ -3,7 +3,8 @@
 import sys
 
 FAULTS = [
-    ("checksum", "src/replay/sentence.cpp", "x ^= c;", "x ^= c + 1;"),
+    ("checksum", "src/replay/sentence.cpp", "x ^= static_cast<unsigned char>(text[i]);",
+     "x ^= static_cast<unsigned char>(text[i]) + 1u;"),
     ("hemisphere", "src/replay/track_record.cpp",
      'fix.latHemisphere = latDegrees < 0 ? "S" : "N";', 'fix.latHemisphere = latDegrees < 0 ? "N" : "S";'),
     ("skip", "src/control/transport.cpp", "SkipRecords(10);", "SkipRecords(11);"),
