@@ -43,9 +43,7 @@ void MainForm::ShowDateTime(std::string_view date, std::string_view time) {
     auto twoDigits = [](std::string_view text, size_t from) {
         if (from == std::string_view::npos)
             from = text.size() < 2 ? 0 : text.size() - 2;
-        if (DigitsAt(text, from, 2))
-            return (text[from] - '0') * 10 + text[from + 1] - '0';
-        return from < text.size() ? static_cast<int>(Val(text.substr(from, 2))) : 0;
+        return from < text.size() ? static_cast<int>(TwoDigitValue(text.substr(from, 2))) : 0;
     };
     int hour = twoDigits(time, 0);
     int minute = twoDigits(time, 2);

@@ -40,7 +40,12 @@ void SetPosition(TrackFix& fix, double latDegrees, double lonDegrees) {
 
 void SetTime(TrackFix& fix, const std::string& hhmmss) {
     fix.timeText = hhmmss;
-    fix.compactTime = Mid(hhmmss, 1, 2) + Mid(hhmmss, 4, 2) + Mid(hhmmss, 7, 2);
+    // The two digits of each part, where they stand; none of a part the text is too short for.
+    std::string_view text = hhmmss;
+    auto part = [text](size_t at) {
+        return at < text.size() ? text.substr(at, 2) : std::string_view();
+    };
+    fix.compactTime.assign(part(0)).append(part(3)).append(part(6));
 }
 
 void SetNoDate(TrackFix& fix) {

@@ -103,8 +103,8 @@ bool MainForm::ConvertTrackRecord(const TrackFix& fix) {
         s.startLat = lat;
         s.startLon = lon;
     }
-    // The leg from the previous point gives the course and the distance; the one from the start
-    // is shown, and its course is what a point that has not moved keeps. Unseen, it is measured
+    // The leg from the previous point gives the distance and the course. The leg from the start
+    // is shown, and its course is what a point that has not moved keeps: unseen, it is measured
     // only for that.
     std::optional<DistanceAndCourse> leg;
     if (!std::isnan(s.prevLat))
@@ -114,11 +114,11 @@ bool MainForm::ConvertTrackRecord(const TrackFix& fix) {
         double hectometres = Int(s.legDistance / 100);
         if (figuresShown)
             c.DistL.caption = Format(imperial ? hectometres / 16.09 : hectometres / 10, "0.0");
-        if (leg)
-            measureLeg(s.prevLat, lat, s.prevLon, lon);
-    } else {
+    }
+    if (leg) {
         s.legDistance = leg->distance;
-        s.legCourse = leg->course;
+        if (leg->distance != 0)
+            s.legCourse = leg->course;
     }
     s.prevLat = lat;
     s.prevLon = lon;
@@ -127,16 +127,11 @@ bool MainForm::ConvertTrackRecord(const TrackFix& fix) {
         c.TripL.caption = Format(s.tripDistance / (imperial ? 1609 : 1000), "0.0");
     std::string course = Format(s.legCourse, "000");
 
-    // hh:mm:ss, read where its parts stand: two digits each as nearly always, else as numbers.
+    // hh:mm:ss, read where its parts stand.
     std::string_view time = fix.timeText;
-    auto part = [time](size_t at, std::string_view text) {
-        return DigitsAt(time, at, 2) && text.size() == 2
-                   ? (time[at] - '0') * 10 + time[at + 1] - '0'
-                   : Val(text);
-    };
-    double t = part(0, time.substr(0, 2)) * 3600 +
-               part(3, time.size() > 3 ? time.substr(3, 2) : "") * 60 +
-               part(time.size() - 2, time.substr(time.size() < 2 ? 0 : time.size() - 2));
+    double t = TwoDigitValue(time.substr(0, 2)) * 3600 +
+               TwoDigitValue(time.size() > 3 ? time.substr(3, 2) : "") * 60 +
+               TwoDigitValue(time.substr(time.size() < 2 ? 0 : time.size() - 2));
     std::string kmhText;
     if (s.prevTimeSeconds != 0 && s.prevTimeSeconds != t) {
         double elapsed = t - s.prevTimeSeconds;

@@ -171,9 +171,9 @@ bool writtenWhole(double x) {
 
 // x as the general conversion writes it, when its fifteen significant digits are those of a
 // number of one to four decimals (a speed in tenths, feet in metres): that number's digits,
-// written directly. x must lie within a fifth of a unit of the fifteenth digit from it, so
+// appended directly. x must lie within a fifth of a unit of the fifteenth digit from it, so
 // that the rounding errors here (a few in the sixteenth) cannot decide. False for any other x.
-bool writeFewDecimals(double x, std::string& text, bool signBlank = true) {
+bool appendFewDecimals(double x, std::string& text) {
     static constexpr double kTens[] = {1e-4, 1e-3, 1e-2, 1e-1, 1,   1e1, 1e2, 1e3,
                                        1e4,  1e5,  1e6,  1e7,  1e8, 1e9, 1e10};
     double magnitude = std::fabs(x);
@@ -196,7 +196,8 @@ bool writeFewDecimals(double x, std::string& text, bool signBlank = true) {
     char digits[24];
     size_t count = static_cast<size_t>(
         std::to_chars(digits, digits + sizeof digits, k < 0 ? -k : k).ptr - digits);
-    text = k < 0 ? "-" : signBlank ? " " : "";
+    if (k < 0)
+        text += '-';
     if (count > decimals)
         text.append(digits, count - decimals);
     // No zero before the point, as the classic conversion writes it.
@@ -207,40 +208,42 @@ bool writeFewDecimals(double x, std::string& text, bool signBlank = true) {
     return true;
 }
 
+// x as the classic number-to-text conversion writes it: up to 15 significant digits, no zero
+// before the point, a capital E; a positive number with or without the blank of its sign.
+std::string classicText(double x, bool signBlank) {
+    std::string text = signBlank && !(x < 0) ? " " : "";
+    char digits[64];
+    if (writtenWhole(x)) {
+        // A whole number: its digits, as the general conversion gives them, but quickly.
+        text.append(digits,
+                    std::to_chars(digits, digits + sizeof digits, static_cast<long long>(x)).ptr);
+        return text;
+    }
+    if (appendFewDecimals(x, text))
+        return text;
+    char* end =
+        std::to_chars(digits, digits + sizeof digits, x, std::chars_format::general, 15).ptr;
+    std::string_view general(digits, static_cast<size_t>(end - digits));
+    size_t start = text.size();
+    if (general.starts_with("-")) {
+        text += '-';
+        general.remove_prefix(1);
+    }
+    if (general.starts_with("0."))
+        general.remove_prefix(1);
+    text += general;
+    std::replace(text.begin() + static_cast<long>(start), text.end(), 'e', 'E');
+    return text;
+}
+
 } // namespace
 
 std::string Str(double x) {
-    if (writtenWhole(x)) {
-        // A whole number: its digits, as the general conversion gives them, but quickly.
-        char whole[24] = " ";
-        auto end = std::to_chars(whole + 1, whole + sizeof whole, static_cast<long long>(x)).ptr;
-        return x < 0 ? std::string(whole + 1, end) : std::string(whole, end);
-    }
-    if (std::string text; writeFewDecimals(x, text))
-        return text;
-    char buf[64];
-    auto result = std::to_chars(buf, buf + sizeof buf, x, std::chars_format::general, 15);
-    std::string text(buf, result.ptr);
-    for (char& c : text)
-        if (c == 'e')
-            c = 'E';
-    // The classic number-to-text conversion drops the zero before the decimal point.
-    if (text.starts_with("0."))
-        text.erase(0, 1);
-    else if (text.starts_with("-0."))
-        text.erase(1, 1);
-    return x < 0 ? text : " " + text;
+    return classicText(x, true);
 }
 
 std::string Plain(double x) {
-    if (writtenWhole(x)) {
-        char whole[24];
-        return std::string(
-            whole, std::to_chars(whole, whole + sizeof whole, static_cast<long long>(x)).ptr);
-    }
-    if (std::string text; writeFewDecimals(x, text, false))
-        return text;
-    return Trim(Str(x));
+    return classicText(x, false);
 }
 
 std::vector<std::string> SplitFields(const std::string& text) {

@@ -53,6 +53,12 @@ inline bool DigitsAt(std::string_view text, size_t from, size_t count) {
             return false;
     return true;
 }
+// The number of a field of two characters, such as the hours of a time: read directly when
+// both are digits, as nearly always, else as Val reads it.
+inline double TwoDigitValue(std::string_view text) {
+    return text.size() == 2 && DigitsAt(text, 0, 2) ? (text[0] - '0') * 10 + text[1] - '0'
+                                                    : Val(text);
+}
 // Substrings counted from 1; a start past the end gives "", a negative length (the default)
 // runs to the end.
 std::string Mid(std::string_view text, long start, long length = -1);

@@ -128,10 +128,8 @@ TrackFix readOzi(std::string_view line) {
         fix.day = TwoDigits(static_cast<unsigned>(date.day()));
         fix.month = TwoDigits(static_cast<unsigned>(date.month()));
         fix.year = std::to_string(static_cast<int>(date.year())); // 1 to 9999
-        std::string hh = TwoDigits(time.hours().count()), mm = TwoDigits(time.minutes().count()),
-                    ss = TwoDigits(time.seconds().count());
-        fix.timeText = hh + ":" + mm + ":" + ss;
-        fix.compactTime = hh + mm + ss;
+        SetTime(fix, TwoDigits(time.hours().count()) + ":" + TwoDigits(time.minutes().count()) +
+                         ":" + TwoDigits(time.seconds().count()));
         return fix;
     }
     // No day number: the date and time texts (dd-Mon-yy and hh:mm:ss), or no date at all.
