@@ -21,6 +21,24 @@ std::uint16_t uartAddress(char last) {
     }
 }
 
+enum class Destination { Tcp, Pty, Udp, Uart, Printer, Serial };
+
+// What a port-list entry names; a COM entry or a device path is a serial port. Told from its
+// first letters: every sentence asks.
+Destination destinationOf(std::string_view entry) {
+    if (entry.size() == 3 && entry == "TCP")
+        return Destination::Tcp;
+    if (entry.size() == 3 && entry == "PTY")
+        return Destination::Pty;
+    if (entry.size() == 3 && entry == "UDP")
+        return Destination::Udp;
+    if (entry.starts_with("Por"))
+        return Destination::Uart;
+    if (entry.starts_with("LPT"))
+        return Destination::Printer;
+    return Destination::Serial;
+}
+
 } // namespace
 
 void MainForm::SendSentence(std::string& sentence) {
@@ -41,41 +59,45 @@ bool MainForm::deliver(const std::string& sentence) {
 }
 
 bool MainForm::deliverTo(const std::string& entry, const std::string& sentence) {
-    std::string_view kind = std::string_view(entry).substr(0, 3);
     std::string error;
-    auto keepWaiting = [this] { return this->keepWaiting(); };
-    if (entry == "TCP")
+    switch (destinationOf(entry)) {
+    case Destination::Tcp:
         return SendTcp(sentence);
-    if (entry == "PTY") {
-        if (waitForDestination ? platform_.pty.writeAll(sentence, keepWaiting)
+    case Destination::Pty:
+        if (waitForDestination ? platform_.pty.writeAll(sentence, [this] { return keepWaiting(); })
                                : platform_.pty.write(sentence))
             return true;
         error = platform_.pty.slavePath() + " takes no sentences";
-    } else if (entry == "UDP") {
+        break;
+    case Destination::Udp:
         if (platform_.udp.send(sentence, error))
             return true;
-    } else if (kind == "Por") {
+        break;
+    case Destination::Uart: {
         if (!platform_.portIO.available(error)) {
             reportOutputFailure(entry, entry + ": " + error);
             return false;
         }
-        std::uint16_t address = uartAddress(entry.empty() ? '1' : entry.back());
+        std::uint16_t address = uartAddress(entry.back());
         for (unsigned char byte : sentence) {
             platform_.portIO.PortOut(address, byte);
             platform_.clock.Sleep(2);
         }
         return true;
-    } else if (kind == "LPT") {
+    }
+    case Destination::Printer:
         if (platform_.printers.write(entry, sentence, error))
             return true;
-    } else if (!platform_.comm1.isOpen()) {
-        return false;
-    } else if (platform_.comm1.output(sentence) &&
-               (!waitForDestination || platform_.comm1.drain(keepWaiting))) {
-        return true;
-    } else {
+        break;
+    case Destination::Serial:
+        if (!platform_.comm1.isOpen())
+            return false;
+        if (platform_.comm1.output(sentence) &&
+            (!waitForDestination || platform_.comm1.drain([this] { return keepWaiting(); })))
+            return true;
         error = entry + " (" + platform_.comm1.deviceName() +
                 ") takes no sentences: the device has gone or fails";
+        break;
     }
     // A wait that was given up for a stop is no failure of the destination.
     if (!waitForDestination || waitForDestination())
@@ -108,9 +130,11 @@ bool MainForm::openOutputPort() {
 
 bool MainForm::openOutput(const std::string& entry) {
     std::string error;
-    if (entry == "TCP")
+    bool opened = true;
+    switch (destinationOf(entry)) {
+    case Destination::Tcp:
         return StartTcpServer();
-    if (entry == "PTY") {
+    case Destination::Pty: {
         if (!platform_.pty.open(s.ptyLink, error)) {
             platform_.dialogs.messageBox("PTY cannot be opened: " + error, "Output",
                                          MessageIcon::Exclamation, MessageButtons::Ok);
@@ -121,14 +145,20 @@ bool MainForm::openOutput(const std::string& entry) {
         c.List1.addItem("NMEA on " + where);
         return true;
     }
-    bool opened = true;
-    if (entry == "UDP") {
+    case Destination::Udp:
         opened = platform_.udp.open(s.udpHost, s.udpPort, error);
-    } else if (Left(entry, 3) == "LPT") {
+        break;
+    case Destination::Printer:
         opened = platform_.printers.probe(entry, error);
-    } else if (Left(entry, 3) == "COM") {
-        platform_.comm1.setCommPort(static_cast<int>(Val(Mid(entry, 4))));
-        opened = platform_.comm1.open(error);
+        break;
+    case Destination::Uart:
+        break;
+    case Destination::Serial:
+        if (entry.starts_with("COM")) {
+            platform_.comm1.setCommPort(static_cast<int>(Val(Mid(entry, 4))));
+            opened = platform_.comm1.open(error);
+        }
+        break;
     }
     if (!opened)
         platform_.dialogs.messageBox(entry + " cannot be opened: " + error, "Output",

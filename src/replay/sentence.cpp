@@ -8,8 +8,11 @@
 
 namespace korvel {
 
-std::string ChecksumHex(std::string_view text) {
-    // Eight bytes at a time: the bytes of the words' XOR, XORed together, are the XOR of all.
+namespace {
+
+// The XOR of the bytes of text, eight bytes at a time: the bytes of the words' XOR, XORed
+// together, are the XOR of all.
+unsigned checksumOf(std::string_view text) {
     std::uint64_t wide = 0;
     size_t i = 0;
     for (; i + 8 <= text.size(); i += 8) {
@@ -23,23 +26,44 @@ std::string ChecksumHex(std::string_view text) {
     unsigned x = static_cast<unsigned>(wide & 0xFF);
     for (; i < text.size(); ++i)
         x ^= static_cast<unsigned char>(text[i]);
+    return x;
+}
+
+// "*" and the two hexadecimal digits of the checksum of the body before it, at `at`.
+void writeChecksum(char* at, std::string_view body) {
     static const char digits[] = "0123456789ABCDEF";
-    return {digits[(x >> 4) & 0xF], digits[x & 0xF]};
+    unsigned x = checksumOf(body);
+    at[0] = '*';
+    at[1] = digits[(x >> 4) & 0xF];
+    at[2] = digits[x & 0xF];
+}
+
+} // namespace
+
+std::string ChecksumHex(std::string_view text) {
+    char closing[3];
+    writeChecksum(closing, text);
+    return {closing[1], closing[2]};
 }
 
 std::string FrameSentence(std::string_view body) {
     std::string framed;
-    framed.reserve(body.size() + 4);
-    framed += '$';
-    framed += body;
-    CloseSentence(framed);
+    WriteSentence(framed, {"$", body});
     return framed;
 }
 
-void CloseSentence(std::string& opened) {
-    std::string checksum = ChecksumHex(std::string_view(opened).substr(1));
-    opened += '*';
-    opened += checksum;
+void WriteSentence(std::string& sentence, std::initializer_list<std::string_view> parts) {
+    size_t size = 0;
+    for (std::string_view part : parts)
+        size += part.size();
+    // Over the previous sentence: its room holds the new one without a new allocation.
+    sentence.resize(size + 3);
+    char* at = sentence.data();
+    for (std::string_view part : parts) {
+        std::memcpy(at, part.data(), part.size());
+        at += part.size();
+    }
+    writeChecksum(at, std::string_view(sentence.data(), size).substr(1));
 }
 
 std::string ExtractField(std::string_view line, int n) {

@@ -1,6 +1,7 @@
 // The sentence level: framing with the checksum and field extraction.
 #pragma once
 
+#include <initializer_list>
 #include <span>
 #include <string>
 #include <string_view>
@@ -12,8 +13,9 @@ inline constexpr const char* kDatumSentence = "$PGRMM,WGS 84*06";
 
 // "$" + body + "*" + two upper-case hexadecimal digits of the XOR of the body's bytes.
 std::string FrameSentence(std::string_view body);
-// "$" + body written already: "*" and the checksum appended.
-void CloseSentence(std::string& opened);
+// The sentence of parts ("$" and the body) closed with "*" and the checksum, written over the
+// text the string held.
+void WriteSentence(std::string& sentence, std::initializer_list<std::string_view> parts);
 // Two upper-case hexadecimal digits of the XOR of the bytes of text.
 std::string ChecksumHex(std::string_view text);
 // Field n (n >= 1) of a sentence, counting the first field after the identifier as 1.

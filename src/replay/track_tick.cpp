@@ -159,19 +159,14 @@ bool MainForm::ConvertTrackRecord(const TrackFix& fix) {
         compactTime = "000000";
     }
     // Written over the sentences of the previous point, whose room they reuse.
-    auto build = [](std::string& sentence, std::initializer_list<std::string_view> parts) {
-        sentence.clear();
-        for (std::string_view part : parts)
-            sentence += part;
-        CloseSentence(sentence);
-    };
-    build(s.lastRmcSentence,
-          {"$GPRMC,", compactTime, ",A,", fix.latText, ",", fix.latHemisphere, ",", fix.lonText,
-           ",", fix.lonHemisphere, ",", s.speedKnotsText, ",", course, ",", ddmmyy, ",000.0,E"});
-    build(s.lastGgaSentence,
-          {"$GPGGA,", compactTime, ",", fix.latText, ",", fix.latHemisphere, ",", fix.lonText, ",",
-           fix.lonHemisphere, ",1,12,1.0,", altitude, ",M,,M,,"});
-    build(s.lastVtgSentence, {"$GPVTG,", course, ",T,,M,", s.speedKnotsText, ",N,", kmhText, ",K"});
+    WriteSentence(s.lastRmcSentence, {"$GPRMC,", compactTime, ",A,", fix.latText, ",",
+                                      fix.latHemisphere, ",", fix.lonText, ",", fix.lonHemisphere,
+                                      ",", s.speedKnotsText, ",", course, ",", ddmmyy, ",000.0,E"});
+    WriteSentence(s.lastGgaSentence,
+                  {"$GPGGA,", compactTime, ",", fix.latText, ",", fix.latHemisphere, ",",
+                   fix.lonText, ",", fix.lonHemisphere, ",1,12,1.0,", altitude, ",M,,M,,"});
+    WriteSentence(s.lastVtgSentence,
+                  {"$GPVTG,", course, ",T,,M,", s.speedKnotsText, ",N,", kmhText, ",K"});
     return true;
 }
 

@@ -50,16 +50,18 @@ Decimal toDecimal(double x) {
 // digits holds |x| times 10^decimals: pads it to the pattern's digits, sets the decimal point
 // and the sign.
 std::string pad(std::string_view digits, size_t intDigits, int decimals, double x) {
-    size_t shown = std::max(digits.size(), intDigits + static_cast<size_t>(decimals));
+    size_t point = static_cast<size_t>(decimals);
+    size_t shown = std::max(digits.size(), intDigits + point);
     size_t zeros = shown - digits.size();
-    std::string text;
-    text.reserve(shown + 2);
-    if (x < 0 && digits.find_first_not_of('0') != std::string_view::npos)
-        text += '-';
-    text.append(zeros, '0');
-    text.append(digits);
-    if (decimals > 0)
-        text.insert(text.size() - static_cast<size_t>(decimals), 1, '.');
+    bool minus = x < 0 && digits.find_first_not_of('0') != std::string_view::npos;
+    // Sized once and written in place: a course or a distance is padded for every record.
+    std::string text(minus + shown + (point > 0), '-');
+    char* out = text.data() + minus;
+    for (size_t i = 0; i < shown; ++i) {
+        if (point > 0 && i == shown - point)
+            *out++ = '.';
+        *out++ = i < zeros ? '0' : digits[i - zeros];
+    }
     return text;
 }
 
