@@ -2,6 +2,8 @@
 // them. Flags hold 0 and 1; counters are wide enough for any file.
 #pragma once
 
+#include "replay/track_record.h"
+
 #include <limits>
 #include <string>
 #include <vector>
@@ -50,8 +52,7 @@ struct FormState {
     int hasPgrmm = 0;
     std::string logText;
     std::string phsmiLine;
-    std::string altitudeText;
-    std::string framedSentence;
+    double altitude = kNoAltitude; // whole metres of the latest fix
     double legDistance = 0;
     double legCourse = 0;
 

@@ -66,9 +66,13 @@ void MainForm::ShowDateTime(std::string_view date, std::string_view time) {
         s.tripStart = at.time_since_epoch().count();
     }
     long long elapsed = (at.time_since_epoch().count() - s.tripStart) / 60;
-    if (elapsed >= 0 && elapsed < 100)
-        c.TTL.caption = TwoDigits(elapsed / 60) + ":" + TwoDigits(elapsed % 60);
-    else
+    if (elapsed >= 0 && elapsed < 100) {
+        // hh:mm, written over the caption of the record before.
+        const char shown[] = {
+            static_cast<char>('0' + elapsed / 600), static_cast<char>('0' + elapsed / 60 % 10), ':',
+            static_cast<char>('0' + elapsed % 60 / 10), static_cast<char>('0' + elapsed % 10)};
+        c.TTL.caption.assign(shown, sizeof shown);
+    } else
         ResetTripDisplay();
     // The trip's caption stays written: it tells whether the trip has begun.
     if (!figuresShown)

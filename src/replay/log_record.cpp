@@ -67,7 +67,8 @@ void MainForm::handleRecordedLine() {
     if (IsSentence(line, "GGA")) {
         c.Data[1].enabled = true;
         s.lastGgaSentence = line;
-        s.altitudeText = FieldView(line, 9);
+        std::string_view metres = FieldView(line, 9);
+        s.altitude = metres.empty() ? kNoAltitude : Int(Val(metres));
         if (sameTimePos)
             line = rewritten = WithTimePositionGga(s.lastGgaSentence, s.rmcTimePosition);
         sendDecision_ = box(1);

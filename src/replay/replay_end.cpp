@@ -78,7 +78,7 @@ void MainForm::ResetTripDisplay() {
     for (Label* label : {&c.WtL, &c.Datum, &c.Zeit, &c.SpeedL, &c.MaxL, &c.DistL, &c.TripL, &c.TTL,
                          &c.NNL, &c.NNminL, &c.NNmaxL})
         label->caption.clear();
-    s.altitudeText.clear();
+    s.altitude = kNoAltitude;
     // A run's first point has course 000 and no speed, whatever the run before it ended with.
     s.legCourse = 0;
     s.speedKnotsText.clear();

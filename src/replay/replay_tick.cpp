@@ -4,6 +4,7 @@
 #include "text/conversions.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace korvel {
 
@@ -60,8 +61,8 @@ void MainForm::ReplayStep() {
 }
 
 void MainForm::finishRecord() {
-    if (s.phsmiLine.empty() && !s.altitudeText.empty()) {
-        int a = ToInt(Int(Val(s.altitudeText)));
+    if (s.phsmiLine.empty() && !std::isnan(s.altitude)) {
+        int a = ToInt(s.altitude);
         // Manual mode starts from the altitude last replayed.
         c.nnM.caption = Plain(a) + " m NN";
         bool lowest = a < s.minAltitude;

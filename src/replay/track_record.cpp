@@ -17,14 +17,35 @@ long long shownThousandths(double minutesOfArc) {
     return FormatUnits(std::fabs(minutesOfArc) < 1e12 ? minutesOfArc : 0, 3);
 }
 
-// The signed minutes of the text of degrees, as reading the text back gives them: the whole
-// degrees times 60, and the minutes' thousandths divided by 1000.
-double shownMinutes(double degrees) {
+// The minutes' thousandths written as ddmm.mmm (degreeDigits 2) or dddmm.mmm (3), digit by
+// digit: this runs for every point replayed.
+std::string thousandthsText(long long thousandths, int degreeDigits) {
+    long long degrees = thousandths / 60000;
+    char text[40];
+    size_t width = degreeDigits == 2 ? 2 : 3;
+    char* end = std::to_chars(text + 3, text + 24, degrees).ptr;
+    char* start = text + 3;
+    while (static_cast<size_t>(end - start) < width)
+        *--start = '0';
+    long long rest = thousandths - degrees * 60000; // thousandths of a minute, below 60000
+    for (long long unit : {10000, 1000, 100, 10, 1}) {
+        if (unit == 100)
+            *end++ = '.';
+        *end++ = static_cast<char>('0' + rest / unit % 10);
+    }
+    return std::string(start, end);
+}
+
+// One coordinate of signed degrees: its text, and its signed minutes as reading the text back
+// gives them (the whole degrees times 60, and the minutes' thousandths divided by 1000).
+void setCoordinate(double degrees, int degreeDigits, std::string& text, double& minutes) {
     long long thousandths = shownThousandths(std::fabs(degrees) * 60);
+    text = thousandthsText(thousandths, degreeDigits);
     long long whole = thousandths / 60000;
-    double minutes =
+    minutes =
         static_cast<double>(whole) * 60 + static_cast<double>(thousandths - whole * 60000) / 1000;
-    return degrees < 0 ? -minutes : minutes;
+    if (degrees < 0)
+        minutes = -minutes;
 }
 
 } // namespace
@@ -32,10 +53,8 @@ double shownMinutes(double degrees) {
 void SetPosition(TrackFix& fix, double latDegrees, double lonDegrees) {
     fix.latHemisphere = latDegrees < 0 ? "S" : "N";
     fix.lonHemisphere = lonDegrees < 0 ? "W" : "E";
-    fix.latText = PositionText(std::fabs(latDegrees) * 60, 2);
-    fix.lonText = PositionText(std::fabs(lonDegrees) * 60, 3);
-    fix.latMinutes = shownMinutes(latDegrees);
-    fix.lonMinutes = shownMinutes(lonDegrees);
+    setCoordinate(latDegrees, 2, fix.latText, fix.latMinutes);
+    setCoordinate(lonDegrees, 3, fix.lonText, fix.lonMinutes);
 }
 
 void SetTime(TrackFix& fix, const std::string& hhmmss) {
@@ -46,6 +65,37 @@ void SetTime(TrackFix& fix, const std::string& hhmmss) {
         return at < text.size() ? text.substr(at, 2) : std::string_view();
     };
     fix.compactTime.assign(part(0)).append(part(3)).append(part(6));
+}
+
+void SetUtc(TrackFix& fix, std::chrono::sys_seconds at) {
+    using namespace std::chrono;
+    sys_days day = floor<days>(at);
+    year_month_day date(day);
+    long long second = (at - day).count();
+    // Written digit by digit: a track's every point has its moment.
+    char text[8];
+    auto twoDigits = [&text](size_t at, long long n) {
+        text[at] = static_cast<char>('0' + n / 10 % 10);
+        text[at + 1] = static_cast<char>('0' + n % 10);
+    };
+    twoDigits(0, static_cast<unsigned>(date.day()));
+    fix.day.assign(text, 2);
+    twoDigits(0, static_cast<unsigned>(date.month()));
+    fix.month.assign(text, 2);
+    int year = static_cast<int>(date.year());
+    if (year >= 0 && year <= 9999) {
+        twoDigits(0, year / 100);
+        twoDigits(2, year % 100);
+        fix.year.assign(text, 4);
+    } else {
+        fix.year = Format(year, "0000");
+    }
+    twoDigits(0, second / 3600);
+    twoDigits(3, second / 60 % 60);
+    twoDigits(6, second % 60);
+    text[2] = text[5] = ':';
+    fix.timeText.assign(text, 8);
+    fix.compactTime = {text[0], text[1], text[3], text[4], text[6], text[7]};
 }
 
 void SetNoDate(TrackFix& fix) {
@@ -67,6 +117,10 @@ bool OnTheGlobe(const TrackFix& fix) {
         return false;
     double lat = MinutesOfArc(fix.latText), lon = MinutesOfArc(fix.lonText);
     return lat <= 90 * 60 && lon <= 180 * 60;
+}
+
+double WholeMetresOf(std::string_view text) {
+    return TrimView(text).empty() ? kNoAltitude : Int(Val(text));
 }
 
 bool StartsWithNumber(std::string_view text) {
@@ -93,24 +147,9 @@ std::optional<double> PlainNumber(std::string_view text) {
 std::string PositionText(double minutesOfArc, int degreeDigits) {
     // Round to the thousandth of a minute first, so that 59.9996 minutes carry into the degrees.
     long long thousandths = shownThousandths(minutesOfArc);
+    if (thousandths >= 0)
+        return thousandthsText(thousandths, degreeDigits); // what the patterns below give
     long long degrees = thousandths / 60000;
-    if (thousandths >= 0) {
-        // What the patterns below give, written digit by digit: this runs for every point
-        // replayed.
-        char text[40];
-        size_t width = degreeDigits == 2 ? 2 : 3;
-        char* end = std::to_chars(text + 3, text + 24, degrees).ptr;
-        char* start = text + 3;
-        while (static_cast<size_t>(end - start) < width)
-            *--start = '0';
-        long long rest = thousandths - degrees * 60000; // thousandths of a minute, below 60000
-        for (long long unit : {10000, 1000, 100, 10, 1}) {
-            if (unit == 100)
-                *end++ = '.';
-            *end++ = static_cast<char>('0' + rest / unit % 10);
-        }
-        return std::string(start, end);
-    }
     std::string minutes =
         Format(static_cast<double>(thousandths - degrees * 60000) / 1000, "00.000");
     return Format(static_cast<double>(degrees), degreeDigits == 2 ? "00" : "000") + minutes;

@@ -2,6 +2,7 @@
 // and altitude. The readers of the track formats fill it; pure functions, no form, no file.
 #pragma once
 
+#include <chrono>
 #include <limits>
 #include <optional>
 #include <string>
@@ -9,14 +10,19 @@
 
 namespace korvel {
 
+// The altitude of a point that has none.
+constexpr double kNoAltitude = std::numeric_limits<double>::quiet_NaN();
+
 struct TrackFix {
     std::string latText, lonText;             // ddmm.mmm and dddmm.mmm
     std::string latHemisphere, lonHemisphere; // "N"/"S", "E"/"W"
     std::string day, month, year;             // month as number or name; year with four digits
     std::string timeText;                     // hh:mm:ss, empty when the format has none
     std::string compactTime;                  // hhmmss
-    std::optional<std::string> altitude;      // metres; no value: the previous one stays
-    bool newSegment = false;                  // the first point of a track segment
+    // The altitude in whole metres, as the sentences carry it: kNoAltitude when the point has
+    // none, no value when it says nothing of it (the previous one stays).
+    std::optional<double> altitude;
+    bool newSegment = false; // the first point of a track segment
     // The signed minutes of arc the position's texts and hemispheres say, when the reader wrote
     // them from numbers; NaN when they are to be read from the texts.
     double latMinutes = std::numeric_limits<double>::quiet_NaN();
@@ -27,11 +33,15 @@ struct TrackFix {
 void SetPosition(TrackFix& fix, double latDegrees, double lonDegrees);
 // The time of an hh:mm:ss text.
 void SetTime(TrackFix& fix, const std::string& hhmmss);
+// The date (a four-digit year) and the time of a moment in UTC.
+void SetUtc(TrackFix& fix, std::chrono::sys_seconds at);
 // No date and no time: the sentences carry 000000 as the date and empty times.
 void SetNoDate(TrackFix& fix);
 // Whether the fix names a place on the globe: hemispheres it knows, numbers in range.
 bool OnTheGlobe(const TrackFix& fix);
 
+// The whole metres of an altitude's text; kNoAltitude when the text is blank.
+double WholeMetresOf(std::string_view text);
 // Whether a text begins with a number, after blanks and a sign.
 bool StartsWithNumber(std::string_view text);
 // A decimal number that is the whole text but for blanks around it; no value otherwise.

@@ -91,7 +91,7 @@ bool MainForm::ConvertTrackRecord(const TrackFix& fix) {
     // After the time shown, whose trip reset (a gap of 100 minutes and more) clears the
     // altitude: the point's own altitude is sent whatever the gap before it.
     if (fix.altitude)
-        s.altitudeText = *fix.altitude;
+        s.altitude = *fix.altitude;
 
     bool imperial = s.metricUnits != 1;
     auto minutes = [](double known, const std::string& text, const std::string& hemisphere) {
@@ -149,7 +149,7 @@ bool MainForm::ConvertTrackRecord(const TrackFix& fix) {
             s.speedKnotsText = "0" + s.speedKnotsText;
     }
     s.prevTimeSeconds = t;
-    std::string altitude = s.altitudeText.empty() ? "" : Plain(Int(Val(s.altitudeText)));
+    std::string altitude = std::isnan(s.altitude) ? "" : Plain(s.altitude);
     if (s.repositioning == 1)
         return false;
 

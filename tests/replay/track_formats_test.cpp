@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
@@ -67,9 +68,9 @@ std::string shown(const TrackPoint& point) {
     return std::string(f.newSegment ? "|" : "-") + " " + f.latText + " " + f.latHemisphere + " " +
            f.lonText + " " + f.lonHemisphere + " " + f.day + "/" + f.month + "/" + f.year + " " +
            (f.timeText.empty() ? "-" : f.timeText) + " " +
-           (!f.altitude           ? "none"
-            : f.altitude->empty() ? "-"
-                                  : *f.altitude) +
+           (!f.altitude               ? "none"
+            : std::isnan(*f.altitude) ? "-"
+                                      : Plain(*f.altitude)) +
            " <- " + Trim(point.text);
 }
 
@@ -204,9 +205,9 @@ TEST(TrackFormats, PositionsCarryTheMinutesTheirTextsSay) {
     }
 }
 
-// The load reads an OziExplorer altitude in whole numbers where it can; whatever the
-// altitude's text, it must show the whole metres the replayed point's text shows.
-TEST(TrackFormats, OziHeightsAgreeWithThePoints) {
+// The load and the replay read an OziExplorer altitude in whole numbers where they can;
+// whatever the altitude's text, they must give the whole metres of its general reading.
+TEST(TrackFormats, OziAltitudesInWholeNumbersAgreeWithTheGeneralReading) {
     std::unique_ptr<TrackReader> reader = MakeTrackReader("OziExplorer")->resumed();
     std::vector<TrackPoint> points;
     std::vector<TrackHeight> heights;
@@ -247,9 +248,11 @@ TEST(TrackFormats, OziHeightsAgreeWithThePoints) {
         reader->readHeights(line, heights);
         ASSERT_EQ(points.size(), 1u);
         ASSERT_EQ(heights.size(), 1u);
-        const std::optional<std::string>& altitude = points[0].fix.altitude;
-        bool drawn = altitude && !Trim(*altitude).empty();
-        ASSERT_EQ(heights[0].altitude, drawn ? std::optional(Int(Val(*altitude))) : std::nullopt)
-            << line << " shows " << altitude.value_or("nothing");
+        // The general reading: the feet as a number, in metres, written and read back whole.
+        std::optional<double> metres;
+        if (StartsWithNumber(feet) && Val(feet) != -777)
+            metres = Int(Val(Plain(Val(feet) * 0.3048)));
+        ASSERT_EQ(heights[0].altitude, metres) << line;
+        ASSERT_EQ(WholeMetres(points[0].fix.altitude), metres) << line;
     }
 }

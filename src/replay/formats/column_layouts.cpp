@@ -18,19 +18,19 @@ void readPcxDate(TrackFix& fix, const std::string& line) {
     SetTime(fix, Mid(line, 39, 8));
 }
 
-std::string ttqvAltitude(const std::string& line) {
-    return Mid(line, 48, 4);
+double ttqvAltitude(const std::string& line) {
+    return WholeMetresOf(Mid(line, 48, 4));
 }
 
 // The altitude between the ";" after column 50 and the next; "1e25" marks an unknown one.
-std::optional<std::string> gardownAltitude(const std::string& line) {
+std::optional<double> gardownAltitude(const std::string& line) {
     long semicolon = InStr(50, line, ";");
     if (semicolon <= 0)
         return std::nullopt;
     long end = InStr(semicolon + 1, line, ";");
     std::string altitude =
         end > 0 ? Mid(line, semicolon + 1, end - semicolon - 1) : Mid(line, semicolon + 1);
-    return altitude.find("1e25") != std::string::npos ? "" : altitude;
+    return altitude.find("1e25") != std::string::npos ? kNoAltitude : WholeMetresOf(altitude);
 }
 
 // The date and time of the Gardown layout ("Sat Dec 02 12:06:16 2010") and its altitude,

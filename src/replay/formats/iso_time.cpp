@@ -52,16 +52,8 @@ bool SetIsoTime(TrackFix& fix, std::string_view text) {
                         std::chrono::day(static_cast<unsigned>(day))};
     if (!date.ok())
         return false;
-    sys_seconds utc = sys_days(date) + std::chrono::hours(hours) +
-                      std::chrono::minutes(minutes - offsetMinutes) + std::chrono::seconds(seconds);
-    sys_days utcDay = floor<days>(utc);
-    year_month_day utcDate(utcDay);
-    hh_mm_ss time(utc - utcDay);
-    fix.day = Format(static_cast<unsigned>(utcDate.day()), "00");
-    fix.month = Format(static_cast<unsigned>(utcDate.month()), "00");
-    fix.year = Format(static_cast<int>(utcDate.year()), "0000");
-    SetTime(fix, Format(time.hours().count(), "00") + ":" + Format(time.minutes().count(), "00") +
-                     ":" + Format(time.seconds().count(), "00"));
+    SetUtc(fix, sys_days(date) + std::chrono::hours(hours) +
+                    std::chrono::minutes(minutes - offsetMinutes) + std::chrono::seconds(seconds));
     return true;
 }
 

@@ -98,22 +98,20 @@ bool quickWholeMetres(std::string_view altitude, std::optional<double>& metres) 
     return true;
 }
 
-// Millions of points: the whole metres without writing the altitude's text. Written in place:
-// a copy of the height, read whole just after its parts were written, waits for the writes.
-void readOziHeight(const std::array<std::string_view, 4>& fields, TrackHeight& height) {
-    height.newSegment = oziNewSegment(fields[2]);
-    if (!quickWholeMetres(fields[3], height.altitude)) {
-        std::optional<double> exact = oziMetres(fields[3]);
-        height.altitude = exact ? std::optional(IntOfStr(*exact)) : std::nullopt;
-    }
+// The whole metres of an altitude field, none for -777 or a field that is no number; millions
+// of points, read in whole numbers where they can be.
+std::optional<double> oziWholeMetres(std::string_view feet) {
+    std::optional<double> metres;
+    if (!quickWholeMetres(feet, metres) && (metres = oziMetres(feet)))
+        metres = IntOfStr(*metres);
+    return metres;
 }
 
 TrackFix readOzi(std::string_view line) {
     auto fields = leadingFields<7>(line);
     TrackFix fix;
     SetPosition(fix, Val(fields[0]), Val(fields[1]));
-    std::optional<double> metres = oziMetres(fields[3]);
-    fix.altitude = metres ? Plain(*metres) : "";
+    fix.altitude = oziWholeMetres(fields[3]).value_or(kNoAltitude);
     fix.newSegment = oziNewSegment(fields[2]);
     if (StartsWithNumber(fields[4])) {
         using namespace std::chrono;
@@ -121,15 +119,7 @@ TrackFix readOzi(std::string_view line) {
         // arithmetic cannot overflow.
         double days = std::clamp(Val(fields[4]), -693593.0, 2958465.0);
         long long seconds = std::llround(days * 86400.0);
-        sys_seconds at = sys_days(year(1899) / December / 30) + std::chrono::seconds(seconds);
-        sys_days day = floor<std::chrono::days>(at);
-        year_month_day date(day);
-        hh_mm_ss time(at - day);
-        fix.day = TwoDigits(static_cast<unsigned>(date.day()));
-        fix.month = TwoDigits(static_cast<unsigned>(date.month()));
-        fix.year = std::to_string(static_cast<int>(date.year())); // 1 to 9999
-        SetTime(fix, TwoDigits(time.hours().count()) + ":" + TwoDigits(time.minutes().count()) +
-                         ":" + TwoDigits(time.seconds().count()));
+        SetUtc(fix, sys_days(year(1899) / December / 30) + std::chrono::seconds(seconds));
         return fix;
     }
     // No day number: the date and time texts (dd-Mon-yy and hh:mm:ss), or no date at all.
@@ -165,8 +155,11 @@ class OziReader : public TrackReader {
         auto fields = leadingFields<4>(line);
         if (!StartsWithNumber(fields[0]) || !onTheGlobe(fields))
             return;
+        // Written in place: a copy of the height, read whole just after its parts were
+        // written, waits for the writes.
         TrackHeight& height = heights.emplace_back();
-        readOziHeight(fields, height);
+        height.newSegment = oziNewSegment(fields[2]);
+        height.altitude = oziWholeMetres(fields[3]);
     }
     std::unique_ptr<TrackReader> resumed() const override {
         return std::make_unique<OziReader>(kHeaderLines);

@@ -1,6 +1,6 @@
 #include "replay/formats/track_reader.h"
 
-#include "text/conversions.h"
+#include <cmath>
 
 namespace korvel {
 
@@ -11,10 +11,10 @@ void TrackReader::readHeights(std::string_view line, std::vector<TrackHeight>& h
         heights.push_back({WholeMetres(point.fix.altitude), point.fix.newSegment, true});
 }
 
-std::optional<double> WholeMetres(const std::optional<std::string>& altitude) {
-    if (!altitude || Trim(*altitude).empty())
+std::optional<double> WholeMetres(const std::optional<double>& altitude) {
+    if (!altitude || std::isnan(*altitude))
         return std::nullopt;
-    return Int(Val(*altitude));
+    return altitude;
 }
 
 } // namespace korvel

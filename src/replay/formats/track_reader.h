@@ -52,7 +52,7 @@ class TrackReader {
     std::vector<TrackPoint> scratch_;
 };
 
-// The whole metres of an altitude text, absent when the text is empty.
-std::optional<double> WholeMetres(const std::optional<std::string>& altitude);
+// The whole metres of a point's altitude, absent when it has none.
+std::optional<double> WholeMetres(const std::optional<double>& altitude);
 
 } // namespace korvel
