@@ -246,8 +246,15 @@ class MainForm {
     // Statistics of the RMC in currentLine; false when the replay ended meanwhile.
     bool logRecordStatistics();
     void finishRecord();
-    // The distance and course of one leg, into legDistance and legCourse.
-    void measureLeg(double lat1, double lat2, double lon1, double lon2);
+    // A leg as ComputeDistanceAndCourse takes it.
+    struct Leg {
+        double lat1, lat2, lon1, lon2;
+    };
+    // The leg from the previous point into legDistance and legCourse. The leg from the start is
+    // measured first when it is to be shown or when the course is kept (no previous point, or
+    // not moved): its course is the one kept. Its distance, when measured.
+    std::optional<double> measureLegs(const Leg& fromStart, const std::optional<Leg>& fromPrevious,
+                                      bool startShown);
     // Once per destination and run: a message for every sentence would bury the window.
     void reportOutputFailure(const std::string& entry, const std::string& what);
     // Sends a sentence with its CR LF to every destination; false when none took it.
@@ -275,13 +282,16 @@ class MainForm {
     std::unique_ptr<TrackReader> trackReader_; // of the replay file, since it was opened
     std::vector<TrackPoint> trackPoints_;      // read, from nextPoint_ on not yet taken
     size_t nextPoint_ = 0;
-    bool chunked_ = false;          // the reader takes the file in chunks, not lines
-    bool starting_ = false;         // Form_Load runs: the port list's selections are not the user's
-    int profileState_ = 0;          // 1 while the profile is read, 2 when the user asked it to stop
-    bool sendDecision_ = false;     // carried from line to line within one record
-    std::string sendRoom_;          // the room of the sentence last listed and sent
-    bool sending_ = false;          // a listed sentence is being sent
-    std::int64_t lampDeadline_ = 0; // monotonic ms when the activity lamp goes out
+    bool chunked_ = false;      // the reader takes the file in chunks, not lines
+    bool starting_ = false;     // Form_Load runs: the port list's selections are not the user's
+    int profileState_ = 0;      // 1 while the profile is read, 2 when the user asked it to stop
+    bool sendDecision_ = false; // carried from line to line within one record
+    std::string sendRoom_;      // the room of the sentence last listed and sent
+    bool sending_ = false;      // a listed sentence is being sent
+    // The latest RMC of a log, whose time and position rmcTimePosition is yet to take when due.
+    std::string timePositionRmc_;
+    bool timePositionDue_ = false;
+    std::int64_t lampDeadline_ = 0;       // monotonic ms when the activity lamp goes out
     std::set<std::string> failedOutputs_; // the destinations that failed in this run
 };
 

@@ -104,6 +104,7 @@ void MainForm::File1_Click() {
     s.hasVtg = s.hasRmc = s.hasGga = 0;
     c.DownloadC.enabled = false;
     s.rmcTimePosition.clear();
+    timePositionDue_ = false;
     c.RESTART.enabled = c.Back.enabled = c.Skip1.enabled = c.Skip2.enabled = c.Pause.enabled = true;
     c.Skip1.toolTip = "Skip 10";
     c.FileL.caption = nameUpToFirstDot(name);

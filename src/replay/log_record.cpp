@@ -63,6 +63,8 @@ void MainForm::handleRecordedLine() {
         line.remove_prefix(at);
     std::string rewritten;
     auto box = [this](int i) { return c.Data[i].value.get() == 1; };
+    if (c.Equ.value.get() == 1 && std::exchange(timePositionDue_, false))
+        RmcTimePosition(timePositionRmc_, s.rmcTimePosition);
     bool sameTimePos = c.Equ.value.get() == 1 && !s.rmcTimePosition.empty();
     if (IsSentence(line, "GGA")) {
         c.Data[1].enabled = true;
@@ -108,12 +110,13 @@ void MainForm::handleRecordedLine() {
 }
 
 void MainForm::logRecordBoundary() {
-    RmcTimePosition(s.currentLine, s.rmcTimePosition);
+    // Its time and position are taken only when the same-time option asks for them.
+    timePositionRmc_ = s.currentLine;
+    timePositionDue_ = true;
     if (c.Data[2].value.get() == 1 && s.hasVtg == 0) {
         std::string speed = s.speedKnotsText.empty() ? "" : Plain(s.speedKmh);
-        std::string body =
-            "GPVTG," + s.courseText + ",T,,M," + s.speedKnotsText + ",N," + speed + ",K";
-        s.lastVtgSentence = FrameSentence(body);
+        WriteSentence(s.lastVtgSentence,
+                      {"$GPVTG,", s.courseText, ",T,,M,", s.speedKnotsText, ",N,", speed, ",K"});
         listAndSend(s.lastVtgSentence);
     }
     if (c.Data[6].value.get() == 1 && s.hasPgrmm == 0)
@@ -138,52 +141,57 @@ void MainForm::logPauseOutput() {
 
 bool MainForm::logRecordStatistics() {
     bool imperial = s.metricUnits != 1;
-    std::string_view position[7];
-    FieldViews(s.currentLine, position);
-    double lat = SignedMinutesOfArc(position[3], position[4]);
-    double lon = SignedMinutesOfArc(position[5], position[6]);
+    std::string_view fields[10];
+    FieldViews(s.currentLine, fields);
+    double lat = SignedMinutesOfArc(fields[3], fields[4]);
+    double lon = SignedMinutesOfArc(fields[5], fields[6]);
     if (std::isnan(s.startLat)) {
         s.startLat = lat;
         s.startLon = lon;
     }
-    measureLeg(lat, s.startLat, lon, s.startLon);
     bool shown = figuresShown && s.phsmiLine.empty();
-    double hectometres = Int(s.legDistance / 100);
-    if (shown)
-        c.DistL.caption = Format(imperial ? hectometres / 16.09 : hectometres / 10, "0.0");
+    std::optional<Leg> fromPrevious;
     if (!std::isnan(s.prevLat))
-        measureLeg(lat, s.prevLat, lon, s.prevLon);
+        fromPrevious = Leg{lat, s.prevLat, lon, s.prevLon};
+    std::optional<double> fromStart =
+        measureLegs({lat, s.startLat, lon, s.startLon}, fromPrevious, shown);
+    if (shown) {
+        double hectometres = Int(*fromStart / 100);
+        c.DistL.caption = Format(imperial ? hectometres / 16.09 : hectometres / 10, "0.0");
+    }
     s.prevLat = lat;
     s.prevLon = lon;
     s.tripDistance += s.legDistance;
     if (shown)
         c.TripL.caption = Format(s.tripDistance / (imperial ? 1609 : 1000), "0.0");
 
+    // The record of the next RMC that isRmc finds, passed over, its fields taken; false when the
+    // file ends.
+    auto passRecord = [&](auto isRmc) {
+        do {
+            if (!readLine()) {
+                StopReplay(0);
+                return false;
+            }
+        } while (!isRmc(s.currentLine));
+        ++s.recordIndex;
+        FieldViews(s.currentLine, fields);
+        return true;
+    };
     c.AutoSkip.backColor = kGrey;
     while (true) {
-        s.speedKnotsText = FieldView(s.currentLine, 7);
+        s.speedKnotsText = fields[7];
         s.speedKmh = Int(Val(s.speedKnotsText) * 1.852 + 0.5);
         if (s.autoSkipOn == 0 || s.speedKmh > 0)
             break;
         // A standing receiver: pass over its records within this tick.
         c.AutoSkip.backColor = 0x40C0;
-        do {
-            if (!readLine()) {
-                StopReplay(0);
-                return false;
-            }
-        } while (!IsSentence(s.currentLine, "RMC"));
-        ++s.recordIndex;
+        if (!passRecord([](std::string_view line) { return IsSentence(line, "RMC"); }))
+            return false;
     }
-    for (int i = 1; i < s.recordStep; ++i) {
-        do {
-            if (!readLine()) {
-                StopReplay(0);
-                return false;
-            }
-        } while (!ContainsSentence(s.currentLine, "RMC"));
-        ++s.recordIndex;
-    }
+    for (int i = 1; i < s.recordStep; ++i)
+        if (!passRecord([](std::string_view line) { return ContainsSentence(line, "RMC"); }))
+            return false;
     if (s.phsmiLine.empty()) {
         auto inUnits = [imperial](double kmh) {
             return Plain(imperial ? Round(kmh * 0.6214) : kmh);
@@ -191,8 +199,6 @@ bool MainForm::logRecordStatistics() {
         bool fastest = s.speedKmh > s.maxSpeed;
         if (fastest)
             s.maxSpeed = s.speedKmh;
-        std::string_view fields[10];
-        FieldViews(s.currentLine, fields);
         s.courseText = fields[8];
         if (figuresShown) {
             c.SpeedL.caption = inUnits(s.speedKmh);

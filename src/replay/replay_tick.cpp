@@ -93,10 +93,27 @@ void MainForm::finishRecord() {
         c.Gauge2.value = static_cast<int>(s.recordIndex);
 }
 
-void MainForm::measureLeg(double lat1, double lat2, double lon1, double lon2) {
-    DistanceAndCourse d = ComputeDistanceAndCourse(lat1, lat2, lon1, lon2, s.legCourse);
-    s.legDistance = d.distance;
-    s.legCourse = d.course;
+std::optional<double> MainForm::measureLegs(const Leg& fromStart,
+                                            const std::optional<Leg>& fromPrevious,
+                                            bool startShown) {
+    auto measure = [this](const Leg& l) {
+        return ComputeDistanceAndCourse(l.lat1, l.lat2, l.lon1, l.lon2, s.legCourse);
+    };
+    std::optional<DistanceAndCourse> leg;
+    if (fromPrevious)
+        leg = measure(*fromPrevious);
+    std::optional<double> startDistance;
+    if (startShown || !leg || leg->distance == 0) {
+        DistanceAndCourse start = measure(fromStart);
+        s.legDistance = *(startDistance = start.distance);
+        s.legCourse = start.course;
+    }
+    if (leg) {
+        s.legDistance = leg->distance;
+        if (leg->distance != 0)
+            s.legCourse = leg->course;
+    }
+    return startDistance;
 }
 
 void MainForm::Timer2_Timer() {

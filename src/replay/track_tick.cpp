@@ -103,22 +103,14 @@ bool MainForm::ConvertTrackRecord(const TrackFix& fix) {
         s.startLat = lat;
         s.startLon = lon;
     }
-    // The leg from the previous point gives the distance and the course. The leg from the start
-    // is shown, and its course is what a point that has not moved keeps: unseen, it is measured
-    // only for that.
-    std::optional<DistanceAndCourse> leg;
+    std::optional<Leg> fromPrevious;
     if (!std::isnan(s.prevLat))
-        leg = ComputeDistanceAndCourse(s.prevLat, lat, s.prevLon, lon, s.legCourse);
-    if (figuresShown || !leg || leg->distance == 0) {
-        measureLeg(s.startLat, lat, s.startLon, lon);
-        double hectometres = Int(s.legDistance / 100);
-        if (figuresShown)
-            c.DistL.caption = Format(imperial ? hectometres / 16.09 : hectometres / 10, "0.0");
-    }
-    if (leg) {
-        s.legDistance = leg->distance;
-        if (leg->distance != 0)
-            s.legCourse = leg->course;
+        fromPrevious = Leg{s.prevLat, lat, s.prevLon, lon};
+    std::optional<double> fromStart =
+        measureLegs({s.startLat, lat, s.startLon, lon}, fromPrevious, figuresShown);
+    if (figuresShown) {
+        double hectometres = Int(*fromStart / 100);
+        c.DistL.caption = Format(imperial ? hectometres / 16.09 : hectometres / 10, "0.0");
     }
     s.prevLat = lat;
     s.prevLon = lon;
