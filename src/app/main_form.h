@@ -240,7 +240,8 @@ class MainForm {
     bool scanLine(std::string_view& line);
     // The record of an NMEA log, from its RMC to the next.
     void replayLogRecord();
-    void handleRecordedLine();
+    // A line of the record before its next RMC; where its first sentence begins (npos: none).
+    void handleRecordedLine(size_t firstSentence);
     void logRecordBoundary();
     void logPauseOutput();
     // Statistics of the RMC in currentLine; false when the replay ended meanwhile.

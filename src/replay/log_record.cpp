@@ -43,11 +43,17 @@ void MainForm::replayLogRecord() {
             return;
         }
         // Bytes a receiver wrote before a sentence (binary data) are no part of it.
-        if (size_t at = SentenceAt(s.currentLine, "RMC"); at != std::string::npos) {
-            s.currentLine.erase(0, at);
+        std::string_view line = s.currentLine;
+        size_t first = SentenceAt(line, "");
+        size_t rmc = first;
+        if (first != std::string::npos && SentenceTypeOf(line.substr(first)) != "RMC")
+            if ((rmc = SentenceAt(line.substr(first + 1), "RMC")) != std::string::npos)
+                rmc += first + 1;
+        if (rmc != std::string::npos) {
+            s.currentLine.erase(0, rmc);
             break;
         }
-        handleRecordedLine();
+        handleRecordedLine(first);
         platform_.clock.DoEvents();
     }
     logRecordBoundary();
@@ -55,18 +61,19 @@ void MainForm::replayLogRecord() {
         finishRecord();
 }
 
-void MainForm::handleRecordedLine() {
+void MainForm::handleRecordedLine(size_t firstSentence) {
     // The line as read, from its first sentence on; a rewritten copy only where an option
     // rewrites it.
     std::string_view line = s.currentLine;
-    if (size_t at = SentenceAt(line, ""); at != std::string::npos)
-        line.remove_prefix(at);
+    if (firstSentence != std::string::npos)
+        line.remove_prefix(firstSentence);
+    std::string_view type = SentenceTypeOf(line);
     std::string rewritten;
     auto box = [this](int i) { return c.Data[i].value.get() == 1; };
     if (c.Equ.value.get() == 1 && std::exchange(timePositionDue_, false))
         RmcTimePosition(timePositionRmc_, s.rmcTimePosition);
     bool sameTimePos = c.Equ.value.get() == 1 && !s.rmcTimePosition.empty();
-    if (IsSentence(line, "GGA")) {
+    if (type == "GGA") {
         c.Data[1].enabled = true;
         s.lastGgaSentence = line;
         std::string_view metres = FieldView(line, 9);
@@ -74,30 +81,30 @@ void MainForm::handleRecordedLine() {
         if (sameTimePos)
             line = rewritten = WithTimePositionGga(s.lastGgaSentence, s.rmcTimePosition);
         sendDecision_ = box(1);
-    } else if (IsSentence(line, "VTG")) {
+    } else if (type == "VTG") {
         c.Data[2].foreColor = kMagenta;
         s.lastVtgSentence = line;
         sendDecision_ = box(2);
-    } else if (IsSentence(line, "RMB")) {
+    } else if (type == "RMB") {
         c.Data[3].enabled = true;
         sendDecision_ = box(3);
-    } else if (IsSentence(line, "GSA")) {
+    } else if (type == "GSA") {
         c.Data[4].enabled = true;
         sendDecision_ = box(4);
-    } else if (IsSentence(line, "GSV")) {
+    } else if (type == "GSV") {
         c.Data[5].enabled = true;
         sendDecision_ = box(5);
     } else if (line.starts_with("$PGRMM")) {
         s.hasPgrmm = 1;
         sendDecision_ = box(6);
-    } else if (IsSentence(line, "TXT")) {
+    } else if (type == "TXT") {
         s.logText = Mid(line, 8); // sent when the line before it was
     } else if (line.starts_with("$PHSMI")) {
         s.phsmiLine = line; // sent from the next record on, ahead of its RMC
         sendDecision_ = false;
     } else if (IsSentence(line, "")) {
         c.Data[6].foreColor = kMagenta;
-        if (sameTimePos && IsSentence(line, "GLL"))
+        if (sameTimePos && type == "GLL")
             line = rewritten = WithTimePositionGll(std::string(line), s.rmcTimePosition);
         sendDecision_ = box(6);
     } else {

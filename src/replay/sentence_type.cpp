@@ -35,6 +35,13 @@ bool IsSentence(std::string_view line, std::string_view type) {
     return talkerAt(line, 0) && typeBegins(line.substr(3), type);
 }
 
+std::string_view SentenceTypeOf(std::string_view line) {
+    if (!talkerAt(line, 0) || line.size() < 6 ||
+        (line.size() > 6 && line[6] != ',' && line[6] != '*'))
+        return {};
+    return line.substr(3, 3);
+}
+
 size_t SentenceAt(std::string_view line, std::string_view type) {
     for (size_t at = FindByte(line, 0, '$'); at < line.size(); at = FindByte(line, at + 1, '$'))
         if (talkerAt(line, at) && typeBegins(line.substr(at + 3), type))
@@ -65,7 +72,17 @@ double MinutesOfArc(std::string_view field) {
     size_t point = field.find('.');
     size_t minutesStart = (point == std::string_view::npos ? field.size() : point);
     minutesStart = minutesStart >= 2 ? minutesStart - 2 : 0;
-    return Val(field.substr(0, minutesStart)) * 60 + Val(field.substr(minutesStart));
+    // The degrees are nearly always digits alone, read here as they come.
+    std::string_view degrees = field.substr(0, minutesStart);
+    double whole = 0;
+    for (char c : degrees) {
+        if (c < '0' || c > '9' || degrees.size() > 9) {
+            whole = Val(degrees);
+            break;
+        }
+        whole = whole * 10 + (c - '0');
+    }
+    return whole * 60 + Val(field.substr(minutesStart));
 }
 
 double SignedMinutesOfArc(std::string_view field, std::string_view hemisphere) {

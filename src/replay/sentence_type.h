@@ -9,6 +9,9 @@ namespace korvel {
 
 // The line begins with "$", a two-letter talker and type (three letters, such as "RMC").
 bool IsSentence(std::string_view line, std::string_view type);
+// The type of the sentence the line begins with ("RMC" of "$GPRMC,..."), empty when it begins
+// with none or with a longer name.
+std::string_view SentenceTypeOf(std::string_view line);
 // Such a sentence begins anywhere in the line.
 bool ContainsSentence(std::string_view line, std::string_view type);
 // Where the first such sentence begins in the line ("" for any type); npos when none does.
