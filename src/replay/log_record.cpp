@@ -122,8 +122,8 @@ void MainForm::logRecordBoundary() {
     timePositionDue_ = true;
     if (c.Data[2].value.get() == 1 && s.hasVtg == 0) {
         std::string speed = s.speedKnotsText.empty() ? "" : Plain(s.speedKmh);
-        WriteSentence(s.lastVtgSentence,
-                      {"$GPVTG,", s.courseText, ",T,,M,", s.speedKnotsText, ",N,", speed, ",K"});
+        WriteSentence(s.lastVtgSentence, "$GPVTG,", s.courseText, ",T,,M,", s.speedKnotsText, ",N,",
+                      speed, ",K");
         listAndSend(s.lastVtgSentence);
     }
     if (c.Data[6].value.get() == 1 && s.hasPgrmm == 0)

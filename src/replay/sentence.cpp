@@ -48,22 +48,13 @@ std::string ChecksumHex(std::string_view text) {
 
 std::string FrameSentence(std::string_view body) {
     std::string framed;
-    WriteSentence(framed, {"$", body});
+    WriteSentence(framed, "$", body);
     return framed;
 }
 
-void WriteSentence(std::string& sentence, std::initializer_list<std::string_view> parts) {
-    size_t size = 0;
-    for (std::string_view part : parts)
-        size += part.size();
-    // Over the previous sentence: its room holds the new one without a new allocation.
-    sentence.resize(size + 3);
-    char* at = sentence.data();
-    for (std::string_view part : parts) {
-        std::memcpy(at, part.data(), part.size());
-        at += part.size();
-    }
-    writeChecksum(at, std::string_view(sentence.data(), size).substr(1));
+void CloseWrittenSentence(std::string& sentence) {
+    size_t body = sentence.size() - 3;
+    writeChecksum(sentence.data() + body, std::string_view(sentence).substr(1, body - 1));
 }
 
 std::string ExtractField(std::string_view line, int n) {

@@ -1,7 +1,7 @@
 // The sentence level: framing with the checksum and field extraction.
 #pragma once
 
-#include <initializer_list>
+#include <cstring>
 #include <span>
 #include <string>
 #include <string_view>
@@ -13,9 +13,51 @@ inline constexpr const char* kDatumSentence = "$PGRMM,WGS 84*06";
 
 // "$" + body + "*" + two upper-case hexadecimal digits of the XOR of the body's bytes.
 std::string FrameSentence(std::string_view body);
+// The last three bytes of a sentence written up to them: "*" and the checksum of the body.
+void CloseWrittenSentence(std::string& sentence);
+
+namespace sentence_parts {
+
+// A part of a sentence copied into place. Most are short, or literals of a known size: copied
+// without a library call, as every replayed record writes dozens of them.
+inline char* put(char* at, std::string_view part) {
+    const char* from = part.data();
+    size_t n = part.size();
+    if (n >= 8 && n <= 16) {
+        std::memcpy(at, from, 8);
+        std::memcpy(at + n - 8, from + n - 8, 8);
+    } else if (n >= 4 && n < 8) {
+        std::memcpy(at, from, 4);
+        std::memcpy(at + n - 4, from + n - 4, 4);
+    } else if (n < 4) {
+        for (size_t i = 0; i < n; ++i)
+            at[i] = from[i];
+    } else {
+        std::memcpy(at, from, n);
+    }
+    return at + n;
+}
+template <size_t N> char* put(char* at, const char (&literal)[N]) {
+    std::memcpy(at, literal, N - 1);
+    return at + N - 1;
+}
+inline size_t size(std::string_view part) {
+    return part.size();
+}
+template <size_t N> constexpr size_t size(const char (&)[N]) {
+    return N - 1;
+}
+
+} // namespace sentence_parts
+
 // The sentence of parts ("$" and the body) closed with "*" and the checksum, written over the
-// text the string held.
-void WriteSentence(std::string& sentence, std::initializer_list<std::string_view> parts);
+// text the string held, whose room it reuses.
+template <typename... Parts> void WriteSentence(std::string& sentence, const Parts&... parts) {
+    sentence.resize((sentence_parts::size(parts) + ... + 3));
+    char* at = sentence.data();
+    ((at = sentence_parts::put(at, parts)), ...);
+    CloseWrittenSentence(sentence);
+}
 // Two upper-case hexadecimal digits of the XOR of the bytes of text.
 std::string ChecksumHex(std::string_view text);
 // Field n (n >= 1) of a sentence, counting the first field after the identifier as 1.

@@ -151,14 +151,14 @@ bool MainForm::ConvertTrackRecord(const TrackFix& fix) {
         compactTime = "000000";
     }
     // Written over the sentences of the previous point, whose room they reuse.
-    WriteSentence(s.lastRmcSentence, {"$GPRMC,", compactTime, ",A,", fix.latText, ",",
-                                      fix.latHemisphere, ",", fix.lonText, ",", fix.lonHemisphere,
-                                      ",", s.speedKnotsText, ",", course, ",", ddmmyy, ",000.0,E"});
-    WriteSentence(s.lastGgaSentence,
-                  {"$GPGGA,", compactTime, ",", fix.latText, ",", fix.latHemisphere, ",",
-                   fix.lonText, ",", fix.lonHemisphere, ",1,12,1.0,", altitude, ",M,,M,,"});
-    WriteSentence(s.lastVtgSentence,
-                  {"$GPVTG,", course, ",T,,M,", s.speedKnotsText, ",N,", kmhText, ",K"});
+    WriteSentence(s.lastRmcSentence, "$GPRMC,", compactTime, ",A,", fix.latText, ",",
+                  fix.latHemisphere, ",", fix.lonText, ",", fix.lonHemisphere, ",",
+                  s.speedKnotsText, ",", course, ",", ddmmyy, ",000.0,E");
+    WriteSentence(s.lastGgaSentence, "$GPGGA,", compactTime, ",", fix.latText, ",",
+                  fix.latHemisphere, ",", fix.lonText, ",", fix.lonHemisphere, ",1,12,1.0,",
+                  altitude, ",M,,M,,");
+    WriteSentence(s.lastVtgSentence, "$GPVTG,", course, ",T,,M,", s.speedKnotsText, ",N,", kmhText,
+                  ",K");
     return true;
 }
 
