@@ -57,10 +57,9 @@ void SetPosition(TrackFix& fix, double latDegrees, double lonDegrees) {
     setCoordinate(lonDegrees, 3, fix.lonText, fix.lonMinutes);
 }
 
-void SetTime(TrackFix& fix, const std::string& hhmmss) {
-    fix.timeText = hhmmss;
+void SetTime(TrackFix& fix, std::string_view text) {
+    fix.timeText = text;
     // The two digits of each part, where they stand; none of a part the text is too short for.
-    std::string_view text = hhmmss;
     auto part = [text](size_t at) {
         return at < text.size() ? text.substr(at, 2) : std::string_view();
     };
@@ -106,7 +105,7 @@ void SetNoDate(TrackFix& fix) {
     fix.compactTime.clear();
 }
 
-bool OnTheGlobe(const TrackFix& fix) {
+bool OnTheGlobe(TrackFix& fix) {
     auto digits = [](const std::string& text) {
         return !text.empty() && std::isdigit(static_cast<unsigned char>(text[0]));
     };
@@ -116,7 +115,13 @@ bool OnTheGlobe(const TrackFix& fix) {
         (fix.lonHemisphere != "E" && fix.lonHemisphere != "W"))
         return false;
     double lat = MinutesOfArc(fix.latText), lon = MinutesOfArc(fix.lonText);
-    return lat <= 90 * 60 && lon <= 180 * 60;
+    if (!(lat <= 90 * 60 && lon <= 180 * 60))
+        return false;
+    if (std::isnan(fix.latMinutes))
+        fix.latMinutes = fix.latHemisphere == "S" ? -lat : lat;
+    if (std::isnan(fix.lonMinutes))
+        fix.lonMinutes = fix.lonHemisphere == "W" ? -lon : lon;
+    return true;
 }
 
 double WholeMetresOf(std::string_view text) {

@@ -32,13 +32,14 @@ struct TrackFix {
 // The position of signed degrees, as texts and hemispheres.
 void SetPosition(TrackFix& fix, double latDegrees, double lonDegrees);
 // The time of an hh:mm:ss text.
-void SetTime(TrackFix& fix, const std::string& hhmmss);
+void SetTime(TrackFix& fix, std::string_view hhmmss);
 // The date (a four-digit year) and the time of a moment in UTC.
 void SetUtc(TrackFix& fix, std::chrono::sys_seconds at);
 // No date and no time: the sentences carry 000000 as the date and empty times.
 void SetNoDate(TrackFix& fix);
-// Whether the fix names a place on the globe: hemispheres it knows, numbers in range.
-bool OnTheGlobe(const TrackFix& fix);
+// Whether the fix names a place on the globe: hemispheres it knows, numbers in range. One that
+// does carries from then on the signed minutes its texts say.
+bool OnTheGlobe(TrackFix& fix);
 
 // The whole metres of an altitude's text; kNoAltitude when the text is blank.
 double WholeMetresOf(std::string_view text);

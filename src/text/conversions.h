@@ -62,6 +62,7 @@ inline double TwoDigitValue(std::string_view text) {
 // Substrings counted from 1; a start past the end gives "", a negative length (the default)
 // runs to the end.
 std::string Mid(std::string_view text, long start, long length = -1);
+std::string_view MidView(std::string_view text, long start, long length = -1);
 std::string Left(std::string_view text, long length);
 std::string Right(std::string_view text, long length);
 // 1-based position of what at or after start, 0 when absent.

@@ -23,33 +23,32 @@ double ttqvAltitude(const std::string& line) {
 }
 
 // The altitude between the ";" after column 50 and the next; "1e25" marks an unknown one.
-std::optional<double> gardownAltitude(const std::string& line) {
+std::optional<double> gardownAltitude(std::string_view line) {
     long semicolon = InStr(50, line, ";");
     if (semicolon <= 0)
         return std::nullopt;
     long end = InStr(semicolon + 1, line, ";");
-    std::string altitude =
-        end > 0 ? Mid(line, semicolon + 1, end - semicolon - 1) : Mid(line, semicolon + 1);
+    std::string_view altitude = MidView(line, semicolon + 1, end > 0 ? end - semicolon - 1 : -1);
     return altitude.find("1e25") != std::string::npos ? kNoAltitude : WholeMetresOf(altitude);
 }
 
 // The date and time of the Gardown layout ("Sat Dec 02 12:06:16 2010") and its altitude,
 // shifted right by the columns given.
-void readGardownDate(TrackFix& fix, const std::string& line, long shift) {
-    fix.month = Mid(line, 33 + shift, 3);
-    fix.day = Mid(line, 37 + shift, 2);
-    SetTime(fix, Mid(line, 40 + shift, 8));
-    fix.year = Mid(line, 49 + shift, 4);
+void readGardownDate(TrackFix& fix, std::string_view line, long shift) {
+    fix.month = MidView(line, 33 + shift, 3);
+    fix.day = MidView(line, 37 + shift, 2);
+    SetTime(fix, MidView(line, 40 + shift, 8));
+    fix.year = MidView(line, 49 + shift, 4);
     fix.altitude = gardownAltitude(line);
 }
 
 // Hemisphere letters in columns 4 and 16, degrees in 5 and 17, the minutes where the layout
 // has them: cut, not rounded.
-void cutPosition(TrackFix& fix, const std::string& line, long latMinutes, long lonMinutes) {
-    fix.latText = Mid(line, 5, 2) + Mid(line, latMinutes, 6);
-    fix.lonText = Mid(line, 17, 3) + Mid(line, lonMinutes, 6);
-    fix.latHemisphere = Mid(line, 4, 1);
-    fix.lonHemisphere = Mid(line, 16, 1);
+void cutPosition(TrackFix& fix, std::string_view line, long latMinutes, long lonMinutes) {
+    fix.latText.assign(MidView(line, 5, 2)).append(MidView(line, latMinutes, 6));
+    fix.lonText.assign(MidView(line, 17, 3)).append(MidView(line, lonMinutes, 6));
+    fix.latHemisphere = MidView(line, 4, 1);
+    fix.lonHemisphere = MidView(line, 16, 1);
 }
 
 } // namespace
