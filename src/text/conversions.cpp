@@ -173,14 +173,15 @@ bool writtenWhole(double x) {
 
 // x as the general conversion writes it, when its fifteen significant digits are those of a
 // number of one to four decimals (a speed in tenths, feet in metres): that number's digits,
-// appended directly. x must lie within a fifth of a unit of the fifteenth digit from it, so
-// that the rounding errors here (a few in the sixteenth) cannot decide. False for any other x.
-bool appendFewDecimals(double x, std::string& text) {
+// written directly at text, and the end of them. x must lie within a fifth of a unit of the
+// fifteenth digit from it, so that the rounding errors here (a few in the sixteenth) cannot
+// decide. Null for any other x.
+char* writeFewDecimals(double x, char* text) {
     static constexpr double kTens[] = {1e-4, 1e-3, 1e-2, 1e-1, 1,   1e1, 1e2, 1e3,
                                        1e4,  1e5,  1e6,  1e7,  1e8, 1e9, 1e10};
     double magnitude = std::fabs(x);
     if (!(magnitude >= kTens[0] && magnitude < 1e11))
-        return false;
+        return nullptr;
     size_t e = 0;
     while (e + 1 < std::size(kTens) && kTens[e + 1] <= magnitude)
         ++e;
@@ -189,40 +190,43 @@ bool appendFewDecimals(double x, std::string& text) {
     double scaled = x * 1e4;
     long long k = static_cast<long long>(scaled + (scaled < 0 ? -0.5 : 0.5));
     if (!(std::fabs(static_cast<double>(k) / 1e4 - x) < kTens[e] * 2e-15))
-        return false;
+        return nullptr;
     size_t decimals = 4;
     for (; decimals > 0 && k % 10 == 0; --decimals)
         k /= 10;
     if (decimals == 0)
-        return false; // nearly whole: the general conversion decides
+        return nullptr; // nearly whole: the general conversion decides
     char digits[24];
     size_t count = static_cast<size_t>(
         std::to_chars(digits, digits + sizeof digits, k < 0 ? -k : k).ptr - digits);
     if (k < 0)
-        text += '-';
-    if (count > decimals)
-        text.append(digits, count - decimals);
+        *text++ = '-';
+    size_t whole = count > decimals ? count - decimals : 0;
+    text = std::copy(digits, digits + whole, text);
     // No zero before the point, as the classic conversion writes it.
-    text += '.';
+    *text++ = '.';
     if (count < decimals)
-        text.append(decimals - count, '0');
-    text.append(digits + count - std::min(count, decimals), std::min(count, decimals));
-    return true;
+        text = std::fill_n(text, decimals - count, '0');
+    return std::copy(digits + whole, digits + count, text);
 }
 
 // x as the classic number-to-text conversion writes it: up to 15 significant digits, no zero
 // before the point, a capital E; a positive number with or without the blank of its sign.
 std::string classicText(double x, bool signBlank) {
-    std::string text = signBlank && !(x < 0) ? " " : "";
-    char digits[64];
+    // Written into place and made a string once: speeds and altitudes go through here for
+    // every record.
+    char quick[64];
+    char* first = quick + (signBlank && !(x < 0));
+    quick[0] = ' ';
     if (writtenWhole(x)) {
         // A whole number: its digits, as the general conversion gives them, but quickly.
-        text.append(digits,
-                    std::to_chars(digits, digits + sizeof digits, static_cast<long long>(x)).ptr);
-        return text;
+        char* end = std::to_chars(first, quick + sizeof quick, static_cast<long long>(x)).ptr;
+        return std::string(quick, end);
     }
-    if (appendFewDecimals(x, text))
-        return text;
+    if (char* end = writeFewDecimals(x, first))
+        return std::string(quick, end);
+    std::string text(quick, first);
+    char digits[64];
     char* end =
         std::to_chars(digits, digits + sizeof digits, x, std::chars_format::general, 15).ptr;
     std::string_view general(digits, static_cast<size_t>(end - digits));

@@ -11,14 +11,14 @@ namespace korvel {
 namespace {
 
 // TTQV and PCX5 share the date and time columns.
-void readPcxDate(TrackFix& fix, const std::string& line) {
+void readPcxDate(TrackFix& fix, std::string_view line) {
     fix.day = Mid(line, 29, 2);
     fix.month = Mid(line, 32, 3);
     fix.year = FourDigitYear(Mid(line, 36, 2));
     SetTime(fix, Mid(line, 39, 8));
 }
 
-double ttqvAltitude(const std::string& line) {
+double ttqvAltitude(std::string_view line) {
     return WholeMetresOf(Mid(line, 48, 4));
 }
 
@@ -53,7 +53,7 @@ void cutPosition(TrackFix& fix, std::string_view line, long latMinutes, long lon
 
 } // namespace
 
-TrackFix ReadTtqvColumns(const std::string& line) {
+TrackFix ReadTtqvColumns(std::string_view line) {
     TrackFix fix;
     double lat = Val(Mid(line, 5, 10)), lon = Val(Mid(line, 17, 11));
     fix.latHemisphere = Mid(line, 4, 1) == "+" ? "N" : "S";
@@ -65,21 +65,21 @@ TrackFix ReadTtqvColumns(const std::string& line) {
     return fix;
 }
 
-TrackFix ReadPcx5Columns(const std::string& line) {
+TrackFix ReadPcx5Columns(std::string_view line) {
     TrackFix fix;
     cutPosition(fix, line, 7, 20);
     readPcxDate(fix, line);
     return fix;
 }
 
-TrackFix ReadGardownColumns(const std::string& line) {
+TrackFix ReadGardownColumns(std::string_view line) {
     TrackFix fix;
     cutPosition(fix, line, 8, 21);
     readGardownDate(fix, line, 0);
     return fix;
 }
 
-TrackFix ReadG7ToWinColumns(const std::string& line) {
+TrackFix ReadG7ToWinColumns(std::string_view line) {
     TrackFix fix;
     double lat = Val(Mid(line, 5, 2)) * 60 + Val(Mid(line, 8, 2)) + Val(Mid(line, 11, 5)) / 60;
     double lon = Val(Mid(line, 18, 3)) * 60 + Val(Mid(line, 22, 2)) + Val(Mid(line, 25, 5)) / 60;

@@ -13,18 +13,17 @@ class ColumnReader : public TrackReader {
     explicit ColumnReader(ColumnLayout layout) : layout_(layout) {}
     void read(std::string_view line, std::vector<TrackPoint>& points) override {
         if (line.starts_with('L'))
-            trackName_ = Mid(std::string(line), 15);
+            trackName_ = Mid(line, 15);
         if (line.starts_with('N'))
             segmentPending_ = true;
         if (!line.starts_with("T "))
             return;
-        std::string text(line);
-        TrackFix fix = layout_(text);
+        TrackFix fix = layout_(line);
         if (!OnTheGlobe(fix))
             return;
         fix.newSegment = segmentPending_;
         segmentPending_ = false;
-        points.push_back({std::move(fix), std::move(text)});
+        points.push_back({std::move(fix), std::string(line)});
     }
     // A segment line is marked where it stands, whichever stretch of the file it lies in.
     void readHeights(std::string_view line, std::vector<TrackHeight>& heights) override {
@@ -34,7 +33,7 @@ class ColumnReader : public TrackReader {
         }
         if (!line.starts_with("T "))
             return;
-        TrackFix fix = layout_(std::string(line));
+        TrackFix fix = layout_(line);
         if (OnTheGlobe(fix))
             heights.push_back({WholeMetres(fix.altitude), false, true});
     }

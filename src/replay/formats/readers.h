@@ -21,11 +21,11 @@ std::unique_ptr<TrackReader> MakeGpxReader();
 
 // The fixed-column exports whose point lines begin "T " ("L" names the track, "N" starts a
 // segment), each with its column layout.
-using ColumnLayout = TrackFix (*)(const std::string& line);
+using ColumnLayout = TrackFix (*)(std::string_view line);
 std::unique_ptr<TrackReader> MakeColumnReader(ColumnLayout layout);
-TrackFix ReadTtqvColumns(const std::string& line);
-TrackFix ReadPcx5Columns(const std::string& line);
-TrackFix ReadGardownColumns(const std::string& line); // also "G7To" and "Korvel"
-TrackFix ReadG7ToWinColumns(const std::string& line);
+TrackFix ReadTtqvColumns(std::string_view line);
+TrackFix ReadPcx5Columns(std::string_view line);
+TrackFix ReadGardownColumns(std::string_view line); // also "G7To" and "Korvel"
+TrackFix ReadG7ToWinColumns(std::string_view line);
 
 } // namespace korvel
