@@ -56,6 +56,8 @@ bool MainForm::openReplayFile() {
     lineNumber_ = 0;
     // A track file is read again from its first line, by a reader of its own.
     trackReader_ = MakeTrackReader(s.trackFormat);
+    if (trackReader_)
+        trackReader_->keepTexts(figuresShown);
     chunked_ = trackReader_ && trackReader_->readsChunks();
     trackPoints_.clear();
     nextPoint_ = 0;

@@ -23,7 +23,7 @@ class ColumnReader : public TrackReader {
             return;
         fix.newSegment = segmentPending_;
         segmentPending_ = false;
-        points.push_back({std::move(fix), std::string(line)});
+        points.push_back({std::move(fix), keepTexts_ ? std::string(line) : std::string()});
     }
     // A segment line is marked where it stands, whichever stretch of the file it lies in.
     void readHeights(std::string_view line, std::vector<TrackHeight>& heights) override {

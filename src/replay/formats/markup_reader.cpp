@@ -26,7 +26,8 @@ void MarkupReader::addPoint(std::string_view lat, std::string_view lon, std::str
     point.fix.altitude = metres ? IntOfStr(*metres) : kNoAltitude;
     point.fix.newSegment = newSegment_;
     newSegment_ = false;
-    point.text = std::move(text);
+    if (keepTexts_)
+        point.text = std::move(text);
     points_->push_back(std::move(point));
 }
 

@@ -146,7 +146,7 @@ class OziReader : public TrackReader {
             return;
         auto fields = leadingFields<4>(line);
         if (StartsWithNumber(fields[0]) && onTheGlobe(fields))
-            points.push_back({readOzi(line), std::string(line)});
+            points.push_back({readOzi(line), keepTexts_ ? std::string(line) : std::string()});
     }
     // Nearly every line of a large track: one look gives what the load needs of it.
     void readHeights(std::string_view line, std::vector<TrackHeight>& heights) override {

@@ -44,9 +44,12 @@ class TrackReader {
     virtual std::unique_ptr<TrackReader> resumed() const { return nullptr; }
     // The name the file gives the track being read, empty while it names none.
     const std::string& trackName() const { return trackName_; }
+    // Whether the points carry their texts (the default): only the message list shows them.
+    void keepTexts(bool kept) { keepTexts_ = kept; }
 
   protected:
     std::string trackName_;
+    bool keepTexts_ = true;
 
   private:
     std::vector<TrackPoint> scratch_;
