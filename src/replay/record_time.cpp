@@ -12,7 +12,8 @@ MainForm::NextRecord MainForm::nextRecord() {
     const TrackPoint* point = peekTrackPoint();
     if (!point)
         return {false, std::nullopt};
-    std::string date = point->fix.day + MonthNumber(point->fix.month) + point->fix.year;
+    std::string date;
+    date.append(point->fix.day).append(MonthNumber(point->fix.month)).append(point->fix.year);
     return {true, TimeOf(point->fix.compactTime, Left(date, 4) + Right(date, 2))};
 }
 

@@ -4,6 +4,7 @@
 #include "text/conversions.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 
 namespace korvel {
@@ -64,7 +65,9 @@ void MainForm::finishRecord() {
     if (s.phsmiLine.empty() && !std::isnan(s.altitude)) {
         int a = ToInt(s.altitude);
         // Manual mode starts from the altitude last replayed.
-        c.nnM.caption = Plain(a) + " m NN";
+        char caption[24];
+        char* end = std::to_chars(caption, caption + 11, a).ptr;
+        c.nnM.caption.assign(caption, std::copy_n(" m NN", 5, end));
         bool lowest = a < s.minAltitude;
         bool highest = a > s.maxAltitude;
         s.minAltitude = std::min(s.minAltitude, a);

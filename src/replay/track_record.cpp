@@ -160,9 +160,11 @@ std::string PositionText(double minutesOfArc, int degreeDigits) {
     return Format(static_cast<double>(degrees), degreeDigits == 2 ? "00" : "000") + minutes;
 }
 
-std::string MonthNumber(const std::string& month) {
+std::string_view MonthNumber(std::string_view month) {
     if (month.size() == 2)
         return month;
+    static const std::string_view numbers[] = {"00", "01", "02", "03", "04", "05", "06",
+                                               "07", "08", "09", "10", "11", "12"};
     static const char* const names[] = {"JAN", "FEB", "MAR", "APR", "MAY", "JUN",
                                         "JUL", "AUG", "SEP", "OCT", "NOV", "DEC"};
     auto upper = [](char ch) {
@@ -172,8 +174,8 @@ std::string MonthNumber(const std::string& month) {
         for (int i = 0; i < 12; ++i)
             if (upper(month[0]) == names[i][0] && upper(month[1]) == names[i][1] &&
                 upper(month[2]) == names[i][2])
-                return TwoDigits(i + 1);
-    return "00";
+                return numbers[i + 1];
+    return numbers[0];
 }
 
 std::string FourDigitYear(const std::string& twoDigits) {

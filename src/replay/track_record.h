@@ -53,7 +53,7 @@ std::optional<double> PlainNumber(std::string_view text);
 std::string PositionText(double minutesOfArc, int degreeDigits);
 
 // The two-digit month number of a month number or an English month name, "00" when unknown.
-std::string MonthNumber(const std::string& month);
+std::string_view MonthNumber(std::string_view month);
 
 // A two-digit year with its century: above 80 the 1900s, otherwise the 2000s.
 std::string FourDigitYear(const std::string& twoDigits);

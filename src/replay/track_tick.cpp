@@ -83,7 +83,8 @@ void MainForm::trackPauseOutput() {
 
 bool MainForm::ConvertTrackRecord(const TrackFix& fix) {
     // ddmmyy of the day, month and four-digit year.
-    std::string dateText = fix.day + MonthNumber(fix.month) + fix.year;
+    std::string dateText;
+    dateText.append(fix.day).append(MonthNumber(fix.month)).append(fix.year);
     std::string_view date = dateText;
     std::string ddmmyy(date.substr(0, 4));
     ddmmyy += date.substr(date.size() - std::min<size_t>(2, date.size()));

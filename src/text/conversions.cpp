@@ -291,18 +291,14 @@ std::string Format(double x, std::string_view pattern) {
     if (!std::isfinite(x))
         return Trim(Str(x));
 
-    if (x == std::floor(x) && std::fabs(x) < 1e15) {
-        // A whole number, as most are (days, hours, degrees): its digits are exact, and go
-        // straight into place.
-        char whole[24];
-        size_t length = static_cast<size_t>(
-            std::to_chars(whole, whole + sizeof whole, static_cast<long long>(std::fabs(x))).ptr -
-            whole);
-        std::string text(x < 0 ? "-" : "");
-        text.append(length < intDigits ? intDigits - length : 0, '0').append(whole, length);
-        if (decimals > 0)
-            text.append(1, '.').append(static_cast<size_t>(decimals), '0');
-        return text;
+    if (x == std::floor(x) && std::fabs(x) < 1e15 && decimals <= 16) {
+        // A whole number, as most are (days, hours, degrees, courses): its digits are exact,
+        // and its decimals zeros.
+        char whole[48];
+        char* end = std::to_chars(whole, whole + 24, static_cast<long long>(std::fabs(x))).ptr;
+        end = std::fill_n(end, decimals, '0');
+        return pad(std::string_view(whole, static_cast<size_t>(end - whole)), intDigits, decimals,
+                   x);
     }
     std::string digits;
     if (std::optional<long long> rounded = quickUnits(x, decimals)) {
