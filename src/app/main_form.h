@@ -263,6 +263,8 @@ class MainForm {
     bool deliverTo(const std::string& entry, const std::string& sentence);
     // Asked while a sentence waits for its destination: false ends the wait.
     bool keepWaiting();
+    // The same as the callback the waits take, made once: a wait is offered for every sentence.
+    const std::function<bool()> keepWaitingCall_ = [this] { return keepWaiting(); };
     void showManualControls(bool manual);
     void setFilePattern(const std::string& patterns);
     // Writes the lines of one record to the recording log at once, whole or not at all.

@@ -16,12 +16,6 @@ void ComboBox::clear() {
     listIndex.reset(-1);
 }
 
-const std::string& ComboBox::text() const {
-    static const std::string none;
-    int i = listIndex.get();
-    return i >= 0 && i < static_cast<int>(items.size()) ? items[static_cast<size_t>(i)] : none;
-}
-
 void FileListBox::setPath(std::string path) {
     path_ = std::move(path);
     refresh();

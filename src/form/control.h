@@ -98,7 +98,13 @@ struct ComboBox : Control {
     void addItem(std::string item) { items.push_back(std::move(item)); }
     void clear();
     // Text of the selected entry, "" when none is selected.
-    const std::string& text() const;
+    const std::string& text() const {
+        int i = listIndex.get();
+        return i >= 0 && i < static_cast<int>(items.size()) ? items[static_cast<size_t>(i)] : kNone;
+    }
+
+  private:
+    static inline const std::string kNone;
 };
 
 struct TextBox : Control {

@@ -64,7 +64,7 @@ bool MainForm::deliverTo(const std::string& entry, const std::string& sentence) 
     case Destination::Tcp:
         return SendTcp(sentence);
     case Destination::Pty:
-        if (waitForDestination ? platform_.pty.writeAll(sentence, [this] { return keepWaiting(); })
+        if (waitForDestination ? platform_.pty.writeAll(sentence, keepWaitingCall_)
                                : platform_.pty.write(sentence))
             return true;
         error = platform_.pty.slavePath() + " takes no sentences";
@@ -93,7 +93,7 @@ bool MainForm::deliverTo(const std::string& entry, const std::string& sentence) 
         if (!platform_.comm1.isOpen())
             return false;
         if (platform_.comm1.output(sentence) &&
-            (!waitForDestination || platform_.comm1.drain([this] { return keepWaiting(); })))
+            (!waitForDestination || platform_.comm1.drain(keepWaitingCall_)))
             return true;
         error = entry + " (" + platform_.comm1.deviceName() +
                 ") takes no sentences: the device has gone or fails";
@@ -181,8 +181,7 @@ bool MainForm::SendTcp(const std::string& line) {
         } else if (state == kSocketConnected) {
             color = kGreen;
             text += platform_.winsock.remoteHostIP(i) + " ";
-            if (waitForDestination &&
-                !platform_.winsock.waitForRoom(i, [this] { return keepWaiting(); }))
+            if (waitForDestination && !platform_.winsock.waitForRoom(i, keepWaitingCall_))
                 return false;
             // A client that cannot take the line does not cost the others theirs.
             sent = platform_.winsock.sendData(i, line) || sent;
@@ -208,7 +207,7 @@ bool MainForm::StartTcpServer() {
 
 void MainForm::CloseTcpConnections() {
     if (waitForDestination)
-        platform_.winsock.drain([this] { return keepWaiting(); });
+        platform_.winsock.drain(keepWaitingCall_);
     for (int i = 1; i <= s.tcpClientCount; ++i) {
         if (platform_.winsock.state(i) != kSocketClosed)
             platform_.winsock.close(i);

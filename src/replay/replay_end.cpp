@@ -32,7 +32,7 @@ void MainForm::StopReplay(int mode) {
     // The reader of the pseudo-terminal, which stays open for the next run, gets the last
     // sentences of this one before the program may end.
     if (waitForDestination && c.PortC.text() == "PTY")
-        platform_.pty.drain([this] { return keepWaiting(); });
+        platform_.pty.drain(keepWaitingCall_);
     c.PortC.enabled = true;
     c.Timer1.setEnabled(false);
     closeAllFiles();
