@@ -53,8 +53,7 @@ void cutPosition(TrackFix& fix, std::string_view line, long latMinutes, long lon
 
 } // namespace
 
-TrackFix ReadTtqvColumns(std::string_view line) {
-    TrackFix fix;
+void ReadTtqvColumns(std::string_view line, TrackFix& fix) {
     double lat = Val(Mid(line, 5, 10)), lon = Val(Mid(line, 17, 11));
     fix.latHemisphere = Mid(line, 4, 1) == "+" ? "N" : "S";
     fix.lonHemisphere = Mid(line, 16, 1) == "+" ? "E" : "W";
@@ -62,25 +61,19 @@ TrackFix ReadTtqvColumns(std::string_view line) {
     fix.lonText = PositionText(std::fabs(lon) * 60, 3);
     readPcxDate(fix, line);
     fix.altitude = ttqvAltitude(line);
-    return fix;
 }
 
-TrackFix ReadPcx5Columns(std::string_view line) {
-    TrackFix fix;
+void ReadPcx5Columns(std::string_view line, TrackFix& fix) {
     cutPosition(fix, line, 7, 20);
     readPcxDate(fix, line);
-    return fix;
 }
 
-TrackFix ReadGardownColumns(std::string_view line) {
-    TrackFix fix;
+void ReadGardownColumns(std::string_view line, TrackFix& fix) {
     cutPosition(fix, line, 8, 21);
     readGardownDate(fix, line, 0);
-    return fix;
 }
 
-TrackFix ReadG7ToWinColumns(std::string_view line) {
-    TrackFix fix;
+void ReadG7ToWinColumns(std::string_view line, TrackFix& fix) {
     double lat = Val(Mid(line, 5, 2)) * 60 + Val(Mid(line, 8, 2)) + Val(Mid(line, 11, 5)) / 60;
     double lon = Val(Mid(line, 18, 3)) * 60 + Val(Mid(line, 22, 2)) + Val(Mid(line, 25, 5)) / 60;
     fix.latText = PositionText(lat, 2);
@@ -88,7 +81,6 @@ TrackFix ReadG7ToWinColumns(std::string_view line) {
     fix.latHemisphere = Mid(line, 4, 1);
     fix.lonHemisphere = Mid(line, 17, 1);
     readGardownDate(fix, line, 2);
-    return fix;
 }
 
 } // namespace korvel

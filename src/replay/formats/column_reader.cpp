@@ -4,6 +4,8 @@
 #include "replay/formats/readers.h"
 #include "text/conversions.h"
 
+#include <utility>
+
 namespace korvel {
 
 namespace {
@@ -18,12 +20,15 @@ class ColumnReader : public TrackReader {
             segmentPending_ = true;
         if (!line.starts_with("T "))
             return;
-        TrackFix fix = layout_(line);
-        if (!OnTheGlobe(fix))
+        TrackPoint& point = points.emplace_back();
+        layout_(line, point.fix);
+        if (!OnTheGlobe(point.fix)) {
+            points.pop_back();
             return;
-        fix.newSegment = segmentPending_;
-        segmentPending_ = false;
-        points.push_back({std::move(fix), keepTexts_ ? std::string(line) : std::string()});
+        }
+        point.fix.newSegment = std::exchange(segmentPending_, false);
+        if (keepTexts_)
+            point.text = line;
     }
     // A segment line is marked where it stands, whichever stretch of the file it lies in.
     void readHeights(std::string_view line, std::vector<TrackHeight>& heights) override {
@@ -33,7 +38,8 @@ class ColumnReader : public TrackReader {
         }
         if (!line.starts_with("T "))
             return;
-        TrackFix fix = layout_(line);
+        TrackFix fix;
+        layout_(line, fix);
         if (OnTheGlobe(fix))
             heights.push_back({WholeMetres(fix.altitude), false, true});
     }

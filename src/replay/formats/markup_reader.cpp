@@ -17,7 +17,7 @@ void MarkupReader::addPoint(std::string_view lat, std::string_view lon, std::str
     std::optional<double> latDegrees = PlainNumber(lat), lonDegrees = PlainNumber(lon);
     if (!latDegrees || !lonDegrees || std::fabs(*latDegrees) > 90 || std::fabs(*lonDegrees) > 180)
         return;
-    TrackPoint point;
+    TrackPoint& point = points_->emplace_back();
     SetPosition(point.fix, *latDegrees, *lonDegrees);
     if (!SetIsoTime(point.fix, time))
         SetNoDate(point.fix);
@@ -28,7 +28,6 @@ void MarkupReader::addPoint(std::string_view lat, std::string_view lon, std::str
     newSegment_ = false;
     if (keepTexts_)
         point.text = std::move(text);
-    points_->push_back(std::move(point));
 }
 
 void MarkupReader::read(std::string_view chunk, std::vector<TrackPoint>& points) {

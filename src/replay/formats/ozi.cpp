@@ -107,9 +107,9 @@ std::optional<double> oziWholeMetres(std::string_view feet) {
     return metres;
 }
 
-TrackFix readOzi(std::string_view line) {
+// A point of the line, into a fix that holds none yet.
+void readOzi(std::string_view line, TrackFix& fix) {
     auto fields = leadingFields<7>(line);
-    TrackFix fix;
     SetPosition(fix, Val(fields[0]), Val(fields[1]));
     fix.altitude = oziWholeMetres(fields[3]).value_or(kNoAltitude);
     fix.newSegment = oziNewSegment(fields[2]);
@@ -120,13 +120,13 @@ TrackFix readOzi(std::string_view line) {
         double days = std::clamp(Val(fields[4]), -693593.0, 2958465.0);
         long long seconds = std::llround(days * 86400.0);
         SetUtc(fix, sys_days(year(1899) / December / 30) + std::chrono::seconds(seconds));
-        return fix;
+        return;
     }
     // No day number: the date and time texts (dd-Mon-yy and hh:mm:ss), or no date at all.
     std::string date = Trim(fields[5]);
     if (date.empty()) {
         SetNoDate(fix);
-        return fix;
+        return;
     }
     fix.day = Left(date, 2);
     fix.month = Mid(date, 4, 3);
@@ -135,7 +135,6 @@ TrackFix readOzi(std::string_view line) {
     if (time.size() == 7)
         time = "0" + time;
     SetTime(fix, time);
-    return fix;
 }
 
 class OziReader : public TrackReader {
@@ -145,8 +144,12 @@ class OziReader : public TrackReader {
         if (++linesRead_ <= kHeaderLines)
             return;
         auto fields = leadingFields<4>(line);
-        if (StartsWithNumber(fields[0]) && onTheGlobe(fields))
-            points.push_back({readOzi(line), keepTexts_ ? std::string(line) : std::string()});
+        if (!StartsWithNumber(fields[0]) || !onTheGlobe(fields))
+            return;
+        TrackPoint& point = points.emplace_back();
+        readOzi(line, point.fix);
+        if (keepTexts_)
+            point.text = line;
     }
     // Nearly every line of a large track: one look gives what the load needs of it.
     void readHeights(std::string_view line, std::vector<TrackHeight>& heights) override {

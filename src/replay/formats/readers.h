@@ -21,11 +21,12 @@ std::unique_ptr<TrackReader> MakeGpxReader();
 
 // The fixed-column exports whose point lines begin "T " ("L" names the track, "N" starts a
 // segment), each with its column layout.
-using ColumnLayout = TrackFix (*)(std::string_view line);
+// A point of a line, into a fix that holds none yet.
+using ColumnLayout = void (*)(std::string_view line, TrackFix& fix);
 std::unique_ptr<TrackReader> MakeColumnReader(ColumnLayout layout);
-TrackFix ReadTtqvColumns(std::string_view line);
-TrackFix ReadPcx5Columns(std::string_view line);
-TrackFix ReadGardownColumns(std::string_view line); // also "G7To" and "Korvel"
-TrackFix ReadG7ToWinColumns(std::string_view line);
+void ReadTtqvColumns(std::string_view line, TrackFix& fix);
+void ReadPcx5Columns(std::string_view line, TrackFix& fix);
+void ReadGardownColumns(std::string_view line, TrackFix& fix); // also "G7To" and "Korvel"
+void ReadG7ToWinColumns(std::string_view line, TrackFix& fix);
 
 } // namespace korvel
