@@ -23,8 +23,8 @@ struct TrackFix {
     // none, no value when it says nothing of it (the previous one stays).
     std::optional<double> altitude;
     bool newSegment = false; // the first point of a track segment
-    // The signed minutes of arc the position's texts and hemispheres say, when the reader wrote
-    // them from numbers; NaN when they are to be read from the texts.
+    // The signed minutes of arc the position's texts and hemispheres say: written by SetPosition
+    // from the numbers, or read from the texts by OnTheGlobe; NaN until then.
     double latMinutes = std::numeric_limits<double>::quiet_NaN();
     double lonMinutes = std::numeric_limits<double>::quiet_NaN();
 };

@@ -95,11 +95,7 @@ bool MainForm::ConvertTrackRecord(const TrackFix& fix) {
         s.altitude = *fix.altitude;
 
     bool imperial = s.metricUnits != 1;
-    auto minutes = [](double known, const std::string& text, const std::string& hemisphere) {
-        return std::isnan(known) ? SignedMinutesOfArc(text, hemisphere) : known;
-    };
-    double lat = minutes(fix.latMinutes, fix.latText, fix.latHemisphere);
-    double lon = minutes(fix.lonMinutes, fix.lonText, fix.lonHemisphere);
+    double lat = fix.latMinutes, lon = fix.lonMinutes;
     if (std::isnan(s.startLat)) {
         s.startLat = lat;
         s.startLon = lon;
