@@ -99,19 +99,20 @@ bool quickWholeMetres(std::string_view altitude, std::optional<double>& metres) 
 }
 
 // The whole metres of an altitude field, none for -777 or a field that is no number; millions
-// of points, read in whole numbers where they can be.
-std::optional<double> oziWholeMetres(std::string_view feet) {
-    std::optional<double> metres;
+// of points, read in whole numbers where they can be. Written in place: a copy of a height,
+// read whole just after its parts were written, waits for the writes.
+void oziWholeMetres(std::string_view feet, std::optional<double>& metres) {
     if (!quickWholeMetres(feet, metres) && (metres = oziMetres(feet)))
         metres = IntOfStr(*metres);
-    return metres;
 }
 
 // A point of the line, into a fix that holds none yet.
 void readOzi(std::string_view line, TrackFix& fix) {
     auto fields = leadingFields<7>(line);
     SetPosition(fix, Val(fields[0]), Val(fields[1]));
-    fix.altitude = oziWholeMetres(fields[3]).value_or(kNoAltitude);
+    oziWholeMetres(fields[3], fix.altitude);
+    if (!fix.altitude)
+        fix.altitude = kNoAltitude;
     fix.newSegment = oziNewSegment(fields[2]);
     if (StartsWithNumber(fields[4])) {
         using namespace std::chrono;
@@ -158,11 +159,9 @@ class OziReader : public TrackReader {
         auto fields = leadingFields<4>(line);
         if (!StartsWithNumber(fields[0]) || !onTheGlobe(fields))
             return;
-        // Written in place: a copy of the height, read whole just after its parts were
-        // written, waits for the writes.
         TrackHeight& height = heights.emplace_back();
         height.newSegment = oziNewSegment(fields[2]);
-        height.altitude = oziWholeMetres(fields[3]);
+        oziWholeMetres(fields[3], height.altitude);
     }
     std::unique_ptr<TrackReader> resumed() const override {
         return std::make_unique<OziReader>(kHeaderLines);

@@ -28,7 +28,9 @@ struct TrackHeight {
     bool point = true;
 };
 
-class TrackReader {
+// Each on cache lines of its own: the load reads a large file on two cores with a reader each,
+// and what a reader writes at every line would slow the other core down on a shared line.
+class alignas(64) TrackReader {
   public:
     virtual ~TrackReader() = default;
     // The next line of the file: the points it holds or completes are appended, valid ones
