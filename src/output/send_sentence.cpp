@@ -26,11 +26,11 @@ enum class Destination { Tcp, Pty, Udp, Uart, Printer, Serial };
 // What a port-list entry names; a COM entry or a device path is a serial port. Told from its
 // first letters: every sentence asks.
 Destination destinationOf(std::string_view entry) {
-    if (entry.size() == 3 && entry == "TCP")
+    if (entry == "TCP")
         return Destination::Tcp;
-    if (entry.size() == 3 && entry == "PTY")
+    if (entry == "PTY")
         return Destination::Pty;
-    if (entry.size() == 3 && entry == "UDP")
+    if (entry == "UDP")
         return Destination::Udp;
     if (entry.starts_with("Por"))
         return Destination::Uart;

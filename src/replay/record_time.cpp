@@ -2,7 +2,6 @@
 // records' own times waits for it.
 #include "app/main_form.h"
 #include "replay/track_record.h"
-#include "text/conversions.h"
 
 namespace korvel {
 
@@ -12,9 +11,7 @@ MainForm::NextRecord MainForm::nextRecord() {
     const TrackPoint* point = peekTrackPoint();
     if (!point)
         return {false, std::nullopt};
-    std::string date;
-    date.append(point->fix.day).append(MonthNumber(point->fix.month)).append(point->fix.year);
-    return {true, TimeOf(point->fix.compactTime, Left(date, 4) + Right(date, 2))};
+    return {true, TimeOf(point->fix.compactTime, Ddmmyy(DateText(point->fix)))};
 }
 
 } // namespace korvel

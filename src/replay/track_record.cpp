@@ -3,6 +3,7 @@
 #include "replay/sentence_type.h"
 #include "text/conversions.h"
 
+#include <algorithm>
 #include <cctype>
 #include <charconv>
 #include <cmath>
@@ -176,6 +177,17 @@ std::string_view MonthNumber(std::string_view month) {
                 upper(month[2]) == names[i][2])
                 return numbers[i + 1];
     return numbers[0];
+}
+
+std::string DateText(const TrackFix& fix) {
+    std::string text;
+    text.append(fix.day).append(MonthNumber(fix.month)).append(fix.year);
+    return text;
+}
+
+std::string Ddmmyy(std::string_view dateText) {
+    std::string ddmmyy(dateText.substr(0, 4));
+    return ddmmyy.append(dateText.substr(dateText.size() - std::min<size_t>(2, dateText.size())));
 }
 
 std::string FourDigitYear(const std::string& twoDigits) {

@@ -55,6 +55,11 @@ std::string PositionText(double minutesOfArc, int degreeDigits);
 // The two-digit month number of a month number or an English month name, "00" when unknown.
 std::string_view MonthNumber(std::string_view month);
 
+// The day, the month's number and the year of a fix, as their texts run on.
+std::string DateText(const TrackFix& fix);
+// The ddmmyy of such a text: its first four characters and its last two.
+std::string Ddmmyy(std::string_view dateText);
+
 // A two-digit year with its century: above 80 the 1900s, otherwise the 2000s.
 std::string FourDigitYear(const std::string& twoDigits);
 

@@ -1,9 +1,7 @@
 // One point of a track file per tick: it is converted into RMC, GGA and VTG sentences
 // with speed and course derived from the previous point.
 #include "app/main_form.h"
-#include "replay/distance_course.h"
 #include "replay/sentence.h"
-#include "replay/sentence_type.h"
 #include "text/conversions.h"
 
 #include <cmath>
@@ -82,12 +80,8 @@ void MainForm::trackPauseOutput() {
 }
 
 bool MainForm::ConvertTrackRecord(const TrackFix& fix) {
-    // ddmmyy of the day, month and four-digit year.
-    std::string dateText;
-    dateText.append(fix.day).append(MonthNumber(fix.month)).append(fix.year);
-    std::string_view date = dateText;
-    std::string ddmmyy(date.substr(0, 4));
-    ddmmyy += date.substr(date.size() - std::min<size_t>(2, date.size()));
+    std::string date = DateText(fix);
+    std::string ddmmyy = Ddmmyy(date);
     ShowDateTime(ddmmyy, fix.compactTime);
     // After the time shown, whose trip reset (a gap of 100 minutes and more) clears the
     // altitude: the point's own altitude is sent whatever the gap before it.

@@ -20,8 +20,7 @@ bool NamesGpx(std::string_view line);
 std::unique_ptr<TrackReader> MakeGpxReader();
 
 // The fixed-column exports whose point lines begin "T " ("L" names the track, "N" starts a
-// segment), each with its column layout.
-// A point of a line, into a fix that holds none yet.
+// segment), each with its column layout: the point of a line, into a fix that holds none yet.
 using ColumnLayout = void (*)(std::string_view line, TrackFix& fix);
 std::unique_ptr<TrackReader> MakeColumnReader(ColumnLayout layout);
 void ReadTtqvColumns(std::string_view line, TrackFix& fix);
