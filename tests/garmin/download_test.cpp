@@ -1,5 +1,5 @@
 // A download from a scripted receiver on the far end of Comm2, on virtual time.
-#include "support/garmin_packets.h"
+#include "garmin_receiver/packets.h"
 #include "support/replay_fixture.h"
 
 #include <csignal>
@@ -9,6 +9,7 @@
 
 using namespace korvel;
 using namespace korvel::test;
+using namespace korvel::simulated;
 
 namespace {
 

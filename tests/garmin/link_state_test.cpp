@@ -1,11 +1,11 @@
 // The receive side fed with byte strings, each case with its legend; and the frames sent.
 #include "garmin/link_state.h"
-#include "support/garmin_packets.h"
+#include "garmin_receiver/packets.h"
 
 #include <gtest/gtest.h>
 
 using namespace korvel;
-using test::GarminPacket;
+using simulated::GarminPacket;
 
 namespace {
 

@@ -1,13 +1,13 @@
 #include "garmin/track_point.h"
-#include "support/garmin_packets.h"
+#include "garmin_receiver/packets.h"
 
 #include <cmath>
 #include <gtest/gtest.h>
 
 using namespace korvel;
-using test::GarminPoint;
-using test::PointData;
-using test::Word;
+using simulated::GarminPoint;
+using simulated::PointData;
+using simulated::Word;
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-namespace korvel::test {
+namespace korvel::simulated {
 
 // DLE, identifier, size, data, checksum, DLE ETX; every DLE in size, data or checksum doubled.
 // checksumError is added to the checksum, for a packet damaged on the way.
@@ -23,4 +23,4 @@ struct GarminPoint {
 // The data of a track-point packet: 13 bytes without altitude, 21 or 24 with one.
 std::string PointData(const GarminPoint& point, int size);
 
-} // namespace korvel::test
+} // namespace korvel::simulated

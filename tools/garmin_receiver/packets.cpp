@@ -1,9 +1,9 @@
-#include "support/garmin_packets.h"
+#include "garmin_receiver/packets.h"
 
 #include <cmath>
 #include <cstring>
 
-namespace korvel::test {
+namespace korvel::simulated {
 
 std::string GarminPacket(unsigned char id, const std::string& data, int checksumError) {
     std::string body(1, static_cast<char>(data.size()));
@@ -46,4 +46,4 @@ std::string PointData(const GarminPoint& point, int size) {
     return data + std::string(static_cast<size_t>(size) - 21, '\0');
 }
 
-} // namespace korvel::test
+} // namespace korvel::simulated

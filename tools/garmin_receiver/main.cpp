@@ -10,7 +10,7 @@
 // transfer is complete, printing how many records it sent and how many DLE bytes it doubled.
 // --damage N sends record N (the track header is 1) with a wrong checksum once, and intact when
 // the host refuses it; --missing N announces N records more than it sends.
-#include "support/garmin_receiver.h"
+#include "garmin_receiver/receiver.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -24,8 +24,8 @@
 #include <termios.h>
 #include <unistd.h>
 
-using korvel::test::GarminReceiver;
-using korvel::test::ReceiverScript;
+using korvel::simulated::GarminReceiver;
+using korvel::simulated::ReceiverScript;
 
 namespace {
 

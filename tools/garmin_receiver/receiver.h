@@ -4,12 +4,12 @@
 // nothing of ports: bytes from the host go in, bytes to the host come out.
 #pragma once
 
-#include "support/garmin_packets.h"
+#include "garmin_receiver/packets.h"
 
 #include <string>
 #include <vector>
 
-namespace korvel::test {
+namespace korvel::simulated {
 
 struct ReceiverScript {
     int points = 271;     // in two segments
@@ -49,4 +49,4 @@ class GarminReceiver {
     bool damageDone_ = false;
 };
 
-} // namespace korvel::test
+} // namespace korvel::simulated

@@ -1,10 +1,10 @@
-#include "support/garmin_receiver.h"
+#include "garmin_receiver/receiver.h"
 
 #include <cmath>
 #include <cstdio>
 #include <ctime>
 
-namespace korvel::test {
+namespace korvel::simulated {
 
 namespace {
 
@@ -153,4 +153,4 @@ std::string GarminReceiver::expectedTrack() const {
     return track;
 }
 
-} // namespace korvel::test
+} // namespace korvel::simulated
