@@ -9,19 +9,14 @@
 using namespace korvel;
 using korvel::test::TempFolder;
 
-TEST(SettingsLocation, BesideAWritableProgram) {
-    TempFolder program;
-    SettingsLocation where = FindSettings(program.path(), program.file("unused"));
-    EXPECT_EQ(where.readPath, program.file("Korvel.ini"));
-    EXPECT_EQ(where.writePath, program.file("Korvel.ini"));
-    EXPECT_FALSE(std::filesystem::exists(program.file("unused")));
-}
-
 TEST(SettingsLocation, UserFolderWhenTheProgramFolderIsReadOnly) {
     TempFolder program, home;
     chmod(home.path().c_str(), 0777); // the user's own folder
     std::string config = home.file("config/korvel");
     std::string shipped = program.write("Korvel.ini", "[Port]\nCOM= 2\n");
+    SettingsLocation beside = FindSettings(program.path(), config);
+    EXPECT_EQ(beside.writePath, shipped) << "a writable program folder keeps them beside it";
+    EXPECT_FALSE(std::filesystem::exists(config));
 
     korvel::test::UnwritableFolder locked(program.path());
     SettingsLocation first = FindSettings(program.path(), config);

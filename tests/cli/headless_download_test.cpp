@@ -3,7 +3,6 @@
 #include "support/temp_folder.h"
 
 #include <QProcess>
-#include <filesystem>
 #include <gtest/gtest.h>
 
 using namespace korvel;
@@ -68,29 +67,4 @@ TEST(HeadlessDownload, RefusedAndIncompleteRunsLeaveTheFileAsItWas) {
         EXPECT_NE(err.find(run.says), std::string::npos) << err;
         EXPECT_EQ(test::ReadFile(file), "precious");
     }
-}
-
-TEST(HeadlessDownload, SigtermLeavesNoPartialFile) {
-    test::TempFolder folder;
-    ReceiverProcess receiver({"--points", "3000"});
-    QProcess korvel;
-    korvel.start(KORVEL_BINARY,
-                 {"download", path(folder, "walk.trk"), "--port",
-                  QString::fromStdString(receiver.device), "--ini", path(folder, "k.ini")});
-    // Once points arrive, the download's file has grown past its header and product lines.
-    auto written = [&folder] {
-        std::uintmax_t bytes = 0;
-        for (const auto& entry : std::filesystem::directory_iterator(folder.path()))
-            if (entry.path().filename().string().starts_with("walk.trk"))
-                bytes += entry.file_size();
-        return bytes;
-    };
-    for (int waited = 0; waited < 200 && written() < 300; ++waited)
-        korvel.waitForFinished(50);
-    ASSERT_EQ(korvel.state(), QProcess::Running);
-    korvel.terminate();
-    ASSERT_TRUE(korvel.waitForFinished(10000));
-    EXPECT_EQ(korvel.exitStatus(), QProcess::NormalExit);
-    EXPECT_NE(korvel.exitCode(), 0) << "the download did not complete";
-    EXPECT_EQ(written(), 0u) << "nothing is left, under the name or beside it";
 }

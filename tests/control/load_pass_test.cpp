@@ -1,5 +1,4 @@
 // A file large enough to be read on two cores loads as it would on one.
-#include "replay/sentence.h"
 #include "support/replay_fixture.h"
 
 #include <gtest/gtest.h>
@@ -12,11 +11,6 @@ using test::Log;
 namespace {
 
 class LoadPass : public test::ReplayFixture {};
-
-std::string gga(int altitude) {
-    return FrameSentence("GPGGA,120000,4807.038,N,01131.000,E,1,08,0.9," +
-                         std::to_string(altitude) + ",M,46.9,M,,");
-}
 
 const int kPoints = 60000;
 
@@ -38,27 +32,8 @@ std::vector<std::string> bigTrack() {
 
 } // namespace
 
-TEST_F(LoadPass, ALargeLogCountsAndProfilesEveryLineOnce) {
-    // GGA sentences alone for the first half and more, then RMC: where the count of GGA
-    // records stops depends on what was read on the other core.
-    std::vector<std::string> lines;
-    for (int i = 0; i < 30000; ++i)
-        lines.push_back(gga(i == 25000 ? 1999 : 100 + i % 300));
-    for (int i = 0; i < 10000; ++i)
-        lines.push_back(test::Rmc(i));
-    std::string content = Log(lines);
-    ASSERT_GT(content.size(), 2u << 20);
-    load("late-rmc.log", content);
-    // The first GGA told the kind of file; every other GGA and every RMC is a record.
-    EXPECT_EQ(s.recordCount, 1 + 29999 + 10000);
-    EXPECT_EQ(s.hasRmc, 1);
-    EXPECT_EQ(s.hasGga, 1);
-    EXPECT_EQ(s.hasVtg, 0);
-    EXPECT_EQ(c.DIA.toolTip, "Altitude: 100-1999m") << "the peak lies in the second half";
-    EXPECT_EQ(s.replayActive, 1);
-}
-
-// The same, whether the second core could open the file or not: with no file descriptor beyond
+// A large track counts its points and segment starts and profiles its altitudes as one core
+// would, whether the second core could open the file or not: with no file descriptor beyond
 // the one the form's own reading takes, the first core reads it all.
 TEST_F(LoadPass, ALargeTrackCountsItsPointsAndSegmentsOnce) {
     rlimit before{};

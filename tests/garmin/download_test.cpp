@@ -78,36 +78,6 @@ class Download : public ReplayFixture {
 
 } // namespace
 
-// Download mode offers the serial ports only and takes a choice as the receiver's port; a
-// click in the file list names the file to write. "No" changes nothing.
-TEST_F(Download, ConfirmingChoosesTheReceiversPortAndTheFile) {
-    platform.dialogs.answers.push_back(MessageAnswer::No);
-    c.DownloadC.onClick();
-    EXPECT_EQ(s.downloadMode, 0);
-    EXPECT_EQ(platform.dialogs.messages.at(0).title, "  Tracklog-Download");
-
-    s.garminPortIndex = 1;
-    c.DownloadC.onClick();
-    EXPECT_EQ(s.downloadMode, 1);
-    EXPECT_EQ(c.PortC.items.size(), 16u);
-    EXPECT_EQ(c.PortC.text(), "COM2");
-    c.PortC.listIndex.set(4);
-    EXPECT_EQ(s.garminPortIndex, 4);
-    EXPECT_EQ(platform.comm2.commPort(), 5);
-    EXPECT_EQ(s.outputPortIndex, 0);
-    c.PortC.listIndex.set(25); // an entry beyond the serial ports is not taken
-    EXPECT_EQ(s.garminPortIndex, 4);
-    program.write("Tracks/old.trk", "I Korvel V0.1.0\r\n");
-    c.Dir1.path.set(program.file("Tracks"));
-    c.File1.setPattern("*.trk");
-    c.File1.listIndex = 0;
-    c.File1.onClick();
-    EXPECT_EQ(c.FileT.text.get(), "old.trk");
-    EXPECT_EQ(s.replayActive, 0);
-    form.Form_DblClick(); // the window's double-click ends download mode
-    expectEnded();
-}
-
 // The dialogue, bytes in and bytes out, with a receiver that refuses a packet, sends one the
 // download does not need and one damaged.
 TEST_F(Download, TheDialogueByteForByte) {

@@ -1,10 +1,9 @@
-// The pseudo-terminal and UDP destinations with real readers.
+// The pseudo-terminal destination with a real reader, and its link.
 #include "platform/posix/posix_stream_devices.h"
 #include "real_form.h"
 #include "replay/sentence.h"
 #include "support/terminal.h"
 
-#include <QUdpSocket>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -16,11 +15,6 @@ namespace {
 std::string rmc(int second) {
     return FrameSentence("GPRMC," + std::to_string(120000 + second) +
                          ",A,4807.038,N,01131.000,E,000.0,084.4,151225,,,A");
-}
-
-std::string gga(int second) {
-    return FrameSentence("GPGGA," + std::to_string(120000 + second) +
-                         ",4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,");
 }
 
 } // namespace
@@ -55,34 +49,6 @@ TEST(StreamOutput, ALateReaderOfThePseudoTerminalGetsCurrentSentences) {
     ASSERT_NE(from, std::string::npos) << "a whole sentence first: " << got.substr(0, 40);
     EXPECT_EQ(log.substr(from), got) << "every later sentence, whole and in order";
     EXPECT_GT(from, log.find(rmc(5))) << "not the sentences of two seconds ago";
-}
-
-// Every sentence is one datagram, to an IPv4 and to an IPv6 address.
-TEST(StreamOutput, EverySentenceIsOneDatagram) {
-    for (auto [address, written] : {std::pair{QHostAddress(QHostAddress::LocalHost), "127.0.0.1"},
-                                    {QHostAddress(QHostAddress::LocalHostIPv6), "[::1]"}}) {
-        SCOPED_TRACE(written);
-        QUdpSocket receiver;
-        ASSERT_TRUE(receiver.bind(address, 0));
-        test::RealForm app("[Devices]\nUDP=" + std::string(written) + ":" +
-                           std::to_string(receiver.localPort()) + "\n");
-        app.choose("UDP");
-        app.form->s.replayInterval = 100;
-        app.replay("fix.log", rmc(1) + "\r\n" + gga(1) + "\r\n" + rmc(2) + "\r\n");
-        ASSERT_EQ(app.form->s.replayActive, 1);
-        std::vector<std::string> datagrams;
-        RunUntil([&] {
-            while (receiver.hasPendingDatagrams()) {
-                QByteArray datagram(static_cast<int>(receiver.pendingDatagramSize()), 0);
-                receiver.readDatagram(datagram.data(), datagram.size());
-                datagrams.push_back(datagram.toStdString());
-            }
-            return datagrams.size() >= 2;
-        });
-        datagrams.resize(2);
-        EXPECT_EQ(datagrams, (std::vector<std::string>{rmc(1) + "\r\n", gga(1) + "\r\n"}));
-        app.form->StopReplay(1);
-    }
 }
 
 // The link is the pseudo-terminal's only while it runs: a second program does not take it over,

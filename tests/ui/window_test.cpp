@@ -1,30 +1,23 @@
-// The real window over the form: its widgets, their layout on a small screen, and the file
-// list's click and long press.
+// The real window over the form: its widgets, their layout on a small screen, manual mode, and
+// the file list's click and long press.
 #include "app/profile_file.h"
 #include "platform/real_form.h"
-#include "ui/contrast.h"
 #include "ui/shown_window.h"
 
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
-#include <QDragEnterEvent>
-#include <QDropEvent>
 #include <QImage>
 #include <QKeySequence>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
-#include <QMimeData>
-#include <QPalette>
 #include <QScrollBar>
 #include <QTest>
-#include <QUrl>
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
-#include <functional>
 #include <gtest/gtest.h>
 
 using namespace korvel;
@@ -192,103 +185,4 @@ TEST(Window, AClickPaintsTheProfileALongPressOffersTheFileMenu) {
     menu->findChild<QAction*>("MDel")->trigger();
     EXPECT_FALSE(std::filesystem::exists(shown.program.file("Tracks/sample.log")));
     EXPECT_EQ(files->count(), 0);
-}
-
-// A file dropped on the window from another folder is chosen as a click in the file list would
-// choose it, and the file browser shows its folder; while a replay runs a drop is refused.
-TEST(Window, AFileDroppedIsChosenAsAClickWould) {
-    test::ShownWindow shown(
-        {{"Korvel.ini", "[Port]\nCOM=23\n[Devices]\nTCP=" + std::to_string(test::FreePort())}});
-    ASSERT_TRUE(shown.exposed());
-    std::filesystem::create_directory(shown.program.file("elsewhere"));
-    std::string log =
-        shown.program.write("elsewhere/tour.txt",
-                            test::ReadFile(std::string(KORVEL_SOURCE_DIR) + "/Tracks/sample.log"));
-    QMimeData data;
-    data.setUrls({QUrl::fromLocalFile(QString::fromStdString(log))});
-    auto drop = [&] {
-        QPoint middle = shown.window().rect().center();
-        QDragEnterEvent enter(middle, Qt::CopyAction, &data, Qt::LeftButton, {});
-        QApplication::sendEvent(&shown.window(), &enter);
-        QDropEvent dropped(middle, Qt::CopyAction, &data, Qt::LeftButton, {});
-        QApplication::sendEvent(&shown.window(), &dropped);
-        return enter.isAccepted() && dropped.isAccepted();
-    };
-    ASSERT_TRUE(drop());
-    EXPECT_EQ(shown.form().s.replayActive, 1);
-    EXPECT_EQ(shown.form().s.replayFilePath, log);
-    EXPECT_EQ(shown.find<QLabel>("FolderPath")->toolTip().toStdString(),
-              shown.program.file("elsewhere"));
-    EXPECT_FALSE(drop()) << "the file list takes no click while a replay runs";
-}
-
-namespace {
-
-// The contrast of the text a widget shows: the pixels that change when the text goes, against
-// what they show without it.
-double shownContrast(MainWindow& window, QWidget* widget, const std::function<void(bool)>& text) {
-    text(true);
-    window.refresh();
-    QImage with = widget->grab().toImage();
-    text(false);
-    window.refresh();
-    QImage without = widget->grab().toImage();
-    text(true);
-    window.refresh();
-    double best = 1;
-    for (int y = 0; y < with.height(); ++y)
-        for (int x = 0; x < with.width(); ++x)
-            if (with.pixel(x, y) != without.pixel(x, y))
-                best =
-                    std::max(best, ContrastRatio(with.pixelColor(x, y), without.pixelColor(x, y)));
-    return best;
-}
-
-} // namespace
-
-// Text on the colours the form gives reads in every state, in a light and a dark palette: the
-// port list disabled on its yellow, "Save Position" on its red, the lit time zone, the sentence
-// boxes' magenta.
-TEST(Window, ColouredControlsRead) {
-    QPalette light = QApplication::palette(), dark = light;
-    for (auto role : {QPalette::Window, QPalette::Base, QPalette::Button})
-        dark.setColor(role, QColor(40, 40, 40));
-    for (auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
-        dark.setColor(role, QColor(230, 230, 230));
-    for (const QPalette& palette : {light, dark}) {
-        QApplication::setPalette(palette);
-        test::ShownWindow shown;
-        ASSERT_TRUE(shown.exposed());
-        Controls& c = shown.form().c;
-        c.Label2.backColor = kGreen;
-        c.Label7.backColor = kDarkGreen;
-        auto caption = [](Control& control, std::string shown) {
-            return [&control, shown](bool on) { control.caption = on ? shown : ""; };
-        };
-        std::vector<std::string> ports = c.PortC.items;
-        struct Case {
-            const char* legend;
-            Control& control;
-            bool enabled;
-            double ratio;
-            std::function<void(bool)> text;
-        } cases[] = {
-            {"port list, disabled", c.PortC, false, 3,
-             [&](bool on) { c.PortC.items = on ? ports : std::vector<std::string>(ports.size()); }},
-            {"Save Position", c.SaveP, true, 4.5, caption(c.SaveP, "Save Position")},
-            {"Save Position, disabled", c.SaveP, false, 3, caption(c.SaveP, "Save Position")},
-            {"lit zone", c.Label2, true, 4.5, caption(c.Label2, "UTC")},
-            {"unlit zone", c.Label7, true, 4.5, caption(c.Label7, "MEZ")},
-            {"RMC box", c.Data[0], true, 4.5, caption(c.Data[0], "RMC")},
-            {"RMC box, disabled", c.Data[0], false, 3, caption(c.Data[0], "RMC")},
-        };
-        for (const Case& t : cases) {
-            SCOPED_TRACE(std::string(t.legend) + (&palette == &dark ? ", dark" : ", light"));
-            t.control.enabled = t.enabled;
-            t.control.visible = true;
-            QWidget* widget = shown.find(t.control.name.c_str());
-            EXPECT_GE(shownContrast(shown.window(), widget, t.text), t.ratio);
-        }
-    }
-    QApplication::setPalette(light);
 }
