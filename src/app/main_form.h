@@ -15,6 +15,7 @@
 
 #include <functional>
 #include <set>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -246,6 +247,8 @@ class MainForm {
     void logPauseOutput();
     // Statistics of the RMC in currentLine; false when the replay ended meanwhile.
     bool logRecordStatistics();
+    // The distances and course from the RMC's fields, and their captions.
+    void logRecordLegs(std::span<const std::string_view> fields);
     void finishRecord();
     // A leg as ComputeDistanceAndCourse takes it.
     struct Leg {

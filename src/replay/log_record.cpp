@@ -146,17 +146,15 @@ void MainForm::logPauseOutput() {
         listAndSend(kDatumSentence);
 }
 
-bool MainForm::logRecordStatistics() {
+void MainForm::logRecordLegs(std::span<const std::string_view> fields) {
     bool imperial = s.metricUnits != 1;
-    std::string_view fields[10];
-    FieldViews(s.currentLine, fields);
     double lat = SignedMinutesOfArc(fields[3], fields[4]);
     double lon = SignedMinutesOfArc(fields[5], fields[6]);
     if (std::isnan(s.startLat)) {
         s.startLat = lat;
         s.startLon = lon;
     }
-    bool shown = figuresShown && s.phsmiLine.empty();
+    bool shown = s.phsmiLine.empty();
     std::optional<Leg> fromPrevious;
     if (!std::isnan(s.prevLat))
         fromPrevious = Leg{lat, s.prevLat, lon, s.prevLon};
@@ -171,6 +169,16 @@ bool MainForm::logRecordStatistics() {
     s.tripDistance += s.legDistance;
     if (shown)
         c.TripL.caption = Format(s.tripDistance / (imperial ? 1609 : 1000), "0.0");
+}
+
+bool MainForm::logRecordStatistics() {
+    bool imperial = s.metricUnits != 1;
+    std::string_view fields[10];
+    FieldViews(s.currentLine, fields);
+    // A log's sentences leave as recorded: the legs between its positions are figures only,
+    // which a headless run does not show.
+    if (figuresShown)
+        logRecordLegs(fields);
 
     // The record of the next RMC that isRmc finds, passed over, its fields taken; false when the
     // file ends.

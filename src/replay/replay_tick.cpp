@@ -34,11 +34,15 @@ void MainForm::ReplayStep() {
         return;
     }
     c.List1.toolTip = "NMEA-out";
-    c.RunA.visible = true;
-    lampDeadline_ = platform_.clock.monotonicMs() + kLampMs;
-    c.Timer2.setEnabled(false);
-    if (figuresShown && s.recordIndex < s.recordCount)
-        c.Gauge2.toolTip = "Records:" + Str(s.recordIndex + 1) + "/" + Str(s.recordCount);
+    // The activity lamp is a figure too: a headless replay, which has no window, leaves it
+    // dark and its timer idle.
+    if (figuresShown) {
+        c.RunA.visible = true;
+        lampDeadline_ = platform_.clock.monotonicMs() + kLampMs;
+        c.Timer2.setEnabled(false);
+        if (s.recordIndex < s.recordCount)
+            c.Gauge2.toolTip = "Records:" + Str(s.recordIndex + 1) + "/" + Str(s.recordCount);
+    }
     if (s.fileKind == 0)
         platform_.clock.Sleep(100);
     else
@@ -50,7 +54,8 @@ void MainForm::ReplayStep() {
         else
             trackPauseOutput();
         c.Timer1.setInterval(2000);
-        c.Timer2.setEnabled(true);
+        if (figuresShown)
+            c.Timer2.setEnabled(true);
         c.SpeedL.caption = "---";
         return;
     }
@@ -87,10 +92,12 @@ void MainForm::finishRecord() {
     } else {
         c.Timer1.setInterval(static_cast<int>(s.replayInterval));
     }
-    if (platform_.clock.monotonicMs() > lampDeadline_)
-        c.RunA.visible = false;
-    else
-        c.Timer2.setEnabled(true);
+    if (figuresShown) {
+        if (platform_.clock.monotonicMs() > lampDeadline_)
+            c.RunA.visible = false;
+        else
+            c.Timer2.setEnabled(true);
+    }
     ++s.recordIndex;
     if (s.recordIndex <= c.Gauge2.max)
         c.Gauge2.value = static_cast<int>(s.recordIndex);
