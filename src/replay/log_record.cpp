@@ -76,8 +76,12 @@ void MainForm::handleRecordedLine(size_t firstSentence) {
     if (type == "GGA") {
         c.Data[1].enabled = true;
         s.lastGgaSentence = line;
-        std::string_view metres = FieldView(line, 9);
-        s.altitude = metres.empty() ? kNoAltitude : Int(Val(metres));
+        // The altitude of a log is a figure, and where manual mode starts: a headless run
+        // has neither.
+        if (figuresShown) {
+            std::string_view metres = FieldView(line, 9);
+            s.altitude = metres.empty() ? kNoAltitude : Int(Val(metres));
+        }
         if (sameTimePos)
             line = rewritten = WithTimePositionGga(s.lastGgaSentence, s.rmcTimePosition);
         sendDecision_ = box(1);
