@@ -11,7 +11,7 @@ MainForm::NextRecord MainForm::nextRecord() {
     const TrackPoint* point = peekTrackPoint();
     if (!point)
         return {false, std::nullopt};
-    return {true, TimeOf(point->fix.compactTime, Ddmmyy(DateText(point->fix)))};
+    return {true, TimeOf(point->fix.compactTime, Ddmmyy(point->fix))};
 }
 
 } // namespace korvel

@@ -168,9 +168,8 @@ std::string_view MonthNumber(std::string_view month) {
                                                "07", "08", "09", "10", "11", "12"};
     static const char* const names[] = {"JAN", "FEB", "MAR", "APR", "MAY", "JUN",
                                         "JUL", "AUG", "SEP", "OCT", "NOV", "DEC"};
-    auto upper = [](char ch) {
-        return static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
-    };
+    // Letters of either case, told without the locale's conversion: every point has a month.
+    auto upper = [](char ch) { return ch >= 'a' && ch <= 'z' ? static_cast<char>(ch - 32) : ch; };
     if (month.size() == 3)
         for (int i = 0; i < 12; ++i)
             if (upper(month[0]) == names[i][0] && upper(month[1]) == names[i][1] &&
@@ -179,15 +178,46 @@ std::string_view MonthNumber(std::string_view month) {
     return numbers[0];
 }
 
-std::string DateText(const TrackFix& fix) {
-    std::string text;
-    text.append(fix.day).append(MonthNumber(fix.month)).append(fix.year);
-    return text;
+namespace {
+
+// The day, the month's number and the year of a fix as their texts run on, read in place:
+// every point's date is read so.
+class DateText {
+  public:
+    explicit DateText(const TrackFix& fix) : parts_{fix.day, MonthNumber(fix.month), fix.year} {}
+    size_t size() const { return parts_[0].size() + parts_[1].size() + parts_[2].size(); }
+    char operator[](size_t i) const {
+        for (std::string_view part : parts_) {
+            if (i < part.size())
+                return part[i];
+            i -= part.size();
+        }
+        return '\0';
+    }
+
+  private:
+    std::string_view parts_[3];
+};
+
+} // namespace
+
+std::string Ddmmyy(const TrackFix& fix) {
+    DateText date(fix);
+    size_t size = date.size(), last = size - std::min<size_t>(2, size);
+    char ddmmyy[6];
+    size_t length = 0;
+    for (size_t i = 0; i < std::min<size_t>(4, size); ++i)
+        ddmmyy[length++] = date[i];
+    for (size_t i = last; i < size; ++i)
+        ddmmyy[length++] = date[i];
+    return std::string(ddmmyy, length);
 }
 
-std::string Ddmmyy(std::string_view dateText) {
-    std::string ddmmyy(dateText.substr(0, 4));
-    return ddmmyy.append(dateText.substr(dateText.size() - std::min<size_t>(2, dateText.size())));
+bool OnZeroDate(const TrackFix& fix) {
+    DateText date(fix);
+    size_t size = date.size();
+    return size >= 4 && date[size - 4] == '1' && date[size - 3] == '9' && date[size - 2] == '8' &&
+           date[size - 1] == '9';
 }
 
 std::string FourDigitYear(const std::string& twoDigits) {

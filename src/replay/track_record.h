@@ -55,10 +55,11 @@ std::string PositionText(double minutesOfArc, int degreeDigits);
 // The two-digit month number of a month number or an English month name, "00" when unknown.
 std::string_view MonthNumber(std::string_view month);
 
-// The day, the month's number and the year of a fix, as their texts run on.
-std::string DateText(const TrackFix& fix);
-// The ddmmyy of such a text: its first four characters and its last two.
-std::string Ddmmyy(std::string_view dateText);
+// The ddmmyy of a fix: of its day, month number and year as their texts run on, the first
+// four characters and the last two.
+std::string Ddmmyy(const TrackFix& fix);
+// Whether that text ends in 1989: the receiver's zero date, a point without a valid time.
+bool OnZeroDate(const TrackFix& fix);
 
 // A two-digit year with its century: above 80 the 1900s, otherwise the 2000s.
 std::string FourDigitYear(const std::string& twoDigits);

@@ -80,8 +80,7 @@ void MainForm::trackPauseOutput() {
 }
 
 bool MainForm::ConvertTrackRecord(const TrackFix& fix) {
-    std::string date = DateText(fix);
-    std::string ddmmyy = Ddmmyy(date);
+    std::string ddmmyy = Ddmmyy(fix);
     ShowDateTime(ddmmyy, fix.compactTime);
     // After the time shown, whose trip reset (a gap of 100 minutes and more) clears the
     // altitude: the point's own altitude is sent whatever the gap before it.
@@ -137,8 +136,8 @@ bool MainForm::ConvertTrackRecord(const TrackFix& fix) {
         return false;
 
     std::string_view compactTime = fix.compactTime;
-    if (date.ends_with("1989")) {
-        ddmmyy.clear(); // the receiver's zero date: a point without a valid time
+    if (OnZeroDate(fix)) {
+        ddmmyy.clear(); // a point without a valid time
         compactTime = "000000";
     }
     // Written over the sentences of the previous point, whose room they reuse.

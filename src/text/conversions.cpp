@@ -330,16 +330,6 @@ std::string Mid(std::string_view text, long start, long length) {
     return std::string(MidView(text, start, length));
 }
 
-std::string_view MidView(std::string_view text, long start, long length) {
-    if (start < 1)
-        start = 1;
-    size_t from = static_cast<size_t>(start - 1);
-    if (from >= text.size() || length == 0)
-        return {};
-    size_t count = length < 0 ? std::string_view::npos : static_cast<size_t>(length);
-    return text.substr(from, count);
-}
-
 std::string Left(std::string_view text, long length) {
     return length <= 0 ? "" : std::string(text.substr(0, static_cast<size_t>(length)));
 }

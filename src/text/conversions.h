@@ -62,7 +62,13 @@ inline double TwoDigitValue(std::string_view text) {
 // Substrings counted from 1; a start past the end gives "", a negative length (the default)
 // runs to the end.
 std::string Mid(std::string_view text, long start, long length = -1);
-std::string_view MidView(std::string_view text, long start, long length = -1);
+// In place; inline, as the columns of a track's every point are cut with it.
+inline std::string_view MidView(std::string_view text, long start, long length = -1) {
+    size_t from = start < 1 ? 0 : static_cast<size_t>(start - 1);
+    if (from >= text.size() || length == 0)
+        return {};
+    return text.substr(from, length < 0 ? std::string_view::npos : static_cast<size_t>(length));
+}
 std::string Left(std::string_view text, long length);
 std::string Right(std::string_view text, long length);
 // 1-based position of what at or after start, 0 when absent.
