@@ -202,6 +202,11 @@ class DateText {
 } // namespace
 
 std::string Ddmmyy(const TrackFix& fix) {
+    if (fix.day.size() == 2 && fix.year.size() >= 2) {
+        // As nearly every point has them: the day, the month's number, the year's last two.
+        std::string ddmmyy(fix.day);
+        return ddmmyy.append(MonthNumber(fix.month)).append(fix.year, fix.year.size() - 2);
+    }
     DateText date(fix);
     size_t size = date.size(), last = size - std::min<size_t>(2, size);
     char ddmmyy[6];
@@ -214,6 +219,8 @@ std::string Ddmmyy(const TrackFix& fix) {
 }
 
 bool OnZeroDate(const TrackFix& fix) {
+    if (fix.year.size() >= 4)
+        return fix.year.ends_with("1989");
     DateText date(fix);
     size_t size = date.size();
     return size >= 4 && date[size - 4] == '1' && date[size - 3] == '9' && date[size - 2] == '8' &&

@@ -126,9 +126,7 @@ bool MainForm::ConvertTrackRecord(const TrackFix& fix) {
             if (figuresShown)
                 c.MaxL.caption = Plain(imperial ? Round(s.maxSpeed * 0.6214) : s.maxSpeed);
         }
-        s.speedKnotsText = Plain(Int(s.speedKmh / 1.852 * 10 + 0.5) / 10);
-        if (s.speedKnotsText.starts_with("."))
-            s.speedKnotsText = "0" + s.speedKnotsText;
+        s.speedKnotsText = KnotsText(Int(s.speedKmh / 1.852 * 10 + 0.5));
     }
     s.prevTimeSeconds = t;
     std::string altitude = std::isnan(s.altitude) ? "" : Plain(s.altitude);

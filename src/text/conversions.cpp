@@ -249,7 +249,32 @@ std::string Str(double x) {
 }
 
 std::string Plain(double x) {
+    // A whole number, as a speed or an altitude nearly always is, straight from its digits.
+    if (std::fabs(x) < 1e15) {
+        auto whole = static_cast<long long>(x);
+        if (static_cast<double>(whole) == x && (whole != 0 || !std::signbit(x))) {
+            char text[24];
+            return std::string(text, std::to_chars(text, text + sizeof text, whole).ptr);
+        }
+    }
     return classicText(x, false);
+}
+
+std::string KnotsText(double tenths) {
+    if (!(tenths >= 0 && tenths < 1e14 && tenths == std::floor(tenths))) {
+        std::string text = Plain(tenths / 10);
+        return text.starts_with(".") ? "0" + text : text;
+    }
+    // Its digits, the last after a point unless it is 0: what Plain writes of tenths / 10,
+    // whose fifteen digits are those of the tenths.
+    auto whole = static_cast<long long>(tenths);
+    char text[24];
+    char* end = std::to_chars(text, text + 20, whole / 10).ptr;
+    if (whole % 10 != 0) {
+        *end++ = '.';
+        *end++ = static_cast<char>('0' + whole % 10);
+    }
+    return std::string(text, end);
 }
 
 std::vector<std::string> SplitFields(const std::string& text) {
@@ -347,7 +372,8 @@ long InStr(long start, std::string_view text, std::string_view what) {
     size_t from = static_cast<size_t>(start - 1);
     if (from > text.size())
         return 0;
-    size_t found = text.find(what, from);
+    // One character, as nearly always, sought as a byte.
+    size_t found = what.size() == 1 ? text.find(what[0], from) : text.find(what, from);
     return found == std::string_view::npos ? 0 : static_cast<long>(found + 1);
 }
 

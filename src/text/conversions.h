@@ -26,6 +26,9 @@ double Round(double x);
 std::string Str(double x);
 // Number as text without the sign blank: "3", "-2", ".5".
 std::string Plain(double x);
+// A speed in knots of a whole number of tenths, as Plain writes tenths / 10 but with a 0 before
+// a leading point: "12.3", "12", "0.5".
+std::string KnotsText(double tenths);
 // The comma-separated fields of a text; a text without commas is one field.
 std::vector<std::string> SplitFields(const std::string& text);
 // Leading and trailing blanks removed.

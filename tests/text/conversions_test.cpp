@@ -92,7 +92,7 @@ std::string classicText(double x) {
 
 // The fast paths agree with the rules on random values: Format and FormatUnits with the digits
 // as written, Str with the classic conversion, IntOfStr with the whole number of the text Str
-// writes.
+// writes, KnotsText with Plain.
 TEST(Conversions, FastPathsAgreeWithTheRulesOnRandomValues) {
     std::mt19937_64 random(5);
     const char* patterns[] = {"0", "00", "0.0", "0.000", "00.000", "0.00000", "0.000000"};
@@ -115,6 +115,9 @@ TEST(Conversions, FastPathsAgreeWithTheRulesOnRandomValues) {
         double near = std::nextafter(std::round(x), -1e300);
         ASSERT_EQ(IntOfStr(near), Int(Val(Str(near)))) << std::setprecision(17) << near;
         ASSERT_EQ(IntOfStr(x), Int(Val(Str(x)))) << std::setprecision(17) << x;
+        auto tenths = static_cast<double>(random() % 10000000);
+        std::string knots = Plain(tenths / 10);
+        ASSERT_EQ(KnotsText(tenths), knots.starts_with(".") ? "0" + knots : knots) << tenths;
         // Numbers of one to four decimals, such as a speed in tenths, a hair from them (a unit
         // of the sixteenth digit, a few of the fifteenth), and any other.
         double few = static_cast<double>(static_cast<long long>(random() % 2000000) - 1000000) /
