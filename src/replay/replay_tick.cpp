@@ -67,7 +67,8 @@ void MainForm::ReplayStep() {
 }
 
 void MainForm::finishRecord() {
-    if (s.phsmiLine.empty() && !std::isnan(s.altitude)) {
+    // The altitude's figures and manual mode's start: a headless replay has neither.
+    if (figuresShown && s.phsmiLine.empty() && !std::isnan(s.altitude)) {
         int a = ToInt(s.altitude);
         // Manual mode starts from the altitude last replayed.
         char caption[24];
@@ -77,13 +78,11 @@ void MainForm::finishRecord() {
         bool highest = a > s.maxAltitude;
         s.minAltitude = std::min(s.minAltitude, a);
         s.maxAltitude = std::max(s.maxAltitude, a);
-        if (figuresShown) {
-            c.NNL.caption = Plain(s.metricUnits == 1 ? a : Int(a * 3.281));
-            if (lowest)
-                c.NNminL.caption = c.NNL.caption;
-            if (highest)
-                c.NNmaxL.caption = c.NNL.caption;
-        }
+        c.NNL.caption = Plain(s.metricUnits == 1 ? a : Int(a * 3.281));
+        if (lowest)
+            c.NNminL.caption = c.NNL.caption;
+        if (highest)
+            c.NNmaxL.caption = c.NNL.caption;
     }
     // Intervals of a second and more keep their period: the previous step's time comes off.
     if (s.replayInterval > 999) {

@@ -166,15 +166,15 @@ std::string_view MonthNumber(std::string_view month) {
         return month;
     static const std::string_view numbers[] = {"00", "01", "02", "03", "04", "05", "06",
                                                "07", "08", "09", "10", "11", "12"};
-    static const char* const names[] = {"JAN", "FEB", "MAR", "APR", "MAY", "JUN",
-                                        "JUL", "AUG", "SEP", "OCT", "NOV", "DEC"};
+    static constexpr char kNames[] = "JANFEBMARAPRMAYJUNJULAUGSEPOCTNOVDEC";
     // Letters of either case, told without the locale's conversion: every point has a month.
     auto upper = [](char ch) { return ch >= 'a' && ch <= 'z' ? static_cast<char>(ch - 32) : ch; };
-    if (month.size() == 3)
-        for (int i = 0; i < 12; ++i)
-            if (upper(month[0]) == names[i][0] && upper(month[1]) == names[i][1] &&
-                upper(month[2]) == names[i][2])
+    if (month.size() == 3) {
+        char first = upper(month[0]), second = upper(month[1]), third = upper(month[2]);
+        for (size_t i = 0; i < 12; ++i)
+            if (first == kNames[3 * i] && second == kNames[3 * i + 1] && third == kNames[3 * i + 2])
                 return numbers[i + 1];
+    }
     return numbers[0];
 }
 
@@ -204,8 +204,10 @@ class DateText {
 std::string Ddmmyy(const TrackFix& fix) {
     if (fix.day.size() == 2 && fix.year.size() >= 2) {
         // As nearly every point has them: the day, the month's number, the year's last two.
-        std::string ddmmyy(fix.day);
-        return ddmmyy.append(MonthNumber(fix.month)).append(fix.year, fix.year.size() - 2);
+        std::string_view month = MonthNumber(fix.month), year = fix.year;
+        const char ddmmyy[] = {fix.day[0], fix.day[1], month[0], month[1], year[year.size() - 2],
+                               year.back()};
+        return std::string(ddmmyy, sizeof ddmmyy);
     }
     DateText date(fix);
     size_t size = date.size(), last = size - std::min<size_t>(2, size);

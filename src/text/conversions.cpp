@@ -325,12 +325,13 @@ std::string Format(double x, std::string_view pattern) {
         return pad(std::string_view(whole, static_cast<size_t>(end - whole)), intDigits, decimals,
                    x);
     }
-    std::string digits;
     if (std::optional<long long> rounded = quickUnits(x, decimals)) {
         char whole[24];
-        digits.assign(whole, std::to_chars(whole, whole + sizeof whole, *rounded).ptr);
-        return pad(digits, intDigits, decimals, x);
+        char* end = std::to_chars(whole, whole + sizeof whole, *rounded).ptr;
+        return pad(std::string_view(whole, static_cast<size_t>(end - whole)), intDigits, decimals,
+                   x);
     }
+    std::string digits;
     // Keep the digits down to the last decimal shown, rounding the first one dropped.
     Decimal d = toDecimal(x);
     long keep = d.exponent + 1 + decimals;
