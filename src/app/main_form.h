@@ -261,8 +261,9 @@ class MainForm {
                                       bool startShown);
     // Once per destination and run: a message for every sentence would bury the window.
     void reportOutputFailure(const std::string& entry, const std::string& what);
-    // Sends a sentence with its CR LF to every destination; false when none took it.
-    bool deliver(const std::string& sentence);
+    // Sends a sentence with its CR LF to every destination, and tells onSentenceSent when one
+    // took it.
+    void deliver(const std::string& sentence);
     bool deliverTo(const std::string& entry, const std::string& sentence);
     // Asked while a sentence waits for its destination: false ends the wait.
     bool keepWaiting();

@@ -45,17 +45,17 @@ void MainForm::SendSentence(std::string& sentence) {
     if (beforeSend)
         beforeSend(sentence);
     sentence += "\r\n";
-    if (deliver(sentence) && onSentenceSent)
-        onSentenceSent(sentence);
+    deliver(sentence);
 }
 
-bool MainForm::deliver(const std::string& sentence) {
+void MainForm::deliver(const std::string& sentence) {
     // A copy: a message box that a failing destination raises runs events, which may fill
     // the port list again.
     bool took = deliverTo(std::string(c.PortC.text()), sentence);
     for (const std::string& entry : s.alsoTo)
         took = deliverTo(entry, sentence) || took;
-    return took;
+    if (took && onSentenceSent)
+        onSentenceSent(sentence);
 }
 
 bool MainForm::deliverTo(const std::string& entry, const std::string& sentence) {

@@ -18,10 +18,18 @@ void MainForm::listAndSend(std::string_view sentence) {
     // of a failing destination runs events, and a tick may come under it.
     std::string spare;
     std::string& sent = sending_ ? spare : sendRoom_;
-    sent.reserve(sentence.size() + 2);
-    sent = sentence;
     bool outermost = !std::exchange(sending_, true);
-    SendSentence(sent);
+    if (beforeSend) {
+        sent = sentence;
+        SendSentence(sent);
+    } else {
+        // Nothing to change first: the sentence and its line end written in one go.
+        sent.resize(sentence.size() + 2);
+        std::copy(sentence.begin(), sentence.end(), sent.begin());
+        sent[sentence.size()] = '\r';
+        sent[sentence.size() + 1] = '\n';
+        deliver(sent);
+    }
     if (outermost)
         sending_ = false;
 }

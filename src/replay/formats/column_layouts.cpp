@@ -4,6 +4,7 @@
 #include "replay/formats/readers.h"
 #include "text/conversions.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace korvel {
@@ -45,8 +46,15 @@ void readGardownDate(TrackFix& fix, std::string_view line, long shift) {
 // Hemisphere letters in columns 4 and 16, degrees in 5 and 17, the minutes where the layout
 // has them: cut, not rounded.
 void cutPosition(TrackFix& fix, std::string_view line, long latMinutes, long lonMinutes) {
-    fix.latText.assign(MidView(line, 5, 2)).append(MidView(line, latMinutes, 6));
-    fix.lonText.assign(MidView(line, 17, 3)).append(MidView(line, lonMinutes, 6));
+    // The degrees and the minutes side by side, written once.
+    auto join = [](std::string& text, std::string_view degrees, std::string_view minutes) {
+        char joined[16];
+        std::copy(minutes.begin(), minutes.end(),
+                  std::copy(degrees.begin(), degrees.end(), joined));
+        text.assign(joined, degrees.size() + minutes.size());
+    };
+    join(fix.latText, MidView(line, 5, 2), MidView(line, latMinutes, 6));
+    join(fix.lonText, MidView(line, 17, 3), MidView(line, lonMinutes, 6));
     fix.latHemisphere = MidView(line, 4, 1);
     fix.lonHemisphere = MidView(line, 16, 1);
 }
