@@ -49,9 +49,12 @@ void MainForm::SendSentence(std::string& sentence) {
 }
 
 void MainForm::deliver(const std::string& sentence) {
-    // A copy: a message box that a failing destination raises runs events, which may fill
-    // the port list again.
-    bool took = deliverTo(std::string(c.PortC.text()), sentence);
+    // Events that run while a destination is waited for may fill the port list again: the
+    // entry is then a copy. A failure's message box runs events too, but only once the entry
+    // has been taken for its message.
+    const std::string& chosen = c.PortC.text();
+    bool took =
+        waitForDestination ? deliverTo(std::string(chosen), sentence) : deliverTo(chosen, sentence);
     for (const std::string& entry : s.alsoTo)
         took = deliverTo(entry, sentence) || took;
     if (took && onSentenceSent)

@@ -71,25 +71,19 @@ unsigned SentencesIn(std::string_view line, std::initializer_list<std::string_vi
 double MinutesOfArc(std::string_view field) {
     // Nearly every position is digits with a point: read in one pass, its minutes as Val reads
     // them (their digits as one whole number, divided once).
+    const char *p = field.data(), *end = p + field.size();
     unsigned long long number = 0, fraction = 0;
-    size_t wholeDigits = 0, decimals = 0;
-    bool plain = true, pointSeen = false;
-    for (char c : field) {
-        unsigned digit = static_cast<unsigned char>(c - '0');
-        if (digit < 10 && pointSeen) {
+    unsigned digit;
+    for (; p < end && (digit = static_cast<unsigned char>(*p - '0')) < 10; ++p)
+        number = number * 10 + digit;
+    size_t wholeDigits = static_cast<size_t>(p - field.data()), decimals = 0;
+    if (p < end && *p == '.') {
+        const char* point = ++p;
+        for (; p < end && (digit = static_cast<unsigned char>(*p - '0')) < 10; ++p)
             fraction = fraction * 10 + digit;
-            ++decimals;
-        } else if (digit < 10) {
-            number = number * 10 + digit;
-            ++wholeDigits;
-        } else if (c == '.' && !pointSeen) {
-            pointSeen = true;
-        } else {
-            plain = false;
-            break;
-        }
+        decimals = static_cast<size_t>(p - point);
     }
-    if (plain && wholeDigits >= 2 && wholeDigits + decimals <= 15) {
+    if (p == end && wholeDigits >= 2 && wholeDigits + decimals <= 15) {
         static constexpr unsigned long long kTens[] = {
             1,           10,           100,           1000,          10000,
             100000,      1000000,      10000000,      100000000,     1000000000,

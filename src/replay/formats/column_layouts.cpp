@@ -25,11 +25,11 @@ double ttqvAltitude(std::string_view line) {
 
 // The altitude between the ";" after column 50 and the next; "1e25" marks an unknown one.
 std::optional<double> gardownAltitude(std::string_view line) {
-    long semicolon = InStr(50, line, ";");
-    if (semicolon <= 0)
+    size_t semicolon = line.find(';', 49);
+    if (semicolon == std::string_view::npos)
         return std::nullopt;
-    long end = InStr(semicolon + 1, line, ";");
-    std::string_view altitude = MidView(line, semicolon + 1, end > 0 ? end - semicolon - 1 : -1);
+    std::string_view altitude = line.substr(semicolon + 1);
+    altitude = altitude.substr(0, altitude.find(';'));
     return altitude.find("1e25") != std::string::npos ? kNoAltitude : WholeMetresOf(altitude);
 }
 
