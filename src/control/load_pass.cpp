@@ -31,8 +31,9 @@ constexpr long kLineBeyond = LONG_MAX;
 // The stretches of a file between a start and its end. This thread takes them from the front
 // and the second core from the back, one at a time, until they meet: where they meet follows
 // from how fast each core is given to go, which on a shared machine changes from moment to
-// moment. Held apart from what this thread writes at every line: cores that share a cache
-// line slow each other down.
+// moment. What the second core writes at every line (its reader of lines, what it looks at a
+// line with, the tally of its stretch) lies on its own stack, apart from anything this thread
+// writes: cores that share a cache line slow each other down, by as much as half the load.
 class Stretches {
   public:
     Stretches(long long from, long long size)
@@ -46,18 +47,20 @@ class Stretches {
     template <class Look>
     bool start(const std::string& path, Look look, std::unique_ptr<TrackReader> reader) {
         try {
-            thread_ = std::thread([this, path, look, reader = std::move(reader)]() mutable {
+            thread_ = std::thread([this, path, shared = look, reader = std::move(reader)] {
+                Look look = shared;
+                LineReader lines;
                 for (long long i; (i = claimBack()) >= 0;) {
                     // Its altitudes are all read: an Escape meanwhile drops them at the end.
-                    LoadTally& tally = tallies_[static_cast<size_t>(i)];
-                    if (!lines_.openAtLineFrom(path, begin(i))) {
+                    LoadTally tally;
+                    if (!lines.openAtLineFrom(path, begin(i))) {
                         giveBack();
                         break;
                     }
-                    while (lines_.position() < begin(i + 1) && !lines_.eof())
-                        look(tally, lines_.nextLine(), kLineBeyond, true, reader.get());
+                    while (lines.position() < begin(i + 1) && !lines.eof())
+                        look(tally, lines.nextLine(), kLineBeyond, true, reader.get());
+                    tallies_[static_cast<size_t>(i)] = std::move(tally);
                 }
-                lines_.close();
             });
             MoveToAnotherCore(thread_);
         } catch (const std::system_error&) {
@@ -114,7 +117,6 @@ class Stretches {
     long long front_ = 0, back_; // this thread's last stretch, the second core's first
     bool stopped_ = false;
     std::vector<LoadTally> tallies_;
-    LineReader lines_;
     std::thread thread_;
 };
 
