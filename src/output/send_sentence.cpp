@@ -1,6 +1,7 @@
 // Every sentence leaves through SendSentence to the destination chosen in the port list, and
 // to the further ones a headless run names.
 #include "app/main_form.h"
+#include "replay/sentence.h"
 #include "text/conversions.h"
 
 namespace korvel {
@@ -44,7 +45,7 @@ Destination destinationOf(std::string_view entry) {
 void MainForm::SendSentence(std::string& sentence) {
     if (beforeSend)
         beforeSend(sentence);
-    sentence += "\r\n";
+    sentence += kLineEnd;
     deliver(sentence);
 }
 

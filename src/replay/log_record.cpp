@@ -24,10 +24,9 @@ void MainForm::listAndSend(std::string_view sentence) {
         SendSentence(sent);
     } else {
         // Nothing to change first: the sentence and its line end written in one go.
-        sent.resize(sentence.size() + 2);
-        std::copy(sentence.begin(), sentence.end(), sent.begin());
-        sent[sentence.size()] = '\r';
-        sent[sentence.size() + 1] = '\n';
+        sent.resize(sentence.size() + kLineEnd.size());
+        std::copy(kLineEnd.begin(), kLineEnd.end(),
+                  std::copy(sentence.begin(), sentence.end(), sent.begin()));
         deliver(sent);
     }
     if (outermost)

@@ -10,6 +10,8 @@ namespace korvel {
 
 // The datum sentence added to the stream: the positions are WGS 84.
 inline constexpr const char* kDatumSentence = "$PGRMM,WGS 84*06";
+// What ends every sentence sent.
+inline constexpr std::string_view kLineEnd = "\r\n";
 
 // "$" + body + "*" + two upper-case hexadecimal digits of the XOR of the body's bytes.
 std::string FrameSentence(std::string_view body);

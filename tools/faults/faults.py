@@ -3,12 +3,12 @@
 import sys
 
 FAULTS = [
-    ("checksum", "src/replay/sentence.cpp", "x ^= static_cast<unsigned char>(text[i]);",
-     "x ^= static_cast<unsigned char>(text[i]) + 1u;"),
+    ("checksum", "src/replay/sentence.cpp", "unsigned x = static_cast<unsigned>(wide & 0xFF);",
+     "unsigned x = static_cast<unsigned>(wide & 0xFF) + 1u;"),
     ("hemisphere", "src/replay/track_record.cpp",
      'fix.latHemisphere = latDegrees < 0 ? "S" : "N";', 'fix.latHemisphere = latDegrees < 0 ? "N" : "S";'),
     ("skip", "src/control/transport.cpp", "SkipRecords(10);", "SkipRecords(11);"),
-    ("crlf", "src/output/send_sentence.cpp", 'sentence += "\\r\\n";', 'sentence += "\\n";'),
+    ("crlf", "src/replay/sentence.h", 'kLineEnd = "\\r\\n";', 'kLineEnd = "\\n";'),
     ("garmin-offset", "src/garmin/track_point.cpp", "word(hexText, 5, lon);", "word(hexText, 6, lon);"),
     ("segment", "src/replay/track_tick.cpp", "if (point && point->fix.newSegment)",
      "if (point && point->fix.newSegment && false)"),
