@@ -95,17 +95,7 @@ double MinutesOfArc(std::string_view field) {
     size_t point = field.find('.');
     size_t minutesStart = (point == std::string_view::npos ? field.size() : point);
     minutesStart = minutesStart >= 2 ? minutesStart - 2 : 0;
-    // The degrees are nearly always digits alone, read here as they come.
-    std::string_view degrees = field.substr(0, minutesStart);
-    double whole = 0;
-    for (char c : degrees) {
-        if (c < '0' || c > '9' || degrees.size() > 9) {
-            whole = Val(degrees);
-            break;
-        }
-        whole = whole * 10 + (c - '0');
-    }
-    return whole * 60 + Val(field.substr(minutesStart));
+    return Val(field.substr(0, minutesStart)) * 60 + Val(field.substr(minutesStart));
 }
 
 double SignedMinutesOfArc(std::string_view field, std::string_view hemisphere) {

@@ -168,7 +168,9 @@ namespace {
 
 // Whether a number is whole and written with its digits alone (no exponent, no "-0").
 bool writtenWhole(double x) {
-    return x == std::floor(x) && std::fabs(x) < 1e15 && !(x == 0 && std::signbit(x));
+    // Compared with its whole part as a whole number: a speed or an altitude nearly always is one.
+    return std::fabs(x) < 1e15 && static_cast<double>(static_cast<long long>(x)) == x &&
+           !(x == 0 && std::signbit(x));
 }
 
 // x as the general conversion writes it, when its fifteen significant digits are those of a
@@ -210,19 +212,24 @@ char* writeFewDecimals(double x, char* text) {
     return std::copy(digits + whole, digits + count, text);
 }
 
-// x as the classic number-to-text conversion writes it: up to 15 significant digits, no zero
-// before the point, a capital E; a positive number with or without the blank of its sign.
+// A whole number of up to fifteen digits (writtenWhole) as the classic conversion writes it:
+// its digits, with or without the blank of a positive sign. Speeds and altitudes are written
+// so for every record, straight from their digits.
+std::string wholeText(double x, bool signBlank) {
+    char whole[24] = {' '};
+    char* first = whole + (signBlank && !(x < 0));
+    return std::string(whole,
+                       std::to_chars(first, whole + sizeof whole, static_cast<long long>(x)).ptr);
+}
+
+// Any other x as the classic number-to-text conversion writes it: up to 15 significant digits,
+// no zero before the point, a capital E; a positive number with or without the blank of its
+// sign.
 std::string classicText(double x, bool signBlank) {
-    // Written into place and made a string once: speeds and altitudes go through here for
-    // every record.
+    // Written into place and made a string once.
     char quick[64];
     char* first = quick + (signBlank && !(x < 0));
     quick[0] = ' ';
-    if (writtenWhole(x)) {
-        // A whole number: its digits, as the general conversion gives them, but quickly.
-        char* end = std::to_chars(first, quick + sizeof quick, static_cast<long long>(x)).ptr;
-        return std::string(quick, end);
-    }
     if (char* end = writeFewDecimals(x, first))
         return std::string(quick, end);
     std::string text(quick, first);
@@ -245,19 +252,11 @@ std::string classicText(double x, bool signBlank) {
 } // namespace
 
 std::string Str(double x) {
-    return classicText(x, true);
+    return writtenWhole(x) ? wholeText(x, true) : classicText(x, true);
 }
 
 std::string Plain(double x) {
-    // A whole number, as a speed or an altitude nearly always is, straight from its digits.
-    if (std::fabs(x) < 1e15) {
-        auto whole = static_cast<long long>(x);
-        if (static_cast<double>(whole) == x && (whole != 0 || !std::signbit(x))) {
-            char text[24];
-            return std::string(text, std::to_chars(text, text + sizeof text, whole).ptr);
-        }
-    }
-    return classicText(x, false);
+    return writtenWhole(x) ? wholeText(x, false) : classicText(x, false);
 }
 
 std::string KnotsText(double tenths) {
@@ -373,8 +372,7 @@ long InStr(long start, std::string_view text, std::string_view what) {
     size_t from = static_cast<size_t>(start - 1);
     if (from > text.size())
         return 0;
-    // One character, as nearly always, sought as a byte.
-    size_t found = what.size() == 1 ? text.find(what[0], from) : text.find(what, from);
+    size_t found = text.find(what, from);
     return found == std::string_view::npos ? 0 : static_cast<long>(found + 1);
 }
 
