@@ -241,8 +241,9 @@ class MainForm {
     bool scanLine(std::string_view& line);
     // The record of an NMEA log, from its RMC to the next.
     void replayLogRecord();
-    // A line of the record before its next RMC; where its first sentence begins (npos: none).
-    void handleRecordedLine(size_t firstSentence);
+    // A line of the record before its next RMC; where its first sentence begins (npos: none)
+    // and that sentence's type.
+    void handleRecordedLine(size_t firstSentence, std::string_view type);
     void logRecordBoundary();
     void logPauseOutput();
     // Statistics of the RMC in currentLine; false when the replay ended meanwhile.

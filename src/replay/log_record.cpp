@@ -50,17 +50,12 @@ void MainForm::replayLogRecord() {
             return;
         }
         // Bytes a receiver wrote before a sentence (binary data) are no part of it.
-        std::string_view line = s.currentLine;
-        size_t first = SentenceAt(line, "");
-        size_t rmc = first;
-        if (first != std::string::npos && SentenceTypeOf(line.substr(first)) != "RMC")
-            if ((rmc = SentenceAt(line.substr(first + 1), "RMC")) != std::string::npos)
-                rmc += first + 1;
-        if (rmc != std::string::npos) {
-            s.currentLine.erase(0, rmc);
+        LineSentences found = SentencesOfLine(s.currentLine);
+        if (found.rmc != std::string::npos) {
+            s.currentLine.erase(0, found.rmc);
             break;
         }
-        handleRecordedLine(first);
+        handleRecordedLine(found.first, found.type);
         platform_.clock.DoEvents();
     }
     logRecordBoundary();
@@ -68,13 +63,12 @@ void MainForm::replayLogRecord() {
         finishRecord();
 }
 
-void MainForm::handleRecordedLine(size_t firstSentence) {
+void MainForm::handleRecordedLine(size_t firstSentence, std::string_view type) {
     // The line as read, from its first sentence on; a rewritten copy only where an option
     // rewrites it.
     std::string_view line = s.currentLine;
     if (firstSentence != std::string::npos)
         line.remove_prefix(firstSentence);
-    std::string_view type = SentenceTypeOf(line);
     std::string rewritten;
     auto box = [this](int i) { return c.Data[i].value.get() == 1; };
     if (c.Equ.value.get() == 1 && std::exchange(timePositionDue_, false))

@@ -42,11 +42,21 @@ std::string_view SentenceTypeOf(std::string_view line) {
     return line.substr(3, 3);
 }
 
-size_t SentenceAt(std::string_view line, std::string_view type) {
-    for (size_t at = FindByte(line, 0, '$'); at < line.size(); at = FindByte(line, at + 1, '$'))
-        if (talkerAt(line, at) && typeBegins(line.substr(at + 3), type))
-            return at;
-    return std::string_view::npos;
+LineSentences SentencesOfLine(std::string_view line) {
+    LineSentences found;
+    for (size_t at = FindByte(line, 0, '$'); at < line.size(); at = FindByte(line, at + 1, '$')) {
+        if (!talkerAt(line, at))
+            continue;
+        if (found.first == std::string_view::npos) {
+            found.first = at;
+            found.type = SentenceTypeOf(line.substr(at));
+        }
+        if (typeBegins(line.substr(at + 3), "RMC")) {
+            found.rmc = at;
+            break;
+        }
+    }
+    return found;
 }
 
 bool ContainsSentence(std::string_view line, std::string_view type) {

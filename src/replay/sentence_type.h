@@ -14,8 +14,14 @@ bool IsSentence(std::string_view line, std::string_view type);
 std::string_view SentenceTypeOf(std::string_view line);
 // Such a sentence begins anywhere in the line.
 bool ContainsSentence(std::string_view line, std::string_view type);
-// Where the first such sentence begins in the line ("" for any type); npos when none does.
-size_t SentenceAt(std::string_view line, std::string_view type);
+// Where a line's first sentence begins and its type, and where its first RMC begins (npos
+// where there is none), found in one look along the line.
+struct LineSentences {
+    size_t first = std::string_view::npos;
+    std::string_view type;
+    size_t rmc = std::string_view::npos;
+};
+LineSentences SentencesOfLine(std::string_view line);
 // The same for several types in one look at the line: bit i is set when types[i] is there.
 unsigned SentencesIn(std::string_view line, std::initializer_list<std::string_view> types);
 

@@ -41,10 +41,11 @@ std::vector<std::string> expectedStream(const std::vector<std::string>& lines) {
             out.push_back(phsmi);
         // Bytes before a sentence on its line are no part of it.
         const std::string& record = lines[i++];
-        out.push_back(record.substr(SentenceAt(record, "RMC")));
+        out.push_back(record.substr(SentencesOfLine(record).rmc));
         bool send = false;
         for (; i < lines.size() && !ContainsSentence(lines[i], "RMC"); ++i) {
-            std::string line = lines[i].substr(std::min(SentenceAt(lines[i], ""), lines[i].size()));
+            std::string line =
+                lines[i].substr(std::min(SentencesOfLine(lines[i]).first, lines[i].size()));
             if (IsSentence(line, "TXT")) {
                 // sent as the line before it was
             } else if (line.rfind("$PHSMI", 0) == 0) {
