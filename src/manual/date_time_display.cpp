@@ -67,11 +67,14 @@ void MainForm::ShowDateTime(std::string_view date, std::string_view time) {
     }
     long long elapsed = (at.time_since_epoch().count() - s.tripStart) / 60;
     if (elapsed >= 0 && elapsed < 100) {
-        // hh:mm, written over the caption of the record before.
-        const char shown[] = {
-            static_cast<char>('0' + elapsed / 600), static_cast<char>('0' + elapsed / 60 % 10), ':',
-            static_cast<char>('0' + elapsed % 60 / 10), static_cast<char>('0' + elapsed % 10)};
-        c.TTL.caption.assign(shown, sizeof shown);
+        // hh:mm, written over the caption of the record before, in its room.
+        std::string& shown = c.TTL.caption;
+        shown.resize(5);
+        shown[0] = static_cast<char>('0' + elapsed / 600);
+        shown[1] = static_cast<char>('0' + elapsed / 60 % 10);
+        shown[2] = ':';
+        shown[3] = static_cast<char>('0' + elapsed % 60 / 10);
+        shown[4] = static_cast<char>('0' + elapsed % 10);
     } else
         ResetTripDisplay();
     // The trip's caption stays written: it tells whether the trip has begun.

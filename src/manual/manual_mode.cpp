@@ -113,7 +113,7 @@ void MainForm::GenerateManualSentences() {
     if (needle > 359)
         needle -= 360;
     if (started && s.legDistance > 0)
-        body += Format(s.legCourse, "000") + ".0";
+        body += CourseText(s.legCourse) + ".0";
     body += "," + Format(now.day, "00") + Format(now.month, "00") +
             Right(Format(now.year, "0000"), 2) + ",,E";
     s.lastRmcSentence = FrameSentence(body);
@@ -149,7 +149,7 @@ void MainForm::GenerateManualSentences() {
         if (started) {
             if (s.legCourse != 0)
                 s.lastCourse = static_cast<int>(s.legCourse);
-            course = Format(s.legDistance != 0 ? s.legCourse : s.lastCourse, "000");
+            course = CourseText(s.legDistance != 0 ? s.legCourse : s.lastCourse);
         }
         listAndSend(FrameSentence("GPVTG," + course + ",T,,,0,N,0,K"));
     }

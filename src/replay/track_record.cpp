@@ -60,6 +60,12 @@ void SetPosition(TrackFix& fix, double latDegrees, double lonDegrees) {
 
 void SetTime(TrackFix& fix, std::string_view text) {
     fix.timeText = text;
+    if (text.size() == 8) {
+        // hh:mm:ss, as nearly every time stands: its digits in one go.
+        const char digits[] = {text[0], text[1], text[3], text[4], text[6], text[7]};
+        fix.compactTime.assign(digits, sizeof digits);
+        return;
+    }
     // The two digits of each part, where they stand; none of a part the text is too short for.
     auto part = [text](size_t at) {
         return at < text.size() ? text.substr(at, 2) : std::string_view();

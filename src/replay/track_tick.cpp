@@ -107,7 +107,7 @@ bool MainForm::ConvertTrackRecord(const TrackFix& fix) {
     s.tripDistance += s.legDistance;
     if (figuresShown)
         c.TripL.caption = Format(s.tripDistance / (imperial ? 1609 : 1000), "0.0");
-    std::string course = Format(s.legCourse, "000");
+    std::string course = CourseText(s.legCourse);
 
     // hh:mm:ss, read where its parts stand.
     std::string_view time = fix.timeText;

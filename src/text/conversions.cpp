@@ -276,6 +276,16 @@ std::string KnotsText(double tenths) {
     return std::string(text, end);
 }
 
+std::string CourseText(double degrees) {
+    if (!(degrees >= 0 && degrees < 1000 && degrees == std::floor(degrees)))
+        return Format(degrees, "000");
+    auto whole = static_cast<unsigned>(degrees);
+    const char text[] = {static_cast<char>('0' + whole / 100),
+                         static_cast<char>('0' + whole / 10 % 10),
+                         static_cast<char>('0' + whole % 10)};
+    return std::string(text, sizeof text);
+}
+
 std::vector<std::string> SplitFields(const std::string& text) {
     std::vector<std::string> fields;
     size_t start = 0;

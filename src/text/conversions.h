@@ -29,6 +29,9 @@ std::string Plain(double x);
 // A speed in knots of a whole number of tenths, as Plain writes tenths / 10 but with a 0 before
 // a leading point: "12.3", "12", "0.5".
 std::string KnotsText(double tenths);
+// A course as the sentences carry it, in three digits: what Format(degrees, "000") writes, at
+// once for the whole degrees every course is ("007", "360").
+std::string CourseText(double degrees);
 // The comma-separated fields of a text; a text without commas is one field.
 std::vector<std::string> SplitFields(const std::string& text);
 // Leading and trailing blanks removed.

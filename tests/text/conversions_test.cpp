@@ -115,6 +115,10 @@ TEST(Conversions, FastPathsAgreeWithTheRulesOnRandomValues) {
         double near = std::nextafter(std::round(x), -1e300);
         ASSERT_EQ(IntOfStr(near), Int(Val(Str(near)))) << std::setprecision(17) << near;
         ASSERT_EQ(IntOfStr(x), Int(Val(Str(x)))) << std::setprecision(17) << x;
+        // Courses: whole degrees, and any other number.
+        double course = i % 2 ? static_cast<double>(random() % 1200) : x;
+        ASSERT_EQ(CourseText(course), formatByDigits(course, 3, 0))
+            << std::setprecision(17) << course;
         auto tenths = static_cast<double>(random() % 10000000);
         std::string knots = Plain(tenths / 10);
         ASSERT_EQ(KnotsText(tenths), knots.starts_with(".") ? "0" + knots : knots) << tenths;
