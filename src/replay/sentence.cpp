@@ -106,7 +106,7 @@ void FieldViews(std::string_view line, std::span<std::string_view> fields) {
     }
     // Each comma ends a field and begins the next; true once every field asked for is found.
     auto commaAt = [&](size_t at) {
-        fields[n++] = line.substr(start, at - start);
+        fields[n++] = std::string_view(line.data() + start, at - start);
         start = at + 1;
         return n == fields.size();
     };
