@@ -1,9 +1,10 @@
-// korvel_bench_tick FILE RECORDS [--headless]: loads FILE as a click in the file list does and
-// replays RECORDS records on virtual time, the sentences going to a serial port double that
-// counts their bytes (one that kept them would add the copies of its growing store); with
-// --headless as a headless run plays them, without writing the figures nobody sees. Run under
-// callgrind with two record counts, the difference divided by the difference of the counts is
-// the cost of one replayed record in instructions, without the load's share.
+// korvel_bench_tick FILE RECORDS [--headless] [--keep]: loads FILE as a click in the file list
+// does and replays RECORDS records on virtual time, the sentences going to a serial port double
+// that counts their bytes, or with --keep one that keeps them (the copies of its growing store
+// then count as the record's); with --headless as a headless run plays them, without writing
+// the figures nobody sees. Run under callgrind with two record counts, the difference divided
+// by the difference of the counts is the cost of one replayed record in instructions, without
+// the load's share.
 #include "app/main_form.h"
 #include "support/temp_folder.h"
 #include "support/virtual_platform.h"
@@ -21,17 +22,27 @@ class CountingSerialPort : public test::FakeSerialPort {
   public:
     bool output(const std::string& bytes) override {
         sent += bytes.size();
+        if (keep)
+            written += bytes;
         return true;
     }
     size_t sent = 0;
+    bool keep = false;
 };
 
 } // namespace
 
 int main(int argc, char* argv[]) {
-    bool headless = argc == 4 && std::string(argv[3]) == "--headless";
-    if (argc != 3 && !headless) {
-        std::cerr << "usage: korvel_bench_tick FILE RECORDS [--headless]\n";
+    bool headless = false, keep = false;
+    for (int i = 3; i < argc; ++i) {
+        std::string option = argv[i];
+        headless = headless || option == "--headless";
+        keep = keep || option == "--keep";
+        if (option != "--headless" && option != "--keep")
+            argc = 0;
+    }
+    if (argc < 3) {
+        std::cerr << "usage: korvel_bench_tick FILE RECORDS [--headless] [--keep]\n";
         return 2;
     }
     std::filesystem::path file = std::filesystem::absolute(argv[1]);
@@ -39,6 +50,7 @@ int main(int argc, char* argv[]) {
     test::TempFolder program;
     test::VirtualPlatform platform;
     CountingSerialPort serial;
+    serial.keep = keep;
     test::VirtualPlatform& p = platform;
     Platform counted{serial,  p.comm2,   p.winsock, p.portIO, p.printers,
                      p.clock, p.dialogs, p.host,    p.pty,    p.udp};
