@@ -60,12 +60,6 @@ void writeChecksum(char* at, std::string_view body) {
 
 } // namespace
 
-std::string ChecksumHex(std::string_view text) {
-    char closing[3];
-    writeChecksum(closing, text);
-    return {closing[1], closing[2]};
-}
-
 std::string FrameSentence(std::string_view body) {
     std::string framed;
     WriteSentence(framed, "$", body);

@@ -60,8 +60,6 @@ template <typename... Parts> void WriteSentence(std::string& sentence, const Par
     ((at = sentence_parts::put(at, parts)), ...);
     CloseWrittenSentence(sentence);
 }
-// Two upper-case hexadecimal digits of the XOR of the bytes of text.
-std::string ChecksumHex(std::string_view text);
 // Field n (n >= 1) of a sentence, counting the first field after the identifier as 1.
 // A field ended by neither "," nor "*" runs to the end of the line.
 std::string ExtractField(std::string_view line, int n);
