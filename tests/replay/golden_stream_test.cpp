@@ -1,7 +1,7 @@
 // Every file of the test-data folder replays as the stream written beside it, its first record
 // with the first tick. A file's options, when it has any, stand beside it in NAME.options:
 // "sentences=RMC,GGA,..." (the boxes checked; RMC, GGA and VTG otherwise), "same-time-pos",
-// "autoskip".
+// "autoskip", "autoreset".
 #include "support/data_files.h"
 #include "support/replay_fixture.h"
 #include "support/temp_folder.h"
@@ -33,6 +33,8 @@ class GoldenStream : public test::ReplayFixture, public testing::WithParamInterf
                 c.Equ.value.set(1);
             } else if (word == "autoskip") {
                 c.AutoSkip.value.set(1);
+            } else if (word == "autoreset") {
+                c.AutoReset.value.set(1);
             } else {
                 FAIL() << "unknown option " << word << " in " << path;
             }
