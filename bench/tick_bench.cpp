@@ -33,15 +33,14 @@ class CountingSerialPort : public test::FakeSerialPort {
 } // namespace
 
 int main(int argc, char* argv[]) {
-    bool headless = false, keep = false;
+    bool headless = false, keep = false, understood = argc >= 3;
     for (int i = 3; i < argc; ++i) {
         std::string option = argv[i];
         headless = headless || option == "--headless";
         keep = keep || option == "--keep";
-        if (option != "--headless" && option != "--keep")
-            argc = 0;
+        understood = understood && (option == "--headless" || option == "--keep");
     }
-    if (argc < 3) {
+    if (!understood) {
         std::cerr << "usage: korvel_bench_tick FILE RECORDS [--headless] [--keep]\n";
         return 2;
     }
