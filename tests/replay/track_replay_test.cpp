@@ -100,6 +100,20 @@ TEST_F(TrackReplay, AKmlDocumentOnOneLongLineReplaysWhole) {
     EXPECT_EQ(ExtractField(sent[3], 3), "1600.000");
 }
 
+// The figures beside the golden stream of a zero date, midnight and a segment: the speed past
+// midnight is the fastest so far, and the next segment starts the trip again.
+TEST_F(TrackReplay, ASegmentStartsTheTripAgain) {
+    c.AutoReset.value.set(1);
+    click(std::string(KORVEL_SOURCE_DIR) +
+          "/tests/data/replay/zero-date-midnight-and-segments.trk");
+    tick();
+    tick();
+    EXPECT_EQ(c.MaxL.caption, "111");
+    tick();
+    EXPECT_EQ(s.segmentCount, 1);
+    EXPECT_EQ(s.tripDistance, 0);
+}
+
 TEST_F(TrackReplay, LastRecordFollowsAGrowingFile) {
     std::vector<std::string> lines = header();
     lines.push_back(point(30));
