@@ -1,10 +1,10 @@
 // korvel-window: the simulator with its window, which korvel starts when it is given no command
 // (korvel [FILE]): the same command line, the window's libraries loaded only here.
 #include "cli/command_line.h"
+#include "files/readable_file.h"
 #include "ui/window_app.h"
 
 #include <cstdlib>
-#include <filesystem>
 #include <iostream>
 
 namespace {
@@ -32,8 +32,9 @@ int main(int argc, char* argv[]) {
                      "command: see korvel --help)\n";
         return 1;
     }
-    if (!command.file.empty() && !std::filesystem::is_regular_file(command.file)) {
-        std::cerr << "korvel: cannot read " << command.file << "\n";
+    if (std::string why = command.file.empty() ? "" : korvel::WhyUnreadable(command.file);
+        !why.empty()) {
+        std::cerr << "korvel: cannot read " << command.file << ": " << why << "\n";
         return 1;
     }
     return korvel::RunWindow(argc, argv, command.file);

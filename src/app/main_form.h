@@ -23,6 +23,9 @@ namespace korvel {
 
 class ProfileFile;
 
+// The name a download is written under: the name typed, with ".trk" when it has no extension.
+std::string DownloadFileName(const std::string& typed);
+
 class MainForm {
   public:
     // programFolder: the folder of the program, where "Tracks" lies.
@@ -229,7 +232,8 @@ class MainForm {
     void writeTrackPoint();
     // Keeps the track file when every announced record came, or tells why not.
     void finishDownload();
-    void failDownload(const std::string& why);
+    // Ends a download that failed: why in a message and in List1, and what became of the file.
+    void failDownload(const std::string& why, const std::string& outcome = "No file is written.");
     // One line of the track file being downloaded, with CR LF.
     void writeTrackLine(const std::string& line);
     // Lists a sentence in List1 and sends it.
@@ -290,12 +294,13 @@ class MainForm {
     std::unique_ptr<TrackReader> trackReader_; // of the replay file, since it was opened
     std::vector<TrackPoint> trackPoints_;      // read, from nextPoint_ on not yet taken
     size_t nextPoint_ = 0;
-    bool chunked_ = false;      // the reader takes the file in chunks, not lines
-    bool starting_ = false;     // Form_Load runs: the port list's selections are not the user's
-    int profileState_ = 0;      // 1 while the profile is read, 2 when the user asked it to stop
-    bool sendDecision_ = false; // carried from line to line within one record
-    std::string sendRoom_;      // the room of the sentence last listed and sent
-    bool sending_ = false;      // a listed sentence is being sent
+    bool chunked_ = false;        // the reader takes the file in chunks, not lines
+    bool starting_ = false;       // Form_Load runs: the port list's selections are not the user's
+    int profileState_ = 0;        // 1 while the profile is read, 2 when the user asked it to stop
+    bool sendDecision_ = false;   // carried from line to line within one record
+    bool logChecksummed_ = false; // the record's RMC carries a checksum
+    std::string sendRoom_;        // the room of the sentence last listed and sent
+    bool sending_ = false;        // a listed sentence is being sent
     // The latest RMC of a log, whose time and position rmcTimePosition is yet to take when due.
     std::string timePositionRmc_;
     bool timePositionDue_ = false;

@@ -1,6 +1,7 @@
 #include "cli/console_dialogs.h"
 
 #include <QCoreApplication>
+#include <algorithm>
 #include <iostream>
 #include <unistd.h>
 
@@ -8,11 +9,14 @@ namespace korvel {
 
 MessageAnswer ConsoleDialogs::messageBox(const std::string& text, const std::string& title,
                                          MessageIcon, MessageButtons buttons) {
-    std::cerr << "korvel: " << title << ": " << text << "\n";
-    // Questions take their default answer: go on.
-    return buttons == MessageButtons::YesNo || buttons == MessageButtons::YesNoCancel
-               ? MessageAnswer::Yes
-               : MessageAnswer::Ok;
+    // The window's titles are set off by blanks; a line of text is not.
+    std::string_view caption = title;
+    caption.remove_prefix(std::min(caption.find_first_not_of(' '), caption.size()));
+    std::cerr << "korvel: " << caption << ": " << text << "\n";
+    if (buttons != MessageButtons::YesNo && buttons != MessageButtons::YesNoCancel)
+        return MessageAnswer::Ok;
+    std::cerr << "korvel: answered " << (yes_ ? "Yes" : "No") << "\n";
+    return yes_ ? MessageAnswer::Yes : MessageAnswer::No;
 }
 
 std::optional<std::string> ConsoleDialogs::inputBox(const std::string& prompt,

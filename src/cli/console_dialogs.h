@@ -1,4 +1,5 @@
-// Dialogs without a window: messages go to standard error; a question is asked on the
+// Dialogs without a window: messages go to standard error; a question takes the answer the
+// command line gave for it (No unless an option says otherwise); an input box is asked on the
 // terminal, or takes no answer when there is none.
 #pragma once
 
@@ -14,6 +15,12 @@ class ConsoleDialogs : public Dialogs {
     std::optional<std::string> inputBox(const std::string& prompt, const std::string& title,
                                         const std::string& initial) override;
     void beep() override;
+
+    // The answer the questions asked from now on take.
+    void answerQuestions(bool yes) { yes_ = yes; }
+
+  private:
+    bool yes_ = false;
 };
 
 // Without a window there is nothing to minimize; ending the program ends the event loop.

@@ -6,15 +6,18 @@
 #include "cli/headless_download.h"
 #include "cli/headless_run.h"
 #include "cli/input_spool.h"
+#include "files/readable_file.h"
 #include "platform/qt/machine.h"
 #include "text/conversions.h"
 
 #include <QCoreApplication>
 #include <algorithm>
 #include <atomic>
+#include <cerrno>
 #include <chrono>
 #include <cmath>
 #include <csignal>
+#include <fcntl.h>
 #include <filesystem>
 #include <iostream>
 #include <optional>
@@ -172,13 +175,29 @@ std::optional<int> startManual(MainForm& form, const RunOptions& o) {
     return std::nullopt;
 }
 
+// Whether standard input was closed when the program started. A standard descriptor that was
+// closed is held by /dev/null from then on, so that nothing the run opens takes its number: the
+// echo would write into it, the replay of standard input would read its own file.
+bool holdClosedStandardDescriptors() {
+    bool inputClosed = false;
+    for (int fd : {STDIN_FILENO, STDOUT_FILENO, STDERR_FILENO})
+        if (fcntl(fd, F_GETFD) < 0 && errno == EBADF) {
+            inputClosed = inputClosed || fd == STDIN_FILENO;
+            ::open("/dev/null", fd == STDIN_FILENO ? O_RDONLY : O_WRONLY); // takes fd, the lowest
+        }
+    return inputClosed;
+}
+
 // Starts the replay of file as a click in the file list would, of standard input ("-") once its
 // first record has come; the exit status when it cannot start.
 std::optional<int> startReplay(MainForm& form, const RunOptions& o, const std::string& name,
-                               std::unique_ptr<InputSpool>& spool) {
+                               bool inputClosed, std::unique_ptr<InputSpool>& spool) {
     selectInterval(form.c, o.interval);
     std::filesystem::path file = std::filesystem::absolute(name);
-    std::error_code ec;
+    if (name == "-" && inputClosed) {
+        std::cerr << "korvel: standard input is closed: there is no log to replay\n";
+        return 1;
+    }
     if (name == "-") {
         spool = std::make_unique<InputSpool>(STDIN_FILENO);
         std::string error;
@@ -195,14 +214,16 @@ std::optional<int> startReplay(MainForm& form, const RunOptions& o, const std::s
         if (stopRequested)
             return 0;
         file = spool->path();
-    } else if (!std::filesystem::is_regular_file(file, ec)) {
-        std::cerr << "korvel: cannot read " << name << "\n";
+    } else if (std::string why = WhyUnreadable(file); !why.empty()) {
+        std::cerr << "korvel: cannot read " << name << ": " << why << "\n";
         return 1;
     }
+    size_t told = form.c.List1.items.size();
     form.ChooseFile(file.string());
     if (form.s.replayActive != 1) {
-        if (!form.c.List1.items.empty())
-            std::cerr << "korvel: " << form.c.List1.items.back() << "\n";
+        // What the load said: what the file is not, then why.
+        for (size_t i = told; i < form.c.List1.items.size(); ++i)
+            std::cerr << "korvel: " << form.c.List1.items[i] << "\n";
         return 1;
     }
     return std::nullopt;
@@ -212,6 +233,7 @@ std::optional<int> startReplay(MainForm& form, const RunOptions& o, const std::s
 
 int RunHeadless(const CommandLine& command, int argc, char* argv[]) {
     const RunOptions& o = command.options;
+    bool inputClosed = holdClosedStandardDescriptors();
     QCoreApplication application(argc, argv);
     std::string folder = QCoreApplication::applicationDirPath().toStdString();
     SettingsLocation settings =
@@ -278,11 +300,11 @@ int RunHeadless(const CommandLine& command, int argc, char* argv[]) {
     std::signal(SIGPIPE, SIG_IGN);
 
     if (command.action == CommandLine::Action::Download)
-        return RunDownload(form, o, command.file, stopRequested);
+        return RunDownload(form, dialogs, o, command.file, stopRequested);
     std::unique_ptr<InputSpool> spool; // replay -: the log as it arrives
     std::optional<int> refused = command.action == CommandLine::Action::Manual
                                      ? startManual(form, o)
-                                     : startReplay(form, o, command.file, spool);
+                                     : startReplay(form, o, command.file, inputClosed, spool);
     if (refused)
         return *refused;
     if (!o.quiet && form.c.PortC.text() == "TCP")

@@ -23,15 +23,16 @@ int receiverPort(const std::string& port, int saved) {
 
 } // namespace
 
-int RunDownload(MainForm& form, const RunOptions& o, const std::string& file,
-                const std::atomic<bool>& stop) {
+int RunDownload(MainForm& form, ConsoleDialogs& dialogs, const RunOptions& o,
+                const std::string& file, const std::atomic<bool>& stop) {
     int port = receiverPort(o.port, form.s.garminPortIndex);
     if (port < 0) {
         std::cerr << "korvel: a download needs a serial port (COM1..COM16 or a device path), not "
                   << o.port << "\n";
         return 2;
     }
-    std::filesystem::path path = std::filesystem::absolute(file);
+    std::filesystem::path named = std::filesystem::absolute(file);
+    std::filesystem::path path = named.parent_path() / DownloadFileName(named.filename().string());
     std::error_code ec;
     if (!std::filesystem::is_directory(path.parent_path(), ec)) {
         std::cerr << "korvel: there is no folder " << path.parent_path().string() << "\n";
@@ -43,7 +44,11 @@ int RunDownload(MainForm& form, const RunOptions& o, const std::string& file,
         return 1;
     }
     form.c.Dir1.path.set(path.parent_path().string());
+    // Running the command says the receiver is connected; a file that appears meanwhile is
+    // replaced only with --force.
+    dialogs.answerQuestions(true);
     form.StartDownloadDialog();
+    dialogs.answerQuestions(o.force);
     form.c.PortC.listIndex.set(port);
     form.c.FileT.text.set(path.filename().string());
     form.StartDownload();

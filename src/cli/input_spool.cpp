@@ -51,9 +51,13 @@ bool InputSpool::take(int waitMs) {
         ssize_t n = ::read(input_, buffer, sizeof buffer);
         if (n < 0 && (errno == EINTR || errno == EAGAIN))
             break;
-        if (n <= 0) {
-            // The end of the input (or an input that fails) ends the log: the rest is its last
-            // line.
+        if (n < 0) {
+            // An input that fails (a connection reset) is no end of the log: the run fails.
+            error_ = std::string("it cannot be read: ") + std::strerror(errno);
+            return false;
+        }
+        if (n == 0) {
+            // The end of the input ends the log: the rest is its last line.
             ended_ = true;
             return write(pending_.size());
         }

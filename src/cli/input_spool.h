@@ -19,7 +19,8 @@ class InputSpool {
     bool open(std::string& error);
     const std::string& path() const { return path_; }
     // Takes what the input holds, waiting up to waitMs for something to arrive. False when the
-    // file cannot take it (error() says why); the input's end is ended().
+    // input cannot be read or the file cannot take it (error() says why); the input's end is
+    // ended().
     bool take(int waitMs);
     bool ended() const { return ended_; }
     // How many lines starting with an RMC sentence the file holds.

@@ -6,6 +6,8 @@
 #include "text/conversions.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 
 namespace korvel {
 
@@ -31,8 +33,10 @@ bool isWide(std::string_view line) {
 // Why a file that holds no log and no track cannot be read, when its first lines tell.
 std::string whyNoLog(const std::string& path) {
     LineReader reader;
-    if (!reader.open(path) || reader.eof())
+    if (!reader.open(path))
         return "";
+    if (reader.eof())
+        return "The file is empty.";
     if (isWide(reader.nextLine()))
         return "It is UTF-16 text: Korvel reads ASCII and UTF-8 files.";
     bool tabs = false;
@@ -95,6 +99,7 @@ void MainForm::File1_Click() {
     s.replayFilePath = c.Dir1.path.get() + "/" + name;
     s.fileKind = 2;
     bool opened = !name.empty() && openReplayFile();
+    int openError = errno;
     c.Timer4.setEnabled(false);
     if (s.fileMenuPending == 1) {
         s.fileMenuPending = 0;
@@ -128,7 +133,9 @@ void MainForm::File1_Click() {
     }
     if (s.fileKind == 2) {
         closeAllFiles();
-        c.List1.addItem(opened ? "No Log-File !" : "Cannot open " + s.replayFilePath);
+        c.List1.addItem(opened
+                            ? "No Log-File !"
+                            : "Cannot open " + s.replayFilePath + ": " + std::strerror(openError));
         if (std::string why = opened ? whyNoLog(s.replayFilePath) : ""; !why.empty())
             c.List1.addItem(why);
         StopReplay(2);

@@ -23,10 +23,30 @@ bool renameKeeping(const std::string& from, const std::string& to) {
     return ::link(from.c_str(), to.c_str()) == 0 && ::unlink(from.c_str()) == 0;
 }
 
+// The file a name stands for: a symbolic link is followed to what it names, even when that does
+// not exist yet, so that the link stays and its target is written.
+std::string followLinks(std::string path) {
+    for (int hop = 0; hop < 40; ++hop) {
+        std::error_code ec;
+        std::filesystem::path link = std::filesystem::read_symlink(path, ec);
+        if (ec)
+            break;
+        path = (std::filesystem::path(path).parent_path() / link).lexically_normal().string();
+    }
+    return path;
+}
+
 } // namespace
 
-bool PendingFile::create(const std::string& target, std::string& error) {
+bool PendingFile::create(const std::string& name, std::string& error) {
     discard();
+    kept_.clear();
+    std::string target = followLinks(name);
+    // A file replaced keeps who may read it; a new one is readable by all.
+    struct stat existing {};
+    mode_ = ::stat(target.c_str(), &existing) == 0 && S_ISREG(existing.st_mode)
+                ? existing.st_mode & 07777
+                : 0644;
     std::string temporary = target + ".XXXXXX";
     int fd = mkstemp(temporary.data());
     if (fd < 0) {
@@ -64,20 +84,25 @@ bool PendingFile::write(std::string_view bytes, std::string& error) {
 bool PendingFile::commit(bool replace, std::string& error) {
     // The data reaches the disk before the name does, so a crash cannot leave a short file
     // under the target's name.
-    bool written = fchmod(fd_, 0644) == 0 && fsync(fd_) == 0;
+    bool written = fchmod(fd_, mode_) == 0 && fsync(fd_) == 0;
     int failure = errno;
     written = ::close(fd_) == 0 && written;
     fd_ = -1;
     if (!written) {
         error = target_ + ": " + std::strerror(failure ? failure : errno);
-    } else if (replace ? std::rename(temporary_.c_str(), target_.c_str()) == 0
-                       : renameKeeping(temporary_, target_)) {
+        discard();
+        return false;
+    }
+    if (replace ? std::rename(temporary_.c_str(), target_.c_str()) == 0
+                : renameKeeping(temporary_, target_)) {
         temporary_.clear();
         return true;
-    } else {
-        error = target_ + ": " + std::strerror(errno);
     }
-    discard();
+    error = target_ + ": " + std::strerror(errno);
+    // What was written whole is not thrown away: it goes beside the target, or stays where it is.
+    std::string aside = target_ + ".new";
+    kept_ = renameKeeping(temporary_, aside) ? aside : temporary_;
+    temporary_.clear();
     return false;
 }
 

@@ -14,21 +14,26 @@ class PendingFile {
     PendingFile& operator=(const PendingFile&) = delete;
     ~PendingFile() { discard(); }
 
-    // Creates the temporary file beside target; false with the reason in error.
+    // Creates the temporary file beside target (beside the file it links to, for a symbolic
+    // link); false with the reason in error.
     bool create(const std::string& target, std::string& error);
     bool isOpen() const { return fd_ >= 0; }
     // Writes all of bytes; false with the reason in error (a full disk, an I/O error).
     bool write(std::string_view bytes, std::string& error);
     // Gives the written file the target's name. replace: an existing target is replaced;
-    // otherwise an existing target is kept and the commit fails. The temporary file is gone
-    // afterwards either way.
+    // otherwise an existing target is kept and the commit fails. A file written whole that
+    // cannot take the target's name (it appeared meanwhile, or is a folder) is kept under
+    // keptAs(); one that could not be written whole is removed.
     bool commit(bool replace, std::string& error);
+    // Where the whole file lies after a commit that failed to name it, or "".
+    const std::string& keptAs() const { return kept_; }
     // Removes the temporary file; the target is untouched.
     void discard();
 
   private:
     int fd_ = -1;
-    std::string target_, temporary_;
+    unsigned mode_ = 0644;
+    std::string target_, temporary_, kept_;
 };
 
 // Writes all of bytes to fd; false with the errno in error when it cannot (a full disk gives

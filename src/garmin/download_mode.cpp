@@ -28,6 +28,11 @@ void showPatternButtons(Controls& c, bool shown) {
 
 } // namespace
 
+std::string DownloadFileName(const std::string& typed) {
+    // The extension is decided by the name typed, not by dots in the folder's path.
+    return typed.find('.') == std::string::npos ? typed + ".trk" : typed;
+}
+
 void MainForm::StartDownloadDialog() {
     showPatternButtons(c, true);
     c.FileT.text.set("");
@@ -75,10 +80,7 @@ void MainForm::StartDownload() {
         c.focus = "FileT";
         return;
     }
-    // The extension is decided by the name typed, not by dots in the folder's path.
-    if (name.find('.') == std::string::npos)
-        name += ".trk";
-    std::string path = c.Dir1.path.get() + "/" + name;
+    std::string path = c.Dir1.path.get() + "/" + DownloadFileName(name);
     std::error_code ec;
     // An existing file is replaced only when the user says so, and only by a complete download.
     replaceTarget_ = std::filesystem::exists(path, ec);

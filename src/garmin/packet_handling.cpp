@@ -149,6 +149,12 @@ void MainForm::finishDownload() {
                     : "the receiver announced " + std::to_string(link.announcedRecords) +
                           " records and sent " + std::to_string(link.recordCount);
     } else if (!download_.commit(replaceTarget_, error)) {
+        if (!download_.keptAs().empty()) {
+            failDownload("The download is complete but cannot be saved (" + error +
+                             "): it is kept as " + download_.keptAs() + ".",
+                         "");
+            return;
+        }
         error = "it cannot be saved (" + error + ")";
     } else {
         EndDownloadMode();
@@ -167,10 +173,10 @@ void MainForm::writeTrackLine(const std::string& line) {
         failDownload("The download has ended: " + error + ".");
 }
 
-void MainForm::failDownload(const std::string& why) {
+void MainForm::failDownload(const std::string& why, const std::string& outcome) {
     platform_.comm2.close();
-    platform_.dialogs.messageBox(why + "\nNo file is written.", " Error !", MessageIcon::Critical,
-                                 MessageButtons::Ok);
+    platform_.dialogs.messageBox(outcome.empty() ? why : why + "\n" + outcome, " Error !",
+                                 MessageIcon::Critical, MessageButtons::Ok);
     CancelDownload(why);
 }
 

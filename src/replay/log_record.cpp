@@ -33,7 +33,18 @@ void MainForm::listAndSend(std::string_view sentence) {
         sending_ = false;
 }
 
+namespace {
+
+// A sentence cut short (a log still being written ends in the middle of one) lacks the checksum
+// the log's sentences carry: it is not sent as if it were whole.
+bool cutShort(bool logChecksummed, std::string_view sentence) {
+    return logChecksummed && sentence.find('*') == std::string_view::npos;
+}
+
+} // namespace
+
 void MainForm::replayLogRecord() {
+    logChecksummed_ = s.currentLine.find('*') != std::string::npos;
     if (c.Data[0].value.get() == 1) {
         if (figuresShown)
             c.List1.addItem("NMEA: " + s.logText);
@@ -51,7 +62,8 @@ void MainForm::replayLogRecord() {
         }
         // Bytes a receiver wrote before a sentence (binary data) are no part of it.
         LineSentences found = SentencesOfLine(s.currentLine);
-        if (found.rmc != std::string::npos) {
+        if (found.rmc != std::string::npos &&
+            !cutShort(logChecksummed_, std::string_view(s.currentLine).substr(found.rmc))) {
             s.currentLine.erase(0, found.rmc);
             break;
         }
@@ -69,6 +81,10 @@ void MainForm::handleRecordedLine(size_t firstSentence, std::string_view type) {
     std::string_view line = s.currentLine;
     if (firstSentence != std::string::npos)
         line.remove_prefix(firstSentence);
+    if (firstSentence != std::string::npos && cutShort(logChecksummed_, line)) {
+        sendDecision_ = false;
+        return;
+    }
     std::string rewritten;
     auto box = [this](int i) { return c.Data[i].value.get() == 1; };
     if (c.Equ.value.get() == 1 && std::exchange(timePositionDue_, false))

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -97,4 +98,31 @@ TEST(ProfileFile, InterruptedWriteLeavesTheOldFile) {
     EXPECT_EQ(WEXITSTATUS(status), 1) << "save reported success on a full disk";
     EXPECT_EQ(ReadFile(path), old);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}), 1);
+}
+
+// Settings kept elsewhere through a symbolic link stay there, as private as they were: the
+// link, relative or absolute, stays a link, its target takes the settings and keeps its mode.
+TEST(ProfileFile, SavingWritesThroughALinkAndKeepsTheMode) {
+    TempFolder folder;
+    std::filesystem::create_directory(folder.file("dotfiles"));
+    std::string target = folder.write("dotfiles/Korvel.ini", "[Port]\nCOM= 1\n");
+    chmod(target.c_str(), 0600);
+    for (const std::string& link : {std::string("../dotfiles/Korvel.ini"), target}) {
+        std::filesystem::create_directory(folder.file("config"));
+        std::string path = folder.file("config/Korvel.ini");
+        std::filesystem::create_symlink(link, path);
+        ProfileFile profile = ProfileFile::load(path);
+        profile.writeInt("Port", "COM", 3);
+        std::string error;
+        ASSERT_TRUE(profile.save(path, error)) << error;
+
+        EXPECT_TRUE(std::filesystem::is_symlink(path)) << link;
+        EXPECT_EQ(ReadFile(target), "[Port]\nCOM= 3\n");
+        struct stat status {};
+        ASSERT_EQ(stat(target.c_str(), &status), 0);
+        EXPECT_EQ(status.st_mode & 0777, 0600u) << link;
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.file("dotfiles")), {}),
+                  1); // no leftovers
+        std::filesystem::remove_all(folder.file("config"));
+    }
 }

@@ -3,6 +3,7 @@
 #include "support/temp_folder.h"
 
 #include <QProcess>
+#include <filesystem>
 #include <gtest/gtest.h>
 
 using namespace korvel;
@@ -37,28 +38,32 @@ TEST(HeadlessDownload, WritesTheTrackLogAndSaysSo) {
 }
 
 // Runs that cannot download fail with the reason and leave the file named as it was: a port
-// that is not serial or cannot be opened, an existing file without --force, and with it a
-// download with records missing.
+// that is not serial or cannot be opened, an existing file without --force (also when the name
+// typed gets its ".trk" from the download), and with it a download with records missing.
 TEST(HeadlessDownload, RefusedAndIncompleteRunsLeaveTheFileAsItWas) {
     test::TempFolder folder;
     std::string file = folder.write("walk.trk", "precious");
     ReceiverProcess receiver({"--points", "40", "--missing", "3"});
     struct Run {
+        const char* name;
         QString port;
         QStringList options;
         int code;
         const char* says;
-    } runs[] = {{"TCP", {}, 2, "TCP"},
-                {"COM17", {}, 2, "COM17"},
-                {"/dev/korvel-no-such-port", {"--force"}, 1, "/dev/korvel-no-such-port"},
-                {QString::fromStdString(receiver.device), {}, 1, "exists already"},
-                {QString::fromStdString(receiver.device),
-                 {"--force"},
-                 1,
-                 "the receiver announced 44 records and sent 41"}};
+    } runs[] = {
+        {"walk.trk", "TCP", {}, 2, "TCP"},
+        {"walk.trk", "COM17", {}, 2, "COM17"},
+        {"walk.trk", "/dev/korvel-no-such-port", {"--force"}, 1, "/dev/korvel-no-such-port"},
+        {"walk.trk", QString::fromStdString(receiver.device), {}, 1, "exists already"},
+        {"walk", QString::fromStdString(receiver.device), {}, 1, "walk.trk exists already"},
+        {"walk.trk",
+         QString::fromStdString(receiver.device),
+         {"--force"},
+         1,
+         "the receiver announced 44 records and sent 41"}};
     for (const Run& run : runs) {
         QProcess korvel;
-        korvel.start(KORVEL_BINARY, QStringList{"download", path(folder, "walk.trk"), "--port",
+        korvel.start(KORVEL_BINARY, QStringList{"download", path(folder, run.name), "--port",
                                                 run.port, "--ini", path(folder, "k.ini")} +
                                         run.options);
         ASSERT_TRUE(korvel.waitForFinished(60000));
@@ -66,5 +71,26 @@ TEST(HeadlessDownload, RefusedAndIncompleteRunsLeaveTheFileAsItWas) {
         EXPECT_EQ(korvel.exitCode(), run.code) << err;
         EXPECT_NE(err.find(run.says), std::string::npos) << err;
         EXPECT_EQ(test::ReadFile(file), "precious");
+        EXPECT_EQ(folder.names(), (std::vector<std::string>{"walk.trk"})) << run.name;
     }
+}
+
+// A complete download whose name is taken by a folder is kept beside it, said, and fails.
+TEST(HeadlessDownload, CompleteDataThatCannotTakeItsNameIsKeptAndSaid) {
+    test::TempFolder folder;
+    std::filesystem::create_directory(folder.file("walk.trk"));
+    ReceiverProcess receiver({"--points", "30", "--expect", path(folder, "e.trk")});
+    QProcess korvel;
+    korvel.start(KORVEL_BINARY, {"download", path(folder, "walk"), "--port",
+                                 QString::fromStdString(receiver.device), "--ini",
+                                 path(folder, "k.ini"), "--force"});
+    ASSERT_TRUE(korvel.waitForFinished(60000));
+    std::string err = korvel.readAllStandardError().toStdString();
+    EXPECT_EQ(korvel.exitCode(), 1) << err;
+    std::string kept = folder.file("walk.trk.new");
+    EXPECT_NE(err.find("it is kept as " + kept), std::string::npos) << err;
+    std::string track = test::ReadFile(kept);
+    size_t third = track.find("\r\n", track.find("\r\n") + 2) + 2;
+    EXPECT_EQ(track.substr(third), test::ReadFile(folder.file("e.trk")));
+    EXPECT_TRUE(std::filesystem::is_empty(folder.file("walk.trk")));
 }

@@ -13,6 +13,7 @@
 #include <fcntl.h>
 #include <functional>
 #include <gtest/gtest.h>
+#include <sys/socket.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -77,6 +78,9 @@ TEST(Headless, WhatCannotBeUsedFailsTheRunWithTheReason) {
     QString ini =
         QString::fromStdString(folder.write("k.ini", "[Devices]\nLPT1=/nonexistent/lp0\n"));
     std::string usersFile = folder.write("gps0", "mine");
+    QString empty = QString::fromStdString(folder.write("empty.log", ""));
+    QString noFix = QString::fromStdString(
+        folder.write("nofix.log", "$GPGSA,A,3,04,05,,,,,,,,,,,2.5,1.3,2.1*39\r\n"));
     struct Case {
         QStringList arguments;
         int code;
@@ -87,8 +91,12 @@ TEST(Headless, WhatCannotBeUsedFailsTheRunWithTheReason) {
         {{kSample, "--port", "COM99"}, 2, "COM99"},
         {{kSample, "--port", "COM1", "--port", "/dev/ttyUSB0"}, 2, "COM1"},
         {{kSample, "--port", "UDP", "--port", "UDP"}, 2, "UDP"},
-        {{"/no/such/file.log", "--port", "none"}, 1, "/no/such/file.log"},
-        {{QDir::tempPath(), "--port", "none"}, 1, "cannot read"},
+        {{"/no/such/file.log", "--port", "none"},
+         1,
+         "cannot read /no/such/file.log: No such file or directory\n"},
+        {{QDir::tempPath(), "--port", "none"}, 1, ": Is a directory\n"},
+        {{empty, "--port", "none"}, 1, "korvel: No Log-File !\nkorvel: The file is empty.\n"},
+        {{noFix, "--port", "none"}, 1, "korvel: Data-Error !: No RMC or GGA-Data\n"},
         {{kSample, "--port", "TCP", "--tcp-port", QString::number(taken.serverPort())},
          1,
          "cannot listen"},
@@ -153,6 +161,53 @@ TEST(Headless, EchoOntoAFullDiskOrAClosedPipe) {
     ASSERT_TRUE(piped.waitForFinished(30000)) << "the run ends when its reader has gone";
     EXPECT_EQ(piped.exitCode(), 0);
     EXPECT_EQ(piped.readAllStandardError().toStdString(), "");
+}
+
+// Standard input closed at the start is refused at once; one that fails (a connection reset
+// under it) ends the run with the reason, never as the log's end.
+TEST(Headless, StandardInputClosedOrFailingFailsTheRun) {
+    QProcess closed;
+    closed.start("/bin/sh", {"-c", "exec \"$0\" replay - --port none --ini /nonexistent.ini <&-",
+                             KORVEL_BINARY});
+    ASSERT_TRUE(closed.waitForFinished(10000)) << "a closed input is not waited for";
+    EXPECT_EQ(closed.exitCode(), 1);
+    EXPECT_NE(closed.readAllStandardError().toStdString().find("standard input is closed"),
+              std::string::npos);
+
+    QTcpServer server;
+    ASSERT_TRUE(server.listen(QHostAddress::LocalHost));
+    QTcpSocket input;
+    input.connectToHost(QHostAddress::LocalHost, server.serverPort());
+    ASSERT_TRUE(input.waitForConnected(5000) && server.waitForNewConnection(5000));
+    QTcpSocket* sender = server.nextPendingConnection();
+    int inputFd = static_cast<int>(input.socketDescriptor());
+    QProcess reset;
+    reset.setChildProcessModifier([inputFd] { dup2(inputFd, STDIN_FILENO); });
+    reset.start(KORVEL_BINARY, {"replay", "-", "--port", "none", "--interval", "max", "--echo",
+                                "--ini", "/nonexistent.ini"});
+    ASSERT_TRUE(reset.waitForStarted());
+    input.close(); // the program alone holds it now
+    for (int i = 0; i < 3; ++i)
+        sender->write(QByteArray::fromStdString(
+            FrameSentence("GPRMC,12000" + std::to_string(i) +
+                          ",A,4807.038,N,01131.000,E,000.0,084.4,151225,,,A") +
+            "\r\n"));
+    sender->waitForBytesWritten(5000);
+    std::string out;
+    RunUntil([&] {
+        return (out += reset.readAllStandardOutput().toStdString()).find('\n') != std::string::npos;
+    });
+    ASSERT_NE(out.find("$GPRMC,120000,"), std::string::npos) << "the first record has left";
+    linger resetAtClose{1, 0};
+    setsockopt(static_cast<int>(sender->socketDescriptor()), SOL_SOCKET, SO_LINGER, &resetAtClose,
+               sizeof resetAtClose);
+    sender->abort();
+    ASSERT_TRUE(reset.waitForFinished(10000));
+    std::string err = reset.readAllStandardError().toStdString();
+    EXPECT_EQ(reset.exitCode(), 1) << err;
+    EXPECT_NE(err.find("standard input: it cannot be read: Connection reset by peer"),
+              std::string::npos)
+        << err;
 }
 
 // Two outputs at once, a TCP server bound to the IPv6 loopback address and UDP to it, get the

@@ -43,8 +43,8 @@ TEST_F(BadInput, RandomBytesInEveryKindOfFile) {
         expectUsable();
     }
     // Sentences broken by NUL bytes replay as they stand, with their NULs.
-    std::string broken = test::Rmc(0) + "\r\n" + std::string("$GPRMC,\0\0\0,A,,,,\0", 18) + "\r\n" +
-                         test::Rmc(2) + "\r\n";
+    std::string broken = test::Rmc(0) + "\r\n" + std::string("$GPRMC,\0\0\0,A,,,,\0*00", 21) +
+                         "\r\n" + test::Rmc(2) + "\r\n";
     platform.comm1.written.clear();
     load("nul.log", broken);
     runToEnd();

@@ -123,6 +123,8 @@ TEST_F(LogReplay, LogsThatCannotBeReplayedReturnToIdle) {
     EXPECT_FALSE(c.List1.items.empty());
 
     load("empty.log", "");
-    EXPECT_EQ(c.List1.items.back(), "No Log-File !");
+    ASSERT_GE(c.List1.items.size(), 2u);
+    EXPECT_EQ(c.List1.items.end()[-2], "No Log-File !");
+    EXPECT_EQ(c.List1.items.back(), "The file is empty.");
     EXPECT_TRUE(c.File1.enabled);
 }

@@ -1,5 +1,6 @@
 #include "support/temp_folder.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -32,6 +33,14 @@ std::string TempFolder::write(const std::string& name, const std::string& conten
     std::string path = file(name);
     std::ofstream(path, std::ios::binary) << content;
     return path;
+}
+
+std::vector<std::string> TempFolder::names() const {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(path_))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 std::string ReadFile(const std::string& path) {

@@ -3,6 +3,7 @@
 
 #include <string>
 #include <sys/types.h>
+#include <vector>
 
 namespace korvel::test {
 
@@ -18,6 +19,8 @@ class TempFolder {
     std::string file(const std::string& name) const { return path_ + "/" + name; }
     // Writes content to the named file and returns its path.
     std::string write(const std::string& name, const std::string& content) const;
+    // The names of what the folder holds, sorted: what a run left behind.
+    std::vector<std::string> names() const;
 
   private:
     std::string path_;
