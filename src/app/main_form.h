@@ -47,6 +47,9 @@ class MainForm {
     // end of a run waits until the readers have the last ones. Asked while waiting (events run
     // in between): false ends the wait.
     std::function<bool()> waitForDestination;
+    // When set, the end of a run waits until every destination's reader has taken what was
+    // sent, as long as this says so (asked now and then; events run in between).
+    std::function<bool()> waitAtEnd;
     // Given every sentence before it leaves, without its CR LF, to change it if it will (the
     // headless runner moves old logs to the present).
     std::function<void(std::string&)> beforeSend;
@@ -73,12 +76,19 @@ class MainForm {
     void SendSentence(std::string& sentence);
     // True when at least one client took the line.
     bool SendTcp(const std::string& line);
+    // Whether a TCP client is connected now.
+    bool tcpClientConnected() const;
+    // Whether a destination took the last sentence sent.
+    bool lastSentenceTaken() const { return lastSentenceTaken_; }
     // True once the destination of the current run has failed (the user has been told).
     // Whether a destination failed during the run, and whether every one did.
     bool outputFailed() const { return !failedOutputs_.empty(); }
     bool everyOutputFailed() const { return failedOutputs_.size() > s.alsoTo.size(); }
     // False (after telling the user) when the port cannot be listened on.
     bool StartTcpServer();
+    // While waitAtEnd lets it, waits until every destination's reader has taken what was sent:
+    // the end of a run before the program may end.
+    void deliverTheRest();
     void CloseTcpConnections();
     void Winsock_ConnectionRequest(int index, long requestId);
     void Winsock_DataArrival(int index);
@@ -299,8 +309,9 @@ class MainForm {
     int profileState_ = 0;        // 1 while the profile is read, 2 when the user asked it to stop
     bool sendDecision_ = false;   // carried from line to line within one record
     bool logChecksummed_ = false; // the record's RMC carries a checksum
-    std::string sendRoom_;        // the room of the sentence last listed and sent
-    bool sending_ = false;        // a listed sentence is being sent
+    bool lastSentenceTaken_ = true;
+    std::string sendRoom_; // the room of the sentence last listed and sent
+    bool sending_ = false; // a listed sentence is being sent
     // The latest RMC of a log, whose time and position rmcTimePosition is yet to take when due.
     std::string timePositionRmc_;
     bool timePositionDue_ = false;

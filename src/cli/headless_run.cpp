@@ -21,6 +21,17 @@ HeadlessRun::HeadlessRun(MainForm& form, bool echo, bool showProgress, InputSpoo
         form.onSentenceSent = [this](const std::string& sentence) { this->echo(sentence); };
     if (input)
         form.nextRecordArrived = [this] { return arrived(0); };
+    form.waitAtEnd = [this] { return mayWaitAtEnd(); };
+}
+
+bool HeadlessRun::mayWaitAtEnd() {
+    // Each destination gets what was sent before the program ends: the readers of a run as fast
+    // as taken for as long as they take it, those of a paced or stopped run a little while.
+    if (form_.waitForDestination && !stopRequested_)
+        return form_.waitForDestination();
+    if (!endBegan_.isValid())
+        endBegan_.start();
+    return endBegan_.elapsed() < kLastWaitMs;
 }
 
 // --echo: the sentences sent, one a line, on standard output; a run as fast as taken writes
@@ -59,11 +70,12 @@ bool HeadlessRun::arrived(int waitMs) {
 }
 
 bool HeadlessRun::ending() const {
-    return stopRequested_ || form_.everyOutputFailed() || echo_ != Open || inputFailed_;
+    return stopRequested_ || form_.everyOutputFailed() || echo_ != Open || inputFailed_ ||
+           clientsGone_;
 }
 
 int HeadlessRun::status() const {
-    return form_.outputFailed() || echo_ == Failed || inputFailed_ ? 1 : 0;
+    return form_.outputFailed() || echo_ == Failed || inputFailed_ || clientsGone_ ? 1 : 0;
 }
 
 long HeadlessRun::known() const {
@@ -97,11 +109,22 @@ int HeadlessRun::asFastAsTaken() {
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 100);
     // From a file, the echo in blocks; a log read as it arrives is echoed as it plays.
     inBlocks_ = !input_;
-    while (form_.s.replayActive == 1 && !ending())
-        if (arrived(100))
+    bool tcpAlone = tcp && form_.s.alsoTo.empty();
+    while (form_.s.replayActive == 1 && !ending()) {
+        // Records that no client is there to take are not sent into nowhere.
+        if (tcpAlone && !form_.lastSentenceTaken() && !form_.tcpClientConnected()) {
+            clientsGone_ = true;
+            std::cerr << "korvel: every TCP client has gone: "
+                      << (known() < 0 ? "the rest of the log was"
+                                      : std::to_string(known() - form_.s.recordIndex) + " of " +
+                                            std::to_string(known()) + " records were")
+                      << " not delivered\n";
+        } else if (arrived(100)) {
             step();
-        else
+        } else {
             QCoreApplication::processEvents();
+        }
+    }
     inBlocks_ = false;
     flushEcho();
     int result = finish();
@@ -154,6 +177,7 @@ int HeadlessRun::onTheFormsTimer(bool replay) {
         arrived(0);
         progress_.update(form_.s.recordIndex, known());
         if (ending() || (replay && form_.s.replayActive != 1)) {
+            watch.stop(); // the end waits for the readers, running events meanwhile
             result = finish();
             QCoreApplication::quit();
         }

@@ -6,6 +6,7 @@
 #include "cli/input_spool.h"
 #include "cli/progress.h"
 
+#include <QElapsedTimer>
 #include <atomic>
 
 namespace korvel {
@@ -27,7 +28,10 @@ class HeadlessRun {
   private:
     // Whether the records of the next tick have come (always, from a file).
     bool arrived(int waitMs);
-    // Asked to stop, every output failed, nobody reads the echo, or the input cannot be kept.
+    // Whether the end of the run waits longer for its readers to take the rest.
+    bool mayWaitAtEnd();
+    // Asked to stop, every output failed, nobody reads the echo, the input cannot be kept, or
+    // no TCP client is left to take the records.
     bool ending() const;
     // 0 only when every sentence went where it was asked to go.
     int status() const;
@@ -44,9 +48,13 @@ class HeadlessRun {
     Progress progress_;
     enum { Open, Closed, Failed } echo_ = Open;
     static constexpr size_t kEchoBlock = 64 * 1024;
+    // How long the end of a paced or stopped run waits for its readers to take the rest.
+    static constexpr int kLastWaitMs = 2000;
+    QElapsedTimer endBegan_;
     std::string echoed_; // not yet written
     bool inBlocks_ = false;
     bool inputFailed_ = false;
+    bool clientsGone_ = false; // as fast as taken over TCP alone: the last client left
     long countAtLoad_, rmcAtLoad_;
 };
 

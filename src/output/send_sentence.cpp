@@ -4,6 +4,8 @@
 #include "replay/sentence.h"
 #include "text/conversions.h"
 
+#include <algorithm>
+
 namespace korvel {
 
 namespace {
@@ -58,6 +60,7 @@ void MainForm::deliver(const std::string& sentence) {
         waitForDestination ? deliverTo(std::string(chosen), sentence) : deliverTo(chosen, sentence);
     for (const std::string& entry : s.alsoTo)
         took = deliverTo(entry, sentence) || took;
+    lastSentenceTaken_ = took;
     if (took && onSentenceSent)
         onSentenceSent(sentence);
 }
@@ -196,6 +199,13 @@ bool MainForm::SendTcp(const std::string& line) {
     return sent;
 }
 
+bool MainForm::tcpClientConnected() const {
+    for (int i = 1; i <= s.tcpClientCount; ++i)
+        if (platform_.winsock.state(i) == kSocketConnected)
+            return true;
+    return false;
+}
+
 bool MainForm::StartTcpServer() {
     if (platform_.winsock.state(0) != kSocketClosed)
         platform_.winsock.close(0);
@@ -209,9 +219,27 @@ bool MainForm::StartTcpServer() {
     return true;
 }
 
+void MainForm::deliverTheRest() {
+    if (!waitAtEnd)
+        return;
+    const std::function<bool()> keepWaiting = [this] {
+        platform_.clock.DoEvents();
+        return waitAtEnd();
+    };
+    auto sendsTo = [this](std::string_view entry) {
+        return c.PortC.text() == entry ||
+               std::find(s.alsoTo.begin(), s.alsoTo.end(), entry) != s.alsoTo.end();
+    };
+    // The pseudo-terminal stays open for the next run; its reader gets this one's end first.
+    if (sendsTo("PTY"))
+        platform_.pty.drain(keepWaiting);
+    if (platform_.comm1.isOpen())
+        platform_.comm1.drain(keepWaiting);
+    platform_.winsock.drain(keepWaiting);
+}
+
 void MainForm::CloseTcpConnections() {
-    if (waitForDestination)
-        platform_.winsock.drain(keepWaitingCall_);
+    deliverTheRest();
     for (int i = 1; i <= s.tcpClientCount; ++i) {
         if (platform_.winsock.state(i) != kSocketClosed)
             platform_.winsock.close(i);

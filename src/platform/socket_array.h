@@ -27,8 +27,8 @@ class SocketArray {
     // Queues bytes for element index; false when the element cannot take them.
     virtual bool sendData(int index, const std::string& bytes) = 0;
     // Waits while element index has much waiting that its client is taking; a client that
-    // takes nothing for seconds is not waited for. keepWaiting is asked now and then and false
-    // gives up (returning false).
+    // takes nothing for seconds is let go. keepWaiting is asked now and then and false gives up
+    // (returning false).
     virtual bool waitForRoom(int index, const std::function<bool()>& keepWaiting) {
         (void)index;
         (void)keepWaiting;

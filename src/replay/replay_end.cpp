@@ -29,12 +29,9 @@ void MainForm::StopReplay(int mode) {
     }
     if (mode < 2)
         c.List1.clear();
-    // The reader of the pseudo-terminal, which stays open for the next run, gets the last
-    // sentences of this one before the program may end.
-    if (waitForDestination && c.PortC.text() == "PTY")
-        platform_.pty.drain(keepWaitingCall_);
     c.PortC.enabled = true;
     c.Timer1.setEnabled(false);
+    deliverTheRest(); // no tick comes while the readers are waited for
     closeAllFiles();
     c.StopA.visible = false;
     s.phsmiLine.clear();

@@ -1,5 +1,6 @@
 #include "platform/posix/posix_stream_devices.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstddef>
@@ -42,6 +43,20 @@ int claimName(const std::string& name) {
     if (fd >= 0)
         ::close(fd);
     return -1;
+}
+
+// What the terminal may hold unread: less than its line buffer (4095 bytes), whose count of
+// unread bytes is then the whole truth.
+constexpr size_t kRoom = 2048;
+// What no reader took within a second is old news.
+constexpr std::int64_t kStaleMs = 1000;
+// The terminal counts what it was handed once its buffers have passed it on.
+constexpr std::int64_t kSettleMs = 20;
+
+std::int64_t monotonicMs() {
+    timespec clock{};
+    clock_gettime(CLOCK_MONOTONIC, &clock);
+    return clock.tv_sec * 1000 + clock.tv_nsec / 1'000'000;
 }
 
 std::string linkTarget(const std::string& link) {
@@ -118,35 +133,87 @@ bool PosixPseudoTerminal::makeLink(const std::string& link, std::string& error) 
     return true;
 }
 
+int PosixPseudoTerminal::unread() const {
+    int bytes = 0;
+    return slaveKeeper_ >= 0 && ioctl(slaveKeeper_, FIONREAD, &bytes) == 0 ? bytes : 0;
+}
+
 bool PosixPseudoTerminal::write(const std::string& bytes) {
     if (master_ < 0)
         return false;
-    timespec clock{};
-    clock_gettime(CLOCK_MONOTONIC, &clock);
-    std::int64_t now = clock.tv_sec * 1000 + clock.tv_nsec / 1'000'000;
-    dropStale(now);
-    if (!finishStarted())
-        return false;
-    ssize_t n = ::write(master_, bytes.data(), bytes.size());
-    if (n <= 0)
-        return false;
-    started_ = bytes.substr(static_cast<size_t>(n));
-    recent_.emplace_back(now, bytes.size());
+    waiting_.push_back({monotonicMs(), bytes});
+    pump();
     return true;
 }
 
-void PosixPseudoTerminal::dropStale(std::int64_t now) {
-    size_t recent = 0;
-    while (!recent_.empty() && recent_.front().first < now - 1000)
-        recent_.pop_front();
-    for (const auto& [when, size] : recent_)
-        recent += size;
-    int unread = 0;
-    if (slaveKeeper_ >= 0 && ioctl(slaveKeeper_, FIONREAD, &unread) == 0 &&
-        static_cast<size_t>(unread) > recent) {
-        tcflush(slaveKeeper_, TCIFLUSH);
-        started_.clear();
+void PosixPseudoTerminal::pump() {
+    std::int64_t now = monotonicMs();
+    // The terminal counts what it was just handed a moment later.
+    if (now - lastHandedAt_ >= kSettleMs)
+        dropUnread(now);
+    // Sentences that waited a second for room are old news: dropped whole, never begun.
+    while (!waiting_.empty() && waiting_.front().sentAt < now - kStaleMs)
+        waiting_.pop_front();
+    if (!finishStarted())
+        return;
+    size_t held = static_cast<size_t>(unread());
+    while (!waiting_.empty() && (held == 0 || held + waiting_.front().bytes.size() <= kRoom)) {
+        Sentence& next = waiting_.front();
+        ssize_t n = ::write(master_, next.bytes.data(), next.bytes.size());
+        if (n <= 0)
+            break;
+        started_ = next.bytes.substr(static_cast<size_t>(n));
+        held += static_cast<size_t>(n);
+        lastHandedAt_ = now;
+        handed_.push_back(std::move(next));
+        waiting_.pop_front();
+        if (!started_.empty())
+            break;
     }
+    // Only the latest sentences can still be in the terminal.
+    size_t kept = 0;
+    for (const Sentence& sentence : handed_)
+        kept += sentence.bytes.size();
+    while (!handed_.empty() && kept - handed_.front().bytes.size() >= 4 * kRoom) {
+        kept -= handed_.front().bytes.size();
+        handed_.pop_front();
+    }
+}
+
+void PosixPseudoTerminal::dropUnread(std::int64_t now) {
+    size_t held = static_cast<size_t>(unread());
+    size_t handed = 0;
+    for (const Sentence& sentence : handed_)
+        handed += sentence.bytes.size();
+    // What the terminal was given of the sentences handed to it: all but the part not written.
+    size_t inTerminal = handed - std::min(handed, started_.size());
+    if (held == 0 || held > inTerminal) {
+        if (held == 0 && started_.empty())
+            handed_.clear(); // the reader has taken everything
+        return;
+    }
+    // The sentence the reader is in, and how much of it it has taken.
+    size_t taken = inTerminal - held;
+    auto reading = handed_.begin();
+    while (taken >= reading->bytes.size()) {
+        taken -= reading->bytes.size();
+        ++reading;
+    }
+    if (reading->sentAt >= now - kStaleMs) {
+        handed_.erase(handed_.begin(), reading);
+        return;
+    }
+    tcflush(slaveKeeper_, TCIFLUSH);
+    if (taken == 0 && !reading->ending) {
+        started_.clear();
+        handed_.clear();
+        return;
+    }
+    // The reader has begun this sentence: it gets its end, then the current ones.
+    started_ = reading->bytes.substr(taken);
+    Sentence rest{now, started_, true};
+    handed_.clear();
+    handed_.push_back(std::move(rest));
 }
 
 bool PosixPseudoTerminal::finishStarted() {
@@ -180,7 +247,15 @@ bool PosixPseudoTerminal::writeAll(const std::string& bytes,
 }
 
 bool PosixPseudoTerminal::drain(const std::function<bool()>& keepWaiting) {
-    if (master_ < 0 || !writeAll("", keepWaiting))
+    if (master_ < 0)
+        return false;
+    // What waits goes as the reader makes room; what it leaves for a second is dropped.
+    for (pump(); !waiting_.empty() || !started_.empty(); pump()) {
+        poll(nullptr, 0, 20);
+        if (!keepWaiting())
+            return false;
+    }
+    if (!writeAll("", keepWaiting))
         return false;
     // The terminal hands the reader its bytes in steps: nothing unread twice in a row is
     // nothing left.

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <deque>
 #include <netinet/in.h>
-#include <utility>
+#include <string>
 
 namespace korvel {
 
@@ -21,8 +21,19 @@ class PosixPseudoTerminal : public PseudoTerminal {
     bool drain(const std::function<bool()>& keepWaiting) override;
 
   private:
-    // Drops what no reader took within the last second.
-    void dropStale(std::int64_t now);
+    struct Sentence {
+        std::int64_t sentAt; // monotonic ms
+        std::string bytes;
+        bool ending = false; // the end of a sentence its reader has begun: never dropped
+    };
+    // Hands the terminal the sentences that wait, as far as it has room for them whole, after
+    // dropping what no reader took within a second.
+    void pump();
+    // Drops what the terminal holds when its reader has left it unread for a second; the end of
+    // a sentence the reader has begun stays, so that it gets no part of one.
+    void dropUnread(std::int64_t now);
+    // What the reader has not taken yet of what the terminal holds.
+    int unread() const;
     // Writes the rest of a sentence the terminal took in part; true when none is left.
     bool finishStarted();
     // Makes the link to the slave, or says why it cannot be made.
@@ -32,8 +43,10 @@ class PosixPseudoTerminal : public PseudoTerminal {
     int slaveKeeper_ = -1; // holds the slave open, so that writes never fail for want of a reader
     int linkClaim_ = -1;   // tells other running programs that the link is this one's
     std::string slave_, link_;
-    std::string started_;                                // the part of the bytes not yet taken
-    std::deque<std::pair<std::int64_t, size_t>> recent_; // monotonic ms and bytes written
+    std::string started_;           // the part of the bytes not yet taken
+    std::deque<Sentence> waiting_;  // not handed to the terminal yet
+    std::deque<Sentence> handed_;   // the latest handed to the terminal, which it may hold
+    std::int64_t lastHandedAt_ = 0; // when the terminal was last handed a sentence
 };
 
 class PosixDatagramSender : public DatagramSender {

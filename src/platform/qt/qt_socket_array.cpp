@@ -220,9 +220,12 @@ bool QtSocketArray::waitUntilTaken(int index, size_t room,
         poll(&ready, 1, 100);
         if (!keepWaiting())
             return false;
-        // Five seconds without taking a byte: a client that does not read is not waited for.
-        if (++idle >= 50)
+        // Five seconds without taking a byte: a client that does not read is let go, once and
+        // for good, so that it holds up neither this sentence nor the next for the others.
+        if (++idle >= 50) {
+            release(it->second, true);
             return true;
+        }
     }
 }
 

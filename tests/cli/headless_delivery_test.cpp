@@ -1,0 +1,214 @@
+// What each reader gets of a headless run, compared byte for byte with what the run says it
+// took (its echo): readers that stall, leave, read slowly, pause, and a run ended by SIGTERM.
+#include "platform/real_form.h"
+#include "replay/sentence.h"
+#include "replay/sentence_rewrite.h"
+#include "support/temp_folder.h"
+#include "support/terminal.h"
+
+#include <QProcess>
+#include <QTcpSocket>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+using namespace korvel;
+using test::RunUntil;
+
+namespace {
+
+// A log of records of an RMC and a GGA each, written into folder.
+QString bigLog(const test::TempFolder& folder, int records) {
+    std::string log;
+    for (int i = 0; i < records; ++i) {
+        std::string t = std::to_string(100000 + i % 60 + i / 60 * 100);
+        log += FrameSentence("GPRMC," + t + ",A,3355.010,S,01824.220,W,000.0,084.4,151225,,,A") +
+               "\r\n" +
+               FrameSentence("GPGGA," + t + ",3355.010,S,01824.220,W,1,08,0.9,545.4,M,46.9,M,,") +
+               "\r\n";
+    }
+    return QString::fromStdString(folder.write("big.log", log));
+}
+
+// The program replaying file to the port named, echoing what it sent.
+struct Replay {
+    Replay(const QString& file, const QStringList& options) {
+        process.start(KORVEL_BINARY, QStringList{"replay", file, "--echo", "--quiet", "--ini",
+                                                 "/nonexistent.ini"} +
+                                         options);
+    }
+    // The echo with the line ends sentences leave with.
+    std::string echoed() {
+        std::string lines;
+        for (char ch : process.readAllStandardOutput().toStdString())
+            lines += ch == '\n' ? std::string("\r\n") : std::string(1, ch);
+        return lines;
+    }
+    QProcess process;
+};
+
+// A TCP client of the run; stalled: it reads nothing and takes little into its buffers.
+std::unique_ptr<QTcpSocket> client(int port, bool stalled = false) {
+    auto socket = std::make_unique<QTcpSocket>();
+    if (stalled)
+        socket->setSocketOption(QAbstractSocket::ReceiveBufferSizeSocketOption, 4096);
+    RunUntil(
+        [&] {
+            if (socket->state() == QAbstractSocket::UnconnectedState)
+                socket->connectToHost(QHostAddress::LocalHost, static_cast<quint16>(port));
+            return socket->state() == QAbstractSocket::ConnectedState;
+        },
+        10000);
+    if (stalled)
+        socket->setReadBufferSize(1);
+    return socket;
+}
+
+// Reads from a client until its connection ends.
+std::string readToEnd(QTcpSocket& socket, int timeoutMs) {
+    std::string got;
+    RunUntil(
+        [&] {
+            got += socket.readAll().toStdString();
+            return socket.state() == QAbstractSocket::UnconnectedState;
+        },
+        timeoutMs);
+    return got + socket.readAll().toStdString();
+}
+
+// Whether every line of got is a whole sentence with its checksum.
+bool wholeSentences(const std::string& got) {
+    for (size_t from = 0, end; (end = got.find("\r\n", from)) != std::string::npos;
+         from = end + 2) {
+        std::string line = got.substr(from, end - from);
+        if (line.size() < 4 || FrameSentence(BodyOf(line)) != line)
+            return false;
+    }
+    return got.empty() || got.ends_with("\r\n");
+}
+
+} // namespace
+
+// As fast as taken: a client that never reads is let go once, for good, and the reader gets the
+// whole stream at full speed (the run ends well within the minute, where a wait of seconds for
+// every sentence would take hours). When the last client leaves, the rest of the log is not
+// sent into nowhere: the run fails and says how much was not delivered.
+TEST(HeadlessDelivery, StalledAndLeavingClientsAsFastAsTaken) {
+    test::TempFolder folder;
+    QString log = bigLog(folder, 20000);
+    int port = test::FreePort();
+    Replay stalledRun(log,
+                      {"--port", "TCP", "--tcp-port", QString::number(port), "--interval", "max"});
+    auto stalled = client(port, true);
+    auto reader = client(port);
+    std::string got = readToEnd(*reader, 60000);
+    ASSERT_TRUE(stalledRun.process.waitForFinished(10000));
+    EXPECT_EQ(stalledRun.process.exitCode(), 0)
+        << stalledRun.process.readAllStandardError().toStdString();
+    std::string echoed = stalledRun.echoed();
+    // Every record's RMC and GGA, and the VTG made between one record and the next.
+    EXPECT_EQ(std::count(echoed.begin(), echoed.end(), '\n'), 20000 * 3 - 1);
+    EXPECT_EQ(got, echoed);
+
+    port = test::FreePort();
+    Replay leftRun(log,
+                   {"--port", "TCP", "--tcp-port", QString::number(port), "--interval", "max"});
+    auto leaving = client(port);
+    std::string before;
+    RunUntil([&] { return (before += leaving->readAll().toStdString()).size() > 100000; });
+    leaving->abort();
+    ASSERT_TRUE(leftRun.process.waitForFinished(30000));
+    std::string err = leftRun.process.readAllStandardError().toStdString();
+    EXPECT_EQ(leftRun.process.exitCode(), 1) << err;
+    EXPECT_NE(err.find("every TCP client has gone: "), std::string::npos) << err;
+    EXPECT_NE(err.find(" of 20000 records were not delivered"), std::string::npos) << err;
+    EXPECT_EQ(leftRun.echoed().substr(0, before.size()), before);
+}
+
+// A paced run ended by SIGTERM: its TCP client and the reader of its pseudo-terminal get every
+// sentence it took, the last ones too, before the program ends with 0.
+TEST(HeadlessDelivery, ReadersGetTheLastSentencesOfARunEndedBySigterm) {
+    test::TempFolder folder;
+    QString log = bigLog(folder, 2000);
+    int port = test::FreePort();
+    std::string link = folder.file("gps0");
+    Replay run(log, {"--port", "TCP", "--tcp-port", QString::number(port), "--port", "PTY",
+                     "--pty-link", QString::fromStdString(link), "--interval", "cont"});
+    auto tcp = client(port);
+    int pty = -1;
+    ASSERT_TRUE(RunUntil([&] { return (pty = test::OpenRawReader(link)) >= 0; }));
+    std::string overTcp, overPty, echoed;
+    RunUntil(
+        [&] {
+            overTcp += tcp->readAll().toStdString();
+            test::ReadWaiting(pty, overPty);
+            echoed += run.echoed();
+            return false;
+        },
+        1500);
+    run.process.terminate();
+    RunUntil(
+        [&] {
+            overTcp += tcp->readAll().toStdString();
+            test::ReadWaiting(pty, overPty);
+            return run.process.state() == QProcess::NotRunning;
+        },
+        10000);
+    overTcp += readToEnd(*tcp, 10000);
+    ASSERT_EQ(run.process.state(), QProcess::NotRunning);
+    EXPECT_EQ(run.process.exitCode(), 0) << run.process.readAllStandardError().toStdString();
+    echoed += run.echoed();
+    while (test::ReadWaiting(pty, overPty)) {
+    }
+    ::close(pty);
+    ASSERT_GT(std::count(echoed.begin(), echoed.end(), '\n'), 20);
+    EXPECT_TRUE(echoed.ends_with(overTcp)) << "the client came after the first sentences";
+    EXPECT_TRUE(echoed.ends_with(overPty)) << "so did the reader";
+    EXPECT_TRUE(overPty.starts_with("$") && wholeSentences(overPty)) << overPty.substr(0, 80);
+}
+
+// A paced run to the pseudo-terminal whose reader is slower than the stream and pauses for
+// four seconds: it loses old sentences, whole, never gets part of one, and the run goes on to
+// its end with 0; the reader gets the last sentence.
+TEST(HeadlessDelivery, ASlowReaderOfThePseudoTerminalLosesWholeOldSentences) {
+    test::TempFolder folder;
+    QString log = bigLog(folder, 80);
+    std::string link = folder.file("gps0");
+    Replay run(log, {"--port", "PTY", "--pty-link", QString::fromStdString(link), "--interval",
+                     "cont", "--sentences", "RMC,GGA,VTG,OTH"});
+    int pty = -1;
+    ASSERT_TRUE(RunUntil([&] { return (pty = test::OpenRawReader(link)) >= 0; }));
+    std::string got, echoed;
+    QElapsedTimer reading;
+    reading.start();
+    bool paused = false;
+    // About 1,200 bytes a second, where the stream brings some 2,000.
+    RunUntil(
+        [&] {
+            char chunk[120];
+            ssize_t n = ::read(pty, chunk, sizeof chunk);
+            got.append(chunk, static_cast<size_t>(std::max<ssize_t>(n, 0)));
+            echoed += run.echoed();
+            if (!paused && reading.elapsed() > 1500) {
+                paused = true;
+                usleep(4'000'000);
+            }
+            usleep(100'000);
+            return run.process.state() == QProcess::NotRunning;
+        },
+        30000);
+    while (test::ReadWaiting(pty, got)) {
+    }
+    ::close(pty);
+    echoed += run.echoed();
+    EXPECT_EQ(run.process.exitCode(), 0) << run.process.readAllStandardError().toStdString();
+    EXPECT_TRUE(wholeSentences(got)) << got;
+    EXPECT_LT(got.size(), echoed.size()) << "old sentences were dropped";
+    // What the reader got is what was sent, in order, less whole sentences.
+    size_t at = 0;
+    for (size_t from = 0, end; (end = got.find("\r\n", from)) != std::string::npos;
+         from = end + 2) {
+        at = echoed.find(got.substr(from, end + 2 - from), at);
+        ASSERT_NE(at, std::string::npos) << got.substr(from, end - from);
+    }
+    EXPECT_TRUE(echoed.ends_with(got.substr(got.rfind("$")))) << "the last sentence arrived";
+}
