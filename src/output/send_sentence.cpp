@@ -77,7 +77,7 @@ bool MainForm::deliverTo(const std::string& entry, const std::string& sentence) 
         error = platform_.pty.slavePath() + " takes no sentences";
         break;
     case Destination::Udp:
-        if (platform_.udp.send(sentence, error))
+        if (platform_.udp.send(sentence, waitForDestination != nullptr, error))
             return true;
         break;
     case Destination::Uart: {

@@ -33,8 +33,9 @@ class DatagramSender {
     virtual ~DatagramSender() = default;
     // Looks up host:port for the datagrams that follow; false with a reason when it cannot.
     virtual bool open(const std::string& host, int port, std::string& error) = 0;
-    // Sends bytes as one datagram; false with a reason when it cannot.
-    virtual bool send(const std::string& bytes, std::string& error) = 0;
+    // Sends bytes as one datagram; false with a reason when it cannot. paced: datagrams follow
+    // each other as fast as they come, and a receiver on this machine is given time to keep up.
+    virtual bool send(const std::string& bytes, bool paced, std::string& error) = 0;
 };
 
 } // namespace korvel

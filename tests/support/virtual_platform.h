@@ -180,7 +180,7 @@ class FakeDatagramSender : public DatagramSender {
         error = host + ": Name or service not known";
         return !failResolve;
     }
-    bool send(const std::string& bytes, std::string&) override {
+    bool send(const std::string& bytes, bool, std::string&) override {
         datagrams.push_back(target + " " + bytes);
         return true;
     }

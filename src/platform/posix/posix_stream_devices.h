@@ -53,13 +53,14 @@ class PosixDatagramSender : public DatagramSender {
   public:
     ~PosixDatagramSender() override;
     bool open(const std::string& host, int port, std::string& error) override;
-    bool send(const std::string& bytes, std::string& error) override;
+    bool send(const std::string& bytes, bool paced, std::string& error) override;
 
   private:
     int socket_ = -1, family_ = AF_UNSPEC;
     sockaddr_storage address_{};
     socklen_t addressLength_ = 0;
     std::string target_; // host:port, for messages
+    int burst_ = 0;      // datagrams sent paced since the last pause
 };
 
 } // namespace korvel
