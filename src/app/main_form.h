@@ -255,6 +255,10 @@ class MainForm {
     bool scanLine(std::string_view& line);
     // The record of an NMEA log, from its RMC to the next.
     void replayLogRecord();
+    // The RMC in currentLine, which starts a record, with what goes before it.
+    void sendRecordStart();
+    // The newest whole record of a log that may still be written, read anew from its end.
+    void replayNewestLogRecord();
     // A line of the record before its next RMC; where its first sentence begins (npos: none)
     // and that sentence's type.
     void handleRecordedLine(size_t firstSentence, std::string_view type);
@@ -264,6 +268,10 @@ class MainForm {
     bool logRecordStatistics();
     // The distances and course from the RMC's fields, and their captions.
     void logRecordLegs(std::span<const std::string_view> fields);
+    // The speed of the RMC's fields, in knots as written and in km/h.
+    void takeSpeed(std::span<const std::string_view> fields);
+    // The speed, course, date and time the record shows.
+    void logRecordFigures(std::span<const std::string_view> fields);
     void finishRecord();
     // A leg as ComputeDistanceAndCourse takes it.
     struct Leg {

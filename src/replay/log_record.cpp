@@ -5,9 +5,12 @@
 #include "replay/sentence_rewrite.h"
 #include "replay/sentence_type.h"
 #include "text/conversions.h"
+#include "text/line_reader.h"
 
 #include <cmath>
+#include <filesystem>
 #include <utility>
+#include <vector>
 
 namespace korvel {
 
@@ -41,9 +44,38 @@ bool cutShort(bool logChecksummed, std::string_view sentence) {
     return logChecksummed && sentence.find('*') == std::string_view::npos;
 }
 
+// The newest record of a log that may still be written: its last RMC, from the sentence's own
+// start, and the lines after it. A last RMC cut short is passed over for the one before; empty
+// when the file's tail holds no RMC.
+std::vector<std::string> newestLogRecord(const std::string& path) {
+    constexpr std::uintmax_t kTail = 64 * 1024;
+    std::error_code ec;
+    std::uintmax_t size = std::filesystem::file_size(path, ec);
+    LineReader reader;
+    if (ec || !reader.openAtLineFrom(path, static_cast<long long>(size > kTail ? size - kTail : 0)))
+        return {};
+    std::vector<std::string> record;
+    bool checksummed = false, begun = false;
+    while (!reader.eof()) {
+        std::string line = reader.readLine();
+        if (size_t rmc = SentencesOfLine(line).rmc; rmc != std::string::npos) {
+            std::string_view sentence = std::string_view(line).substr(rmc);
+            if (!cutShort(checksummed, sentence)) {
+                checksummed = sentence.find('*') != std::string_view::npos;
+                begun = true;
+                record.clear();
+                line.erase(0, rmc);
+            }
+        }
+        if (begun)
+            record.push_back(std::move(line));
+    }
+    return record;
+}
+
 } // namespace
 
-void MainForm::replayLogRecord() {
+void MainForm::sendRecordStart() {
     logChecksummed_ = s.currentLine.find('*') != std::string::npos;
     if (c.Data[0].value.get() == 1) {
         if (figuresShown)
@@ -53,6 +85,42 @@ void MainForm::replayLogRecord() {
         listAndSend(s.currentLine);
     }
     sendDecision_ = false;
+}
+
+void MainForm::replayNewestLogRecord() {
+    std::vector<std::string> record = newestLogRecord(s.replayFilePath);
+    if (record.empty())
+        return;
+    s.currentLine = std::move(record.front());
+    sendRecordStart();
+    // The record's own RMC gives its time and position where the same-time option asks.
+    timePositionRmc_ = s.currentLine;
+    timePositionDue_ = true;
+    std::string rmc = std::move(s.currentLine);
+    for (size_t i = 1; i < record.size(); ++i) {
+        s.currentLine = std::move(record[i]);
+        LineSentences found = SentencesOfLine(s.currentLine);
+        handleRecordedLine(found.first, found.type);
+    }
+    s.currentLine = std::move(rmc);
+    // The speed and course shown, and those of a VTG made for the record, are its own.
+    std::string_view fields[10];
+    FieldViews(s.currentLine, fields);
+    if (figuresShown)
+        logRecordLegs(fields);
+    takeSpeed(fields);
+    logRecordFigures(fields);
+    logRecordBoundary();
+    finishRecord();
+}
+
+void MainForm::replayLogRecord() {
+    // A file that grows is followed at its end: its newest record, again and again.
+    if (c.Last.value.get() == 1) {
+        replayNewestLogRecord();
+        return;
+    }
+    sendRecordStart();
     while (true) {
         if (s.replayActive == 0)
             return;
@@ -193,7 +261,6 @@ void MainForm::logRecordLegs(std::span<const std::string_view> fields) {
 }
 
 bool MainForm::logRecordStatistics() {
-    bool imperial = s.metricUnits != 1;
     std::string_view fields[10];
     FieldViews(s.currentLine, fields);
     // A log's sentences leave as recorded: the legs between its positions are figures only,
@@ -216,8 +283,7 @@ bool MainForm::logRecordStatistics() {
     };
     c.AutoSkip.backColor = kGrey;
     while (true) {
-        s.speedKnotsText = fields[7];
-        s.speedKmh = Int(Val(s.speedKnotsText) * 1.852 + 0.5);
+        takeSpeed(fields);
         if (s.autoSkipOn == 0 || s.speedKmh > 0)
             break;
         // A standing receiver: pass over its records within this tick.
@@ -228,6 +294,17 @@ bool MainForm::logRecordStatistics() {
     for (int i = 1; i < s.recordStep; ++i)
         if (!passRecord([](std::string_view line) { return ContainsSentence(line, "RMC"); }))
             return false;
+    logRecordFigures(fields);
+    return true;
+}
+
+void MainForm::takeSpeed(std::span<const std::string_view> fields) {
+    s.speedKnotsText = fields[7];
+    s.speedKmh = Int(Val(s.speedKnotsText) * 1.852 + 0.5);
+}
+
+void MainForm::logRecordFigures(std::span<const std::string_view> fields) {
+    bool imperial = s.metricUnits != 1;
     if (s.phsmiLine.empty()) {
         auto inUnits = [imperial](double kmh) {
             return Plain(imperial ? Round(kmh * 0.6214) : kmh);
@@ -246,7 +323,6 @@ bool MainForm::logRecordStatistics() {
         }
         ShowDateTime(fields[9], fields[1].substr(0, 6));
     }
-    return true;
 }
 
 } // namespace korvel

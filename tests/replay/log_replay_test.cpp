@@ -1,6 +1,7 @@
 #include "replay/sentence.h"
 #include "support/replay_fixture.h"
 
+#include <fstream>
 #include <gtest/gtest.h>
 
 using namespace korvel;
@@ -46,6 +47,31 @@ TEST_F(LogReplay, PacingFollowsTheIntervalLessTheStepsDuration) {
     s.replayInterval = 1000;
     platform.clock.advance(2000);
     EXPECT_EQ(c.Timer1.interval(), 6000);
+}
+
+// A log being written is followed at its end: every tick sends its newest whole record (its
+// speed in the VTG made for it), never a sentence cut short at the end of the file.
+TEST_F(LogReplay, LastSendsTheNewestRecordOfAGrowingLog) {
+    checkAll(false);
+    for (int box : {0, 1, 2})
+        c.Data[box].value.set(1);
+    load("growing.log", Log({rmc("120000"), gga("120000"), rmc("120001", "010.0"), gga("120001")}));
+    c.Last.value.set(1);
+    tick();
+    std::ofstream(program.file("Tracks/growing.log"), std::ios::app)
+        << rmc("120002", "005.0") << "\r\n"
+        << gga("120002") << "\r\n"
+        << "$GPRMC,120003,A,48";
+    tick();
+    std::vector<std::string> sent = sentLines();
+    ASSERT_EQ(sent.size(), 6u);
+    EXPECT_EQ(std::vector<std::string>(sent.begin(), sent.begin() + 2),
+              (std::vector<std::string>{rmc("120001", "010.0"), gga("120001")}));
+    EXPECT_NE(sent[2].find(",010.0,N,"), std::string::npos) << sent[2];
+    EXPECT_EQ(std::vector<std::string>(sent.begin() + 3, sent.begin() + 5),
+              (std::vector<std::string>{rmc("120002", "005.0"), gga("120002")}));
+    EXPECT_NE(sent[5].find(",005.0,N,"), std::string::npos) << sent[5];
+    EXPECT_EQ(s.replayActive, 1);
 }
 
 TEST_F(LogReplay, LoopStartsAgainAfterASecond) {
