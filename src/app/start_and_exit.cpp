@@ -4,6 +4,7 @@
 #include "app/main_form.h"
 #include "app/profile_file.h"
 #include "files/drives.h"
+#include "files/pending_file.h"
 #include "text/conversions.h"
 
 #include <filesystem>
@@ -41,6 +42,9 @@ void MainForm::Form_Load() {
     DeviceNames devices = DeviceNames::fromProfile(profile);
     s.tcpPort = devices.tcpPort;
     s.ptyLink = devices.ptyLink;
+    // What a killed run left: its pseudo-terminal's link, its private temporary folders.
+    platform_.pty.removeStaleLink(s.ptyLink);
+    RemoveStaleTemporaries(TemporaryFolder());
     s.udpHost = devices.udpHost;
     s.udpPort = devices.udpPort;
     int width = readInt(profile, "Window", "Width", 0),

@@ -18,9 +18,11 @@ class ConsoleDialogs : public Dialogs {
 
     // The answer the questions asked from now on take.
     void answerQuestions(bool yes) { yes_ = yes; }
+    // Quiet: questions and their answers are not told, messages still are.
+    void setQuiet(bool quiet) { quiet_ = quiet; }
 
   private:
-    bool yes_ = false;
+    bool yes_ = false, quiet_ = false;
 };
 
 // Without a window there is nothing to minimize; ending the program ends the event loop.

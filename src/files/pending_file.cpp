@@ -1,6 +1,7 @@
 #include "files/pending_file.h"
 
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -23,6 +24,26 @@ bool renameKeeping(const std::string& from, const std::string& to) {
     return ::link(from.c_str(), to.c_str()) == 0 && ::unlink(from.c_str()) == 0;
 }
 
+// What marks the name of a temporary file or folder as this process's own:
+// "korvel-PID-" and then mkstemp's six characters.
+std::string ownMark() {
+    return "korvel-" + std::to_string(getpid()) + "-";
+}
+
+// The process whose mark name ends with, or 0 when it holds none.
+pid_t markedProcess(std::string_view name) {
+    constexpr std::string_view kMark = "korvel-";
+    size_t at = name.rfind(kMark);
+    if (at == std::string_view::npos || (at > 0 && name[at - 1] != '.'))
+        return 0;
+    std::string_view rest = name.substr(at + kMark.size());
+    size_t dash = rest.find('-');
+    if (dash == 0 || dash > 9 || rest.size() != dash + 7 ||
+        rest.substr(0, dash).find_first_not_of("0123456789") != std::string_view::npos)
+        return 0;
+    return static_cast<pid_t>(std::stol(std::string(rest.substr(0, dash))));
+}
+
 // The file a name stands for: a symbolic link is followed to what it names, even when that does
 // not exist yet, so that the link stays and its target is written.
 std::string followLinks(std::string path) {
@@ -38,16 +59,37 @@ std::string followLinks(std::string path) {
 
 } // namespace
 
+void RemoveStaleTemporaries(const std::string& folder) {
+    std::error_code ec;
+    for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end;
+         it.increment(ec)) {
+        pid_t owner = markedProcess(it->path().filename().string());
+        // Only where the process is provably gone: one that lives, even another user's, keeps
+        // what it has.
+        if (owner > 0 && owner != getpid() && kill(owner, 0) != 0 && errno == ESRCH) {
+            std::error_code ignored;
+            std::filesystem::remove_all(it->path(), ignored);
+        }
+    }
+}
+
+std::string TemporaryFolder() {
+    std::error_code ec;
+    std::filesystem::path base = std::filesystem::temp_directory_path(ec);
+    return ec ? "/tmp" : base.string();
+}
+
 bool PendingFile::create(const std::string& name, std::string& error) {
     discard();
     kept_.clear();
     std::string target = followLinks(name);
+    RemoveStaleTemporaries(std::filesystem::path(target).parent_path().string());
     // A file replaced keeps who may read it; a new one is readable by all.
     struct stat existing {};
     mode_ = ::stat(target.c_str(), &existing) == 0 && S_ISREG(existing.st_mode)
                 ? existing.st_mode & 07777
                 : 0644;
-    std::string temporary = target + ".XXXXXX";
+    std::string temporary = target + "." + ownMark() + "XXXXXX";
     int fd = mkstemp(temporary.data());
     if (fd < 0) {
         error = target + ": " + std::strerror(errno);
@@ -99,9 +141,15 @@ bool PendingFile::commit(bool replace, std::string& error) {
         return true;
     }
     error = target_ + ": " + std::strerror(errno);
-    // What was written whole is not thrown away: it goes beside the target, or stays where it is.
-    std::string aside = target_ + ".new";
-    kept_ = renameKeeping(temporary_, aside) ? aside : temporary_;
+    // What was written whole is not thrown away: it goes beside the target under a name of its
+    // own, or stays where it is.
+    for (int n = 1; n <= 100 && kept_.empty(); ++n) {
+        std::string aside = target_ + ".new" + (n > 1 ? std::to_string(n) : "");
+        if (renameKeeping(temporary_, aside))
+            kept_ = aside;
+    }
+    if (kept_.empty())
+        kept_ = temporary_;
     temporary_.clear();
     return false;
 }
@@ -116,11 +164,7 @@ void PendingFile::discard() {
 }
 
 std::string MakePrivateFolder(std::string& error) {
-    std::error_code ec;
-    std::filesystem::path base = std::filesystem::temp_directory_path(ec);
-    if (ec)
-        base = "/tmp";
-    std::string folder = (base / "korvel-XXXXXX").string();
+    std::string folder = TemporaryFolder() + "/" + ownMark() + "XXXXXX";
     if (!mkdtemp(folder.data())) {
         error = folder + ": " + std::strerror(errno);
         return "";

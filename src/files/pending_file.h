@@ -44,4 +44,11 @@ bool WriteAll(int fd, std::string_view bytes, int& error);
 // "" with the reason in error when none can be made.
 std::string MakePrivateFolder(std::string& error);
 
+// The system's temporary folder.
+std::string TemporaryFolder();
+
+// Removes from folder the temporary files and folders of this program whose process has gone
+// (a run that was killed): a download's temporary file, a private folder.
+void RemoveStaleTemporaries(const std::string& folder);
+
 } // namespace korvel

@@ -15,6 +15,9 @@ class PseudoTerminal {
     // holds it) returns false and says why in error.
     virtual bool open(const std::string& link, std::string& error) = 0;
     virtual bool isOpen() const = 0;
+    // Removes a link at that path to a pseudo-terminal that no running program holds: a run
+    // that was killed left it, and the terminal's number may serve someone else's by now.
+    virtual void removeStaleLink(const std::string& link) = 0;
     // The slave's own path (/dev/pts/N).
     virtual std::string slavePath() const = 0;
     // Writes bytes without waiting, whole or not at all: a reader never gets part of them.

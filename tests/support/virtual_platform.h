@@ -160,6 +160,7 @@ class FakePseudoTerminal : public PseudoTerminal {
         return opened = true;
     }
     bool isOpen() const override { return opened; }
+    void removeStaleLink(const std::string&) override {}
     std::string slavePath() const override { return "/dev/pts/99"; }
     bool write(const std::string& bytes) override {
         written += bytes;

@@ -71,6 +71,13 @@ std::string linkTarget(const std::string& link) {
     return n > 0 ? std::string(target, static_cast<size_t>(n)) : "";
 }
 
+// Whether path is a symbolic link to a pseudo-terminal, as this program makes them.
+bool isTerminalLink(const std::string& path) {
+    struct stat info {};
+    return ::lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode) &&
+           linkTarget(path).starts_with("/dev/pts/");
+}
+
 } // namespace
 
 PosixPseudoTerminal::~PosixPseudoTerminal() {
@@ -111,6 +118,18 @@ bool PosixPseudoTerminal::open(const std::string& link, std::string& error) {
     return true;
 }
 
+void PosixPseudoTerminal::removeStaleLink(const std::string& link) {
+    std::string path = absolutePath(link);
+    if (path == link_)
+        return;
+    int claim = claimName(path);
+    if (claim < 0)
+        return;
+    if (isTerminalLink(path))
+        ::unlink(path.c_str());
+    ::close(claim);
+}
+
 bool PosixPseudoTerminal::makeLink(const std::string& link, std::string& error) {
     std::string path = absolutePath(link);
     int claim = claimName(path);
@@ -122,7 +141,7 @@ bool PosixPseudoTerminal::makeLink(const std::string& link, std::string& error) 
     // anything else at that path is the user's and stays.
     struct stat info {};
     if (::lstat(path.c_str(), &info) == 0) {
-        if (!S_ISLNK(info.st_mode) || !linkTarget(path).starts_with("/dev/pts/")) {
+        if (!isTerminalLink(path)) {
             error = "the link " + link + " cannot be made: a file of that name exists";
             ::close(claim);
             return false;

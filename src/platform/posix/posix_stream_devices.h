@@ -15,6 +15,7 @@ class PosixPseudoTerminal : public PseudoTerminal {
     ~PosixPseudoTerminal() override;
     bool open(const std::string& link, std::string& error) override;
     bool isOpen() const override { return master_ >= 0; }
+    void removeStaleLink(const std::string& link) override;
     std::string slavePath() const override { return slave_; }
     bool write(const std::string& bytes) override;
     bool writeAll(const std::string& bytes, const std::function<bool()>& keepWaiting) override;
