@@ -10,6 +10,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <sstream>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace korvel {
@@ -35,17 +36,31 @@ ProfileFile ProfileFile::load(const std::string& path) {
 }
 
 std::optional<ProfileFile> ProfileFile::read(const std::string& path, std::string& error) {
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Without waiting: a FIFO or a device is refused, not read.
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0 && errno == ENOENT)
         return ProfileFile{};
+    struct stat status {};
+    if (fd >= 0 && (fstat(fd, &status) != 0 || !S_ISREG(status.st_mode))) {
+        ::close(fd);
+        error = path + ": it is not a regular file";
+        return std::nullopt;
+    }
+    // A settings file is a few hundred bytes: one that outgrows any is no settings file, also
+    // when it grows while it is read.
     std::string text;
     char buffer[4096];
     ssize_t n = fd < 0 ? -1 : 0;
-    while (fd >= 0 && ((n = ::read(fd, buffer, sizeof buffer)) > 0 || (n < 0 && errno == EINTR)))
+    while (fd >= 0 && text.size() <= kLargest &&
+           ((n = ::read(fd, buffer, sizeof buffer)) > 0 || (n < 0 && errno == EINTR)))
         text.append(buffer, n > 0 ? static_cast<size_t>(n) : 0);
     int failure = errno;
     if (fd >= 0)
         ::close(fd);
+    if (text.size() > kLargest) {
+        error = path + ": it is larger than " + std::to_string(kLargest >> 20) + " MiB";
+        return std::nullopt;
+    }
     if (n == 0)
         return parse(text);
     error = path + ": " + std::strerror(failure);

@@ -3,6 +3,7 @@
 // the file is written back.
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <vector>
@@ -13,9 +14,10 @@ class ProfileFile {
   public:
     // A missing or unreadable file gives an empty profile.
     static ProfileFile load(const std::string& path);
-    // A missing file gives an empty profile; one that cannot be read gives none, and error says
-    // why.
+    // A missing file gives an empty profile; one that cannot be read, is no regular file or is
+    // larger than kLargest gives none, and error says why.
     static std::optional<ProfileFile> read(const std::string& path, std::string& error);
+    static constexpr size_t kLargest = 1 << 20;
     static ProfileFile parse(const std::string& text);
 
     // The stored text with surrounding blanks removed, or fallback when the key is missing.

@@ -84,11 +84,13 @@ bool PendingFile::create(const std::string& name, std::string& error) {
     kept_.clear();
     std::string target = followLinks(name);
     RemoveStaleTemporaries(std::filesystem::path(target).parent_path().string());
-    // A file replaced keeps who may read it; a new one is readable by all.
+    // A file replaced keeps who may read it; a new one is made as the user's umask says.
     struct stat existing {};
+    mode_t mask = umask(0);
+    umask(mask);
     mode_ = ::stat(target.c_str(), &existing) == 0 && S_ISREG(existing.st_mode)
                 ? existing.st_mode & 07777
-                : 0644;
+                : 0666 & ~mask;
     std::string temporary = target + "." + ownMark() + "XXXXXX";
     int fd = mkstemp(temporary.data());
     if (fd < 0) {

@@ -15,6 +15,10 @@ void startPacket(GarminLinkState& link, unsigned char id) {
 }
 
 void packetByte(GarminLinkState& link, unsigned char byte) {
+    // Past its checksum a packet is too long whatever follows: a line that babbles for ever is
+    // neither counted nor kept.
+    if (link.byteIndex > link.dataSize + 4)
+        return;
     ++link.byteIndex;
     link.sum += byte;
     if (link.byteIndex == 3)

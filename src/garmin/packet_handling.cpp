@@ -41,7 +41,6 @@ std::string aboutPacket(int id) {
 } // namespace
 
 void MainForm::ReceiveBytes() {
-    c.Timer3.setEnabled(false);
     SerialPort& port = platform_.comm2;
     while (port.inBufferCount() > 0) {
         int byte = port.inputByte();
@@ -50,12 +49,15 @@ void MainForm::ReceiveBytes() {
         LinkEvents events = FeedByte(link, static_cast<unsigned char>(byte));
         if (!events.packetEnd)
             continue;
+        // The watchdog counts from the last packet, not the last byte: a line that babbles
+        // without one times out. It rests while the packet is answered.
+        c.Timer3.setEnabled(false);
         if (!events.intact)
             sendPacket(kNak, aboutPacket(events.id)); // the receiver sends it again
         else if (!answerPacket(events.id))
             return; // the download has ended
+        c.Timer3.setEnabled(true);
     }
-    c.Timer3.setEnabled(true);
 }
 
 void MainForm::sendPacket(int id, const std::string& data) {

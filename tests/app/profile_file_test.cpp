@@ -126,3 +126,43 @@ TEST(ProfileFile, SavingWritesThroughALinkAndKeepsTheMode) {
         std::filesystem::remove_all(folder.file("config"));
     }
 }
+
+// A new file is made as the user's umask says.
+TEST(ProfileFile, ANewFileFollowsTheUmask) {
+    TempFolder folder;
+    for (auto [mask, mode] : {std::pair{022u, 0644u}, {077u, 0600u}}) {
+        std::string path = folder.file("Korvel-" + std::to_string(mask) + ".ini");
+        mode_t before = umask(mask);
+        std::string error;
+        bool saved = ProfileFile::parse("[Port]\n").save(path, error);
+        umask(before);
+        ASSERT_TRUE(saved) << error;
+        struct stat status {};
+        ASSERT_EQ(stat(path.c_str(), &status), 0);
+        EXPECT_EQ(status.st_mode & 0777, mode) << "umask " << mask;
+    }
+}
+
+// Only a regular file of a settings file's size is read: a device, a FIFO nobody writes and a
+// file too large are refused at once, with the reason.
+TEST(ProfileFile, WhatIsNoSettingsFileIsRefusedAtOnce) {
+    TempFolder folder;
+    std::string fifo = folder.file("fifo.ini");
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    std::string large = folder.write("large.ini", std::string(ProfileFile::kLargest + 1, ';'));
+    struct Case {
+        std::string path;
+        const char* why;
+    } cases[] = {{"/dev/zero", "it is not a regular file"},
+                 {fifo, "it is not a regular file"},
+                 {folder.path(), "it is not a regular file"},
+                 {large, "it is larger than 1 MiB"}};
+    for (const Case& c : cases) {
+        std::string error;
+        EXPECT_FALSE(ProfileFile::read(c.path, error)) << c.path;
+        EXPECT_EQ(error, c.path + ": " + c.why);
+    }
+    std::string error;
+    std::string fits = folder.write("fits.ini", "[Port]\nCOM= 2\n" + std::string(4000, ';'));
+    ASSERT_TRUE(ProfileFile::read(fits, error)) << error;
+}

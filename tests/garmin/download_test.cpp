@@ -134,11 +134,20 @@ TEST_F(Download, OnlyACompleteTransferWritesTheFileNamed) {
         {"Escape", [&] { form.Form_KeyDown(27, 0); }, "Download stopped: no file is written."},
         {"the window's double-click", [&] { form.Form_DblClick(); },
          "Download stopped: no file is written."},
-        {"the watchdog, counting from the last byte",
+        {"the watchdog, counting from the last packet",
          [&] {
              platform.clock.advance(1999);
              ASSERT_EQ(s.downloadMode, 1);
              platform.clock.advance(1);
+         },
+         "GPS-Timeout\n(ComPort=2?)"},
+        {"the watchdog, with a line that babbles without a packet",
+         [&] {
+             receive("\x10\x22"); // a packet begins, and never ends
+             for (int i = 0; i < 4; ++i) {
+                 receive(std::string(500, 'x'));
+                 platform.clock.advance(500);
+             }
          },
          "GPS-Timeout\n(ComPort=2?)"},
         {"fewer records than announced",

@@ -74,12 +74,22 @@ TEST(GarminLink, PacketsOutOfBytes) {
         {"a packet that lost its end, then a whole one",
          GarminPacket(0x22, kPoint).substr(0, 9) + GarminPacket(0x22, kPoint),
          {{0x22, false}, {0x22, true, kPoint}}},
+        {"a packet that babbles on for a megabyte before its end",
+         bytes({0x10, 0x63, 0x02, 'A', 'B'}) + std::string(1 << 20, 'x') + "\x10\x03" +
+             GarminPacket(0x22, "\x05"),
+         {{0x63, false}, {0x22, true, "\x05"}}},
         {"a damaged packet, then the same again intact",
          bytes({0x10, 0x22, 0x01, 0x05, 0xD6, 0x10, 0x03}) + GarminPacket(0x22, "\x05"),
          {{0x22, false}, {0x22, true, "\x05"}}},
     };
     for (const Case& c : cases)
         EXPECT_EQ(feed(c.wire), c.packets) << c.legend;
+    // A line that never ends its packet is neither counted on nor kept.
+    GarminLinkState link;
+    for (unsigned char byte : bytes({0x10, 0x63, 0x02}) + std::string(1 << 20, 'x'))
+        FeedByte(link, byte);
+    EXPECT_LE(link.byteIndex, link.dataSize + 5);
+    EXPECT_LE(link.dataBuffer.size(), 2u);
 }
 
 TEST(GarminLink, FramesSent) {
