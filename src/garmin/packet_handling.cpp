@@ -23,7 +23,7 @@ std::vector<std::string> productTexts(const std::string& data) {
         size_t end = data.find('\0', start);
         if (end == std::string::npos)
             end = data.size();
-        texts.push_back(data.substr(start, end - start));
+        texts.push_back(Printable(std::string_view(data).substr(start, end - start)));
         start = end + 1;
     }
     return texts;
@@ -85,7 +85,7 @@ bool MainForm::answerPacket(int id) {
         sendPacket(kAck, aboutPacket(id));
         break;
     case kTrackHeader: {
-        std::string header = "New Header: " + Mid(data, 3);
+        std::string header = "New Header: " + Printable(Mid(data, 3));
         c.List1.addItem(header);
         writeTrackLine("L  " + header);
         ++link.recordCount;

@@ -298,6 +298,16 @@ std::vector<std::string> SplitFields(const std::string& text) {
     }
 }
 
+std::string Printable(std::string_view text) {
+    std::string kept;
+    for (char ch : text) {
+        auto byte = static_cast<unsigned char>(ch);
+        if (byte >= 0x20 && byte != 0x7F && (byte < 0x80 || byte >= 0xA0))
+            kept += ch;
+    }
+    return kept;
+}
+
 std::string Trim(std::string_view text) {
     return std::string(TrimView(text));
 }

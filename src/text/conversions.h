@@ -34,6 +34,9 @@ std::string KnotsText(double tenths);
 std::string CourseText(double degrees);
 // The comma-separated fields of a text; a text without commas is one field.
 std::vector<std::string> SplitFields(const std::string& text);
+// The text without control characters (C0, DEL and C1): words from a wire that may reach a
+// terminal or a line of a file, where an escape sequence or a line end would act.
+std::string Printable(std::string_view text);
 // Leading and trailing blanks removed.
 std::string Trim(std::string_view text);
 std::string_view TrimView(std::string_view text);

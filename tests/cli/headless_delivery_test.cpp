@@ -37,9 +37,8 @@ QString bigLog(const test::TempFolder& folder, int records) {
 // The program replaying file to the port named, echoing what it sent.
 struct Replay {
     Replay(const QString& file, const QStringList& options) {
-        process.start(KORVEL_BINARY, QStringList{"replay", file, "--echo", "--quiet", "--ini",
-                                                 "/nonexistent.ini"} +
-                                         options);
+        process.start(KORVEL_BINARY,
+                      QStringList{"replay", file, "--echo", "--ini", "/nonexistent.ini"} + options);
     }
     // The echo with the line ends sentences leave with.
     std::string echoed() {
@@ -48,8 +47,31 @@ struct Replay {
             lines += ch == '\n' ? std::string("\r\n") : std::string(1, ch);
         return lines;
     }
+    // What it said on standard error so far.
+    const std::string& said() {
+        err += process.readAllStandardError().toStdString();
+        return err;
+    }
     QProcess process;
+    std::string err;
 };
+
+// The program serving file to TCP clients, once it listens; a free port that another test took
+// meanwhile is given up for the next. The port is in port.
+std::unique_ptr<Replay> serving(const QString& file, const QStringList& options, int& port) {
+    for (int attempt = 0; attempt < 5; ++attempt) {
+        port = test::FreePort();
+        auto run = std::make_unique<Replay>(
+            file, QStringList{"--port", "TCP", "--tcp-port", QString::number(port)} + options);
+        auto listening = [&] { return run->said().find("serving NMEA") != std::string::npos; };
+        RunUntil([&] { return listening() || run->process.state() == QProcess::NotRunning; },
+                 10000);
+        if (listening())
+            return run;
+        run->process.waitForFinished();
+    }
+    return nullptr;
+}
 
 // A TCP client of the run; stalled: it reads nothing and takes little into its buffers.
 std::unique_ptr<QTcpSocket> client(int port, bool stalled = false) {
@@ -100,33 +122,32 @@ bool wholeSentences(const std::string& got) {
 TEST(HeadlessDelivery, StalledAndLeavingClientsAsFastAsTaken) {
     test::TempFolder folder;
     QString log = bigLog(folder, 20000);
-    int port = test::FreePort();
-    Replay stalledRun(log,
-                      {"--port", "TCP", "--tcp-port", QString::number(port), "--interval", "max"});
+    int port = 0;
+    std::unique_ptr<Replay> stalledRun = serving(log, {"--interval", "max"}, port);
+    ASSERT_TRUE(stalledRun);
+    auto reader = client(port); // first, so that it gets the stream from its start
     auto stalled = client(port, true);
-    auto reader = client(port);
     std::string got = readToEnd(*reader, 60000);
-    ASSERT_TRUE(stalledRun.process.waitForFinished(10000));
-    EXPECT_EQ(stalledRun.process.exitCode(), 0)
-        << stalledRun.process.readAllStandardError().toStdString();
-    std::string echoed = stalledRun.echoed();
+    EXPECT_GT(stalled->bytesAvailable(), 0) << "the stalled client was there while it ran";
+    ASSERT_TRUE(stalledRun->process.waitForFinished(10000));
+    EXPECT_EQ(stalledRun->process.exitCode(), 0) << stalledRun->said();
+    std::string echoed = stalledRun->echoed();
     // Every record's RMC and GGA, and the VTG made between one record and the next.
     EXPECT_EQ(std::count(echoed.begin(), echoed.end(), '\n'), 20000 * 3 - 1);
     EXPECT_EQ(got, echoed);
 
-    port = test::FreePort();
-    Replay leftRun(log,
-                   {"--port", "TCP", "--tcp-port", QString::number(port), "--interval", "max"});
+    std::unique_ptr<Replay> leftRun = serving(log, {"--interval", "max"}, port);
+    ASSERT_TRUE(leftRun);
     auto leaving = client(port);
     std::string before;
     RunUntil([&] { return (before += leaving->readAll().toStdString()).size() > 100000; });
     leaving->abort();
-    ASSERT_TRUE(leftRun.process.waitForFinished(30000));
-    std::string err = leftRun.process.readAllStandardError().toStdString();
-    EXPECT_EQ(leftRun.process.exitCode(), 1) << err;
+    ASSERT_TRUE(leftRun->process.waitForFinished(30000));
+    std::string err = leftRun->said();
+    EXPECT_EQ(leftRun->process.exitCode(), 1) << err;
     EXPECT_NE(err.find("every TCP client has gone: "), std::string::npos) << err;
     EXPECT_NE(err.find(" of 20000 records were not delivered"), std::string::npos) << err;
-    EXPECT_EQ(leftRun.echoed().substr(0, before.size()), before);
+    EXPECT_EQ(leftRun->echoed().substr(0, before.size()), before);
 }
 
 // A paced run ended by SIGTERM: its TCP client and the reader of its pseudo-terminal get every
@@ -134,10 +155,13 @@ TEST(HeadlessDelivery, StalledAndLeavingClientsAsFastAsTaken) {
 TEST(HeadlessDelivery, ReadersGetTheLastSentencesOfARunEndedBySigterm) {
     test::TempFolder folder;
     QString log = bigLog(folder, 2000);
-    int port = test::FreePort();
+    int port = 0;
     std::string link = folder.file("gps0");
-    Replay run(log, {"--port", "TCP", "--tcp-port", QString::number(port), "--port", "PTY",
-                     "--pty-link", QString::fromStdString(link), "--interval", "cont"});
+    std::unique_ptr<Replay> serves = serving(
+        log, {"--port", "PTY", "--pty-link", QString::fromStdString(link), "--interval", "cont"},
+        port);
+    ASSERT_TRUE(serves);
+    Replay& run = *serves;
     auto tcp = client(port);
     int pty = -1;
     ASSERT_TRUE(RunUntil([&] { return (pty = test::OpenRawReader(link)) >= 0; }));
@@ -160,7 +184,7 @@ TEST(HeadlessDelivery, ReadersGetTheLastSentencesOfARunEndedBySigterm) {
         10000);
     overTcp += readToEnd(*tcp, 10000);
     ASSERT_EQ(run.process.state(), QProcess::NotRunning);
-    EXPECT_EQ(run.process.exitCode(), 0) << run.process.readAllStandardError().toStdString();
+    EXPECT_EQ(run.process.exitCode(), 0) << run.said();
     echoed += run.echoed();
     while (test::ReadWaiting(pty, overPty)) {
     }
@@ -205,7 +229,7 @@ TEST(HeadlessDelivery, ASlowReaderOfThePseudoTerminalLosesWholeOldSentences) {
     }
     ::close(pty);
     echoed += run.echoed();
-    EXPECT_EQ(run.process.exitCode(), 0) << run.process.readAllStandardError().toStdString();
+    EXPECT_EQ(run.process.exitCode(), 0) << run.said();
     EXPECT_TRUE(wholeSentences(got)) << got;
     EXPECT_LT(got.size(), echoed.size()) << "old sentences were dropped";
     // What the reader got is what was sent, in order, less whole sentences.

@@ -36,7 +36,7 @@ const std::string kTrack = std::string("I Korvel V") + KORVEL_VERSION +
                            "\r\n"
                            "# 06.12.2026 12:00:00  Local Time\r\n"
                            "eTrex Legend Software Version 2.41\r\n" +
-                           std::string("L  New Header: ACTIVE LOG\0\r\n", 28) +
+                           "L  New Header: ACTIVE LOG\r\n"
                            "N  New Track Segment\r\n"
                            "T  N52 30.0000 E013 15.0000 Mon Nov 29 21:20:00 2010 ;156;\r\n"
                            "T  N52 30.6000 E013 15.6000 Mon Nov 29 21:20:10 2010 ;1e25;\r\n"
@@ -109,10 +109,10 @@ TEST_F(Download, TheDialogueByteForByte) {
     EXPECT_TRUE(platform.comm2.incoming.empty()) << "every byte received is taken";
     EXPECT_EQ(track(), kTrack);
     EXPECT_EQ(c.List1.items,
-              (std::vector<std::string>{
-                  "eTrex Legend Software Version 2.41", "VERBMAP Americas", "Product-ID: 69",
-                  "Records: 4", std::string("New Header: ACTIVE LOG\0", 23),
-                  "Track 01: 29.11.10 21:20:00", "Track 02: 29.11.10 22:20:00", "Transfer OK"}));
+              (std::vector<std::string>{"eTrex Legend Software Version 2.41", "VERBMAP Americas",
+                                        "Product-ID: 69", "Records: 4", "New Header: ACTIVE LOG",
+                                        "Track 01: 29.11.10 21:20:00",
+                                        "Track 02: 29.11.10 22:20:00", "Transfer OK"}));
     EXPECT_EQ(platform.dialogs.beeps, 1);
     expectEnded();
 }
@@ -188,6 +188,21 @@ TEST_F(Download, OnlyACompleteTransferWritesTheFileNamed) {
     receive(kComplete);
     EXPECT_EQ(c.List1.items.back(), "Transfer OK");
     EXPECT_EQ(track().substr(track().find("eTrex")), kTrack.substr(kTrack.find("eTrex")));
+}
+
+// Words from the wire reach the list and the file as printable characters only: an escape
+// sequence would act on a terminal, a line end would forge a line of the track file.
+TEST_F(Download, AHeaderKeepsOnlyItsPrintableCharacters) {
+    start("walk");
+    receive(kProduct + kRecords +
+            GarminPacket(0x63, std::string("\x01\xFF\x1b]0;owned\x07LOG\r\nT  forged\0", 27)));
+    EXPECT_EQ(c.List1.items.back(), "New Header: ]0;ownedLOGT  forged");
+    for (const std::string& data : kPointData)
+        receive(GarminPacket(0x22, data));
+    receive(kComplete);
+    ASSERT_EQ(c.List1.items.back(), "Transfer OK");
+    EXPECT_NE(track().find("\r\nL  New Header: ]0;ownedLOGT  forged\r\nN  "), std::string::npos)
+        << track();
 }
 
 TEST_F(Download, NamesAndPortsThatCannotBeUsed) {

@@ -132,7 +132,10 @@ std::string GarminReceiver::answer(unsigned char id, const std::string& data) {
 }
 
 std::string GarminReceiver::expectedTrack() const {
-    std::string track = std::string(kProduct) + "\r\nL  New Header: " + kHeaderName + "\r\n";
+    // The host writes the header's printable characters, without its terminating NUL.
+    std::string track = std::string(kProduct) +
+                        "\r\nL  New Header: " + kHeaderName.substr(0, kHeaderName.find('\0')) +
+                        "\r\n";
     for (const GarminPoint& point : points_) {
         if (point.newSegment)
             track += "N  New Track Segment\r\n";
