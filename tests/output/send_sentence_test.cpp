@@ -3,6 +3,8 @@
 
 #include <functional>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 
 using namespace korvel;
 using test::ReadFile;
@@ -134,6 +136,32 @@ TEST_F(Output, PrinterDeviceGetsEachSentenceOnceWithOneCrLf) {
     }
     ASSERT_EQ(p.dialogs.messages.size(), 1u);
     EXPECT_NE(p.dialogs.messages[0].text.find("no/such/lp"), std::string::npos);
+}
+
+// A printer entry is written to only when it is a printer (a character device) or a file that
+// is empty or holds NMEA lines: a disk or a file of other data is refused and left as it was.
+TEST_F(Output, APrinterEntryNeverWritesOverADiskOrAFile) {
+    std::string disk = program.file("disk");
+    bool haveDisk = mknod(disk.c_str(), S_IFBLK | 0600, makedev(7, 0)) == 0;
+    struct Case {
+        std::string device;
+        const char* refusal; // nullptr: taken
+    } cases[] = {{"/dev/null", nullptr},
+                 {program.write("empty", ""), nullptr},
+                 {program.write("nmea", kLine + "\r\n"), nullptr},
+                 {program.write("precious", "my thesis"), "holds other data than NMEA"},
+                 {disk, "no printer"}};
+    for (const Case& c : cases) {
+        if (c.device == disk && !haveDisk)
+            continue; // no device nodes can be made here
+        FilePrinters printers([&](const std::string&) { return c.device; });
+        std::string error;
+        EXPECT_EQ(printers.probe("LPT1", error), c.refusal == nullptr) << c.device << ": " << error;
+        if (c.refusal) {
+            EXPECT_NE(error.find(c.refusal), std::string::npos) << error;
+        }
+    }
+    EXPECT_EQ(ReadFile(program.file("precious")), "my thesis");
 }
 
 TEST_F(Output, TcpServerStateAndAFailingClient) {
