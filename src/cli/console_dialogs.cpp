@@ -12,13 +12,13 @@ MessageAnswer ConsoleDialogs::messageBox(const std::string& text, const std::str
     // The window's titles are set off by blanks; a line of text is not.
     std::string_view caption = title;
     caption.remove_prefix(std::min(caption.find_first_not_of(' '), caption.size()));
-    bool question = buttons == MessageButtons::YesNo || buttons == MessageButtons::YesNoCancel;
-    // A question the command line answers is told with its answer, unless the run is quiet.
-    if (!question || !quiet_)
-        std::cerr << "korvel: " << caption << ": " << text
-                  << (question ? yes_ ? " Yes" : " No" : "") << "\n";
-    if (!question)
+    if (buttons != MessageButtons::YesNo && buttons != MessageButtons::YesNoCancel) {
+        std::cerr << "korvel: " << caption << ": " << text << "\n";
         return MessageAnswer::Ok;
+    }
+    // A question the command line answers is told with its answer, unless the run is quiet.
+    if (!quiet_)
+        std::cerr << "korvel: " << caption << ": " << text << (yes_ ? " Yes" : " No") << "\n";
     return yes_ ? MessageAnswer::Yes : MessageAnswer::No;
 }
 

@@ -26,13 +26,14 @@ bool renameKeeping(const std::string& from, const std::string& to) {
 
 // What marks the name of a temporary file or folder as this process's own:
 // "korvel-PID-" and then mkstemp's six characters.
+constexpr std::string_view kMark = "korvel-";
+
 std::string ownMark() {
-    return "korvel-" + std::to_string(getpid()) + "-";
+    return std::string(kMark) + std::to_string(getpid()) + "-";
 }
 
 // The process whose mark name ends with, or 0 when it holds none.
 pid_t markedProcess(std::string_view name) {
-    constexpr std::string_view kMark = "korvel-";
     size_t at = name.rfind(kMark);
     if (at == std::string_view::npos || (at > 0 && name[at - 1] != '.'))
         return 0;

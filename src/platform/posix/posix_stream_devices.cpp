@@ -158,6 +158,13 @@ bool PosixPseudoTerminal::makeLink(const std::string& link, std::string& error) 
     return true;
 }
 
+size_t PosixPseudoTerminal::handedBytes() const {
+    size_t bytes = 0;
+    for (const Sentence& sentence : handed_)
+        bytes += sentence.bytes.size();
+    return bytes;
+}
+
 int PosixPseudoTerminal::unread() const {
     int bytes = 0;
     return slaveKeeper_ >= 0 && ioctl(slaveKeeper_, FIONREAD, &bytes) == 0 ? bytes : 0;
@@ -196,9 +203,7 @@ void PosixPseudoTerminal::pump() {
             break;
     }
     // Only the latest sentences can still be in the terminal.
-    size_t kept = 0;
-    for (const Sentence& sentence : handed_)
-        kept += sentence.bytes.size();
+    size_t kept = handedBytes();
     while (!handed_.empty() && kept - handed_.front().bytes.size() >= 4 * kRoom) {
         kept -= handed_.front().bytes.size();
         handed_.pop_front();
@@ -207,9 +212,7 @@ void PosixPseudoTerminal::pump() {
 
 void PosixPseudoTerminal::dropUnread(std::int64_t now) {
     size_t held = static_cast<size_t>(unread());
-    size_t handed = 0;
-    for (const Sentence& sentence : handed_)
-        handed += sentence.bytes.size();
+    size_t handed = handedBytes();
     // What the terminal was given of the sentences handed to it: all but the part not written.
     size_t inTerminal = handed - std::min(handed, started_.size());
     if (held == 0 || held > inTerminal) {

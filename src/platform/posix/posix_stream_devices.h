@@ -35,6 +35,8 @@ class PosixPseudoTerminal : public PseudoTerminal {
     void dropUnread(std::int64_t now);
     // What the reader has not taken yet of what the terminal holds.
     int unread() const;
+    // The bytes of the sentences in handed_.
+    size_t handedBytes() const;
     // Writes the rest of a sentence the terminal took in part; true when none is left.
     bool finishStarted();
     // Makes the link to the slave, or says why it cannot be made.
