@@ -1,5 +1,6 @@
 #include "app/device_names.h"
 
+#include "app/form_state.h"
 #include "app/profile_file.h"
 #include "text/conversions.h"
 
@@ -9,6 +10,10 @@ namespace {
 constexpr int kSerialPorts = 16;
 constexpr int kPrinters = 3;
 } // namespace
+
+bool IsLoopbackAddress(const std::string& address) {
+    return address == "localhost" || address.starts_with("127.") || address == "::1";
+}
 
 std::string DeviceNames::serial(int port) const {
     if (port >= 1 && port <= kSerialPorts && !overrides_[port - 1].empty())
@@ -58,6 +63,9 @@ DeviceNames DeviceNames::fromProfile(const ProfileFile& profile) {
             profile.readString("Devices", "LPT" + std::to_string(i), "");
     long port = profile.readInt("Devices", "TCP", 1000);
     names.tcpPort = port >= 1 && port <= 65535 ? static_cast<int>(port) : 1000;
+    names.tcpAddress = Trim(profile.readString("Devices", "TCPBind", ""));
+    long clients = profile.readInt("Devices", "TCPClients", 0);
+    names.tcpClients = clients >= 1 && clients <= kMostTcpClients ? static_cast<int>(clients) : 0;
     names.ptyLink = profile.readString("Devices", "PTY", names.ptyLink);
     names.setUdp(profile.readString("Devices", "UDP", ""));
     return names;

@@ -1,7 +1,8 @@
 // The machine's devices behind the names of the port list. The defaults suit a PC with
 // on-board ports; the section "Devices" of "Korvel.ini" names others, for example
 // COM1=/dev/ttyUSB0 for a USB adapter, TCP=10110 for an unprivileged server port,
-// PTY=/tmp/gps for the pseudo-terminal's link, UDP=192.168.1.255:10110 for the datagrams.
+// TCPBind=* to serve the network, TCPClients=50 for fewer clients at once, PTY=/tmp/gps for the
+// pseudo-terminal's link, UDP=192.168.1.255:10110 for the datagrams.
 #pragma once
 
 #include <string>
@@ -10,12 +11,17 @@ namespace korvel {
 
 class ProfileFile;
 
+// Whether a server at this address serves this computer alone.
+bool IsLoopbackAddress(const std::string& address);
+
 struct DeviceNames {
     // COMn: /dev/ttyS(n-1).
     std::string serial(int port) const;
     // LPTn: /dev/lp(n-1).
     std::string printer(const std::string& name) const;
     int tcpPort = 1000;
+    std::string tcpAddress; // where the TCP server listens, "" for this computer only
+    int tcpClients = 0;     // the most clients it serves at once, 0 for the default
     std::string ptyLink = "/tmp/korvel-gps0"; // the stable name of the pseudo-terminal
     std::string udpHost = "127.0.0.1";
     int udpPort = 10110;

@@ -15,6 +15,8 @@ constexpr const char* kDefaultFilePattern = "*.log;*.nma;*.trl;*.trk;*.plt;*.kml
 
 // The serial ports COM1 to COM16, the first entries of the port list.
 constexpr int kSerialPortCount = 16;
+constexpr const char* kLoopbackAddress = "127.0.0.1";
+constexpr int kDefaultTcpClients = 1000, kMostTcpClients = 100000;
 
 constexpr double kNoPosition = std::numeric_limits<double>::quiet_NaN();
 
@@ -70,9 +72,17 @@ struct FormState {
     int outputPortIndex = 0;
     int garminPortIndex = 1;
     int downloadMode = 0;
-    int tcpClientCount = 0;
+    // The socket elements of the TCP clients, in the order they came; an element whose client
+    // has gone is unloaded and its number used again.
+    std::vector<int> tcpClients;
+    // The most clients served at once: those over it are turned away as they come, so that
+    // the program keeps descriptors and memory for the rest.
+    int tcpClientLimit = kDefaultTcpClients;
     int tcpPort = 1000;
-    std::string tcpAddress; // the address the server listens at, "" for every one
+    // The address the server listens at: this computer's own (loopback) unless told, as a
+    // server without authentication should; "*" for every address of the machine. The LAN box
+    // switches between loopback and tcpLanAddress.
+    std::string tcpAddress = kLoopbackAddress, tcpLanAddress = "*";
     // Further destinations of the port list that get the same stream (the headless runner's
     // --port given more than once): one serial port, TCP, PTY, UDP, printer and UART ports.
     std::vector<std::string> alsoTo;

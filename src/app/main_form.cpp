@@ -28,6 +28,7 @@ void MainForm::wireEvents() {
     c.ENDE.onClick = [this] { ENDE_Click(); };
     c.SAVE.onClick = [this] { SAVE_Click(); };
     c.PortC.listIndex.event = [this] { PortC_Click(); };
+    c.TcpLan.value.event = [this] { TcpLan_Click(); };
     c.Drive1.drive.event = [this] { Drive1_Change(); };
     c.Dir1.path.event = [this] { Dir1_Change(); };
     c.TZdiff.value.event = [this] { TZdiff_Change(); };

@@ -72,10 +72,15 @@ class MainForm {
     void FillPortList();
     void PortC_Click();
     void Pspeed_Click(int index);
+    // The LAN box: the TCP server listens on the network, or on this computer only.
+    void TcpLan_Click();
     // Appends CR LF to sentence and sends it to the selected destination.
     void SendSentence(std::string& sentence);
     // True when at least one client took the line.
     bool SendTcp(const std::string& line);
+    // Whether the TCP client of element is still there; one that has gone is let go and its
+    // element unloaded.
+    bool tcpClientStays(int element);
     // Whether a TCP client is connected now.
     bool tcpClientConnected() const;
     // Whether a destination took the last sentence sent.

@@ -5,6 +5,7 @@
 #include "app/profile_file.h"
 #include "files/drives.h"
 #include "files/pending_file.h"
+#include "output/descriptor_limit.h"
 #include "text/conversions.h"
 
 #include <filesystem>
@@ -41,6 +42,14 @@ void MainForm::Form_Load() {
                                      "Korvel", MessageIcon::Exclamation, MessageButtons::Ok);
     DeviceNames devices = DeviceNames::fromProfile(profile);
     s.tcpPort = devices.tcpPort;
+    s.tcpClientLimit =
+        TcpClientsThatFit(devices.tcpClients ? devices.tcpClients : kDefaultTcpClients);
+    if (!devices.tcpAddress.empty())
+        s.tcpAddress = devices.tcpAddress;
+    if (!IsLoopbackAddress(s.tcpAddress)) {
+        s.tcpLanAddress = s.tcpAddress;
+        c.TcpLan.value.reset(1);
+    }
     s.ptyLink = devices.ptyLink;
     // What a killed run left: its pseudo-terminal's link, its private temporary folders.
     platform_.pty.removeStaleLink(s.ptyLink);
@@ -70,6 +79,7 @@ void MainForm::Form_Load() {
         port = 0;
     s.outputPortIndex = port;
     c.PortC.listIndex.set(port);
+    c.TcpLan.visible = c.PortC.text() == "TCP";
     if (Left(c.PortC.text(), 3) == "COM")
         platform_.comm1.setCommPort(s.outputPortIndex + 1);
     s.garminPortIndex = readInt(profile, "Port", "GPS-Port", 1);
@@ -135,6 +145,7 @@ bool MainForm::saveSettings(const std::function<void(ProfileFile&)>& change) {
 void MainForm::ENDE_Click() {
     bool saved = saveSettings([this](ProfileFile& profile) {
         profile.writeInt("Port", "COM", s.outputPortIndex);
+        profile.writeString("Devices", "TCPBind", s.tcpAddress);
         profile.writeInt("Port", "GPS-Port", s.garminPortIndex);
         profile.writeInt("TimeZone", "CET", s.timeReference);
         profile.writeInt("TimeZone", "Diff", c.TZdiff.value.get());

@@ -1,5 +1,6 @@
 #include "cli/command_line.h"
 
+#include "app/form_state.h"
 #include "text/conversions.h"
 
 #include <set>
@@ -72,6 +73,12 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
                                        box + "'");
                 o.sentences = *v;
             }
+        } else if (argument == "--max-clients") {
+            double n = 0;
+            if (!number(n) || n < 1 || n > kMostTcpClients || n != Int(n))
+                return failure("--max-clients takes a number from 1 to " +
+                               std::to_string(kMostTcpClients));
+            o.maxClients = static_cast<int>(n);
         } else if (argument == "--baud" || argument == "--tcp-port") {
             double n = 0;
             if (!number(n))
@@ -170,8 +177,12 @@ std::string UsageText() {
            "                    19200, 38400, 57600 or 115200 baud, 8 data bits, no parity\n"
            "  --tcp-port N      the TCP server's port, 1 to 65535 (default 1000, or the one in\n"
            "                    Korvel.ini; below 1024 needs root)\n"
-           "  --bind ADDRESS    the address the TCP server listens at, such as 127.0.0.1 or ::1\n"
-           "                    (default: every address of the machine)\n"
+           "  --bind ADDRESS    the address the TCP server listens at: * for every address of\n"
+           "                    the machine (anyone on the network may connect; there is no\n"
+           "                    password), one of its addresses, or ::1 (default: 127.0.0.1,\n"
+           "                    this computer only, or TCPBind in Korvel.ini)\n"
+           "  --max-clients N   the most TCP clients served at once (default 1000, or TCPClients\n"
+           "                    in Korvel.ini); more are turned away as they come\n"
            "  --pty-link PATH   the pseudo-terminal's stable name (default /tmp/korvel-gps0)\n"
            "  --udp HOST:PORT   where the UDP datagrams go (default 127.0.0.1:10110): a host, a\n"
            "                    broadcast address or a multicast group; IPv6 as [ADDRESS]:PORT.\n"

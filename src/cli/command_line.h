@@ -12,7 +12,8 @@ struct RunOptions {
     std::vector<std::string> morePorts;   // further --port options: the same stream to each
     std::optional<int> baud;              // 4800 or 9600
     std::optional<int> tcpPort;           // the TCP server's port
-    std::string bind;                     // the address it listens at, "" for every one
+    std::optional<int> maxClients;        // the most TCP clients served at once
+    std::string bind;                     // the address it listens at, "" as the settings say
     std::string interval;                 // "x8" ... "8s", "max", or "" (1 s)
     std::optional<std::string> sentences; // the sentence boxes to check: "RMC,GGA,..."
     bool loop = false, last = false, sameTimePos = false, autoSkip = false, autoReset = false;

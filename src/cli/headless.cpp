@@ -1,5 +1,6 @@
 #include "cli/headless.h"
 
+#include "app/device_names.h"
 #include "app/main_form.h"
 #include "app/profile_file.h"
 #include "cli/console_dialogs.h"
@@ -7,6 +8,7 @@
 #include "cli/headless_run.h"
 #include "cli/input_spool.h"
 #include "files/readable_file.h"
+#include "output/descriptor_limit.h"
 #include "platform/qt/machine.h"
 #include "text/conversions.h"
 
@@ -269,7 +271,14 @@ int RunHeadless(const CommandLine& command, int argc, char* argv[]) {
     form.figuresShown = false;
     if (o.tcpPort)
         form.s.tcpPort = *o.tcpPort;
-    form.s.tcpAddress = o.bind;
+    if (o.maxClients) {
+        form.s.tcpClientLimit = TcpClientsThatFit(*o.maxClients);
+        if (form.s.tcpClientLimit < *o.maxClients)
+            std::cerr << "korvel: the descriptor limit lets " << form.s.tcpClientLimit
+                      << " TCP clients in at once, not " << *o.maxClients << "\n";
+    }
+    if (!o.bind.empty())
+        form.s.tcpAddress = o.bind;
     if (!o.ptyLink.empty())
         form.s.ptyLink = o.ptyLink;
     if (!o.udp.empty()) {
@@ -309,7 +318,10 @@ int RunHeadless(const CommandLine& command, int argc, char* argv[]) {
     if (refused)
         return *refused;
     if (!o.quiet && form.c.PortC.text() == "TCP")
-        std::cerr << "korvel: serving NMEA to TCP clients on port " << form.s.tcpPort << "\n";
+        std::cerr << "korvel: serving NMEA to TCP clients on port " << form.s.tcpPort
+                  << (IsLoopbackAddress(form.s.tcpAddress)
+                          ? " of this computer only (--bind '*' serves the network)\n"
+                          : " at " + form.s.tcpAddress + "\n");
 
     HeadlessRun headless(form, o.echo, !o.quiet && command.action == CommandLine::Action::Replay,
                          spool.get(), stopRequested);

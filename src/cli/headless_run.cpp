@@ -105,7 +105,7 @@ int HeadlessRun::asFastAsTaken() {
     form_.waitForDestination = [this] { return !ending(); };
     // Over TCP, once there is a client to take them.
     bool tcp = form_.c.PortC.text() == "TCP";
-    while (tcp && form_.s.tcpClientCount == 0 && !ending())
+    while (tcp && form_.s.tcpClients.empty() && !ending())
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 100);
     // From a file, the echo in blocks; a log read as it arrives is echoed as it plays.
     inBlocks_ = !input_;

@@ -92,6 +92,9 @@ Controls::Controls() {
     name(TCPstat, "TCPstat");
     TCPstat.visible = false;
     name(PortL, "PortL", "Port");
+    name(TcpLan, "TcpLan", "LAN",
+         "TCP: serve the network too, not only programs on this computer (no password)");
+    TcpLan.visible = false;
 
     nameArray(Data, "Data");
     const char* captions[] = {"RMC", "GGA", "VTG", "RMB", "GSA", "GSV", "OTH"};
@@ -225,16 +228,16 @@ void Controls::toolTipsOfSymbolsAndValues() {
 
 void Controls::forEach(const std::function<void(Control&)>& visit) {
     for (Control* c : std::initializer_list<Control*>{
-             &Drive1, &Dir1,      &File1,    &FileT,   &NMEA,     &ALL,     &TRACK,     &LOA,
-             &SAVE,   &DirSel,    &List1,    &TZdiff,  &TZL,      &Label2,  &Label7,    &Gauge1,
-             &DIA,    &Pause,     &AutoSkip, &Lop,     &Last,     &MinC,    &AutoReset, &PauseL,
-             &AutoL,  &LoopL,     &Skip1,    &Skip2,   &Back,     &RESTART, &RMCRMB,    &Command1,
-             &Gauge2, &StopA,     &RunA,     &MiniA,   &Interval, &PortC,   &TCPstat,   &PortL,
-             &Manu,   &VSc2,      &VSc3,     &VSc4,    &ENDE,     &ggn,     &mmn,       &ssn,
-             &kkn,    &ggo,       &mmo,      &sso,     &kko,      &nnM,     &kmhM,      &AutoM,
-             &Label3, &Label6,    &Label9,   &Label16, &MaxL,     &NNminL,  &NNmaxL,    &DistL,
-             &TripL,  &Zeit,      &Datum,    &WtL,     &TTL,      &SpeedL,  &NNL,       &FileL,
-             &Equ,    &DownloadC, &Label12,  &SetFN,   &SaveP,    &SaveT})
+             &Drive1, &Dir1,   &File1,     &FileT,   &NMEA,     &ALL,     &TRACK,     &LOA,
+             &SAVE,   &DirSel, &List1,     &TZdiff,  &TZL,      &Label2,  &Label7,    &Gauge1,
+             &DIA,    &Pause,  &AutoSkip,  &Lop,     &Last,     &MinC,    &AutoReset, &PauseL,
+             &AutoL,  &LoopL,  &Skip1,     &Skip2,   &Back,     &RESTART, &RMCRMB,    &Command1,
+             &Gauge2, &StopA,  &RunA,      &MiniA,   &Interval, &PortC,   &TCPstat,   &TcpLan,
+             &PortL,  &Manu,   &VSc2,      &VSc3,    &VSc4,     &ENDE,    &ggn,       &mmn,
+             &ssn,    &kkn,    &ggo,       &mmo,     &sso,      &kko,     &nnM,       &kmhM,
+             &AutoM,  &Label3, &Label6,    &Label9,  &Label16,  &MaxL,    &NNminL,    &NNmaxL,
+             &DistL,  &TripL,  &Zeit,      &Datum,   &WtL,      &TTL,     &SpeedL,    &NNL,
+             &FileL,  &Equ,    &DownloadC, &Label12, &SetFN,    &SaveP,   &SaveT})
         visit(*c);
     for (auto& c : Abstand)
         visit(c);

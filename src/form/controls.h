@@ -46,6 +46,7 @@ struct Controls {
     ComboBox PortC;
     std::array<OptionButton, 2> Pspeed;
     Shape TCPstat;
+    CheckBox TcpLan;
     Label PortL;
 
     // Sentence boxes and modes.

@@ -46,12 +46,12 @@ void MainForm::record(const std::vector<std::string>& lines) {
     if (WriteAll(recordFd_, text, error))
         return;
     // A record that does not fit is taken out again, so the log ends with a whole sentence.
-    if (before >= 0)
-        (void)::ftruncate(recordFd_, before);
+    bool takenOut = before >= 0 && ::ftruncate(recordFd_, before) == 0;
     closeAllFiles();
     c.SaveP.enabled = c.SaveT.enabled = false;
     platform_.dialogs.messageBox("The log " + s.recordFilePath + " cannot be written (" +
-                                     std::strerror(error) + "): the last record is not in it.",
+                                     std::strerror(error) + "): the last record is " +
+                                     (takenOut ? "not in it." : "cut short at its end."),
                                  "Recording", MessageIcon::Critical, MessageButtons::Ok);
 }
 

@@ -40,6 +40,14 @@ void MainForm::PortC_Click() {
     s.outputPortIndex = index;
     if (Left(c.PortC.text(), 3) == "COM")
         platform_.comm1.setCommPort(s.outputPortIndex + 1);
+    c.TcpLan.visible = c.PortC.text() == "TCP";
+}
+
+void MainForm::TcpLan_Click() {
+    s.tcpAddress = c.TcpLan.value.get() == 1 ? s.tcpLanAddress : kLoopbackAddress;
+    // A server already listening moves at once; its clients stay.
+    if (platform_.winsock.state(0) != kSocketClosed)
+        StartTcpServer();
 }
 
 void MainForm::Pspeed_Click(int index) {

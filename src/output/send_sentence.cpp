@@ -174,36 +174,48 @@ bool MainForm::openOutput(const std::string& entry) {
 }
 
 bool MainForm::SendTcp(const std::string& line) {
-    if (s.tcpClientCount == 0) {
+    if (s.tcpClients.empty()) {
         c.PortL.toolTip = "No connection";
         return false;
     }
     Color color = kRed;
     std::string text;
     bool sent = false;
-    for (int i = 1; i <= s.tcpClientCount; ++i) {
-        int state = platform_.winsock.state(i);
-        if (state == kSocketClosing) {
-            platform_.winsock.close(i);
-        } else if (state == kSocketConnected) {
-            color = kGreen;
-            text += platform_.winsock.remoteHostIP(i) + " ";
-            if (waitForDestination && !platform_.winsock.waitForRoom(i, keepWaitingCall_))
-                return false;
-            // A client that cannot take the line does not cost the others theirs.
-            sent = platform_.winsock.sendData(i, line) || sent;
+    // By position, each time against the list as it is: clients that come while a sentence
+    // waits for room join at the end.
+    for (size_t k = 0; k < s.tcpClients.size();) {
+        int i = s.tcpClients[k];
+        if (!tcpClientStays(i)) {
+            s.tcpClients.erase(s.tcpClients.begin() + static_cast<std::ptrdiff_t>(k));
+            continue;
         }
+        color = kGreen;
+        text += platform_.winsock.remoteHostIP(i) + " ";
+        if (waitForDestination && !platform_.winsock.waitForRoom(i, keepWaitingCall_))
+            return false;
+        // A client that cannot take the line does not cost the others theirs.
+        sent = platform_.winsock.sendData(i, line) || sent;
+        ++k;
     }
     c.TCPstat.backColor = color;
     c.PortL.toolTip = color == kRed ? "No connection" : text;
     return sent;
 }
 
-bool MainForm::tcpClientConnected() const {
-    for (int i = 1; i <= s.tcpClientCount; ++i)
-        if (platform_.winsock.state(i) == kSocketConnected)
-            return true;
+bool MainForm::tcpClientStays(int element) {
+    int state = platform_.winsock.state(element);
+    if (state == kSocketConnected)
+        return true;
+    if (state == kSocketClosing)
+        platform_.winsock.close(element);
+    // What the element held goes back to the system, and its number to the next client.
+    platform_.winsock.unload(element);
     return false;
+}
+
+bool MainForm::tcpClientConnected() const {
+    return std::any_of(s.tcpClients.begin(), s.tcpClients.end(),
+                       [this](int i) { return platform_.winsock.state(i) == kSocketConnected; });
 }
 
 bool MainForm::StartTcpServer() {
@@ -240,27 +252,36 @@ void MainForm::deliverTheRest() {
 
 void MainForm::CloseTcpConnections() {
     deliverTheRest();
-    for (int i = 1; i <= s.tcpClientCount; ++i) {
+    for (int i : s.tcpClients) {
         if (platform_.winsock.state(i) != kSocketClosed)
             platform_.winsock.close(i);
         platform_.winsock.unload(i);
     }
     c.PortL.toolTip = "";
     c.TCPstat.visible = false;
-    s.tcpClientCount = 0;
+    s.tcpClients.clear();
 }
 
 void MainForm::Winsock_ConnectionRequest(int index, long requestId) {
     if (index != 0)
         return;
+    // Clients that have gone count until the next sentence sweeps them out, or now, when
+    // they would keep a new one away. A client over the limit is not accepted: the socket
+    // array turns it away at once.
+    auto full = [this] { return static_cast<int>(s.tcpClients.size()) >= s.tcpClientLimit; };
+    if (full())
+        std::erase_if(s.tcpClients, [this](int i) { return !tcpClientStays(i); });
+    if (full())
+        return;
+    // The lowest element number free.
+    std::vector<int> taken = s.tcpClients;
+    std::sort(taken.begin(), taken.end());
     int element = 1;
-    while (element <= s.tcpClientCount && platform_.winsock.state(element) != kSocketClosed)
-        ++element;
-    if (element > s.tcpClientCount) {
-        s.tcpClientCount = element;
-        platform_.winsock.load(element);
-    }
+    for (int i : taken)
+        element += i == element ? 1 : 0;
+    platform_.winsock.load(element);
     platform_.winsock.accept(element, requestId);
+    s.tcpClients.push_back(element);
 }
 
 void MainForm::Winsock_DataArrival(int index) {

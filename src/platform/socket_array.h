@@ -17,8 +17,8 @@ class SocketArray {
   public:
     virtual ~SocketArray() = default;
 
-    // Element 0: listen on port at address ("" for every address of the machine); false with a
-    // reason when the address is none or the port cannot be bound.
+    // Element 0: listen on port at address ("" or "*" for every address of the machine); false with
+    // a reason when the address is none or the port cannot be bound.
     virtual bool listen(const std::string& address, int port, std::string& error) = 0;
     virtual void load(int index) = 0;
     virtual void unload(int index) = 0;

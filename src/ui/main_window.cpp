@@ -340,6 +340,7 @@ QWidget* MainWindow::sentencesAndOutput() {
     for (OptionButton& speed : c.Pspeed)
         port->addWidget(binding_.option(speed));
     port->addWidget(binding_.label(c.TCPstat));
+    port->addWidget(binding_.checkBox(c.TcpLan));
 
     auto* layout = new QVBoxLayout;
     layout->addLayout(boxes);

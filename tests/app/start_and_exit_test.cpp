@@ -155,3 +155,34 @@ TEST_F(StartAndExit, SettingsThatCannotBeReadAreNotReplaced) {
                     fs::perm_options::remove);
     EXPECT_EQ(ReadFile(ini()), "[Port]\nCOM=3\n");
 }
+
+// The TCP server, which asks no password, serves this computer alone unless the LAN box or
+// the settings say otherwise; the choice is kept, and a server listening moves at once.
+TEST_F(StartAndExit, TheTcpServerServesTheNetworkOnlyWhenTold) {
+    struct Case {
+        const char* stored;  // TCPBind in the settings, nullptr for none
+        const char* listens; // where the server listens after the start
+        bool lan;            // the LAN box
+        const char* toggled; // where it listens once the box is clicked
+    } cases[] = {
+        {nullptr, "127.0.0.1", false, "*"},
+        {"*", "*", true, "127.0.0.1"},
+        {"192.168.1.20", "192.168.1.20", true, "127.0.0.1"},
+        {"::1", "::1", false, "*"},
+    };
+    for (const Case& c : cases) {
+        std::string tcp = "[Port]\nCOM=23\n"; // the TCP entry of the port list
+        program.write("Korvel.ini", c.stored ? tcp + "[Devices]\nTCPBind=" + c.stored + "\n" : tcp);
+        MainForm& f = start();
+        EXPECT_TRUE(f.c.TcpLan.visible);
+        EXPECT_EQ(f.c.TcpLan.value.get(), c.lan ? 1 : 0) << c.listens;
+        f.StartTcpServer();
+        EXPECT_EQ(platform.winsock.listenAddress, c.listens);
+        f.c.TcpLan.value.set(c.lan ? 0 : 1);
+        EXPECT_EQ(platform.winsock.listenAddress, c.toggled) << c.listens;
+        f.c.ENDE.onClick();
+        EXPECT_EQ(saved().readString("Devices", "TCPBind", ""), c.toggled);
+        f.c.PortC.listIndex.set(0);
+        EXPECT_FALSE(f.c.TcpLan.visible) << "a serial port has no network";
+    }
+}

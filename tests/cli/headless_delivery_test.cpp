@@ -1,5 +1,6 @@
 // What each reader gets of a headless run, compared byte for byte with what the run says it
 // took (its echo): readers that stall, leave, read slowly, pause, and a run ended by SIGTERM.
+#include "cli/served_run.h"
 #include "platform/real_form.h"
 #include "replay/sentence.h"
 #include "replay/sentence_rewrite.h"
@@ -12,7 +13,11 @@
 #include <unistd.h>
 
 using namespace korvel;
+using test::client;
+using test::readToEnd;
+using test::Replay;
 using test::RunUntil;
+using test::serving;
 
 namespace {
 
@@ -27,74 +32,6 @@ QString bigLog(const test::TempFolder& folder, int records) {
                "\r\n";
     }
     return QString::fromStdString(folder.write("big.log", log));
-}
-
-// The program replaying file to the port named, echoing what it sent.
-struct Replay {
-    Replay(const QString& file, const QStringList& options) {
-        process.start(KORVEL_BINARY,
-                      QStringList{"replay", file, "--echo", "--ini", "/nonexistent.ini"} + options);
-    }
-    // The echo with the line ends sentences leave with.
-    std::string echoed() {
-        std::string lines;
-        for (char ch : process.readAllStandardOutput().toStdString())
-            lines += ch == '\n' ? std::string("\r\n") : std::string(1, ch);
-        return lines;
-    }
-    // What it said on standard error so far.
-    const std::string& said() {
-        err += process.readAllStandardError().toStdString();
-        return err;
-    }
-    QProcess process;
-    std::string err;
-};
-
-// The program serving file to TCP clients, once it listens; a free port that another test took
-// meanwhile is given up for the next. The port is in port.
-std::unique_ptr<Replay> serving(const QString& file, const QStringList& options, int& port) {
-    for (int attempt = 0; attempt < 5; ++attempt) {
-        port = test::FreePort();
-        auto run = std::make_unique<Replay>(
-            file, QStringList{"--port", "TCP", "--tcp-port", QString::number(port)} + options);
-        auto listening = [&] { return run->said().find("serving NMEA") != std::string::npos; };
-        RunUntil([&] { return listening() || run->process.state() == QProcess::NotRunning; },
-                 10000);
-        if (listening())
-            return run;
-        run->process.waitForFinished();
-    }
-    return nullptr;
-}
-
-// A TCP client of the run; stalled: it reads nothing and takes little into its buffers.
-std::unique_ptr<QTcpSocket> client(int port, bool stalled = false) {
-    auto socket = std::make_unique<QTcpSocket>();
-    if (stalled)
-        socket->setSocketOption(QAbstractSocket::ReceiveBufferSizeSocketOption, 4096);
-    RunUntil(
-        [&] {
-            if (socket->state() == QAbstractSocket::UnconnectedState)
-                socket->connectToHost(QHostAddress::LocalHost, static_cast<quint16>(port));
-            return socket->state() == QAbstractSocket::ConnectedState;
-        },
-        10000);
-    if (stalled)
-        socket->setReadBufferSize(1);
-    return socket;
-}
-
-// Reads from a client until its connection ends.
-std::string readToEnd(QTcpSocket& socket, int timeoutMs) {
-    std::string got;
-    RunUntil(
-        [&] {
-            got += socket.readAll().toStdString();
-            return socket.state() == QAbstractSocket::UnconnectedState;
-        },
-        timeoutMs);
-    return got + socket.readAll().toStdString();
 }
 
 // Whether every line of got is a whole sentence with its checksum.

@@ -77,12 +77,13 @@ int FakeSerialPort::inputByte() {
     return b;
 }
 
-bool FakeSocketArray::listen(const std::string&, int port, std::string& error) {
+bool FakeSocketArray::listen(const std::string& address, int port, std::string& error) {
     if (failListen) {
         error = "Address already in use";
         return false;
     }
     listenPort = port;
+    listenAddress = address;
     elements[0].state = kSocketListening;
     return true;
 }

@@ -100,6 +100,7 @@ class FakeSocketArray : public SocketArray {
     std::map<int, Element> elements;
     std::set<int> failSend; // elements whose sending fails
     int listenPort = 0;
+    std::string listenAddress;
     bool failListen = false;
 };
 

@@ -9,7 +9,10 @@
 #include <ctime>
 #include <fcntl.h>
 #include <filesystem>
+#include <ifaddrs.h>
+#include <net/if.h>
 #include <netdb.h>
+#include <netinet/in.h>
 #include <poll.h>
 #include <sys/ioctl.h>
 #include <sys/socket.h>
@@ -76,6 +79,26 @@ bool isTerminalLink(const std::string& path) {
     struct stat info {};
     return ::lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode) &&
            linkTarget(path).starts_with("/dev/pts/");
+}
+
+// Whether datagrams to this address reach every host of a network: the limited broadcast, or
+// the broadcast address of one of the machine's networks.
+bool isBroadcast(const sockaddr_storage& to) {
+    if (to.ss_family != AF_INET)
+        return false;
+    in_addr_t address = reinterpret_cast<const sockaddr_in&>(to).sin_addr.s_addr;
+    if (address == htonl(INADDR_BROADCAST))
+        return true;
+    ifaddrs* interfaces = nullptr;
+    if (getifaddrs(&interfaces) != 0)
+        return false;
+    bool found = false;
+    for (ifaddrs* i = interfaces; i && !found; i = i->ifa_next)
+        found = (i->ifa_flags & IFF_BROADCAST) && i->ifa_broadaddr &&
+                i->ifa_broadaddr->sa_family == AF_INET &&
+                reinterpret_cast<const sockaddr_in*>(i->ifa_broadaddr)->sin_addr.s_addr == address;
+    freeifaddrs(interfaces);
+    return found;
 }
 
 } // namespace
@@ -327,11 +350,13 @@ bool PosixDatagramSender::open(const std::string& host, int port, std::string& e
     if (socket_ < 0) {
         family_ = family;
         socket_ = ::socket(family, SOCK_DGRAM | SOCK_CLOEXEC, 0);
-        int on = 1;
-        setsockopt(socket_, SOL_SOCKET, SO_BROADCAST, &on, sizeof on); // when the user asks for it
     }
-    if (socket_ >= 0)
+    if (socket_ >= 0) {
+        // The socket may reach a whole network only when the user named a broadcast address.
+        int broadcast = isBroadcast(address_) ? 1 : 0;
+        setsockopt(socket_, SOL_SOCKET, SO_BROADCAST, &broadcast, sizeof broadcast);
         return true;
+    }
     error = target_ + ": " + std::strerror(errno);
     return false;
 }

@@ -2,8 +2,10 @@
 
 #include "control/other_core.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <linux/sockios.h>
+#include <malloc.h>
 #include <poll.h>
 #include <sys/ioctl.h>
 #include <sys/socket.h>
@@ -35,6 +37,17 @@ int errorNumber(QAbstractSocket::SocketError error) {
 
 QtSocketArray::QtSocketArray() {
     QObject::connect(&server_, &QTcpServer::newConnection, [this] { onNewConnection(); });
+    // Out of descriptors or memory, accepting again at once would only spin: the server waits,
+    // longer each time, and the clients wait in the system's queue meanwhile.
+    QObject::connect(&server_, &QTcpServer::acceptError, [this](QAbstractSocket::SocketError) {
+        server_.pauseAccepting();
+        QTimer::singleShot(acceptPauseMs_, &server_, [this] { server_.resumeAccepting(); });
+        acceptPauseMs_ = std::min(acceptPauseMs_ * 2, kLongestAcceptPauseMs);
+    });
+    // Memory that clients' backlogs held goes back to the system once they have gone.
+    trim_.setSingleShot(true);
+    trim_.setInterval(1000);
+    QObject::connect(&trim_, &QTimer::timeout, [] { malloc_trim(0); });
     flush_.setSingleShot(true);
     flush_.setInterval(0);
     QObject::connect(&flush_, &QTimer::timeout, [this] { flushPending(); });
@@ -47,7 +60,7 @@ QtSocketArray::~QtSocketArray() {
 
 bool QtSocketArray::listen(const std::string& address, int port, std::string& error) {
     QHostAddress at(QHostAddress::Any);
-    if (!address.empty() && !at.setAddress(QString::fromStdString(address))) {
+    if (!address.empty() && address != "*" && !at.setAddress(QString::fromStdString(address))) {
         error = address + " is not an address of this machine";
         return false;
     }
@@ -57,7 +70,26 @@ bool QtSocketArray::listen(const std::string& address, int port, std::string& er
     return false;
 }
 
+void QtSocketArray::noticeGonePeers() {
+    std::vector<pollfd> descriptors;
+    std::vector<Element*> elements;
+    for (auto& [index, element] : elements_)
+        if (element.socket && !element.peerClosed) {
+            descriptors.push_back({static_cast<int>(element.socket->socketDescriptor()), 0, 0});
+            elements.push_back(&element);
+        }
+    if (poll(descriptors.data(), descriptors.size(), 0) <= 0)
+        return;
+    for (size_t i = 0; i < descriptors.size(); ++i)
+        if (descriptors[i].revents & (POLLHUP | POLLERR))
+            peerGone(*elements[i]);
+}
+
 void QtSocketArray::onNewConnection() {
+    acceptPauseMs_ = kFirstAcceptPauseMs;
+    // A client that reset its connection just before another came may not have been noticed
+    // yet: noticed now, its place is free for the newcomer.
+    noticeGonePeers();
     while (QTcpSocket* socket = server_.nextPendingConnection()) {
         long id = nextRequest_++;
         requests_[id] = socket;
@@ -88,7 +120,7 @@ void QtSocketArray::release(Element& element, bool abandon) {
     element.writable = nullptr;
     if (QTcpSocket* socket = element.socket) {
         socket->disconnect();
-        if (abandon || element.pending.size() > kMaxBacklog / 2)
+        if (abandon || element.pending.size() > backlogAllowed() / 2)
             element.pending.erase(element.lineOpen ? element.pending.find('\n') + 1 : 0);
         if (element.peerClosed) {
             socket->abort();
@@ -106,7 +138,14 @@ void QtSocketArray::release(Element& element, bool abandon) {
         element.socket = nullptr;
     }
     element.peerClosed = element.lineOpen = false;
-    element.pending.clear();
+    if (element.pending.capacity() > kRoom && !trim_.isActive())
+        trim_.start();
+    std::string().swap(element.pending);
+}
+
+size_t QtSocketArray::backlogAllowed() const {
+    return std::clamp(kTotalBacklog / std::max<size_t>(1, elements_.size()), kLeastBacklog,
+                      kMaxBacklog);
 }
 
 void QtSocketArray::accept(int index, long requestId) {
@@ -161,9 +200,9 @@ bool QtSocketArray::sendData(int index, const std::string& bytes) {
     if (state(index) != kSocketConnected)
         return false;
     Element& element = elements_[index];
-    // A client that does not read would make the program hold ever more for it: past the
-    // bound it is let go, and the others go on.
-    if (element.pending.size() + bytes.size() > kMaxBacklog) {
+    // A client that does not read would make the program hold ever more for it: past its
+    // share of the bound on all clients it is let go, and the others go on.
+    if (element.pending.size() + bytes.size() > backlogAllowed()) {
         release(element, true);
         return false;
     }

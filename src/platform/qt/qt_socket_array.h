@@ -29,8 +29,10 @@ class QtSocketArray : public SocketArray {
     bool waitForRoom(int index, const std::function<bool()>& keepWaiting) override;
     bool drain(const std::function<bool()>& keepWaiting) override;
 
-    // Bytes a client may leave unread before it is let go.
-    static constexpr size_t kMaxBacklog = 1 << 20;
+    // Bytes a client may leave unread before it is let go: its share of the bound on all
+    // clients, no more than the bound on one and no less than a waiting sender needs.
+    static constexpr size_t kMaxBacklog = 1 << 20, kTotalBacklog = 64 << 20,
+                            kLeastBacklog = 128 << 10;
     // Bytes a client may have waiting when the sender waits for every client.
     static constexpr size_t kRoom = 64 * 1024;
 
@@ -44,6 +46,10 @@ class QtSocketArray : public SocketArray {
         std::string pending;   // lines the system has not taken yet, in order
     };
     void onNewConnection();
+    // Takes note of the clients whose connections the system knows to have ended.
+    void noticeGonePeers();
+    // What one client may leave unread now.
+    size_t backlogAllowed() const;
     // Closes the element's connection. A client is never left with part of a line: when the
     // system holds the start of one, its end goes out before the connection closes. abandon:
     // what else waits is dropped (a client that does not read); otherwise it goes out first.
@@ -67,6 +73,9 @@ class QtSocketArray : public SocketArray {
     std::map<long, QTcpSocket*> requests_;
     long nextRequest_ = 1;
     QTimer flush_; // fires once the handler that sent has returned
+    QTimer trim_;  // gives freed backlogs back to the system, once for many clients gone
+    static constexpr int kFirstAcceptPauseMs = 50, kLongestAcceptPauseMs = 2000;
+    int acceptPauseMs_ = kFirstAcceptPauseMs;
 };
 
 } // namespace korvel

@@ -1,0 +1,66 @@
+#include "cli/served_run.h"
+
+#include "platform/real_form.h"
+
+namespace korvel::test {
+
+Replay::Replay(const QString& file, const QStringList& options) {
+    process.start(KORVEL_BINARY,
+                  QStringList{"replay", file, "--echo", "--ini", "/nonexistent.ini"} + options);
+}
+
+std::string Replay::echoed() {
+    std::string lines;
+    for (char ch : process.readAllStandardOutput().toStdString())
+        lines += ch == '\n' ? std::string("\r\n") : std::string(1, ch);
+    return lines;
+}
+
+const std::string& Replay::said() {
+    err += process.readAllStandardError().toStdString();
+    return err;
+}
+
+std::unique_ptr<Replay> serving(const QString& file, const QStringList& options, int& port) {
+    for (int attempt = 0; attempt < 5; ++attempt) {
+        port = FreePort();
+        auto run = std::make_unique<Replay>(
+            file, QStringList{"--port", "TCP", "--tcp-port", QString::number(port)} + options);
+        auto listening = [&] { return run->said().find("serving NMEA") != std::string::npos; };
+        RunUntil([&] { return listening() || run->process.state() == QProcess::NotRunning; },
+                 10000);
+        if (listening())
+            return run;
+        run->process.waitForFinished();
+    }
+    return nullptr;
+}
+
+std::unique_ptr<QTcpSocket> client(int port, bool stalled) {
+    auto socket = std::make_unique<QTcpSocket>();
+    if (stalled)
+        socket->setSocketOption(QAbstractSocket::ReceiveBufferSizeSocketOption, 4096);
+    RunUntil(
+        [&] {
+            if (socket->state() == QAbstractSocket::UnconnectedState)
+                socket->connectToHost(QHostAddress::LocalHost, static_cast<quint16>(port));
+            return socket->state() == QAbstractSocket::ConnectedState;
+        },
+        10000);
+    if (stalled)
+        socket->setReadBufferSize(1);
+    return socket;
+}
+
+std::string readToEnd(QTcpSocket& socket, int timeoutMs) {
+    std::string got;
+    RunUntil(
+        [&] {
+            got += socket.readAll().toStdString();
+            return socket.state() == QAbstractSocket::UnconnectedState;
+        },
+        timeoutMs);
+    return got + socket.readAll().toStdString();
+}
+
+} // namespace korvel::test

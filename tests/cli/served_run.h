@@ -1,0 +1,35 @@
+// The built program serving a replay to TCP clients, and clients of it, as the tests of
+// delivery and of the network run them.
+#pragma once
+
+#include <QHostAddress>
+#include <QProcess>
+#include <QStringList>
+#include <QTcpSocket>
+#include <memory>
+#include <string>
+
+namespace korvel::test {
+
+// The program replaying file to the port named, echoing what it sent.
+struct Replay {
+    Replay(const QString& file, const QStringList& options);
+    // The echo with the line ends sentences leave with.
+    std::string echoed();
+    // What it said on standard error so far.
+    const std::string& said();
+    QProcess process;
+    std::string err;
+};
+
+// The program serving file to TCP clients, once it listens; a free port that another test took
+// meanwhile is given up for the next. The port is in port.
+std::unique_ptr<Replay> serving(const QString& file, const QStringList& options, int& port);
+
+// A TCP client of the run; stalled: it reads nothing and takes little into its buffers.
+std::unique_ptr<QTcpSocket> client(int port, bool stalled = false);
+
+// Reads from a client until its connection ends.
+std::string readToEnd(QTcpSocket& socket, int timeoutMs);
+
+} // namespace korvel::test
