@@ -1,5 +1,6 @@
 """Writes the benchmark's input files into a folder: an NMEA log and an OziExplorer track of
-about 100 MB each for loading, and a track and a log of 1,000,000 points for conversion."""
+about 100 MB each for loading, a track and a log of 1,000,000 points for conversion, and a log
+of records with many sentences each, which fills the backlog of a client that does not read."""
 import sys
 from functools import reduce
 
@@ -34,6 +35,16 @@ def write_log(path, records=None, megabytes=None, full=True):
             i += 1
 
 
+def write_chatty_log(path, records):
+    with open(path, "w", newline="") as out:
+        for i in range(records):
+            t, p = clock(i), position(i)
+            out.write(frame("GPRMC,%s.00,A,%s,022.4,084.4,230394,,,A" % (t, p)))
+            for line in range(40):
+                out.write(frame("GPGSV,40,%d,160,%02d,40,083,46,%02d,17,308,41,%02d,07,344,39,%02d,22,228,45"
+                                % (line + 1, line, line + 40, line + 80, line + 120)))
+
+
 def write_ozi(path, points=None, megabytes=None):
     with open(path, "w", newline="") as out:
         out.write("OziExplorer Track Point File Version 2.1\r\nWGS 84\r\nAltitude is in Feet\r\n"
@@ -54,3 +65,4 @@ if __name__ == "__main__":
     write_ozi(folder + "/track_100mb.plt", megabytes=100)
     write_ozi(folder + "/track_1m.plt", points=1000000)
     write_log(folder + "/log_1m.log", records=1000000, full=False)
+    write_chatty_log(folder + "/chatty.log", records=5000)

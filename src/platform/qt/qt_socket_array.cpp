@@ -127,10 +127,11 @@ void QtSocketArray::release(Element& element, bool abandon) {
             socket->deleteLater();
         } else {
             // What is left goes out through the socket before it closes; a client that takes
-            // none of it within half a minute is let go.
+            // none of it within half a minute is let go, one that took nothing for seconds
+            // already within seconds more.
             socket->write(element.pending.data(), static_cast<qint64>(element.pending.size()));
             QObject::connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
-            QTimer::singleShot(30000, socket, [socket] { socket->abort(); });
+            QTimer::singleShot(abandon ? 5000 : 30000, socket, [socket] { socket->abort(); });
             socket->disconnectFromHost();
             if (socket->state() == QAbstractSocket::UnconnectedState)
                 socket->deleteLater();
