@@ -3,6 +3,8 @@
 #include <cstdlib>
 #include <fcntl.h>
 #include <filesystem>
+#include <pwd.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace korvel {
@@ -16,27 +18,83 @@ bool writable(const std::string& folder) {
     return faccessat(AT_FDCWD, folder.c_str(), W_OK, AT_EACCESS) == 0;
 }
 
-// $variable/korvel when it names an absolute folder, else ~/fallback/korvel.
+// The user's home: $HOME while it names a folder, else the one the system keeps for the user
+// (a home taken from a shared folder such as /tmp would let others plant settings); "" when
+// there is none.
+std::string homeFolder() {
+    std::error_code ec;
+    const char* home = std::getenv("HOME");
+    if (home && *home == '/' && fs::is_directory(home, ec))
+        return home;
+    const passwd* user = getpwuid(geteuid());
+    if (user && user->pw_dir && *user->pw_dir == '/' && fs::is_directory(user->pw_dir, ec))
+        return user->pw_dir;
+    return "";
+}
+
+// $variable/korvel when it names an absolute folder, else ~/fallback/korvel; "" without a home.
 std::string userFolder(const char* variable, const char* fallback) {
     const char* xdg = std::getenv(variable);
     if (xdg && *xdg == '/')
         return (fs::path(xdg) / "korvel").string();
-    const char* home = std::getenv("HOME");
-    return (fs::path(home && *home ? home : "/tmp") / fallback / "korvel").string();
+    std::string home = homeFolder();
+    return home.empty() ? "" : (fs::path(home) / fallback / "korvel").string();
+}
+
+// Makes folder, the last step private to the user; "" or why it cannot be used.
+std::string makeOwnFolder(const std::string& folder) {
+    if (folder.empty())
+        return "there is no home folder";
+    if (std::string why = WhyNotTheUsers(folder); !why.empty())
+        return why;
+    std::error_code ec;
+    fs::create_directories(fs::path(folder).parent_path(), ec);
+    if (::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST)
+        return folder + " cannot be made";
+    return WhyNotTheUsers(folder);
 }
 
 } // namespace
 
+std::string WhyNotTheUsers(const std::string& path) {
+    std::error_code ec;
+    fs::path at = fs::weakly_canonical(path, ec); // where links lead
+    if (ec)
+        return path + ": " + ec.message();
+    const uid_t user = geteuid();
+    for (;; at = at.parent_path()) {
+        struct stat status {};
+        if (::stat(at.c_str(), &status) == 0) {
+            if (status.st_uid != user && status.st_uid != 0)
+                return at.string() + " belongs to another user";
+            // A shared folder (its sticky bit set) lets none remove what others put in it; the
+            // user's own group is the user's.
+            bool shared = S_ISDIR(status.st_mode) && (status.st_mode & S_ISVTX);
+            bool othersWrite = (status.st_mode & S_IWOTH) ||
+                               ((status.st_mode & S_IWGRP) && status.st_gid != getegid());
+            if (othersWrite && !shared)
+                return at.string() + " may be written by other users";
+        }
+        if (at == at.parent_path())
+            return "";
+    }
+}
+
 SettingsLocation FindSettings(const std::string& programFolder, const std::string& configFolder) {
     const std::string name = "Korvel.ini";
     std::string besideProgram = (fs::path(programFolder) / name).string();
-    if (writable(programFolder))
-        return {besideProgram, besideProgram};
+    bool besideIsTheUsers = WhyNotTheUsers(besideProgram).empty();
+    if (writable(programFolder) && besideIsTheUsers)
+        return {besideProgram, besideProgram, ""};
     std::error_code ec;
-    fs::create_directories(configFolder, ec);
+    std::string shipped = besideIsTheUsers && fs::exists(besideProgram, ec) ? besideProgram : "";
+    if (std::string why = makeOwnFolder(configFolder); !why.empty())
+        return {shipped, "", why};
     std::string inConfig = (fs::path(configFolder) / name).string();
-    bool useConfig = fs::exists(inConfig, ec) || !fs::exists(besideProgram, ec);
-    return {useConfig ? inConfig : besideProgram, inConfig};
+    if (std::string why = WhyNotTheUsers(inConfig); !why.empty())
+        return {shipped, "", why};
+    bool useConfig = fs::exists(inConfig, ec) || shipped.empty();
+    return {useConfig ? inConfig : shipped, inConfig, ""};
 }
 
 std::string UserConfigFolder() {
@@ -48,7 +106,10 @@ std::string UserDataFolder() {
 }
 
 std::string FindDataHome(const std::string& programFolder, const std::string& dataFolder) {
-    if (writable(programFolder))
+    if (writable(programFolder) && WhyNotTheUsers(programFolder).empty())
+        return programFolder;
+    // A data folder others could plant files in is not used: the program's own folder is.
+    if (!makeOwnFolder(dataFolder).empty())
         return programFolder;
     std::error_code ec;
     fs::path tracks = fs::path(dataFolder) / "Tracks";

@@ -7,15 +7,23 @@
 namespace korvel {
 
 struct SettingsLocation {
-    std::string readPath;  // the file read at start
-    std::string writePath; // the file that saving replaces
+    std::string readPath;  // the file read at start, "" for none
+    std::string writePath; // the file that saving replaces, "" when nothing may be saved
+    std::string refused;   // why the user's folder is not used, "" when it is
 };
 
-// configFolder is created when it is needed. Until the first save there, settings that lie
-// beside a read-only program still apply.
+// configFolder is created when it is needed, private to the user. Until the first save there,
+// settings that lie beside a read-only program still apply. Settings in a place another user
+// owns or may write are not used: others could plant them.
 SettingsLocation FindSettings(const std::string& programFolder, const std::string& configFolder);
 
-// The user's configuration folder for Korvel: $XDG_CONFIG_HOME/korvel or ~/.config/korvel.
+// Why path cannot be trusted as the user's own: "" when it and every folder above it belong to
+// the user or to root and no one else may write them (a shared folder such as /tmp only with
+// its sticky bit). Symbolic links are followed.
+std::string WhyNotTheUsers(const std::string& path);
+
+// The user's configuration folder for Korvel: $XDG_CONFIG_HOME/korvel or ~/.config/korvel,
+// the home being the system's record of it when $HOME names none; "" without a home.
 std::string UserConfigFolder();
 
 // The folder whose "Tracks" holds the logs, tracks and recordings: the program's folder, or,

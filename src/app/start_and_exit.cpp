@@ -40,6 +40,12 @@ void MainForm::Form_Load() {
         platform_.dialogs.messageBox("The settings cannot be read (" + unreadable +
                                          "): the defaults apply, and the file is not replaced.",
                                      "Korvel", MessageIcon::Exclamation, MessageButtons::Ok);
+    if (!settings_.refused.empty())
+        platform_.dialogs.messageBox(
+            "The settings folder is not used (" + settings_.refused + "): the " +
+                (settings_.readPath.empty() ? "defaults apply" : "program's settings apply") +
+                ", and nothing is saved.",
+            "Korvel", MessageIcon::Exclamation, MessageButtons::Ok);
     DeviceNames devices = DeviceNames::fromProfile(profile);
     s.tcpPort = devices.tcpPort;
     s.tcpClientLimit =
@@ -128,9 +134,9 @@ void MainForm::Form_Load() {
 bool MainForm::saveSettings(const std::function<void(ProfileFile&)>& change) {
     // Read the file again, so that what others wrote into it meanwhile is kept; a file that
     // cannot be read is not replaced by one that would lose its settings.
-    std::string error;
+    std::string error = settings_.refused;
     std::optional<ProfileFile> profile = ProfileFile::read(settings_.readPath, error);
-    if (profile) {
+    if (profile && !settings_.writePath.empty()) {
         change(*profile);
         if (profile->save(settings_.writePath, error)) {
             settings_.readPath = settings_.writePath;

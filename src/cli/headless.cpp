@@ -238,8 +238,8 @@ int RunHeadless(const CommandLine& command, int argc, char* argv[]) {
     bool inputClosed = holdClosedStandardDescriptors();
     QCoreApplication application(argc, argv);
     std::string folder = QCoreApplication::applicationDirPath().toStdString();
-    SettingsLocation settings =
-        o.ini.empty() ? FindSettings(folder, UserConfigFolder()) : SettingsLocation{o.ini, o.ini};
+    SettingsLocation settings = o.ini.empty() ? FindSettings(folder, UserConfigFolder())
+                                              : SettingsLocation{o.ini, o.ini, ""};
     DeviceNames devices = DeviceNames::fromProfile(ProfileFile::load(settings.readPath));
     if (o.port.starts_with("/"))
         devices.setSerial(1, o.port);

@@ -141,9 +141,9 @@ TEST_F(StartAndExit, SettingsThatCannotBeReadAreNotReplaced) {
     program.write("Korvel.ini", "[Port]\nCOM=3\n");
     namespace fs = std::filesystem;
     {
-        // Another user's file, which this user may not read, in a folder this user may write.
+        // Root's file, which this user may not read, in this user's folder.
         fs::permissions(ini(), fs::perms::owner_read | fs::perms::owner_write);
-        fs::permissions(program.path(), fs::perms::all);
+        test::GiveToAnotherUser(program.path()); // the user the lock makes this process
         test::UnwritableFolder asSomeoneElse(program.file("Tracks"));
         MainForm& f = start();
         ASSERT_EQ(platform.dialogs.messages.size(), 1u);
@@ -151,8 +151,6 @@ TEST_F(StartAndExit, SettingsThatCannotBeReadAreNotReplaced) {
         f.c.ENDE.onClick();
         EXPECT_EQ(platform.host.quits, 0) << "the exit that cannot save stays open";
     }
-    fs::permissions(program.path(), fs::perms::others_write | fs::perms::group_write,
-                    fs::perm_options::remove);
     EXPECT_EQ(ReadFile(ini()), "[Port]\nCOM=3\n");
 }
 
@@ -185,4 +183,22 @@ TEST_F(StartAndExit, TheTcpServerServesTheNetworkOnlyWhenTold) {
         f.c.PortC.listIndex.set(0);
         EXPECT_FALSE(f.c.TcpLan.visible) << "a serial port has no network";
     }
+}
+
+// Settings in a folder another user could plant them in are not used: the user is told why at
+// the start, the defaults apply, and the exit that cannot save says so and stays open.
+TEST_F(StartAndExit, SettingsFolderRefusedIsSaidAndNothingIsSaved) {
+    MainForm f(platform.platform, program.path(),
+               {"", "", "/tmp/.config/korvel belongs to another user"});
+    f.Form_Load();
+    ASSERT_EQ(platform.dialogs.messages.size(), 1u);
+    EXPECT_EQ(platform.dialogs.messages[0].text,
+              "The settings folder is not used (/tmp/.config/korvel belongs to another user): "
+              "the defaults apply, and nothing is saved.");
+    EXPECT_EQ(f.c.PortC.text(), "COM1");
+    f.c.ENDE.onClick();
+    ASSERT_EQ(platform.dialogs.messages.size(), 2u);
+    EXPECT_EQ(platform.dialogs.messages[1].text,
+              "The settings could not be saved: /tmp/.config/korvel belongs to another user");
+    EXPECT_EQ(platform.host.quits, 0);
 }

@@ -50,6 +50,10 @@ std::string ReadFile(const std::string& path) {
     return text.str();
 }
 
+bool GiveToAnotherUser(const std::string& path) {
+    return lchown(path.c_str(), kNobody, kNobody) == 0;
+}
+
 UnwritableFolder::UnwritableFolder(const std::string& path) : path_(path), savedUser_(geteuid()) {
     if (savedUser_ == 0)
         EXPECT_EQ(seteuid(kNobody), 0);

@@ -28,6 +28,9 @@ class TempFolder {
 
 std::string ReadFile(const std::string& path);
 
+// Gives path to another user ("nobody"), as root can; false when this process cannot.
+bool GiveToAnotherUser(const std::string& path);
+
 // While it lives, the folder is not writable for this process: as root the effective user
 // becomes "nobody" (root may write anywhere); otherwise the folder loses its write permission.
 class UnwritableFolder {
