@@ -2,6 +2,7 @@
 
 #include "app/form_state.h"
 #include "app/profile_file.h"
+#include "app/settings_location.h"
 #include "text/conversions.h"
 
 namespace korvel {
@@ -66,7 +67,9 @@ DeviceNames DeviceNames::fromProfile(const ProfileFile& profile) {
     names.tcpAddress = Trim(profile.readString("Devices", "TCPBind", ""));
     long clients = profile.readInt("Devices", "TCPClients", 0);
     names.tcpClients = clients >= 1 && clients <= kMostTcpClients ? static_cast<int>(clients) : 0;
-    names.ptyLink = profile.readString("Devices", "PTY", names.ptyLink);
+    names.ptyLink = profile.readString("Devices", "PTY", "");
+    if (names.ptyLink.empty())
+        names.ptyLink = DefaultPtyLink();
     names.setUdp(profile.readString("Devices", "UDP", ""));
     return names;
 }

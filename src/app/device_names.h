@@ -2,7 +2,8 @@
 // on-board ports; the section "Devices" of "Korvel.ini" names others, for example
 // COM1=/dev/ttyUSB0 for a USB adapter, TCP=10110 for an unprivileged server port,
 // TCPBind=* to serve the network, TCPClients=50 for fewer clients at once, PTY=/tmp/gps for the
-// pseudo-terminal's link, UDP=192.168.1.255:10110 for the datagrams.
+// pseudo-terminal's link (by default korvel-gps0 in the user's runtime folder),
+// UDP=192.168.1.255:10110 for the datagrams.
 #pragma once
 
 #include <string>
@@ -22,7 +23,7 @@ struct DeviceNames {
     int tcpPort = 1000;
     std::string tcpAddress; // where the TCP server listens, "" for this computer only
     int tcpClients = 0;     // the most clients it serves at once, 0 for the default
-    std::string ptyLink = "/tmp/korvel-gps0"; // the stable name of the pseudo-terminal
+    std::string ptyLink;    // the stable name of the pseudo-terminal, "" for none
     std::string udpHost = "127.0.0.1";
     int udpPort = 10110;
     // Names the device behind COMn.

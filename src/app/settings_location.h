@@ -31,6 +31,14 @@ std::string UserConfigFolder();
 // samples installed with the program (../share/korvel/Tracks from its folder) in it.
 std::string FindDataHome(const std::string& programFolder, const std::string& dataFolder);
 
+// The user's private folder for what lasts while programs run: $XDG_RUNTIME_DIR when it is the
+// user's own, else /tmp/korvel-UID, made private to the user; "" (with why) when neither is.
+std::string UserRuntimeFolder(std::string& why);
+
+// The pseudo-terminal's link when the settings name none: korvel-gps0 in the user's runtime
+// folder, where no other user can make it first; "" without one.
+std::string DefaultPtyLink();
+
 // The user's data folder for Korvel: $XDG_DATA_HOME/korvel or ~/.local/share/korvel.
 std::string UserDataFolder();
 

@@ -1,5 +1,6 @@
 #include "app/device_names.h"
 #include "app/profile_file.h"
+#include "app/settings_location.h"
 
 #include <gtest/gtest.h>
 
@@ -11,6 +12,11 @@ TEST(DeviceNames, DefaultsAndOverrides) {
     EXPECT_EQ(plain.serial(16), "/dev/ttyS15");
     EXPECT_EQ(plain.printer("LPT3"), "/dev/lp2");
     EXPECT_EQ(plain.tcpPort, 1000);
+    EXPECT_EQ(plain.tcpClients, 0) << "the default limit";
+    // The pseudo-terminal's link in a folder of the user's own, not in /tmp itself.
+    std::string why;
+    EXPECT_EQ(plain.ptyLink, UserRuntimeFolder(why) + "/korvel-gps0");
+    EXPECT_NE(plain.ptyLink, "/tmp/korvel-gps0");
 
     DeviceNames mine = DeviceNames::fromProfile(
         ProfileFile::parse("[devices]\ncom2 = /dev/ttyUSB0\nLPT1=/tmp/printer\nTCP= 10110\n"));
@@ -18,6 +24,12 @@ TEST(DeviceNames, DefaultsAndOverrides) {
     EXPECT_EQ(mine.serial(3), "/dev/ttyS2");
     EXPECT_EQ(mine.printer("LPT1"), "/tmp/printer");
     EXPECT_EQ(mine.tcpPort, 10110);
+    for (auto [limit, taken] : {std::pair{"50", 50}, {"0", 0}, {"100001", 0}, {"x", 0}})
+        EXPECT_EQ(DeviceNames::fromProfile(
+                      ProfileFile::parse(std::string("[Devices]\nTCPClients=") + limit + "\n"))
+                      .tcpClients,
+                  taken)
+            << limit;
 
     for (const char* bad : {"0", "70000", "-1", "x"})
         EXPECT_EQ(DeviceNames::fromProfile(

@@ -1,5 +1,7 @@
 #include "platform/posix/posix_stream_devices.h"
 
+#include "platform/posix/link_claim.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <climits>
@@ -17,7 +19,6 @@
 #include <sys/ioctl.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
-#include <sys/un.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -30,22 +31,6 @@ std::string absolutePath(const std::string& path) {
     std::error_code ec;
     std::string absolute = std::filesystem::absolute(path, ec).lexically_normal().string();
     return ec ? path : absolute;
-}
-
-// A claim on a name that lasts exactly as long as the process that holds it: a socket bound
-// in the abstract namespace. -1 when another process holds the name.
-int claimName(const std::string& name) {
-    int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    std::string key = "korvel-pty:" + name.substr(0, sizeof address.sun_path - 13);
-    std::memcpy(address.sun_path + 1, key.data(), key.size());
-    socklen_t size = static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + 1 + key.size());
-    if (fd >= 0 && ::bind(fd, reinterpret_cast<sockaddr*>(&address), size) == 0)
-        return fd;
-    if (fd >= 0)
-        ::close(fd);
-    return -1;
 }
 
 // What the terminal may hold unread: less than its line buffer (4095 bytes), whose count of
@@ -142,10 +127,10 @@ bool PosixPseudoTerminal::open(const std::string& link, std::string& error) {
 }
 
 void PosixPseudoTerminal::removeStaleLink(const std::string& link) {
-    std::string path = absolutePath(link);
-    if (path == link_)
+    std::string path = absolutePath(link), why;
+    if (link.empty() || path == link_)
         return;
-    int claim = claimName(path);
+    int claim = ClaimLinkName(path, why);
     if (claim < 0)
         return;
     if (isTerminalLink(path))
@@ -154,16 +139,22 @@ void PosixPseudoTerminal::removeStaleLink(const std::string& link) {
 }
 
 bool PosixPseudoTerminal::makeLink(const std::string& link, std::string& error) {
-    std::string path = absolutePath(link);
-    int claim = claimName(path);
+    std::string path = absolutePath(link), why;
+    int claim = ClaimLinkName(path, why);
     if (claim < 0) {
-        error = "the link " + link + " belongs to another running Korvel";
+        error = "the link " + link + ": " + why;
         return false;
     }
     // A link to a pseudo-terminal that nobody claims was left by an earlier run and is renewed;
-    // anything else at that path is the user's and stays.
+    // anything else at that path is the user's and stays. Another user's link is never taken
+    // over: a reader may trust it to be this user's.
     struct stat info {};
     if (::lstat(path.c_str(), &info) == 0) {
+        if (info.st_uid != geteuid()) {
+            error = "the link " + link + " belongs to another user";
+            ::close(claim);
+            return false;
+        }
         if (!isTerminalLink(path)) {
             error = "the link " + link + " cannot be made: a file of that name exists";
             ::close(claim);
