@@ -10,14 +10,18 @@
 #include <poll.h>
 #include <string_view>
 #include <unistd.h>
+#include <utility>
 
 namespace korvel {
 
 namespace {
 // What one call takes at most, so that a fast input leaves the run time for its records.
 constexpr size_t kTakenAtOnce = 1 << 20;
-// A line without an ending that outgrows any sentence is junk: it need not wait for one.
+// A line without an ending that outgrows any sentence is junk: it is dropped to its end.
 constexpr size_t kLongestLine = 1 << 20;
+// The opening of the input that tells a log from binary data, as for a file: its first lines.
+constexpr int kOpeningLines = 20;
+constexpr size_t kOpeningBytes = 64 * 1024;
 } // namespace
 
 InputSpool::InputSpool(int input) : input_(input) {}
@@ -59,17 +63,34 @@ bool InputSpool::take(int waitMs) {
         if (n == 0) {
             // The end of the input ends the log: the rest is its last line.
             ended_ = true;
+            if (inJunk_)
+                drop(pending_.size());
             return write(pending_.size());
         }
         pending_.append(buffer, static_cast<size_t>(n));
         taken += static_cast<size_t>(n);
-        if (!writeWholeLines())
+        if (!openingIsText(std::string_view(buffer, static_cast<size_t>(n))) || !writeWholeLines())
             return false;
     }
     return true;
 }
 
+bool InputSpool::openingIsText(std::string_view bytes) {
+    for (char ch : bytes) {
+        if (openingLines_ >= kOpeningLines || openingBytes_ >= kOpeningBytes)
+            return true;
+        ++openingBytes_;
+        openingLines_ += ch == '\n';
+        if (static_cast<unsigned char>(ch) < ' ' && ch != '\t' && ch != '\r' && ch != '\n') {
+            error_ = "it holds binary data, not lines of text";
+            return false;
+        }
+    }
+    return true;
+}
+
 bool InputSpool::writeWholeLines() {
+    size_t junk = 0; // where the end of an overlong line ends, first in what is pending
     // A line ends at LF, or at a CR that no LF follows; a CR last in what has come waits for
     // the next byte.
     for (; scanned_ < pending_.size(); ++scanned_) {
@@ -85,10 +106,22 @@ bool InputSpool::writeWholeLines() {
         std::string_view line(pending_.data() + lineStart_, scanned_ - lineStart_);
         if (line.ends_with('\r'))
             line.remove_suffix(1);
-        rmcLines_ += IsSentence(line, "RMC");
+        if (std::exchange(inJunk_, false))
+            junk = scanned_ + 1;
+        else
+            rmcLines_ += IsSentence(line, "RMC");
         lineStart_ = scanned_ + 1;
     }
-    return write(lineStart_ > 0 || pending_.size() < kLongestLine ? lineStart_ : pending_.size());
+    drop(junk);
+    if (!write(lineStart_))
+        return false;
+    // A line that outgrows any sentence is junk: what came of it is dropped, and the rest of
+    // it as it comes, so that an endless one fills neither memory nor the disk.
+    if (pending_.size() >= kLongestLine) {
+        inJunk_ = true;
+        drop(pending_.size());
+    }
+    return true;
 }
 
 bool InputSpool::write(size_t length) {
@@ -97,10 +130,14 @@ bool InputSpool::write(size_t length) {
         error_ = path_ + ": " + std::strerror(error);
         return false;
     }
+    drop(length);
+    return true;
+}
+
+void InputSpool::drop(size_t length) {
     pending_.erase(0, length);
     scanned_ -= std::min(scanned_, length);
     lineStart_ -= std::min(lineStart_, length);
-    return true;
 }
 
 } // namespace korvel

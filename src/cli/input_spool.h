@@ -5,6 +5,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 namespace korvel {
 
@@ -28,8 +29,12 @@ class InputSpool {
     const std::string& error() const { return error_; }
 
   private:
+    // False (error() says why) when the opening of the input is not lines of text.
+    bool openingIsText(std::string_view bytes);
     bool writeWholeLines();
+    // Writes the first length bytes pending to the file; drop forgets them unwritten.
     bool write(size_t length);
+    void drop(size_t length);
 
     int input_, file_ = -1;
     std::string folder_, path_, error_;
@@ -37,7 +42,10 @@ class InputSpool {
     size_t scanned_ = 0;   // how far pending_ has been looked at for line endings
     size_t lineStart_ = 0; // where in pending_ the line being looked at starts
     long rmcLines_ = 0;
+    int openingLines_ = 0;
+    size_t openingBytes_ = 0;
     bool ended_ = false;
+    bool inJunk_ = false; // within a line too long to be a sentence, dropped to its end
 };
 
 } // namespace korvel

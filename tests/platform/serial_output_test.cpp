@@ -4,6 +4,7 @@
 #include "support/replay_fixture.h"
 #include "support/terminal.h"
 
+#include <QCoreApplication>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -43,4 +44,37 @@ TEST(SerialOutput, AReplayArrivesByteForByteUntilTheCableIsPulled) {
     EXPECT_EQ(app.dialogs.messages.size(), 1u) << "once per run";
     app.form->StopReplay(1);
     EXPECT_TRUE(app.form->c.PortC.enabled && app.form->c.File1.enabled);
+}
+
+// A device that takes nothing (a line held, nobody at the other end) is not given ever more:
+// what waits for it stays within seconds of sentences, and what it gets when it takes bytes
+// again is whole sentences.
+TEST(SerialOutput, ADeviceThatTakesNothingIsGivenSecondsOfSentencesAtMost) {
+    CablePair cable;
+    ASSERT_FALSE(cable.slave.empty());
+    test::RealForm app("[Devices]\nCOM1=" + cable.slave + "\n");
+    app.choose("COM1");
+    std::string error;
+    ASSERT_TRUE(app.platform->comm1.open(error)) << error;
+    size_t sent = 0;
+    for (int i = 0; i < 6000; ++i) {
+        std::string sentence = test::Rmc(i % 60);
+        app.form->SendSentence(sentence);
+        sent += sentence.size();
+        if (i % 100 == 0)
+            QCoreApplication::processEvents(); // the port writes what the device takes
+    }
+    std::string got;
+    RunUntil(
+        [&] {
+            got += cable.read();
+            return false; // all that comes within two seconds
+        },
+        2000);
+    EXPECT_GT(sent, 300000u);
+    EXPECT_LT(got.size(), 100000u) << "of " << sent << " bytes sent";
+    EXPECT_TRUE(got.ends_with("\r\n"));
+    for (size_t from = 0, end; (end = got.find("\r\n", from)) != std::string::npos; from = end + 2)
+        ASSERT_EQ(got.substr(from, 6), "$GPRMC") << "whole sentences";
+    app.platform->comm1.close();
 }

@@ -39,9 +39,15 @@ void QtSerialPort::close() {
 }
 
 bool QtSerialPort::output(const std::string& bytes) {
-    return port_.isOpen() && port_.error() != QSerialPort::ResourceError &&
-           port_.write(bytes.data(), static_cast<qint64>(bytes.size())) ==
-               static_cast<qint64>(bytes.size());
+    if (!port_.isOpen() || port_.error() == QSerialPort::ResourceError)
+        return false;
+    // A device that takes less than it is given (one that holds its line, or a slow rate)
+    // would make what waits ever older and more: past a bound, a sentence is left out whole,
+    // and the device gets the current ones once it takes bytes again.
+    auto size = static_cast<qint64>(bytes.size());
+    if (port_.bytesToWrite() > 0 && port_.bytesToWrite() + size > kMostWaiting)
+        return true;
+    return port_.write(bytes.data(), size) == size;
 }
 
 bool QtSerialPort::drain(const std::function<bool()>& keepWaiting) {

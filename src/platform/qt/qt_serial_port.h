@@ -25,6 +25,9 @@ class QtSerialPort : public SerialPort {
     int inBufferCount() const override;
     int inputByte() override;
 
+    // Bytes that may wait for the device: some seconds of sentences at 4800 baud.
+    static constexpr qint64 kMostWaiting = 2048;
+
   private:
     std::function<std::string(int)> deviceFor_;
     QSerialPort port_;
