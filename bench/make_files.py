@@ -1,6 +1,7 @@
 """Writes the benchmark's input files into a folder: an NMEA log and an OziExplorer track of
 about 100 MB each for loading, a track and a log of 1,000,000 points for conversion, and a log
-of records with many sentences each, which fills the backlog of a client that does not read."""
+of records with many sentences each, which fills the backlog of a client that does not read,
+and a KML gx:Track of 1,000,000 points, whose times all come before its positions."""
 import sys
 from functools import reduce
 
@@ -45,6 +46,20 @@ def write_chatty_log(path, records):
                                 % (line + 1, line, line + 40, line + 80, line + 120)))
 
 
+def write_gx_track(path, points):
+    """A KML gx:Track: all its times first, then all its positions."""
+    with open(path, "w", newline="") as out:
+        out.write('<kml xmlns="http://www.opengis.net/kml/2.2" '
+                  'xmlns:gx="http://www.google.com/kml/ext/2.2"><Document><Placemark><gx:Track>\n')
+        for i in range(points):
+            t = clock(i)
+            out.write("<when>2010-05-28T%s:%s:%sZ</when>\n" % (t[:2], t[2:4], t[4:]))
+        for i in range(points):
+            out.write("<gx:coord>%.6f %.6f %.1f</gx:coord>\n"
+                      % (11.5167 + i * 0.000012, 48.1173 + i * 0.00001, 500 + i % 300))
+        out.write("</gx:Track></Placemark></Document></kml>\n")
+
+
 def write_ozi(path, points=None, megabytes=None):
     with open(path, "w", newline="") as out:
         out.write("OziExplorer Track Point File Version 2.1\r\nWGS 84\r\nAltitude is in Feet\r\n"
@@ -66,3 +81,4 @@ if __name__ == "__main__":
     write_ozi(folder + "/track_1m.plt", points=1000000)
     write_log(folder + "/log_1m.log", records=1000000, full=False)
     write_chatty_log(folder + "/chatty.log", records=5000)
+    write_gx_track(folder + "/gx_track_1m.kml", points=1000000)

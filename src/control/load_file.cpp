@@ -60,8 +60,10 @@ bool MainForm::openReplayFile() {
     lineNumber_ = 0;
     // A track file is read again from its first line, by a reader of its own.
     trackReader_ = MakeTrackReader(s.trackFormat);
-    if (trackReader_)
+    if (trackReader_) {
         trackReader_->keepTexts(figuresShown);
+        trackReader_->readFrom(s.replayFilePath);
+    }
     chunked_ = trackReader_ && trackReader_->readsChunks();
     trackPoints_.clear();
     nextPoint_ = 0;

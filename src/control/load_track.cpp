@@ -36,6 +36,7 @@ std::vector<TrackPoint> MainForm::lastTrackPoints() {
     std::vector<TrackPoint> last, read;
     if (!reader || !replayFile_.open(s.replayFilePath))
         return last;
+    reader->readFrom(s.replayFilePath);
     while (!replayFile_.eof()) {
         read.clear();
         reader->read(reader->readsChunks() ? replayFile_.nextChunk() : replayFile_.nextLine(),

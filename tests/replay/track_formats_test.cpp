@@ -38,7 +38,7 @@ template <class Read> void feed(const TrackReader& reader, const std::string& te
     }
 }
 
-// The points a reader of the format reads from a text.
+// The points a reader of the format reads from a text, kept in a file as the replay's are.
 std::vector<TrackPoint> pointsOf(const std::string& format, const std::string& text) {
     std::unique_ptr<TrackReader> reader = MakeTrackReader(format);
     std::vector<TrackPoint> points;
@@ -46,6 +46,8 @@ std::vector<TrackPoint> pointsOf(const std::string& format, const std::string& t
         ADD_FAILURE() << "no reader for " << format;
         return points;
     }
+    test::TempFolder folder;
+    reader->readFrom(folder.write("track", text));
     feed(*reader, text, [&](std::string_view part) { reader->read(part, points); });
     return points;
 }

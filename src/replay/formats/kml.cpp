@@ -1,7 +1,9 @@
 // KML as programs write it: the coordinate tuples of a line or ring ("lon,lat[,alt]",
 // separated by any white space, however many a line), and gx:Track with its times (a "when"
-// for each "gx:coord", in order). Each line, ring and track starts a segment. The places of
-// single placemarks (Point) are no track points, nor is any text outside the coordinates.
+// for each "gx:coord", in order, read from the file apace with the positions). Each line, ring and
+// track starts a segment. The places of single placemarks (Point) are no track points, nor is any
+// text outside the coordinates.
+#include "replay/formats/kml_times.h"
 #include "replay/formats/markup_reader.h"
 #include "replay/formats/readers.h"
 #include "text/conversions.h"
@@ -14,6 +16,9 @@ namespace {
 constexpr size_t kLongestTuple = 256;
 
 class KmlReader : public MarkupReader {
+  public:
+    void readFrom(const std::string& path) override { times_ = std::make_unique<KmlTimes>(path); }
+
   protected:
     void start(std::string_view name, std::string_view) override {
         if (name == "Placemark") {
@@ -27,9 +32,9 @@ class KmlReader : public MarkupReader {
         } else if (name == "Track") {
             inTrack_ = true;
             segmentStarts();
-            whens_.clear();
-            nextWhen_ = 0;
-        } else if ((name == "when" || name == "coord") && inTrack_) {
+            if (times_)
+                times_->enterTrack(++tracks_);
+        } else if (name == "coord" && inTrack_) {
             gather();
         } else if (name == "name" && inPlacemark_) {
             gather();
@@ -45,8 +50,6 @@ class KmlReader : public MarkupReader {
             inCoordinates_ = false;
         } else if (name == "Track") {
             inTrack_ = false;
-        } else if (name == "when" && inTrack_) {
-            whens_.push_back(gathered());
         } else if (name == "coord" && inTrack_) {
             trackCoordinate(gathered());
         } else if (name == "name" && inPlacemark_) {
@@ -82,16 +85,15 @@ class KmlReader : public MarkupReader {
                 fields.push_back(coordinate.substr(at, end - at));
             at = end == std::string::npos ? end : end + 1;
         }
-        std::string when = nextWhen_ < whens_.size() ? whens_[nextWhen_] : "";
-        ++nextWhen_;
+        std::string when = times_ ? times_->next() : "";
         if (fields.size() == 2 || fields.size() == 3)
             addPoint(fields[1], fields[0], fields.size() == 3 ? fields[2] : "", when, coordinate);
     }
 
     bool inPlacemark_ = false, inPoint_ = false, inCoordinates_ = false, inTrack_ = false;
     std::string tuple_;
-    std::vector<std::string> whens_;
-    size_t nextWhen_ = 0;
+    std::unique_ptr<KmlTimes> times_; // read apace from the file, as the positions come
+    int tracks_ = 0;
 };
 
 } // namespace

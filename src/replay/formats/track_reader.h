@@ -44,6 +44,9 @@ class alignas(64) TrackReader {
     // A reader that takes up the file at any line after its header, for a large file read
     // in stretches on two cores; none when a point depends on the lines before it.
     virtual std::unique_ptr<TrackReader> resumed() const { return nullptr; }
+    // The file whose lines it is given, for a reader that reads ahead in it (the times of a
+    // KML track come before their positions); without it, such a reader reads no times.
+    virtual void readFrom(const std::string&) {}
     // The name the file gives the track being read, empty while it names none.
     const std::string& trackName() const { return trackName_; }
     // Whether the points carry their texts (the default): only the message list shows them.
