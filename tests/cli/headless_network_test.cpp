@@ -6,6 +6,7 @@
 #include <QNetworkInterface>
 #include <QUdpSocket>
 #include <gtest/gtest.h>
+#include <sys/socket.h>
 
 using namespace korvel;
 using test::RunUntil;
@@ -108,6 +109,32 @@ TEST(HeadlessNetwork, ClientsOverTheLimitAreTurnedAwayAndPlacesAreUsedAgain) {
     clients[0]->readAll();
     EXPECT_TRUE(RunUntil([&] { return clients[0]->bytesAvailable() > 0; }))
         << "the first client is served still";
+    run->process.terminate();
+    ASSERT_TRUE(run->process.waitForFinished(5000));
+    EXPECT_EQ(run->process.exitCode(), 0) << run->said();
+}
+
+// A client that closes its sending side, having said something or not, is still a reader: it
+// gets the stream as the others do.
+TEST(HeadlessNetwork, AClientThatClosesItsSendingSideStillReads) {
+    int port = 0;
+    auto run = test::serving(kSample, {"--loop", "--interval", "cont"}, port);
+    ASSERT_TRUE(run);
+    for (const char* said : {"", "?WATCH={\"enable\":true}\r\n"}) {
+        auto client = test::client(port);
+        client->write(said);
+        client->waitForBytesWritten(1000);
+        ASSERT_EQ(shutdown(static_cast<int>(client->socketDescriptor()), SHUT_WR), 0);
+        std::string got;
+        RunUntil(
+            [&] {
+                got += client->readAll().toStdString();
+                return std::count(got.begin(), got.end(), '\n') >= 20;
+            },
+            5000);
+        EXPECT_GE(std::count(got.begin(), got.end(), '\n'), 20) << "said: " << said;
+        EXPECT_EQ(client->state(), QAbstractSocket::ConnectedState);
+    }
     run->process.terminate();
     ASSERT_TRUE(run->process.waitForFinished(5000));
     EXPECT_EQ(run->process.exitCode(), 0) << run->said();

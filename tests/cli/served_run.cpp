@@ -26,7 +26,11 @@ std::unique_ptr<Replay> serving(const QString& file, const QStringList& options,
         port = FreePort();
         auto run = std::make_unique<Replay>(
             file, QStringList{"--port", "TCP", "--tcp-port", QString::number(port)} + options);
-        auto listening = [&] { return run->said().find("serving NMEA") != std::string::npos; };
+        // Once the whole line is there: it says where.
+        auto listening = [&] {
+            size_t at = run->said().find("serving NMEA");
+            return at != std::string::npos && run->said().find('\n', at) != std::string::npos;
+        };
         RunUntil([&] { return listening() || run->process.state() == QProcess::NotRunning; },
                  10000);
         if (listening())

@@ -2,41 +2,46 @@
 
 #include "control/other_core.h"
 
+#include <QHostAddress>
 #include <algorithm>
+#include <arpa/inet.h>
 #include <cerrno>
+#include <cstring>
 #include <linux/sockios.h>
 #include <malloc.h>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
 #include <poll.h>
 #include <sys/ioctl.h>
 #include <sys/socket.h>
 #include <system_error>
 #include <thread>
+#include <unistd.h>
 #include <vector>
 
 namespace korvel {
 
 namespace {
 
-// The error numbers of the socket layer that the form knows.
-int errorNumber(QAbstractSocket::SocketError error) {
-    switch (error) {
-    case QAbstractSocket::ConnectionRefusedError:
-        return 10061;
-    case QAbstractSocket::SocketTimeoutError:
-        return 10060;
-    case QAbstractSocket::AddressInUseError:
-        return 10048;
-    case QAbstractSocket::NetworkError:
-        return 10054;
-    default:
-        return 10000 + static_cast<int>(error);
-    }
+// The address of the client at the other end, an IPv4 one as such.
+std::string peerOf(int descriptor) {
+    sockaddr_storage address{};
+    socklen_t size = sizeof address;
+    if (getpeername(descriptor, reinterpret_cast<sockaddr*>(&address), &size) != 0)
+        return "";
+    QHostAddress peer(reinterpret_cast<sockaddr*>(&address));
+    bool mapped = false;
+    quint32 v4 = peer.toIPv4Address(&mapped);
+    return (mapped ? QHostAddress(v4) : peer).toString().toStdString();
 }
+
+// What a client sent that nobody asked for yet is kept up to this, the newest.
+constexpr size_t kMostReceived = 64 * 1024;
 
 } // namespace
 
 QtSocketArray::QtSocketArray() {
-    QObject::connect(&server_, &QTcpServer::newConnection, [this] { onNewConnection(); });
+    server_.onAccepted = [this](qintptr descriptor) { onAccepted(static_cast<int>(descriptor)); };
     // Out of descriptors or memory, accepting again at once would only spin: the server waits,
     // longer each time, and the clients wait in the system's queue meanwhile.
     QObject::connect(&server_, &QTcpServer::acceptError, [this](QAbstractSocket::SocketError) {
@@ -56,6 +61,8 @@ QtSocketArray::QtSocketArray() {
 QtSocketArray::~QtSocketArray() {
     for (auto& [index, element] : elements_)
         release(element, false);
+    for (auto& [id, descriptor] : requests_)
+        CloseClient(descriptor);
 }
 
 bool QtSocketArray::listen(const std::string& address, int port, std::string& error) {
@@ -72,35 +79,32 @@ bool QtSocketArray::listen(const std::string& address, int port, std::string& er
 
 void QtSocketArray::noticeGonePeers() {
     std::vector<pollfd> descriptors;
-    std::vector<Element*> elements;
-    for (auto& [index, element] : elements_)
-        if (element.socket && !element.peerClosed) {
-            descriptors.push_back({static_cast<int>(element.socket->socketDescriptor()), 0, 0});
-            elements.push_back(&element);
+    std::vector<std::pair<const int, Element>*> elements;
+    for (auto& entry : elements_)
+        if (entry.second.descriptor >= 0 && !entry.second.peerClosed) {
+            descriptors.push_back({entry.second.descriptor, 0, 0});
+            elements.push_back(&entry);
         }
     if (poll(descriptors.data(), descriptors.size(), 0) <= 0)
         return;
     for (size_t i = 0; i < descriptors.size(); ++i)
-        if (descriptors[i].revents & (POLLHUP | POLLERR))
-            peerGone(*elements[i]);
+        if (descriptors[i].revents & POLLERR)
+            peerGone(elements[i]->first, elements[i]->second, ECONNRESET);
 }
 
-void QtSocketArray::onNewConnection() {
+void QtSocketArray::onAccepted(int descriptor) {
     acceptPauseMs_ = kFirstAcceptPauseMs;
     // A client that reset its connection just before another came may not have been noticed
     // yet: noticed now, its place is free for the newcomer.
     noticeGonePeers();
-    while (QTcpSocket* socket = server_.nextPendingConnection()) {
-        long id = nextRequest_++;
-        requests_[id] = socket;
-        if (onConnectionRequest)
-            onConnectionRequest(0, id);
-        // A request nobody accepted is turned away.
-        if (auto it = requests_.find(id); it != requests_.end()) {
-            it->second->abort();
-            it->second->deleteLater();
-            requests_.erase(it);
-        }
+    long id = nextRequest_++;
+    requests_[id] = descriptor;
+    if (onConnectionRequest)
+        onConnectionRequest(0, id);
+    // A request nobody accepted is turned away.
+    if (auto it = requests_.find(id); it != requests_.end()) {
+        CloseClient(it->second);
+        requests_.erase(it);
     }
 }
 
@@ -117,31 +121,26 @@ void QtSocketArray::unload(int index) {
 
 void QtSocketArray::release(Element& element, bool abandon) {
     delete element.writable;
-    element.writable = nullptr;
-    if (QTcpSocket* socket = element.socket) {
-        socket->disconnect();
+    delete element.readable;
+    element.writable = element.readable = nullptr;
+    if (element.descriptor >= 0) {
         if (abandon || element.pending.size() > backlogAllowed() / 2)
             element.pending.erase(element.lineOpen ? element.pending.find('\n') + 1 : 0);
         if (element.peerClosed) {
-            socket->abort();
-            socket->deleteLater();
+            CloseClient(element.descriptor);
         } else {
-            // What is left goes out through the socket before it closes; a client that takes
-            // none of it within half a minute is let go, one that took nothing for seconds
-            // already within seconds more.
-            socket->write(element.pending.data(), static_cast<qint64>(element.pending.size()));
-            QObject::connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
-            QTimer::singleShot(abandon ? 5000 : 30000, socket, [socket] { socket->abort(); });
-            socket->disconnectFromHost();
-            if (socket->state() == QAbstractSocket::UnconnectedState)
-                socket->deleteLater();
+            // What is left goes out before the connection closes; a client that takes none of
+            // it within half a minute is let go, one that took nothing for seconds already
+            // within seconds more.
+            leaving_.add(element.descriptor, element.pending, abandon ? 5000 : 30000);
         }
-        element.socket = nullptr;
+        element.descriptor = -1;
     }
     element.peerClosed = element.lineOpen = false;
     if (element.pending.capacity() > kRoom && !trim_.isActive())
         trim_.start();
     std::string().swap(element.pending);
+    element.received.clear();
 }
 
 size_t QtSocketArray::backlogAllowed() const {
@@ -155,46 +154,48 @@ void QtSocketArray::accept(int index, long requestId) {
         return;
     Element& element = elements_[index];
     release(element, false);
-    element.socket = request->second;
+    int descriptor = element.descriptor = request->second;
     requests_.erase(request);
-    QTcpSocket* socket = element.socket;
-    QHostAddress address = socket->peerAddress();
-    bool mapped = false;
-    quint32 v4 = address.toIPv4Address(&mapped);
-    element.peer = (mapped ? QHostAddress(v4) : address).toString().toStdString();
+    element.peer = peerOf(descriptor);
     // A record goes out at once: held back until the client acknowledges the one before, it
     // would wait for the client's delayed acknowledgement, tens of milliseconds.
-    socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
-    element.writable = new QSocketNotifier(socket->socketDescriptor(), QSocketNotifier::Write);
+    int on = 1;
+    setsockopt(descriptor, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
+    element.writable = new QSocketNotifier(descriptor, QSocketNotifier::Write);
     element.writable->setEnabled(false);
     QObject::connect(element.writable, &QSocketNotifier::activated,
-                     [this, index] { writeOut(elements_[index]); });
-    QObject::connect(socket, &QTcpSocket::disconnected,
-                     [this, index] { peerGone(elements_[index]); });
-    QObject::connect(socket, &QTcpSocket::readyRead, [this, index, socket] {
-        if (onDataArrival)
-            onDataArrival(index, static_cast<long>(socket->bytesAvailable()));
-    });
-    QObject::connect(socket, &QTcpSocket::errorOccurred, [this, index, socket](auto error) {
-        // A peer that goes away is a closing connection, not an error.
-        if (error == QAbstractSocket::RemoteHostClosedError) {
-            peerGone(elements_[index]);
-            return;
-        }
-        if (onError)
-            onError(index, errorNumber(error), socket->errorString().toStdString());
-    });
+                     [this, index] { writeOut(index, elements_[index]); });
+    element.readable = new QSocketNotifier(descriptor, QSocketNotifier::Read);
+    QObject::connect(element.readable, &QSocketNotifier::activated,
+                     [this, index] { readIn(index, elements_[index]); });
+}
+
+void QtSocketArray::readIn(int index, Element& element) {
+    char bytes[65536];
+    ssize_t n;
+    while ((n = ::recv(element.descriptor, bytes, sizeof bytes, MSG_DONTWAIT)) > 0) {
+        element.received.append(bytes, static_cast<size_t>(n));
+        if (element.received.size() > kMostReceived)
+            element.received.erase(0, element.received.size() - kMostReceived);
+    }
+    if (n == 0) {
+        // The client has closed its sending side: it may read on.
+        element.readable->setEnabled(false);
+    } else if (errno != EAGAIN && errno != EINTR) {
+        peerGone(index, element, errno);
+        return;
+    }
+    if (!element.received.empty() && onDataArrival)
+        onDataArrival(index, static_cast<long>(element.received.size()));
 }
 
 int QtSocketArray::state(int index) const {
     if (index == 0)
         return server_.isListening() ? kSocketListening : kSocketClosed;
     auto it = elements_.find(index);
-    if (it == elements_.end() || !it->second.socket)
+    if (it == elements_.end() || it->second.descriptor < 0)
         return kSocketClosed;
-    if (it->second.peerClosed || it->second.socket->state() != QAbstractSocket::ConnectedState)
-        return kSocketClosing;
-    return kSocketConnected;
+    return it->second.peerClosed ? kSocketClosing : kSocketConnected;
 }
 
 bool QtSocketArray::sendData(int index, const std::string& bytes) {
@@ -227,15 +228,13 @@ bool QtSocketArray::drain(const std::function<bool()>& keepWaiting) {
         // The client has the bytes once the system's queue for it is empty: a program that
         // ended before would leave them to a system that gives up on a client that pauses.
         int queued = 0, idle = 0;
-        while (element.socket && state(index) == kSocketConnected && idle < 50 &&
-               ioctl(static_cast<int>(element.socket->socketDescriptor()), SIOCOUTQ, &queued) ==
-                   0 &&
-               queued > 0) {
+        while (state(index) == kSocketConnected && idle < 50 &&
+               ioctl(element.descriptor, SIOCOUTQ, &queued) == 0 && queued > 0) {
             int before = queued;
             poll(nullptr, 0, 100);
             if (!keepWaiting())
                 return false;
-            ioctl(static_cast<int>(element.socket->socketDescriptor()), SIOCOUTQ, &queued);
+            ioctl(element.descriptor, SIOCOUTQ, &queued);
             idle = queued < before ? 0 : idle + 1;
         }
     }
@@ -251,12 +250,12 @@ bool QtSocketArray::waitUntilTaken(int index, size_t room,
             it->second.pending.size() <= room)
             return true;
         size_t before = it->second.pending.size();
-        writeOut(it->second);
+        writeOut(index, it->second);
         if (it->second.pending.size() < before) {
             idle = 0;
             continue;
         }
-        pollfd ready{static_cast<int>(it->second.socket->socketDescriptor()), POLLOUT, 0};
+        pollfd ready{it->second.descriptor, POLLOUT, 0};
         poll(&ready, 1, 100);
         if (!keepWaiting())
             return false;
@@ -272,20 +271,21 @@ bool QtSocketArray::waitUntilTaken(int index, size_t room,
 void QtSocketArray::flushPending() {
     // Straight to the system; many clients are served on both cores, each a half.
     struct Send {
+        int index;
         Element* element;
-        int descriptor;
         ssize_t taken = 0;
         int error = 0; // each thread has its own errno
     };
     std::vector<Send> sends;
     for (auto& [index, element] : elements_)
-        if (!element.pending.empty() && element.socket && !element.writable->isEnabled())
-            sends.push_back({&element, static_cast<int>(element.socket->socketDescriptor())});
+        if (!element.pending.empty() && element.descriptor >= 0 && !element.peerClosed &&
+            !element.writable->isEnabled())
+            sends.push_back({index, &element});
     auto sendAll = [](Send* from, Send* to) {
         for (Send* send = from; send != to; ++send) {
             const std::string& bytes = send->element->pending;
-            send->taken =
-                ::send(send->descriptor, bytes.data(), bytes.size(), MSG_NOSIGNAL | MSG_DONTWAIT);
+            send->taken = ::send(send->element->descriptor, bytes.data(), bytes.size(),
+                                 MSG_NOSIGNAL | MSG_DONTWAIT);
             send->error = errno;
         }
     };
@@ -305,43 +305,48 @@ void QtSocketArray::flushPending() {
     if (other.joinable())
         other.join();
     for (const Send& send : sends)
-        taken(*send.element, send.taken, send.error);
+        taken(send.index, *send.element, send.taken, send.error);
 }
 
-void QtSocketArray::writeOut(Element& element) {
-    if (!element.socket)
+void QtSocketArray::writeOut(int index, Element& element) {
+    if (element.descriptor < 0 || element.peerClosed)
         return;
     const std::string& bytes = element.pending;
     ssize_t n = bytes.empty() ? 0
-                              : ::send(static_cast<int>(element.socket->socketDescriptor()),
-                                       bytes.data(), bytes.size(), MSG_NOSIGNAL | MSG_DONTWAIT);
-    taken(element, n, errno);
+                              : ::send(element.descriptor, bytes.data(), bytes.size(),
+                                       MSG_NOSIGNAL | MSG_DONTWAIT);
+    taken(index, element, n, errno);
 }
 
-void QtSocketArray::taken(Element& element, ssize_t taken, int error) {
+void QtSocketArray::taken(int index, Element& element, ssize_t taken, int error) {
     if (taken > 0) {
         element.lineOpen = element.pending[static_cast<size_t>(taken) - 1] != '\n';
         element.pending.erase(0, static_cast<size_t>(taken));
     } else if (taken < 0 && error != EAGAIN && error != EINTR) {
-        peerGone(element); // reset by the client, or otherwise gone
+        peerGone(index, element, error); // reset by the client, or otherwise gone
         return;
     }
     // What the system did not take goes when it has room.
     element.writable->setEnabled(!element.pending.empty());
 }
 
-void QtSocketArray::peerGone(Element& element) {
+void QtSocketArray::peerGone(int index, Element& element, int error) {
     element.peerClosed = true;
-    // The socket may close its descriptor now: nothing is to be written to it any more.
+    // Nothing is to be written to it or read from it any more.
     if (element.writable)
         element.writable->setEnabled(false);
+    if (element.readable)
+        element.readable->setEnabled(false);
+    // A peer that goes away is a closing connection, not an error.
+    if (error != ECONNRESET && error != EPIPE && error != ETIMEDOUT && onError)
+        onError(index, 10000 + error, std::strerror(error));
 }
 
 std::string QtSocketArray::getData(int index) {
     auto it = elements_.find(index);
-    if (it == elements_.end() || !it->second.socket)
+    if (it == elements_.end())
         return "";
-    return it->second.socket->readAll().toStdString();
+    return std::exchange(it->second.received, std::string());
 }
 
 void QtSocketArray::close(int index) {
@@ -355,7 +360,7 @@ void QtSocketArray::close(int index) {
 
 std::string QtSocketArray::remoteHostIP(int index) const {
     auto it = elements_.find(index);
-    return it == elements_.end() || !it->second.socket ? "" : it->second.peer;
+    return it == elements_.end() || it->second.descriptor < 0 ? "" : it->second.peer;
 }
 
 } // namespace korvel

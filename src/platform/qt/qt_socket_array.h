@@ -1,11 +1,13 @@
-// The socket array on Qt: element 0 is a QTcpServer, every other element one client's socket.
+// The socket array on Qt: element 0 is a QTcpServer, every other element one client's
+// connection, its descriptor watched by the event loop. A client that closes its sending side
+// is still a reader: only a connection that is reset or fails is gone.
 #pragma once
 
+#include "platform/qt/leaving_clients.h"
 #include "platform/socket_array.h"
 
 #include <QSocketNotifier>
 #include <QTcpServer>
-#include <QTcpSocket>
 #include <QTimer>
 #include <map>
 
@@ -37,19 +39,29 @@ class QtSocketArray : public SocketArray {
     static constexpr size_t kRoom = 64 * 1024;
 
   private:
+    // The server hands over each connection's descriptor as it is accepted.
+    class Server : public QTcpServer {
+      public:
+        std::function<void(qintptr)> onAccepted;
+
+      protected:
+        void incomingConnection(qintptr descriptor) override { onAccepted(descriptor); }
+    };
     struct Element {
-        QTcpSocket* socket = nullptr;
+        int descriptor = -1;
+        QSocketNotifier* readable = nullptr; // on until the client closes its sending side
         QSocketNotifier* writable = nullptr; // on while bytes wait for the system to take them
-        bool peerClosed = false;
+        bool peerClosed = false;             // reset or failed: nothing more reaches it
         bool lineOpen = false; // the system holds the start of a line whose end still waits
         std::string peer;      // the client's address, asked for with every sentence sent
         std::string pending;   // lines the system has not taken yet, in order
+        std::string received;  // what the client sent, until it is asked for (bounded)
     };
-    void onNewConnection();
-    // Takes note of the clients whose connections the system knows to have ended.
-    void noticeGonePeers();
+    void onAccepted(int descriptor);
     // What one client may leave unread now.
     size_t backlogAllowed() const;
+    // Takes note of the clients whose connections the system knows to have ended.
+    void noticeGonePeers();
     // Closes the element's connection. A client is never left with part of a line: when the
     // system holds the start of one, its end goes out before the connection closes. abandon:
     // what else waits is dropped (a client that does not read); otherwise it goes out first.
@@ -57,21 +69,24 @@ class QtSocketArray : public SocketArray {
     // Hands what waits for every client to the system in one tight pass.
     void flushPending();
     // Hands the system what it takes of one client's waiting bytes.
-    void writeOut(Element& element);
-    // The client has closed its end or is gone.
-    void peerGone(Element& element);
+    void writeOut(int index, Element& element);
+    // Takes what the client sent; its end of sending only stops the reading.
+    void readIn(int index, Element& element);
+    // The client's connection is reset or failed (error: the errno).
+    void peerGone(int index, Element& element, int error);
     // Waits while more than room bytes wait for the element's client and it takes them.
     bool waitUntilTaken(int index, size_t room, const std::function<bool()>& keepWaiting);
     // Takes note that the system took taken of the element's waiting bytes (error: the errno
     // of the send).
-    void taken(Element& element, ssize_t taken, int error);
+    void taken(int index, Element& element, ssize_t taken, int error);
     // Clients from which the sending is shared by two cores.
     static constexpr size_t kSharedFrom = 64;
 
-    QTcpServer server_;
+    Server server_;
     std::map<int, Element> elements_;
-    std::map<long, QTcpSocket*> requests_;
+    std::map<long, int> requests_; // descriptors of connections asking to be accepted
     long nextRequest_ = 1;
+    LeavingClients leaving_;
     QTimer flush_; // fires once the handler that sent has returned
     QTimer trim_;  // gives freed backlogs back to the system, once for many clients gone
     static constexpr int kFirstAcceptPauseMs = 50, kLongestAcceptPauseMs = 2000;
