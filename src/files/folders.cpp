@@ -26,7 +26,7 @@ void MainForm::ChooseFile(const std::string& path) {
         return found == c.File1.items.end() ? -1 : static_cast<int>(found - c.File1.items.begin());
     };
     if (listed() < 0)
-        c.File1.setPattern(name); // the filter hides it: the file's own name shows it
+        c.File1.showOnly(name); // the filter hides it
     c.File1.listIndex = listed();
     File1_Click();
 }

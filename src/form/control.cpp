@@ -41,6 +41,12 @@ void FileListBox::refresh() {
     listIndex = found == items.end() ? -1 : static_cast<int>(found - items.begin());
 }
 
+void FileListBox::showOnly(std::string name) {
+    pattern_ = name;
+    items = {std::move(name)};
+    listIndex = 0;
+}
+
 std::string FileListBox::fileName() const {
     return listIndex >= 0 && listIndex < static_cast<int>(items.size())
                ? items[static_cast<size_t>(listIndex)]

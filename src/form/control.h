@@ -119,6 +119,9 @@ struct FileListBox : Control {
     void setPattern(std::string pattern);
     // Lists the folder again, keeping the selected name where it is still listed.
     void refresh();
+    // Lists name alone, selected, whatever it holds (a ";", blanks around it, wildcards): a
+    // file chosen by its path, which no pattern may be able to say.
+    void showOnly(std::string name);
     // The selected file's name, "" when none is selected.
     std::string fileName() const;
 

@@ -50,21 +50,34 @@ const QString kSample = QString(KORVEL_SOURCE_DIR) + "/Tracks/sample.log";
 } // namespace
 
 // The headless replay echoes the stream the window sends: the golden streams of a log and a
-// track, and of the log on standard input.
+// track, of the log on standard input, and of the log under names no file filter can say.
 TEST(Headless, ReplaySendsTheWindowsStream) {
     const QString folder = QString(KORVEL_SOURCE_DIR) + "/tests/data/replay/";
     const QString log = folder + "log-every-line-in-file-order.log";
+    const std::string logText = test::ReadFile(log.toStdString());
+    test::TempFolder names;
+    auto named = [&](const char* name) {
+        return QString::fromStdString(names.write(name, logText));
+    };
     const char* logSentences = "RMC,GGA,VTG,RMB,GSA,GSV,OTH";
-    for (auto [file, sentences, input] : {std::tuple{log, logSentences, QString()},
-                                          {folder + "own-track.trk", "RMC,GGA,VTG", QString()},
-                                          {QString("-"), logSentences, log}}) {
-        SCOPED_TRACE(file.toStdString());
-        Finished run = runKorvel({"replay", file, "--port", "none", "--interval", "max", "--echo",
-                                  "--sentences", sentences, "--ini", "/nonexistent.ini"},
-                                 input);
+    struct Case {
+        QString file;
+        const char* sentences;
+        QString input, golden;
+    } cases[] = {
+        {log, logSentences, "", log},
+        {folder + "own-track.trk", "RMC,GGA,VTG", "", folder + "own-track.trk"},
+        {"-", logSentences, log, log},
+        {named("a;b.txt"), logSentences, "", log},
+        {named(" lead.txt"), logSentences, "", log},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file.toStdString());
+        Finished run = runKorvel({"replay", c.file, "--port", "none", "--interval", "max", "--echo",
+                                  "--sentences", c.sentences, "--ini", "/nonexistent.ini"},
+                                 c.input);
         EXPECT_EQ(run.code, 0) << run.err;
-        QString golden = (input.isEmpty() ? file : input) + ".nmea-out";
-        EXPECT_EQ(crlf(run.out), test::ReadFile(golden.toStdString()));
+        EXPECT_EQ(crlf(run.out), test::ReadFile((c.golden + ".nmea-out").toStdString()));
     }
 }
 

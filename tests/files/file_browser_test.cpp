@@ -57,14 +57,20 @@ TEST_F(FileBrowser, FilterButtonsTypedFilterAndFolderView) {
     EXPECT_TRUE(c.List1.visible);
 }
 
-// A file named on the command line is chosen as a click would choose it, whatever the filter.
+// A file named on the command line is chosen as a click would choose it, whatever the filter
+// and whatever its name holds that a filter cannot say.
 TEST_F(FileBrowser, AFileNamedIsChosenAsAClickWould) {
     std::filesystem::create_directories(program.file("elsewhere"));
-    std::string log = program.write("elsewhere/tour.txt", test::Log({test::Rmc(1), test::Rmc(2)}));
     program.write("elsewhere/other.log", "");
-    form.ChooseFile(log);
-    EXPECT_EQ(c.File1.path(), program.file("elsewhere"));
-    EXPECT_EQ(c.File1.items.at(static_cast<size_t>(c.File1.listIndex)), "tour.txt");
-    EXPECT_EQ(s.replayActive, 1);
-    EXPECT_EQ(s.replayFilePath, log);
+    for (const char* name : {"tour.txt", "a;b.txt", " lead.txt", "w*ld?.log"}) {
+        SCOPED_TRACE(name);
+        std::string log = program.write(std::string("elsewhere/") + name,
+                                        test::Log({test::Rmc(1), test::Rmc(2)}));
+        form.ChooseFile(log);
+        EXPECT_EQ(c.File1.path(), program.file("elsewhere"));
+        EXPECT_EQ(c.File1.fileName(), name);
+        EXPECT_EQ(s.replayActive, 1);
+        EXPECT_EQ(s.replayFilePath, log);
+        form.StopReplay(1);
+    }
 }
