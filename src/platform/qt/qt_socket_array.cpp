@@ -59,8 +59,12 @@ QtSocketArray::QtSocketArray() {
 }
 
 QtSocketArray::~QtSocketArray() {
-    for (auto& [index, element] : elements_)
+    for (auto& [index, element] : elements_) {
+        delete element.writable;
+        delete element.readable;
+        element.writable = element.readable = nullptr;
         release(element, false);
+    }
     for (auto& [id, descriptor] : requests_)
         CloseClient(descriptor);
 }
@@ -120,8 +124,13 @@ void QtSocketArray::unload(int index) {
 }
 
 void QtSocketArray::release(Element& element, bool abandon) {
-    delete element.writable;
-    delete element.readable;
+    // Its notifiers may be the ones whose signal is being handled (a failure said in a message
+    // runs events meanwhile): they go once it has returned.
+    for (QSocketNotifier* notifier : {element.writable, element.readable})
+        if (notifier) {
+            notifier->setEnabled(false);
+            notifier->deleteLater();
+        }
     element.writable = element.readable = nullptr;
     if (element.descriptor >= 0) {
         if (abandon || element.pending.size() > backlogAllowed() / 2)
