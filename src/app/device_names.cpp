@@ -69,7 +69,7 @@ DeviceNames DeviceNames::fromProfile(const ProfileFile& profile) {
     names.tcpClients = clients >= 1 && clients <= kMostTcpClients ? static_cast<int>(clients) : 0;
     names.ptyLink = profile.readString("Devices", "PTY", "");
     if (names.ptyLink.empty())
-        names.ptyLink = DefaultPtyLink();
+        names.ptyLink = DefaultPtyLink(); // named only: no folder is made at the start
     names.setUdp(profile.readString("Devices", "UDP", ""));
     return names;
 }

@@ -23,7 +23,7 @@ struct DeviceNames {
     int tcpPort = 1000;
     std::string tcpAddress; // where the TCP server listens, "" for this computer only
     int tcpClients = 0;     // the most clients it serves at once, 0 for the default
-    std::string ptyLink;    // the stable name of the pseudo-terminal, "" for none
+    std::string ptyLink;    // the stable name of the pseudo-terminal
     std::string udpHost = "127.0.0.1";
     int udpPort = 10110;
     // Names the device behind COMn.

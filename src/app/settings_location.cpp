@@ -105,23 +105,31 @@ std::string UserDataFolder() {
     return userFolder("XDG_DATA_HOME", ".local/share");
 }
 
-std::string UserRuntimeFolder(std::string& why) {
+namespace {
+
+// $XDG_RUNTIME_DIR when it is the user's own, else /tmp/korvel-UID, which may not exist yet.
+std::string runtimeFolderName() {
     const char* runtime = std::getenv("XDG_RUNTIME_DIR");
     struct stat status {};
     if (runtime && *runtime == '/' && ::stat(runtime, &status) == 0 && status.st_uid == geteuid() &&
         WhyNotTheUsers(runtime).empty())
         return runtime;
-    std::string folder = "/tmp/korvel-" + std::to_string(geteuid());
+    return "/tmp/korvel-" + std::to_string(geteuid());
+}
+
+} // namespace
+
+std::string UserRuntimeFolder(std::string& why) {
+    std::string folder = runtimeFolderName();
     why = makeOwnFolder(folder);
+    struct stat status {};
     if (why.empty() && (::lstat(folder.c_str(), &status) != 0 || !S_ISDIR(status.st_mode)))
         why = folder + " is not a folder";
     return why.empty() ? folder : "";
 }
 
 std::string DefaultPtyLink() {
-    std::string why;
-    std::string folder = UserRuntimeFolder(why);
-    return folder.empty() ? "" : folder + "/korvel-gps0";
+    return runtimeFolderName() + "/korvel-gps0";
 }
 
 std::string FindDataHome(const std::string& programFolder, const std::string& dataFolder) {

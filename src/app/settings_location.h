@@ -36,7 +36,7 @@ std::string FindDataHome(const std::string& programFolder, const std::string& da
 std::string UserRuntimeFolder(std::string& why);
 
 // The pseudo-terminal's link when the settings name none: korvel-gps0 in the user's runtime
-// folder, where no other user can make it first; "" without one.
+// folder, where no other user can make it first. The folder is made when the link is.
 std::string DefaultPtyLink();
 
 // The user's data folder for Korvel: $XDG_DATA_HOME/korvel or ~/.local/share/korvel.

@@ -147,8 +147,7 @@ bool MainForm::openOutput(const std::string& entry) {
                                          MessageIcon::Exclamation, MessageButtons::Ok);
             return false;
         }
-        std::string where =
-            platform_.pty.slavePath() + (s.ptyLink.empty() ? "" : " (" + s.ptyLink + ")");
+        std::string where = platform_.pty.slavePath() + " (" + s.ptyLink + ")";
         c.PortL.toolTip = where;
         c.List1.addItem("NMEA on " + where);
         return true;

@@ -128,7 +128,8 @@ bool PosixPseudoTerminal::open(const std::string& link, std::string& error) {
 
 void PosixPseudoTerminal::removeStaleLink(const std::string& link) {
     std::string path = absolutePath(link), why;
-    if (link.empty() || path == link_)
+    // Most starts find nothing left: they claim nothing and make no folder for it.
+    if (link.empty() || path == link_ || !isTerminalLink(path))
         return;
     int claim = ClaimLinkName(path, why);
     if (claim < 0)
