@@ -3,8 +3,8 @@
 #pragma once
 
 #include "replay/track_record.h"
+#include "replay/trip_figures.h"
 
-#include <limits>
 #include <string>
 #include <vector>
 
@@ -17,8 +17,6 @@ constexpr const char* kDefaultFilePattern = "*.log;*.nma;*.trl;*.trk;*.plt;*.kml
 constexpr int kSerialPortCount = 16;
 constexpr const char* kLoopbackAddress = "127.0.0.1";
 constexpr int kDefaultTcpClients = 1000, kMostTcpClients = 100000;
-
-constexpr double kNoPosition = std::numeric_limits<double>::quiet_NaN();
 
 struct FormState {
     // Loading and the replay file.
@@ -55,18 +53,13 @@ struct FormState {
     std::string logText;
     std::string phsmiLine;
     double altitude = kNoAltitude; // whole metres of the latest fix
-    double legDistance = 0;
-    double legCourse = 0;
 
     // Statistics of the replay; positions in minutes of arc, 0 when not yet set.
     std::string courseText;
     std::string speedKnotsText;
     double speedKmh = 0;
-    // Signed minutes of arc; kNoPosition until the first point (0 is a position: the equator).
-    double startLat = kNoPosition, startLon = kNoPosition;
-    double prevLat = kNoPosition, prevLon = kNoPosition;
-    double prevTimeSeconds = 0;
-    double tripDistance = 0; // metres
+    // The leg, the trip's distance and its fastest speed, of a replay and of manual mode.
+    TripFigures trip;
 
     // Ports.
     int outputPortIndex = 0;
@@ -97,7 +90,6 @@ struct FormState {
     // Display.
     int metricUnits = 1;
     int timeReference = 0;
-    double maxSpeed = 0;
     int minAltitude = 9999;
     int maxAltitude = 0;
     int positionChangeFlags = 0; // 1: latitude bar moved, 2: longitude bar moved

@@ -278,15 +278,8 @@ class MainForm {
     // The speed, course, date and time the record shows.
     void logRecordFigures(std::span<const std::string_view> fields);
     void finishRecord();
-    // A leg as ComputeDistanceAndCourse takes it.
-    struct Leg {
-        double lat1, lat2, lon1, lon2;
-    };
-    // The leg from the previous point into legDistance and legCourse. The leg from the start is
-    // measured first when it is to be shown or when the course is kept (no previous point, or
-    // not moved): its course is the one kept. Its distance, when measured.
-    std::optional<double> measureLegs(const Leg& fromStart, const std::optional<Leg>& fromPrevious,
-                                      bool startShown);
+    // The distance from the start and along the trip, in the units shown.
+    void showTripDistances(double fromStart);
     // Once per destination and run: a message for every sentence would bury the window.
     void reportOutputFailure(const std::string& entry, const std::string& what);
     // Sends a sentence with its CR LF to every destination, and tells onSentenceSent when one

@@ -25,7 +25,8 @@ void MainForm::SeekRecord(double target) {
 void MainForm::RESTART_Click() {
     openReplayFile();
     s.recordIndex = 0;
-    s.startLat = kNoPosition;
+    // The trip starts again where the file does: no leg back from where the replay stood.
+    s.trip.forgetPoints();
     ResetTripDisplay();
     s.segmentCount = 0;
     c.List1.clear();

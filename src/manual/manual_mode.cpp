@@ -1,7 +1,6 @@
 // Manual mode: the position shown by the labels leaves as RMC, GGA and VTG on every tick, with
 // the clock's time, and the course and distance from the start point.
 #include "app/main_form.h"
-#include "replay/distance_course.h"
 #include "replay/sentence.h"
 #include "replay/sentence_type.h"
 #include "text/conversions.h"
@@ -101,19 +100,15 @@ void MainForm::GenerateManualSentences() {
     s.currentLonMinutes = SignedMinutesOfArc(lonText, ew);
     // Only a leg from a start point gives a course; standing still keeps the last course.
     bool started = s.startLatMinutes != 0 || s.startLonMinutes != 0;
-    s.legDistance = 0;
-    if (started) {
-        DistanceAndCourse d =
-            ComputeDistanceAndCourse(s.startLatMinutes, s.currentLatMinutes, s.startLonMinutes,
-                                     s.currentLonMinutes, s.legCourse);
-        s.legDistance = d.distance;
-        s.legCourse = d.course;
-    }
-    int needle = static_cast<int>(s.legCourse) + 90;
+    if (started)
+        s.trip.measureLeg(s.startLatMinutes, s.startLonMinutes, s.currentLatMinutes,
+                          s.currentLonMinutes);
+    double legDistance = started ? s.trip.legDistance() : 0, legCourse = s.trip.legCourse();
+    int needle = static_cast<int>(legCourse) + 90;
     if (needle > 359)
         needle -= 360;
-    if (started && s.legDistance > 0)
-        body += CourseText(s.legCourse) + ".0";
+    if (started && legDistance > 0)
+        body += CourseText(legCourse) + ".0";
     body += "," + Format(now.day, "00") + Format(now.month, "00") +
             Right(Format(now.year, "0000"), 2) + ",,E";
     s.lastRmcSentence = FrameSentence(body);
@@ -124,10 +119,10 @@ void MainForm::GenerateManualSentences() {
         s.startLatMinutes = s.currentLatMinutes;
         s.startLonMinutes = s.currentLonMinutes;
     } else {
-        c.Gauge1.style = s.legDistance != 0 ? 3 : 50;
-        if (s.legDistance != 0)
+        c.Gauge1.style = legDistance != 0 ? 3 : 50;
+        if (legDistance != 0)
             c.Gauge1.value = needle;
-        double metres = s.legDistance;
+        double metres = legDistance;
         bool metric = s.metricUnits == 1;
         if (metres < 1000) {
             c.DistL.caption = Plain(metric ? metres : Int(metres * 3.281));
@@ -136,7 +131,7 @@ void MainForm::GenerateManualSentences() {
             c.DistL.caption = Plain(metric ? Int(metres / 1000) : Round(metres / 1609));
             c.Label6.caption = metric ? "km ->" : "mi ->";
         }
-        s.lastLegDistance = s.legDistance;
+        s.lastLegDistance = legDistance;
     }
 
     if (c.Data[1].value.get() == 1) {
@@ -147,9 +142,9 @@ void MainForm::GenerateManualSentences() {
     if (c.Data[2].value.get() == 1) {
         std::string course;
         if (started) {
-            if (s.legCourse != 0)
-                s.lastCourse = static_cast<int>(s.legCourse);
-            course = CourseText(s.legDistance != 0 ? s.legCourse : s.lastCourse);
+            if (legCourse != 0)
+                s.lastCourse = static_cast<int>(legCourse);
+            course = CourseText(legDistance != 0 ? legCourse : s.lastCourse);
         }
         listAndSend(FrameSentence("GPVTG," + course + ",T,,,0,N,0,K"));
     }

@@ -99,12 +99,12 @@ void MainForm::UnitLabel_MouseDown() {
 }
 
 void MainForm::MaxL_Click() {
-    s.maxSpeed = 0;
+    s.trip.forgetFastest();
     c.MaxL.caption.clear();
 }
 
 void MainForm::ApplyUnits() {
-    s.maxSpeed = 0;
+    s.trip.forgetFastest();
     c.MaxL.caption = c.NNminL.caption = c.NNmaxL.caption = c.DistL.caption = c.TripL.caption = "";
     s.minAltitude = 9999;
     s.maxAltitude = 0;

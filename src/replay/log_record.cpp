@@ -236,28 +236,11 @@ void MainForm::logPauseOutput() {
 }
 
 void MainForm::logRecordLegs(std::span<const std::string_view> fields) {
-    bool imperial = s.metricUnits != 1;
-    double lat = SignedMinutesOfArc(fields[3], fields[4]);
-    double lon = SignedMinutesOfArc(fields[5], fields[6]);
-    if (std::isnan(s.startLat)) {
-        s.startLat = lat;
-        s.startLon = lon;
-    }
     bool shown = s.phsmiLine.empty();
-    std::optional<Leg> fromPrevious;
-    if (!std::isnan(s.prevLat))
-        fromPrevious = Leg{lat, s.prevLat, lon, s.prevLon};
-    std::optional<double> fromStart =
-        measureLegs({lat, s.startLat, lon, s.startLon}, fromPrevious, shown);
-    if (shown) {
-        double hectometres = Int(*fromStart / 100);
-        c.DistL.caption = Format(imperial ? hectometres / 16.09 : hectometres / 10, "0.0");
-    }
-    s.prevLat = lat;
-    s.prevLon = lon;
-    s.tripDistance += s.legDistance;
+    std::optional<double> fromStart = s.trip.addPoint(
+        SignedMinutesOfArc(fields[3], fields[4]), SignedMinutesOfArc(fields[5], fields[6]), shown);
     if (shown)
-        c.TripL.caption = Format(s.tripDistance / (imperial ? 1609 : 1000), "0.0");
+        showTripDistances(*fromStart);
 }
 
 bool MainForm::logRecordStatistics() {
@@ -309,14 +292,12 @@ void MainForm::logRecordFigures(std::span<const std::string_view> fields) {
         auto inUnits = [imperial](double kmh) {
             return Plain(imperial ? Round(kmh * 0.6214) : kmh);
         };
-        bool fastest = s.speedKmh > s.maxSpeed;
-        if (fastest)
-            s.maxSpeed = s.speedKmh;
+        bool fastest = s.trip.takeSpeed(s.speedKmh);
         s.courseText = fields[8];
         if (figuresShown) {
             c.SpeedL.caption = inUnits(s.speedKmh);
             if (fastest)
-                c.MaxL.caption = inUnits(s.maxSpeed);
+                c.MaxL.caption = inUnits(s.trip.fastest());
             int needle = ToInt(Int(Val(s.courseText) + 90));
             c.Gauge1.value = needle > 359 ? needle - 360 : needle;
             c.Gauge1.style = 3;

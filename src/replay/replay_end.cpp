@@ -50,8 +50,8 @@ void MainForm::StopReplay(int mode) {
     c.Equ.enabled = true;
     c.Gauge2.toolTip = "Records";
     c.AutoSkip.enabled = true;
-    s.maxSpeed = s.prevTimeSeconds = 0;
-    s.startLat = s.startLon = s.prevLat = s.prevLon = kNoPosition;
+    s.trip.forgetFastest();
+    s.trip.forgetPoints();
     s.trackFormat.clear();
     c.Pause.enabled = c.RESTART.enabled = c.Back.enabled = c.Skip2.enabled = false;
     s.segmentCount = 0;
@@ -77,12 +77,12 @@ void MainForm::ResetTripDisplay() {
         label->caption.clear();
     s.altitude = kNoAltitude;
     // A run's first point has course 000 and no speed, whatever the run before it ended with.
-    s.legCourse = 0;
+    s.trip.forgetCourse();
     s.speedKnotsText.clear();
     s.minAltitude = 9999;
     s.maxAltitude = 0;
-    s.maxSpeed = 0;
-    s.tripDistance = 0;
+    s.trip.forgetFastest();
+    s.trip.forgetDistance();
     s.hasPgrmm = 0;
 }
 
@@ -124,14 +124,13 @@ void MainForm::StartSegment() {
     ++s.segmentCount;
     if (c.AutoReset.value.get() != 1)
         return;
-    s.maxSpeed = 0;
+    s.trip.forgetFastest();
     s.minAltitude = 9999;
     s.maxAltitude = 0;
     s.speedKnotsText.clear();
-    s.startLat = s.startLon = s.prevLat = s.prevLon = kNoPosition;
-    s.prevTimeSeconds = 0;
+    s.trip.forgetPoints();
     c.TTL.caption.clear();
-    s.tripDistance = 0;
+    s.trip.forgetDistance();
     c.TripL.caption.clear();
 }
 

@@ -1,6 +1,5 @@
 // The replay tick: one record of the loaded file per tick of Timer1, and the pacing.
 #include "app/main_form.h"
-#include "replay/distance_course.h"
 #include "text/conversions.h"
 
 #include <algorithm>
@@ -102,27 +101,11 @@ void MainForm::finishRecord() {
         c.Gauge2.value = static_cast<int>(s.recordIndex);
 }
 
-std::optional<double> MainForm::measureLegs(const Leg& fromStart,
-                                            const std::optional<Leg>& fromPrevious,
-                                            bool startShown) {
-    auto measure = [this](const Leg& l) {
-        return ComputeDistanceAndCourse(l.lat1, l.lat2, l.lon1, l.lon2, s.legCourse);
-    };
-    std::optional<DistanceAndCourse> leg;
-    if (fromPrevious)
-        leg = measure(*fromPrevious);
-    std::optional<double> startDistance;
-    if (startShown || !leg || leg->distance == 0) {
-        DistanceAndCourse start = measure(fromStart);
-        s.legDistance = *(startDistance = start.distance);
-        s.legCourse = start.course;
-    }
-    if (leg) {
-        s.legDistance = leg->distance;
-        if (leg->distance != 0)
-            s.legCourse = leg->course;
-    }
-    return startDistance;
+void MainForm::showTripDistances(double fromStart) {
+    bool imperial = s.metricUnits != 1;
+    double hectometres = Int(fromStart / 100);
+    c.DistL.caption = Format(imperial ? hectometres / 16.09 : hectometres / 10, "0.0");
+    c.TripL.caption = Format(s.trip.distance() / (imperial ? 1609 : 1000), "0.0");
 }
 
 void MainForm::Timer2_Timer() {

@@ -43,7 +43,7 @@ void MainForm::replayTrackRecord() {
         if (s.speedKmh >= 0)
             c.SpeedL.caption = Plain(s.metricUnits == 1 ? s.speedKmh : Round(s.speedKmh * 0.6214));
         c.Gauge1.style = 3;
-        int needle = static_cast<int>(s.legCourse) + 90;
+        int needle = static_cast<int>(s.trip.legCourse()) + 90;
         c.Gauge1.value = needle > 359 ? needle - 360 : needle;
     }
 
@@ -87,27 +87,10 @@ bool MainForm::ConvertTrackRecord(const TrackFix& fix) {
     if (fix.altitude)
         s.altitude = *fix.altitude;
 
-    bool imperial = s.metricUnits != 1;
-    double lat = fix.latMinutes, lon = fix.lonMinutes;
-    if (std::isnan(s.startLat)) {
-        s.startLat = lat;
-        s.startLon = lon;
-    }
-    std::optional<Leg> fromPrevious;
-    if (!std::isnan(s.prevLat))
-        fromPrevious = Leg{s.prevLat, lat, s.prevLon, lon};
-    std::optional<double> fromStart =
-        measureLegs({s.startLat, lat, s.startLon, lon}, fromPrevious, figuresShown);
-    if (figuresShown) {
-        double hectometres = Int(*fromStart / 100);
-        c.DistL.caption = Format(imperial ? hectometres / 16.09 : hectometres / 10, "0.0");
-    }
-    s.prevLat = lat;
-    s.prevLon = lon;
-    s.tripDistance += s.legDistance;
+    std::optional<double> fromStart = s.trip.addPoint(fix.latMinutes, fix.lonMinutes, figuresShown);
     if (figuresShown)
-        c.TripL.caption = Format(s.tripDistance / (imperial ? 1609 : 1000), "0.0");
-    std::string course = CourseText(s.legCourse);
+        showTripDistances(*fromStart);
+    std::string course = CourseText(s.trip.legCourse());
 
     // hh:mm:ss, read where its parts stand.
     std::string_view time = fix.timeText;
@@ -115,20 +98,13 @@ bool MainForm::ConvertTrackRecord(const TrackFix& fix) {
                TwoDigitValue(time.size() > 3 ? time.substr(3, 2) : "") * 60 +
                TwoDigitValue(time.substr(time.size() < 2 ? 0 : time.size() - 2));
     std::string kmhText;
-    if (s.prevTimeSeconds != 0 && s.prevTimeSeconds != t) {
-        double elapsed = t - s.prevTimeSeconds;
-        if (elapsed < 0)
-            elapsed += 86400; // past midnight
-        s.speedKmh = Int(s.legDistance * 3.6 / elapsed);
+    if (std::optional<double> kmh = s.trip.legSpeed(t)) {
+        s.speedKmh = *kmh;
         kmhText = Plain(s.speedKmh);
-        if (s.speedKmh > s.maxSpeed) {
-            s.maxSpeed = s.speedKmh;
-            if (figuresShown)
-                c.MaxL.caption = Plain(imperial ? Round(s.maxSpeed * 0.6214) : s.maxSpeed);
-        }
+        if (s.trip.takeSpeed(s.speedKmh) && figuresShown)
+            c.MaxL.caption = Plain(s.metricUnits != 1 ? Round(s.speedKmh * 0.6214) : s.speedKmh);
         s.speedKnotsText = KnotsText(Int(s.speedKmh / 1.852 * 10 + 0.5));
     }
-    s.prevTimeSeconds = t;
     std::string altitude = std::isnan(s.altitude) ? "" : Plain(s.altitude);
     if (s.repositioning == 1)
         return false;

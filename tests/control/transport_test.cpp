@@ -57,9 +57,8 @@ TEST_F(Transport, MovesLandOnTheRecordTheyName) {
     c.Gauge2.width = 400;
     c.Gauge2.onMouseDown(200); // the middle: Int(1000 / 400 * 200 * 1.02) = 510
     EXPECT_EQ(next(), test::Rmc(510));
-    s.startLat = 1;
     form.RESTART_Click();
-    EXPECT_TRUE(std::isnan(s.startLat)) << "the distance counts from the first record again";
+    EXPECT_FALSE(s.trip.started()) << "the distance counts from the first record again";
     EXPECT_EQ(next(), test::Rmc(1));
     c.Gauge2.onMouseDown(400); // record 1020: past the end
     EXPECT_EQ(s.replayActive, 0);

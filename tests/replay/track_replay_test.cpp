@@ -111,7 +111,7 @@ TEST_F(TrackReplay, ASegmentStartsTheTripAgain) {
     EXPECT_EQ(c.MaxL.caption, "111");
     tick();
     EXPECT_EQ(s.segmentCount, 1);
-    EXPECT_EQ(s.tripDistance, 0);
+    EXPECT_EQ(s.trip.distance(), 0);
 }
 
 TEST_F(TrackReplay, LastRecordFollowsAGrowingFile) {

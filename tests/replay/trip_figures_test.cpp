@@ -1,0 +1,43 @@
+#include "replay/trip_figures.h"
+
+#include <gtest/gtest.h>
+
+using namespace korvel;
+
+// A walk east along the equator, a minute of arc (1855 m) a leg, a minute of time apart.
+TEST(TripFigures, LegsAddUpAndTheStandingPointKeepsTheCourse) {
+    TripFigures trip;
+    EXPECT_EQ(trip.addPoint(0, 0, false), 0.0) << "the first point measures from the start";
+    EXPECT_EQ(trip.legSpeed(86370), std::nullopt) << "no time before the first";
+    EXPECT_EQ(trip.addPoint(0, 1, false), std::nullopt) << "a leg that moved needs no start";
+    EXPECT_EQ(trip.legDistance(), 1855);
+    EXPECT_EQ(trip.legCourse(), 90);
+    EXPECT_EQ(trip.legSpeed(30), 111.0) << "a minute past midnight: 1855 m in 60 s";
+    EXPECT_EQ(trip.legSpeed(30), std::nullopt) << "the same time again";
+    EXPECT_EQ(trip.addPoint(0, 1, true), 1855.0) << "wanted, the start is measured";
+    EXPECT_EQ(trip.legDistance(), 0);
+    EXPECT_EQ(trip.legCourse(), 90) << "standing keeps the course of the way from the start";
+    EXPECT_EQ(trip.addPoint(1, 1, false), std::nullopt);
+    EXPECT_EQ(trip.legCourse(), 0);
+    EXPECT_EQ(trip.distance(), 2 * 1855);
+
+    EXPECT_TRUE(trip.takeSpeed(50));
+    EXPECT_FALSE(trip.takeSpeed(50)) << "only a faster speed is the fastest";
+    EXPECT_EQ(trip.fastest(), 50);
+
+    trip.forgetPoints();
+    EXPECT_EQ(trip.addPoint(-10, -10, false), 0.0) << "a new start, in the south-west";
+    EXPECT_EQ(trip.distance(), 2 * 1855) << "the distance along the way is kept until forgotten";
+    EXPECT_EQ(trip.legSpeed(100), std::nullopt) << "no time before a new start";
+}
+
+TEST(TripFigures, ManualLegFromItsStartKeepsTheCourseStanding) {
+    TripFigures trip;
+    trip.measureLeg(0, 0, -1, 0);
+    EXPECT_EQ(trip.legDistance(), 1855);
+    EXPECT_EQ(trip.legCourse(), 180);
+    trip.measureLeg(-1, 0, -1, 0);
+    EXPECT_EQ(trip.legDistance(), 0);
+    EXPECT_EQ(trip.legCourse(), 180);
+    EXPECT_EQ(trip.distance(), 0) << "a leg from the start is no part of a trip";
+}
