@@ -84,9 +84,6 @@ struct FormState {
     // The window's size as it last was, kept with the settings; 0 when none is kept.
     int windowWidth = 0, windowHeight = 0;
 
-    // Garmin download: the last point's moment as dd.mm.yy hh:mm:ss.
-    std::string dateTimeText;
-
     // Display.
     int metricUnits = 1;
     int timeReference = 0;

@@ -90,8 +90,9 @@ void MainForm::wireEvents() {
     c.Timer1.onTimer = [this] { Timer1_Timer(); };
     c.Timer2.onTimer = [this] { Timer2_Timer(); };
     c.DownloadC.onClick = [this] { StartDownloadDialog(); };
-    c.Timer3.onTimer = [this] { DownloadTimeout(); };
-    platform_.comm2.onReceive = [this] { ReceiveBytes(); };
+    c.Timer3.setInterval(kDownloadWatchdogMs);
+    c.Timer3.onTimer = [this] { trackDownload_.timeout(); };
+    platform_.comm2.onReceive = [this] { trackDownload_.receive(); };
     SocketArray& winsock = platform_.winsock;
     winsock.onConnectionRequest = [this](int index, long id) {
         Winsock_ConnectionRequest(index, id);

@@ -5,9 +5,8 @@
 #include "app/form_state.h"
 #include "app/settings_location.h"
 #include "control/load_tally.h"
-#include "files/pending_file.h"
 #include "form/controls.h"
-#include "garmin/link_state.h"
+#include "garmin/track_download.h"
 #include "output/sentence_time.h"
 #include "platform/platform.h"
 #include "replay/formats/track_reader.h"
@@ -22,9 +21,6 @@
 namespace korvel {
 
 class ProfileFile;
-
-// The name a download is written under: the name typed, with ".trk" when it has no extension.
-std::string DownloadFileName(const std::string& typed);
 
 class MainForm {
   public:
@@ -202,15 +198,9 @@ class MainForm {
     // Garmin track-log download.
     void StartDownloadDialog();
     void StartDownload();
-    // Sends a packet given as hexadecimal digit pairs, one byte every 10 ms.
-    void SendHex(const std::string& hexText);
-    void ReceiveBytes();
-    void DownloadTimeout();
     // Ends a download without keeping anything of it; reason goes to List1.
     void CancelDownload(const std::string& reason);
     void EndDownloadMode();
-
-    GarminLinkState link;
 
   private:
     void wireEvents();
@@ -239,18 +229,10 @@ class MainForm {
     // Opens the output ports a run needs; false (after telling the user) when one cannot be.
     bool openOutputPort();
     bool openOutput(const std::string& entry);
-    // Sends a packet to the receiver and keeps it, to send again when the receiver asks.
-    void sendPacket(int id, const std::string& data);
-    // Takes the whole packet in link.dataBuffer and answers it; false when the download ended.
-    bool answerPacket(int id);
-    void writeProductData();
-    void writeTrackPoint();
-    // Keeps the track file when every announced record came, or tells why not.
-    void finishDownload();
-    // Ends a download that failed: why in a message and in List1, and what became of the file.
-    void failDownload(const std::string& why, const std::string& outcome = "No file is written.");
-    // One line of the track file being downloaded, with CR LF.
-    void writeTrackLine(const std::string& line);
+    // What the window shows of a download: its dialogue in List1, its points in Gauge2, the
+    // watchdog in Timer3, its end in a message, List1 and the port list's colour.
+    TrackDownload::Listener downloadListener();
+    void downloadEnded(const DownloadResult& result);
     // Lists a sentence in List1 and sends it.
     void listAndSend(std::string_view sentence);
     // Reads the next line into currentLine; false at the end of the file.
@@ -302,11 +284,8 @@ class MainForm {
     SettingsLocation settings_;
     LineReader replayFile_;
     int recordFd_ = -1;
-    PendingFile download_;
-    bool replaceTarget_ = false; // the user agreed to replace the file named
-    std::string lastPacketSent_; // as hexadecimal text
-    std::string rmcCopyPath_;    // the completed copy the loader made, removed at the stop
-    long lineNumber_ = 0;        // of the line last read from the replay file
+    std::string rmcCopyPath_; // the completed copy the loader made, removed at the stop
+    long lineNumber_ = 0;     // of the line last read from the replay file
     std::unique_ptr<TrackReader> trackReader_; // of the replay file, since it was opened
     std::vector<TrackPoint> trackPoints_;      // read, from nextPoint_ on not yet taken
     size_t nextPoint_ = 0;
@@ -323,6 +302,7 @@ class MainForm {
     bool timePositionDue_ = false;
     std::int64_t lampDeadline_ = 0;       // monotonic ms when the activity lamp goes out
     std::set<std::string> failedOutputs_; // the destinations that failed in this run
+    TrackDownload trackDownload_{platform_.comm2, platform_.clock, downloadListener()};
 };
 
 } // namespace korvel

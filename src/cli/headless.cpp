@@ -310,7 +310,8 @@ int RunHeadless(const CommandLine& command, int argc, char* argv[]) {
     std::signal(SIGPIPE, SIG_IGN);
 
     if (command.action == CommandLine::Action::Download)
-        return RunDownload(form, dialogs, o, command.file, stopRequested);
+        return RunDownload(machine.comm2, machine.clock, form.s.garminPortIndex, o, command.file,
+                           stopRequested);
     std::unique_ptr<InputSpool> spool; // replay -: the log as it arrives
     std::optional<int> refused = command.action == CommandLine::Action::Manual
                                      ? startManual(form, o)

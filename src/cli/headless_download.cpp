@@ -1,11 +1,15 @@
 #include "cli/headless_download.h"
 
+#include "garmin/track_download.h"
+#include "platform/serial_port.h"
 #include "text/conversions.h"
 
 #include <QCoreApplication>
 #include <QTimer>
+#include <algorithm>
 #include <filesystem>
 #include <iostream>
+#include <optional>
 
 namespace korvel {
 
@@ -23,10 +27,10 @@ int receiverPort(const std::string& port, int saved) {
 
 } // namespace
 
-int RunDownload(MainForm& form, ConsoleDialogs& dialogs, const RunOptions& o,
+int RunDownload(SerialPort& port, Clock& clock, int savedPort, const RunOptions& o,
                 const std::string& file, const std::atomic<bool>& stop) {
-    int port = receiverPort(o.port, form.s.garminPortIndex);
-    if (port < 0) {
+    int index = receiverPort(o.port, savedPort);
+    if (index < 0) {
         std::cerr << "korvel: a download needs a serial port (COM1..COM16 or a device path), not "
                   << o.port << "\n";
         return 2;
@@ -38,45 +42,57 @@ int RunDownload(MainForm& form, ConsoleDialogs& dialogs, const RunOptions& o,
         std::cerr << "korvel: there is no folder " << path.parent_path().string() << "\n";
         return 1;
     }
+    // Running the command says the receiver is connected; a file that appears meanwhile is
+    // replaced only with --force.
     if (std::filesystem::exists(path, ec) && !o.force) {
         std::cerr << "korvel: " << path.string()
                   << " exists already; --force replaces it once the download is complete\n";
         return 1;
     }
-    form.c.Dir1.path.set(path.parent_path().string());
-    // Running the command says the receiver is connected; a file that appears meanwhile is
-    // replaced only with --force.
-    dialogs.answerQuestions(true);
-    form.StartDownloadDialog();
-    dialogs.answerQuestions(o.force);
-    form.c.PortC.listIndex.set(port);
-    form.c.FileT.text.set(path.filename().string());
-    form.StartDownload();
-    if (!form.c.Timer3.enabled())
-        return 1; // the form has said why
-    if (!o.quiet)
-        std::cerr << "korvel: downloading the track log from COM" << form.s.garminPortIndex + 1
-                  << " into " << form.s.replayFilePath << "\n";
 
+    QTimer watchdog;
+    watchdog.setInterval(kDownloadWatchdogMs);
+    std::optional<DownloadResult> result;
+    TrackDownload download(port, clock,
+                           {.listed =
+                                [&](const std::string& line) {
+                                    if (!o.quiet)
+                                        std::cerr << "korvel: " << line << "\n";
+                                },
+                            .announced = {},
+                            .pointsReceived = {},
+                            .watch = [&](bool on) { on ? watchdog.start() : watchdog.stop(); },
+                            .ended =
+                                [&](const DownloadResult& end) {
+                                    result = end;
+                                    QCoreApplication::quit();
+                                }});
+    QObject::connect(&watchdog, &QTimer::timeout, [&] { download.timeout(); });
+    port.onReceive = [&] { download.receive(); };
+    if (std::optional<std::string> error = download.start(index + 1, path.string(), o.force)) {
+        std::cerr << "korvel: " << *error << "\n";
+        return 1;
+    }
+    if (!o.quiet && !result)
+        std::cerr << "korvel: downloading the track log from COM" << index + 1 << " into "
+                  << path.string() << "\n";
     QTimer watch;
     QObject::connect(&watch, &QTimer::timeout, [&] {
         if (stop)
-            form.CancelDownload("Download stopped: no file is written.");
-        if (form.s.downloadMode == 0)
-            QCoreApplication::quit();
+            download.stop("Download stopped: no file is written.");
     });
     watch.start(50);
-    QCoreApplication::exec();
-
-    const std::vector<std::string>& items = form.c.List1.items;
-    bool done = !items.empty() && items.back() == "Transfer OK";
-    if (!o.quiet && done)
-        for (const std::string& item : items)
-            std::cerr << "korvel: " << item << "\n";
-    // A failure of the download has been told in a message; a stop is told here.
-    if (!done && stop && !items.empty())
-        std::cerr << "korvel: " << items.back() << "\n";
-    return done ? 0 : 1;
+    if (!result)
+        QCoreApplication::exec();
+    port.onReceive = nullptr;
+    bool complete = result->end == DownloadResult::End::Complete;
+    if (!o.quiet || !complete) {
+        // A failure's message with what became of the file, on one line.
+        std::string said = result->message.empty() ? result->line : result->message;
+        std::replace(said.begin(), said.end(), '\n', ' ');
+        std::cerr << "korvel: " << said << "\n";
+    }
+    return complete ? 0 : 1;
 }
 
 } // namespace korvel

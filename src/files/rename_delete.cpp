@@ -94,7 +94,7 @@ void MainForm::Form_DblClick() {
     c.List1.visible = true;
     c.Dir1.visible = c.Drive1.visible = false;
     // Download mode ends, and a download under way is dropped, as Escape drops it.
-    if (s.downloadMode == 1 && platform_.comm2.isOpen()) {
+    if (s.downloadMode == 1 && trackDownload_.running()) {
         CancelDownload("Download stopped: no file is written.");
         return;
     }

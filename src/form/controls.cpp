@@ -174,7 +174,6 @@ Controls::Controls() {
     Timer2.name = "Timer2";
     Timer2.setInterval(400);
     Timer3.name = "Timer3";
-    Timer3.setInterval(2000);
     Timer4.name = "Timer4";
     Timer4.setInterval(1000);
 }

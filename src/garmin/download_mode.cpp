@@ -3,22 +3,13 @@
 #include "app/main_form.h"
 #include "text/conversions.h"
 
-#include <cstdio>
 #include <filesystem>
 
 namespace korvel {
 
 namespace {
 
-constexpr Color kDarkRed = 192;
-
-// "# 07.12.2026 14:03:59  Local Time"
-std::string localTimeLine(const LocalDateTime& t) {
-    char text[64];
-    std::snprintf(text, sizeof text, "# %02d.%02d.%04d %02d:%02d:%02d  Local Time", t.day, t.month,
-                  t.year, t.hour, t.minute, t.second);
-    return text;
-}
+constexpr Color kDarkRed = 192, kTransferOk = 49344;
 
 // The buttons that choose the file list's pattern, and saving, have no use while downloading.
 void showPatternButtons(Controls& c, bool shown) {
@@ -27,11 +18,6 @@ void showPatternButtons(Controls& c, bool shown) {
 }
 
 } // namespace
-
-std::string DownloadFileName(const std::string& typed) {
-    // The extension is decided by the name typed, not by dots in the folder's path.
-    return typed.find('.') == std::string::npos ? typed + ".trk" : typed;
-}
 
 void MainForm::StartDownloadDialog() {
     showPatternButtons(c, true);
@@ -83,71 +69,55 @@ void MainForm::StartDownload() {
     std::string path = c.Dir1.path.get() + "/" + DownloadFileName(name);
     std::error_code ec;
     // An existing file is replaced only when the user says so, and only by a complete download.
-    replaceTarget_ = std::filesystem::exists(path, ec);
-    if (replaceTarget_ && platform_.dialogs.messageBox(
-                              path + " exists already. Replace it ?", "  Tracklog-Download",
-                              MessageIcon::Question, MessageButtons::YesNo) != MessageAnswer::Yes) {
+    bool replaceTarget = std::filesystem::exists(path, ec);
+    if (replaceTarget && platform_.dialogs.messageBox(
+                             path + " exists already. Replace it ?", "  Tracklog-Download",
+                             MessageIcon::Question, MessageButtons::YesNo) != MessageAnswer::Yes) {
         c.focus = "FileT";
         return;
     }
     c.focus = "ENDE";
     c.LOA.enabled = false;
-    c.Timer3.setEnabled(true);
-    SerialPort& port = platform_.comm2;
-    port.setCommPort(s.garminPortIndex + 1);
-    port.setSettings("9600,n,8,1");
-    std::string error;
-    if (!port.open(error)) {
-        platform_.dialogs.messageBox("COM" + std::to_string(s.garminPortIndex + 1) +
-                                         " cannot be opened: " + error,
-                                     " Error !", MessageIcon::Critical, MessageButtons::Ok);
+    closeAllFiles();
+    if (std::optional<std::string> error =
+            trackDownload_.start(s.garminPortIndex + 1, path, replaceTarget)) {
+        platform_.dialogs.messageBox(*error, " Error !", MessageIcon::Critical, MessageButtons::Ok);
         EndDownloadMode();
         return;
     }
     s.replayFilePath = path;
-    closeAllFiles();
-    // The track is written beside the file named and takes its name when the transfer is
-    // complete.
-    if (!download_.create(path, error)) {
-        platform_.dialogs.messageBox(path + " cannot be written: " + error, " Error !",
-                                     MessageIcon::Critical, MessageButtons::Ok);
-        EndDownloadMode();
-        return;
-    }
-    link = GarminLinkState{};
-    writeTrackLine("I Korvel V" KORVEL_VERSION);
-    writeTrackLine(localTimeLine(platform_.clock.now()));
-    if (!download_.isOpen())
-        return;
-    sendPacket(0x00, "");
-    platform_.clock.Sleep(100);
-    sendPacket(0xFE, "");
 }
 
-void MainForm::SendHex(const std::string& hexText) {
-    for (size_t i = 0; i + 1 < hexText.size(); i += 2) {
-        platform_.clock.Sleep(10);
-        auto byte = static_cast<char>(std::stoi(hexText.substr(i, 2), nullptr, 16));
-        platform_.comm2.output(std::string(1, byte));
-    }
+TrackDownload::Listener MainForm::downloadListener() {
+    return {
+        .listed = [this](const std::string& line) { c.List1.addItem(line); },
+        .announced = [this](int records) { c.Gauge2.max = records; },
+        .pointsReceived =
+            [this](int points) {
+                if (points <= c.Gauge2.max)
+                    c.Gauge2.value = points;
+            },
+        .watch = [this](bool on) { c.Timer3.setEnabled(on); },
+        .ended = [this](const DownloadResult& result) { downloadEnded(result); },
+    };
 }
 
-void MainForm::DownloadTimeout() {
-    // The receiver is not listened to while the user reads the message.
-    c.Timer3.setEnabled(false);
-    platform_.comm2.close();
-    platform_.dialogs.messageBox("GPS-Timeout\n(ComPort=" + std::to_string(s.garminPortIndex + 1) +
-                                     "?)",
-                                 " Error !", MessageIcon::Critical, MessageButtons::Ok);
-    CancelDownload("GPS-Timeout: no file is written.");
+void MainForm::downloadEnded(const DownloadResult& result) {
+    if (!result.message.empty())
+        platform_.dialogs.messageBox(result.message, " Error !", MessageIcon::Critical,
+                                     MessageButtons::Ok);
+    EndDownloadMode();
+    bool complete = result.end == DownloadResult::End::Complete;
+    if (complete)
+        platform_.dialogs.beep();
+    c.List1.addItem(result.line);
+    c.List1.listIndex = static_cast<int>(c.List1.items.size()) - 1;
+    if (complete)
+        c.PortC.backColor = kTransferOk;
 }
 
 void MainForm::CancelDownload(const std::string& reason) {
-    // The watchdog, the port list and the port are EndDownloadMode's to restore; closing the
-    // files drops what the download wrote, and the file named stays as it was.
-    EndDownloadMode();
-    c.List1.addItem(reason);
-    c.List1.listIndex = static_cast<int>(c.List1.items.size()) - 1;
+    trackDownload_.stop(reason);
 }
 
 void MainForm::EndDownloadMode() {

@@ -31,7 +31,6 @@ void MainForm::closeAllFiles() {
     if (recordFd_ >= 0)
         ::close(recordFd_);
     recordFd_ = -1;
-    download_.discard();
 }
 
 void MainForm::record(const std::vector<std::string>& lines) {
