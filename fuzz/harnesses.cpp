@@ -35,7 +35,7 @@ struct Rig {
         for (int step = 0; form->s.replayActive == 1 && step < 100000; ++step)
             form->ReplayStep();
         if (form->s.replayActive == 1)
-            form->StopReplay(1);
+            form->StopReplay(StopReason::Stop);
     }
 
     test::TempFolder program;

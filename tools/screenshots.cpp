@@ -52,7 +52,7 @@ bool shoot(const QString& folder, const QString& suffix, bool replayOnly) {
     form.File1_Click();
     wait(6000);
     saved = save(window, folder + "/replay" + suffix + ".png") && saved;
-    form.StopReplay(1);
+    form.StopReplay(StopReason::Stop);
     if (replayOnly)
         return saved;
 

@@ -2,6 +2,7 @@
 // them. Flags hold 0 and 1; counters are wide enough for any file.
 #pragma once
 
+#include "replay/replay_kinds.h"
 #include "replay/track_record.h"
 #include "replay/trip_figures.h"
 
@@ -22,7 +23,7 @@ struct FormState {
     // Loading and the replay file.
     std::string currentLine;
     std::string replayFilePath;
-    int fileKind = 0; // 0 NMEA log, 1 track file, 2 recording
+    FileKind fileKind = FileKind::Log;
     std::string trackFormat;
     std::string trackName;
     long recordCount = 0;

@@ -132,8 +132,7 @@ class MainForm {
     };
     NextRecord nextRecord();
     void Timer2_Timer();
-    // mode 0: end of file (loops when Lop is checked); 1: stop; 2: stop and keep List1.
-    void StopReplay(int mode);
+    void StopReplay(StopReason reason);
     void ResetTripDisplay();
     void SkipRecords(long count);
     // A track point that starts a segment has been reached.

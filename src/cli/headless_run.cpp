@@ -95,7 +95,7 @@ int HeadlessRun::finish() {
     if (form_.c.Manu.value.get() == 1)
         form_.StopA_Click();
     else if (form_.s.replayActive == 1)
-        form_.StopReplay(1);
+        form_.StopReplay(StopReason::Stop);
     return result;
 }
 

@@ -99,7 +99,7 @@ void MainForm::File1_Click() {
     }
     std::string name = c.File1.fileName();
     s.replayFilePath = c.Dir1.path.get() + "/" + name;
-    s.fileKind = 2;
+    s.fileKind = FileKind::Unknown;
     bool opened = !name.empty() && openReplayFile();
     int openError = errno;
     c.Timer4.setEnabled(false);
@@ -123,27 +123,27 @@ void MainForm::File1_Click() {
     while (opened && readLine()) {
         const std::string& line = s.currentLine;
         if (Left(line, 1) == "$") {
-            s.fileKind = 0;
+            s.fileKind = FileKind::Log;
             break;
         }
         if (detection.look(line)) {
-            s.fileKind = 1;
+            s.fileKind = FileKind::Track;
             s.trackFormat = detection.format();
             break;
         }
         platform_.clock.DoEvents();
     }
-    if (s.fileKind == 2) {
+    if (s.fileKind == FileKind::Unknown) {
         closeAllFiles();
         c.List1.addItem(opened
                             ? "No Log-File !"
                             : "Cannot open " + s.replayFilePath + ": " + std::strerror(openError));
         if (std::string why = opened ? whyNoLog(s.replayFilePath) : ""; !why.empty())
             c.List1.addItem(why);
-        StopReplay(2);
+        StopReplay(StopReason::StopKeepingMessages);
         return;
     }
-    if (s.fileKind == 1 ? loadTrackFile() : loadLog())
+    if (s.fileKind == FileKind::Track ? loadTrackFile() : loadLog())
         startReplay();
 }
 
@@ -172,12 +172,12 @@ bool MainForm::loadLog() {
         if (s.hasGga == 0) {
             platform_.dialogs.messageBox("No RMC or GGA-Data", " Data-Error !",
                                          MessageIcon::Critical, MessageButtons::Ok);
-            StopReplay(2);
+            StopReplay(StopReason::StopKeepingMessages);
             return false;
         }
         c.Data[0].foreColor = kGrey;
         if (!BuildRmcCopy()) {
-            StopReplay(2);
+            StopReplay(StopReason::StopKeepingMessages);
             return false;
         }
     }
@@ -191,7 +191,7 @@ void MainForm::startReplay() {
     }
     s.replayActive = 1;
     if (!openOutputPort()) {
-        StopReplay(2);
+        StopReplay(StopReason::StopKeepingMessages);
         return;
     }
     c.PortC.enabled = false;
@@ -214,7 +214,7 @@ bool MainForm::SkipToFirstRmc() {
     // RMC sentences that never start a line leave nothing to replay.
     c.List1.clear();
     c.List1.addItem("No line begins with an RMC sentence !");
-    StopReplay(2);
+    StopReplay(StopReason::StopKeepingMessages);
     return false;
 }
 

@@ -13,7 +13,7 @@ bool MainForm::loadTrackFile() {
     auto refuse = [this](const std::string& why) {
         c.List1.addItem("Unknown Track-Format !");
         c.List1.addItem(why);
-        StopReplay(2);
+        StopReplay(StopReason::StopKeepingMessages);
         return false;
     };
     // The format, told by the first lines, decides what a point is; one pass counts the

@@ -12,7 +12,7 @@ void MainForm::SeekRecord(double target) {
     // A track's segments are counted again as its points are passed.
     s.segmentCount = 0;
     if (target <= 0) {
-        if (s.fileKind == 0)
+        if (s.fileKind == FileKind::Log)
             SkipToFirstRmc();
         s.repositioning = 0;
         return;
@@ -30,7 +30,7 @@ void MainForm::RESTART_Click() {
     ResetTripDisplay();
     s.segmentCount = 0;
     c.List1.clear();
-    if (s.fileKind == 0)
+    if (s.fileKind == FileKind::Log)
         SkipToFirstRmc();
 }
 

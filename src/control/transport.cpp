@@ -53,15 +53,15 @@ void MainForm::Gauge2_MouseDown(double x) {
 
 void MainForm::AutoSkip_MouseDown() {
     if (!c.StopA.visible)
-        s.fileKind = 0;
-    if (s.fileKind != 1)
+        s.fileKind = FileKind::Log;
+    if (s.fileKind != FileKind::Track)
         return;
     // A track file: on to the start of the next segment, which the next tick sends. The
     // point due next is passed even when it starts a segment: that one has begun.
     for (bool first = true;; first = false) {
         const TrackPoint* next = peekTrackPoint();
         if (!next) {
-            StopReplay(0);
+            StopReplay(StopReason::EndOfFile);
             return;
         }
         if (next->fix.newSegment && !first)
@@ -72,12 +72,12 @@ void MainForm::AutoSkip_MouseDown() {
 }
 
 void MainForm::AutoSkip_MouseUp() {
-    if (s.fileKind == 1)
+    if (s.fileKind == FileKind::Track)
         c.AutoSkip.value.set(0); // a push button for track files
 }
 
 void MainForm::AutoSkip_Click() {
-    if (s.fileKind == 1) {
+    if (s.fileKind == FileKind::Track) {
         ResetTripDisplay();
         return;
     }
@@ -104,7 +104,7 @@ void MainForm::StopA_Click() {
         return;
     }
     c.Manu.enabled = true;
-    StopReplay(1);
+    StopReplay(StopReason::Stop);
 }
 
 void MainForm::Lop_Click() {

@@ -40,7 +40,7 @@ void MainForm::Manu_Click() {
     closeAllFiles();
     if (manual && c.StopA.visible) {
         c.Manu.enabled = true;
-        StopReplay(1);
+        StopReplay(StopReason::Stop);
     }
     showManualControls(manual);
     if (!manual) {

@@ -125,7 +125,7 @@ void MainForm::replayLogRecord() {
         if (s.replayActive == 0)
             return;
         if (!readLine()) {
-            StopReplay(0);
+            StopReplay(StopReason::EndOfFile);
             return;
         }
         // Bytes a receiver wrote before a sentence (binary data) are no part of it.
@@ -256,7 +256,7 @@ bool MainForm::logRecordStatistics() {
     auto passRecord = [&](auto isRmc) {
         do {
             if (!readLine()) {
-                StopReplay(0);
+                StopReplay(StopReason::EndOfFile);
                 return false;
             }
         } while (!isRmc(s.currentLine));

@@ -6,7 +6,7 @@
 namespace korvel {
 
 MainForm::NextRecord MainForm::nextRecord() {
-    if (s.fileKind != 1)
+    if (s.fileKind != FileKind::Track)
         return {true, TimeOf(s.currentLine)}; // the line that starts the next record
     const TrackPoint* point = peekTrackPoint();
     if (!point)

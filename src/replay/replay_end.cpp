@@ -6,28 +6,28 @@
 
 namespace korvel {
 
-void MainForm::StopReplay(int mode) {
-    if (c.Lop.value.get() == 1 && mode == 0) {
+void MainForm::StopReplay(StopReason reason) {
+    if (c.Lop.value.get() == 1 && reason == StopReason::EndOfFile) {
         c.List1.clear();
         c.List1.addItem(std::string(80, '>'));
         openReplayFile();
         s.segmentCount = 0;
         ResetTripDisplay();
-        if (s.fileKind != 0 && !peekTrackPoint()) {
+        if (s.fileKind != FileKind::Log && !peekTrackPoint()) {
             // The file was emptied, cut short or removed while it played: there is nothing
             // left to loop over.
-            StopReplay(2);
+            StopReplay(StopReason::StopKeepingMessages);
             c.List1.addItem("The file holds no record any more: the replay stops.");
             return;
         }
-        if ((s.fileKind == 0 && !SkipToFirstRmc()) || s.replayActive != 1)
+        if ((s.fileKind == FileKind::Log && !SkipToFirstRmc()) || s.replayActive != 1)
             return;
         s.recordIndex = 0;
         platform_.clock.DoEvents();
         platform_.clock.Sleep(1000);
         return;
     }
-    if (mode < 2)
+    if (reason != StopReason::StopKeepingMessages)
         c.List1.clear();
     c.PortC.enabled = true;
     c.Timer1.setEnabled(false);
@@ -87,11 +87,11 @@ void MainForm::ResetTripDisplay() {
 }
 
 void MainForm::SkipRecords(long count) {
-    if (s.fileKind == 0) {
+    if (s.fileKind == FileKind::Log) {
         long passed = 0;
         do {
             if (!readLine()) {
-                StopReplay(0);
+                StopReplay(StopReason::EndOfFile);
                 return;
             }
             if (IsSentence(s.currentLine, "RMC")) {
@@ -108,7 +108,7 @@ void MainForm::SkipRecords(long count) {
     for (long passed = 0; passed < count; ++passed) {
         const TrackPoint* point = takeTrackPoint();
         if (!point) {
-            StopReplay(0);
+            StopReplay(StopReason::EndOfFile);
             return;
         }
         ++s.recordIndex;

@@ -25,7 +25,7 @@ void MainForm::Timer1_Timer() {
 
 void MainForm::ReplayStep() {
     c.List1.clear();
-    if (s.fileKind != 0)
+    if (s.fileKind != FileKind::Log)
         platform_.clock.Sleep(100);
     if (c.Manu.value.get() == 1) {
         c.List1.addItem("Position:  " + s.logText);
@@ -42,13 +42,13 @@ void MainForm::ReplayStep() {
         if (s.recordIndex < s.recordCount)
             c.Gauge2.toolTip = "Records:" + Str(s.recordIndex + 1) + "/" + Str(s.recordCount);
     }
-    if (s.fileKind == 0)
+    if (s.fileKind == FileKind::Log)
         platform_.clock.Sleep(100);
     else
         c.Equ.enabled = false; // the same-time option is for logs only
     if (c.Pause.value.get() == 1 && s.stepOnce == 0) {
         // Paused: the latest record again, every two seconds.
-        if (s.fileKind == 0)
+        if (s.fileKind == FileKind::Log)
             logPauseOutput();
         else
             trackPauseOutput();
@@ -59,7 +59,7 @@ void MainForm::ReplayStep() {
         return;
     }
     s.stepOnce = 0;
-    if (s.fileKind == 0)
+    if (s.fileKind == FileKind::Log)
         replayLogRecord();
     else
         replayTrackRecord();

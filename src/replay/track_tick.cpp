@@ -21,7 +21,7 @@ void MainForm::replayTrackRecord() {
         if (!newest.empty())
             point = &newest.back();
     } else if (!(point = takeTrackPoint())) {
-        StopReplay(0);
+        StopReplay(StopReason::EndOfFile);
         return;
     }
     if (point && point->fix.newSegment)
@@ -57,7 +57,7 @@ void MainForm::replayTrackRecord() {
     for (int i = 1; i < s.recordStep; ++i) {
         const TrackPoint* passed = takeTrackPoint();
         if (!passed) {
-            StopReplay(0);
+            StopReplay(StopReason::EndOfFile);
             return;
         }
         ++s.recordIndex;

@@ -71,6 +71,6 @@ TEST_F(FileBrowser, AFileNamedIsChosenAsAClickWould) {
         EXPECT_EQ(c.File1.fileName(), name);
         EXPECT_EQ(s.replayActive, 1);
         EXPECT_EQ(s.replayFilePath, log);
-        form.StopReplay(1);
+        form.StopReplay(StopReason::Stop);
     }
 }

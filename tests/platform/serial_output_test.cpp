@@ -42,7 +42,7 @@ TEST(SerialOutput, AReplayArrivesByteForByteUntilTheCableIsPulled) {
     EXPECT_NE(app.dialogs.messages.at(0).text.find("has gone"), std::string::npos);
     RunUntil([&] { return app.form->s.replayActive == 0; }, 10000);
     EXPECT_EQ(app.dialogs.messages.size(), 1u) << "once per run";
-    app.form->StopReplay(1);
+    app.form->StopReplay(StopReason::Stop);
     EXPECT_TRUE(app.form->c.PortC.enabled && app.form->c.File1.enabled);
 }
 

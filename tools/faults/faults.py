@@ -20,8 +20,7 @@ FAULTS = [
      "return std::tolower(static_cast<unsigned char>(a)) ==\n           std::tolower(static_cast<unsigned char>(b));",
      "return a == b;"),
     ("tcp-client", "src/output/send_sentence.cpp",
-     "    for (int i = 1; i <= s.tcpClientCount; ++i) {\n        int state = platform_.winsock.state(i);",
-     "    for (int i = 1; i < s.tcpClientCount; ++i) {\n        int state = platform_.winsock.state(i);"),
+     "for (size_t k = 0; k < s.tcpClients.size();) {", "for (size_t k = 1; k < s.tcpClients.size();) {"),
 ]
 
 if sys.argv[1] == "list":
