@@ -9,8 +9,7 @@
 #include "garmin/track_download.h"
 #include "output/sentence_time.h"
 #include "platform/platform.h"
-#include "replay/formats/track_reader.h"
-#include "text/line_reader.h"
+#include "replay/record_source.h"
 
 #include <functional>
 #include <set>
@@ -213,12 +212,6 @@ class MainForm {
     // One pass over the replay file for its load. The lines up to line counted told the kind
     // of file: they are looked at but not counted again.
     LoadTally tallyReplayFile(long counted, bool track);
-    // The next point of the track file, read as far as it takes; none at the file's end.
-    // Valid until the next point is asked for.
-    const TrackPoint* peekTrackPoint();
-    const TrackPoint* takeTrackPoint();
-    // The points of the file's last line or chunk that holds any, read from its start.
-    std::vector<TrackPoint> lastTrackPoints();
     // One point of a track file: its sentences, statistics and displays.
     void replayTrackRecord();
     // Converts a point into the latest RMC, GGA and VTG; false while repositioning (nothing to
@@ -234,11 +227,6 @@ class MainForm {
     void downloadEnded(const DownloadResult& result);
     // Lists a sentence in List1 and sends it.
     void listAndSend(std::string_view sentence);
-    // Reads the next line into currentLine; false at the end of the file.
-    bool readLine();
-    // The same without the copy, for a pass that only looks at each line: the view holds
-    // until the next line is read. A track reader that takes chunks is given chunks.
-    bool scanLine(std::string_view& line);
     // The record of an NMEA log, from its RMC to the next.
     void replayLogRecord();
     // The RMC in currentLine, which starts a record, with what goes before it.
@@ -281,14 +269,9 @@ class MainForm {
 
     Platform& platform_;
     SettingsLocation settings_;
-    LineReader replayFile_;
+    RecordSource source_;
     int recordFd_ = -1;
-    std::string rmcCopyPath_; // the completed copy the loader made, removed at the stop
-    long lineNumber_ = 0;     // of the line last read from the replay file
-    std::unique_ptr<TrackReader> trackReader_; // of the replay file, since it was opened
-    std::vector<TrackPoint> trackPoints_;      // read, from nextPoint_ on not yet taken
-    size_t nextPoint_ = 0;
-    bool chunked_ = false;        // the reader takes the file in chunks, not lines
+    std::string rmcCopyPath_;     // the completed copy the loader made, removed at the stop
     bool starting_ = false;       // Form_Load runs: the port list's selections are not the user's
     int profileState_ = 0;        // 1 while the profile is read, 2 when the user asked it to stop
     bool sendDecision_ = false;   // carried from line to line within one record

@@ -57,33 +57,7 @@ std::string whyNoLog(const std::string& path) {
 
 bool MainForm::openReplayFile() {
     closeAllFiles();
-    lineNumber_ = 0;
-    // A track file is read again from its first line, by a reader of its own.
-    trackReader_ = MakeTrackReader(s.trackFormat);
-    if (trackReader_) {
-        trackReader_->keepTexts(figuresShown);
-        trackReader_->readFrom(s.replayFilePath);
-    }
-    chunked_ = trackReader_ && trackReader_->readsChunks();
-    trackPoints_.clear();
-    nextPoint_ = 0;
-    return replayFile_.open(s.replayFilePath);
-}
-
-bool MainForm::scanLine(std::string_view& line) {
-    if (replayFile_.eof())
-        return false;
-    line = chunked_ ? replayFile_.nextChunk() : replayFile_.nextLine();
-    ++lineNumber_;
-    return true;
-}
-
-bool MainForm::readLine() {
-    std::string_view line;
-    if (!scanLine(line))
-        return false;
-    s.currentLine.assign(line);
-    return true;
+    return source_.open(s.replayFilePath, s.trackFormat, figuresShown);
 }
 
 void MainForm::File1_Click() {
@@ -107,7 +81,7 @@ void MainForm::File1_Click() {
         s.fileMenuPending = 0;
         return;
     }
-    s.trackName.clear();
+    source_.forgetTrackName();
     s.trackFormat.clear();
     c.File1.enabled = false;
     s.hasVtg = s.hasRmc = s.hasGga = 0;
@@ -120,7 +94,7 @@ void MainForm::File1_Click() {
 
     // What kind of file, and for a track which format: the first line that tells.
     TrackFormatDetection detection;
-    while (opened && readLine()) {
+    while (opened && source_.readLine(s.currentLine)) {
         const std::string& line = s.currentLine;
         if (Left(line, 1) == "$") {
             s.fileKind = FileKind::Log;
@@ -157,7 +131,7 @@ bool MainForm::loadLog() {
     // the others do. After a first record with RMC, a GGA is part of its record, not one of
     // its own; a first line of another sentence (a datum) starts no record.
     unsigned first = SentencesIn(s.currentLine, {"RMC", "GGA", "VTG"});
-    LoadTally tally = tallyReplayFile(lineNumber_, false);
+    LoadTally tally = tallyReplayFile(source_.lineNumber(), false);
     s.recordCount = first & LoadTally::kRmc   ? 1 + tally.rmcLines
                     : first & LoadTally::kGga ? 1 + tally.logRecords()
                                               : tally.logRecords();
@@ -205,7 +179,7 @@ void MainForm::startReplay() {
 }
 
 bool MainForm::SkipToFirstRmc() {
-    while (readLine()) {
+    while (source_.readLine(s.currentLine)) {
         if (IsSentence(s.currentLine, "TXT"))
             s.logText = Mid(s.currentLine, 8);
         if (IsSentence(s.currentLine, "RMC"))

@@ -155,27 +155,26 @@ LoadTally MainForm::tallyReplayFile(long counted, bool track) {
     openReplayFile();
     std::string_view line;
     auto readHere = [&](auto more) {
-        while (more() && scanLine(line)) {
-            look(tally, line, lineNumber_, profileState_ == 1, reader.get());
+        while (more() && source_.scanLine(line)) {
+            look(tally, line, source_.lineNumber(), profileState_ == 1, reader.get());
             platform_.clock.DoEvents();
         }
     };
     // The lines that decide how the rest is counted (the kind, a track's header) come first.
-    readHere([&] { return lineNumber_ < std::max(counted, 6L); });
+    readHere([&] { return source_.lineNumber() < std::max(counted, 6L); });
 
     std::error_code error;
     std::uintmax_t size = std::filesystem::file_size(s.replayFilePath, error);
     std::unique_ptr<Stretches> stretches;
     if (!error && size >= kSplitFrom && (!track || secondReader)) {
-        stretches =
-            std::make_unique<Stretches>(replayFile_.position(), static_cast<long long>(size));
+        stretches = std::make_unique<Stretches>(source_.position(), static_cast<long long>(size));
         if (!stretches->start(s.replayFilePath, look, std::move(secondReader)))
             stretches.reset();
     }
     long long end = stretches ? stretches->frontEnd() : LLONG_MAX;
     // A stop meanwhile closes the file, which ends this thread's part.
     readHere([&] {
-        if (replayFile_.position() < end)
+        if (source_.position() < end)
             return true;
         if (!stretches || !stretches->claimFront())
             return false;
@@ -186,7 +185,7 @@ LoadTally MainForm::tallyReplayFile(long counted, bool track) {
         std::vector<LoadTally> later = stretches->finish();
         // A stretch the second core could not open is read here.
         end = stretches->secondCoreFrom();
-        readHere([&] { return replayFile_.position() < end; });
+        readHere([&] { return source_.position() < end; });
         // After an Escape only the altitudes up to it are drawn.
         for (const LoadTally& part : later)
             tally.append(part, profileState_ == 1);

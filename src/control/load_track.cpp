@@ -31,41 +31,4 @@ bool MainForm::loadTrackFile() {
     return openReplayFile();
 }
 
-std::vector<TrackPoint> MainForm::lastTrackPoints() {
-    std::unique_ptr<TrackReader> reader = MakeTrackReader(s.trackFormat);
-    std::vector<TrackPoint> last, read;
-    if (!reader || !replayFile_.open(s.replayFilePath))
-        return last;
-    reader->readFrom(s.replayFilePath);
-    while (!replayFile_.eof()) {
-        read.clear();
-        reader->read(reader->readsChunks() ? replayFile_.nextChunk() : replayFile_.nextLine(),
-                     read);
-        if (!read.empty())
-            last.swap(read);
-    }
-    return last;
-}
-
-const TrackPoint* MainForm::peekTrackPoint() {
-    while (nextPoint_ == trackPoints_.size()) {
-        trackPoints_.clear();
-        nextPoint_ = 0;
-        std::string_view line;
-        if (!trackReader_ || !scanLine(line))
-            return nullptr;
-        trackReader_->read(line, trackPoints_);
-        if (!trackReader_->trackName().empty())
-            s.trackName = trackReader_->trackName();
-    }
-    return &trackPoints_[nextPoint_];
-}
-
-const TrackPoint* MainForm::takeTrackPoint() {
-    const TrackPoint* point = peekTrackPoint();
-    if (point)
-        ++nextPoint_;
-    return point;
-}
-
 } // namespace korvel

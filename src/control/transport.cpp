@@ -59,14 +59,14 @@ void MainForm::AutoSkip_MouseDown() {
     // A track file: on to the start of the next segment, which the next tick sends. The
     // point due next is passed even when it starts a segment: that one has begun.
     for (bool first = true;; first = false) {
-        const TrackPoint* next = peekTrackPoint();
+        const TrackPoint* next = source_.peekPoint();
         if (!next) {
             StopReplay(StopReason::EndOfFile);
             return;
         }
         if (next->fix.newSegment && !first)
             return;
-        takeTrackPoint();
+        source_.takePoint();
         ++s.recordIndex;
     }
 }

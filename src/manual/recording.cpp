@@ -27,7 +27,7 @@ std::string upToStar(const std::string& text) {
 } // namespace
 
 void MainForm::closeAllFiles() {
-    replayFile_.close();
+    source_.close();
     if (recordFd_ >= 0)
         ::close(recordFd_);
     recordFd_ = -1;

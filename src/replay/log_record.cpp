@@ -124,7 +124,7 @@ void MainForm::replayLogRecord() {
     while (true) {
         if (s.replayActive == 0)
             return;
-        if (!readLine()) {
+        if (!source_.readLine(s.currentLine)) {
             StopReplay(StopReason::EndOfFile);
             return;
         }
@@ -255,7 +255,7 @@ bool MainForm::logRecordStatistics() {
     // file ends.
     auto passRecord = [&](auto isRmc) {
         do {
-            if (!readLine()) {
+            if (!source_.readLine(s.currentLine)) {
                 StopReplay(StopReason::EndOfFile);
                 return false;
             }

@@ -8,7 +8,7 @@ namespace korvel {
 MainForm::NextRecord MainForm::nextRecord() {
     if (s.fileKind != FileKind::Track)
         return {true, TimeOf(s.currentLine)}; // the line that starts the next record
-    const TrackPoint* point = peekTrackPoint();
+    const TrackPoint* point = source_.peekPoint();
     if (!point)
         return {false, std::nullopt};
     return {true, TimeOf(point->fix.compactTime, Ddmmyy(point->fix))};

@@ -13,7 +13,7 @@ void MainForm::StopReplay(StopReason reason) {
         openReplayFile();
         s.segmentCount = 0;
         ResetTripDisplay();
-        if (s.fileKind != FileKind::Log && !peekTrackPoint()) {
+        if (s.fileKind != FileKind::Log && !source_.peekPoint()) {
             // The file was emptied, cut short or removed while it played: there is nothing
             // left to loop over.
             StopReplay(StopReason::StopKeepingMessages);
@@ -90,7 +90,7 @@ void MainForm::SkipRecords(long count) {
     if (s.fileKind == FileKind::Log) {
         long passed = 0;
         do {
-            if (!readLine()) {
+            if (!source_.readLine(s.currentLine)) {
                 StopReplay(StopReason::EndOfFile);
                 return;
             }
@@ -106,7 +106,7 @@ void MainForm::SkipRecords(long count) {
         return;
     }
     for (long passed = 0; passed < count; ++passed) {
-        const TrackPoint* point = takeTrackPoint();
+        const TrackPoint* point = source_.takePoint();
         if (!point) {
             StopReplay(StopReason::EndOfFile);
             return;

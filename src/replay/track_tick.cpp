@@ -11,16 +11,11 @@ void MainForm::replayTrackRecord() {
     std::vector<TrackPoint> newest;
     const TrackPoint* point = nullptr;
     if (c.Last.value.get() == 1) {
-        // The newest point of a file that may still be growing, read as a line of its own, or
-        // from the whole file where a point depends on the lines before it.
-        std::unique_ptr<TrackReader> reader = trackReader_ ? trackReader_->resumed() : nullptr;
-        if (reader)
-            reader->read(replayFile_.openAtLastLine(s.replayFilePath), newest);
-        else
-            newest = lastTrackPoints();
+        // The newest point of a file that may still be growing.
+        newest = source_.newestPoints();
         if (!newest.empty())
             point = &newest.back();
-    } else if (!(point = takeTrackPoint())) {
+    } else if (!(point = source_.takePoint())) {
         StopReplay(StopReason::EndOfFile);
         return;
     }
@@ -30,11 +25,11 @@ void MainForm::replayTrackRecord() {
         std::string heading = s.trackFormat;
         if (s.segmentCount != 0)
             heading += "  (" + Plain(static_cast<double>(s.segmentCount)) + ")";
-        c.List1.addItem(heading + ":" + s.trackName);
+        c.List1.addItem(heading + ":" + source_.trackName());
         if (point && s.seekQuiet == 0)
             c.List1.addItem(point->text);
-        if (!s.trackName.empty())
-            c.FileL.caption = s.trackName;
+        if (!source_.trackName().empty())
+            c.FileL.caption = source_.trackName();
         c.List1.addItem(" ");
     }
     if (!point || !ConvertTrackRecord(point->fix))
@@ -55,7 +50,7 @@ void MainForm::replayTrackRecord() {
         listAndSend(kDatumSentence);
 
     for (int i = 1; i < s.recordStep; ++i) {
-        const TrackPoint* passed = takeTrackPoint();
+        const TrackPoint* passed = source_.takePoint();
         if (!passed) {
             StopReplay(StopReason::EndOfFile);
             return;
