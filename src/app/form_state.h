@@ -66,9 +66,6 @@ struct FormState {
     int outputPortIndex = 0;
     int garminPortIndex = 1;
     int downloadMode = 0;
-    // The socket elements of the TCP clients, in the order they came; an element whose client
-    // has gone is unloaded and its number used again.
-    std::vector<int> tcpClients;
     // The most clients served at once: those over it are turned away as they come, so that
     // the program keeps descriptors and memory for the rest.
     int tcpClientLimit = kDefaultTcpClients;

@@ -8,6 +8,7 @@
 #include "form/controls.h"
 #include "garmin/track_download.h"
 #include "output/sentence_time.h"
+#include "output/tcp_server.h"
 #include "platform/platform.h"
 #include "replay/record_source.h"
 
@@ -73,11 +74,7 @@ class MainForm {
     void SendSentence(std::string& sentence);
     // True when at least one client took the line.
     bool SendTcp(const std::string& line);
-    // Whether the TCP client of element is still there; one that has gone is let go and its
-    // element unloaded.
-    bool tcpClientStays(int element);
-    // Whether a TCP client is connected now.
-    bool tcpClientConnected() const;
+    TcpServer& tcpServer() { return tcpServer_; }
     // Whether a destination took the last sentence sent.
     bool lastSentenceTaken() const { return lastSentenceTaken_; }
     // True once the destination of the current run has failed (the user has been told).
@@ -284,6 +281,7 @@ class MainForm {
     bool timePositionDue_ = false;
     std::int64_t lampDeadline_ = 0;       // monotonic ms when the activity lamp goes out
     std::set<std::string> failedOutputs_; // the destinations that failed in this run
+    TcpServer tcpServer_{platform_.winsock};
     TrackDownload trackDownload_{platform_.comm2, platform_.clock, downloadListener()};
 };
 

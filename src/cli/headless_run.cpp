@@ -105,14 +105,14 @@ int HeadlessRun::asFastAsTaken() {
     form_.waitForDestination = [this] { return !ending(); };
     // Over TCP, once there is a client to take them.
     bool tcp = form_.c.PortC.text() == "TCP";
-    while (tcp && form_.s.tcpClients.empty() && !ending())
+    while (tcp && form_.tcpServer().clients().empty() && !ending())
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 100);
     // From a file, the echo in blocks; a log read as it arrives is echoed as it plays.
     inBlocks_ = !input_;
     bool tcpAlone = tcp && form_.s.alsoTo.empty();
     while (form_.s.replayActive == 1 && !ending()) {
         // Records that no client is there to take are not sent into nowhere.
-        if (tcpAlone && !form_.lastSentenceTaken() && !form_.tcpClientConnected()) {
+        if (tcpAlone && !form_.lastSentenceTaken() && !form_.tcpServer().clientConnected()) {
             clientsGone_ = true;
             std::cerr << "korvel: every TCP client has gone: "
                       << (known() < 0 ? "the rest of the log was"

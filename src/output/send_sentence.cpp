@@ -174,55 +174,23 @@ bool MainForm::openOutput(const std::string& entry) {
 }
 
 bool MainForm::SendTcp(const std::string& line) {
-    if (s.tcpClients.empty()) {
+    TcpServer::Delivery delivery =
+        tcpServer_.send(line, waitForDestination ? &keepWaitingCall_ : nullptr);
+    if (!delivery.hadClients) {
         c.PortL.toolTip = "No connection";
         return false;
     }
-    Color color = kRed;
-    std::string text;
-    bool sent = false;
-    // By position, each time against the list as it is: clients that come while a sentence
-    // waits for room join at the end.
-    for (size_t k = 0; k < s.tcpClients.size();) {
-        int i = s.tcpClients[k];
-        if (!tcpClientStays(i)) {
-            s.tcpClients.erase(s.tcpClients.begin() + static_cast<std::ptrdiff_t>(k));
-            continue;
-        }
-        color = kGreen;
-        text += platform_.winsock.remoteHostIP(i) + " ";
-        if (waitForDestination && !platform_.winsock.waitForRoom(i, keepWaitingCall_))
-            return false;
-        // A client that cannot take the line does not cost the others theirs.
-        sent = platform_.winsock.sendData(i, line) || sent;
-        ++k;
-    }
-    c.TCPstat.backColor = color;
-    c.PortL.toolTip = color == kRed ? "No connection" : text;
-    return sent;
-}
-
-bool MainForm::tcpClientStays(int element) {
-    int state = platform_.winsock.state(element);
-    if (state == kSocketConnected)
-        return true;
-    if (state == kSocketClosing)
-        platform_.winsock.close(element);
-    // What the element held goes back to the system, and its number to the next client.
-    platform_.winsock.unload(element);
-    return false;
-}
-
-bool MainForm::tcpClientConnected() const {
-    return std::any_of(s.tcpClients.begin(), s.tcpClients.end(),
-                       [this](int i) { return platform_.winsock.state(i) == kSocketConnected; });
+    if (delivery.waitGivenUp)
+        return false;
+    bool none = delivery.addresses.empty();
+    c.TCPstat.backColor = none ? kRed : kGreen;
+    c.PortL.toolTip = none ? "No connection" : delivery.addresses;
+    return delivery.took;
 }
 
 bool MainForm::StartTcpServer() {
-    if (platform_.winsock.state(0) != kSocketClosed)
-        platform_.winsock.close(0);
     std::string error;
-    if (!platform_.winsock.listen(s.tcpAddress, s.tcpPort, error)) {
+    if (!tcpServer_.listen(s.tcpAddress, s.tcpPort, error)) {
         platform_.dialogs.messageBox("The TCP server cannot listen: " + error, "TCP",
                                      MessageIcon::Exclamation, MessageButtons::Ok);
         return false;
@@ -252,36 +220,14 @@ void MainForm::deliverTheRest() {
 
 void MainForm::CloseTcpConnections() {
     deliverTheRest();
-    for (int i : s.tcpClients) {
-        if (platform_.winsock.state(i) != kSocketClosed)
-            platform_.winsock.close(i);
-        platform_.winsock.unload(i);
-    }
+    tcpServer_.closeClients();
     c.PortL.toolTip = "";
     c.TCPstat.visible = false;
-    s.tcpClients.clear();
 }
 
 void MainForm::Winsock_ConnectionRequest(int index, long requestId) {
-    if (index != 0)
-        return;
-    // Clients that have gone count until the next sentence sweeps them out, or now, when
-    // they would keep a new one away. A client over the limit is not accepted: the socket
-    // array turns it away at once.
-    auto full = [this] { return static_cast<int>(s.tcpClients.size()) >= s.tcpClientLimit; };
-    if (full())
-        std::erase_if(s.tcpClients, [this](int i) { return !tcpClientStays(i); });
-    if (full())
-        return;
-    // The lowest element number free.
-    std::vector<int> taken = s.tcpClients;
-    std::sort(taken.begin(), taken.end());
-    int element = 1;
-    for (int i : taken)
-        element += i == element ? 1 : 0;
-    platform_.winsock.load(element);
-    platform_.winsock.accept(element, requestId);
-    s.tcpClients.push_back(element);
+    if (index == 0)
+        tcpServer_.accept(requestId, s.tcpClientLimit);
 }
 
 void MainForm::Winsock_DataArrival(int index) {

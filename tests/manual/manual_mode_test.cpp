@@ -82,7 +82,7 @@ TEST_F(Manual, ManualModeStreamsToTheChosenPortUntilItEnds) {
 
     c.Manu.value.set(0);
     EXPECT_FALSE(c.Timer1.enabled());
-    EXPECT_TRUE(s.tcpClients.empty()) << "leaving closes the connections";
+    EXPECT_TRUE(form.tcpServer().clients().empty()) << "leaving closes the connections";
     EXPECT_TRUE(c.File1.visible);
 }
 

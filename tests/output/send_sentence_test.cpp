@@ -173,7 +173,7 @@ TEST_F(Output, TcpServerStateAndAFailingClient) {
     EXPECT_TRUE(c.TCPstat.visible);
     connectClient(11);
     connectClient(12);
-    EXPECT_EQ(s.tcpClients, (std::vector<int>{1, 2}));
+    EXPECT_EQ(form.tcpServer().clients(), (std::vector<int>{1, 2}));
     send("$A*41");
     EXPECT_EQ(c.PortL.toolTip, "127.0.0.1 127.0.0.2 ");
 
@@ -183,7 +183,7 @@ TEST_F(Output, TcpServerStateAndAFailingClient) {
         << "a failing client does not cost the others the line";
 
     form.CloseTcpConnections();
-    EXPECT_TRUE(s.tcpClients.empty());
+    EXPECT_TRUE(form.tcpServer().clients().empty());
     EXPECT_FALSE(c.TCPstat.visible);
     EXPECT_EQ(platform.winsock.listenPort, 1000) << "the listener goes on listening";
     EXPECT_TRUE(platform.winsock.elements.count(0));

@@ -19,8 +19,8 @@ FAULTS = [
     ("filter-case", "src/text/wildcard.cpp",
      "return std::tolower(static_cast<unsigned char>(a)) ==\n           std::tolower(static_cast<unsigned char>(b));",
      "return a == b;"),
-    ("tcp-client", "src/output/send_sentence.cpp",
-     "for (size_t k = 0; k < s.tcpClients.size();) {", "for (size_t k = 1; k < s.tcpClients.size();) {"),
+    ("tcp-client", "src/output/tcp_server.cpp",
+     "for (size_t k = 0; k < clients_.size();) {", "for (size_t k = 1; k < clients_.size();) {"),
 ]
 
 if sys.argv[1] == "list":
