@@ -7,6 +7,7 @@
 #include "control/load_tally.h"
 #include "form/controls.h"
 #include "garmin/track_download.h"
+#include "output/route.h"
 #include "output/sentence_time.h"
 #include "output/tcp_server.h"
 #include "platform/platform.h"
@@ -217,7 +218,9 @@ class MainForm {
     void trackPauseOutput();
     // Opens the output ports a run needs; false (after telling the user) when one cannot be.
     bool openOutputPort();
-    bool openOutput(const std::string& entry);
+    bool openOutput(const Route& route);
+    // The destinations of the port list's choice and of alsoTo, told from their entries.
+    void routeOutputs();
     // What the window shows of a download: its dialogue in List1, its points in Gauge2, the
     // watchdog in Timer3, its end in a message, List1 and the port list's colour.
     TrackDownload::Listener downloadListener();
@@ -251,7 +254,7 @@ class MainForm {
     // Sends a sentence with its CR LF to every destination, and tells onSentenceSent when one
     // took it.
     void deliver(const std::string& sentence);
-    bool deliverTo(const std::string& entry, const std::string& sentence);
+    bool deliverTo(const Route& route, const std::string& sentence);
     // Asked while a sentence waits for its destination: false ends the wait.
     bool keepWaiting();
     // The same as the callback the waits take, made once: a wait is offered for every sentence.
@@ -281,6 +284,7 @@ class MainForm {
     bool timePositionDue_ = false;
     std::int64_t lampDeadline_ = 0;       // monotonic ms when the activity lamp goes out
     std::set<std::string> failedOutputs_; // the destinations that failed in this run
+    std::vector<Route> routes_;           // where each sentence goes
     TcpServer tcpServer_{platform_.winsock};
     TrackDownload trackDownload_{platform_.comm2, platform_.clock, downloadListener()};
 };

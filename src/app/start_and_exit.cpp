@@ -129,6 +129,7 @@ void MainForm::Form_Load() {
     c.TRACK.left = 1350;
     c.SAVE.left = 1110;
     starting_ = false;
+    routeOutputs();
 }
 
 bool MainForm::saveSettings(const std::function<void(ProfileFile&)>& change) {

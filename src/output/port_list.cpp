@@ -41,6 +41,7 @@ void MainForm::PortC_Click() {
     if (Left(c.PortC.text(), 3) == "COM")
         platform_.comm1.setCommPort(s.outputPortIndex + 1);
     c.TcpLan.visible = c.PortC.text() == "TCP";
+    routeOutputs();
 }
 
 void MainForm::TcpLan_Click() {

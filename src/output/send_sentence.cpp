@@ -8,42 +8,6 @@
 
 namespace korvel {
 
-namespace {
-
-// UART base addresses of the entries Port1 ... Port4.
-std::uint16_t uartAddress(char last) {
-    switch (last) {
-    case '1':
-        return 0x3F8;
-    case '2':
-        return 0x2F8;
-    case '3':
-        return 0x3E8;
-    default:
-        return 0x2E8;
-    }
-}
-
-enum class Destination { Tcp, Pty, Udp, Uart, Printer, Serial };
-
-// What a port-list entry names; a COM entry or a device path is a serial port. Told from its
-// first letters: every sentence asks.
-Destination destinationOf(std::string_view entry) {
-    if (entry == "TCP")
-        return Destination::Tcp;
-    if (entry == "PTY")
-        return Destination::Pty;
-    if (entry == "UDP")
-        return Destination::Udp;
-    if (entry.starts_with("Por"))
-        return Destination::Uart;
-    if (entry.starts_with("LPT"))
-        return Destination::Printer;
-    return Destination::Serial;
-}
-
-} // namespace
-
 void MainForm::SendSentence(std::string& sentence) {
     if (beforeSend)
         beforeSend(sentence);
@@ -52,22 +16,24 @@ void MainForm::SendSentence(std::string& sentence) {
 }
 
 void MainForm::deliver(const std::string& sentence) {
-    // Events that run while a destination is waited for may fill the port list again: the
-    // entry is then a copy. A failure's message box runs events too, but only once the entry
-    // has been taken for its message.
-    const std::string& chosen = c.PortC.text();
-    bool took =
-        waitForDestination ? deliverTo(std::string(chosen), sentence) : deliverTo(chosen, sentence);
-    for (const std::string& entry : s.alsoTo)
-        took = deliverTo(entry, sentence) || took;
+    bool took = false;
+    for (const Route& route : routes_)
+        took = deliverTo(route, sentence) || took;
     lastSentenceTaken_ = took;
     if (took && onSentenceSent)
         onSentenceSent(sentence);
 }
 
-bool MainForm::deliverTo(const std::string& entry, const std::string& sentence) {
+void MainForm::routeOutputs() {
+    routes_.assign(1, RouteOf(c.PortC.text()));
+    for (const std::string& entry : s.alsoTo)
+        routes_.push_back(RouteOf(entry));
+}
+
+bool MainForm::deliverTo(const Route& route, const std::string& sentence) {
+    const std::string& entry = route.entry;
     std::string error;
-    switch (destinationOf(entry)) {
+    switch (route.destination) {
     case Destination::Tcp:
         return SendTcp(sentence);
     case Destination::Pty:
@@ -85,9 +51,8 @@ bool MainForm::deliverTo(const std::string& entry, const std::string& sentence) 
             reportOutputFailure(entry, entry + ": " + error);
             return false;
         }
-        std::uint16_t address = uartAddress(entry.back());
         for (unsigned char byte : sentence) {
-            platform_.portIO.PortOut(address, byte);
+            platform_.portIO.PortOut(route.uartAddress, byte);
             platform_.clock.Sleep(2);
         }
         return true;
@@ -127,18 +92,18 @@ void MainForm::reportOutputFailure(const std::string& entry, const std::string& 
 
 bool MainForm::openOutputPort() {
     failedOutputs_.clear();
-    if (!openOutput(c.PortC.text()))
-        return false;
-    for (const std::string& entry : s.alsoTo)
-        if (!openOutput(entry))
+    routeOutputs();
+    for (const Route& route : routes_)
+        if (!openOutput(route))
             return false;
     return true;
 }
 
-bool MainForm::openOutput(const std::string& entry) {
+bool MainForm::openOutput(const Route& route) {
+    const std::string& entry = route.entry;
     std::string error;
     bool opened = true;
-    switch (destinationOf(entry)) {
+    switch (route.destination) {
     case Destination::Tcp:
         return StartTcpServer();
     case Destination::Pty: {

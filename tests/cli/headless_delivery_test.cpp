@@ -57,8 +57,11 @@ TEST(HeadlessDelivery, StalledAndLeavingClientsAsFastAsTaken) {
     int port = 0;
     std::unique_ptr<Replay> stalledRun = serving(log, {"--interval", "max"}, port);
     ASSERT_TRUE(stalledRun);
-    auto reader = client(port); // first, so that it gets the stream from its start
+    // The reader comes first, so that it gets the stream from its start, and holds the run
+    // back until the stalled client is there too.
+    auto reader = client(port, true);
     auto stalled = client(port, true);
+    reader->setReadBufferSize(0);
     std::string got = readToEnd(*reader, 60000);
     EXPECT_GT(stalled->bytesAvailable(), 0) << "the stalled client was there while it ran";
     ASSERT_TRUE(stalledRun->process.waitForFinished(10000));
