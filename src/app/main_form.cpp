@@ -11,6 +11,7 @@ MainForm::MainForm(Platform& platform, std::string programFolder, SettingsLocati
     wireEvents();
     for (Timer* timer : c.timers())
         platform_.clock.attach(*timer);
+
     c.Drive1.items = Drives();
     // The labels show the design values of their bars.
     TZdiff_Change();
@@ -89,6 +90,7 @@ void MainForm::wireEvents() {
     c.File1.onClick = [this] { File1_Click(); };
     c.Timer1.onTimer = [this] { Timer1_Timer(); };
     c.Timer2.onTimer = [this] { Timer2_Timer(); };
+    c.StepDue.onTimer = [this] { takeStep(); };
     c.DownloadC.onClick = [this] { StartDownloadDialog(); };
     c.Timer3.setInterval(kDownloadWatchdogMs);
     c.Timer3.onTimer = [this] { trackDownload_.timeout(); };

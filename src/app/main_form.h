@@ -119,7 +119,10 @@ class MainForm {
 
     // The replay tick.
     void Timer1_Timer();
+    // The record (or manual position) of a step, at once.
     void ReplayStep();
+    // Whether a tick has come whose step is not yet due.
+    bool stepPending() const { return c.StepDue.enabled(); }
     // The record of the next step, as far as it is known before it is read: whether a track
     // has one left, and its time (the RMC that starts it, or the track point's), for a replay
     // paced by its records' own times.
@@ -247,6 +250,8 @@ class MainForm {
     // The speed, course, date and time the record shows.
     void logRecordFigures(std::span<const std::string_view> fields);
     void finishRecord();
+    // The step a tick brought, now that it is due.
+    void takeStep();
     // The distance from the start and along the trip, in the units shown.
     void showTripDistances(double fromStart);
     // Once per destination and run: a message for every sentence would bury the window.
@@ -286,6 +291,7 @@ class MainForm {
     std::set<std::string> failedOutputs_; // the destinations that failed in this run
     std::vector<Route> routes_;           // where each sentence goes
     TcpServer tcpServer_{platform_.winsock};
+    std::int64_t tickStart_ = 0; // when the tick came whose step is due
     TrackDownload trackDownload_{platform_.comm2, platform_.clock, downloadListener()};
 };
 

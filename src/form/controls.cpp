@@ -176,6 +176,7 @@ Controls::Controls() {
     Timer3.name = "Timer3";
     Timer4.name = "Timer4";
     Timer4.setInterval(1000);
+    StepDue.name = "StepDue";
 }
 
 // What a control whose caption is a symbol, a value or nothing does or shows.

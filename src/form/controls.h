@@ -65,13 +65,15 @@ struct Controls {
     CommandButton ENDE;
 
     Timer Timer1, Timer2, Timer3, Timer4;
+    // The step a tick of Timer1 brings, due a moment after the tick.
+    Timer StepDue;
 
     // The control that has the keyboard focus, by name.
     std::string focus;
 
     // Every named control once, for the view and for tests that look controls up by name.
     void forEach(const std::function<void(Control&)>& visit);
-    std::array<Timer*, 4> timers() { return {&Timer1, &Timer2, &Timer3, &Timer4}; }
+    std::array<Timer*, 5> timers() { return {&Timer1, &Timer2, &Timer3, &Timer4, &StepDue}; }
 
   private:
     void toolTipsOfSymbolsAndValues();

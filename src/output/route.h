@@ -7,6 +7,9 @@
 
 namespace korvel {
 
+// The pause after each byte written to a UART, at every pace.
+constexpr int kUartByteGapMs = 2;
+
 enum class Destination { Tcp, Pty, Udp, Uart, Printer, Serial };
 
 struct Route {

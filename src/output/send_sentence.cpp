@@ -51,10 +51,7 @@ bool MainForm::deliverTo(const Route& route, const std::string& sentence) {
             reportOutputFailure(entry, entry + ": " + error);
             return false;
         }
-        for (unsigned char byte : sentence) {
-            platform_.portIO.PortOut(route.uartAddress, byte);
-            platform_.clock.Sleep(2);
-        }
+        platform_.portIO.transmit(route.uartAddress, sentence, kUartByteGapMs);
         return true;
     }
     case Destination::Printer:

@@ -6,6 +6,10 @@
 
 namespace korvel {
 
+namespace {
+constexpr int kLoopPauseMs = 1000;
+}
+
 void MainForm::StopReplay(StopReason reason) {
     if (c.Lop.value.get() == 1 && reason == StopReason::EndOfFile) {
         c.List1.clear();
@@ -23,14 +27,15 @@ void MainForm::StopReplay(StopReason reason) {
         if ((s.fileKind == FileKind::Log && !SkipToFirstRmc()) || s.replayActive != 1)
             return;
         s.recordIndex = 0;
-        platform_.clock.DoEvents();
-        platform_.clock.Sleep(1000);
+        // A second's pause before the first record again.
+        c.Timer1.setInterval(kLoopPauseMs);
         return;
     }
     if (reason != StopReason::StopKeepingMessages)
         c.List1.clear();
     c.PortC.enabled = true;
     c.Timer1.setEnabled(false);
+    c.StepDue.setEnabled(false);
     deliverTheRest(); // no tick comes while the readers are waited for
     closeAllFiles();
     c.StopA.visible = false;

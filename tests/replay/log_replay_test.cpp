@@ -32,10 +32,10 @@ TEST_F(LogReplay, PacingFollowsTheIntervalLessTheStepsDuration) {
         file.push_back(rmc("1200" + std::to_string(10 + i)));
     load("pace.log", Log(file));
     ASSERT_EQ(c.Timer1.interval(), 100);
-    platform.clock.advance(100); // the first tick: no step before it
+    platform.clock.advance(200); // the first tick and its step: no step before it
     EXPECT_EQ(s.stepDurationMs, 100);
     EXPECT_EQ(c.Timer1.interval(), 1000);
-    // One second between records: the previous tick's 100 ms of sleep come off the interval.
+    // One second between records: the 100 ms from the previous tick to its step come off.
     platform.clock.advance(1100);
     EXPECT_EQ(c.Timer1.interval(), 900);
 
@@ -80,8 +80,8 @@ TEST_F(LogReplay, LoopStartsAgainAfterASecond) {
     s.replayInterval = 100;
     load("loop.log", Log({rmc("120000"), rmc("120001"), rmc("120002")}));
     c.Lop.value.set(1);
-    platform.clock.advance(100 + 2 * 200);
-    // The third tick met the end of the file: the list shows the loop and the file restarts.
+    platform.clock.advance(3 * 200);
+    // The third step met the end of the file: the list shows the loop and the file restarts.
     EXPECT_EQ(c.List1.items, std::vector<std::string>{std::string(80, '>')});
     EXPECT_EQ(s.replayActive, 1);
     EXPECT_EQ(s.recordIndex, 0);

@@ -39,9 +39,13 @@ void ReplayFixture::click(const std::string& path) {
 }
 
 void ReplayFixture::tick() {
-    while (Timer* fired = platform.clock.fireNext())
-        if (fired == &c.Timer1)
+    // A tick of Timer1, and the step it brings a moment later.
+    bool ticked = false;
+    while (Timer* fired = platform.clock.fireNext()) {
+        ticked = ticked || fired == &c.Timer1;
+        if (ticked && !form.stepPending())
             return;
+    }
     ADD_FAILURE() << "no replay tick is due";
 }
 

@@ -107,12 +107,14 @@ class FakeSocketArray : public SocketArray {
 class FakePortIO : public PortIO {
   public:
     bool available(std::string& why) override;
-    void PortOut(std::uint16_t address, std::uint8_t value) override {
-        writes.push_back({address, value});
+    void transmit(std::uint16_t address, std::string_view bytes, int gapMs) override {
+        for (unsigned char byte : bytes)
+            writes.push_back({address, byte, gapMs});
     }
     struct Write {
         std::uint16_t address;
         std::uint8_t value;
+        int gapMs; // after it
     };
     std::vector<Write> writes;
     bool allowed = true;

@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <ctime>
 
 #if defined(__x86_64__) || defined(__i386__)
 #include <sys/io.h>
@@ -32,13 +33,19 @@ bool PosixPortIO::available(std::string& why) {
     return access_ == Access::Granted;
 }
 
-void PosixPortIO::PortOut(std::uint16_t address, std::uint8_t value) {
+void PosixPortIO::transmit(std::uint16_t address, std::string_view bytes, int gapMs) {
     std::string why;
     if (!available(why) || address < kFirstAddress || address > kLastAddress)
         return;
+    const timespec gap{gapMs / 1000, gapMs % 1000 * 1000000L};
+    for (unsigned char byte : bytes) {
 #ifdef KORVEL_HAVE_PORT_IO
-    outb(value, address);
+        outb(byte, address);
 #endif
+        timespec left = gap;
+        while (nanosleep(&left, &left) != 0 && errno == EINTR) {
+        }
+    }
 }
 
 } // namespace korvel

@@ -8,7 +8,7 @@ namespace korvel {
 class PosixPortIO : public PortIO {
   public:
     bool available(std::string& why) override;
-    void PortOut(std::uint16_t address, std::uint8_t value) override;
+    void transmit(std::uint16_t address, std::string_view bytes, int gapMs) override;
 
   private:
     enum class Access { Unknown, Granted, Refused };
