@@ -9,6 +9,8 @@ MainForm::MainForm(Platform& platform, std::string programFolder, SettingsLocati
         programFolder += '/';
     s.programFolder = std::move(programFolder);
     wireEvents();
+    for (CheckBox& box : c.Data)
+        box.value.event(); // the boxes' first values, which no change has said yet
     for (Timer* timer : c.timers())
         platform_.clock.attach(*timer);
 
@@ -52,6 +54,13 @@ void MainForm::wireEvents() {
     c.StopA.onClick = [this] { StopA_Click(); };
     c.Lop.value.event = [this] { Lop_Click(); };
     c.Last.value.event = [this] { Last_Click(); };
+    // The boxes that choose what a replay does say it to its options at every change.
+    for (size_t i = 0; i < c.Data.size(); ++i)
+        c.Data[i].value.event = [this, i] {
+            options_.sentences.set(static_cast<Sentence>(i), c.Data[i].value.get() == 1);
+        };
+    c.Equ.value.event = [this] { options_.sameTimePosition = c.Equ.value.get() == 1; };
+    c.AutoReset.value.event = [this] { options_.autoReset = c.AutoReset.value.get() == 1; };
     for (int i = 0; i < 8; ++i)
         c.Abstand[static_cast<size_t>(i)].value.event = [this, i] {
             if (c.Abstand[static_cast<size_t>(i)].value.get())

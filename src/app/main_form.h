@@ -12,6 +12,7 @@
 #include "output/tcp_server.h"
 #include "platform/platform.h"
 #include "replay/record_source.h"
+#include "replay/replay_options.h"
 
 #include <functional>
 #include <set>
@@ -273,6 +274,7 @@ class MainForm {
     void writeWindowSize(ProfileFile& profile) const;
 
     Platform& platform_;
+    ReplayOptions options_;
     SettingsLocation settings_;
     RecordSource source_;
     int recordFd_ = -1;

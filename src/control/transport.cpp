@@ -109,11 +109,12 @@ void MainForm::StopA_Click() {
 
 void MainForm::Lop_Click() {
     c.focus = "ENDE";
-    c.LoopL.visible = c.Lop.value.get() == 1;
+    options_.loop = c.Lop.value.get() == 1;
+    c.LoopL.visible = options_.loop;
 }
 
 void MainForm::Last_Click() {
-    bool last = c.Last.value.get() == 1;
+    bool last = options_.newestOnly = c.Last.value.get() == 1;
     for (OptionButton& option : c.Abstand)
         option.enabled = !last;
     if (last) {

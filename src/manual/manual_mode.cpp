@@ -112,7 +112,7 @@ void MainForm::GenerateManualSentences() {
     body += "," + Format(now.day, "00") + Format(now.month, "00") +
             Right(Format(now.year, "0000"), 2) + ",,E";
     s.lastRmcSentence = FrameSentence(body);
-    if (c.Data[0].value.get() == 1)
+    if (options_.sentences.has(Sentence::Rmc))
         listAndSend(s.lastRmcSentence);
 
     if (!started) {
@@ -134,12 +134,12 @@ void MainForm::GenerateManualSentences() {
         s.lastLegDistance = legDistance;
     }
 
-    if (c.Data[1].value.get() == 1) {
+    if (options_.sentences.has(Sentence::Gga)) {
         s.lastGgaSentence = FrameSentence("GPGGA," + time + "," + position + ",1,12,1.5," +
                                           Plain(Val(c.nnM.caption)) + ".0,M,46.8,M,,");
         listAndSend(s.lastGgaSentence);
     }
-    if (c.Data[2].value.get() == 1) {
+    if (options_.sentences.has(Sentence::Vtg)) {
         std::string course;
         if (started) {
             if (legCourse != 0)

@@ -77,7 +77,7 @@ std::vector<std::string> newestLogRecord(const std::string& path) {
 
 void MainForm::sendRecordStart() {
     logChecksummed_ = s.currentLine.find('*') != std::string::npos;
-    if (c.Data[0].value.get() == 1) {
+    if (options_.sentences.has(Sentence::Rmc)) {
         if (figuresShown)
             c.List1.addItem("NMEA: " + s.logText);
         if (!s.phsmiLine.empty())
@@ -116,7 +116,7 @@ void MainForm::replayNewestLogRecord() {
 
 void MainForm::replayLogRecord() {
     // A file that grows is followed at its end: its newest record, again and again.
-    if (c.Last.value.get() == 1) {
+    if (options_.newestOnly) {
         replayNewestLogRecord();
         return;
     }
@@ -154,10 +154,10 @@ void MainForm::handleRecordedLine(size_t firstSentence, std::string_view type) {
         return;
     }
     std::string rewritten;
-    auto box = [this](int i) { return c.Data[i].value.get() == 1; };
-    if (c.Equ.value.get() == 1 && std::exchange(timePositionDue_, false))
+    auto box = [this](Sentence kind) { return options_.sentences.has(kind); };
+    if (options_.sameTimePosition && std::exchange(timePositionDue_, false))
         RmcTimePosition(timePositionRmc_, s.rmcTimePosition);
-    bool sameTimePos = c.Equ.value.get() == 1 && !s.rmcTimePosition.empty();
+    bool sameTimePos = options_.sameTimePosition && !s.rmcTimePosition.empty();
     if (type == "GGA") {
         c.Data[1].enabled = true;
         s.lastGgaSentence = line;
@@ -169,23 +169,23 @@ void MainForm::handleRecordedLine(size_t firstSentence, std::string_view type) {
         }
         if (sameTimePos)
             line = rewritten = WithTimePositionGga(s.lastGgaSentence, s.rmcTimePosition);
-        sendDecision_ = box(1);
+        sendDecision_ = box(Sentence::Gga);
     } else if (type == "VTG") {
         c.Data[2].foreColor = kMagenta;
         s.lastVtgSentence = line;
-        sendDecision_ = box(2);
+        sendDecision_ = box(Sentence::Vtg);
     } else if (type == "RMB") {
         c.Data[3].enabled = true;
-        sendDecision_ = box(3);
+        sendDecision_ = box(Sentence::Rmb);
     } else if (type == "GSA") {
         c.Data[4].enabled = true;
-        sendDecision_ = box(4);
+        sendDecision_ = box(Sentence::Gsa);
     } else if (type == "GSV") {
         c.Data[5].enabled = true;
-        sendDecision_ = box(5);
+        sendDecision_ = box(Sentence::Gsv);
     } else if (line.starts_with("$PGRMM")) {
         s.hasPgrmm = 1;
-        sendDecision_ = box(6);
+        sendDecision_ = box(Sentence::Other);
     } else if (type == "TXT") {
         s.logText = Mid(line, 8); // sent when the line before it was
     } else if (line.starts_with("$PHSMI")) {
@@ -195,7 +195,7 @@ void MainForm::handleRecordedLine(size_t firstSentence, std::string_view type) {
         c.Data[6].foreColor = kMagenta;
         if (sameTimePos && type == "GLL")
             line = rewritten = WithTimePositionGll(std::string(line), s.rmcTimePosition);
-        sendDecision_ = box(6);
+        sendDecision_ = box(Sentence::Other);
     } else {
         // Not a sentence: headers, banners, empty lines, junk.
         c.Data[6].foreColor = kMagenta;
@@ -209,13 +209,13 @@ void MainForm::logRecordBoundary() {
     // Its time and position are taken only when the same-time option asks for them.
     timePositionRmc_ = s.currentLine;
     timePositionDue_ = true;
-    if (c.Data[2].value.get() == 1 && s.hasVtg == 0) {
+    if (options_.sentences.has(Sentence::Vtg) && s.hasVtg == 0) {
         std::string speed = s.speedKnotsText.empty() ? "" : Plain(s.speedKmh);
         WriteSentence(s.lastVtgSentence, "$GPVTG,", s.courseText, ",T,,M,", s.speedKnotsText, ",N,",
                       speed, ",K");
         listAndSend(s.lastVtgSentence);
     }
-    if (c.Data[6].value.get() == 1 && s.hasPgrmm == 0)
+    if (options_.sentences.has(Sentence::Other) && s.hasPgrmm == 0)
         listAndSend(kDatumSentence);
     s.previousRmcSentence = s.lastRmcSentence;
     s.lastRmcSentence = s.currentLine;
@@ -225,13 +225,13 @@ void MainForm::logPauseOutput() {
     c.List1.addItem("Pause:");
     s.lastGgaSentence = WithRmcPosition(s.lastGgaSentence, s.previousRmcSentence);
     // A log may lack one of the sentences: nothing is repeated for it.
-    if (c.Data[0].value.get() == 1 && !s.previousRmcSentence.empty())
+    if (options_.sentences.has(Sentence::Rmc) && !s.previousRmcSentence.empty())
         listAndSend(s.previousRmcSentence);
-    if (c.Data[1].value.get() == 1 && !s.lastGgaSentence.empty())
+    if (options_.sentences.has(Sentence::Gga) && !s.lastGgaSentence.empty())
         listAndSend(FrameSentence(BodyOf(s.lastGgaSentence)));
-    if (c.Data[2].value.get() == 1 && !s.lastVtgSentence.empty())
+    if (options_.sentences.has(Sentence::Vtg) && !s.lastVtgSentence.empty())
         listAndSend(FrameSentence(StandingVtgBody(s.lastVtgSentence)));
-    if (c.Data[6].value.get() == 1)
+    if (options_.sentences.has(Sentence::Other))
         listAndSend(kDatumSentence);
 }
 

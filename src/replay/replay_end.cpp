@@ -11,7 +11,7 @@ constexpr int kLoopPauseMs = 1000;
 }
 
 void MainForm::StopReplay(StopReason reason) {
-    if (c.Lop.value.get() == 1 && reason == StopReason::EndOfFile) {
+    if (options_.loop && reason == StopReason::EndOfFile) {
         c.List1.clear();
         c.List1.addItem(std::string(80, '>'));
         openReplayFile();
@@ -127,7 +127,7 @@ void MainForm::SkipRecords(long count) {
 
 void MainForm::StartSegment() {
     ++s.segmentCount;
-    if (c.AutoReset.value.get() != 1)
+    if (!options_.autoReset)
         return;
     s.trip.forgetFastest();
     s.minAltitude = 9999;

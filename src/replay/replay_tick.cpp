@@ -36,7 +36,7 @@ void MainForm::takeStep() {
         return; // the run stopped meanwhile
     ReplayStep();
     s.stepDurationMs = static_cast<double>(platform_.clock.monotonicMs() - tickStart_);
-    if (c.Last.value.get() == 1)
+    if (options_.newestOnly)
         c.Timer1.setInterval(6000);
 }
 

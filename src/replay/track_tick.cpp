@@ -10,7 +10,7 @@ namespace korvel {
 void MainForm::replayTrackRecord() {
     std::vector<TrackPoint> newest;
     const TrackPoint* point = nullptr;
-    if (c.Last.value.get() == 1) {
+    if (options_.newestOnly) {
         // The newest point of a file that may still be growing.
         newest = source_.newestPoints();
         if (!newest.empty())
@@ -43,10 +43,10 @@ void MainForm::replayTrackRecord() {
     }
 
     const std::string* sentences[] = {&s.lastRmcSentence, &s.lastGgaSentence, &s.lastVtgSentence};
-    for (size_t box = 0; box < 3; ++box)
-        if (c.Data[box].value.get() == 1)
-            listAndSend(*sentences[box]);
-    if (c.Data[6].value.get() == 1)
+    for (Sentence kind : {Sentence::Rmc, Sentence::Gga, Sentence::Vtg})
+        if (options_.sentences.has(kind))
+            listAndSend(*sentences[static_cast<size_t>(kind)]);
+    if (options_.sentences.has(Sentence::Other))
         listAndSend(kDatumSentence);
 
     for (int i = 1; i < s.recordStep; ++i) {
@@ -67,10 +67,10 @@ void MainForm::trackPauseOutput() {
     c.List1.addItem(" ");
     c.List1.addItem(" ");
     const std::string* repeated[] = {&s.lastRmcSentence, &s.lastGgaSentence, &s.lastVtgSentence};
-    for (size_t i = 0; i < 3; ++i)
-        if (c.Data[i].value.get() == 1 && !repeated[i]->empty())
-            listAndSend(*repeated[i]);
-    if (c.Data[6].value.get() == 1)
+    for (Sentence kind : {Sentence::Rmc, Sentence::Gga, Sentence::Vtg})
+        if (options_.sentences.has(kind) && !repeated[static_cast<size_t>(kind)]->empty())
+            listAndSend(*repeated[static_cast<size_t>(kind)]);
+    if (options_.sentences.has(Sentence::Other))
         listAndSend(kDatumSentence);
 }
 

@@ -1,0 +1,31 @@
+// What a replay is asked to do, whoever asks: the window's boxes or the command line.
+#pragma once
+
+#include <bitset>
+#include <cstddef>
+
+namespace korvel {
+
+// The sentences a replay may send, in the order of the sentence boxes; Other stands for every
+// other sentence, the datum among them.
+enum class Sentence { Rmc, Gga, Vtg, Rmb, Gsa, Gsv, Other };
+constexpr std::size_t kSentenceKinds = 7;
+
+class SentenceSet {
+  public:
+    bool has(Sentence kind) const { return bits_.test(static_cast<std::size_t>(kind)); }
+    void set(Sentence kind, bool on) { bits_.set(static_cast<std::size_t>(kind), on); }
+
+  private:
+    std::bitset<kSentenceKinds> bits_;
+};
+
+struct ReplayOptions {
+    SentenceSet sentences;
+    bool loop = false;             // the file starts again at its end
+    bool newestOnly = false;       // a growing file: its newest record, again and again
+    bool sameTimePosition = false; // a log's sentences take the time and position of its RMC
+    bool autoReset = false;        // a new track segment starts the trip's figures again
+};
+
+} // namespace korvel
