@@ -47,6 +47,7 @@ class NullSerialPort : public SerialPort {
     void close() override { open_ = false; }
     bool isOpen() const override { return open_; }
     bool output(const std::string&) override { return true; }
+    bool transmit(const std::string&, int, int) override { return true; }
     int inBufferCount() const override { return 0; }
     int inputByte() override { return -1; }
 

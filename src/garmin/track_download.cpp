@@ -18,6 +18,8 @@ constexpr unsigned char kAck = 0x06, kCommand = 0x0A, kTransferComplete = 0x0C, 
                         kRecords = 0x1B, kTrackData = 0x22, kTrackHeader = 0x63,
                         kProductRequest = 0xFE, kProductData = 0xFF;
 const std::string kTrackLogTransfer("\x06\x00", 2);
+// The receiver takes a byte every 10 ms, and the product request 100 ms after the first packet.
+constexpr int kByteGapMs = 10, kGreetingPauseMs = 100;
 
 // "# 07.12.2026 14:03:59  Local Time"
 std::string localTimeLine(const LocalDateTime& t) {
@@ -82,8 +84,7 @@ std::optional<std::string> TrackDownload::start(int portNumber, const std::strin
     if (!running_)
         return std::nullopt; // ended, and said so
     sendPacket(0x00, "");
-    clock_.Sleep(100);
-    sendPacket(kProductRequest, "");
+    sendPacket(kProductRequest, "", kGreetingPauseMs);
     return std::nullopt;
 }
 
@@ -117,16 +118,9 @@ void TrackDownload::stop(const std::string& reason) {
     end({DownloadResult::End::Stopped, reason, ""});
 }
 
-void TrackDownload::sendPacket(int id, const std::string& data) {
+void TrackDownload::sendPacket(int id, const std::string& data, int leadMs) {
     lastPacket_ = GarminFrame(static_cast<unsigned char>(id), data);
-    sendBytes(lastPacket_);
-}
-
-void TrackDownload::sendBytes(const std::string& bytes) {
-    for (char byte : bytes) {
-        clock_.Sleep(10);
-        port_.output(std::string(1, byte));
-    }
+    port_.transmit(lastPacket_, leadMs, kByteGapMs);
 }
 
 bool TrackDownload::answerPacket(int id) {
@@ -135,7 +129,7 @@ bool TrackDownload::answerPacket(int id) {
     case kAck:
         break;
     case kNak:
-        sendBytes(lastPacket_);
+        port_.transmit(lastPacket_, 0, kByteGapMs);
         break;
     case kProductData:
         writeProductData();

@@ -57,10 +57,9 @@ class TrackDownload {
     bool running() const { return running_; }
 
   private:
-    // Sends a packet to the receiver and keeps it, to send again when the receiver asks.
-    void sendPacket(int id, const std::string& data);
-    // Sends bytes one at a time, 10 ms apart, as the receiver's link takes them.
-    void sendBytes(const std::string& bytes);
+    // Sends a packet to the receiver, leadMs after the one before, and keeps it, to send again
+    // when the receiver asks.
+    void sendPacket(int id, const std::string& data, int leadMs = 0);
     // Takes the whole packet in link_.dataBuffer and answers it; false when the download ended.
     bool answerPacket(int id);
     void writeProductData();

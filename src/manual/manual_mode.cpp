@@ -77,7 +77,6 @@ void MainForm::Manu_Click() {
 void MainForm::GenerateManualSentences() {
     c.RunA.visible = true;
     c.Timer2.setEnabled(true);
-    platform_.clock.DoEvents();
 
     // Seconds and tenths as ten-thousandths of a minute; when only one coordinate moved, the
     // other moves by 0.0001' too, so that a listener sees both change.

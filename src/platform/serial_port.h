@@ -23,6 +23,10 @@ class SerialPort {
     virtual bool isOpen() const = 0;
     // False when the port is not open or its device fails (a USB adapter pulled out).
     virtual bool output(const std::string& bytes) = 0;
+    // Sends bytes one at a time, each after a pause of gapMs and the first after leadMs more,
+    // for a receiver that takes its bytes slowly. The pauses belong to the wire: they hold
+    // however fast the rest of the program runs. False as output says.
+    virtual bool transmit(const std::string& bytes, int leadMs, int gapMs) = 0;
     // Waits until the device has taken everything written; keepWaiting is asked now and then
     // and false gives up. False when the device failed or the wait was given up.
     virtual bool drain(const std::function<bool()>& keepWaiting) {

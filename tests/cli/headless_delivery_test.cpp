@@ -52,10 +52,13 @@ bool wholeSentences(const std::string& got) {
 // every sentence would take hours). When the last client leaves, the rest of the log is not
 // sent into nowhere: the run fails and says how much was not delivered.
 TEST(HeadlessDelivery, StalledAndLeavingClientsAsFastAsTaken) {
-    test::TempFolder folder;
+    // More than the kernel and the server's backlog hold for a reader (some 5 MB here): the
+    // run must wait for its reader, so the stalled client is there while it runs.
+    test::TempFolder folder, larger;
     QString log = bigLog(folder, 20000);
     int port = 0;
-    std::unique_ptr<Replay> stalledRun = serving(log, {"--interval", "max"}, port);
+    std::unique_ptr<Replay> stalledRun =
+        serving(bigLog(larger, 60000), {"--interval", "max"}, port);
     ASSERT_TRUE(stalledRun);
     // The reader comes first, so that it gets the stream from its start, and holds the run
     // back until the stalled client is there too.
@@ -68,7 +71,7 @@ TEST(HeadlessDelivery, StalledAndLeavingClientsAsFastAsTaken) {
     EXPECT_EQ(stalledRun->process.exitCode(), 0) << stalledRun->said();
     std::string echoed = stalledRun->echoed();
     // Every record's RMC and GGA, and the VTG made between one record and the next.
-    EXPECT_EQ(std::count(echoed.begin(), echoed.end(), '\n'), 20000 * 3 - 1);
+    EXPECT_EQ(std::count(echoed.begin(), echoed.end(), '\n'), 60000 * 3 - 1);
     EXPECT_EQ(got, echoed);
 
     std::unique_ptr<Replay> leftRun = serving(log, {"--interval", "max"}, port);

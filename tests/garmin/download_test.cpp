@@ -83,6 +83,8 @@ class Download : public ReplayFixture {
 TEST_F(Download, TheDialogueByteForByte) {
     start("walk");
     EXPECT_EQ(platform.comm2.settings(), "9600,n,8,1");
+    EXPECT_EQ(platform.comm2.pausedMs, 12 * 10 + 100)
+        << "a byte every 10 ms, the product request 100 ms after the first packet";
     const std::string transfer = std::string("\x10\x0A\x02\x06\x00\xEE\x10\x03", 8);
     const std::string pointAck = std::string("\x10\x06\x02\x22\x00\xD6\x10\x03", 8);
     struct Step {

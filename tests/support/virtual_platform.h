@@ -64,6 +64,10 @@ class FakeSerialPort : public SerialPort {
         written += bytes;
         return !failOutput;
     }
+    bool transmit(const std::string& bytes, int leadMs, int gapMs) override {
+        pausedMs += leadMs + gapMs * static_cast<long>(bytes.size());
+        return output(bytes);
+    }
     int inBufferCount() const override { return static_cast<int>(incoming.size()); }
     int inputByte() override;
 
@@ -72,6 +76,7 @@ class FakeSerialPort : public SerialPort {
     bool failOpen = false;
     bool failOutput = false; // the device has gone
     int opens = 0;
+    long pausedMs = 0; // the pauses transmit kept on the wire
 
   private:
     int port_ = 1;

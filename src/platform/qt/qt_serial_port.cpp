@@ -2,6 +2,8 @@
 
 #include "text/conversions.h"
 
+#include <QThread>
+
 namespace korvel {
 
 QtSerialPort::QtSerialPort(std::function<std::string(int)> deviceFor)
@@ -48,6 +50,18 @@ bool QtSerialPort::output(const std::string& bytes) {
     if (port_.bytesToWrite() > 0 && port_.bytesToWrite() + size > kMostWaiting)
         return true;
     return port_.write(bytes.data(), size) == size;
+}
+
+bool QtSerialPort::transmit(const std::string& bytes, int leadMs, int gapMs) {
+    int pause = leadMs;
+    for (char byte : bytes) {
+        QThread::msleep(static_cast<unsigned long>(pause + gapMs));
+        pause = 0;
+        // Each byte leaves before the pause after it.
+        if (!port_.isOpen() || port_.write(&byte, 1) != 1 || !port_.flush())
+            return false;
+    }
+    return true;
 }
 
 bool QtSerialPort::drain(const std::function<bool()>& keepWaiting) {

@@ -21,6 +21,7 @@ class QtSerialPort : public SerialPort {
     void close() override;
     bool isOpen() const override { return port_.isOpen(); }
     bool output(const std::string& bytes) override;
+    bool transmit(const std::string& bytes, int leadMs, int gapMs) override;
     bool drain(const std::function<bool()>& keepWaiting) override;
     int inBufferCount() const override;
     int inputByte() override;
