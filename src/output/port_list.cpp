@@ -47,7 +47,7 @@ void MainForm::PortC_Click() {
 void MainForm::TcpLan_Click() {
     s.tcpAddress = c.TcpLan.value.get() == 1 ? s.tcpLanAddress : kLoopbackAddress;
     // A server already listening moves at once; its clients stay.
-    if (platform_.winsock.state(0) != kSocketClosed)
+    if (tcpServer_.listening())
         StartTcpServer();
 }
 

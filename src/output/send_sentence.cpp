@@ -17,8 +17,10 @@ void MainForm::SendSentence(std::string& sentence) {
 
 void MainForm::deliver(const std::string& sentence) {
     bool took = false;
-    for (const Route& route : routes_)
-        took = deliverTo(route, sentence) || took;
+    // By index: a failure's message box runs events, and a choice in the port list meanwhile
+    // routes the outputs anew.
+    for (size_t i = 0; i < routes_.size(); ++i)
+        took = deliverTo(routes_[i], sentence) || took;
     lastSentenceTaken_ = took;
     if (took && onSentenceSent)
         onSentenceSent(sentence);

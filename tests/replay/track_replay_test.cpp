@@ -114,6 +114,20 @@ TEST_F(TrackReplay, ASegmentStartsTheTripAgain) {
     EXPECT_EQ(s.trip.distance(), 0);
 }
 
+// After a restart the trip counts from the file's first point, not from the leg back to it.
+TEST_F(TrackReplay, ARestartStartsTheTripAtTheFirstPoint) {
+    std::vector<std::string> lines = header();
+    for (int minute = 30; minute <= 33; ++minute)
+        lines.push_back(point(minute));
+    load("walk.trk", Log(lines));
+    for (int i = 0; i < 3; ++i)
+        tick();
+    EXPECT_EQ(c.TripL.caption, "3.7") << "two legs of a minute of latitude";
+    form.RESTART_Click();
+    tick();
+    EXPECT_EQ(c.TripL.caption, "0.0");
+}
+
 TEST_F(TrackReplay, LastRecordFollowsAGrowingFile) {
     std::vector<std::string> lines = header();
     lines.push_back(point(30));
