@@ -1,8 +1,8 @@
 #include "app/device_names.h"
 
-#include "app/form_state.h"
 #include "app/profile_file.h"
 #include "app/settings_location.h"
+#include "output/outputs.h"
 #include "text/conversions.h"
 
 namespace korvel {

@@ -16,8 +16,6 @@ constexpr const char* kDefaultFilePattern = "*.log;*.nma;*.trl;*.trk;*.plt;*.kml
 
 // The serial ports COM1 to COM16, the first entries of the port list.
 constexpr int kSerialPortCount = 16;
-constexpr const char* kLoopbackAddress = "127.0.0.1";
-constexpr int kDefaultTcpClients = 1000, kMostTcpClients = 100000;
 
 struct FormState {
     // Loading and the replay file.
@@ -66,19 +64,6 @@ struct FormState {
     int outputPortIndex = 0;
     int garminPortIndex = 1;
     int downloadMode = 0;
-    // The most clients served at once: those over it are turned away as they come, so that
-    // the program keeps descriptors and memory for the rest.
-    int tcpClientLimit = kDefaultTcpClients;
-    int tcpPort = 1000;
-    // The address the server listens at: this computer's own (loopback) unless told, as a
-    // server without authentication should; "*" for every address of the machine. The LAN box
-    // switches between loopback and tcpLanAddress.
-    std::string tcpAddress = kLoopbackAddress, tcpLanAddress = "*";
-    // Further destinations of the port list that get the same stream (the headless runner's
-    // --port given more than once): one serial port, TCP, PTY, UDP, printer and UART ports.
-    std::vector<std::string> alsoTo;
-    std::string ptyLink, udpHost; // the pseudo-terminal's link and the datagrams' address
-    int udpPort = 10110;
     // The window's size as it last was, kept with the settings; 0 when none is kept.
     int windowWidth = 0, windowHeight = 0;
 

@@ -105,10 +105,6 @@ void MainForm::wireEvents() {
     c.Timer3.onTimer = [this] { trackDownload_.timeout(); };
     platform_.comm2.onReceive = [this] { trackDownload_.receive(); };
     SocketArray& winsock = platform_.winsock;
-    winsock.onConnectionRequest = [this](int index, long id) {
-        Winsock_ConnectionRequest(index, id);
-    };
-    winsock.onDataArrival = [this](int index, long) { Winsock_DataArrival(index); };
     winsock.onError = [this](int index, int number, const std::string& description) {
         Winsock_Error(index, number, description);
     };

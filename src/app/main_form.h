@@ -7,15 +7,13 @@
 #include "control/load_tally.h"
 #include "form/controls.h"
 #include "garmin/track_download.h"
-#include "output/route.h"
+#include "output/outputs.h"
 #include "output/sentence_time.h"
-#include "output/tcp_server.h"
 #include "platform/platform.h"
 #include "replay/record_source.h"
 #include "replay/replay_options.h"
 
 #include <functional>
-#include <set>
 #include <span>
 #include <string>
 #include <string_view>
@@ -37,17 +35,6 @@ class MainForm {
 
     Controls c;
     FormState s;
-    // Told of every sentence sent, with its CR LF (the headless runner echoes them): only of
-    // those the destination took.
-    std::function<void(const std::string&)> onSentenceSent;
-    // When set, every sentence waits until the destination has taken it, however long a reader
-    // pauses, rather than being dropped (a replay as fast as the destination takes it), and the
-    // end of a run waits until the readers have the last ones. Asked while waiting (events run
-    // in between): false ends the wait.
-    std::function<bool()> waitForDestination;
-    // When set, the end of a run waits until every destination's reader has taken what was
-    // sent, as long as this says so (asked now and then; events run in between).
-    std::function<bool()> waitAtEnd;
     // Given every sentence before it leaves, without its CR LF, to change it if it will (the
     // headless runner moves old logs to the present).
     std::function<void(std::string&)> beforeSend;
@@ -72,25 +59,12 @@ class MainForm {
     void Pspeed_Click(int index);
     // The LAN box: the TCP server listens on the network, or on this computer only.
     void TcpLan_Click();
-    // Appends CR LF to sentence and sends it to the selected destination.
+    // Appends CR LF to sentence and sends it to the run's destinations.
     void SendSentence(std::string& sentence);
-    // True when at least one client took the line.
-    bool SendTcp(const std::string& line);
-    TcpServer& tcpServer() { return tcpServer_; }
-    // Whether a destination took the last sentence sent.
-    bool lastSentenceTaken() const { return lastSentenceTaken_; }
-    // True once the destination of the current run has failed (the user has been told).
-    // Whether a destination failed during the run, and whether every one did.
-    bool outputFailed() const { return !failedOutputs_.empty(); }
-    bool everyOutputFailed() const { return failedOutputs_.size() > s.alsoTo.size(); }
-    // False (after telling the user) when the port cannot be listened on.
+    Outputs& outputs() { return outputs_; }
+    // The TCP server listens at its address, after telling the user when it cannot.
     bool StartTcpServer();
-    // While waitAtEnd lets it, waits until every destination's reader has taken what was sent:
-    // the end of a run before the program may end.
-    void deliverTheRest();
     void CloseTcpConnections();
-    void Winsock_ConnectionRequest(int index, long requestId);
-    void Winsock_DataArrival(int index);
     void Winsock_Error(int index, int number, const std::string& description);
 
     // Loading and moving in the replay file.
@@ -222,9 +196,6 @@ class MainForm {
     void trackPauseOutput();
     // Opens the output ports a run needs; false (after telling the user) when one cannot be.
     bool openOutputPort();
-    bool openOutput(const Route& route);
-    // The destinations of the port list's choice and of alsoTo, told from their entries.
-    void routeOutputs();
     // What the window shows of a download: its dialogue in List1, its points in Gauge2, the
     // watchdog in Timer3, its end in a message, List1 and the port list's colour.
     TrackDownload::Listener downloadListener();
@@ -255,16 +226,10 @@ class MainForm {
     void takeStep();
     // The distance from the start and along the trip, in the units shown.
     void showTripDistances(double fromStart);
-    // Once per destination and run: a message for every sentence would bury the window.
-    void reportOutputFailure(const std::string& entry, const std::string& what);
-    // Sends a sentence with its CR LF to every destination, and tells onSentenceSent when one
-    // took it.
+    // Sends a sentence with its CR LF to every destination and shows what came of it: the
+    // clients of the TCP server, a message for each destination that failed.
     void deliver(const std::string& sentence);
-    bool deliverTo(const Route& route, const std::string& sentence);
-    // Asked while a sentence waits for its destination: false ends the wait.
-    bool keepWaiting();
-    // The same as the callback the waits take, made once: a wait is offered for every sentence.
-    const std::function<bool()> keepWaitingCall_ = [this] { return keepWaiting(); };
+    void tell(const OutputFailure& failure);
     void showManualControls(bool manual);
     void setFilePattern(const std::string& patterns);
     // Writes the lines of one record to the recording log at once, whole or not at all.
@@ -283,16 +248,13 @@ class MainForm {
     int profileState_ = 0;        // 1 while the profile is read, 2 when the user asked it to stop
     bool sendDecision_ = false;   // carried from line to line within one record
     bool logChecksummed_ = false; // the record's RMC carries a checksum
-    bool lastSentenceTaken_ = true;
-    std::string sendRoom_; // the room of the sentence last listed and sent
-    bool sending_ = false; // a listed sentence is being sent
+    std::string sendRoom_;        // the room of the sentence last listed and sent
+    bool sending_ = false;        // a listed sentence is being sent
     // The latest RMC of a log, whose time and position rmcTimePosition is yet to take when due.
     std::string timePositionRmc_;
     bool timePositionDue_ = false;
-    std::int64_t lampDeadline_ = 0;       // monotonic ms when the activity lamp goes out
-    std::set<std::string> failedOutputs_; // the destinations that failed in this run
-    std::vector<Route> routes_;           // where each sentence goes
-    TcpServer tcpServer_{platform_.winsock};
+    std::int64_t lampDeadline_ = 0; // monotonic ms when the activity lamp goes out
+    Outputs outputs_{platform_};
     std::int64_t tickStart_ = 0; // when the tick came whose step is due
     TrackDownload trackDownload_{platform_.comm2, platform_.clock, downloadListener()};
 };

@@ -47,21 +47,22 @@ void MainForm::Form_Load() {
                 ", and nothing is saved.",
             "Korvel", MessageIcon::Exclamation, MessageButtons::Ok);
     DeviceNames devices = DeviceNames::fromProfile(profile);
-    s.tcpPort = devices.tcpPort;
-    s.tcpClientLimit =
+    OutputSettings& out = outputs_.settings;
+    out.tcpPort = devices.tcpPort;
+    out.tcpClientLimit =
         TcpClientsThatFit(devices.tcpClients ? devices.tcpClients : kDefaultTcpClients);
     if (!devices.tcpAddress.empty())
-        s.tcpAddress = devices.tcpAddress;
-    if (!IsLoopbackAddress(s.tcpAddress)) {
-        s.tcpLanAddress = s.tcpAddress;
+        out.tcpAddress = devices.tcpAddress;
+    if (!IsLoopbackAddress(out.tcpAddress)) {
+        out.tcpLanAddress = out.tcpAddress;
         c.TcpLan.value.reset(1);
     }
-    s.ptyLink = devices.ptyLink;
+    out.ptyLink = devices.ptyLink;
     // What a killed run left: its pseudo-terminal's link, its private temporary folders.
-    platform_.pty.removeStaleLink(s.ptyLink);
+    platform_.pty.removeStaleLink(out.ptyLink);
     RemoveStaleTemporaries(TemporaryFolder());
-    s.udpHost = devices.udpHost;
-    s.udpPort = devices.udpPort;
+    out.udpHost = devices.udpHost;
+    out.udpPort = devices.udpPort;
     int width = readInt(profile, "Window", "Width", 0),
         height = readInt(profile, "Window", "Height", 0);
     // A size from a hand-edited file is taken within reason.
@@ -129,7 +130,7 @@ void MainForm::Form_Load() {
     c.TRACK.left = 1350;
     c.SAVE.left = 1110;
     starting_ = false;
-    routeOutputs();
+    outputs_.route(c.PortC.text());
 }
 
 bool MainForm::saveSettings(const std::function<void(ProfileFile&)>& change) {
@@ -152,7 +153,7 @@ bool MainForm::saveSettings(const std::function<void(ProfileFile&)>& change) {
 void MainForm::ENDE_Click() {
     bool saved = saveSettings([this](ProfileFile& profile) {
         profile.writeInt("Port", "COM", s.outputPortIndex);
-        profile.writeString("Devices", "TCPBind", s.tcpAddress);
+        profile.writeString("Devices", "TCPBind", outputs_.settings.tcpAddress);
         profile.writeInt("Port", "GPS-Port", s.garminPortIndex);
         profile.writeInt("TimeZone", "CET", s.timeReference);
         profile.writeInt("TimeZone", "Diff", c.TZdiff.value.get());

@@ -1,6 +1,6 @@
 #include "cli/command_line.h"
 
-#include "app/form_state.h"
+#include "output/outputs.h"
 #include "text/conversions.h"
 
 #include <set>

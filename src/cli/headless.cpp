@@ -270,25 +270,26 @@ int RunHeadless(const CommandLine& command, int argc, char* argv[]) {
     MainForm form(run, folder, settings);
     form.Form_Load();
     form.figuresShown = false;
+    OutputSettings& out = form.outputs().settings;
     if (o.tcpPort)
-        form.s.tcpPort = *o.tcpPort;
+        out.tcpPort = *o.tcpPort;
     if (o.maxClients) {
-        form.s.tcpClientLimit = TcpClientsThatFit(*o.maxClients);
-        if (form.s.tcpClientLimit < *o.maxClients)
-            std::cerr << "korvel: the descriptor limit lets " << form.s.tcpClientLimit
+        out.tcpClientLimit = TcpClientsThatFit(*o.maxClients);
+        if (out.tcpClientLimit < *o.maxClients)
+            std::cerr << "korvel: the descriptor limit lets " << out.tcpClientLimit
                       << " TCP clients in at once, not " << *o.maxClients << "\n";
     }
     if (!o.bind.empty())
-        form.s.tcpAddress = o.bind;
+        out.tcpAddress = o.bind;
     if (!o.ptyLink.empty())
-        form.s.ptyLink = o.ptyLink;
+        out.ptyLink = o.ptyLink;
     if (!o.udp.empty()) {
         if (!devices.setUdp(o.udp)) {
             std::cerr << "korvel: --udp takes HOST:PORT, not '" << o.udp << "'\n";
             return 2;
         }
-        form.s.udpHost = devices.udpHost;
-        form.s.udpPort = devices.udpPort;
+        out.udpHost = devices.udpHost;
+        out.udpPort = devices.udpPort;
     }
     if (std::string error = applyOptions(form, run.comm1, o); !error.empty()) {
         std::cerr << error << "\n";
@@ -298,7 +299,7 @@ int RunHeadless(const CommandLine& command, int argc, char* argv[]) {
         std::cerr << error << "\n";
         return 2;
     }
-    form.s.alsoTo = alsoTo;
+    out.alsoTo = alsoTo;
     if (o.now) {
         using namespace std::chrono;
         TimeShift shift(duration_cast<seconds>(system_clock::now().time_since_epoch()).count());
@@ -320,13 +321,14 @@ int RunHeadless(const CommandLine& command, int argc, char* argv[]) {
     if (refused)
         return *refused;
     if (!o.quiet && form.c.PortC.text() == "TCP")
-        std::cerr << "korvel: serving NMEA to TCP clients on port " << form.s.tcpPort
-                  << (IsLoopbackAddress(form.s.tcpAddress)
+        std::cerr << "korvel: serving NMEA to TCP clients on port " << out.tcpPort
+                  << (IsLoopbackAddress(out.tcpAddress)
                           ? " of this computer only (--bind '*' serves the network)\n"
-                          : " at " + form.s.tcpAddress + "\n");
+                          : " at " + out.tcpAddress + "\n");
 
-    HeadlessRun headless(form, o.echo, !o.quiet && command.action == CommandLine::Action::Replay,
-                         spool.get(), stopRequested);
+    HeadlessRun headless(form, run.clock, o.echo,
+                         !o.quiet && command.action == CommandLine::Action::Replay, spool.get(),
+                         stopRequested);
     if (command.action == CommandLine::Action::Replay && o.interval == "max")
         return headless.asFastAsTaken();
     if (command.action == CommandLine::Action::Replay && o.speed)

@@ -13,22 +13,24 @@
 
 namespace korvel {
 
-HeadlessRun::HeadlessRun(MainForm& form, bool echo, bool showProgress, InputSpool* input,
-                         const std::atomic<bool>& stopRequested)
-    : form_(form), input_(input), stopRequested_(stopRequested), progress_(showProgress),
-      countAtLoad_(form.s.recordCount), rmcAtLoad_(input ? input->rmcLines() : 0) {
+HeadlessRun::HeadlessRun(MainForm& form, Clock& clock, bool echo, bool showProgress,
+                         InputSpool* input, const std::atomic<bool>& stopRequested)
+    : form_(form), outputs_(form.outputs()), clock_(clock), input_(input),
+      stopRequested_(stopRequested), progress_(showProgress), countAtLoad_(form.s.recordCount),
+      rmcAtLoad_(input ? input->rmcLines() : 0) {
     if (echo)
-        form.onSentenceSent = [this](const std::string& sentence) { this->echo(sentence); };
+        outputs_.onTaken = [this](const std::string& sentence) { this->echo(sentence); };
     if (input)
         form.nextRecordArrived = [this] { return arrived(0); };
-    form.waitAtEnd = [this] { return mayWaitAtEnd(); };
+    outputs_.keepWaitingAtEnd = [this] { return mayWaitAtEnd(); };
 }
 
 bool HeadlessRun::mayWaitAtEnd() {
     // Each destination gets what was sent before the program ends: the readers of a run as fast
     // as taken for as long as they take it, those of a paced or stopped run a little while.
-    if (form_.waitForDestination && !stopRequested_)
-        return form_.waitForDestination();
+    if (outputs_.keepWaiting && !stopRequested_)
+        return outputs_.keepWaiting();
+    clock_.DoEvents();
     if (!endBegan_.isValid())
         endBegan_.start();
     return endBegan_.elapsed() < kLastWaitMs;
@@ -70,12 +72,12 @@ bool HeadlessRun::arrived(int waitMs) {
 }
 
 bool HeadlessRun::ending() const {
-    return stopRequested_ || form_.everyOutputFailed() || echo_ != Open || inputFailed_ ||
+    return stopRequested_ || outputs_.everyFailed() || echo_ != Open || inputFailed_ ||
            clientsGone_;
 }
 
 int HeadlessRun::status() const {
-    return form_.outputFailed() || echo_ == Failed || inputFailed_ || clientsGone_ ? 1 : 0;
+    return outputs_.anyFailed() || echo_ == Failed || inputFailed_ || clientsGone_ ? 1 : 0;
 }
 
 long HeadlessRun::known() const {
@@ -102,17 +104,20 @@ int HeadlessRun::finish() {
 int HeadlessRun::asFastAsTaken() {
     form_.c.Timer1.setEnabled(false);
     // A stop asked for while a sentence waits for its destination ends the wait.
-    form_.waitForDestination = [this] { return !ending(); };
+    outputs_.keepWaiting = [this] {
+        clock_.DoEvents();
+        return !ending();
+    };
     // Over TCP, once there is a client to take them.
     bool tcp = form_.c.PortC.text() == "TCP";
-    while (tcp && form_.tcpServer().clients().empty() && !ending())
+    while (tcp && outputs_.tcpServer().clients().empty() && !ending())
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 100);
     // From a file, the echo in blocks; a log read as it arrives is echoed as it plays.
     inBlocks_ = !input_;
-    bool tcpAlone = tcp && form_.s.alsoTo.empty();
+    bool tcpAlone = tcp && outputs_.settings.alsoTo.empty();
     while (form_.s.replayActive == 1 && !ending()) {
         // Records that no client is there to take are not sent into nowhere.
-        if (tcpAlone && !form_.lastSentenceTaken() && !form_.tcpServer().clientConnected()) {
+        if (tcpAlone && !outputs_.lastTaken() && !outputs_.tcpServer().clientConnected()) {
             clientsGone_ = true;
             std::cerr << "korvel: every TCP client has gone: "
                       << (known() < 0 ? "the rest of the log was"

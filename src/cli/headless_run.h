@@ -14,7 +14,7 @@ namespace korvel {
 class HeadlessRun {
   public:
     // input: the log arriving on standard input, when the replay reads one.
-    HeadlessRun(MainForm& form, bool echo, bool showProgress, InputSpool* input,
+    HeadlessRun(MainForm& form, Clock& clock, bool echo, bool showProgress, InputSpool* input,
                 const std::atomic<bool>& stopRequested);
 
     // Each runs until the end and returns the exit status. Every record as soon as the
@@ -43,6 +43,8 @@ class HeadlessRun {
     void flushEcho();
 
     MainForm& form_;
+    Outputs& outputs_;
+    Clock& clock_; // runs events while a destination is waited for
     InputSpool* input_;
     const std::atomic<bool>& stopRequested_;
     Progress progress_;

@@ -92,7 +92,7 @@ void MainForm::StopA_Click() {
         c.SaveP.enabled = false;
         c.Gauge1.style = 50;
         c.Timer1.setEnabled(false);
-        deliverTheRest();
+        outputs_.deliverTheRest();
         if (platform_.comm1.isOpen())
             platform_.comm1.close();
         c.StopA.visible = false;

@@ -41,13 +41,14 @@ void MainForm::PortC_Click() {
     if (Left(c.PortC.text(), 3) == "COM")
         platform_.comm1.setCommPort(s.outputPortIndex + 1);
     c.TcpLan.visible = c.PortC.text() == "TCP";
-    routeOutputs();
+    outputs_.route(c.PortC.text());
 }
 
 void MainForm::TcpLan_Click() {
-    s.tcpAddress = c.TcpLan.value.get() == 1 ? s.tcpLanAddress : kLoopbackAddress;
+    OutputSettings& settings = outputs_.settings;
+    settings.tcpAddress = c.TcpLan.value.get() == 1 ? settings.tcpLanAddress : kLoopbackAddress;
     // A server already listening moves at once; its clients stay.
-    if (tcpServer_.listening())
+    if (outputs_.tcpServer().listening())
         StartTcpServer();
 }
 

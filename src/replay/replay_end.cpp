@@ -36,7 +36,7 @@ void MainForm::StopReplay(StopReason reason) {
     c.PortC.enabled = true;
     c.Timer1.setEnabled(false);
     c.StepDue.setEnabled(false);
-    deliverTheRest(); // no tick comes while the readers are waited for
+    outputs_.deliverTheRest(); // no tick comes while the readers are waited for
     closeAllFiles();
     c.StopA.visible = false;
     s.phsmiLine.clear();

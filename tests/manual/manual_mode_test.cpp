@@ -76,13 +76,13 @@ TEST_F(Manual, ManualModeStreamsToTheChosenPortUntilItEnds) {
     enterAndStart();
     EXPECT_FALSE(platform.comm1.isOpen()) << "no serial port the user did not choose";
     EXPECT_EQ(platform.winsock.listenPort, 1000);
-    form.Winsock_ConnectionRequest(0, 7);
+    platform.winsock.onConnectionRequest(0, 7);
     tick();
     EXPECT_FALSE(platform.winsock.elements[1].sent.empty());
 
     c.Manu.value.set(0);
     EXPECT_FALSE(c.Timer1.enabled());
-    EXPECT_TRUE(form.tcpServer().clients().empty()) << "leaving closes the connections";
+    EXPECT_TRUE(form.outputs().tcpServer().clients().empty()) << "leaving closes the connections";
     EXPECT_TRUE(c.File1.visible);
 }
 

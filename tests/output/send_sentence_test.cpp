@@ -33,7 +33,7 @@ const std::string kLine = "$GPGSV,1,1,00*79";
 // The sentences told as sent (the headless runner's echo) are those a destination took.
 TEST_F(Output, OnlyWhatADestinationTookIsToldAsSent) {
     int told = 0;
-    form.onSentenceSent = [&told](const std::string&) { ++told; };
+    form.outputs().onTaken = [&told](const std::string&) { ++told; };
     std::string error;
     struct Case {
         const char* legend;
@@ -172,7 +172,7 @@ TEST_F(Output, TcpServerStateAndAFailingClient) {
     EXPECT_TRUE(c.TCPstat.visible);
     connectClient(11);
     connectClient(12);
-    EXPECT_EQ(form.tcpServer().clients(), (std::vector<int>{1, 2}));
+    EXPECT_EQ(form.outputs().tcpServer().clients(), (std::vector<int>{1, 2}));
     send("$A*41");
     EXPECT_EQ(c.PortL.toolTip, "127.0.0.1 127.0.0.2 ");
 
@@ -182,7 +182,7 @@ TEST_F(Output, TcpServerStateAndAFailingClient) {
         << "a failing client does not cost the others the line";
 
     form.CloseTcpConnections();
-    EXPECT_TRUE(form.tcpServer().clients().empty());
+    EXPECT_TRUE(form.outputs().tcpServer().clients().empty());
     EXPECT_FALSE(c.TCPstat.visible);
     EXPECT_EQ(platform.winsock.listenPort, 1000) << "the listener goes on listening";
     EXPECT_TRUE(platform.winsock.elements.count(0));
@@ -206,7 +206,7 @@ TEST_F(Output, SocketProblemsAreReportedAndTheProgramGoesOn) {
 // Several destinations get the same stream: one that cannot be opened keeps the run from
 // starting, one that fails later is said once and the others go on.
 TEST_F(Output, SeveralDestinationsGetTheSameStream) {
-    s.alsoTo = {"UDP", "LPT1"};
+    form.outputs().settings.alsoTo = {"UDP", "LPT1"};
     platform.udp.failResolve = true;
     load("fail.log", test::Log({test::Rmc(0), test::Rmc(1)}));
     EXPECT_EQ(s.replayActive, 0);
@@ -221,8 +221,8 @@ TEST_F(Output, SeveralDestinationsGetTheSameStream) {
     tick();
     tick();
     EXPECT_EQ(platform.dialogs.messages.size(), 2u) << "the serial port's failure, once";
-    EXPECT_TRUE(form.outputFailed());
-    EXPECT_FALSE(form.everyOutputFailed());
+    EXPECT_TRUE(form.outputs().anyFailed());
+    EXPECT_FALSE(form.outputs().everyFailed());
     EXPECT_EQ(platform.udp.datagrams.size(), platform.printers.jobs["LPT1"].size());
     EXPECT_GE(platform.udp.datagrams.size(), 3u) << "the others went on";
 }

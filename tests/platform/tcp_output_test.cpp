@@ -25,11 +25,11 @@ TEST(TcpOutput, EveryClientGetsWholeLinesInOrderWhateverTheOthersDo) {
 
     auto connected = [&](QTcpSocket& client) {
         client.connectToHost(QHostAddress::LocalHost, static_cast<quint16>(port));
-        size_t before = app.form->tcpServer().clients().size();
+        size_t before = app.form->outputs().tcpServer().clients().size();
         return RunUntil([&] {
             return client.state() == QAbstractSocket::ConnectedState &&
-                   app.form->tcpServer().clients().size() > before &&
-                   app.platform->winsock.state(app.form->tcpServer().clients().back()) ==
+                   app.form->outputs().tcpServer().clients().size() > before &&
+                   app.platform->winsock.state(app.form->outputs().tcpServer().clients().back()) ==
                        kSocketConnected;
         });
     };
@@ -44,7 +44,7 @@ TEST(TcpOutput, EveryClientGetsWholeLinesInOrderWhateverTheOthersDo) {
     for (QTcpSocket* client : {&leaving, &flooding, &stuck})
         ASSERT_TRUE(connected(*client));
     stuck.setReadBufferSize(1);
-    const int stuckElement = app.form->tcpServer().clients().back();
+    const int stuckElement = app.form->outputs().tcpServer().clients().back();
     const QByteArray chunk(1 << 20, 'z');
     for (int i = 0; i < 16; ++i)
         flooding.write(chunk);
@@ -100,9 +100,9 @@ TEST(TcpOutput, EveryClientGetsWholeLinesInOrderWhateverTheOthersDo) {
     next.connectToHost(QHostAddress::LocalHost, static_cast<quint16>(port));
     EXPECT_TRUE(
         RunUntil([&] { return app.platform->winsock.state(leavingElement) == kSocketConnected; }));
-    EXPECT_EQ(app.form->tcpServer().clients().back(), leavingElement);
+    EXPECT_EQ(app.form->outputs().tcpServer().clients().back(), leavingElement);
     std::string sweeping = "$Z";
     app.form->SendSentence(sweeping);
-    EXPECT_EQ(app.form->tcpServer().clients().size(), readers.size() + 2)
+    EXPECT_EQ(app.form->outputs().tcpServer().clients().size(), readers.size() + 2)
         << "the next sentence sweeps out the element of the client that never read";
 }

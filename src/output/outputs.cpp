@@ -1,0 +1,149 @@
+#include "output/outputs.h"
+
+#include "platform/platform.h"
+#include "text/conversions.h"
+
+#include <algorithm>
+
+namespace korvel {
+
+Outputs::Outputs(Platform& platform) : platform_(platform), tcpServer_(platform.winsock) {
+    SocketArray& sockets = platform.winsock;
+    sockets.onConnectionRequest = [this](int index, long requestId) {
+        if (index == 0)
+            tcpServer_.accept(requestId, settings.tcpClientLimit);
+    };
+    // Clients cannot influence the output: what they send is read and dropped.
+    sockets.onDataArrival = [this](int index, long) { platform_.winsock.getData(index); };
+}
+
+void Outputs::route(const std::string& chosen) {
+    routes_.assign(1, RouteOf(chosen));
+    for (const std::string& entry : settings.alsoTo)
+        routes_.push_back(RouteOf(entry));
+}
+
+bool Outputs::sendsTo(Destination destination) const {
+    return std::any_of(routes_.begin(), routes_.end(),
+                       [destination](const Route& r) { return r.destination == destination; });
+}
+
+std::optional<OutputFailure> Outputs::open() {
+    failed_.clear();
+    for (const Route& route : routes_) {
+        const std::string& entry = route.entry;
+        std::string error;
+        bool opened = true;
+        switch (route.destination) {
+        case Destination::Tcp:
+            if (std::optional<OutputFailure> failure = listen())
+                return failure;
+            break;
+        case Destination::Pty:
+            if (!platform_.pty.open(settings.ptyLink, error))
+                return OutputFailure{"Output", "PTY cannot be opened: " + error};
+            break;
+        case Destination::Udp:
+            opened = platform_.udp.open(settings.udpHost, settings.udpPort, error);
+            break;
+        case Destination::Printer:
+            opened = platform_.printers.probe(entry, error);
+            break;
+        case Destination::Uart:
+            break;
+        case Destination::Serial:
+            if (entry.starts_with("COM")) {
+                platform_.comm1.setCommPort(static_cast<int>(Val(Mid(entry, 4))));
+                opened = platform_.comm1.open(error);
+            }
+            break;
+        }
+        if (!opened)
+            return OutputFailure{"Output", entry + " cannot be opened: " + error};
+    }
+    return std::nullopt;
+}
+
+std::optional<OutputFailure> Outputs::listen() {
+    std::string error;
+    if (!tcpServer_.listen(settings.tcpAddress, settings.tcpPort, error))
+        return OutputFailure{"TCP", "The TCP server cannot listen: " + error};
+    return std::nullopt;
+}
+
+std::string Outputs::ptyWhere() const {
+    return platform_.pty.slavePath() + " (" + settings.ptyLink + ")";
+}
+
+Outputs::Sent Outputs::send(const std::string& sentence) {
+    Sent sent;
+    for (const Route& route : routes_)
+        sent.took = deliverTo(route, sentence, sent) || sent.took;
+    lastTaken_ = sent.took;
+    if (sent.took && onTaken)
+        onTaken(sentence);
+    return sent;
+}
+
+bool Outputs::deliverTo(const Route& route, const std::string& sentence, Sent& sent) {
+    const std::string& entry = route.entry;
+    std::string error;
+    switch (route.destination) {
+    case Destination::Tcp:
+        sent.tcp = tcpServer_.send(sentence, keepWaiting ? &keepWaiting : nullptr);
+        return sent.tcp->took && !sent.tcp->waitGivenUp;
+    case Destination::Pty:
+        if (keepWaiting ? platform_.pty.writeAll(sentence, keepWaiting)
+                        : platform_.pty.write(sentence))
+            return true;
+        error = platform_.pty.slavePath() + " takes no sentences";
+        break;
+    case Destination::Udp:
+        if (platform_.udp.send(sentence, keepWaiting != nullptr, error))
+            return true;
+        break;
+    case Destination::Uart:
+        if (!platform_.portIO.available(error)) {
+            fail(entry, entry + ": " + error, sent);
+            return false;
+        }
+        platform_.portIO.transmit(route.uartAddress, sentence, kUartByteGapMs);
+        return true;
+    case Destination::Printer:
+        if (platform_.printers.write(entry, sentence, error))
+            return true;
+        break;
+    case Destination::Serial:
+        if (!platform_.comm1.isOpen())
+            return false;
+        if (platform_.comm1.output(sentence) &&
+            (!keepWaiting || platform_.comm1.drain(keepWaiting)))
+            return true;
+        error = entry + " (" + platform_.comm1.deviceName() +
+                ") takes no sentences: the device has gone or fails";
+        break;
+    }
+    // A wait that was given up for a stop is no failure of the destination.
+    if (!keepWaiting || keepWaiting())
+        fail(entry, error, sent);
+    return false;
+}
+
+void Outputs::fail(const std::string& entry, const std::string& what, Sent& sent) {
+    // Once per destination and run: a message for every sentence would bury the user.
+    if (failed_.insert(entry).second)
+        sent.failures.push_back({"Output", "The sentences cannot be sent: " + what});
+}
+
+void Outputs::deliverTheRest() {
+    if (!keepWaitingAtEnd)
+        return;
+    // The pseudo-terminal stays open for the next run; its reader gets this one's end first.
+    if (sendsTo(Destination::Pty))
+        platform_.pty.drain(keepWaitingAtEnd);
+    if (platform_.comm1.isOpen())
+        platform_.comm1.drain(keepWaitingAtEnd);
+    platform_.winsock.drain(keepWaitingAtEnd);
+}
+
+} // namespace korvel
