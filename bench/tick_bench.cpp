@@ -55,7 +55,7 @@ int main(int argc, char* argv[]) {
                      p.clock, p.dialogs, p.host,    p.pty,    p.udp};
     MainForm form(counted, program.path(), FindSettings(program.path(), program.file("config")));
     form.Form_Load();
-    form.figuresShown = !headless;
+    form.showFigures(!headless);
     form.c.Dir1.path.set(file.parent_path().string());
     form.c.File1.setPattern(file.filename().string());
     form.c.File1.listIndex = 0;

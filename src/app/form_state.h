@@ -3,6 +3,7 @@
 #pragma once
 
 #include "replay/replay_kinds.h"
+#include "replay/sentence_sink.h"
 #include "replay/track_record.h"
 #include "replay/trip_figures.h"
 
@@ -19,7 +20,6 @@ constexpr int kSerialPortCount = 16;
 
 struct FormState {
     // Loading and the replay file.
-    std::string currentLine;
     std::string replayFilePath;
     FileKind fileKind = FileKind::Log;
     std::string trackFormat;
@@ -43,14 +43,7 @@ struct FormState {
     int savedInterval = 0;     // Timer1's interval when "last record only" was checked
 
     // Sentences.
-    std::string lastRmcSentence;
-    std::string lastGgaSentence;
-    std::string lastVtgSentence;
-    std::string previousRmcSentence;
-    std::string rmcTimePosition; // time and position of the latest RMC, for the same-time option
-    int hasPgrmm = 0;
-    std::string logText;
-    std::string phsmiLine;
+    LatestSentences latest;
     double altitude = kNoAltitude; // whole metres of the latest fix
 
     // Statistics of the replay; positions in minutes of arc, 0 when not yet set.

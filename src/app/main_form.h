@@ -10,6 +10,7 @@
 #include "output/outputs.h"
 #include "output/sentence_time.h"
 #include "platform/platform.h"
+#include "replay/log_records.h"
 #include "replay/record_source.h"
 #include "replay/replay_options.h"
 
@@ -44,7 +45,7 @@ class MainForm {
     // Whether anyone sees the figures of the record and the sentences in the message list: a
     // headless run does not, and the tick spares their writing. What they decide (the trip's
     // reset by the time shown, the extremes) is kept either way.
-    bool figuresShown = true;
+    void showFigures(bool shown) { figuresShown_ = log_.figuresShown = shown; }
 
     // Start and exit.
     void Form_Load();
@@ -204,16 +205,10 @@ class MainForm {
     void listAndSend(std::string_view sentence);
     // The record of an NMEA log, from its RMC to the next.
     void replayLogRecord();
-    // The RMC in currentLine, which starts a record, with what goes before it.
-    void sendRecordStart();
-    // The newest whole record of a log that may still be written, read anew from its end.
-    void replayNewestLogRecord();
-    // A line of the record before its next RMC; where its first sentence begins (npos: none)
-    // and that sentence's type.
-    void handleRecordedLine(size_t firstSentence, std::string_view type);
-    void logRecordBoundary();
-    void logPauseOutput();
-    // Statistics of the RMC in currentLine; false when the replay ended meanwhile.
+    // The boxes of the kinds of sentence the log's records showed, and their altitude.
+    void showSeen(LogRecords::Seen seen);
+    void endLogRecord();
+    // Statistics of the RMC the log stands at; false when the replay ended meanwhile.
     bool logRecordStatistics();
     // The distances and course from the RMC's fields, and their captions.
     void logRecordLegs(std::span<const std::string_view> fields);
@@ -224,6 +219,8 @@ class MainForm {
     void finishRecord();
     // The step a tick brought, now that it is due.
     void takeStep();
+    // ReplayStep's record, whose failing destinations it tells once it is done.
+    void stepRecord();
     // The distance from the start and along the trip, in the units shown.
     void showTripDistances(double fromStart);
     // Sends a sentence with its CR LF to every destination and shows what came of it: the
@@ -239,20 +236,27 @@ class MainForm {
     void writeWindowSize(ProfileFile& profile) const;
 
     Platform& platform_;
+    bool figuresShown_ = true;
     ReplayOptions options_;
     SettingsLocation settings_;
     RecordSource source_;
+    LogRecords log_{source_, options_, s.latest};
+    // A replay's sentences go to the message list and the outputs.
+    struct FormSink : SentenceSink {
+        explicit FormSink(MainForm& form) : form(form) {}
+        void send(std::string_view sentence) override { form.listAndSend(sentence); }
+        void note(std::string_view line) override {
+            if (form.figuresShown_)
+                form.c.List1.addItem(std::string(line));
+        }
+        MainForm& form;
+    } sink_{*this};
     int recordFd_ = -1;
-    std::string rmcCopyPath_;     // the completed copy the loader made, removed at the stop
-    bool starting_ = false;       // Form_Load runs: the port list's selections are not the user's
-    int profileState_ = 0;        // 1 while the profile is read, 2 when the user asked it to stop
-    bool sendDecision_ = false;   // carried from line to line within one record
-    bool logChecksummed_ = false; // the record's RMC carries a checksum
-    std::string sendRoom_;        // the room of the sentence last listed and sent
-    bool sending_ = false;        // a listed sentence is being sent
-    // The latest RMC of a log, whose time and position rmcTimePosition is yet to take when due.
-    std::string timePositionRmc_;
-    bool timePositionDue_ = false;
+    std::string rmcCopyPath_; // the completed copy the loader made, removed at the stop
+    bool starting_ = false;   // Form_Load runs: the port list's selections are not the user's
+    int profileState_ = 0;    // 1 while the profile is read, 2 when the user asked it to stop
+    std::string sendRoom_;    // the room of the sentence last listed and sent
+    bool stepping_ = false;   // a step runs: no events, its failing destinations told after it
     std::int64_t lampDeadline_ = 0; // monotonic ms when the activity lamp goes out
     Outputs outputs_{platform_};
     std::int64_t tickStart_ = 0; // when the tick came whose step is due

@@ -269,7 +269,7 @@ int RunHeadless(const CommandLine& command, int argc, char* argv[]) {
                  machine.udp};
     MainForm form(run, folder, settings);
     form.Form_Load();
-    form.figuresShown = false;
+    form.showFigures(false);
     OutputSettings& out = form.outputs().settings;
     if (o.tcpPort)
         out.tcpPort = *o.tcpPort;

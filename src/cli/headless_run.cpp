@@ -126,6 +126,7 @@ int HeadlessRun::asFastAsTaken() {
                       << " not delivered\n";
         } else if (arrived(100)) {
             step();
+            clock_.DoEvents(); // clients come and go meanwhile
         } else {
             QCoreApplication::processEvents();
         }

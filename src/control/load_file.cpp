@@ -57,7 +57,7 @@ std::string whyNoLog(const std::string& path) {
 
 bool MainForm::openReplayFile() {
     closeAllFiles();
-    return source_.open(s.replayFilePath, s.trackFormat, figuresShown);
+    return source_.open(s.replayFilePath, s.trackFormat, figuresShown_);
 }
 
 void MainForm::File1_Click() {
@@ -86,16 +86,15 @@ void MainForm::File1_Click() {
     c.File1.enabled = false;
     s.hasVtg = s.hasRmc = s.hasGga = 0;
     c.DownloadC.enabled = false;
-    s.rmcTimePosition.clear();
-    timePositionDue_ = false;
+    log_.forgetTimePosition();
     c.RESTART.enabled = c.Back.enabled = c.Skip1.enabled = c.Skip2.enabled = c.Pause.enabled = true;
     c.Skip1.toolTip = "Skip 10";
     c.FileL.caption = nameUpToFirstDot(name);
 
     // What kind of file, and for a track which format: the first line that tells.
     TrackFormatDetection detection;
-    while (opened && source_.readLine(s.currentLine)) {
-        const std::string& line = s.currentLine;
+    std::string& line = log_.line();
+    while (opened && source_.readLine(line)) {
         if (Left(line, 1) == "$") {
             s.fileKind = FileKind::Log;
             break;
@@ -130,7 +129,7 @@ bool MainForm::loadLog() {
     // when it holds a fix (a log of one record has its RMC there), and its sentences count as
     // the others do. After a first record with RMC, a GGA is part of its record, not one of
     // its own; a first line of another sentence (a datum) starts no record.
-    unsigned first = SentencesIn(s.currentLine, {"RMC", "GGA", "VTG"});
+    unsigned first = SentencesIn(log_.line(), {"RMC", "GGA", "VTG"});
     LoadTally tally = tallyReplayFile(source_.lineNumber(), false);
     s.recordCount = first & LoadTally::kRmc   ? 1 + tally.rmcLines
                     : first & LoadTally::kGga ? 1 + tally.logRecords()
@@ -179,12 +178,8 @@ void MainForm::startReplay() {
 }
 
 bool MainForm::SkipToFirstRmc() {
-    while (source_.readLine(s.currentLine)) {
-        if (IsSentence(s.currentLine, "TXT"))
-            s.logText = Mid(s.currentLine, 8);
-        if (IsSentence(s.currentLine, "RMC"))
-            return true;
-    }
+    if (log_.toFirstRmc())
+        return true;
     // RMC sentences that never start a line leave nothing to replay.
     c.List1.clear();
     c.List1.addItem("No line begins with an RMC sentence !");

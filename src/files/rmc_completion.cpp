@@ -32,8 +32,8 @@ bool MainForm::BuildRmcCopy() {
     // Without any VTG every GGA gets its RMC, with empty speed and course; with VTG, from the
     // first speed on.
     bool withoutVtg = s.hasVtg == 0;
-    while (written && source_.readLine(s.currentLine)) {
-        const std::string& line = s.currentLine;
+    std::string line;
+    while (written && source_.readLine(line)) {
         std::string text;
         // Time and position are found by their commas, whatever the time's decimals.
         if ((withoutVtg || !speed.empty()) && ContainsSentence(line, "GGA")) {

@@ -78,7 +78,7 @@ void MainForm::ShowDateTime(std::string_view date, std::string_view time) {
     } else
         ResetTripDisplay();
     // The trip's caption stays written: it tells whether the trip has begun.
-    if (!figuresShown)
+    if (!figuresShown_)
         return;
 
     int offset = c.TZdiff.value.get();

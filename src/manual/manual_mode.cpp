@@ -52,7 +52,7 @@ void MainForm::Manu_Click() {
         c.Lop.caption.clear();
         c.SaveT.enabled = c.SaveP.enabled = false;
         c.File1.refresh();
-        s.logText.clear();
+        s.latest.text.clear();
         ApplyUnits();
         return;
     }
@@ -62,12 +62,12 @@ void MainForm::Manu_Click() {
     s.startLatMinutes = s.startLonMinutes = s.lastLegDistance = 0;
     LocalDateTime now = platform_.clock.utcNow();
     s.recordTime = now.hour * 3600L + now.minute * 60L + now.second;
-    if (s.lastRmcSentence.empty())
+    if (s.latest.rmc.empty())
         return;
     // Go on from the latest RMC: its position sets the bars.
     auto tenths = [this](int field) {
-        double minutes = SignedMinutesOfArc(ExtractField(s.lastRmcSentence, field),
-                                            ExtractField(s.lastRmcSentence, field + 1));
+        double minutes = SignedMinutesOfArc(ExtractField(s.latest.rmc, field),
+                                            ExtractField(s.latest.rmc, field + 1));
         return static_cast<long>(minutes * 600 + (minutes < 0 ? -1e-6 : 1e-6));
     };
     setCoordinateTenths(true, tenths(3));
@@ -110,9 +110,9 @@ void MainForm::GenerateManualSentences() {
         body += CourseText(legCourse) + ".0";
     body += "," + Format(now.day, "00") + Format(now.month, "00") +
             Right(Format(now.year, "0000"), 2) + ",,E";
-    s.lastRmcSentence = FrameSentence(body);
+    s.latest.rmc = FrameSentence(body);
     if (options_.sentences.has(Sentence::Rmc))
-        listAndSend(s.lastRmcSentence);
+        listAndSend(s.latest.rmc);
 
     if (!started) {
         s.startLatMinutes = s.currentLatMinutes;
@@ -134,9 +134,9 @@ void MainForm::GenerateManualSentences() {
     }
 
     if (options_.sentences.has(Sentence::Gga)) {
-        s.lastGgaSentence = FrameSentence("GPGGA," + time + "," + position + ",1,12,1.5," +
-                                          Plain(Val(c.nnM.caption)) + ".0,M,46.8,M,,");
-        listAndSend(s.lastGgaSentence);
+        s.latest.gga = FrameSentence("GPGGA," + time + "," + position + ",1,12,1.5," +
+                                     Plain(Val(c.nnM.caption)) + ".0,M,46.8,M,,");
+        listAndSend(s.latest.gga);
     }
     if (options_.sentences.has(Sentence::Vtg)) {
         std::string course;

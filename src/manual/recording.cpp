@@ -120,8 +120,8 @@ void MainForm::SaveP_Click() {
     c.SaveP.backColor = 0xFFFFFF;
     platform_.clock.DoEvents();
     if (c.SaveP.enabled && recordFd_ >= 0) {
-        std::string& rmc = s.lastRmcSentence;
-        std::string& gga = s.lastGgaSentence;
+        std::string& rmc = s.latest.rmc;
+        std::string& gga = s.latest.gga;
         if (rmc.size() >= 44)
             rmc.replace(41, 3, Format(Int(Val(c.kmhM.caption) / 1.852 + 0.5), "000"));
         double step = Val(c.AutoM.caption);
@@ -175,12 +175,12 @@ void MainForm::SaveT_Click() {
         record({" "});
         return;
     }
-    const std::string& r = s.lastRmcSentence;
+    const std::string& r = s.latest.rmc;
     std::string lat = Mid(r, 17, 2) + "." + Format(Val(Mid(r, 19, 7)) / 6 * 10000, "00000");
     std::string lon = Mid(r, 29, 3) + "." + Format(Val(Mid(r, 32, 7)) / 6 * 10000, "00000");
-    s.logText =
+    s.latest.text =
         lat + "," + Mid(r, 27, 1) + "," + lon + "," + Mid(r, 40, 1) + ",\"" + s.recordText + "\"";
-    record({"$GPTXT," + s.logText});
+    record({"$GPTXT," + s.latest.text});
     platform_.dialogs.beep();
 }
 

@@ -18,6 +18,7 @@ Outputs::Outputs(Platform& platform) : platform_(platform), tcpServer_(platform.
 }
 
 void Outputs::route(const std::string& chosen) {
+    tcp_.reset();
     routes_.assign(1, RouteOf(chosen));
     for (const std::string& entry : settings.alsoTo)
         routes_.push_back(RouteOf(entry));
@@ -75,23 +76,23 @@ std::string Outputs::ptyWhere() const {
     return platform_.pty.slavePath() + " (" + settings.ptyLink + ")";
 }
 
-Outputs::Sent Outputs::send(const std::string& sentence) {
-    Sent sent;
+bool Outputs::send(const std::string& sentence) {
+    bool took = false;
     for (const Route& route : routes_)
-        sent.took = deliverTo(route, sentence, sent) || sent.took;
-    lastTaken_ = sent.took;
-    if (sent.took && onTaken)
+        took = deliverTo(route, sentence) || took;
+    lastTaken_ = took;
+    if (took && onTaken)
         onTaken(sentence);
-    return sent;
+    return took;
 }
 
-bool Outputs::deliverTo(const Route& route, const std::string& sentence, Sent& sent) {
+bool Outputs::deliverTo(const Route& route, const std::string& sentence) {
     const std::string& entry = route.entry;
     std::string error;
     switch (route.destination) {
     case Destination::Tcp:
-        sent.tcp = tcpServer_.send(sentence, keepWaiting ? &keepWaiting : nullptr);
-        return sent.tcp->took && !sent.tcp->waitGivenUp;
+        tcp_ = tcpServer_.send(sentence, keepWaiting ? &keepWaiting : nullptr);
+        return tcp_->took && !tcp_->waitGivenUp;
     case Destination::Pty:
         if (keepWaiting ? platform_.pty.writeAll(sentence, keepWaiting)
                         : platform_.pty.write(sentence))
@@ -104,7 +105,7 @@ bool Outputs::deliverTo(const Route& route, const std::string& sentence, Sent& s
         break;
     case Destination::Uart:
         if (!platform_.portIO.available(error)) {
-            fail(entry, entry + ": " + error, sent);
+            fail(entry, entry + ": " + error);
             return false;
         }
         platform_.portIO.transmit(route.uartAddress, sentence, kUartByteGapMs);
@@ -125,14 +126,14 @@ bool Outputs::deliverTo(const Route& route, const std::string& sentence, Sent& s
     }
     // A wait that was given up for a stop is no failure of the destination.
     if (!keepWaiting || keepWaiting())
-        fail(entry, error, sent);
+        fail(entry, error);
     return false;
 }
 
-void Outputs::fail(const std::string& entry, const std::string& what, Sent& sent) {
+void Outputs::fail(const std::string& entry, const std::string& what) {
     // Once per destination and run: a message for every sentence would bury the user.
     if (failed_.insert(entry).second)
-        sent.failures.push_back({"Output", "The sentences cannot be sent: " + what});
+        newFailures_.push_back({"Output", "The sentences cannot be sent: " + what});
 }
 
 void Outputs::deliverTheRest() {

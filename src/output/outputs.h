@@ -10,6 +10,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace korvel {
@@ -69,17 +70,15 @@ class Outputs {
     // The pseudo-terminal's device and its link, as the user finds them.
     std::string ptyWhere() const;
 
-    struct Sent {
-        bool took = false; // at least one destination took the sentence
-        // The destinations that failed for the first time in this run.
-        std::vector<OutputFailure> failures;
-        // What the TCP server did with the sentence, when it is a destination.
-        std::optional<TcpServer::Delivery> tcp;
-    };
-    // Sends a sentence with its CR LF to every destination.
-    Sent send(const std::string& sentence);
+    // Sends a sentence with its CR LF to every destination; whether at least one took it.
+    bool send(const std::string& sentence);
     // Whether a destination took the last sentence sent.
     bool lastTaken() const { return lastTaken_; }
+    // What the TCP server did with the last sentence, when it is a destination.
+    const std::optional<TcpServer::Delivery>& tcpDelivery() const { return tcp_; }
+    // The destinations that failed for the first time in this run since the last call.
+    bool newFailures() const { return !newFailures_.empty(); }
+    std::vector<OutputFailure> takeFailures() { return std::exchange(newFailures_, {}); }
     // Whether a destination failed in this run, and whether every one did.
     bool anyFailed() const { return !failed_.empty(); }
     bool everyFailed() const { return anyFailed() && failed_.size() >= routes_.size(); }
@@ -89,12 +88,14 @@ class Outputs {
     TcpServer& tcpServer() { return tcpServer_; }
 
   private:
-    bool deliverTo(const Route& route, const std::string& sentence, Sent& sent);
-    void fail(const std::string& entry, const std::string& what, Sent& sent);
+    bool deliverTo(const Route& route, const std::string& sentence);
+    void fail(const std::string& entry, const std::string& what);
 
     Platform& platform_;
     std::vector<Route> routes_;
     std::set<std::string> failed_; // the entries that failed in this run
+    std::vector<OutputFailure> newFailures_;
+    std::optional<TcpServer::Delivery> tcp_;
     bool lastTaken_ = true;
     TcpServer tcpServer_;
 };

@@ -4,6 +4,8 @@
 #include "replay/sentence.h"
 #include "text/conversions.h"
 
+#include <algorithm>
+
 namespace korvel {
 
 void MainForm::SendSentence(std::string& sentence) {
@@ -13,17 +15,37 @@ void MainForm::SendSentence(std::string& sentence) {
     deliver(sentence);
 }
 
-void MainForm::deliver(const std::string& sentence) {
-    Outputs::Sent sent = outputs_.send(sentence);
-    if (sent.tcp && !sent.tcp->hadClients) {
-        c.PortL.toolTip = "No connection";
-    } else if (sent.tcp && !sent.tcp->waitGivenUp) {
-        bool none = sent.tcp->addresses.empty();
-        c.TCPstat.backColor = none ? kRed : kGreen;
-        c.PortL.toolTip = none ? "No connection" : sent.tcp->addresses;
+void MainForm::listAndSend(std::string_view sentence) {
+    if (figuresShown_)
+        c.List1.addItem(std::string(sentence));
+    std::string& sent = sendRoom_; // the room of the sentence sent before
+    if (beforeSend) {
+        sent = sentence;
+        SendSentence(sent);
+    } else {
+        // Nothing to change first: the sentence and its line end written in one go.
+        sent.resize(sentence.size() + kLineEnd.size());
+        std::copy(kLineEnd.begin(), kLineEnd.end(),
+                  std::copy(sentence.begin(), sentence.end(), sent.begin()));
+        deliver(sent);
     }
-    for (const OutputFailure& failure : sent.failures)
-        tell(failure);
+}
+
+void MainForm::deliver(const std::string& sentence) {
+    outputs_.send(sentence);
+    if (const std::optional<TcpServer::Delivery>& tcp = outputs_.tcpDelivery()) {
+        if (!tcp->hadClients) {
+            c.PortL.toolTip = "No connection";
+        } else if (!tcp->waitGivenUp) {
+            bool none = tcp->addresses.empty();
+            c.TCPstat.backColor = none ? kRed : kGreen;
+            c.PortL.toolTip = none ? "No connection" : tcp->addresses;
+        }
+    }
+    // A step runs no events: what failed in it is told once it is done.
+    if (outputs_.newFailures() && !stepping_)
+        for (const OutputFailure& failure : outputs_.takeFailures())
+            tell(failure);
 }
 
 void MainForm::tell(const OutputFailure& failure) {

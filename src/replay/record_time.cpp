@@ -7,7 +7,7 @@ namespace korvel {
 
 MainForm::NextRecord MainForm::nextRecord() {
     if (s.fileKind != FileKind::Track)
-        return {true, TimeOf(s.currentLine)}; // the line that starts the next record
+        return {true, TimeOf(log_.line())}; // the line that starts the next record
     const TrackPoint* point = source_.peekPoint();
     if (!point)
         return {false, std::nullopt};

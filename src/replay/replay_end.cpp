@@ -39,7 +39,7 @@ void MainForm::StopReplay(StopReason reason) {
     outputs_.deliverTheRest(); // no tick comes while the readers are waited for
     closeAllFiles();
     c.StopA.visible = false;
-    s.phsmiLine.clear();
+    log_.forgetHsmi();
     c.DirSel.enabled = true;
     c.FileL.caption.clear();
     c.Pause.value.set(0);
@@ -67,7 +67,7 @@ void MainForm::StopReplay(StopReason reason) {
     c.DIA.toolTip = "Altitude";
     c.Skip1.toolTip = "Start";
     c.MiniA.visible = false;
-    s.logText.clear();
+    s.latest.text.clear();
     c.Data[0].foreColor = c.Data[2].foreColor = c.Data[6].foreColor = kMagenta;
     c.Manu.enabled = true;
     for (CheckBox& box : c.Data)
@@ -88,25 +88,17 @@ void MainForm::ResetTripDisplay() {
     s.maxAltitude = 0;
     s.trip.forgetFastest();
     s.trip.forgetDistance();
-    s.hasPgrmm = 0;
+    log_.forgetDatum();
 }
 
 void MainForm::SkipRecords(long count) {
     if (s.fileKind == FileKind::Log) {
-        long passed = 0;
-        do {
-            if (!source_.readLine(s.currentLine)) {
-                StopReplay(StopReason::EndOfFile);
-                return;
-            }
-            if (IsSentence(s.currentLine, "RMC")) {
-                ++passed;
-                ++s.recordIndex;
-            }
-            if (IsSentence(s.currentLine, "TXT"))
-                s.logText = Mid(s.currentLine, 8);
-            platform_.clock.DoEvents();
-        } while (passed < count);
+        long passed = log_.skip(count);
+        s.recordIndex += passed;
+        if (passed < count) {
+            StopReplay(StopReason::EndOfFile);
+            return;
+        }
         c.List1.clear();
         return;
     }

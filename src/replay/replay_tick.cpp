@@ -41,16 +41,25 @@ void MainForm::takeStep() {
 }
 
 void MainForm::ReplayStep() {
+    stepping_ = true;
+    stepRecord();
+    stepping_ = false;
+    if (outputs_.newFailures())
+        for (const OutputFailure& failure : outputs_.takeFailures())
+            tell(failure);
+}
+
+void MainForm::stepRecord() {
     c.List1.clear();
     if (c.Manu.value.get() == 1) {
-        c.List1.addItem("Position:  " + s.logText);
+        c.List1.addItem("Position:  " + s.latest.text);
         GenerateManualSentences();
         return;
     }
-    c.List1.toolTip = "NMEA-out";
     // The activity lamp is a figure too: a headless replay, which has no window, leaves it
     // dark and its timer idle.
-    if (figuresShown) {
+    if (figuresShown_) {
+        c.List1.toolTip = "NMEA-out";
         c.RunA.visible = true;
         lampDeadline_ = platform_.clock.monotonicMs() + kLampMs;
         c.Timer2.setEnabled(false);
@@ -61,12 +70,13 @@ void MainForm::ReplayStep() {
         c.Equ.enabled = false; // the same-time option is for logs only
     if (c.Pause.value.get() == 1 && s.stepOnce == 0) {
         // Paused: the latest record again, every two seconds.
+        c.List1.addItem("Pause:");
         if (s.fileKind == FileKind::Log)
-            logPauseOutput();
+            log_.sendPause(sink_);
         else
             trackPauseOutput();
         c.Timer1.setInterval(2000);
-        if (figuresShown)
+        if (figuresShown_)
             c.Timer2.setEnabled(true);
         c.SpeedL.caption = "---";
         return;
@@ -80,7 +90,7 @@ void MainForm::ReplayStep() {
 
 void MainForm::finishRecord() {
     // The altitude's figures and manual mode's start: a headless replay has neither.
-    if (figuresShown && s.phsmiLine.empty() && !std::isnan(s.altitude)) {
+    if (figuresShown_ && !log_.hsmi() && !std::isnan(s.altitude)) {
         int a = ToInt(s.altitude);
         // Manual mode starts from the altitude last replayed.
         char caption[24];
@@ -103,7 +113,7 @@ void MainForm::finishRecord() {
     } else {
         c.Timer1.setInterval(static_cast<int>(s.replayInterval));
     }
-    if (figuresShown) {
+    if (figuresShown_) {
         if (platform_.clock.monotonicMs() > lampDeadline_)
             c.RunA.visible = false;
         else

@@ -21,7 +21,7 @@ void MainForm::replayTrackRecord() {
     }
     if (point && point->fix.newSegment)
         StartSegment();
-    if (figuresShown) {
+    if (figuresShown_) {
         std::string heading = s.trackFormat;
         if (s.segmentCount != 0)
             heading += "  (" + Plain(static_cast<double>(s.segmentCount)) + ")";
@@ -34,7 +34,7 @@ void MainForm::replayTrackRecord() {
     }
     if (!point || !ConvertTrackRecord(point->fix))
         return;
-    if (figuresShown) {
+    if (figuresShown_) {
         if (s.speedKmh >= 0)
             c.SpeedL.caption = Plain(s.metricUnits == 1 ? s.speedKmh : Round(s.speedKmh * 0.6214));
         c.Gauge1.style = 3;
@@ -42,7 +42,7 @@ void MainForm::replayTrackRecord() {
         c.Gauge1.value = needle > 359 ? needle - 360 : needle;
     }
 
-    const std::string* sentences[] = {&s.lastRmcSentence, &s.lastGgaSentence, &s.lastVtgSentence};
+    const std::string* sentences[] = {&s.latest.rmc, &s.latest.gga, &s.latest.vtg};
     for (Sentence kind : {Sentence::Rmc, Sentence::Gga, Sentence::Vtg})
         if (options_.sentences.has(kind))
             listAndSend(*sentences[static_cast<size_t>(kind)]);
@@ -63,10 +63,9 @@ void MainForm::replayTrackRecord() {
 }
 
 void MainForm::trackPauseOutput() {
-    c.List1.addItem("Pause:");
     c.List1.addItem(" ");
     c.List1.addItem(" ");
-    const std::string* repeated[] = {&s.lastRmcSentence, &s.lastGgaSentence, &s.lastVtgSentence};
+    const std::string* repeated[] = {&s.latest.rmc, &s.latest.gga, &s.latest.vtg};
     for (Sentence kind : {Sentence::Rmc, Sentence::Gga, Sentence::Vtg})
         if (options_.sentences.has(kind) && !repeated[static_cast<size_t>(kind)]->empty())
             listAndSend(*repeated[static_cast<size_t>(kind)]);
@@ -82,8 +81,9 @@ bool MainForm::ConvertTrackRecord(const TrackFix& fix) {
     if (fix.altitude)
         s.altitude = *fix.altitude;
 
-    std::optional<double> fromStart = s.trip.addPoint(fix.latMinutes, fix.lonMinutes, figuresShown);
-    if (figuresShown)
+    std::optional<double> fromStart =
+        s.trip.addPoint(fix.latMinutes, fix.lonMinutes, figuresShown_);
+    if (figuresShown_)
         showTripDistances(*fromStart);
     std::string course = CourseText(s.trip.legCourse());
 
@@ -96,7 +96,7 @@ bool MainForm::ConvertTrackRecord(const TrackFix& fix) {
     if (std::optional<double> kmh = s.trip.legSpeed(t)) {
         s.speedKmh = *kmh;
         kmhText = Plain(s.speedKmh);
-        if (s.trip.takeSpeed(s.speedKmh) && figuresShown)
+        if (s.trip.takeSpeed(s.speedKmh) && figuresShown_)
             c.MaxL.caption = Plain(s.metricUnits != 1 ? Round(s.speedKmh * 0.6214) : s.speedKmh);
         s.speedKnotsText = KnotsText(Int(s.speedKmh / 1.852 * 10 + 0.5));
     }
@@ -110,13 +110,12 @@ bool MainForm::ConvertTrackRecord(const TrackFix& fix) {
         compactTime = "000000";
     }
     // Written over the sentences of the previous point, whose room they reuse.
-    WriteSentence(s.lastRmcSentence, "$GPRMC,", compactTime, ",A,", fix.latText, ",",
-                  fix.latHemisphere, ",", fix.lonText, ",", fix.lonHemisphere, ",",
-                  s.speedKnotsText, ",", course, ",", ddmmyy, ",000.0,E");
-    WriteSentence(s.lastGgaSentence, "$GPGGA,", compactTime, ",", fix.latText, ",",
-                  fix.latHemisphere, ",", fix.lonText, ",", fix.lonHemisphere, ",1,12,1.0,",
-                  altitude, ",M,,M,,");
-    WriteSentence(s.lastVtgSentence, "$GPVTG,", course, ",T,,M,", s.speedKnotsText, ",N,", kmhText,
+    WriteSentence(s.latest.rmc, "$GPRMC,", compactTime, ",A,", fix.latText, ",", fix.latHemisphere,
+                  ",", fix.lonText, ",", fix.lonHemisphere, ",", s.speedKnotsText, ",", course, ",",
+                  ddmmyy, ",000.0,E");
+    WriteSentence(s.latest.gga, "$GPGGA,", compactTime, ",", fix.latText, ",", fix.latHemisphere,
+                  ",", fix.lonText, ",", fix.lonHemisphere, ",1,12,1.0,", altitude, ",M,,M,,");
+    WriteSentence(s.latest.vtg, "$GPVTG,", course, ",T,,M,", s.speedKnotsText, ",N,", kmhText,
                   ",K");
     return true;
 }

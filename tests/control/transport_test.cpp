@@ -49,7 +49,7 @@ TEST_F(Transport, MovesLandOnTheRecordTheyName) {
     EXPECT_EQ(next(), test::Rmc(81)) << "ten on";
     form.SeekRecord(300);
     // The text of the latest TXT line passed comes with the record.
-    EXPECT_EQ(s.logText, Mid(FrameSentence("GPTXT,01,01,02,record 299"), 8));
+    EXPECT_EQ(s.latest.text, Mid(FrameSentence("GPTXT,01,01,02,record 299"), 8));
     EXPECT_EQ(next(), test::Rmc(300));
     form.SeekRecord(-20);
     EXPECT_EQ(next(), test::Rmc(1));

@@ -87,7 +87,7 @@ TEST_F(Manual, ManualModeStreamsToTheChosenPortUntilItEnds) {
 }
 
 TEST_F(Manual, EnteringTakesThePositionOfTheLatestRmc) {
-    s.lastRmcSentence = FrameSentence("GPRMC,120000,A,3353.4567,S,15112.3456,W,000.0,,061226,,E");
+    s.latest.rmc = FrameSentence("GPRMC,120000,A,3353.4567,S,15112.3456,W,000.0,,061226,,E");
     c.Manu.value.set(1);
     EXPECT_EQ(latitude(), "-33 53 27.4");
     EXPECT_EQ(c.HSc1[0].value.get(), -151);

@@ -1,0 +1,230 @@
+#include "replay/log_records.h"
+
+#include "replay/sentence.h"
+#include "replay/sentence_rewrite.h"
+#include "replay/sentence_type.h"
+#include "replay/track_record.h"
+#include "text/conversions.h"
+#include "text/line_reader.h"
+
+#include <filesystem>
+#include <utility>
+#include <vector>
+
+namespace korvel {
+
+namespace {
+
+// A sentence cut short (a log still being written ends in the middle of one) lacks the checksum
+// the log's sentences carry: it is not sent as if it were whole.
+bool cutShort(bool logChecksummed, std::string_view sentence) {
+    return logChecksummed && sentence.find('*') == std::string_view::npos;
+}
+
+// The newest record of a log that may still be written: its last RMC, from the sentence's own
+// start, and the lines after it. A last RMC cut short is passed over for the one before; empty
+// when the file's tail holds no RMC.
+std::vector<std::string> newestLogRecord(const std::string& path) {
+    constexpr std::uintmax_t kTail = 64 * 1024;
+    std::error_code ec;
+    std::uintmax_t size = std::filesystem::file_size(path, ec);
+    LineReader reader;
+    if (ec || !reader.openAtLineFrom(path, static_cast<long long>(size > kTail ? size - kTail : 0)))
+        return {};
+    std::vector<std::string> record;
+    bool checksummed = false, begun = false;
+    while (!reader.eof()) {
+        std::string line = reader.readLine();
+        if (size_t rmc = SentencesOfLine(line).rmc; rmc != std::string::npos) {
+            std::string_view sentence = std::string_view(line).substr(rmc);
+            if (!cutShort(checksummed, sentence)) {
+                checksummed = sentence.find('*') != std::string_view::npos;
+                begun = true;
+                record.clear();
+                line.erase(0, rmc);
+            }
+        }
+        if (begun)
+            record.push_back(std::move(line));
+    }
+    return record;
+}
+
+} // namespace
+
+void LogRecords::forgetTimePosition() {
+    timePosition_.clear();
+    timePositionDue_ = false;
+}
+
+void LogRecords::takeText(std::string_view line) {
+    if (IsSentence(line, "TXT"))
+        latest_.text = Mid(line, 8);
+}
+
+template <typename IsRmc> bool LogRecords::readTo(IsRmc isRmc) {
+    std::string_view line;
+    while (source_.scanLine(line))
+        if (isRmc(line)) {
+            line_.assign(line);
+            return true;
+        }
+    return false;
+}
+
+bool LogRecords::toFirstRmc() {
+    return readTo([this](std::string_view line) {
+        takeText(line);
+        return IsSentence(line, "RMC");
+    });
+}
+
+long LogRecords::skip(long count) {
+    long passed = 0;
+    while (passed < count && readTo([this](std::string_view line) {
+               takeText(line);
+               return IsSentence(line, "RMC");
+           }))
+        ++passed;
+    return passed;
+}
+
+bool LogRecords::passRecord(bool startingLine) {
+    return readTo([startingLine](std::string_view line) {
+        return startingLine ? IsSentence(line, "RMC") : ContainsSentence(line, "RMC");
+    });
+}
+
+void LogRecords::sendStart(SentenceSink& sink) {
+    checksummed_ = line_.find('*') != std::string::npos;
+    if (options_.sentences.has(Sentence::Rmc)) {
+        if (figuresShown)
+            sink.note("NMEA: " + latest_.text);
+        if (!hsmi_.empty())
+            sink.send(hsmi_);
+        sink.send(line_);
+    }
+    sendDecision_ = false;
+}
+
+bool LogRecords::sendRecord(SentenceSink& sink) {
+    sendStart(sink);
+    std::string_view line;
+    while (source_.scanLine(line)) {
+        // Bytes a receiver wrote before a sentence (binary data) are no part of it.
+        LineSentences found = SentencesOfLine(line);
+        if (found.rmc != std::string::npos && !cutShort(checksummed_, line.substr(found.rmc))) {
+            line_.assign(line.substr(found.rmc));
+            return true;
+        }
+        sendLine(sink, line, found.first, found.type);
+    }
+    return false;
+}
+
+bool LogRecords::sendNewest(const std::string& path, SentenceSink& sink) {
+    std::vector<std::string> record = newestLogRecord(path);
+    if (record.empty())
+        return false;
+    line_ = std::move(record.front());
+    sendStart(sink);
+    // The record's own RMC gives its time and position where the same-time option asks.
+    timePositionRmc_ = line_;
+    timePositionDue_ = true;
+    for (size_t i = 1; i < record.size(); ++i) {
+        LineSentences found = SentencesOfLine(record[i]);
+        sendLine(sink, record[i], found.first, found.type);
+    }
+    return true;
+}
+
+void LogRecords::sendLine(SentenceSink& sink, std::string_view line, size_t firstSentence,
+                          std::string_view type) {
+    // The line as read, from its first sentence on; a rewritten copy only where an option
+    // rewrites it.
+    if (firstSentence != std::string::npos)
+        line.remove_prefix(firstSentence);
+    if (firstSentence != std::string::npos && cutShort(checksummed_, line)) {
+        sendDecision_ = false;
+        return;
+    }
+    std::string rewritten;
+    auto box = [this](Sentence kind) { return options_.sentences.has(kind); };
+    if (options_.sameTimePosition && std::exchange(timePositionDue_, false))
+        RmcTimePosition(timePositionRmc_, timePosition_);
+    bool sameTimePos = options_.sameTimePosition && !timePosition_.empty();
+    if (type == "GGA") {
+        seen_.kinds.set(Sentence::Gga, true);
+        latest_.gga = line;
+        if (figuresShown) {
+            std::string_view metres = FieldView(line, 9);
+            seen_.altitude = metres.empty() ? kNoAltitude : Int(Val(metres));
+        }
+        if (sameTimePos)
+            line = rewritten = WithTimePositionGga(latest_.gga, timePosition_);
+        sendDecision_ = box(Sentence::Gga);
+    } else if (type == "VTG") {
+        seen_.kinds.set(Sentence::Vtg, true);
+        latest_.vtg = line;
+        sendDecision_ = box(Sentence::Vtg);
+    } else if (type == "RMB") {
+        seen_.kinds.set(Sentence::Rmb, true);
+        sendDecision_ = box(Sentence::Rmb);
+    } else if (type == "GSA") {
+        seen_.kinds.set(Sentence::Gsa, true);
+        sendDecision_ = box(Sentence::Gsa);
+    } else if (type == "GSV") {
+        seen_.kinds.set(Sentence::Gsv, true);
+        sendDecision_ = box(Sentence::Gsv);
+    } else if (line.starts_with("$PGRMM")) {
+        hasDatum_ = true;
+        sendDecision_ = box(Sentence::Other);
+    } else if (type == "TXT") {
+        latest_.text = Mid(line, 8); // sent when the line before it was
+    } else if (line.starts_with("$PHSMI")) {
+        hsmi_ = line; // sent from the next record on, ahead of its RMC
+        sendDecision_ = false;
+    } else if (IsSentence(line, "")) {
+        seen_.kinds.set(Sentence::Other, true);
+        if (sameTimePos && type == "GLL")
+            line = rewritten = WithTimePositionGll(std::string(line), timePosition_);
+        sendDecision_ = box(Sentence::Other);
+    } else {
+        // Not a sentence: headers, banners, empty lines, junk.
+        seen_.kinds.set(Sentence::Other, true);
+        sendDecision_ = false;
+    }
+    if (sendDecision_)
+        sink.send(line);
+}
+
+void LogRecords::sendEnd(SentenceSink& sink, bool makeVtg, std::string_view knots, double kmh,
+                         std::string_view course) {
+    // Its time and position are taken only when the same-time option asks for them.
+    timePositionRmc_ = line_;
+    timePositionDue_ = true;
+    if (options_.sentences.has(Sentence::Vtg) && makeVtg) {
+        std::string speed = knots.empty() ? "" : Plain(kmh);
+        WriteSentence(latest_.vtg, "$GPVTG,", course, ",T,,M,", knots, ",N,", speed, ",K");
+        sink.send(latest_.vtg);
+    }
+    if (options_.sentences.has(Sentence::Other) && !hasDatum_)
+        sink.send(kDatumSentence);
+    previousRmc_ = latest_.rmc;
+    latest_.rmc = line_;
+}
+
+void LogRecords::sendPause(SentenceSink& sink) {
+    latest_.gga = WithRmcPosition(latest_.gga, previousRmc_);
+    // A log may lack one of the sentences: nothing is repeated for it.
+    if (options_.sentences.has(Sentence::Rmc) && !previousRmc_.empty())
+        sink.send(previousRmc_);
+    if (options_.sentences.has(Sentence::Gga) && !latest_.gga.empty())
+        sink.send(FrameSentence(BodyOf(latest_.gga)));
+    if (options_.sentences.has(Sentence::Vtg) && !latest_.vtg.empty())
+        sink.send(FrameSentence(StandingVtgBody(latest_.vtg)));
+    if (options_.sentences.has(Sentence::Other))
+        sink.send(kDatumSentence);
+}
+
+} // namespace korvel
