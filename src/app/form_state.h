@@ -75,7 +75,6 @@ struct FormState {
     long recordTime = 0; // seconds of the day stamped on the latest recorded point
     std::string recordFilePath, lastRecordName, recordText;
     int ctrlHeld = 0, altHeld = 0;
-    long long tripStart = 0; // seconds since 1970 of the trip's first record
 
     // Settings.
     std::string programFolder; // with a trailing "/"

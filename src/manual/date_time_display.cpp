@@ -62,24 +62,21 @@ void MainForm::ShowDateTime(std::string_view date, std::string_view time) {
         return;
     sys_seconds at = sys_days(utcDate) + hours(hour) + minutes(minute) + seconds(second);
 
-    if (c.TTL.caption.empty()) {
-        s.tripStart = at.time_since_epoch().count();
-    }
-    long long elapsed = (at.time_since_epoch().count() - s.tripStart) / 60;
-    if (elapsed >= 0 && elapsed < 100) {
+    std::optional<long long> elapsed = s.trip.minutesAt(at.time_since_epoch().count());
+    if (!elapsed)
+        ResetTripDisplay();
+    if (!figuresShown_)
+        return;
+    if (elapsed) {
         // hh:mm, written over the caption of the record before, in its room.
         std::string& shown = c.TTL.caption;
         shown.resize(5);
-        shown[0] = static_cast<char>('0' + elapsed / 600);
-        shown[1] = static_cast<char>('0' + elapsed / 60 % 10);
+        shown[0] = static_cast<char>('0' + *elapsed / 600);
+        shown[1] = static_cast<char>('0' + *elapsed / 60 % 10);
         shown[2] = ':';
-        shown[3] = static_cast<char>('0' + elapsed % 60 / 10);
-        shown[4] = static_cast<char>('0' + elapsed % 10);
-    } else
-        ResetTripDisplay();
-    // The trip's caption stays written: it tells whether the trip has begun.
-    if (!figuresShown_)
-        return;
+        shown[3] = static_cast<char>('0' + *elapsed % 60 / 10);
+        shown[4] = static_cast<char>('0' + *elapsed % 10);
+    }
 
     int offset = c.TZdiff.value.get();
     if (offset == 1) {

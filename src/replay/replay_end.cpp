@@ -88,6 +88,7 @@ void MainForm::ResetTripDisplay() {
     s.maxAltitude = 0;
     s.trip.forgetFastest();
     s.trip.forgetDistance();
+    s.trip.forgetClock();
     log_.forgetDatum();
 }
 
@@ -127,6 +128,7 @@ void MainForm::StartSegment() {
     s.speedKnotsText.clear();
     s.trip.forgetPoints();
     c.TTL.caption.clear();
+    s.trip.forgetClock();
     s.trip.forgetDistance();
     c.TripL.caption.clear();
 }

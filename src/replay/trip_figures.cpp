@@ -63,4 +63,15 @@ void TripFigures::forgetPoints() {
     prevSeconds_ = 0;
 }
 
+std::optional<long long> TripFigures::minutesAt(long long at) {
+    if (!clockStarted_) {
+        clockStart_ = at;
+        clockStarted_ = true;
+    }
+    long long minutes = (at - clockStart_) / 60;
+    if (minutes < 0 || minutes >= 100)
+        return std::nullopt;
+    return minutes;
+}
+
 } // namespace korvel

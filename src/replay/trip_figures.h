@@ -24,6 +24,10 @@ class TripFigures {
     std::optional<double> legSpeed(double secondsOfDay);
     // Whether kmh is the fastest of the trip so far; it is kept when it is.
     bool takeSpeed(double kmh);
+    // The whole minutes from the trip's first record to a record at `at` (seconds since 1970);
+    // the first record starts the trip's clock. None where the trip must start again: a record
+    // before its start, or 100 minutes and more after it.
+    std::optional<long long> minutesAt(long long at);
 
     // The next point is a start again: no start, no point before it, no time before it.
     void forgetPoints();
@@ -31,6 +35,8 @@ class TripFigures {
     void forgetDistance() { distance_ = 0; }
     // A run's first point has course 000, whatever the run before it ended with.
     void forgetCourse() { legCourse_ = 0; }
+    // The next record starts the trip's clock.
+    void forgetClock() { clockStarted_ = false; }
 
     bool started() const { return hasStart_; }
     double legDistance() const { return legDistance_; }
@@ -43,6 +49,8 @@ class TripFigures {
     double startLat_ = 0, startLon_ = 0, prevLat_ = 0, prevLon_ = 0;
     double prevSeconds_ = 0; // 0: no time before
     double legDistance_ = 0, legCourse_ = 0, distance_ = 0, fastest_ = 0;
+    bool clockStarted_ = false;
+    long long clockStart_ = 0; // seconds since 1970 of the trip's first record
 };
 
 } // namespace korvel

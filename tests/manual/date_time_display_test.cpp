@@ -35,7 +35,7 @@ TEST_F(DateTimeDisplay, CentralEuropeanSummerTimeAndLocalDates) {
         SCOPED_TRACE(std::string(t.date) + " " + t.time);
         c.TZdiff.setValue(t.offset);
         s.timeReference = t.reference;
-        c.TTL.caption.clear();
+        form.ResetTripDisplay();
         form.ShowDateTime(t.date, t.time);
         EXPECT_EQ(c.Label7.caption, t.label7);
         EXPECT_EQ(c.Zeit.caption, t.zeit);

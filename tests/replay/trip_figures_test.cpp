@@ -41,3 +41,17 @@ TEST(TripFigures, ManualLegFromItsStartKeepsTheCourseStanding) {
     EXPECT_EQ(trip.legCourse(), 180);
     EXPECT_EQ(trip.distance(), 0) << "a leg from the start is no part of a trip";
 }
+
+// The trip's clock: its first record starts it; a record before the start, or 100 minutes and
+// more after it, starts the trip again.
+TEST(TripFigures, TheClockRunsFromTheFirstRecordForUnderAHundredMinutes) {
+    TripFigures trip;
+    const long long start = 1'800'000'000;
+    EXPECT_EQ(trip.minutesAt(start), 0);
+    EXPECT_EQ(trip.minutesAt(start + 99 * 60 + 59), 99);
+    EXPECT_EQ(trip.minutesAt(start + 100 * 60), std::nullopt);
+    EXPECT_EQ(trip.minutesAt(start - 60), std::nullopt);
+    trip.forgetClock();
+    EXPECT_EQ(trip.minutesAt(start + 100 * 60), 0) << "forgotten, the next record starts it";
+    EXPECT_EQ(trip.minutesAt(start + 101 * 60), 1);
+}
