@@ -2,6 +2,7 @@
 // them. Flags hold 0 and 1; counters are wide enough for any file.
 #pragma once
 
+#include "replay/record_figures.h"
 #include "replay/replay_kinds.h"
 #include "replay/sentence_sink.h"
 #include "replay/track_record.h"
@@ -42,14 +43,9 @@ struct FormState {
     double stepDurationMs = 0; // how long the previous tick took
     int savedInterval = 0;     // Timer1's interval when "last record only" was checked
 
-    // Sentences.
+    // Sentences, and the motion of the latest record.
     LatestSentences latest;
-    double altitude = kNoAltitude; // whole metres of the latest fix
-
-    // Statistics of the replay; positions in minutes of arc, 0 when not yet set.
-    std::string courseText;
-    std::string speedKnotsText;
-    double speedKmh = 0;
+    RecordFigures figures;
     // The leg, the trip's distance and its fastest speed, of a replay and of manual mode.
     TripFigures trip;
 

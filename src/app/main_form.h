@@ -13,6 +13,7 @@
 #include "replay/log_records.h"
 #include "replay/record_source.h"
 #include "replay/replay_options.h"
+#include "replay/track_records.h"
 
 #include <functional>
 #include <span>
@@ -191,10 +192,6 @@ class MainForm {
     LoadTally tallyReplayFile(long counted, bool track);
     // One point of a track file: its sentences, statistics and displays.
     void replayTrackRecord();
-    // Converts a point into the latest RMC, GGA and VTG; false while repositioning (nothing to
-    // send, and they stay as they were).
-    bool ConvertTrackRecord(const TrackFix& fix);
-    void trackPauseOutput();
     // Opens the output ports a run needs; false (after telling the user) when one cannot be.
     bool openOutputPort();
     // What the window shows of a download: its dialogue in List1, its points in Gauge2, the
@@ -223,9 +220,9 @@ class MainForm {
     void stepRecord();
     // The distance from the start and along the trip, in the units shown.
     void showTripDistances(double fromStart);
-    // Sends a sentence with its CR LF to every destination and shows what came of it: the
-    // clients of the TCP server, a message for each destination that failed.
-    void deliver(const std::string& sentence);
+    // What came of the sentence sent last: the clients of the TCP server, a message for each
+    // destination that failed.
+    void showDelivery();
     void tell(const OutputFailure& failure);
     void showManualControls(bool manual);
     void setFilePattern(const std::string& patterns);
@@ -241,6 +238,7 @@ class MainForm {
     SettingsLocation settings_;
     RecordSource source_;
     LogRecords log_{source_, options_, s.latest};
+    TrackRecords track_{source_, options_, s.latest, s.trip, s.figures};
     // A replay's sentences go to the message list and the outputs.
     struct FormSink : SentenceSink {
         explicit FormSink(MainForm& form) : form(form) {}

@@ -12,7 +12,8 @@ void MainForm::SendSentence(std::string& sentence) {
     if (beforeSend)
         beforeSend(sentence);
     sentence += kLineEnd;
-    deliver(sentence);
+    outputs_.send(sentence);
+    showDelivery();
 }
 
 void MainForm::listAndSend(std::string_view sentence) {
@@ -27,12 +28,13 @@ void MainForm::listAndSend(std::string_view sentence) {
         sent.resize(sentence.size() + kLineEnd.size());
         std::copy(kLineEnd.begin(), kLineEnd.end(),
                   std::copy(sentence.begin(), sentence.end(), sent.begin()));
-        deliver(sent);
+        outputs_.send(sent);
+        if (outputs_.tcpDelivery() || outputs_.newFailures())
+            showDelivery();
     }
 }
 
-void MainForm::deliver(const std::string& sentence) {
-    outputs_.send(sentence);
+void MainForm::showDelivery() {
     if (const std::optional<TcpServer::Delivery>& tcp = outputs_.tcpDelivery()) {
         if (!tcp->hadClients) {
             c.PortL.toolTip = "No connection";

@@ -15,7 +15,7 @@ void MainForm::showSeen(LogRecords::Seen seen) {
         if (seen.kinds.has(kind))
             c.Data[static_cast<size_t>(kind)].foreColor = kMagenta;
     if (seen.altitude)
-        s.altitude = *seen.altitude;
+        s.figures.altitude = *seen.altitude;
 }
 
 void MainForm::replayLogRecord() {
@@ -50,7 +50,7 @@ void MainForm::replayLogRecord() {
 }
 
 void MainForm::endLogRecord() {
-    log_.sendEnd(sink_, s.hasVtg == 0, s.speedKnotsText, s.speedKmh, s.courseText);
+    log_.sendEnd(sink_, s.hasVtg == 0, s.figures.knotsText, s.figures.kmh, s.figures.courseText);
 }
 
 void MainForm::logRecordLegs(std::span<const std::string_view> fields) {
@@ -82,7 +82,7 @@ bool MainForm::logRecordStatistics() {
     c.AutoSkip.backColor = kGrey;
     while (true) {
         takeSpeed(fields);
-        if (s.autoSkipOn == 0 || s.speedKmh > 0)
+        if (s.autoSkipOn == 0 || s.figures.kmh > 0)
             break;
         // A standing receiver: pass over its records within this tick.
         c.AutoSkip.backColor = 0x40C0;
@@ -97,8 +97,8 @@ bool MainForm::logRecordStatistics() {
 }
 
 void MainForm::takeSpeed(std::span<const std::string_view> fields) {
-    s.speedKnotsText = fields[7];
-    s.speedKmh = Int(Val(s.speedKnotsText) * 1.852 + 0.5);
+    s.figures.knotsText = fields[7];
+    s.figures.kmh = Int(Val(s.figures.knotsText) * 1.852 + 0.5);
 }
 
 void MainForm::logRecordFigures(std::span<const std::string_view> fields) {
@@ -107,13 +107,13 @@ void MainForm::logRecordFigures(std::span<const std::string_view> fields) {
         auto inUnits = [imperial](double kmh) {
             return Plain(imperial ? Round(kmh * 0.6214) : kmh);
         };
-        bool fastest = s.trip.takeSpeed(s.speedKmh);
-        s.courseText = fields[8];
+        bool fastest = s.trip.takeSpeed(s.figures.kmh);
+        s.figures.courseText = fields[8];
         if (figuresShown_) {
-            c.SpeedL.caption = inUnits(s.speedKmh);
+            c.SpeedL.caption = inUnits(s.figures.kmh);
             if (fastest)
                 c.MaxL.caption = inUnits(s.trip.fastest());
-            int needle = ToInt(Int(Val(s.courseText) + 90));
+            int needle = ToInt(Int(Val(s.figures.courseText) + 90));
             c.Gauge1.value = needle > 359 ? needle - 360 : needle;
             c.Gauge1.style = 3;
         }

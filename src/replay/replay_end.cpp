@@ -80,10 +80,10 @@ void MainForm::ResetTripDisplay() {
     for (Label* label : {&c.WtL, &c.Datum, &c.Zeit, &c.SpeedL, &c.MaxL, &c.DistL, &c.TripL, &c.TTL,
                          &c.NNL, &c.NNminL, &c.NNmaxL})
         label->caption.clear();
-    s.altitude = kNoAltitude;
+    s.figures.altitude = kNoAltitude;
     // A run's first point has course 000 and no speed, whatever the run before it ended with.
     s.trip.forgetCourse();
-    s.speedKnotsText.clear();
+    s.figures.knotsText.clear();
     s.minAltitude = 9999;
     s.maxAltitude = 0;
     s.trip.forgetFastest();
@@ -125,7 +125,7 @@ void MainForm::StartSegment() {
     s.trip.forgetFastest();
     s.minAltitude = 9999;
     s.maxAltitude = 0;
-    s.speedKnotsText.clear();
+    s.figures.knotsText.clear();
     s.trip.forgetPoints();
     c.TTL.caption.clear();
     s.trip.forgetClock();

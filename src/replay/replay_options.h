@@ -13,8 +13,8 @@ constexpr std::size_t kSentenceKinds = 7;
 
 class SentenceSet {
   public:
-    bool has(Sentence kind) const { return bits_.test(static_cast<std::size_t>(kind)); }
-    void set(Sentence kind, bool on) { bits_.set(static_cast<std::size_t>(kind), on); }
+    bool has(Sentence kind) const { return bits_[static_cast<std::size_t>(kind)]; }
+    void set(Sentence kind, bool on) { bits_[static_cast<std::size_t>(kind)] = on; }
 
   private:
     std::bitset<kSentenceKinds> bits_;

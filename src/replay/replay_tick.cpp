@@ -71,10 +71,13 @@ void MainForm::stepRecord() {
     if (c.Pause.value.get() == 1 && s.stepOnce == 0) {
         // Paused: the latest record again, every two seconds.
         c.List1.addItem("Pause:");
-        if (s.fileKind == FileKind::Log)
+        if (s.fileKind == FileKind::Log) {
             log_.sendPause(sink_);
-        else
-            trackPauseOutput();
+        } else {
+            c.List1.addItem(" ");
+            c.List1.addItem(" ");
+            track_.send(sink_);
+        }
         c.Timer1.setInterval(2000);
         if (figuresShown_)
             c.Timer2.setEnabled(true);
@@ -90,8 +93,8 @@ void MainForm::stepRecord() {
 
 void MainForm::finishRecord() {
     // The altitude's figures and manual mode's start: a headless replay has neither.
-    if (figuresShown_ && !log_.hsmi() && !std::isnan(s.altitude)) {
-        int a = ToInt(s.altitude);
+    if (figuresShown_ && !log_.hsmi() && !std::isnan(s.figures.altitude)) {
+        int a = ToInt(s.figures.altitude);
         // Manual mode starts from the altitude last replayed.
         char caption[24];
         char* end = std::to_chars(caption, caption + 11, a).ptr;
