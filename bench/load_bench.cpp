@@ -43,10 +43,10 @@ int main(int argc, char* argv[]) {
     form.File1_Click();
     double ms = std::chrono::duration<double, std::milli>(Steady::now() - start).count();
     std::filesystem::remove_all(folder);
-    if (form.s.replayActive != 1 || !form.c.Timer1.enabled()) {
+    if (!form.engine().active || !form.c.Timer1.enabled()) {
         std::cerr << "korvel_bench_load: " << file << " did not load\n";
         return 1;
     }
-    std::cout << ms << " ms, " << form.s.recordCount << " records\n";
+    std::cout << ms << " ms, " << form.engine().count << " records\n";
     return 0;
 }

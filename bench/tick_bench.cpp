@@ -64,12 +64,12 @@ int main(int argc, char* argv[]) {
     // window's records come from Timer1's ticks and the steps they bring.
     if (headless)
         form.c.Timer1.setEnabled(false);
-    while (form.s.replayActive == 1 && form.s.recordIndex < records) {
+    while (form.engine().active && form.engine().index < records) {
         if (headless)
             form.ReplayStep();
         else
             platform.clock.fireNext();
     }
-    std::cout << form.s.recordIndex << " records, " << serial.sent << " bytes sent\n";
-    return form.s.recordIndex >= records ? 0 : 1;
+    std::cout << form.engine().index << " records, " << serial.sent << " bytes sent\n";
+    return form.engine().index >= records ? 0 : 1;
 }

@@ -32,9 +32,9 @@ struct Rig {
         c.File1.listIndex = 0;
         c.File1.onClick();
         c.Timer1.setEnabled(false);
-        for (int step = 0; form->s.replayActive == 1 && step < 100000; ++step)
+        for (int step = 0; form->engine().active && step < 100000; ++step)
             form->ReplayStep();
-        if (form->s.replayActive == 1)
+        if (form->engine().active)
             form->StopReplay(StopReason::Stop);
     }
 

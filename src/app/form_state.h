@@ -21,23 +21,12 @@ constexpr int kSerialPortCount = 16;
 
 struct FormState {
     // Loading and the replay file.
-    std::string replayFilePath;
-    FileKind fileKind = FileKind::Log;
-    std::string trackFormat;
-    std::string trackName;
-    long recordCount = 0;
-    long recordIndex = 0;
-    int replayActive = 0;
-    int repositioning = 0;
-    int seekQuiet = 0;
-    long segmentCount = 0;
     int hasRmc = 0, hasGga = 0, hasVtg = 0; // what the loaded log contains
     int fileMenuPending = 0;
     std::string renameFolder; // while a rename waits for its new name
 
     // Pacing.
     double replayInterval = 1000; // milliseconds between records
-    int recordStep = 1;           // records consumed per tick
     int stepOnce = 0;
     int autoSkipOn = 0;
     double stepDurationMs = 0; // how long the previous tick took

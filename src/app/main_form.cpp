@@ -57,10 +57,10 @@ void MainForm::wireEvents() {
     // The boxes that choose what a replay does say it to its options at every change.
     for (size_t i = 0; i < c.Data.size(); ++i)
         c.Data[i].value.event = [this, i] {
-            options_.sentences.set(static_cast<Sentence>(i), c.Data[i].value.get() == 1);
+            engine_.options.sentences.set(static_cast<Sentence>(i), c.Data[i].value.get() == 1);
         };
-    c.Equ.value.event = [this] { options_.sameTimePosition = c.Equ.value.get() == 1; };
-    c.AutoReset.value.event = [this] { options_.autoReset = c.AutoReset.value.get() == 1; };
+    c.Equ.value.event = [this] { engine_.options.sameTimePosition = c.Equ.value.get() == 1; };
+    c.AutoReset.value.event = [this] { engine_.options.autoReset = c.AutoReset.value.get() == 1; };
     for (int i = 0; i < 8; ++i)
         c.Abstand[static_cast<size_t>(i)].value.event = [this, i] {
             if (c.Abstand[static_cast<size_t>(i)].value.get())

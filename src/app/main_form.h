@@ -10,10 +10,7 @@
 #include "output/outputs.h"
 #include "output/sentence_time.h"
 #include "platform/platform.h"
-#include "replay/log_records.h"
-#include "replay/record_source.h"
-#include "replay/replay_options.h"
-#include "replay/track_records.h"
+#include "replay/replay_engine.h"
 
 #include <functional>
 #include <span>
@@ -46,7 +43,7 @@ class MainForm {
     // Whether anyone sees the figures of the record and the sentences in the message list: a
     // headless run does not, and the tick spares their writing. What they decide (the trip's
     // reset by the time shown, the extremes) is kept either way.
-    void showFigures(bool shown) { figuresShown_ = log_.figuresShown = shown; }
+    void showFigures(bool shown) { figuresShown_ = engine_.log().figuresShown = shown; }
 
     // Start and exit.
     void Form_Load();
@@ -64,6 +61,7 @@ class MainForm {
     // Appends CR LF to sentence and sends it to the run's destinations.
     void SendSentence(std::string& sentence);
     Outputs& outputs() { return outputs_; }
+    ReplayEngine& engine() { return engine_; }
     // The TCP server listens at its address, after telling the user when it cannot.
     bool StartTcpServer();
     void CloseTcpConnections();
@@ -100,14 +98,6 @@ class MainForm {
     void ReplayStep();
     // Whether a tick has come whose step is not yet due.
     bool stepPending() const { return c.StepDue.enabled(); }
-    // The record of the next step, as far as it is known before it is read: whether a track
-    // has one left, and its time (the RMC that starts it, or the track point's), for a replay
-    // paced by its records' own times.
-    struct NextRecord {
-        bool exists = true;
-        std::optional<SentenceTime> time;
-    };
-    NextRecord nextRecord();
     void Timer2_Timer();
     void StopReplay(StopReason reason);
     void ResetTripDisplay();
@@ -234,11 +224,8 @@ class MainForm {
 
     Platform& platform_;
     bool figuresShown_ = true;
-    ReplayOptions options_;
     SettingsLocation settings_;
-    RecordSource source_;
-    LogRecords log_{source_, options_, s.latest};
-    TrackRecords track_{source_, options_, s.latest, s.trip, s.figures};
+    ReplayEngine engine_{s.latest, s.trip, s.figures};
     // A replay's sentences go to the message list and the outputs.
     struct FormSink : SentenceSink {
         explicit FormSink(MainForm& form) : form(form) {}

@@ -32,7 +32,7 @@ void MainForm::Form_Load() {
     FillPortList();
     c.File1.setPath(withoutTrailingSlash(s.programFolder));
     s.replayInterval = 1000;
-    s.recordStep = 1;
+    engine_.step = 1;
 
     std::string unreadable;
     ProfileFile profile = ProfileFile::read(settings_.readPath, unreadable).value_or(ProfileFile{});

@@ -223,7 +223,7 @@ std::optional<int> startReplay(MainForm& form, const RunOptions& o, const std::s
     }
     size_t told = form.c.List1.items.size();
     form.ChooseFile(file.string());
-    if (form.s.replayActive != 1) {
+    if (!form.engine().active) {
         // What the load said: what the file is not, then why.
         for (size_t i = told; i < form.c.List1.items.size(); ++i)
             std::cerr << "korvel: " << form.c.List1.items[i] << "\n";

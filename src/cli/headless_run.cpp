@@ -16,7 +16,7 @@ namespace korvel {
 HeadlessRun::HeadlessRun(MainForm& form, Clock& clock, bool echo, bool showProgress,
                          InputSpool* input, const std::atomic<bool>& stopRequested)
     : form_(form), outputs_(form.outputs()), clock_(clock), input_(input),
-      stopRequested_(stopRequested), progress_(showProgress), countAtLoad_(form.s.recordCount),
+      stopRequested_(stopRequested), progress_(showProgress), countAtLoad_(form.engine().count),
       rmcAtLoad_(input ? input->rmcLines() : 0) {
     if (echo)
         outputs_.onTaken = [this](const std::string& sentence) { this->echo(sentence); };
@@ -67,8 +67,8 @@ bool HeadlessRun::arrived(int waitMs) {
         return false;
     }
     // A tick reads its records up to the RMC of the record after them.
-    form_.s.recordCount = countAtLoad_ + input_->rmcLines() - rmcAtLoad_;
-    return input_->ended() || input_->rmcLines() > form_.s.recordIndex + form_.s.recordStep;
+    form_.engine().count = countAtLoad_ + input_->rmcLines() - rmcAtLoad_;
+    return input_->ended() || input_->rmcLines() > form_.engine().index + form_.engine().step;
 }
 
 bool HeadlessRun::ending() const {
@@ -81,22 +81,22 @@ int HeadlessRun::status() const {
 }
 
 long HeadlessRun::known() const {
-    return input_ && !input_->ended() ? -1 : form_.s.recordCount;
+    return input_ && !input_->ended() ? -1 : form_.engine().count;
 }
 
 void HeadlessRun::step() {
     form_.ReplayStep();
-    progress_.update(form_.s.recordIndex, known());
+    progress_.update(form_.engine().index, known());
 }
 
 int HeadlessRun::finish() {
     // A replay that reached the end of its file has sent every record.
-    bool whole = form_.s.replayActive != 1 && !ending();
-    progress_.end(whole ? form_.s.recordCount : form_.s.recordIndex, known());
+    bool whole = !form_.engine().active && !ending();
+    progress_.end(whole ? form_.engine().count : form_.engine().index, known());
     int result = status();
     if (form_.c.Manu.value.get() == 1)
         form_.StopA_Click();
-    else if (form_.s.replayActive == 1)
+    else if (form_.engine().active)
         form_.StopReplay(StopReason::Stop);
     return result;
 }
@@ -115,13 +115,13 @@ int HeadlessRun::asFastAsTaken() {
     // From a file, the echo in blocks; a log read as it arrives is echoed as it plays.
     inBlocks_ = !input_;
     bool tcpAlone = tcp && outputs_.settings.alsoTo.empty();
-    while (form_.s.replayActive == 1 && !ending()) {
+    while (form_.engine().active && !ending()) {
         // Records that no client is there to take are not sent into nowhere.
         if (tcpAlone && !outputs_.lastTaken() && !outputs_.tcpServer().clientConnected()) {
             clientsGone_ = true;
             std::cerr << "korvel: every TCP client has gone: "
                       << (known() < 0 ? "the rest of the log was"
-                                      : std::to_string(known() - form_.s.recordIndex) + " of " +
+                                      : std::to_string(known() - form_.engine().index) + " of " +
                                             std::to_string(known()) + " records were")
                       << " not delivered\n";
         } else if (arrived(100)) {
@@ -144,7 +144,7 @@ int HeadlessRun::asFastAsTaken() {
 
 int HeadlessRun::pacedByRecordTimes(double speed) {
     form_.c.Timer1.setEnabled(false);
-    form_.s.recordStep = 1; // every record
+    form_.engine().step = 1; // every record
     RecordPace pace(speed, form_.s.replayInterval);
     QElapsedTimer clock;
     clock.start();
@@ -153,7 +153,7 @@ int HeadlessRun::pacedByRecordTimes(double speed) {
     next.setSingleShot(true);
     // Each record when it is due: the time since the record before it, divided by the speed.
     auto schedule = [&] {
-        MainForm::NextRecord record = form_.nextRecord();
+        ReplayEngine::NextRecord record = form_.engine().nextRecord();
         due += record.exists ? pace.waitBefore(record.time) : 0;
         next.start(static_cast<int>(std::max<std::int64_t>(0, due - clock.elapsed())));
     };
@@ -164,7 +164,7 @@ int HeadlessRun::pacedByRecordTimes(double speed) {
             return;
         }
         step();
-        if (ending() || form_.s.replayActive != 1) {
+        if (ending() || !form_.engine().active) {
             result = finish();
             QCoreApplication::quit();
         } else {
@@ -181,8 +181,8 @@ int HeadlessRun::onTheFormsTimer(bool replay) {
     QTimer watch;
     QObject::connect(&watch, &QTimer::timeout, [&] {
         arrived(0);
-        progress_.update(form_.s.recordIndex, known());
-        if (ending() || (replay && form_.s.replayActive != 1)) {
+        progress_.update(form_.engine().index, known());
+        if (ending() || (replay && !form_.engine().active)) {
             watch.stop(); // the end waits for the readers, running events meanwhile
             result = finish();
             QCoreApplication::quit();

@@ -57,7 +57,7 @@ std::string whyNoLog(const std::string& path) {
 
 bool MainForm::openReplayFile() {
     closeAllFiles();
-    return source_.open(s.replayFilePath, s.trackFormat, figuresShown_);
+    return engine_.open(figuresShown_);
 }
 
 void MainForm::File1_Click() {
@@ -72,8 +72,8 @@ void MainForm::File1_Click() {
         return;
     }
     std::string name = c.File1.fileName();
-    s.replayFilePath = c.Dir1.path.get() + "/" + name;
-    s.fileKind = FileKind::Unknown;
+    engine_.path = c.Dir1.path.get() + "/" + name;
+    engine_.kind = FileKind::Unknown;
     bool opened = !name.empty() && openReplayFile();
     int openError = errno;
     c.Timer4.setEnabled(false);
@@ -81,42 +81,41 @@ void MainForm::File1_Click() {
         s.fileMenuPending = 0;
         return;
     }
-    source_.forgetTrackName();
-    s.trackFormat.clear();
+    engine_.source().forgetTrackName();
+    engine_.trackFormat.clear();
     c.File1.enabled = false;
     s.hasVtg = s.hasRmc = s.hasGga = 0;
     c.DownloadC.enabled = false;
-    log_.forgetTimePosition();
+    engine_.log().forgetTimePosition();
     c.RESTART.enabled = c.Back.enabled = c.Skip1.enabled = c.Skip2.enabled = c.Pause.enabled = true;
     c.Skip1.toolTip = "Skip 10";
     c.FileL.caption = nameUpToFirstDot(name);
 
     // What kind of file, and for a track which format: the first line that tells.
     TrackFormatDetection detection;
-    std::string& line = log_.line();
-    while (opened && source_.readLine(line)) {
+    std::string& line = engine_.log().line();
+    while (opened && engine_.source().readLine(line)) {
         if (Left(line, 1) == "$") {
-            s.fileKind = FileKind::Log;
+            engine_.kind = FileKind::Log;
             break;
         }
         if (detection.look(line)) {
-            s.fileKind = FileKind::Track;
-            s.trackFormat = detection.format();
+            engine_.kind = FileKind::Track;
+            engine_.trackFormat = detection.format();
             break;
         }
         platform_.clock.DoEvents();
     }
-    if (s.fileKind == FileKind::Unknown) {
+    if (engine_.kind == FileKind::Unknown) {
         closeAllFiles();
-        c.List1.addItem(opened
-                            ? "No Log-File !"
-                            : "Cannot open " + s.replayFilePath + ": " + std::strerror(openError));
-        if (std::string why = opened ? whyNoLog(s.replayFilePath) : ""; !why.empty())
+        c.List1.addItem(opened ? "No Log-File !"
+                               : "Cannot open " + engine_.path + ": " + std::strerror(openError));
+        if (std::string why = opened ? whyNoLog(engine_.path) : ""; !why.empty())
             c.List1.addItem(why);
         StopReplay(StopReason::StopKeepingMessages);
         return;
     }
-    if (s.fileKind == FileKind::Track ? loadTrackFile() : loadLog())
+    if (engine_.kind == FileKind::Track ? loadTrackFile() : loadLog())
         startReplay();
 }
 
@@ -129,9 +128,9 @@ bool MainForm::loadLog() {
     // when it holds a fix (a log of one record has its RMC there), and its sentences count as
     // the others do. After a first record with RMC, a GGA is part of its record, not one of
     // its own; a first line of another sentence (a datum) starts no record.
-    unsigned first = SentencesIn(log_.line(), {"RMC", "GGA", "VTG"});
-    LoadTally tally = tallyReplayFile(source_.lineNumber(), false);
-    s.recordCount = first & LoadTally::kRmc   ? 1 + tally.rmcLines
+    unsigned first = SentencesIn(engine_.log().line(), {"RMC", "GGA", "VTG"});
+    LoadTally tally = tallyReplayFile(engine_.source().lineNumber(), false);
+    engine_.count = first & LoadTally::kRmc   ? 1 + tally.rmcLines
                     : first & LoadTally::kGga ? 1 + tally.logRecords()
                                               : tally.logRecords();
     s.hasRmc = tally.rmc || (first & LoadTally::kRmc);
@@ -158,11 +157,11 @@ bool MainForm::loadLog() {
 }
 
 void MainForm::startReplay() {
-    if (s.recordCount != 0) {
-        c.Gauge2.max = static_cast<int>(std::min<long>(s.recordCount, INT32_MAX));
-        s.recordIndex = 0;
+    if (engine_.count != 0) {
+        c.Gauge2.max = static_cast<int>(std::min<long>(engine_.count, INT32_MAX));
+        engine_.index = 0;
     }
-    s.replayActive = 1;
+    engine_.active = true;
     if (!openOutputPort()) {
         StopReplay(StopReason::StopKeepingMessages);
         return;
@@ -178,7 +177,7 @@ void MainForm::startReplay() {
 }
 
 bool MainForm::SkipToFirstRmc() {
-    if (log_.toFirstRmc())
+    if (engine_.log().toFirstRmc())
         return true;
     // RMC sentences that never start a line leave nothing to replay.
     c.List1.clear();

@@ -146,7 +146,7 @@ LoadTally MainForm::tallyReplayFile(long counted, bool track) {
                 ProfileTrackHeight(tally.curve, height);
         }
     };
-    std::unique_ptr<TrackReader> reader = track ? MakeTrackReader(s.trackFormat) : nullptr;
+    std::unique_ptr<TrackReader> reader = track ? MakeTrackReader(engine_.trackFormat) : nullptr;
     // A reader whose points depend on the lines before cannot start in the middle.
     std::unique_ptr<TrackReader> secondReader = reader ? reader->resumed() : nullptr;
 
@@ -155,26 +155,27 @@ LoadTally MainForm::tallyReplayFile(long counted, bool track) {
     openReplayFile();
     std::string_view line;
     auto readHere = [&](auto more) {
-        while (more() && source_.scanLine(line)) {
-            look(tally, line, source_.lineNumber(), profileState_ == 1, reader.get());
+        while (more() && engine_.source().scanLine(line)) {
+            look(tally, line, engine_.source().lineNumber(), profileState_ == 1, reader.get());
             platform_.clock.DoEvents();
         }
     };
     // The lines that decide how the rest is counted (the kind, a track's header) come first.
-    readHere([&] { return source_.lineNumber() < std::max(counted, 6L); });
+    readHere([&] { return engine_.source().lineNumber() < std::max(counted, 6L); });
 
     std::error_code error;
-    std::uintmax_t size = std::filesystem::file_size(s.replayFilePath, error);
+    std::uintmax_t size = std::filesystem::file_size(engine_.path, error);
     std::unique_ptr<Stretches> stretches;
     if (!error && size >= kSplitFrom && (!track || secondReader)) {
-        stretches = std::make_unique<Stretches>(source_.position(), static_cast<long long>(size));
-        if (!stretches->start(s.replayFilePath, look, std::move(secondReader)))
+        stretches =
+            std::make_unique<Stretches>(engine_.source().position(), static_cast<long long>(size));
+        if (!stretches->start(engine_.path, look, std::move(secondReader)))
             stretches.reset();
     }
     long long end = stretches ? stretches->frontEnd() : LLONG_MAX;
     // A stop meanwhile closes the file, which ends this thread's part.
     readHere([&] {
-        if (source_.position() < end)
+        if (engine_.source().position() < end)
             return true;
         if (!stretches || !stretches->claimFront())
             return false;
@@ -185,7 +186,7 @@ LoadTally MainForm::tallyReplayFile(long counted, bool track) {
         std::vector<LoadTally> later = stretches->finish();
         // A stretch the second core could not open is read here.
         end = stretches->secondCoreFrom();
-        readHere([&] { return source_.position() < end; });
+        readHere([&] { return engine_.source().position() < end; });
         // After an Escape only the altitudes up to it are drawn.
         for (const LoadTally& part : later)
             tally.append(part, profileState_ == 1);

@@ -18,12 +18,12 @@ bool MainForm::loadTrackFile() {
     };
     // The format, told by the first lines, decides what a point is; one pass counts the
     // points and reads their altitudes.
-    if (s.trackFormat.empty())
+    if (engine_.trackFormat.empty())
         return refuse("Its points are in a layout Korvel cannot read.");
     LoadTally tally = tallyReplayFile(0, true);
-    s.recordCount = tally.trackPoints;
-    if (s.recordCount == 0)
-        return refuse("The " + s.trackFormat + " file holds no track point Korvel can read.");
+    engine_.count = tally.trackPoints;
+    if (engine_.count == 0)
+        return refuse("The " + engine_.trackFormat + " file holds no track point Korvel can read.");
     if (tally.segmentLines)
         c.AutoSkip.enabled = true;
     DrawAltitudeProfile(tally.curve);

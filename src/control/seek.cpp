@@ -5,32 +5,32 @@ namespace korvel {
 
 void MainForm::SeekRecord(double target) {
     openReplayFile();
-    s.repositioning = 1;
-    s.seekQuiet = 1;
+    engine_.repositioning = true;
+    engine_.seekQuiet = true;
     ResetTripDisplay();
-    s.recordIndex = 0;
+    engine_.index = 0;
     // A track's segments are counted again as its points are passed.
-    s.segmentCount = 0;
+    engine_.segments = 0;
     if (target <= 0) {
-        if (s.fileKind == FileKind::Log)
+        if (engine_.kind == FileKind::Log)
             SkipToFirstRmc();
-        s.repositioning = 0;
+        engine_.repositioning = false;
         return;
     }
     SkipRecords(static_cast<long>(target));
-    s.repositioning = 0;
-    s.seekQuiet = 0;
+    engine_.repositioning = false;
+    engine_.seekQuiet = false;
 }
 
 void MainForm::RESTART_Click() {
     openReplayFile();
-    s.recordIndex = 0;
+    engine_.index = 0;
     // The trip starts again where the file does: no leg back from where the replay stood.
     s.trip.forgetPoints();
     ResetTripDisplay();
-    s.segmentCount = 0;
+    engine_.segments = 0;
     c.List1.clear();
-    if (s.fileKind == FileKind::Log)
+    if (engine_.kind == FileKind::Log)
         SkipToFirstRmc();
 }
 

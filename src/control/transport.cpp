@@ -42,42 +42,42 @@ void MainForm::Skip2_Click() {
 }
 
 void MainForm::Back_Click() {
-    SeekRecord(static_cast<double>(s.recordIndex - 50));
+    SeekRecord(static_cast<double>(engine_.index - 50));
 }
 
 void MainForm::Gauge2_MouseDown(double x) {
     if (!c.StopA.visible || c.Gauge2.width <= 0)
         return;
-    SeekRecord(Int(static_cast<double>(s.recordCount) / c.Gauge2.width * x * 1.02));
+    SeekRecord(Int(static_cast<double>(engine_.count) / c.Gauge2.width * x * 1.02));
 }
 
 void MainForm::AutoSkip_MouseDown() {
     if (!c.StopA.visible)
-        s.fileKind = FileKind::Log;
-    if (s.fileKind != FileKind::Track)
+        engine_.kind = FileKind::Log;
+    if (engine_.kind != FileKind::Track)
         return;
     // A track file: on to the start of the next segment, which the next tick sends. The
     // point due next is passed even when it starts a segment: that one has begun.
     for (bool first = true;; first = false) {
-        const TrackPoint* next = source_.peekPoint();
+        const TrackPoint* next = engine_.source().peekPoint();
         if (!next) {
             StopReplay(StopReason::EndOfFile);
             return;
         }
         if (next->fix.newSegment && !first)
             return;
-        source_.takePoint();
-        ++s.recordIndex;
+        engine_.source().takePoint();
+        ++engine_.index;
     }
 }
 
 void MainForm::AutoSkip_MouseUp() {
-    if (s.fileKind == FileKind::Track)
+    if (engine_.kind == FileKind::Track)
         c.AutoSkip.value.set(0); // a push button for track files
 }
 
 void MainForm::AutoSkip_Click() {
-    if (s.fileKind == FileKind::Track) {
+    if (engine_.kind == FileKind::Track) {
         ResetTripDisplay();
         return;
     }
@@ -109,12 +109,12 @@ void MainForm::StopA_Click() {
 
 void MainForm::Lop_Click() {
     c.focus = "ENDE";
-    options_.loop = c.Lop.value.get() == 1;
-    c.LoopL.visible = options_.loop;
+    engine_.options.loop = c.Lop.value.get() == 1;
+    c.LoopL.visible = engine_.options.loop;
 }
 
 void MainForm::Last_Click() {
-    bool last = options_.newestOnly = c.Last.value.get() == 1;
+    bool last = engine_.options.newestOnly = c.Last.value.get() == 1;
     for (OptionButton& option : c.Abstand)
         option.enabled = !last;
     if (last) {
@@ -123,7 +123,7 @@ void MainForm::Last_Click() {
     }
     c.Timer1.setEnabled(false);
     c.Timer1.setInterval(s.savedInterval);
-    if (s.replayActive == 1)
+    if (engine_.active)
         c.Timer1.setEnabled(true);
 }
 
@@ -137,15 +137,15 @@ void MainForm::Abstand_Click(int index) {
     }
     c.Timer1.setEnabled(false);
     c.Timer1.setInterval(100);
-    s.recordStep = 1;
+    engine_.step = 1;
     s.replayInterval = 100;
     static const int steps[] = {8, 4, 2};
     static const double intervals[] = {1000, 2000, 4000, 8000};
     if (index < 3)
-        s.recordStep = steps[index];
+        engine_.step = steps[index];
     else if (index > 3)
         s.replayInterval = intervals[index - 4];
-    if (s.replayActive == 1)
+    if (engine_.active)
         c.Timer1.setEnabled(true);
 }
 

@@ -35,7 +35,7 @@ void ProfileTrackHeight(AltitudeCurve& curve, const TrackHeight& height) {
 
 void MainForm::DrawAltitudeProfile(const AltitudeCurve& curve) {
     PictureBox& dia = c.DIA;
-    double width = static_cast<double>(std::max(1L, s.recordCount));
+    double width = static_cast<double>(std::max(1L, engine_.count));
     dia.cls();
     dia.scaleLeft = 0;
     dia.scaleWidth = width;

@@ -17,7 +17,7 @@ bool MainForm::BuildRmcCopy() {
     // The copy lives in a folder of its own, so that it never takes the name of a file of the
     // user's, never truncates the log it reads, and works beside a read-only log too. It keeps
     // the name the log would give it: tour.log gives tour.RMC.
-    std::string name = fs::path(s.replayFilePath).filename().string();
+    std::string name = fs::path(engine_.path).filename().string();
     removeRmcCopy();
     std::string error;
     std::string folder = MakePrivateFolder(error);
@@ -33,7 +33,7 @@ bool MainForm::BuildRmcCopy() {
     // first speed on.
     bool withoutVtg = s.hasVtg == 0;
     std::string line;
-    while (written && source_.readLine(line)) {
+    while (written && engine_.source().readLine(line)) {
         std::string text;
         // Time and position are found by their commas, whatever the time's decimals.
         if ((withoutVtg || !speed.empty()) && ContainsSentence(line, "GGA")) {
@@ -62,7 +62,7 @@ bool MainForm::BuildRmcCopy() {
                                      " Data-Error !", MessageIcon::Critical, MessageButtons::Ok);
         return false;
     }
-    s.replayFilePath = copy;
+    engine_.path = copy;
     return true;
 }
 

@@ -85,7 +85,7 @@ void MainForm::StartDownload() {
         EndDownloadMode();
         return;
     }
-    s.replayFilePath = path;
+    engine_.path = path;
 }
 
 TrackDownload::Listener MainForm::downloadListener() {

@@ -111,7 +111,7 @@ void MainForm::GenerateManualSentences() {
     body += "," + Format(now.day, "00") + Format(now.month, "00") +
             Right(Format(now.year, "0000"), 2) + ",,E";
     s.latest.rmc = FrameSentence(body);
-    if (options_.sentences.has(Sentence::Rmc))
+    if (engine_.options.sentences.has(Sentence::Rmc))
         listAndSend(s.latest.rmc);
 
     if (!started) {
@@ -133,12 +133,12 @@ void MainForm::GenerateManualSentences() {
         s.lastLegDistance = legDistance;
     }
 
-    if (options_.sentences.has(Sentence::Gga)) {
+    if (engine_.options.sentences.has(Sentence::Gga)) {
         s.latest.gga = FrameSentence("GPGGA," + time + "," + position + ",1,12,1.5," +
                                      Plain(Val(c.nnM.caption)) + ".0,M,46.8,M,,");
         listAndSend(s.latest.gga);
     }
-    if (options_.sentences.has(Sentence::Vtg)) {
+    if (engine_.options.sentences.has(Sentence::Vtg)) {
         std::string course;
         if (started) {
             if (legCourse != 0)

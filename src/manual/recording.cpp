@@ -27,7 +27,7 @@ std::string upToStar(const std::string& text) {
 } // namespace
 
 void MainForm::closeAllFiles() {
-    source_.close();
+    engine_.source().close();
     if (recordFd_ >= 0)
         ::close(recordFd_);
     recordFd_ = -1;

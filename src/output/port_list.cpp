@@ -34,7 +34,7 @@ void MainForm::PortC_Click() {
         platform_.comm2.setCommPort(index + 1);
         return;
     }
-    s.replayActive = 0;
+    engine_.active = false;
     if (platform_.comm1.isOpen())
         platform_.comm1.close();
     s.outputPortIndex = index;

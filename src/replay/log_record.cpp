@@ -19,14 +19,14 @@ void MainForm::showSeen(LogRecords::Seen seen) {
 }
 
 void MainForm::replayLogRecord() {
-    if (options_.newestOnly) {
+    if (engine_.options.newestOnly) {
         // A file that grows is followed at its end: its newest record, again and again.
-        if (!log_.sendNewest(s.replayFilePath, sink_))
+        if (!engine_.log().sendNewest(engine_.path, sink_))
             return;
-        showSeen(log_.takeSeen());
+        showSeen(engine_.log().takeSeen());
         // The speed and course shown, and those of a VTG made for the record, are its own.
         std::string_view fields[10];
-        FieldViews(log_.line(), fields);
+        FieldViews(engine_.log().line(), fields);
         if (figuresShown_)
             logRecordLegs(fields);
         takeSpeed(fields);
@@ -35,8 +35,8 @@ void MainForm::replayLogRecord() {
         finishRecord();
         return;
     }
-    bool whole = log_.sendRecord(sink_);
-    LogRecords::Seen seen = log_.takeSeen();
+    bool whole = engine_.log().sendRecord(sink_);
+    LogRecords::Seen seen = engine_.log().takeSeen();
     if (!whole) {
         seen.altitude.reset(); // the stop forgets the altitude
         showSeen(seen);
@@ -50,11 +50,12 @@ void MainForm::replayLogRecord() {
 }
 
 void MainForm::endLogRecord() {
-    log_.sendEnd(sink_, s.hasVtg == 0, s.figures.knotsText, s.figures.kmh, s.figures.courseText);
+    engine_.log().sendEnd(sink_, s.hasVtg == 0, s.figures.knotsText, s.figures.kmh,
+                          s.figures.courseText);
 }
 
 void MainForm::logRecordLegs(std::span<const std::string_view> fields) {
-    bool shown = !log_.hsmi();
+    bool shown = !engine_.log().hsmi();
     std::optional<double> fromStart = s.trip.addPoint(
         SignedMinutesOfArc(fields[3], fields[4]), SignedMinutesOfArc(fields[5], fields[6]), shown);
     if (shown)
@@ -63,7 +64,7 @@ void MainForm::logRecordLegs(std::span<const std::string_view> fields) {
 
 bool MainForm::logRecordStatistics() {
     std::string_view fields[10];
-    FieldViews(log_.line(), fields);
+    FieldViews(engine_.log().line(), fields);
     // A log's sentences leave as recorded: the legs between its positions are figures only,
     // which a headless run does not show.
     if (figuresShown_)
@@ -71,12 +72,12 @@ bool MainForm::logRecordStatistics() {
 
     // The record of the next RMC, passed over, its fields taken; false when the file ends.
     auto passRecord = [&](bool startingLine) {
-        if (!log_.passRecord(startingLine)) {
+        if (!engine_.log().passRecord(startingLine)) {
             StopReplay(StopReason::EndOfFile);
             return false;
         }
-        ++s.recordIndex;
-        FieldViews(log_.line(), fields);
+        ++engine_.index;
+        FieldViews(engine_.log().line(), fields);
         return true;
     };
     c.AutoSkip.backColor = kGrey;
@@ -89,7 +90,7 @@ bool MainForm::logRecordStatistics() {
         if (!passRecord(true))
             return false;
     }
-    for (int i = 1; i < s.recordStep; ++i)
+    for (int i = 1; i < engine_.step; ++i)
         if (!passRecord(false))
             return false;
     logRecordFigures(fields);
@@ -103,7 +104,7 @@ void MainForm::takeSpeed(std::span<const std::string_view> fields) {
 
 void MainForm::logRecordFigures(std::span<const std::string_view> fields) {
     bool imperial = s.metricUnits != 1;
-    if (!log_.hsmi()) {
+    if (!engine_.log().hsmi()) {
         auto inUnits = [imperial](double kmh) {
             return Plain(imperial ? Round(kmh * 0.6214) : kmh);
         };

@@ -11,22 +11,22 @@ constexpr int kLoopPauseMs = 1000;
 }
 
 void MainForm::StopReplay(StopReason reason) {
-    if (options_.loop && reason == StopReason::EndOfFile) {
+    if (engine_.options.loop && reason == StopReason::EndOfFile) {
         c.List1.clear();
         c.List1.addItem(std::string(80, '>'));
         openReplayFile();
-        s.segmentCount = 0;
+        engine_.segments = 0;
         ResetTripDisplay();
-        if (s.fileKind != FileKind::Log && !source_.peekPoint()) {
+        if (engine_.kind != FileKind::Log && !engine_.source().peekPoint()) {
             // The file was emptied, cut short or removed while it played: there is nothing
             // left to loop over.
             StopReplay(StopReason::StopKeepingMessages);
             c.List1.addItem("The file holds no record any more: the replay stops.");
             return;
         }
-        if ((s.fileKind == FileKind::Log && !SkipToFirstRmc()) || s.replayActive != 1)
+        if ((engine_.kind == FileKind::Log && !SkipToFirstRmc()) || !engine_.active)
             return;
-        s.recordIndex = 0;
+        engine_.index = 0;
         // A second's pause before the first record again.
         c.Timer1.setInterval(kLoopPauseMs);
         return;
@@ -39,12 +39,12 @@ void MainForm::StopReplay(StopReason reason) {
     outputs_.deliverTheRest(); // no tick comes while the readers are waited for
     closeAllFiles();
     c.StopA.visible = false;
-    log_.forgetHsmi();
+    engine_.log().forgetHsmi();
     c.DirSel.enabled = true;
     c.FileL.caption.clear();
     c.Pause.value.set(0);
     c.AutoSkip.backColor = kGrey;
-    s.replayActive = 0;
+    engine_.active = false;
     if (platform_.comm1.isOpen()) {
         platform_.comm1.close();
         CloseTcpConnections();
@@ -57,9 +57,9 @@ void MainForm::StopReplay(StopReason reason) {
     c.AutoSkip.enabled = true;
     s.trip.forgetFastest();
     s.trip.forgetPoints();
-    s.trackFormat.clear();
+    engine_.trackFormat.clear();
     c.Pause.enabled = c.RESTART.enabled = c.Back.enabled = c.Skip2.enabled = false;
-    s.segmentCount = 0;
+    engine_.segments = 0;
     c.Gauge1.style = 50;
     ResetTripDisplay();
     c.DownloadC.enabled = c.DownloadC.visible = true;
@@ -89,13 +89,13 @@ void MainForm::ResetTripDisplay() {
     s.trip.forgetFastest();
     s.trip.forgetDistance();
     s.trip.forgetClock();
-    log_.forgetDatum();
+    engine_.log().forgetDatum();
 }
 
 void MainForm::SkipRecords(long count) {
-    if (s.fileKind == FileKind::Log) {
-        long passed = log_.skip(count);
-        s.recordIndex += passed;
+    if (engine_.kind == FileKind::Log) {
+        long passed = engine_.log().skip(count);
+        engine_.index += passed;
         if (passed < count) {
             StopReplay(StopReason::EndOfFile);
             return;
@@ -104,23 +104,23 @@ void MainForm::SkipRecords(long count) {
         return;
     }
     for (long passed = 0; passed < count; ++passed) {
-        const TrackPoint* point = source_.takePoint();
+        const TrackPoint* point = engine_.source().takePoint();
         if (!point) {
             StopReplay(StopReason::EndOfFile);
             return;
         }
-        ++s.recordIndex;
+        ++engine_.index;
         if (point->fix.newSegment)
             StartSegment();
         platform_.clock.DoEvents();
-        if (s.replayActive != 1)
+        if (!engine_.active)
             return; // stopped meanwhile
     }
 }
 
 void MainForm::StartSegment() {
-    ++s.segmentCount;
-    if (!options_.autoReset)
+    ++engine_.segments;
+    if (!engine_.options.autoReset)
         return;
     s.trip.forgetFastest();
     s.minAltitude = 9999;

@@ -22,7 +22,7 @@ void MainForm::Timer1_Timer() {
     // A monotonic clock: a step across midnight has its true duration.
     tickStart_ = platform_.clock.monotonicMs();
     // Manual mode over a log steps at once.
-    if (c.Manu.value.get() == 1 && s.fileKind == FileKind::Log) {
+    if (c.Manu.value.get() == 1 && engine_.kind == FileKind::Log) {
         takeStep();
         return;
     }
@@ -36,7 +36,7 @@ void MainForm::takeStep() {
         return; // the run stopped meanwhile
     ReplayStep();
     s.stepDurationMs = static_cast<double>(platform_.clock.monotonicMs() - tickStart_);
-    if (options_.newestOnly)
+    if (engine_.options.newestOnly)
         c.Timer1.setInterval(6000);
 }
 
@@ -63,20 +63,20 @@ void MainForm::stepRecord() {
         c.RunA.visible = true;
         lampDeadline_ = platform_.clock.monotonicMs() + kLampMs;
         c.Timer2.setEnabled(false);
-        if (s.recordIndex < s.recordCount)
-            c.Gauge2.toolTip = "Records:" + Str(s.recordIndex + 1) + "/" + Str(s.recordCount);
+        if (engine_.index < engine_.count)
+            c.Gauge2.toolTip = "Records:" + Str(engine_.index + 1) + "/" + Str(engine_.count);
     }
-    if (s.fileKind != FileKind::Log)
+    if (engine_.kind != FileKind::Log)
         c.Equ.enabled = false; // the same-time option is for logs only
     if (c.Pause.value.get() == 1 && s.stepOnce == 0) {
         // Paused: the latest record again, every two seconds.
         c.List1.addItem("Pause:");
-        if (s.fileKind == FileKind::Log) {
-            log_.sendPause(sink_);
+        if (engine_.kind == FileKind::Log) {
+            engine_.log().sendPause(sink_);
         } else {
             c.List1.addItem(" ");
             c.List1.addItem(" ");
-            track_.send(sink_);
+            engine_.track().send(sink_);
         }
         c.Timer1.setInterval(2000);
         if (figuresShown_)
@@ -85,7 +85,7 @@ void MainForm::stepRecord() {
         return;
     }
     s.stepOnce = 0;
-    if (s.fileKind == FileKind::Log)
+    if (engine_.kind == FileKind::Log)
         replayLogRecord();
     else
         replayTrackRecord();
@@ -93,7 +93,7 @@ void MainForm::stepRecord() {
 
 void MainForm::finishRecord() {
     // The altitude's figures and manual mode's start: a headless replay has neither.
-    if (figuresShown_ && !log_.hsmi() && !std::isnan(s.figures.altitude)) {
+    if (figuresShown_ && !engine_.log().hsmi() && !std::isnan(s.figures.altitude)) {
         int a = ToInt(s.figures.altitude);
         // Manual mode starts from the altitude last replayed.
         char caption[24];
@@ -122,9 +122,9 @@ void MainForm::finishRecord() {
         else
             c.Timer2.setEnabled(true);
     }
-    ++s.recordIndex;
-    if (s.recordIndex <= c.Gauge2.max)
-        c.Gauge2.value = static_cast<int>(s.recordIndex);
+    ++engine_.index;
+    if (engine_.index <= c.Gauge2.max)
+        c.Gauge2.value = static_cast<int>(engine_.index);
 }
 
 void MainForm::showTripDistances(double fromStart) {

@@ -6,30 +6,31 @@
 namespace korvel {
 
 void MainForm::replayTrackRecord() {
-    const TrackPoint* point = track_.next();
-    if (!point && !options_.newestOnly) {
+    const TrackPoint* point = engine_.track().next();
+    if (!point && !engine_.options.newestOnly) {
         StopReplay(StopReason::EndOfFile);
         return;
     }
     if (point && point->fix.newSegment)
         StartSegment();
     if (figuresShown_) {
-        std::string heading = s.trackFormat;
-        if (s.segmentCount != 0)
-            heading += "  (" + Plain(static_cast<double>(s.segmentCount)) + ")";
-        c.List1.addItem(heading + ":" + source_.trackName());
-        if (point && s.seekQuiet == 0)
+        std::string heading = engine_.trackFormat;
+        if (engine_.segments != 0)
+            heading += "  (" + Plain(static_cast<double>(engine_.segments)) + ")";
+        c.List1.addItem(heading + ":" + engine_.source().trackName());
+        if (point && !engine_.seekQuiet)
             c.List1.addItem(point->text);
-        if (!source_.trackName().empty())
-            c.FileL.caption = source_.trackName();
+        if (!engine_.source().trackName().empty())
+            c.FileL.caption = engine_.source().trackName();
         c.List1.addItem(" ");
     }
     if (!point)
         return;
     std::string ddmmyy = Ddmmyy(point->fix);
     ShowDateTime(ddmmyy, point->fix.compactTime);
-    bool repositioning = s.repositioning == 1;
-    TrackRecords::Leg leg = track_.convert(point->fix, ddmmyy, figuresShown_, !repositioning);
+    bool repositioning = engine_.repositioning;
+    TrackRecords::Leg leg =
+        engine_.track().convert(point->fix, ddmmyy, figuresShown_, !repositioning);
     if (figuresShown_) {
         showTripDistances(*leg.fromStart);
         if (leg.fastest)
@@ -46,15 +47,15 @@ void MainForm::replayTrackRecord() {
         int needle = static_cast<int>(s.trip.legCourse()) + 90;
         c.Gauge1.value = needle > 359 ? needle - 360 : needle;
     }
-    track_.send(sink_);
+    engine_.track().send(sink_);
 
-    for (int i = 1; i < s.recordStep; ++i) {
-        const TrackPoint* passed = source_.takePoint();
+    for (int i = 1; i < engine_.step; ++i) {
+        const TrackPoint* passed = engine_.source().takePoint();
         if (!passed) {
             StopReplay(StopReason::EndOfFile);
             return;
         }
-        ++s.recordIndex;
+        ++engine_.index;
         if (passed->fix.newSegment)
             StartSegment();
     }

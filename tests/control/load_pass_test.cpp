@@ -53,7 +53,7 @@ TEST_F(LoadPass, ALargeTrackCountsItsPointsAndSegmentsOnce) {
         ASSERT_EQ(setrlimit(RLIMIT_NOFILE, &limit), 0);
         click(program.file("Tracks/big.plt"));
         setrlimit(RLIMIT_NOFILE, &before);
-        EXPECT_EQ(s.recordCount, kPoints);
+        EXPECT_EQ(engine.count, kPoints);
         EXPECT_TRUE(c.AutoSkip.enabled) << "the segment start lies in the second half";
         EXPECT_EQ(c.DIA.toolTip, "Altitude: 304-1828m");
         int markers = 0;

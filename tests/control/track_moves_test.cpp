@@ -37,26 +37,26 @@ TEST_F(TrackMoves, EveryFormatMovesByItsPoints) {
         SCOPED_TRACE(file.path().filename().string());
         ++files;
         click(file.path().string());
-        ASSERT_EQ(s.recordCount, kPoints);
+        ASSERT_EQ(engine.count, kPoints);
         EXPECT_TRUE(c.AutoSkip.enabled) << "the file has segments";
         EXPECT_EQ(nextPoint(), 1);
         EXPECT_EQ(nextPoint(), 2);
         form.Skip1_Click(); // ten points on
         EXPECT_EQ(nextPoint(), 13);
-        EXPECT_EQ(s.recordIndex, 13);
+        EXPECT_EQ(engine.index, 13);
         form.SeekRecord(20);
         EXPECT_EQ(nextPoint(), 21);
         form.Back_Click(); // fifty back: the start
         EXPECT_EQ(nextPoint(), 1);
-        EXPECT_EQ(s.segmentCount, 1);
+        EXPECT_EQ(engine.segments, 1);
         c.AutoSkip.onMouseDown(); // on to the next segment
         EXPECT_EQ(nextPoint(), kSecondSegment);
-        EXPECT_EQ(s.recordIndex, kSecondSegment);
-        EXPECT_EQ(s.segmentCount, 2);
+        EXPECT_EQ(engine.index, kSecondSegment);
+        EXPECT_EQ(engine.segments, 2);
         form.SeekRecord(kPoints - 1);
         EXPECT_EQ(nextPoint(), kPoints);
         EXPECT_EQ(nextPoint(), 0) << "the end";
-        EXPECT_EQ(s.replayActive, 0);
+        EXPECT_FALSE(engine.active);
     }
     EXPECT_EQ(files, 5);
 }

@@ -59,25 +59,25 @@ TEST_F(Transport, MovesLandOnTheRecordTheyName) {
     form.RESTART_Click();
     EXPECT_EQ(next(), test::Rmc(1));
     c.Gauge2.onMouseDown(400); // record 1020: past the end
-    EXPECT_EQ(s.replayActive, 0);
+    EXPECT_FALSE(engine.active);
     c.Gauge2.onMouseDown(100); // no replay: nothing happens
-    EXPECT_EQ(s.replayActive, 0);
+    EXPECT_FALSE(engine.active);
 }
 
 TEST_F(Transport, SkipsNearTheEndStopOrLoop) {
     loadRecords(120);
     ticks(3);
     c.Skip1.onClick();
-    EXPECT_EQ(s.recordIndex, 13);
+    EXPECT_EQ(engine.index, 13);
     c.Skip1.onClick();
     c.Skip2.onClick(); // fewer than 100 records left
-    EXPECT_EQ(s.replayActive, 0);
+    EXPECT_FALSE(engine.active);
 
     loadRecords(120);
     c.Lop.value.set(1);
     c.Skip2.onClick();
     c.Skip2.onClick();
-    EXPECT_EQ(s.replayActive, 1);
+    EXPECT_TRUE(engine.active);
     EXPECT_EQ(c.List1.items, std::vector<std::string>{std::string(80, '>')});
     EXPECT_EQ(next(), test::Rmc(1));
 }
@@ -88,12 +88,12 @@ TEST_F(Transport, PauseRepeatsAndSkipSteps) {
     c.Pause.value.set(1);
     EXPECT_FALSE(c.RESTART.enabled || c.Back.enabled || c.Skip2.enabled);
     ticks(3);
-    EXPECT_EQ(s.recordIndex, 2) << "a pause repeats, it does not advance";
+    EXPECT_EQ(engine.index, 2) << "a pause repeats, it does not advance";
     EXPECT_EQ(c.Timer1.interval(), 2000);
     c.Skip1.onClick();
     EXPECT_EQ(next(), test::Rmc(3)) << "one step";
     tick();
-    EXPECT_EQ(s.recordIndex, 3);
+    EXPECT_EQ(engine.index, 3);
     c.Pause.value.set(0);
     EXPECT_TRUE(c.RESTART.enabled && c.Back.enabled && c.Skip2.enabled);
 }
@@ -108,9 +108,9 @@ TEST_F(Transport, IntervalOptions) {
     loadRecords(50);
     tick();
     size_t before = sentLines().size();
-    long index = s.recordIndex;
+    long index = engine.index;
     tick(); // "x 4": one record sent, three passed over
-    EXPECT_EQ(s.recordIndex, index + 4);
+    EXPECT_EQ(engine.index, index + 4);
     EXPECT_EQ(sentLines().size(), before + 1);
     SelectOption(c.Abstand, 6); // "4 s" during a replay: 100 ms later the new pace
     EXPECT_EQ(c.Timer1.interval(), 100);

@@ -64,7 +64,7 @@ TEST_F(AltitudeProfile, RangesAndLinesOfEveryKindOfFile) {
         SCOPED_TRACE(t.legend);
         load(t.name, t.content);
         EXPECT_EQ(c.DIA.toolTip, t.toolTip);
-        EXPECT_EQ(c.DIA.scaleWidth, s.recordCount);
+        EXPECT_EQ(c.DIA.scaleWidth, engine.count);
         std::vector<PictureBox::Op> lines = curve();
         if (t.lines) {
             EXPECT_EQ(lines.size(), t.lines);

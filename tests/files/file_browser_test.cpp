@@ -69,8 +69,8 @@ TEST_F(FileBrowser, AFileNamedIsChosenAsAClickWould) {
         form.ChooseFile(log);
         EXPECT_EQ(c.File1.path(), program.file("elsewhere"));
         EXPECT_EQ(c.File1.fileName(), name);
-        EXPECT_EQ(s.replayActive, 1);
-        EXPECT_EQ(s.replayFilePath, log);
+        EXPECT_TRUE(engine.active);
+        EXPECT_EQ(engine.path, log);
         form.StopReplay(StopReason::Stop);
     }
 }

@@ -27,8 +27,8 @@ std::string gga(const std::string& time) {
 TEST_F(RmcCompletion, AnRmcBeforeEachGgaAfterTheFirstVtg) {
     std::vector<std::string> log = {gga("123518"), kVtg, gga("123519"), gga("123520")};
     load("gga.log", Log(log));
-    ASSERT_EQ(s.replayActive, 1);
-    std::string copy = s.replayFilePath;
+    ASSERT_TRUE(engine.active);
+    std::string copy = engine.path;
     EXPECT_EQ(std::filesystem::path(copy).filename(), "gga.RMC");
     EXPECT_FALSE(std::filesystem::exists(program.file("Tracks/gga.RMC"))) << "beside the log";
     // The virtual clock's day: 6 December 2026.
@@ -51,7 +51,7 @@ TEST_F(RmcCompletion, ADottedFolder) {
     std::filesystem::create_directories(program.file("Tracks/v1.2"));
     program.write("Tracks/v1.2/tour.log", Log({kVtg, gga("123519"), kVtg, gga("123520")}));
     click(program.file("Tracks/v1.2/tour.log"));
-    EXPECT_EQ(std::filesystem::path(s.replayFilePath).filename(), "tour.RMC");
+    EXPECT_EQ(std::filesystem::path(engine.path).filename(), "tour.RMC");
 }
 
 // Files of the user that share the copy's name, or are the log itself, are neither written
@@ -68,7 +68,7 @@ TEST_F(RmcCompletion, TheUsersFilesStayAsTheyAre) {
         {
             test::UnwritableFolder locked(program.file("Tracks"));
             click(program.file(std::string("Tracks/") + name));
-            EXPECT_EQ(s.replayActive, 1);
+            EXPECT_TRUE(engine.active);
             runToEnd();
         }
         EXPECT_FALSE(sentLines().empty());
@@ -88,7 +88,7 @@ TEST_F(RmcCompletion, ACopyThatCannotBeWrittenReturnsToIdle) {
         click(program.file("Tracks/ro.log"));
         saved.empty() ? unsetenv("TMPDIR") : setenv("TMPDIR", saved.c_str(), 1);
     }
-    EXPECT_EQ(s.replayActive, 0);
+    EXPECT_FALSE(engine.active);
     ASSERT_FALSE(platform.dialogs.messages.empty());
     EXPECT_NE(platform.dialogs.messages.back().text.find("cannot be written"), std::string::npos);
     EXPECT_TRUE(c.File1.enabled);

@@ -63,8 +63,8 @@ TEST_F(Recording, ARouteRecordedByHandReplaysItsPositions) {
     c.Manu.value.set(0);
     // The log replays: its RMC sentences are its records.
     load("route.log", ReadFile(program.file("Tracks/route.log")));
-    EXPECT_EQ(s.recordCount, 3);
-    EXPECT_EQ(s.replayActive, 1);
+    EXPECT_EQ(engine.count, 3);
+    EXPECT_TRUE(engine.active);
 }
 
 TEST_F(Recording, AutoPointsBetweenThePreviousAndTheCurrentPosition) {

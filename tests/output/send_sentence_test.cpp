@@ -77,10 +77,10 @@ TEST_F(Output, BaudRateChangeReopensAnOpenPort) {
 TEST_F(Output, ChoosingAPortClosesTheSerialPortAndStopsTheRun) {
     std::string error;
     platform.comm1.open(error);
-    s.replayActive = 1;
+    engine.active = true;
     choose("TCP");
     EXPECT_FALSE(platform.comm1.isOpen());
-    EXPECT_EQ(s.replayActive, 0);
+    EXPECT_FALSE(engine.active);
     EXPECT_EQ(s.outputPortIndex, 23);
 
     s.downloadMode = 1; // the download chooses its own port
@@ -209,13 +209,13 @@ TEST_F(Output, SeveralDestinationsGetTheSameStream) {
     form.outputs().settings.alsoTo = {"UDP", "LPT1"};
     platform.udp.failResolve = true;
     load("fail.log", test::Log({test::Rmc(0), test::Rmc(1)}));
-    EXPECT_EQ(s.replayActive, 0);
+    EXPECT_FALSE(engine.active);
     ASSERT_EQ(platform.dialogs.messages.size(), 1u);
     EXPECT_NE(platform.dialogs.messages[0].text.find("UDP"), std::string::npos);
 
     platform.udp.failResolve = false;
     load("both.log", test::Log({test::Rmc(0), test::Rmc(1), test::Rmc(2)}));
-    ASSERT_EQ(s.replayActive, 1);
+    ASSERT_TRUE(engine.active);
     tick();
     platform.comm1.failOutput = true; // the serial adapter is pulled out
     tick();

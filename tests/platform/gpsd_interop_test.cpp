@@ -85,7 +85,7 @@ TEST(GpsdInterop, GpsdReportsTheFixOfTheReplayedLog) {
     app.form->s.replayInterval = 100;
     app.form->c.Lop.value.set(1);
     app.replay("fix.log", log);
-    ASSERT_EQ(app.form->s.replayActive, 1);
+    ASSERT_TRUE(app.form->engine().active);
     ASSERT_TRUE(app.form->c.TCPstat.visible);
 
     GpsdFix gpsd = firstGpsdFix(QString("tcp://127.0.0.1:%1").arg(nmeaPort), app.program.path());

@@ -29,7 +29,7 @@ TEST(SerialOutput, AReplayArrivesByteForByteUntilTheCableIsPulled) {
     std::string got;
     EXPECT_TRUE(RunUntil([&] {
         got += cable->read();
-        return app.form->s.replayActive == 0;
+        return !app.form->engine().active;
     }));
     RunUntil([&] { return (got += cable->read()).size() >= three.size(); }, 1000);
     EXPECT_EQ(got, three);
@@ -40,7 +40,7 @@ TEST(SerialOutput, AReplayArrivesByteForByteUntilTheCableIsPulled) {
     cable.reset(); // the adapter is pulled out
     EXPECT_TRUE(RunUntil([&] { return !app.dialogs.messages.empty(); }));
     EXPECT_NE(app.dialogs.messages.at(0).text.find("has gone"), std::string::npos);
-    RunUntil([&] { return app.form->s.replayActive == 0; }, 10000);
+    RunUntil([&] { return !app.form->engine().active; }, 10000);
     EXPECT_EQ(app.dialogs.messages.size(), 1u) << "once per run";
     app.form->StopReplay(StopReason::Stop);
     EXPECT_TRUE(app.form->c.PortC.enabled && app.form->c.File1.enabled);

@@ -34,7 +34,7 @@ TEST(StreamOutput, ALateReaderOfThePseudoTerminalGetsCurrentSentences) {
         log += rmc(i) + "\r\n";
     app.form->s.replayInterval = 100;
     app.replay("late.log", log);
-    ASSERT_EQ(app.form->s.replayActive, 1);
+    ASSERT_TRUE(app.form->engine().active);
     EXPECT_EQ(app.form->c.PortL.toolTip, app.platform->pty.slavePath() + " (" + link + ")");
     RunUntil([] { return false; }, 2500);
     int reader = test::OpenRawReader(link);
@@ -43,7 +43,7 @@ TEST(StreamOutput, ALateReaderOfThePseudoTerminalGetsCurrentSentences) {
     RunUntil(
         [&] {
             test::ReadWaiting(reader, got);
-            return app.form->s.replayActive == 0;
+            return !app.form->engine().active;
         },
         20000);
     ::close(reader);

@@ -21,7 +21,7 @@ class BadInput : public test::ReplayFixture {
     // The window is idle again and a good log still replays.
     void expectUsable() {
         runToEnd();
-        EXPECT_EQ(s.replayActive, 0);
+        EXPECT_FALSE(engine.active);
         EXPECT_TRUE(c.File1.enabled);
         platform.comm1.written.clear();
         load("good.log", Log({test::Rmc(0), test::Rmc(1)}));
@@ -55,7 +55,7 @@ TEST_F(BadInput, RandomBytesInEveryKindOfFile) {
 TEST_F(BadInput, AFiftyMegabyteLine) {
     load("long.log",
          test::Rmc(0) + "\r\n" + std::string(50u << 20, 'x') + "\r\n" + test::Rmc(1) + "\r\n");
-    EXPECT_EQ(s.recordCount, 2);
+    EXPECT_EQ(engine.count, 2);
     runToEnd();
     std::vector<std::string> sent = sentLines();
     ASSERT_FALSE(sent.empty());
@@ -91,7 +91,7 @@ TEST_F(BadInput, TheFileTruncatedOrDeletedWhileItPlays) {
         else
             std::filesystem::resize_file(path, 100);
         runToEnd();
-        EXPECT_EQ(s.replayActive, 0) << "the replay ends";
+        EXPECT_FALSE(engine.active) << "the replay ends";
         std::vector<std::string> sent = sentLines();
         ASSERT_GE(sent.size(), 5u);
         for (size_t i = 0; i < 5; ++i)

@@ -112,13 +112,13 @@ TEST_F(CorpusSweep, EveryRealLogReplaysAsRecorded) {
         SCOPED_TRACE(log.filename().string());
         platform.comm1.written.clear();
         click(log.string());
-        replayed += s.replayActive;
+        replayed += engine.active;
         // A log without RMC replays through the completed copy the loader made.
-        std::string replayedFile = s.replayActive == 1 ? s.replayFilePath : log.string();
+        std::string replayedFile = engine.active ? engine.path : log.string();
         std::vector<std::string> lines = test::ReadLines(replayedFile);
         runToEnd();
-        ASSERT_EQ(s.replayActive, 0) << "the replay did not end";
-        if (s.fileKind == FileKind::Track)
+        ASSERT_FALSE(engine.active) << "the replay did not end";
+        if (engine.kind == FileKind::Track)
             continue; // a track file among the captures: the track sweep checks those
         std::vector<std::string> sent = sentLines();
         std::vector<std::string> expected = expectedStream(lines);

@@ -71,7 +71,7 @@ TEST_F(LogReplay, LastSendsTheNewestRecordOfAGrowingLog) {
     EXPECT_EQ(std::vector<std::string>(sent.begin() + 3, sent.begin() + 5),
               (std::vector<std::string>{rmc("120002", "005.0"), gga("120002")}));
     EXPECT_NE(sent[5].find(",005.0,N,"), std::string::npos) << sent[5];
-    EXPECT_EQ(s.replayActive, 1);
+    EXPECT_TRUE(engine.active);
 }
 
 TEST_F(LogReplay, LoopStartsAgainAfterASecond) {
@@ -83,8 +83,8 @@ TEST_F(LogReplay, LoopStartsAgainAfterASecond) {
     platform.clock.advance(3 * 200);
     // The third step met the end of the file: the list shows the loop and the file restarts.
     EXPECT_EQ(c.List1.items, std::vector<std::string>{std::string(80, '>')});
-    EXPECT_EQ(s.replayActive, 1);
-    EXPECT_EQ(s.recordIndex, 0);
+    EXPECT_TRUE(engine.active);
+    EXPECT_EQ(engine.index, 0);
     platform.clock.advance(2000);
     std::vector<std::string> sent = sentLines();
     ASSERT_GE(sent.size(), 5u);
@@ -115,7 +115,7 @@ TEST_F(LogReplay, PauseRepeatsTheRecordWithZeroSpeed) {
         kDatum,
     };
     EXPECT_EQ(pause, expected);
-    EXPECT_EQ(s.recordIndex, 2);
+    EXPECT_EQ(engine.index, 2);
 }
 
 // Each RMC starts a record, whatever follows it in the record or comes before the first.
@@ -127,7 +127,7 @@ TEST_F(LogReplay, MoreRecordsThanASixteenBitCounter) {
     checkAll(false);
     c.Data[0].value.set(1);
     load("big.log", file);
-    EXPECT_EQ(s.recordCount, records);
+    EXPECT_EQ(engine.count, records);
     s.replayInterval = 100;
     runToEnd();
     EXPECT_EQ(sentLines().size(), static_cast<size_t>(records));
@@ -138,13 +138,13 @@ TEST_F(LogReplay, LogsThatCannotBeReplayedReturnToIdle) {
     ASSERT_EQ(platform.dialogs.messages.size(), 1u);
     EXPECT_EQ(platform.dialogs.messages[0].text, "No RMC or GGA-Data");
     EXPECT_EQ(platform.dialogs.messages[0].title, " Data-Error !");
-    EXPECT_EQ(s.replayActive, 0);
+    EXPECT_FALSE(engine.active);
     EXPECT_TRUE(c.File1.enabled);
     EXPECT_EQ(platform.host.quits, 0);
 
     // RMC only inside lines: nothing starts a record.
     load("inside.log", Log({kGsa, "xx " + rmc("120000"), "yy " + rmc("120001")}));
-    EXPECT_EQ(s.replayActive, 0);
+    EXPECT_FALSE(engine.active);
     EXPECT_FALSE(c.Timer1.enabled());
     EXPECT_FALSE(c.List1.items.empty());
 

@@ -97,7 +97,7 @@ TEST_F(TrackInterop, EveryRealTrackFileReplaysThePointsGpsbabelReads) {
             platform.comm1.written.clear();
             click(path);
             runToEnd();
-            ASSERT_EQ(s.replayActive, 0) << "the replay did not end";
+            ASSERT_FALSE(engine.active) << "the replay did not end";
             std::vector<std::pair<double, double>> sent = sentPoints();
             // A UTM export and a file of waypoints alone hold no track point to replay.
             std::string name = entry.path().filename().string();

@@ -40,10 +40,10 @@ TEST_F(TrackReplay, ALoopWhoseFileIsGoneStops) {
         load("loop.trk", Log(lines));
         c.Lop.value.set(1);
         tick();
-        ASSERT_EQ(s.replayActive, 1);
+        ASSERT_TRUE(engine.active);
         end();
         runToEnd(100'000);
-        EXPECT_EQ(s.replayActive, 0);
+        EXPECT_FALSE(engine.active);
         EXPECT_EQ(c.List1.items.back(), "The file holds no record any more: the replay stops.");
     }
 }
@@ -75,7 +75,7 @@ TEST_F(TrackReplay, UnreadableFilesAreRefusedWithTheReason) {
         ASSERT_GE(this->c.List1.items.size(), 2u);
         EXPECT_EQ(this->c.List1.items[this->c.List1.items.size() - 2], c.message);
         EXPECT_EQ(this->c.List1.items.back(), c.reason);
-        EXPECT_EQ(s.replayActive, 0);
+        EXPECT_FALSE(engine.active);
         EXPECT_TRUE(platform.comm1.written.empty());
     }
 }
@@ -90,7 +90,7 @@ TEST_F(TrackReplay, AKmlDocumentOnOneLongLineReplaysWhole) {
     text += "</coordinates></LineString></Placemark></Document></kml>";
     ASSERT_GT(text.size(), 2 * LineReader::kMaxLine);
     load("long.kml", text);
-    EXPECT_EQ(s.recordCount, points);
+    EXPECT_EQ(engine.count, points);
     form.SeekRecord(points - 2);
     runToEnd();
     std::vector<std::string> sent = sentLines();
@@ -110,7 +110,7 @@ TEST_F(TrackReplay, ASegmentStartsTheTripAgain) {
     tick();
     EXPECT_EQ(c.MaxL.caption, "111");
     tick();
-    EXPECT_EQ(s.segmentCount, 1);
+    EXPECT_EQ(engine.segments, 1);
     EXPECT_EQ(s.trip.distance(), 0);
 }
 

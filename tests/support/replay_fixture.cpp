@@ -21,7 +21,8 @@ std::unique_ptr<MainForm> startedForm(TempFolder& program, VirtualPlatform& plat
 } // namespace
 
 ReplayFixture::ReplayFixture()
-    : owned(startedForm(program, platform)), form(*owned), c(form.c), s(form.s) {}
+    : owned(startedForm(program, platform)), form(*owned), c(form.c), s(form.s),
+      engine(form.engine()) {}
 
 void ReplayFixture::load(const std::string& name, const std::string& content) {
     program.write("Tracks/" + name, content);
@@ -51,7 +52,7 @@ void ReplayFixture::tick() {
 
 void ReplayFixture::runToEnd(std::int64_t limitMs) {
     const std::int64_t step = 60'000;
-    for (std::int64_t ran = 0; s.replayActive == 1 && ran < limitMs; ran += step)
+    for (std::int64_t ran = 0; engine.active && ran < limitMs; ran += step)
         platform.clock.advance(step);
 }
 

@@ -36,6 +36,7 @@ class ReplayFixture : public testing::Test {
     MainForm& form;
     Controls& c;
     FormState& s;
+    ReplayEngine& engine;
 };
 
 // CR LF joined lines: a log as a receiver writes it.

@@ -48,7 +48,7 @@ TEST_F(TransportWindow, ClicksAndKeysOnTheRealWidgetsDriveTheReplay) {
     ASSERT_EQ(files->count(), 1);
     QRect item = files->visualItemRect(files->item(0));
     QTest::mouseClick(files->viewport(), Qt::LeftButton, {}, item.center());
-    EXPECT_EQ(app.form().s.replayActive, 1);
+    EXPECT_EQ(app.form().engine().active, true);
     EXPECT_TRUE(find("StopA")->isVisible());
     EXPECT_FALSE(find("PortC")->isEnabled());
     QTcpSocket client;
@@ -73,9 +73,9 @@ TEST_F(TransportWindow, ClicksAndKeysOnTheRealWidgetsDriveTheReplay) {
     EXPECT_TRUE(find("PauseL")->isVisible());
     EXPECT_FALSE(find("Skip2")->isEnabled());
     // One step while paused: one record more, and the replay stays paused.
-    int paused = app.form().s.recordIndex;
+    int paused = app.form().engine().index;
     QTest::mouseClick(find("Skip1"), Qt::LeftButton);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return app.form().s.recordIndex == paused + 1; }, 5000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return app.form().engine().index == paused + 1; }, 5000));
     EXPECT_EQ(app.form().c.Pause.value.get(), 1);
     QTest::mouseClick(find("Pause"), Qt::LeftButton);
     EXPECT_EQ(app.form().c.Pause.value.get(), 0);
@@ -83,10 +83,10 @@ TEST_F(TransportWindow, ClicksAndKeysOnTheRealWidgetsDriveTheReplay) {
     // The middle of the gauge: half the records, and two per cent more.
     auto* gauge = window.findChild<QProgressBar*>("Gauge2");
     QTest::mouseClick(gauge, Qt::LeftButton, {}, QPoint(gauge->width() / 2, gauge->height() / 2));
-    EXPECT_NEAR(app.form().s.recordIndex, 600 * 0.51, 600 * 1.02 / gauge->width() + 1);
+    EXPECT_NEAR(app.form().engine().index, 600 * 0.51, 600 * 1.02 / gauge->width() + 1);
 
     QTest::mouseClick(find("StopA"), Qt::LeftButton);
-    EXPECT_EQ(app.form().s.replayActive, 0);
+    EXPECT_EQ(app.form().engine().active, false);
     EXPECT_FALSE(find("StopA")->isVisible());
     EXPECT_TRUE(files->isEnabled());
 
@@ -94,15 +94,15 @@ TEST_F(TransportWindow, ClicksAndKeysOnTheRealWidgetsDriveTheReplay) {
     files->setFocus();
     QTest::keyClick(files, Qt::Key_Down);
     QTest::keyClick(files, Qt::Key_Return);
-    ASSERT_EQ(app.form().s.replayActive, 1);
+    ASSERT_EQ(app.form().engine().active, true);
     ASSERT_NE(QApplication::focusWidget(), nullptr) << "the focus stays in the window";
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
-    EXPECT_EQ(app.form().s.replayActive, 0);
+    EXPECT_EQ(app.form().engine().active, false);
 
     // The minimize button tucks the running window away, with a sign that it did.
     QTest::mouseClick(files->viewport(), Qt::LeftButton, {}, item.center());
     QTest::mouseClick(find("MinC"), Qt::LeftButton);
     EXPECT_TRUE(window.isMinimized());
     EXPECT_TRUE(find("MiniA")->isVisibleTo(&window));
-    EXPECT_EQ(app.form().s.replayActive, 1) << "the replay goes on";
+    EXPECT_EQ(app.form().engine().active, true) << "the replay goes on";
 }

@@ -1,0 +1,60 @@
+// The replay of one file: its record source, what a log's and a track's records carry from one
+// to the next, the options, and where the replay stands. The window and the headless program
+// drive it.
+#pragma once
+
+#include "output/sentence_time.h"
+#include "replay/log_records.h"
+#include "replay/record_source.h"
+#include "replay/replay_kinds.h"
+#include "replay/replay_options.h"
+#include "replay/track_records.h"
+
+#include <optional>
+#include <string>
+
+namespace korvel {
+
+class ReplayEngine {
+  public:
+    ReplayEngine(LatestSentences& latest, TripFigures& trip, RecordFigures& figures)
+        : log_(source_, options, latest), track_(source_, options, latest, trip, figures) {}
+    ReplayEngine(const ReplayEngine&) = delete;
+    ReplayEngine& operator=(const ReplayEngine&) = delete;
+
+    ReplayOptions options;
+
+    std::string path; // the file replayed
+    FileKind kind = FileKind::Log;
+    std::string trackFormat; // of a track file; "" for a log
+    long count = 0;          // the file's records
+    long index = 0;          // the records sent or passed since the file's start
+    int step = 1;            // the records a tick takes
+    bool active = false;     // a replay runs
+    long segments = 0;       // the track segments begun so far
+    // A seek passes records: their sentences are not made, their points not listed.
+    bool repositioning = false, seekQuiet = false;
+
+    // Opens the file at its first line; keepTexts: each track point keeps what the message
+    // list shows of it.
+    bool open(bool keepTexts) { return source_.open(path, trackFormat, keepTexts); }
+    RecordSource& source() { return source_; }
+    LogRecords& log() { return log_; }
+    TrackRecords& track() { return track_; }
+
+    // The record of the next step, as far as it is known before it is read: whether a track
+    // has one left, and its time (the RMC that starts it, or the track point's), for a replay
+    // paced by its records' own times.
+    struct NextRecord {
+        bool exists = true;
+        std::optional<SentenceTime> time;
+    };
+    NextRecord nextRecord();
+
+  private:
+    RecordSource source_;
+    LogRecords log_;
+    TrackRecords track_;
+};
+
+} // namespace korvel
