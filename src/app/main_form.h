@@ -43,7 +43,9 @@ class MainForm {
     // Whether anyone sees the figures of the record and the sentences in the message list: a
     // headless run does not, and the tick spares their writing. What they decide (the trip's
     // reset by the time shown, the extremes) is kept either way.
-    void showFigures(bool shown) { figuresShown_ = engine_.log().figuresShown = shown; }
+    void showFigures(bool shown) {
+        figuresShown_ = engine_.keepTexts = engine_.log().figuresShown = shown;
+    }
 
     // Start and exit.
     void Form_Load();
@@ -177,9 +179,11 @@ class MainForm {
     bool loadLog();
     bool loadTrackFile();
     void startReplay();
-    // One pass over the replay file for its load. The lines up to line counted told the kind
-    // of file: they are looked at but not counted again.
-    LoadTally tallyReplayFile(long counted, bool track);
+    // The load's one pass over the file, serving the window meanwhile; Escape drops the
+    // altitudes.
+    LoadTally tallyFile(long counted);
+    // The load is refused: why, in the message list and for the engine's caller.
+    void refuseLoad(std::vector<std::string> why);
     // One point of a track file: its sentences, statistics and displays.
     void replayTrackRecord();
     // Opens the output ports a run needs; false (after telling the user) when one cannot be.

@@ -221,12 +221,11 @@ std::optional<int> startReplay(MainForm& form, const RunOptions& o, const std::s
         std::cerr << "korvel: cannot read " << name << ": " << why << "\n";
         return 1;
     }
-    size_t told = form.c.List1.items.size();
     form.ChooseFile(file.string());
     if (!form.engine().active) {
         // What the load said: what the file is not, then why.
-        for (size_t i = told; i < form.c.List1.items.size(); ++i)
-            std::cerr << "korvel: " << form.c.List1.items[i] << "\n";
+        for (const std::string& why : form.engine().refusal)
+            std::cerr << "korvel: " << why << "\n";
         return 1;
     }
     return std::nullopt;

@@ -1,9 +1,7 @@
 // Loading a clicked file: decide what it is, count its records, stand at the first record and
 // start the replay timer.
 #include "app/main_form.h"
-#include "replay/formats/track_formats.h"
 #include "replay/sentence_type.h"
-#include "text/conversions.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -17,47 +15,11 @@ std::string nameUpToFirstDot(const std::string& name) {
     return name.substr(0, name.find('.'));
 }
 
-// UTF-16 text: its byte-order mark, or every second byte zero.
-bool isWide(std::string_view line) {
-    if (line.starts_with("\xFF\xFE") || line.starts_with("\xFE\xFF"))
-        return true;
-    if (line.size() < 4)
-        return false;
-    bool evenZero = true, oddZero = true;
-    for (size_t i = 0; i < line.size(); ++i)
-        if (line[i] != '\0')
-            (i % 2 ? oddZero : evenZero) = false;
-    return evenZero || oddZero;
-}
-
-// Why a file that holds no log and no track cannot be read, when its first lines tell.
-std::string whyNoLog(const std::string& path) {
-    LineReader reader;
-    if (!reader.open(path))
-        return "";
-    if (reader.eof())
-        return "The file is empty.";
-    if (isWide(reader.nextLine()))
-        return "It is UTF-16 text: Korvel reads ASCII and UTF-8 files.";
-    bool tabs = false;
-    reader.open(path);
-    for (int i = 0; i < 20 && !reader.eof(); ++i) {
-        std::string_view line = reader.nextLine();
-        if (std::any_of(line.begin(), line.end(),
-                        [](char c) { return static_cast<unsigned char>(c) < ' ' && c != '\t'; }))
-            return "It holds binary data, not lines of text.";
-        tabs = tabs || line.find('\t') != std::string_view::npos;
-    }
-    return tabs ? "It is a tab-separated export: Korvel reads NMEA logs and the track files of "
-                  "its list."
-                : "";
-}
-
 } // namespace
 
 bool MainForm::openReplayFile() {
     closeAllFiles();
-    return engine_.open(figuresShown_);
+    return engine_.open();
 }
 
 void MainForm::File1_Click() {
@@ -72,6 +34,7 @@ void MainForm::File1_Click() {
         return;
     }
     std::string name = c.File1.fileName();
+    engine_.refusal.clear();
     engine_.path = c.Dir1.path.get() + "/" + name;
     engine_.kind = FileKind::Unknown;
     bool opened = !name.empty() && openReplayFile();
@@ -91,28 +54,14 @@ void MainForm::File1_Click() {
     c.Skip1.toolTip = "Skip 10";
     c.FileL.caption = nameUpToFirstDot(name);
 
-    // What kind of file, and for a track which format: the first line that tells.
-    TrackFormatDetection detection;
-    std::string& line = engine_.log().line();
-    while (opened && engine_.source().readLine(line)) {
-        if (Left(line, 1) == "$") {
-            engine_.kind = FileKind::Log;
-            break;
-        }
-        if (detection.look(line)) {
-            engine_.kind = FileKind::Track;
-            engine_.trackFormat = detection.format();
-            break;
-        }
-        platform_.clock.DoEvents();
-    }
-    if (engine_.kind == FileKind::Unknown) {
+    if (!opened) {
         closeAllFiles();
-        c.List1.addItem(opened ? "No Log-File !"
-                               : "Cannot open " + engine_.path + ": " + std::strerror(openError));
-        if (std::string why = opened ? whyNoLog(engine_.path) : ""; !why.empty())
-            c.List1.addItem(why);
-        StopReplay(StopReason::StopKeepingMessages);
+        refuseLoad({"Cannot open " + engine_.path + ": " + std::strerror(openError)});
+        return;
+    }
+    if (engine_.detect([this] { platform_.clock.DoEvents(); }) == FileKind::Unknown) {
+        closeAllFiles();
+        refuseLoad(engine_.refusal);
         return;
     }
     if (engine_.kind == FileKind::Track ? loadTrackFile() : loadLog())
@@ -129,7 +78,7 @@ bool MainForm::loadLog() {
     // the others do. After a first record with RMC, a GGA is part of its record, not one of
     // its own; a first line of another sentence (a datum) starts no record.
     unsigned first = SentencesIn(engine_.log().line(), {"RMC", "GGA", "VTG"});
-    LoadTally tally = tallyReplayFile(engine_.source().lineNumber(), false);
+    LoadTally tally = tallyFile(engine_.source().lineNumber());
     engine_.count = first & LoadTally::kRmc   ? 1 + tally.rmcLines
                     : first & LoadTally::kGga ? 1 + tally.logRecords()
                                               : tally.logRecords();
@@ -181,9 +130,26 @@ bool MainForm::SkipToFirstRmc() {
         return true;
     // RMC sentences that never start a line leave nothing to replay.
     c.List1.clear();
-    c.List1.addItem("No line begins with an RMC sentence !");
-    StopReplay(StopReason::StopKeepingMessages);
+    refuseLoad({"No line begins with an RMC sentence !"});
     return false;
+}
+
+void MainForm::refuseLoad(std::vector<std::string> why) {
+    for (const std::string& line : why)
+        c.List1.addItem(line);
+    engine_.refusal = std::move(why);
+    StopReplay(StopReason::StopKeepingMessages);
+}
+
+LoadTally MainForm::tallyFile(long counted) {
+    profileState_ = 1;
+    closeAllFiles();
+    LoadTally tally = engine_.tally(counted, [this] {
+        platform_.clock.DoEvents();
+        return profileState_ == 1;
+    });
+    profileState_ = 0;
+    return tally;
 }
 
 } // namespace korvel

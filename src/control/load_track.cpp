@@ -11,16 +11,14 @@ bool MainForm::loadTrackFile() {
     c.AutoL.visible = false;
     c.Data[3].enabled = c.Data[4].enabled = c.Data[5].enabled = false;
     auto refuse = [this](const std::string& why) {
-        c.List1.addItem("Unknown Track-Format !");
-        c.List1.addItem(why);
-        StopReplay(StopReason::StopKeepingMessages);
+        refuseLoad({"Unknown Track-Format !", why});
         return false;
     };
     // The format, told by the first lines, decides what a point is; one pass counts the
     // points and reads their altitudes.
     if (engine_.trackFormat.empty())
         return refuse("Its points are in a layout Korvel cannot read.");
-    LoadTally tally = tallyReplayFile(0, true);
+    LoadTally tally = tallyFile(0);
     engine_.count = tally.trackPoints;
     if (engine_.count == 0)
         return refuse("The " + engine_.trackFormat + " file holds no track point Korvel can read.");

@@ -1,6 +1,72 @@
 #include "replay/replay_engine.h"
 
+#include "replay/formats/track_formats.h"
+#include "text/conversions.h"
+#include "text/line_reader.h"
+
+#include <algorithm>
+
 namespace korvel {
+
+namespace {
+
+// UTF-16 text: its byte-order mark, or every second byte zero.
+bool isWide(std::string_view line) {
+    if (line.starts_with("\xFF\xFE") || line.starts_with("\xFE\xFF"))
+        return true;
+    if (line.size() < 4)
+        return false;
+    bool evenZero = true, oddZero = true;
+    for (size_t i = 0; i < line.size(); ++i)
+        if (line[i] != '\0')
+            (i % 2 ? oddZero : evenZero) = false;
+    return evenZero || oddZero;
+}
+
+// Why a file that holds no log and no track cannot be read, when its first lines tell.
+std::string whyNoLog(const std::string& path) {
+    LineReader reader;
+    if (!reader.open(path))
+        return "";
+    if (reader.eof())
+        return "The file is empty.";
+    if (isWide(reader.nextLine()))
+        return "It is UTF-16 text: Korvel reads ASCII and UTF-8 files.";
+    bool tabs = false;
+    reader.open(path);
+    for (int i = 0; i < 20 && !reader.eof(); ++i) {
+        std::string_view line = reader.nextLine();
+        if (std::any_of(line.begin(), line.end(),
+                        [](char c) { return static_cast<unsigned char>(c) < ' ' && c != '\t'; }))
+            return "It holds binary data, not lines of text.";
+        tabs = tabs || line.find('\t') != std::string_view::npos;
+    }
+    return tabs ? "It is a tab-separated export: Korvel reads NMEA logs and the track files of "
+                  "its list."
+                : "";
+}
+
+} // namespace
+
+FileKind ReplayEngine::detect(const std::function<void()>& serve) {
+    kind = FileKind::Unknown;
+    trackFormat.clear();
+    TrackFormatDetection detection;
+    std::string& line = log_.line();
+    while (source_.readLine(line)) {
+        if (Left(line, 1) == "$")
+            return kind = FileKind::Log;
+        if (detection.look(line)) {
+            trackFormat = detection.format();
+            return kind = FileKind::Track;
+        }
+        serve();
+    }
+    refusal = {"No Log-File !"};
+    if (std::string why = whyNoLog(path); !why.empty())
+        refusal.push_back(why);
+    return kind;
+}
 
 ReplayEngine::NextRecord ReplayEngine::nextRecord() {
     if (kind != FileKind::Track)

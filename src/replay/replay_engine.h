@@ -3,6 +3,7 @@
 // drive it.
 #pragma once
 
+#include "control/load_tally.h"
 #include "output/sentence_time.h"
 #include "replay/log_records.h"
 #include "replay/record_source.h"
@@ -10,8 +11,10 @@
 #include "replay/replay_options.h"
 #include "replay/track_records.h"
 
+#include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace korvel {
 
@@ -35,9 +38,23 @@ class ReplayEngine {
     // A seek passes records: their sentences are not made, their points not listed.
     bool repositioning = false, seekQuiet = false;
 
-    // Opens the file at its first line; keepTexts: each track point keeps what the message
-    // list shows of it.
-    bool open(bool keepTexts) { return source_.open(path, trackFormat, keepTexts); }
+    // Whether each track point keeps what the message list shows of it.
+    bool keepTexts = true;
+    // Why the file last loaded cannot be replayed, in the words the user is told; empty when
+    // it can.
+    std::vector<std::string> refusal;
+
+    // Opens the file at its first line.
+    bool open() { return source_.open(path, trackFormat, keepTexts); }
+    // Tells the kind of the open file (and a track's format) by its first line that tells: a
+    // log's begins with "$"; the file then stands after it, and a log's line() holds it. When
+    // none tells, Unknown, and refusal says why. serve is asked at every line that does not
+    // tell (the caller runs events in it).
+    FileKind detect(const std::function<void()>& serve);
+    // The one pass over the file that its load takes; the lines up to counted told the kind
+    // of file: they are looked at but not counted again. serve is asked at every line this
+    // thread reads (the caller runs events in it); false once the altitudes are not wanted.
+    LoadTally tally(long counted, const std::function<bool()>& serve);
     RecordSource& source() { return source_; }
     LogRecords& log() { return log_; }
     TrackRecords& track() { return track_; }

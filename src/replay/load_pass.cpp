@@ -1,9 +1,9 @@
 // The one pass over a file that its load takes: a large file is read from both ends at once,
-// this thread from the front, serving the window, the second core from the back.
-#include "app/main_form.h"
+// this thread from the front, asking its caller to serve events, the second core from the back.
 #include "control/other_core.h"
 #include "files/altitude_profile.h"
 #include "replay/formats/track_formats.h"
+#include "replay/replay_engine.h"
 #include "replay/sentence_type.h"
 
 #include <algorithm>
@@ -122,10 +122,10 @@ class Stretches {
 
 } // namespace
 
-LoadTally MainForm::tallyReplayFile(long counted, bool track) {
-    // What a line is looked at with is copied: the window's events, served meanwhile, may
-    // change the form's state, and the second core is given copies of its own, as cores that
-    // share a cache line that one of them writes slow each other down.
+LoadTally ReplayEngine::tally(long counted, const std::function<bool()>& serve) {
+    bool track = kind == FileKind::Track;
+    // What a line is looked at with is copied: the second core is given copies of its own, as
+    // cores that share a cache line that one of them writes slow each other down.
     // A track's points are read by the reader of its format.
     auto look = [counted, heights = std::vector<TrackHeight>()](
                     LoadTally& tally, std::string_view line, long lineNumber, bool profile,
@@ -146,36 +146,35 @@ LoadTally MainForm::tallyReplayFile(long counted, bool track) {
                 ProfileTrackHeight(tally.curve, height);
         }
     };
-    std::unique_ptr<TrackReader> reader = track ? MakeTrackReader(engine_.trackFormat) : nullptr;
+    std::unique_ptr<TrackReader> reader = track ? MakeTrackReader(trackFormat) : nullptr;
     // A reader whose points depend on the lines before cannot start in the middle.
     std::unique_ptr<TrackReader> secondReader = reader ? reader->resumed() : nullptr;
 
     LoadTally tally;
-    profileState_ = 1;
-    openReplayFile();
+    bool profile = true; // the altitudes are wanted
+    open();
     std::string_view line;
     auto readHere = [&](auto more) {
-        while (more() && engine_.source().scanLine(line)) {
-            look(tally, line, engine_.source().lineNumber(), profileState_ == 1, reader.get());
-            platform_.clock.DoEvents();
+        while (more() && source_.scanLine(line)) {
+            look(tally, line, source_.lineNumber(), profile, reader.get());
+            profile = serve() && profile;
         }
     };
     // The lines that decide how the rest is counted (the kind, a track's header) come first.
-    readHere([&] { return engine_.source().lineNumber() < std::max(counted, 6L); });
+    readHere([&] { return source_.lineNumber() < std::max(counted, 6L); });
 
     std::error_code error;
-    std::uintmax_t size = std::filesystem::file_size(engine_.path, error);
+    std::uintmax_t size = std::filesystem::file_size(path, error);
     std::unique_ptr<Stretches> stretches;
     if (!error && size >= kSplitFrom && (!track || secondReader)) {
-        stretches =
-            std::make_unique<Stretches>(engine_.source().position(), static_cast<long long>(size));
-        if (!stretches->start(engine_.path, look, std::move(secondReader)))
+        stretches = std::make_unique<Stretches>(source_.position(), static_cast<long long>(size));
+        if (!stretches->start(path, look, std::move(secondReader)))
             stretches.reset();
     }
     long long end = stretches ? stretches->frontEnd() : LLONG_MAX;
     // A stop meanwhile closes the file, which ends this thread's part.
     readHere([&] {
-        if (engine_.source().position() < end)
+        if (source_.position() < end)
             return true;
         if (!stretches || !stretches->claimFront())
             return false;
@@ -186,13 +185,12 @@ LoadTally MainForm::tallyReplayFile(long counted, bool track) {
         std::vector<LoadTally> later = stretches->finish();
         // A stretch the second core could not open is read here.
         end = stretches->secondCoreFrom();
-        readHere([&] { return engine_.source().position() < end; });
+        readHere([&] { return source_.position() < end; });
         // After an Escape only the altitudes up to it are drawn.
         for (const LoadTally& part : later)
-            tally.append(part, profileState_ == 1);
+            tally.append(part, profile);
     }
-    profileState_ = 0;
-    closeAllFiles();
+    source_.close();
     return tally;
 }
 
