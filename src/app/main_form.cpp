@@ -100,6 +100,15 @@ void MainForm::wireEvents() {
     c.Timer1.onTimer = [this] { Timer1_Timer(); };
     c.Timer2.onTimer = [this] { Timer2_Timer(); };
     c.StepDue.onTimer = [this] { takeStep(); };
+    c.MinimizeDue.onTimer = [this] {
+        c.MinimizeDue.setEnabled(false);
+        if (engine_.active) // not when the run ended within its first second
+            MinC_Click();
+    };
+    c.FlashEnds.onTimer = [this] {
+        c.FlashEnds.setEnabled(false);
+        c.SaveP.backColor = kRed;
+    };
     c.DownloadC.onClick = [this] { StartDownloadDialog(); };
     c.Timer3.setInterval(kDownloadWatchdogMs);
     c.Timer3.onTimer = [this] { trackDownload_.timeout(); };

@@ -118,11 +118,7 @@ void MainForm::startReplay() {
     c.PortC.enabled = false;
     c.Timer1.setInterval(100);
     c.Timer1.setEnabled(true);
-    if (c.MinC.value.get() == 1) {
-        platform_.clock.Sleep(1000);
-        c.MiniA.visible = true;
-        platform_.host.minimize();
-    }
+    c.MinimizeDue.setEnabled(c.MinC.value.get() == 1);
 }
 
 bool MainForm::SkipToFirstRmc() {

@@ -177,6 +177,10 @@ Controls::Controls() {
     Timer4.name = "Timer4";
     Timer4.setInterval(1000);
     StepDue.name = "StepDue";
+    MinimizeDue.name = "MinimizeDue";
+    MinimizeDue.setInterval(1000);
+    FlashEnds.name = "FlashEnds";
+    FlashEnds.setInterval(100);
 }
 
 // What a control whose caption is a symbol, a value or nothing does or shows.

@@ -67,13 +67,18 @@ struct Controls {
     Timer Timer1, Timer2, Timer3, Timer4;
     // The step a tick of Timer1 brings, due a moment after the tick.
     Timer StepDue;
+    // The window tucked away a second after a run starts, when the minimize box asks; the
+    // white flash of the save button ended.
+    Timer MinimizeDue, FlashEnds;
 
     // The control that has the keyboard focus, by name.
     std::string focus;
 
     // Every named control once, for the view and for tests that look controls up by name.
     void forEach(const std::function<void(Control&)>& visit);
-    std::array<Timer*, 5> timers() { return {&Timer1, &Timer2, &Timer3, &Timer4, &StepDue}; }
+    std::array<Timer*, 7> timers() {
+        return {&Timer1, &Timer2, &Timer3, &Timer4, &StepDue, &MinimizeDue, &FlashEnds};
+    }
 
   private:
     void toolTipsOfSymbolsAndValues();

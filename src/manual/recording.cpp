@@ -118,7 +118,6 @@ std::string MainForm::FormatDegreesMinutes(double signedMinutes) const {
 
 void MainForm::SaveP_Click() {
     c.SaveP.backColor = 0xFFFFFF;
-    platform_.clock.DoEvents();
     if (c.SaveP.enabled && recordFd_ >= 0) {
         std::string& rmc = s.latest.rmc;
         std::string& gga = s.latest.gga;
@@ -162,8 +161,7 @@ void MainForm::SaveP_Click() {
     platform_.dialogs.beep();
     s.startLatMinutes = s.currentLatMinutes;
     s.startLonMinutes = s.currentLonMinutes;
-    platform_.clock.Sleep(100);
-    c.SaveP.backColor = kRed;
+    c.FlashEnds.setEnabled(true);
 }
 
 void MainForm::SaveT_Click() {

@@ -126,3 +126,23 @@ TEST_F(Transport, IntervalOptions) {
         EXPECT_EQ(c.Timer1.interval(), manual[i]) << c.Abstand[i].caption;
     }
 }
+
+// With the minimize box checked the window is tucked away a second after the run starts, while
+// the run goes on; a run stopped within that second leaves it open.
+TEST_F(Transport, MinimizeBoxTucksTheWindowAwayASecondAfterTheStart) {
+    c.MinC.value.set(1);
+    loadRecords(20);
+    platform.clock.advance(999);
+    EXPECT_EQ(platform.host.minimized, 0) << "the start does not wait for it";
+    platform.clock.advance(1);
+    EXPECT_EQ(platform.host.minimized, 1);
+    EXPECT_TRUE(c.MiniA.visible);
+    EXPECT_TRUE(engine.active);
+
+    form.StopA_Click();
+    loadRecords(20);
+    platform.clock.advance(500);
+    form.StopA_Click();
+    platform.clock.advance(1000);
+    EXPECT_EQ(platform.host.minimized, 1) << "stopped within the second";
+}
