@@ -2,6 +2,7 @@
 // them. Flags hold 0 and 1; counters are wide enough for any file.
 #pragma once
 
+#include "manual/manual_position.h"
 #include "replay/record_figures.h"
 #include "replay/replay_kinds.h"
 #include "replay/sentence_sink.h"
@@ -51,8 +52,9 @@ struct FormState {
     int minAltitude = 9999;
     int maxAltitude = 0;
     int positionChangeFlags = 0; // 1: latitude bar moved, 2: longitude bar moved
-    // Manual mode: positions in signed minutes of arc (negative south and west); no start point
-    // while both start values are 0.
+    // Manual mode: the position set, and positions in signed minutes of arc (negative south
+    // and west); no start point while both start values are 0.
+    ManualPosition manual;
     double startLatMinutes = 0, startLonMinutes = 0;
     double currentLatMinutes = 0, currentLonMinutes = 0;
     double lastLegDistance = 0;

@@ -78,18 +78,14 @@ void MainForm::GenerateManualSentences() {
     c.RunA.visible = true;
     c.Timer2.setEnabled(true);
 
-    // Seconds and tenths as ten-thousandths of a minute; when only one coordinate moved, the
-    // other moves by 0.0001' too, so that a listener sees both change.
-    double f = (Val(c.ssn.caption) + Val(c.kkn.caption)) / 0.006;
-    double g = (Val(c.sso.caption) + Val(c.kko.caption)) / 0.006;
-    if (s.positionChangeFlags == 2)
-        f += 1;
-    if (s.positionChangeFlags == 1)
-        g += 1;
+    // When only one coordinate moved, the other moves by 0.0001' too, so that a listener sees
+    // both change.
+    const ManualPosition& manual = s.manual;
+    std::string latText = manual.latitude.text(2, s.positionChangeFlags == 2 ? 1 : 0);
+    std::string lonText = manual.longitude.text(3, s.positionChangeFlags == 1 ? 1 : 0);
     s.positionChangeFlags = 0;
-    std::string latText = Left(c.ggn.caption, 2) + Left(c.mmn.caption, 2) + "." + Format(f, "0000");
-    std::string lonText = Left(c.ggo.caption, 3) + Left(c.mmo.caption, 2) + "." + Format(g, "0000");
-    std::string ns = Right(c.kkn.caption, 1), ew = Right(c.kko.caption, 1);
+    std::string ns = manual.latitude.negative ? "S" : "N";
+    std::string ew = manual.longitude.negative ? "W" : "E";
     std::string position = latText + "," + ns + "," + lonText + "," + ew;
 
     LocalDateTime now = platform_.clock.utcNow();
@@ -135,7 +131,7 @@ void MainForm::GenerateManualSentences() {
 
     if (engine_.options.sentences.has(Sentence::Gga)) {
         s.latest.gga = FrameSentence("GPGGA," + time + "," + position + ",1,12,1.5," +
-                                     Plain(Val(c.nnM.caption)) + ".0,M,46.8,M,,");
+                                     Plain(manual.altitude) + ".0,M,46.8,M,,");
         listAndSend(s.latest.gga);
     }
     if (engine_.options.sentences.has(Sentence::Vtg)) {

@@ -1,4 +1,4 @@
-// The scroll bars of manual mode write the labels that the generator and the recorder read.
+// The scroll bars of manual mode set the manual position, and its labels show it.
 #include "app/main_form.h"
 #include "text/conversions.h"
 
@@ -35,25 +35,19 @@ void showCoordinate(int index, int v, const char* degreesPattern, char positive,
 } // namespace
 
 void MainForm::VSc1_Change(int index) {
+    s.manual.latitude.setPart(index, c.VSc1[index].value.get());
     showCoordinate(index, c.VSc1[index].value.get(), "00", 'N', 'S', c.ggn, c.mmn, c.ssn, c.kkn);
     s.positionChangeFlags |= 1;
 }
 
 void MainForm::HSc1_Change(int index) {
+    s.manual.longitude.setPart(index, c.HSc1[index].value.get());
     showCoordinate(index, c.HSc1[index].value.get(), "000", 'E', 'W', c.ggo, c.mmo, c.sso, c.kko);
     s.positionChangeFlags |= 2;
 }
 
 long MainForm::coordinateTenths(bool latitude) const {
-    const std::array<ScrollBar, 4>& bars = latitude ? c.VSc1 : c.HSc1;
-    const std::string& tenths = (latitude ? c.kkn : c.kko).caption;
-    int degrees = bars[0].value.get();
-    long magnitude =
-        ((std::abs(degrees) * 60L + bars[1].value.get()) * 60 + bars[2].value.get()) * 10 +
-        bars[3].value.get();
-    bool negative =
-        degrees < 0 || (degrees == 0 && !tenths.empty() && tenths.back() == (latitude ? 'S' : 'W'));
-    return negative ? -magnitude : magnitude;
+    return (latitude ? s.manual.latitude : s.manual.longitude).signedTenths();
 }
 
 void MainForm::setCoordinateTenths(bool latitude, long tenths) {
@@ -64,19 +58,21 @@ void MainForm::setCoordinateTenths(bool latitude, long tenths) {
     bars[1].setValue(static_cast<int>(magnitude / 600 % 60));
     bars[2].setValue(static_cast<int>(magnitude / 10 % 60));
     bars[3].setValue(static_cast<int>(magnitude % 10));
+    // The bars' events took the parts; at 0 degrees only the position says the hemisphere.
+    (latitude ? s.manual.latitude : s.manual.longitude).negative = tenths < 0;
     std::string& side = (latitude ? c.kkn : c.kko).caption;
     if (!side.empty())
         side.back() = tenths < 0 ? (latitude ? 'S' : 'W') : (latitude ? 'N' : 'E');
 }
 
 void MainForm::VSc2_Change() {
-    int v = c.VSc2.value.get();
+    int v = s.manual.altitude = c.VSc2.value.get();
     c.nnM.caption = Plain(v) + " m NN";
     c.nnM.toolTip = Plain(Round(Val(c.nnM.caption) * 3.281)) + " ft";
 }
 
 void MainForm::VSc3_Change() {
-    int v = c.VSc3.value.get();
+    int v = s.manual.kmh = c.VSc3.value.get();
     c.kmhM.caption = Plain(v) + " km/h";
     c.kmhM.toolTip = Plain(Round(v * 0.6214)) + " mi";
 }

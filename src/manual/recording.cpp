@@ -122,7 +122,7 @@ void MainForm::SaveP_Click() {
         std::string& rmc = s.latest.rmc;
         std::string& gga = s.latest.gga;
         if (rmc.size() >= 44)
-            rmc.replace(41, 3, Format(Int(Val(c.kmhM.caption) / 1.852 + 0.5), "000"));
+            rmc.replace(41, 3, Format(Int(s.manual.kmh / 1.852 + 0.5), "000"));
         double step = Val(c.AutoM.caption);
         long points =
             step != 0 ? static_cast<long>(s.lastLegDistance) / static_cast<long>(step) : 0;
