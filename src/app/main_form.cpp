@@ -100,6 +100,12 @@ void MainForm::wireEvents() {
     c.Timer1.onTimer = [this] { Timer1_Timer(); };
     c.Timer2.onTimer = [this] { Timer2_Timer(); };
     c.StepDue.onTimer = [this] { takeStep(); };
+    engine_.tripRestarted = [this] {
+        s.minAltitude = 9999;
+        s.maxAltitude = 0;
+        c.TTL.caption.clear();
+        c.TripL.caption.clear();
+    };
     c.MinimizeDue.onTimer = [this] {
         c.MinimizeDue.setEnabled(false);
         if (engine_.active) // not when the run ended within its first second

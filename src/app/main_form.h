@@ -104,8 +104,6 @@ class MainForm {
     void StopReplay(StopReason reason);
     void ResetTripDisplay();
     void SkipRecords(long count);
-    // A track point that starts a segment has been reached.
-    void StartSegment();
     // One coordinate of the manual position in signed tenths of a second of arc (north and
     // east positive), as its bars and hemisphere show it; and setting it.
     long coordinateTenths(bool latitude) const;

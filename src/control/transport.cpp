@@ -56,19 +56,9 @@ void MainForm::AutoSkip_MouseDown() {
         engine_.kind = FileKind::Log;
     if (engine_.kind != FileKind::Track)
         return;
-    // A track file: on to the start of the next segment, which the next tick sends. The
-    // point due next is passed even when it starts a segment: that one has begun.
-    for (bool first = true;; first = false) {
-        const TrackPoint* next = engine_.source().peekPoint();
-        if (!next) {
-            StopReplay(StopReason::EndOfFile);
-            return;
-        }
-        if (next->fix.newSegment && !first)
-            return;
-        engine_.source().takePoint();
-        ++engine_.index;
-    }
+    // A track file: on to the start of the next segment, which the next tick sends.
+    if (!engine_.toNextSegment())
+        StopReplay(StopReason::EndOfFile);
 }
 
 void MainForm::AutoSkip_MouseUp() {

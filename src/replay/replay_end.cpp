@@ -93,44 +93,16 @@ void MainForm::ResetTripDisplay() {
 }
 
 void MainForm::SkipRecords(long count) {
-    if (engine_.kind == FileKind::Log) {
-        long passed = engine_.log().skip(count);
-        engine_.index += passed;
-        if (passed < count) {
-            StopReplay(StopReason::EndOfFile);
-            return;
-        }
-        c.List1.clear();
-        return;
-    }
-    for (long passed = 0; passed < count; ++passed) {
-        const TrackPoint* point = engine_.source().takePoint();
-        if (!point) {
-            StopReplay(StopReason::EndOfFile);
-            return;
-        }
-        ++engine_.index;
-        if (point->fix.newSegment)
-            StartSegment();
+    long passed = engine_.skip(count, [this] {
         platform_.clock.DoEvents();
-        if (!engine_.active)
-            return; // stopped meanwhile
-    }
-}
-
-void MainForm::StartSegment() {
-    ++engine_.segments;
-    if (!engine_.options.autoReset)
-        return;
-    s.trip.forgetFastest();
-    s.minAltitude = 9999;
-    s.maxAltitude = 0;
-    s.figures.knotsText.clear();
-    s.trip.forgetPoints();
-    c.TTL.caption.clear();
-    s.trip.forgetClock();
-    s.trip.forgetDistance();
-    c.TripL.caption.clear();
+        return engine_.active;
+    });
+    if (!engine_.active)
+        return; // stopped meanwhile
+    if (passed < count)
+        StopReplay(StopReason::EndOfFile);
+    else if (engine_.kind == FileKind::Log)
+        c.List1.clear();
 }
 
 } // namespace korvel

@@ -77,4 +77,50 @@ ReplayEngine::NextRecord ReplayEngine::nextRecord() {
     return {true, TimeOf(point->fix.compactTime, Ddmmyy(point->fix))};
 }
 
+long ReplayEngine::skip(long count, const std::function<bool()>& serve) {
+    long passed = 0;
+    while (passed < count) {
+        if (kind == FileKind::Log) {
+            if (log_.skip(1) == 0)
+                break;
+        } else {
+            const TrackPoint* point = source_.takePoint();
+            if (!point)
+                break;
+            if (point->fix.newSegment)
+                startSegment();
+        }
+        ++passed;
+        ++index;
+        if (!serve())
+            break;
+    }
+    return passed;
+}
+
+void ReplayEngine::startSegment() {
+    ++segments;
+    if (!options.autoReset)
+        return;
+    trip_.forgetFastest();
+    trip_.forgetPoints();
+    trip_.forgetDistance();
+    trip_.forgetClock();
+    figures_.knotsText.clear();
+    if (tripRestarted)
+        tripRestarted();
+}
+
+bool ReplayEngine::toNextSegment() {
+    for (bool first = true;; first = false) {
+        const TrackPoint* next = source_.peekPoint();
+        if (!next)
+            return false;
+        if (next->fix.newSegment && !first)
+            return true;
+        source_.takePoint();
+        ++index;
+    }
+}
+
 } // namespace korvel

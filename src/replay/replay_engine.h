@@ -21,7 +21,8 @@ namespace korvel {
 class ReplayEngine {
   public:
     ReplayEngine(LatestSentences& latest, TripFigures& trip, RecordFigures& figures)
-        : log_(source_, options, latest), track_(source_, options, latest, trip, figures) {}
+        : trip_(trip), figures_(figures), log_(source_, options, latest),
+          track_(source_, options, latest, trip, figures) {}
     ReplayEngine(const ReplayEngine&) = delete;
     ReplayEngine& operator=(const ReplayEngine&) = delete;
 
@@ -68,7 +69,23 @@ class ReplayEngine {
     };
     NextRecord nextRecord();
 
+    // Passes over count records, taking a log's texts and counting a track's segments on the
+    // way; serve is asked after each (the caller runs events in it): false ends the pass. The
+    // records passed, fewer than count when the file ends first.
+    long skip(long count, const std::function<bool()>& serve);
+    // A track point that starts a segment has been reached: it is counted, and with the
+    // autoreset option the trip's figures start again.
+    void startSegment();
+    // Told when a segment's start has started the trip's figures again.
+    std::function<void()> tripRestarted;
+    // On to the start of a track's next segment, which the next step sends: the points before
+    // it are passed over, the point due next even when it starts one (that one has begun).
+    // False when the file ends first.
+    bool toNextSegment();
+
   private:
+    TripFigures& trip_;
+    RecordFigures& figures_;
     RecordSource source_;
     LogRecords log_;
     TrackRecords track_;

@@ -12,7 +12,7 @@ void MainForm::replayTrackRecord() {
         return;
     }
     if (point && point->fix.newSegment)
-        StartSegment();
+        engine_.startSegment();
     if (figuresShown_) {
         std::string heading = engine_.trackFormat;
         if (engine_.segments != 0)
@@ -57,7 +57,7 @@ void MainForm::replayTrackRecord() {
         }
         ++engine_.index;
         if (passed->fix.newSegment)
-            StartSegment();
+            engine_.startSegment();
     }
     finishRecord();
 }
