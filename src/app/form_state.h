@@ -60,7 +60,7 @@ struct FormState {
     double lastLegDistance = 0;
     int lastCourse = 0;
     long recordTime = 0; // seconds of the day stamped on the latest recorded point
-    std::string recordFilePath, lastRecordName, recordText;
+    std::string lastRecordName, recordText;
     int ctrlHeld = 0, altHeld = 0;
 
     // Settings.

@@ -7,6 +7,7 @@
 #include "control/load_tally.h"
 #include "form/controls.h"
 #include "garmin/track_download.h"
+#include "manual/recording_log.h"
 #include "output/outputs.h"
 #include "output/sentence_time.h"
 #include "platform/platform.h"
@@ -238,7 +239,7 @@ class MainForm {
         }
         MainForm& form;
     } sink_{*this};
-    int recordFd_ = -1;
+    RecordingLog recording_;
     std::string rmcCopyPath_; // the completed copy the loader made, removed at the stop
     bool starting_ = false;   // Form_Load runs: the port list's selections are not the user's
     int profileState_ = 0;    // 1 while the profile is read, 2 when the user asked it to stop

@@ -1,15 +1,10 @@
 // Recording positions and texts into a log in "Tracks" that the replay plays back.
 #include "app/main_form.h"
-#include "files/pending_file.h"
 #include "replay/sentence.h"
 #include "text/conversions.h"
 
-#include <cerrno>
 #include <cmath>
-#include <cstring>
-#include <fcntl.h>
 #include <filesystem>
-#include <unistd.h>
 
 namespace korvel {
 
@@ -28,29 +23,18 @@ std::string upToStar(const std::string& text) {
 
 void MainForm::closeAllFiles() {
     engine_.source().close();
-    if (recordFd_ >= 0)
-        ::close(recordFd_);
-    recordFd_ = -1;
+    recording_.close();
 }
 
 void MainForm::record(const std::vector<std::string>& lines) {
-    if (recordFd_ < 0)
+    std::optional<RecordingLog::Failure> failure = recording_.write(lines);
+    if (!failure)
         return;
-    std::string text;
-    for (const std::string& line : lines)
-        text += line + "\r\n";
-    // Each record reaches the file at once: nothing recorded is lost if the program ends.
-    off_t before = ::lseek(recordFd_, 0, SEEK_END);
-    int error = 0;
-    if (WriteAll(recordFd_, text, error))
-        return;
-    // A record that does not fit is taken out again, so the log ends with a whole sentence.
-    bool takenOut = before >= 0 && ::ftruncate(recordFd_, before) == 0;
     closeAllFiles();
     c.SaveP.enabled = c.SaveT.enabled = false;
-    platform_.dialogs.messageBox("The log " + s.recordFilePath + " cannot be written (" +
-                                     std::strerror(error) + "): the last record is " +
-                                     (takenOut ? "not in it." : "cut short at its end."),
+    platform_.dialogs.messageBox("The log " + recording_.path() + " cannot be written (" +
+                                     failure->why + "): the last record is " +
+                                     (failure->takenOut ? "not in it." : "cut short at its end."),
                                  "Recording", MessageIcon::Critical, MessageButtons::Ok);
 }
 
@@ -75,10 +59,10 @@ void MainForm::SetFN_Click() {
                                      MessageButtons::Ok);
         return;
     }
-    s.recordFilePath = s.programFolder + "Tracks/" + name + ".log";
+    std::string path = s.programFolder + "Tracks/" + name + ".log";
     bool overwrite = true;
     std::error_code ec;
-    if (std::filesystem::exists(s.recordFilePath, ec)) {
+    if (std::filesystem::exists(path, ec)) {
         MessageAnswer choice = platform_.dialogs.messageBox(
             "Filename already exist ! - Overwrite File ?\n\n Yes/Ja   = Overwrite\n No/Nein = "
             "Extend File",
@@ -90,13 +74,11 @@ void MainForm::SetFN_Click() {
         overwrite = choice == MessageAnswer::Yes;
     }
     closeAllFiles();
-    recordFd_ = ::open(s.recordFilePath.c_str(),
-                       O_WRONLY | O_CREAT | O_CLOEXEC | (overwrite ? O_TRUNC : O_APPEND), 0644);
-    if (recordFd_ < 0) {
+    std::string error;
+    if (!recording_.open(path, overwrite, error)) {
         // A log that cannot be created is reported, and nothing is recorded.
         c.SaveP.enabled = c.SaveT.enabled = false;
-        platform_.dialogs.messageBox("The log " + s.recordFilePath +
-                                         " cannot be created: " + std::strerror(errno),
+        platform_.dialogs.messageBox("The log " + path + " cannot be created: " + error,
                                      "  Set Filename", MessageIcon::Critical, MessageButtons::Ok);
         return;
     }
@@ -118,7 +100,7 @@ std::string MainForm::FormatDegreesMinutes(double signedMinutes) const {
 
 void MainForm::SaveP_Click() {
     c.SaveP.backColor = 0xFFFFFF;
-    if (c.SaveP.enabled && recordFd_ >= 0) {
+    if (c.SaveP.enabled && recording_.isOpen()) {
         std::string& rmc = s.latest.rmc;
         std::string& gga = s.latest.gga;
         if (rmc.size() >= 44)
