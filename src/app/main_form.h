@@ -202,8 +202,6 @@ class MainForm {
     bool logRecordStatistics();
     // The distances and course from the RMC's fields, and their captions.
     void logRecordLegs(std::span<const std::string_view> fields);
-    // The speed of the RMC's fields, in knots as written and in km/h.
-    void takeSpeed(std::span<const std::string_view> fields);
     // The speed, course, date and time the record shows.
     void logRecordFigures(std::span<const std::string_view> fields);
     void finishRecord();

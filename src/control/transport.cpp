@@ -73,7 +73,7 @@ void MainForm::AutoSkip_Click() {
     }
     c.focus = "ENDE";
     c.AutoL.visible = c.AutoSkip.value.get() == 1;
-    s.autoSkipOn = c.AutoSkip.value.get();
+    engine_.options.autoSkip = c.AutoSkip.value.get() == 1;
 }
 
 void MainForm::StopA_Click() {

@@ -29,7 +29,7 @@ void MainForm::replayLogRecord() {
         FieldViews(engine_.log().line(), fields);
         if (figuresShown_)
             logRecordLegs(fields);
-        takeSpeed(fields);
+        engine_.takeLogSpeed(fields);
         logRecordFigures(fields);
         endLogRecord();
         finishRecord();
@@ -70,36 +70,15 @@ bool MainForm::logRecordStatistics() {
     if (figuresShown_)
         logRecordLegs(fields);
 
-    // The record of the next RMC, passed over, its fields taken; false when the file ends.
-    auto passRecord = [&](bool startingLine) {
-        if (!engine_.log().passRecord(startingLine)) {
-            StopReplay(StopReason::EndOfFile);
-            return false;
-        }
-        ++engine_.index;
-        FieldViews(engine_.log().line(), fields);
-        return true;
-    };
-    c.AutoSkip.backColor = kGrey;
-    while (true) {
-        takeSpeed(fields);
-        if (s.autoSkipOn == 0 || s.figures.kmh > 0)
-            break;
-        // A standing receiver: pass over its records within this tick.
-        c.AutoSkip.backColor = 0x40C0;
-        if (!passRecord(true))
-            return false;
+    bool standing = false; // records of a standing receiver passed over within this tick
+    bool more = engine_.passLogRecords(fields, standing);
+    c.AutoSkip.backColor = standing ? 0x40C0 : kGrey;
+    if (!more) {
+        StopReplay(StopReason::EndOfFile);
+        return false;
     }
-    for (int i = 1; i < engine_.step; ++i)
-        if (!passRecord(false))
-            return false;
     logRecordFigures(fields);
     return true;
-}
-
-void MainForm::takeSpeed(std::span<const std::string_view> fields) {
-    s.figures.knotsText = fields[7];
-    s.figures.kmh = Int(Val(s.figures.knotsText) * 1.852 + 0.5);
 }
 
 void MainForm::logRecordFigures(std::span<const std::string_view> fields) {

@@ -1,6 +1,7 @@
 #include "replay/replay_engine.h"
 
 #include "replay/formats/track_formats.h"
+#include "replay/sentence.h"
 #include "text/conversions.h"
 #include "text/line_reader.h"
 
@@ -121,6 +122,31 @@ bool ReplayEngine::toNextSegment() {
         source_.takePoint();
         ++index;
     }
+}
+
+void ReplayEngine::takeLogSpeed(std::span<const std::string_view> fields) {
+    figures_.knotsText = fields[7];
+    figures_.kmh = Int(Val(figures_.knotsText) * 1.852 + 0.5);
+}
+
+bool ReplayEngine::passLogRecords(std::span<std::string_view> fields, bool& standing) {
+    standing = false;
+    auto pass = [&](bool startingLine) {
+        if (!log_.passRecord(startingLine))
+            return false;
+        ++index;
+        FieldViews(log_.line(), fields);
+        return true;
+    };
+    for (takeLogSpeed(fields); options.autoSkip && figures_.kmh <= 0; takeLogSpeed(fields)) {
+        standing = true;
+        if (!pass(true))
+            return false;
+    }
+    for (int i = 1; i < step; ++i)
+        if (!pass(false))
+            return false;
+    return true;
 }
 
 } // namespace korvel

@@ -13,6 +13,7 @@
 
 #include <functional>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -68,6 +69,14 @@ class ReplayEngine {
         std::optional<SentenceTime> time;
     };
     NextRecord nextRecord();
+
+    // The speed of a log's RMC, from its fields, into the record's figures.
+    void takeLogSpeed(std::span<const std::string_view> fields);
+    // After a log's record was sent, the RMC whose figures are shown: with the autoskip option
+    // the records of a standing receiver are passed over (standing says so), and with a step of
+    // more than one record those up to the step; the speed taken. fields: of the RMC the log
+    // stands at, kept so. False when the file ends meanwhile.
+    bool passLogRecords(std::span<std::string_view> fields, bool& standing);
 
     // Passes over count records, taking a log's texts and counting a track's segments on the
     // way; serve is asked after each (the caller runs events in it): false ends the pass. The

@@ -26,6 +26,7 @@ struct ReplayOptions {
     bool newestOnly = false;       // a growing file: its newest record, again and again
     bool sameTimePosition = false; // a log's sentences take the time and position of its RMC
     bool autoReset = false;        // a new track segment starts the trip's figures again
+    bool autoSkip = false;         // a log's records of a standing receiver are passed over
 };
 
 } // namespace korvel
