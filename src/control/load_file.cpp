@@ -122,7 +122,7 @@ void MainForm::startReplay() {
 }
 
 bool MainForm::SkipToFirstRmc() {
-    if (engine_.log().toFirstRmc())
+    if (engine_.log().toNextRmc())
         return true;
     // RMC sentences that never start a line leave nothing to replay.
     c.List1.clear();

@@ -72,21 +72,11 @@ template <typename IsRmc> bool LogRecords::readTo(IsRmc isRmc) {
     return false;
 }
 
-bool LogRecords::toFirstRmc() {
+bool LogRecords::toNextRmc() {
     return readTo([this](std::string_view line) {
         takeText(line);
         return IsSentence(line, "RMC");
     });
-}
-
-long LogRecords::skip(long count) {
-    long passed = 0;
-    while (passed < count && readTo([this](std::string_view line) {
-               takeText(line);
-               return IsSentence(line, "RMC");
-           }))
-        ++passed;
-    return passed;
 }
 
 bool LogRecords::passRecord(bool startingLine) {

@@ -30,12 +30,9 @@ class LogRecords {
     // A new trip: the log has not yet shown that it carries its own datum sentence.
     void forgetDatum() { hasDatum_ = false; }
 
-    // Reads on to the first line that begins with an RMC sentence, taking the texts on the
-    // way; false when the file ends before one.
-    bool toFirstRmc();
-    // Passes over count records, taking the texts on the way; the records passed, fewer than
-    // count when the file ends.
-    long skip(long count);
+    // Reads on to the next line that begins with an RMC sentence (the first record, or past
+    // one), taking the texts on the way; false when the file ends before one.
+    bool toNextRmc();
     // Passes over the lines to the next that begins with an RMC (startingLine) or holds one;
     // false when the file ends first.
     bool passRecord(bool startingLine);

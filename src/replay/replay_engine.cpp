@@ -82,7 +82,7 @@ long ReplayEngine::skip(long count, const std::function<bool()>& serve) {
     long passed = 0;
     while (passed < count) {
         if (kind == FileKind::Log) {
-            if (log_.skip(1) == 0)
+            if (!log_.toNextRmc())
                 break;
         } else {
             const TrackPoint* point = source_.takePoint();
