@@ -22,7 +22,6 @@ constexpr int kSerialPortCount = 16;
 
 struct FormState {
     // Loading and the replay file.
-    int hasRmc = 0, hasGga = 0, hasVtg = 0; // what the loaded log contains
     int fileMenuPending = 0;
     std::string renameFolder; // while a rename waits for its new name
 

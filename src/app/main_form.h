@@ -45,7 +45,8 @@ class MainForm {
     // headless run does not, and the tick spares their writing. What they decide (the trip's
     // reset by the time shown, the extremes) is kept either way.
     void showFigures(bool shown) {
-        figuresShown_ = engine_.keepTexts = engine_.log().figuresShown = shown;
+        figuresShown_ = shown;
+        engine_.showFigures(shown);
     }
 
     // Start and exit.
@@ -109,8 +110,8 @@ class MainForm {
     // east positive), as its bars and hemisphere show it; and setting it.
     long coordinateTenths(bool latitude) const;
     void setCoordinateTenths(bool latitude, long tenths);
-    // Shows the date (ddmmyy) and time (hhmmss) of a record.
-    void ShowDateTime(std::string_view date, std::string_view time);
+    // Shows the date and time of a record, and the trip's time up to it.
+    void ShowDateTime(const RecordTime& time, std::optional<long long> tripMinutes);
 
     // File browser.
     void Drive1_Change();
@@ -183,8 +184,6 @@ class MainForm {
     LoadTally tallyFile(long counted);
     // The load is refused: why, in the message list and for the engine's caller.
     void refuseLoad(std::vector<std::string> why);
-    // One point of a track file: its sentences, statistics and displays.
-    void replayTrackRecord();
     // Opens the output ports a run needs; false (after telling the user) when one cannot be.
     bool openOutputPort();
     // What the window shows of a download: its dialogue in List1, its points in Gauge2, the
@@ -193,24 +192,15 @@ class MainForm {
     void downloadEnded(const DownloadResult& result);
     // Lists a sentence in List1 and sends it.
     void listAndSend(std::string_view sentence);
-    // The record of an NMEA log, from its RMC to the next.
-    void replayLogRecord();
-    // The boxes of the kinds of sentence the log's records showed, and their altitude.
-    void showSeen(LogRecords::Seen seen);
-    void endLogRecord();
-    // Statistics of the RMC the log stands at; false when the replay ended meanwhile.
-    bool logRecordStatistics();
-    // The distances and course from the RMC's fields, and their captions.
-    void logRecordLegs(std::span<const std::string_view> fields);
-    // The speed, course, date and time the record shows.
-    void logRecordFigures(std::span<const std::string_view> fields);
+    // What a step's record shows: the boxes of the kinds of sentence it met, its figures.
+    void showStep(const RecordStep& step);
+    // The trip's figures shown go blank.
+    void clearTripFigures();
     void finishRecord();
     // The step a tick brought, now that it is due.
     void takeStep();
     // ReplayStep's record, whose failing destinations it tells once it is done.
     void stepRecord();
-    // The distance from the start and along the trip, in the units shown.
-    void showTripDistances(double fromStart);
     // What came of the sentence sent last: the clients of the TCP server, a message for each
     // destination that failed.
     void showDelivery();

@@ -47,7 +47,7 @@ void MainForm::File1_Click() {
     engine_.source().forgetTrackName();
     engine_.trackFormat.clear();
     c.File1.enabled = false;
-    s.hasVtg = s.hasRmc = s.hasGga = 0;
+    engine_.logWithoutVtg = true;
     c.DownloadC.enabled = false;
     engine_.log().forgetTimePosition();
     c.RESTART.enabled = c.Back.enabled = c.Skip1.enabled = c.Skip2.enabled = c.Pause.enabled = true;
@@ -82,15 +82,15 @@ bool MainForm::loadLog() {
     engine_.count = first & LoadTally::kRmc   ? 1 + tally.rmcLines
                     : first & LoadTally::kGga ? 1 + tally.logRecords()
                                               : tally.logRecords();
-    s.hasRmc = tally.rmc || (first & LoadTally::kRmc);
-    s.hasGga = tally.gga || (first & LoadTally::kGga);
-    s.hasVtg = tally.vtg || (first & LoadTally::kVtg);
+    bool hasRmc = tally.rmc || (first & LoadTally::kRmc);
+    bool hasGga = tally.gga || (first & LoadTally::kGga);
+    engine_.logWithoutVtg = !tally.vtg && !(first & LoadTally::kVtg);
     DrawAltitudeProfile(tally.curve);
     c.StopA.visible = true;
-    if (s.hasRmc == 0) {
+    if (!hasRmc) {
         // A log without fixes is refused, and the program stays open for the next one; one
         // without VTG is completed with empty speed and course.
-        if (s.hasGga == 0) {
+        if (!hasGga) {
             platform_.dialogs.messageBox("No RMC or GGA-Data", " Data-Error !",
                                          MessageIcon::Critical, MessageButtons::Ok);
             StopReplay(StopReason::StopKeepingMessages);

@@ -31,7 +31,7 @@ bool MainForm::BuildRmcCopy() {
     std::string speed, course;
     // Without any VTG every GGA gets its RMC, with empty speed and course; with VTG, from the
     // first speed on.
-    bool withoutVtg = s.hasVtg == 0;
+    bool withoutVtg = engine_.logWithoutVtg;
     std::string line;
     while (written && engine_.source().readLine(line)) {
         std::string text;

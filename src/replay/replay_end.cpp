@@ -77,19 +77,16 @@ void MainForm::StopReplay(StopReason reason) {
 }
 
 void MainForm::ResetTripDisplay() {
+    engine_.restartTrip();
+    clearTripFigures();
+}
+
+void MainForm::clearTripFigures() {
     for (Label* label : {&c.WtL, &c.Datum, &c.Zeit, &c.SpeedL, &c.MaxL, &c.DistL, &c.TripL, &c.TTL,
                          &c.NNL, &c.NNminL, &c.NNmaxL})
         label->caption.clear();
-    s.figures.altitude = kNoAltitude;
-    // A run's first point has course 000 and no speed, whatever the run before it ended with.
-    s.trip.forgetCourse();
-    s.figures.knotsText.clear();
     s.minAltitude = 9999;
     s.maxAltitude = 0;
-    s.trip.forgetFastest();
-    s.trip.forgetDistance();
-    s.trip.forgetClock();
-    engine_.log().forgetDatum();
 }
 
 void MainForm::SkipRecords(long count) {

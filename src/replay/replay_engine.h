@@ -7,6 +7,7 @@
 #include "output/sentence_time.h"
 #include "replay/log_records.h"
 #include "replay/record_source.h"
+#include "replay/record_step.h"
 #include "replay/replay_kinds.h"
 #include "replay/replay_options.h"
 #include "replay/track_records.h"
@@ -40,14 +41,18 @@ class ReplayEngine {
     // A seek passes records: their sentences are not made, their points not listed.
     bool repositioning = false, seekQuiet = false;
 
-    // Whether each track point keeps what the message list shows of it.
-    bool keepTexts = true;
+    // A log without VTG sentences: one is made for each record, of its speed and course.
+    bool logWithoutVtg = false;
+    // Whether anyone sees the figures of the records and their notes: a headless run does not,
+    // and the steps spare their making. What they decide (the trip's restart by a record's
+    // time) is kept either way.
+    void showFigures(bool shown) { figuresShown_ = log_.figuresShown = shown; }
     // Why the file last loaded cannot be replayed, in the words the user is told; empty when
     // it can.
     std::vector<std::string> refusal;
 
     // Opens the file at its first line.
-    bool open() { return source_.open(path, trackFormat, keepTexts); }
+    bool open() { return source_.open(path, trackFormat, figuresShown_); }
     // Tells the kind of the open file (and a track's format) by its first line that tells: a
     // log's begins with "$"; the file then stands after it, and a log's line() holds it. When
     // none tells, Unknown, and refusal says why. serve is asked at every line that does not
@@ -70,13 +75,13 @@ class ReplayEngine {
     };
     NextRecord nextRecord();
 
-    // The speed of a log's RMC, from its fields, into the record's figures.
-    void takeLogSpeed(std::span<const std::string_view> fields);
-    // After a log's record was sent, the RMC whose figures are shown: with the autoskip option
-    // the records of a standing receiver are passed over (standing says so), and with a step of
-    // more than one record those up to the step; the speed taken. fields: of the RMC the log
-    // stands at, kept so. False when the file ends meanwhile.
-    bool passLogRecords(std::span<std::string_view> fields, bool& standing);
+    // The next record (with a step of more than one, those up to the step): sent to sink,
+    // with what it shows beside; the index counts it.
+    RecordStep playNext(SentenceSink& sink);
+    // The latest record again while the replay pauses.
+    void sendPause(SentenceSink& sink);
+    // The trip's figures start again: no distance, fastest speed, course, altitude or clock.
+    void restartTrip();
 
     // Passes over count records, taking a log's texts and counting a track's segments on the
     // way; serve is asked after each (the caller runs events in it): false ends the pass. The
@@ -93,6 +98,26 @@ class ReplayEngine {
     bool toNextSegment();
 
   private:
+    void stepLog(SentenceSink& sink, RecordStep& result);
+    void stepNewestLog(SentenceSink& sink, RecordStep& result);
+    void stepTrack(SentenceSink& sink, RecordStep& result);
+    // Ends a log's record: the VTG made where the log has none, the datum.
+    void sendLogEnd(SentenceSink& sink);
+    // The leg to a log's RMC, whose fields are given, into the trip.
+    void logLegs(std::span<const std::string_view> fields, RecordStep& result);
+    // The speed, course, date and time a log's record shows.
+    void logFigures(std::span<const std::string_view> fields, RecordStep& result);
+    // The record's time, which starts the trip again after a gap.
+    void takeTime(std::string_view ddmmyy, std::string_view hhmmss, RecordStep& result);
+    // The speed of a log's RMC, from its fields, into the record's figures.
+    void takeLogSpeed(std::span<const std::string_view> fields);
+    // After a log's record was sent, the RMC whose figures are shown: with the autoskip option
+    // the records of a standing receiver are passed over (standing says so), and with a step of
+    // more than one record those up to the step; the speed taken. fields: of the RMC the log
+    // stands at, kept so. False when the file ends meanwhile.
+    bool passLogRecords(std::span<std::string_view> fields, bool& standing);
+
+    bool figuresShown_ = true;
     TripFigures& trip_;
     RecordFigures& figures_;
     RecordSource source_;

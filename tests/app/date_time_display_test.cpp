@@ -35,12 +35,11 @@ TEST_F(DateTimeDisplay, CentralEuropeanSummerTimeAndLocalDates) {
         SCOPED_TRACE(std::string(t.date) + " " + t.time);
         c.TZdiff.setValue(t.offset);
         s.timeReference = t.reference;
-        form.ResetTripDisplay();
-        form.ShowDateTime(t.date, t.time);
+        form.ShowDateTime(*ReadRecordTime(t.date, t.time), 75);
         EXPECT_EQ(c.Label7.caption, t.label7);
         EXPECT_EQ(c.Zeit.caption, t.zeit);
         EXPECT_EQ(c.Datum.caption, t.datum);
         EXPECT_EQ(c.WtL.caption, t.wtl);
-        EXPECT_EQ(c.TTL.caption, "00:00");
+        EXPECT_EQ(c.TTL.caption, "01:15");
     }
 }

@@ -38,45 +38,20 @@ int centralEuropeanOffset(const year_month_day& date, int hour) {
 
 } // namespace
 
-void MainForm::ShowDateTime(std::string_view date, std::string_view time) {
-    // Two digits at a time, read where they stand; the last two when from is npos.
-    auto twoDigits = [](std::string_view text, size_t from) {
-        if (from == std::string_view::npos)
-            from = text.size() < 2 ? 0 : text.size() - 2;
-        return from < text.size() ? static_cast<int>(TwoDigitValue(text.substr(from, 2))) : 0;
-    };
-    int hour = twoDigits(time, 0);
-    int minute = twoDigits(time, 2);
-    int second = twoDigits(time, std::string_view::npos);
-    int day = twoDigits(date, 0);
-    int month = twoDigits(date, 2);
-    int year = twoDigits(date, std::string_view::npos);
-    if (year == 89)
-        return;
-    year += year < 80 ? 2000 : 1900;
-    year_month_day utcDate{std::chrono::year(year),
-                           std::chrono::month(static_cast<unsigned>(month)),
-                           std::chrono::day(static_cast<unsigned>(day))};
-    // A damaged date field shows nothing rather than a made-up date.
-    if (!utcDate.ok() || hour > 23 || minute > 59 || second > 59)
-        return;
-    sys_seconds at = sys_days(utcDate) + hours(hour) + minutes(minute) + seconds(second);
-
-    std::optional<long long> elapsed = s.trip.minutesAt(at.time_since_epoch().count());
-    if (!elapsed)
-        ResetTripDisplay();
-    if (!figuresShown_)
-        return;
-    if (elapsed) {
+void MainForm::ShowDateTime(const RecordTime& time, std::optional<long long> tripMinutes) {
+    if (tripMinutes) {
         // hh:mm, written over the caption of the record before, in its room.
         std::string& shown = c.TTL.caption;
         shown.resize(5);
-        shown[0] = static_cast<char>('0' + *elapsed / 600);
-        shown[1] = static_cast<char>('0' + *elapsed / 60 % 10);
+        shown[0] = static_cast<char>('0' + *tripMinutes / 600);
+        shown[1] = static_cast<char>('0' + *tripMinutes / 60 % 10);
         shown[2] = ':';
-        shown[3] = static_cast<char>('0' + *elapsed % 60 / 10);
-        shown[4] = static_cast<char>('0' + *elapsed % 10);
+        shown[3] = static_cast<char>('0' + *tripMinutes % 60 / 10);
+        shown[4] = static_cast<char>('0' + *tripMinutes % 10);
     }
+    sys_seconds at{seconds(time.at)};
+    year_month_day utcDate(floor<days>(at));
+    int hour = static_cast<int>(floor<hours>(at - floor<days>(at)).count());
 
     int offset = c.TZdiff.value.get();
     if (offset == 1) {
@@ -103,7 +78,7 @@ void MainForm::ShowDateTime(std::string_view date, std::string_view time) {
     c.Zeit.caption = TwoDigits(clock.hours().count()) + ":" + TwoDigits(clock.minutes().count()) +
                      ":" + TwoDigits(clock.seconds().count());
     c.Datum.caption = local ? dayText + ". " + firstLetters(monthName, 3) + " " + yearText
-                            : yearText + "-" + monthName + "-" + Mid(date, 1, 2);
+                            : yearText + "-" + monthName + "-" + time.dayText;
 }
 
 } // namespace korvel

@@ -70,14 +70,7 @@ void MainForm::stepRecord() {
         c.Equ.enabled = false; // the same-time option is for logs only
     if (c.Pause.value.get() == 1 && s.stepOnce == 0) {
         // Paused: the latest record again, every two seconds.
-        c.List1.addItem("Pause:");
-        if (engine_.kind == FileKind::Log) {
-            engine_.log().sendPause(sink_);
-        } else {
-            c.List1.addItem(" ");
-            c.List1.addItem(" ");
-            engine_.track().send(sink_);
-        }
+        engine_.sendPause(sink_);
         c.Timer1.setInterval(2000);
         if (figuresShown_)
             c.Timer2.setEnabled(true);
@@ -85,10 +78,47 @@ void MainForm::stepRecord() {
         return;
     }
     s.stepOnce = 0;
+    RecordStep step = engine_.playNext(sink_);
+    showStep(step);
+    if (step.ended)
+        StopReplay(StopReason::EndOfFile);
+    else if (step.counted)
+        finishRecord();
+}
+
+void MainForm::showStep(const RecordStep& step) {
+    for (Sentence kind : {Sentence::Gga, Sentence::Rmb, Sentence::Gsa, Sentence::Gsv})
+        if (step.seen.has(kind))
+            c.Data[static_cast<size_t>(kind)].enabled = true;
+    for (Sentence kind : {Sentence::Vtg, Sentence::Other})
+        if (step.seen.has(kind))
+            c.Data[static_cast<size_t>(kind)].foreColor = kMagenta;
+    if (step.tripRestarted)
+        clearTripFigures();
     if (engine_.kind == FileKind::Log)
-        replayLogRecord();
-    else
-        replayTrackRecord();
+        c.AutoSkip.backColor = step.standing ? 0x40C0 : kGrey;
+    else if (figuresShown_ && !engine_.source().trackName().empty())
+        c.FileL.caption = engine_.source().trackName();
+    if (!figuresShown_)
+        return;
+    bool imperial = s.metricUnits != 1;
+    auto inUnits = [imperial](double kmh) { return Plain(imperial ? Round(kmh * 0.6214) : kmh); };
+    if (step.fromStart) {
+        double hectometres = Int(*step.fromStart / 100);
+        c.DistL.caption = Format(imperial ? hectometres / 16.09 : hectometres / 10, "0.0");
+        c.TripL.caption = Format(s.trip.distance() / (imperial ? 1609 : 1000), "0.0");
+    }
+    if (step.speedShown)
+        c.SpeedL.caption = inUnits(s.figures.kmh);
+    if (step.fastest)
+        c.MaxL.caption = inUnits(s.trip.fastest());
+    if (step.course) {
+        int needle = ToInt(Int(*step.course + 90));
+        c.Gauge1.value = needle > 359 ? needle - 360 : needle;
+        c.Gauge1.style = 3;
+    }
+    if (step.time)
+        ShowDateTime(*step.time, step.tripMinutes);
 }
 
 void MainForm::finishRecord() {
@@ -122,16 +152,8 @@ void MainForm::finishRecord() {
         else
             c.Timer2.setEnabled(true);
     }
-    ++engine_.index;
     if (engine_.index <= c.Gauge2.max)
         c.Gauge2.value = static_cast<int>(engine_.index);
-}
-
-void MainForm::showTripDistances(double fromStart) {
-    bool imperial = s.metricUnits != 1;
-    double hectometres = Int(fromStart / 100);
-    c.DistL.caption = Format(imperial ? hectometres / 16.09 : hectometres / 10, "0.0");
-    c.TripL.caption = Format(s.trip.distance() / (imperial ? 1609 : 1000), "0.0");
 }
 
 void MainForm::Timer2_Timer() {

@@ -1,0 +1,19 @@
+// The date and time a record carries, in UTC, read from its two-digit fields.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace korvel {
+
+struct RecordTime {
+    long long at = 0;    // seconds since 1970
+    std::string dayText; // the date's day as the record writes it
+};
+
+// The time of a record from its date (ddmmyy) and time (hhmmss); none when the year reads 89
+// (no date) or a field is damaged, rather than a made-up date.
+std::optional<RecordTime> ReadRecordTime(std::string_view ddmmyy, std::string_view hhmmss);
+
+} // namespace korvel
