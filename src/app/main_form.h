@@ -4,7 +4,6 @@
 
 #include "app/form_state.h"
 #include "app/settings_location.h"
-#include "control/load_tally.h"
 #include "form/controls.h"
 #include "garmin/track_download.h"
 #include "manual/recording_log.h"
@@ -26,10 +25,7 @@ class MainForm {
   public:
     // programFolder: the folder of the program, where "Tracks" lies.
     MainForm(Platform& platform, std::string programFolder, SettingsLocation settings);
-    ~MainForm() {
-        closeAllFiles();
-        removeRmcCopy();
-    }
+    ~MainForm() { closeAllFiles(); }
     MainForm(const MainForm&) = delete;
     MainForm& operator=(const MainForm&) = delete;
 
@@ -132,10 +128,6 @@ class MainForm {
     void DirSel_Click();
     // Draws the loaded file's altitude over its records in DIA.
     void DrawAltitudeProfile(const AltitudeCurve& curve);
-    // Writes the copy of a GGA-only log with RMC sentences and makes it the replay file.
-    bool BuildRmcCopy();
-    // Removes the completed copy and its folder, when the loader made one.
-    void removeRmcCopy();
 
     // Manual position entry and units.
     void VSc1_Change(int index);
@@ -174,14 +166,10 @@ class MainForm {
     void wireEvents();
     void closeAllFiles();
     bool openReplayFile();
-    // The kinds of file: counting, detection, standing at the first record. False when the
-    // file cannot be replayed (the user has been told).
-    bool loadLog();
-    bool loadTrackFile();
+    // What the boxes show of a log or a track that was loaded.
+    void showLogLoaded(bool completedFromGga);
+    void showTrackLoaded(bool segments);
     void startReplay();
-    // The load's one pass over the file, serving the window meanwhile; Escape drops the
-    // altitudes.
-    LoadTally tallyFile(long counted);
     // The load is refused: why, in the message list and for the engine's caller.
     void refuseLoad(std::vector<std::string> why);
     // Opens the output ports a run needs; false (after telling the user) when one cannot be.
@@ -228,11 +216,10 @@ class MainForm {
         MainForm& form;
     } sink_{*this};
     RecordingLog recording_;
-    std::string rmcCopyPath_; // the completed copy the loader made, removed at the stop
-    bool starting_ = false;   // Form_Load runs: the port list's selections are not the user's
-    int profileState_ = 0;    // 1 while the profile is read, 2 when the user asked it to stop
-    std::string sendRoom_;    // the room of the sentence last listed and sent
-    bool stepping_ = false;   // a step runs: no events, its failing destinations told after it
+    bool starting_ = false; // Form_Load runs: the port list's selections are not the user's
+    int profileState_ = 0;  // 1 while the profile is read, 2 when the user asked it to stop
+    std::string sendRoom_;  // the room of the sentence last listed and sent
+    bool stepping_ = false; // a step runs: no events, its failing destinations told after it
     std::int64_t lampDeadline_ = 0; // monotonic ms when the activity lamp goes out
     Outputs outputs_{platform_};
     std::int64_t tickStart_ = 0; // when the tick came whose step is due

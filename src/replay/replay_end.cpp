@@ -72,7 +72,7 @@ void MainForm::StopReplay(StopReason reason) {
     c.Manu.enabled = true;
     for (CheckBox& box : c.Data)
         box.enabled = true;
-    removeRmcCopy();
+    engine_.removeCompletedCopy();
     CloseTcpConnections();
 }
 

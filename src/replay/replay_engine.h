@@ -5,11 +5,14 @@
 
 #include "control/load_tally.h"
 #include "output/sentence_time.h"
+#include "platform/clock.h"
+#include "replay/load_result.h"
 #include "replay/log_records.h"
 #include "replay/record_source.h"
 #include "replay/record_step.h"
 #include "replay/replay_kinds.h"
 #include "replay/replay_options.h"
+#include "replay/rmc_copy.h"
 #include "replay/track_records.h"
 
 #include <functional>
@@ -51,6 +54,14 @@ class ReplayEngine {
     // it can.
     std::vector<std::string> refusal;
 
+    // Loads the file at path, exactly as given: tells its kind, counts its records and reads
+    // their altitudes in one pass, and stands at its first record. serve is asked at every line
+    // read meanwhile (the caller runs events in it); false once the altitudes are not wanted. A
+    // log without RMC replays through a copy completed from its GGA, dated today.
+    LoadResult load(const std::string& file, const LocalDateTime& today,
+                    const std::function<bool()>& serve);
+    // The copy a load completed goes, once its replay has stopped.
+    void removeCompletedCopy() { copy_.remove(); }
     // Opens the file at its first line.
     bool open() { return source_.open(path, trackFormat, figuresShown_); }
     // Tells the kind of the open file (and a track's format) by its first line that tells: a
@@ -98,6 +109,11 @@ class ReplayEngine {
     bool toNextSegment();
 
   private:
+    // Opens the file again at its first line; false, with why, when it cannot be.
+    bool reopen(LoadResult& result);
+    void loadTrack(LoadResult& result, const std::function<bool()>& serve);
+    void loadLog(LoadResult& result, const LocalDateTime& today,
+                 const std::function<bool()>& serve);
     void stepLog(SentenceSink& sink, RecordStep& result);
     void stepNewestLog(SentenceSink& sink, RecordStep& result);
     void stepTrack(SentenceSink& sink, RecordStep& result);
@@ -121,6 +137,7 @@ class ReplayEngine {
     TripFigures& trip_;
     RecordFigures& figures_;
     RecordSource source_;
+    RmcCopy copy_;
     LogRecords log_;
     TrackRecords track_;
 };

@@ -1,0 +1,68 @@
+#include "replay/rmc_copy.h"
+
+#include "files/pending_file.h"
+#include "replay/sentence.h"
+#include "replay/sentence_type.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+
+namespace korvel {
+
+std::optional<std::string> RmcCopy::write(const std::string& logPath, RecordSource& source,
+                                          bool withoutVtg, const std::string& ddmmyy) {
+    namespace fs = std::filesystem;
+    // The copy lives in a folder of its own, so that it never takes the name of a file of the
+    // user's, never truncates the log it reads, and works beside a read-only log too. It keeps
+    // the name the log would give it: tour.log gives tour.RMC.
+    std::string name = fs::path(logPath).filename().string();
+    std::string stem = name.substr(0, name.find('.'));
+    remove();
+    std::string error;
+    std::string folder = MakePrivateFolder(error);
+    std::string copy = folder.empty() ? "" : folder + "/" + stem + ".RMC";
+    std::FILE* out = copy.empty() ? nullptr : std::fopen(copy.c_str(), "wbx");
+    bool written = out != nullptr;
+    std::string speed, course;
+    std::string line;
+    while (written && source.readLine(line)) {
+        std::string text;
+        // Time and position are found by their commas, whatever the time's decimals; with VTG,
+        // from the first speed on.
+        if ((withoutVtg || !speed.empty()) && ContainsSentence(line, "GGA")) {
+            std::string body = "GPRMC," + ExtractField(line, 1) + ",A,";
+            for (int field = 2; field <= 5; ++field)
+                body += ExtractField(line, field) + ",";
+            text = FrameSentence(body + speed + "," + course + "," + ddmmyy + ",000.6,E") + "\r\n";
+        }
+        if (ContainsSentence(line, "VTG")) {
+            speed = ExtractField(line, 5);
+            course = ExtractField(line, 1);
+        }
+        text += line + "\r\n";
+        written = std::fwrite(text.data(), 1, text.size(), out) == text.size();
+    }
+    written = out && std::fclose(out) == 0 && written;
+    if (!written && error.empty())
+        error = std::strerror(errno);
+    path_ = copy;
+    if (!written) {
+        remove();
+        return "The completed copy " + stem + ".RMC cannot be written" +
+               (error.empty() ? "." : ": " + error);
+    }
+    return std::nullopt;
+}
+
+void RmcCopy::remove() {
+    if (path_.empty())
+        return;
+    std::error_code ec;
+    std::filesystem::remove(path_, ec);
+    std::filesystem::remove(std::filesystem::path(path_).parent_path(), ec);
+    path_.clear();
+}
+
+} // namespace korvel
