@@ -2,6 +2,7 @@
 // be replayed, and starts the replay timer.
 #include "app/main_form.h"
 #include "replay/sentence_type.h"
+#include "replay/step_pace.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -104,7 +105,7 @@ void MainForm::startReplay() {
         return;
     }
     c.PortC.enabled = false;
-    c.Timer1.setInterval(100);
+    c.Timer1.setInterval(kFirstTickMs);
     c.Timer1.setEnabled(true);
     c.MinimizeDue.setEnabled(c.MinC.value.get() == 1);
 }

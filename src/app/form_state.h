@@ -26,7 +26,6 @@ struct FormState {
     std::string renameFolder; // while a rename waits for its new name
 
     // Pacing.
-    double replayInterval = 1000; // milliseconds between records
     int stepOnce = 0;
     double stepDurationMs = 0; // how long the previous tick took
     int savedInterval = 0;     // Timer1's interval when "last record only" was checked

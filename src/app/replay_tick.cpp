@@ -1,5 +1,6 @@
 // The replay tick: one record of the loaded file per tick of Timer1, and the pacing.
 #include "app/main_form.h"
+#include "replay/step_pace.h"
 #include "text/conversions.h"
 
 #include <algorithm>
@@ -10,9 +11,6 @@ namespace korvel {
 
 namespace {
 constexpr int kLampMs = 400;
-// Between a tick of Timer1 and the step it brings: with the timer's 100 ms, "cont" gives five
-// records a second.
-constexpr int kStepDelayMs = 100;
 } // namespace
 
 void MainForm::Timer1_Timer() {
@@ -37,7 +35,7 @@ void MainForm::takeStep() {
     ReplayStep();
     s.stepDurationMs = static_cast<double>(platform_.clock.monotonicMs() - tickStart_);
     if (engine_.options.newestOnly)
-        c.Timer1.setInterval(6000);
+        c.Timer1.setInterval(kNewestPeriodMs);
 }
 
 void MainForm::ReplayStep() {
@@ -140,12 +138,8 @@ void MainForm::finishRecord() {
             c.NNmaxL.caption = c.NNL.caption;
     }
     // Intervals of a second and more keep their period: the previous step's time comes off.
-    if (s.replayInterval > 999) {
-        if (s.replayInterval > s.stepDurationMs)
-            c.Timer1.setInterval(static_cast<int>(Round(s.replayInterval - s.stepDurationMs)));
-    } else {
-        c.Timer1.setInterval(static_cast<int>(s.replayInterval));
-    }
+    if (std::optional<int> period = TickAfterRecord(engine_.options.intervalMs, s.stepDurationMs))
+        c.Timer1.setInterval(*period);
     if (figuresShown_) {
         if (platform_.clock.monotonicMs() > lampDeadline_)
             c.RunA.visible = false;

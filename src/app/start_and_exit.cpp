@@ -31,7 +31,7 @@ void MainForm::Form_Load() {
     starting_ = true; // PortC_Click ignores the selections made while starting
     FillPortList();
     c.File1.setPath(withoutTrailingSlash(s.programFolder));
-    s.replayInterval = 1000;
+    engine_.options.intervalMs = 1000;
     engine_.step = 1;
 
     std::string unreadable;

@@ -145,7 +145,7 @@ int HeadlessRun::asFastAsTaken() {
 int HeadlessRun::pacedByRecordTimes(double speed) {
     form_.c.Timer1.setEnabled(false);
     form_.engine().step = 1; // every record
-    RecordPace pace(speed, form_.s.replayInterval);
+    RecordPace pace(speed, form_.engine().options.intervalMs);
     QElapsedTimer clock;
     clock.start();
     std::int64_t due = 0;

@@ -128,13 +128,13 @@ void MainForm::Abstand_Click(int index) {
     c.Timer1.setEnabled(false);
     c.Timer1.setInterval(100);
     engine_.step = 1;
-    s.replayInterval = 100;
+    engine_.options.intervalMs = 100;
     static const int steps[] = {8, 4, 2};
     static const double intervals[] = {1000, 2000, 4000, 8000};
     if (index < 3)
         engine_.step = steps[index];
     else if (index > 3)
-        s.replayInterval = intervals[index - 4];
+        engine_.options.intervalMs = intervals[index - 4];
     if (engine_.active)
         c.Timer1.setEnabled(true);
 }

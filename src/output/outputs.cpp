@@ -147,4 +147,11 @@ void Outputs::deliverTheRest() {
     platform_.winsock.drain(keepWaitingAtEnd);
 }
 
+void Outputs::close() {
+    deliverTheRest();
+    if (platform_.comm1.isOpen())
+        platform_.comm1.close();
+    tcpServer_.closeClients();
+}
+
 } // namespace korvel

@@ -85,6 +85,8 @@ class Outputs {
     // While keepWaitingAtEnd lets it, waits until every reader has taken what was sent: the end
     // of a run before the program may end.
     void deliverTheRest();
+    // The run ends: the rest delivered, the serial port closed, the TCP clients let go.
+    void close();
     TcpServer& tcpServer() { return tcpServer_; }
 
   private:

@@ -26,7 +26,7 @@ namespace korvel {
 class ReplayEngine {
   public:
     ReplayEngine(LatestSentences& latest, TripFigures& trip, RecordFigures& figures)
-        : trip_(trip), figures_(figures), log_(source_, options, latest),
+        : latest_(latest), trip_(trip), figures_(figures), log_(source_, options, latest),
           track_(source_, options, latest, trip, figures) {}
     ReplayEngine(const ReplayEngine&) = delete;
     ReplayEngine& operator=(const ReplayEngine&) = delete;
@@ -60,8 +60,11 @@ class ReplayEngine {
     // log without RMC replays through a copy completed from its GGA, dated today.
     LoadResult load(const std::string& file, const LocalDateTime& today,
                     const std::function<bool()>& serve);
-    // The copy a load completed goes, once its replay has stopped.
-    void removeCompletedCopy() { copy_.remove(); }
+    // The file ended and the loop option is set: the replay stands at its first record again,
+    // the trip's figures begun anew. None, or why the file cannot be replayed any more.
+    std::optional<std::string> loopBack();
+    // The replay stops: the file closed (a completed copy removed), the trip forgotten.
+    void stop();
     // Opens the file at its first line.
     bool open() { return source_.open(path, trackFormat, figuresShown_); }
     // Tells the kind of the open file (and a track's format) by its first line that tells: a
@@ -134,6 +137,7 @@ class ReplayEngine {
     bool passLogRecords(std::span<std::string_view> fields, bool& standing);
 
     bool figuresShown_ = true;
+    LatestSentences& latest_;
     TripFigures& trip_;
     RecordFigures& figures_;
     RecordSource source_;

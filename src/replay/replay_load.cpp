@@ -108,4 +108,31 @@ void ReplayEngine::loadLog(LoadResult& result, const LocalDateTime& today,
         result.refusal = {"No line begins with an RMC sentence !"};
 }
 
+std::optional<std::string> ReplayEngine::loopBack() {
+    segments = 0;
+    restartTrip();
+    index = 0;
+    if (!open())
+        return "Cannot open " + path + ": " + std::strerror(errno);
+    // The file was emptied, cut short or removed while it played: there is nothing left.
+    if (kind != FileKind::Log && !source_.peekPoint())
+        return "The file holds no record any more: the replay stops.";
+    if (kind == FileKind::Log && !log_.toNextRmc())
+        return "No line begins with an RMC sentence !";
+    return std::nullopt;
+}
+
+void ReplayEngine::stop() {
+    source_.close();
+    log_.forgetHsmi();
+    active = false;
+    trip_.forgetFastest();
+    trip_.forgetPoints();
+    trackFormat.clear();
+    segments = 0;
+    restartTrip();
+    latest_.text.clear();
+    copy_.remove();
+}
+
 } // namespace korvel

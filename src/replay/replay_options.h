@@ -27,6 +27,7 @@ struct ReplayOptions {
     bool sameTimePosition = false; // a log's sentences take the time and position of its RMC
     bool autoReset = false;        // a new track segment starts the trip's figures again
     bool autoSkip = false;         // a log's records of a standing receiver are passed over
+    double intervalMs = 1000;      // the interval option's period between records
 };
 
 } // namespace korvel

@@ -82,7 +82,7 @@ TEST(GpsdInterop, GpsdReportsTheFixOfTheReplayedLog) {
             FrameSentence("GPGGA," + time + ",4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,") +
             "\r\n";
     }
-    app.form->s.replayInterval = 100;
+    app.form->engine().options.intervalMs = 100;
     app.form->c.Lop.value.set(1);
     app.replay("fix.log", log);
     ASSERT_TRUE(app.form->engine().active);

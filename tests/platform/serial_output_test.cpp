@@ -22,7 +22,7 @@ TEST(SerialOutput, AReplayArrivesByteForByteUntilTheCableIsPulled) {
     std::string three, log;
     for (int i = 0; i < 40; ++i)
         (i < 3 ? three : log) += test::Rmc(i) + "\r\n";
-    app.form->s.replayInterval = 50;
+    app.form->engine().options.intervalMs = 50;
     app.replay("cable.log", three);
     ASSERT_TRUE(app.dialogs.messages.empty()) << app.dialogs.messages[0].text;
     EXPECT_EQ(app.platform->comm1.settings(), "9600,n,8,1");

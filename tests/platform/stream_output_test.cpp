@@ -32,7 +32,7 @@ TEST(StreamOutput, ALateReaderOfThePseudoTerminalGetsCurrentSentences) {
     std::string log;
     for (int i = 0; i < 30; ++i)
         log += rmc(i) + "\r\n";
-    app.form->s.replayInterval = 100;
+    app.form->engine().options.intervalMs = 100;
     app.replay("late.log", log);
     ASSERT_TRUE(app.form->engine().active);
     EXPECT_EQ(app.form->c.PortL.toolTip, app.platform->pty.slavePath() + " (" + link + ")");

@@ -106,7 +106,7 @@ TEST_F(CorpusSweep, EveryRealLogReplaysAsRecorded) {
     if (logs.empty())
         GTEST_SKIP() << "no corpus at " << test::CorpusFolder() << " (set KORVEL_CORPUS)";
     checkAll(true);
-    s.replayInterval = 100;
+    engine.options.intervalMs = 100;
     int replayed = 0;
     for (const fs::path& log : logs) {
         SCOPED_TRACE(log.filename().string());

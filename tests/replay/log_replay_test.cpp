@@ -39,12 +39,12 @@ TEST_F(LogReplay, PacingFollowsTheIntervalLessTheStepsDuration) {
     platform.clock.advance(1100);
     EXPECT_EQ(c.Timer1.interval(), 900);
 
-    s.replayInterval = 100; // "cont": no compensation
+    engine.options.intervalMs = 100; // "cont": no compensation
     platform.clock.advance(1000);
     EXPECT_EQ(c.Timer1.interval(), 100);
 
     c.Last.value.set(1);
-    s.replayInterval = 1000;
+    engine.options.intervalMs = 1000;
     platform.clock.advance(2000);
     EXPECT_EQ(c.Timer1.interval(), 6000);
 }
@@ -77,7 +77,7 @@ TEST_F(LogReplay, LastSendsTheNewestRecordOfAGrowingLog) {
 TEST_F(LogReplay, LoopStartsAgainAfterASecond) {
     checkAll(false);
     c.Data[0].value.set(1);
-    s.replayInterval = 100;
+    engine.options.intervalMs = 100;
     load("loop.log", Log({rmc("120000"), rmc("120001"), rmc("120002")}));
     c.Lop.value.set(1);
     platform.clock.advance(3 * 200);
@@ -128,7 +128,7 @@ TEST_F(LogReplay, MoreRecordsThanASixteenBitCounter) {
     c.Data[0].value.set(1);
     load("big.log", file);
     EXPECT_EQ(engine.count, records);
-    s.replayInterval = 100;
+    engine.options.intervalMs = 100;
     runToEnd();
     EXPECT_EQ(sentLines().size(), static_cast<size_t>(records));
 }

@@ -34,17 +34,22 @@ TEST_F(TrackReplay, ALoopWhoseFileIsGoneStops) {
     for (int minute = 30; minute <= 32; ++minute)
         lines.push_back(point(minute));
     std::string path = program.file("Tracks/loop.trk");
-    const std::function<void()> ends[] = {[&] { std::ofstream(path, std::ios::trunc); },
-                                          [&] { std::filesystem::remove(path); }};
-    for (const auto& end : ends) {
+    struct End {
+        std::function<void()> cut;
+        std::string said;
+    } ends[] = {{[&] { std::ofstream(path, std::ios::trunc); },
+                 "The file holds no record any more: the replay stops."},
+                {[&] { std::filesystem::remove(path); },
+                 "Cannot open " + path + ": No such file or directory"}};
+    for (const End& end : ends) {
         load("loop.trk", Log(lines));
         c.Lop.value.set(1);
         tick();
         ASSERT_TRUE(engine.active);
-        end();
+        end.cut();
         runToEnd(100'000);
         EXPECT_FALSE(engine.active);
-        EXPECT_EQ(c.List1.items.back(), "The file holds no record any more: the replay stops.");
+        EXPECT_EQ(c.List1.items.back(), end.said);
     }
 }
 
