@@ -1,11 +1,12 @@
 // korvel_bench_tick FILE RECORDS [--headless] [--keep]: loads FILE as a click in the file list
 // does and replays RECORDS records on virtual time, the sentences going to a serial port double
 // that counts their bytes, or with --keep one that keeps them (the copies of its growing store
-// then count as the record's); with --headless as a headless run plays them, without writing
-// the figures nobody sees. Run under callgrind with two record counts, the difference divided
+// then count as the record's); with --headless the headless program's replay loads and plays
+// them, showing nothing. Run under callgrind with two record counts, the difference divided
 // by the difference of the counts is the cost of one replayed record in instructions, without
 // the load's share.
 #include "app/main_form.h"
+#include "cli/headless_replay.h"
 #include "support/temp_folder.h"
 #include "support/virtual_platform.h"
 
@@ -56,17 +57,20 @@ int main(int argc, char* argv[]) {
     MainForm form(counted, program.path(), FindSettings(program.path(), program.file("config")));
     form.Form_Load();
     form.showFigures(!headless);
-    form.c.Dir1.path.set(file.parent_path().string());
-    form.c.File1.setPattern(file.filename().string());
-    form.c.File1.listIndex = 0;
-    form.File1_Click();
-    // A headless run at full speed steps from record to record itself, its timers idle; the
-    // window's records come from Timer1's ticks and the steps they bring.
-    if (headless)
-        form.c.Timer1.setEnabled(false);
+    // A headless run at full speed steps from record to record itself; the window's records
+    // come from Timer1's ticks and the steps they bring.
+    HeadlessReplay replay(form.engine(), form.outputs());
+    if (headless) {
+        replay.start(file.string(), "COM1", platform.clock.now());
+    } else {
+        form.c.Dir1.path.set(file.parent_path().string());
+        form.c.File1.setPattern(file.filename().string());
+        form.c.File1.listIndex = 0;
+        form.File1_Click();
+    }
     while (form.engine().active && form.engine().index < records) {
         if (headless)
-            form.ReplayStep();
+            replay.step();
         else
             platform.clock.fireNext();
     }

@@ -35,7 +35,6 @@ void MainForm::File1_Click() {
         return;
     }
     std::string name = c.File1.fileName();
-    engine_.refusal.clear();
     engine_.path = c.Dir1.path.get() + "/" + name;
     engine_.kind = FileKind::Unknown;
     c.Timer4.setEnabled(false);
@@ -71,7 +70,7 @@ void MainForm::File1_Click() {
         return;
     }
     if (!loaded.loaded()) {
-        refuseLoad(std::move(loaded.refusal));
+        refuseLoad(loaded.refusal);
         return;
     }
     DrawAltitudeProfile(loaded.curve);
@@ -118,11 +117,10 @@ bool MainForm::SkipToFirstRmc() {
     return false;
 }
 
-void MainForm::refuseLoad(std::vector<std::string> why) {
+void MainForm::refuseLoad(const std::vector<std::string>& why) {
     c.List1.clear();
     for (const std::string& line : why)
         c.List1.addItem(line);
-    engine_.refusal = std::move(why);
     StopReplay(StopReason::StopKeepingMessages);
 }
 

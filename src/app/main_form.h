@@ -34,9 +34,6 @@ class MainForm {
     // Given every sentence before it leaves, without its CR LF, to change it if it will (the
     // headless runner moves old logs to the present).
     std::function<void(std::string&)> beforeSend;
-    // Asked before each tick of the replay timer: false lets the tick pass without a record (a
-    // log read as it arrives whose next record has not come yet).
-    std::function<bool()> nextRecordArrived;
     // Whether anyone sees the figures of the record and the sentences in the message list: a
     // headless run does not, and the tick spares their writing. What they decide (the trip's
     // reset by the time shown, the extremes) is kept either way.
@@ -170,8 +167,8 @@ class MainForm {
     void showLogLoaded(bool completedFromGga);
     void showTrackLoaded(bool segments);
     void startReplay();
-    // The load is refused: why, in the message list and for the engine's caller.
-    void refuseLoad(std::vector<std::string> why);
+    // The load is refused: why, in the message list.
+    void refuseLoad(const std::vector<std::string>& why);
     // Opens the output ports a run needs; false (after telling the user) when one cannot be.
     bool openOutputPort();
     // What the window shows of a download: its dialogue in List1, its points in Gauge2, the

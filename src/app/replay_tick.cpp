@@ -15,7 +15,7 @@ constexpr int kLampMs = 400;
 
 void MainForm::Timer1_Timer() {
     // A tick while the step of the one before is due brings nothing more.
-    if (c.StepDue.enabled() || (nextRecordArrived && !nextRecordArrived()))
+    if (c.StepDue.enabled())
         return;
     // A monotonic clock: a step across midnight has its true duration.
     tickStart_ = platform_.clock.monotonicMs();

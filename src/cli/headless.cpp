@@ -191,10 +191,11 @@ bool holdClosedStandardDescriptors() {
     return inputClosed;
 }
 
-// Starts the replay of file as a click in the file list would, of standard input ("-") once its
-// first record has come; the exit status when it cannot start.
-std::optional<int> startReplay(MainForm& form, const RunOptions& o, const std::string& name,
-                               bool inputClosed, std::unique_ptr<InputSpool>& spool) {
+// Starts the replay of the file named, of standard input ("-") once its first record has come;
+// the exit status when it cannot start.
+std::optional<int> startReplay(MainForm& form, HeadlessReplay& replay, const RunOptions& o,
+                               const std::string& name, bool inputClosed,
+                               std::unique_ptr<InputSpool>& spool, Clock& clock) {
     selectInterval(form.c, o.interval);
     std::filesystem::path file = std::filesystem::absolute(name);
     if (name == "-" && inputClosed) {
@@ -221,13 +222,8 @@ std::optional<int> startReplay(MainForm& form, const RunOptions& o, const std::s
         std::cerr << "korvel: cannot read " << name << ": " << why << "\n";
         return 1;
     }
-    form.ChooseFile(file.string());
-    if (!form.engine().active) {
-        // What the load said: what the file is not, then why.
-        for (const std::string& why : form.engine().refusal)
-            std::cerr << "korvel: " << why << "\n";
+    if (!replay.start(file.string(), form.c.PortC.text(), clock.now()))
         return 1;
-    }
     return std::nullopt;
 }
 
@@ -299,10 +295,11 @@ int RunHeadless(const CommandLine& command, int argc, char* argv[]) {
         return 2;
     }
     out.alsoTo = alsoTo;
+    HeadlessReplay replay(form.engine(), form.outputs());
     if (o.now) {
         using namespace std::chrono;
         TimeShift shift(duration_cast<seconds>(system_clock::now().time_since_epoch()).count());
-        form.beforeSend = [shift](std::string& sentence) mutable {
+        form.beforeSend = replay.beforeSend = [shift](std::string& sentence) mutable {
             sentence = shift.apply(sentence);
         };
     }
@@ -314,9 +311,10 @@ int RunHeadless(const CommandLine& command, int argc, char* argv[]) {
         return RunDownload(machine.comm2, machine.clock, form.s.garminPortIndex, o, command.file,
                            stopRequested);
     std::unique_ptr<InputSpool> spool; // replay -: the log as it arrives
-    std::optional<int> refused = command.action == CommandLine::Action::Manual
-                                     ? startManual(form, o)
-                                     : startReplay(form, o, command.file, inputClosed, spool);
+    bool manual = command.action == CommandLine::Action::Manual;
+    std::optional<int> refused =
+        manual ? startManual(form, o)
+               : startReplay(form, replay, o, command.file, inputClosed, spool, run.clock);
     if (refused)
         return *refused;
     if (!o.quiet && form.c.PortC.text() == "TCP")
@@ -325,14 +323,15 @@ int RunHeadless(const CommandLine& command, int argc, char* argv[]) {
                           ? " of this computer only (--bind '*' serves the network)\n"
                           : " at " + out.tcpAddress + "\n");
 
-    HeadlessRun headless(form, run.clock, o.echo,
-                         !o.quiet && command.action == CommandLine::Action::Replay, spool.get(),
-                         stopRequested);
-    if (command.action == CommandLine::Action::Replay && o.interval == "max")
+    HeadlessRun headless(form, manual ? nullptr : &replay, run.clock, o.echo, !o.quiet && !manual,
+                         spool.get(), stopRequested);
+    if (manual)
+        return headless.onTheFormsTimer();
+    if (o.interval == "max")
         return headless.asFastAsTaken();
-    if (command.action == CommandLine::Action::Replay && o.speed)
+    if (o.speed)
         return headless.pacedByRecordTimes(*o.speed);
-    return headless.onTheFormsTimer(command.action == CommandLine::Action::Replay);
+    return headless.pacedByInterval();
 }
 
 } // namespace korvel

@@ -2,6 +2,7 @@
 
 #include "control/record_pace.h"
 #include "files/pending_file.h"
+#include "replay/step_pace.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -13,15 +14,14 @@
 
 namespace korvel {
 
-HeadlessRun::HeadlessRun(MainForm& form, Clock& clock, bool echo, bool showProgress,
-                         InputSpool* input, const std::atomic<bool>& stopRequested)
-    : form_(form), outputs_(form.outputs()), clock_(clock), input_(input),
-      stopRequested_(stopRequested), progress_(showProgress), countAtLoad_(form.engine().count),
-      rmcAtLoad_(input ? input->rmcLines() : 0) {
+HeadlessRun::HeadlessRun(MainForm& form, HeadlessReplay* replay, Clock& clock, bool echo,
+                         bool showProgress, InputSpool* input,
+                         const std::atomic<bool>& stopRequested)
+    : form_(form), replay_(replay), engine_(form.engine()), outputs_(form.outputs()), clock_(clock),
+      input_(input), stopRequested_(stopRequested), progress_(showProgress),
+      countAtLoad_(engine_.count), rmcAtLoad_(input ? input->rmcLines() : 0) {
     if (echo)
         outputs_.onTaken = [this](const std::string& sentence) { this->echo(sentence); };
-    if (input)
-        form.nextRecordArrived = [this] { return arrived(0); };
     outputs_.keepWaitingAtEnd = [this] { return mayWaitAtEnd(); };
 }
 
@@ -67,8 +67,8 @@ bool HeadlessRun::arrived(int waitMs) {
         return false;
     }
     // A tick reads its records up to the RMC of the record after them.
-    form_.engine().count = countAtLoad_ + input_->rmcLines() - rmcAtLoad_;
-    return input_->ended() || input_->rmcLines() > form_.engine().index + form_.engine().step;
+    engine_.count = countAtLoad_ + input_->rmcLines() - rmcAtLoad_;
+    return input_->ended() || input_->rmcLines() > engine_.index + engine_.step;
 }
 
 bool HeadlessRun::ending() const {
@@ -77,51 +77,54 @@ bool HeadlessRun::ending() const {
 }
 
 int HeadlessRun::status() const {
-    return outputs_.anyFailed() || echo_ == Failed || inputFailed_ || clientsGone_ ? 1 : 0;
+    bool loopFailed = replay_ && replay_->loopFailed();
+    return outputs_.anyFailed() || echo_ == Failed || inputFailed_ || clientsGone_ || loopFailed
+               ? 1
+               : 0;
 }
 
 long HeadlessRun::known() const {
-    return input_ && !input_->ended() ? -1 : form_.engine().count;
+    return input_ && !input_->ended() ? -1 : engine_.count;
 }
 
-void HeadlessRun::step() {
-    form_.ReplayStep();
-    progress_.update(form_.engine().index, known());
+HeadlessReplay::Step HeadlessRun::step() {
+    HeadlessReplay::Step done = replay_->step();
+    progress_.update(engine_.index, known());
+    return done;
 }
 
 int HeadlessRun::finish() {
     // A replay that reached the end of its file has sent every record.
-    bool whole = !form_.engine().active && !ending();
-    progress_.end(whole ? form_.engine().count : form_.engine().index, known());
+    bool whole = !engine_.active && !ending();
+    progress_.end(whole ? engine_.count : engine_.index, known());
     int result = status();
-    if (form_.c.Manu.value.get() == 1)
+    if (!replay_)
         form_.StopA_Click();
-    else if (form_.engine().active)
-        form_.StopReplay(StopReason::Stop);
+    else if (engine_.active)
+        replay_->stop();
     return result;
 }
 
 int HeadlessRun::asFastAsTaken() {
-    form_.c.Timer1.setEnabled(false);
     // A stop asked for while a sentence waits for its destination ends the wait.
     outputs_.keepWaiting = [this] {
         clock_.DoEvents();
         return !ending();
     };
     // Over TCP, once there is a client to take them.
-    bool tcp = form_.c.PortC.text() == "TCP";
+    bool tcp = outputs_.chosenIs(Destination::Tcp);
     while (tcp && outputs_.tcpServer().clients().empty() && !ending())
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 100);
     // From a file, the echo in blocks; a log read as it arrives is echoed as it plays.
     inBlocks_ = !input_;
     bool tcpAlone = tcp && outputs_.settings.alsoTo.empty();
-    while (form_.engine().active && !ending()) {
+    while (engine_.active && !ending()) {
         // Records that no client is there to take are not sent into nowhere.
         if (tcpAlone && !outputs_.lastTaken() && !outputs_.tcpServer().clientConnected()) {
             clientsGone_ = true;
             std::cerr << "korvel: every TCP client has gone: "
                       << (known() < 0 ? "the rest of the log was"
-                                      : std::to_string(known() - form_.engine().index) + " of " +
+                                      : std::to_string(known() - engine_.index) + " of " +
                                             std::to_string(known()) + " records were")
                       << " not delivered\n";
         } else if (arrived(100)) {
@@ -143,9 +146,8 @@ int HeadlessRun::asFastAsTaken() {
 }
 
 int HeadlessRun::pacedByRecordTimes(double speed) {
-    form_.c.Timer1.setEnabled(false);
-    form_.engine().step = 1; // every record
-    RecordPace pace(speed, form_.engine().options.intervalMs);
+    engine_.step = 1; // every record
+    RecordPace pace(speed, static_cast<int>(engine_.options.intervalMs));
     QElapsedTimer clock;
     clock.start();
     std::int64_t due = 0;
@@ -153,7 +155,7 @@ int HeadlessRun::pacedByRecordTimes(double speed) {
     next.setSingleShot(true);
     // Each record when it is due: the time since the record before it, divided by the speed.
     auto schedule = [&] {
-        ReplayEngine::NextRecord record = form_.engine().nextRecord();
+        ReplayEngine::NextRecord record = engine_.nextRecord();
         due += record.exists ? pace.waitBefore(record.time) : 0;
         next.start(static_cast<int>(std::max<std::int64_t>(0, due - clock.elapsed())));
     };
@@ -164,7 +166,7 @@ int HeadlessRun::pacedByRecordTimes(double speed) {
             return;
         }
         step();
-        if (ending() || !form_.engine().active) {
+        if (ending() || !engine_.active) {
             result = finish();
             QCoreApplication::quit();
         } else {
@@ -176,13 +178,61 @@ int HeadlessRun::pacedByRecordTimes(double speed) {
     return result;
 }
 
-int HeadlessRun::onTheFormsTimer(bool replay) {
+int HeadlessRun::pacedByInterval() {
+    int result = 0;
+    QElapsedTimer clock;
+    clock.start();
+    std::int64_t tickAt = 0;
+    int period = kFirstTickMs;
+    // A tick of the interval's period brings a step a little later, as the window's timer does.
+    QTimer tick, due, watch;
+    tick.setSingleShot(true);
+    due.setSingleShot(true);
+    auto end = [&] {
+        tick.stop();
+        due.stop();
+        watch.stop(); // the end waits for the readers, running events meanwhile
+        result = finish();
+        QCoreApplication::quit();
+    };
+    QObject::connect(&tick, &QTimer::timeout, [&] {
+        tickAt = clock.elapsed();
+        if (arrived(0))
+            due.start(kStepDelayMs);
+        else
+            tick.start(period);
+    });
+    QObject::connect(&due, &QTimer::timeout, [&] {
+        HeadlessReplay::Step done = step();
+        if (ending() || !engine_.active)
+            return end();
+        if (done.looped)
+            period = kLoopPauseMs;
+        else if (done.counted)
+            period = TickAfterRecord(engine_.options.intervalMs,
+                                     static_cast<double>(clock.elapsed() - tickAt))
+                         .value_or(period);
+        if (engine_.options.newestOnly)
+            period = kNewestPeriodMs;
+        tick.start(period);
+    });
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        arrived(0);
+        progress_.update(engine_.index, known());
+        if (ending())
+            end();
+    });
+    tick.start(period);
+    watch.start(50);
+    QCoreApplication::exec();
+    return result;
+}
+
+int HeadlessRun::onTheFormsTimer() {
     int result = 0;
     QTimer watch;
     QObject::connect(&watch, &QTimer::timeout, [&] {
-        arrived(0);
-        progress_.update(form_.engine().index, known());
-        if (ending() || (replay && !form_.engine().active)) {
+        if (ending()) {
             watch.stop(); // the end waits for the readers, running events meanwhile
             result = finish();
             QCoreApplication::quit();

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "app/main_form.h"
+#include "cli/headless_replay.h"
 #include "cli/input_spool.h"
 #include "cli/progress.h"
 
@@ -13,17 +14,20 @@ namespace korvel {
 
 class HeadlessRun {
   public:
-    // input: the log arriving on standard input, when the replay reads one.
-    HeadlessRun(MainForm& form, Clock& clock, bool echo, bool showProgress, InputSpool* input,
-                const std::atomic<bool>& stopRequested);
+    // replay: the replay that runs, or none for manual mode, which the form runs; input: the
+    // log arriving on standard input, when the replay reads one.
+    HeadlessRun(MainForm& form, HeadlessReplay* replay, Clock& clock, bool echo, bool showProgress,
+                InputSpool* input, const std::atomic<bool>& stopRequested);
 
     // Each runs until the end and returns the exit status. Every record as soon as the
     // destination takes it:
     int asFastAsTaken();
     // Every record when its own time says, the times divided by speed:
     int pacedByRecordTimes(double speed);
-    // At the form's interval, by its timer (manual mode too):
-    int onTheFormsTimer(bool replay);
+    // At the interval option's pace:
+    int pacedByInterval();
+    // Manual mode, by the form's timer:
+    int onTheFormsTimer();
 
   private:
     // Whether the records of the next tick have come (always, from a file).
@@ -37,12 +41,16 @@ class HeadlessRun {
     int status() const;
     // How many records there are, as far as is known: -1 for a log still arriving.
     long known() const;
-    void step();
+    HeadlessReplay::Step step();
     int finish();
+    // Runs events until finished is set, watching for the end meanwhile.
+    int runUntilEnd(bool& finished);
     void echo(const std::string& sentence);
     void flushEcho();
 
     MainForm& form_;
+    HeadlessReplay* replay_;
+    ReplayEngine& engine_;
     Outputs& outputs_;
     Clock& clock_; // runs events while a destination is waited for
     InputSpool* input_;

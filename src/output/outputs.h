@@ -62,6 +62,10 @@ class Outputs {
     // The destinations of chosen and of settings.alsoTo, told from their entries.
     void route(const std::string& chosen);
     bool sendsTo(Destination destination) const;
+    // Whether the entry chosen (not one of alsoTo) is routed to destination.
+    bool chosenIs(Destination destination) const {
+        return !routes_.empty() && routes_.front().destination == destination;
+    }
     // Opens every destination routed, forgetting the failures of a run before; the first that
     // cannot be opened.
     std::optional<OutputFailure> open();

@@ -49,7 +49,7 @@ std::string whyNoLog(const std::string& path) {
 
 } // namespace
 
-FileKind ReplayEngine::detect(const std::function<void()>& serve) {
+FileKind ReplayEngine::detect(const std::function<bool()>& serve, LoadResult& result) {
     kind = FileKind::Unknown;
     trackFormat.clear();
     TrackFormatDetection detection;
@@ -63,9 +63,9 @@ FileKind ReplayEngine::detect(const std::function<void()>& serve) {
         }
         serve();
     }
-    refusal = {"No Log-File !"};
+    result.refusal = {"No Log-File !"};
     if (std::string why = whyNoLog(path); !why.empty())
-        refusal.push_back(why);
+        result.refusal.push_back(why);
     return kind;
 }
 

@@ -50,9 +50,6 @@ class ReplayEngine {
     // and the steps spare their making. What they decide (the trip's restart by a record's
     // time) is kept either way.
     void showFigures(bool shown) { figuresShown_ = log_.figuresShown = shown; }
-    // Why the file last loaded cannot be replayed, in the words the user is told; empty when
-    // it can.
-    std::vector<std::string> refusal;
 
     // Loads the file at path, exactly as given: tells its kind, counts its records and reads
     // their altitudes in one pass, and stands at its first record. serve is asked at every line
@@ -67,15 +64,6 @@ class ReplayEngine {
     void stop();
     // Opens the file at its first line.
     bool open() { return source_.open(path, trackFormat, figuresShown_); }
-    // Tells the kind of the open file (and a track's format) by its first line that tells: a
-    // log's begins with "$"; the file then stands after it, and a log's line() holds it. When
-    // none tells, Unknown, and refusal says why. serve is asked at every line that does not
-    // tell (the caller runs events in it).
-    FileKind detect(const std::function<void()>& serve);
-    // The one pass over the file that its load takes; the lines up to counted told the kind
-    // of file: they are looked at but not counted again. serve is asked at every line this
-    // thread reads (the caller runs events in it); false once the altitudes are not wanted.
-    LoadTally tally(long counted, const std::function<bool()>& serve);
     RecordSource& source() { return source_; }
     LogRecords& log() { return log_; }
     TrackRecords& track() { return track_; }
@@ -112,6 +100,15 @@ class ReplayEngine {
     bool toNextSegment();
 
   private:
+    // Tells the kind of the open file (and a track's format) by its first line that tells: a
+    // log's begins with "$"; the file then stands after it, and a log's line() holds it. When
+    // none tells, Unknown, and the result's refusal says why. serve is asked at every line that
+    // does not tell (the caller runs events in it).
+    FileKind detect(const std::function<bool()>& serve, LoadResult& result);
+    // The one pass over the file that its load takes; the lines up to counted told the kind
+    // of file: they are looked at but not counted again. serve is asked at every line this
+    // thread reads (the caller runs events in it); false once the altitudes are not wanted.
+    LoadTally tally(long counted, const std::function<bool()>& serve);
     // Opens the file again at its first line; false, with why, when it cannot be.
     bool reopen(LoadResult& result);
     void loadTrack(LoadResult& result, const std::function<bool()>& serve);

@@ -22,9 +22,8 @@ LoadResult ReplayEngine::load(const std::string& file, const LocalDateTime& toda
     copy_.remove();
     if (!reopen(result))
         return result;
-    if (detect([&serve] { serve(); }) == FileKind::Unknown) {
+    if (detect(serve, result) == FileKind::Unknown) {
         source_.close();
-        result.refusal = refusal;
         return result;
     }
     if (kind == FileKind::Track)

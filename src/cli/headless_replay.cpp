@@ -1,0 +1,65 @@
+#include "cli/headless_replay.h"
+
+#include "replay/sentence.h"
+
+#include <iostream>
+
+namespace korvel {
+
+void HeadlessReplay::OutputSink::send(std::string_view sentence) {
+    room_.assign(sentence);
+    if (replay_.beforeSend)
+        replay_.beforeSend(room_);
+    room_ += kLineEnd;
+    replay_.outputs_.send(room_);
+}
+
+bool HeadlessReplay::start(const std::string& path, const std::string& port,
+                           const LocalDateTime& today) {
+    LoadResult loaded = engine_.load(path, today, [] { return true; });
+    if (!loaded.loaded()) {
+        // What the file is not, then why.
+        for (const std::string& why : loaded.refusal)
+            std::cerr << "korvel: " << (loaded.dataError ? "Data-Error !: " : "") << why << "\n";
+        engine_.stop();
+        return false;
+    }
+    engine_.index = 0;
+    engine_.active = true;
+    outputs_.route(port);
+    if (std::optional<OutputFailure> failure = outputs_.open()) {
+        std::cerr << "korvel: " << failure->title << ": " << failure->text << "\n";
+        stop();
+        return false;
+    }
+    return true;
+}
+
+HeadlessReplay::Step HeadlessReplay::step() {
+    RecordStep played = engine_.playNext(sink_);
+    if (outputs_.newFailures())
+        for (const OutputFailure& failure : outputs_.takeFailures())
+            std::cerr << "korvel: " << failure.title << ": " << failure.text << "\n";
+    Step step{played.counted, false};
+    if (!played.ended)
+        return step;
+    if (!engine_.options.loop) {
+        stop();
+        return step;
+    }
+    if (std::optional<std::string> cannot = engine_.loopBack()) {
+        std::cerr << "korvel: " << *cannot << "\n";
+        loopFailed_ = true;
+        stop();
+        return step;
+    }
+    step.looped = true;
+    return step;
+}
+
+void HeadlessReplay::stop() {
+    outputs_.close();
+    engine_.stop();
+}
+
+} // namespace korvel
