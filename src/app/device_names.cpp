@@ -2,6 +2,7 @@
 
 #include "app/profile_file.h"
 #include "app/settings_location.h"
+#include "output/descriptor_limit.h"
 #include "output/outputs.h"
 #include "text/conversions.h"
 
@@ -72,6 +73,20 @@ DeviceNames DeviceNames::fromProfile(const ProfileFile& profile) {
         names.ptyLink = DefaultPtyLink(); // named only: no folder is made at the start
     names.setUdp(profile.readString("Devices", "UDP", ""));
     return names;
+}
+
+OutputSettings DeviceNames::outputSettings() const {
+    OutputSettings out;
+    out.tcpPort = tcpPort;
+    out.tcpClientLimit = TcpClientsThatFit(tcpClients ? tcpClients : kDefaultTcpClients);
+    if (!tcpAddress.empty())
+        out.tcpAddress = tcpAddress;
+    if (!IsLoopbackAddress(out.tcpAddress))
+        out.tcpLanAddress = out.tcpAddress;
+    out.ptyLink = ptyLink;
+    out.udpHost = udpHost;
+    out.udpPort = udpPort;
+    return out;
 }
 
 } // namespace korvel

@@ -11,6 +11,7 @@
 namespace korvel {
 
 class ProfileFile;
+struct OutputSettings;
 
 // Whether a server at this address serves this computer alone.
 bool IsLoopbackAddress(const std::string& address);
@@ -32,6 +33,9 @@ struct DeviceNames {
     bool setUdp(const std::string& hostAndPort);
 
     static DeviceNames fromProfile(const ProfileFile& profile);
+    // What the outputs take of them: the TCP server's port, address and clients (as many as
+    // the descriptor limit lets in), the pseudo-terminal's link, the datagrams' address.
+    OutputSettings outputSettings() const;
 
   private:
     std::string overrides_[16 + 3];

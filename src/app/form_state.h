@@ -3,6 +3,7 @@
 #pragma once
 
 #include "manual/manual_position.h"
+#include "output/port_entries.h"
 #include "replay/record_figures.h"
 #include "replay/replay_kinds.h"
 #include "replay/sentence_sink.h"
@@ -16,9 +17,6 @@ namespace korvel {
 
 // The files the list shows until the settings name others: logs and tracks.
 constexpr const char* kDefaultFilePattern = "*.log;*.nma;*.trl;*.trk;*.plt;*.kml;*.gpx";
-
-// The serial ports COM1 to COM16, the first entries of the port list.
-constexpr int kSerialPortCount = 16;
 
 struct FormState {
     // Loading and the replay file.

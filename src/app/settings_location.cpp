@@ -1,5 +1,7 @@
 #include "app/settings_location.h"
 
+#include "app/profile_file.h"
+
 #include <cstdlib>
 #include <fcntl.h>
 #include <filesystem>
@@ -144,6 +146,20 @@ std::string FindDataHome(const std::string& programFolder, const std::string& da
     if (!fs::exists(tracks, ec) && fs::create_directories(tracks, ec))
         fs::copy(samples, tracks, fs::copy_options::recursive, ec);
     return dataFolder;
+}
+
+ProfileFile ReadSettings(const SettingsLocation& location, std::vector<std::string>& warnings) {
+    std::string unreadable;
+    ProfileFile profile = ProfileFile::read(location.readPath, unreadable).value_or(ProfileFile{});
+    if (!unreadable.empty())
+        warnings.push_back("The settings cannot be read (" + unreadable +
+                           "): the defaults apply, and the file is not replaced.");
+    if (!location.refused.empty())
+        warnings.push_back(
+            "The settings folder is not used (" + location.refused + "): the " +
+            (location.readPath.empty() ? "defaults apply" : "program's settings apply") +
+            ", and nothing is saved.");
+    return profile;
 }
 
 } // namespace korvel

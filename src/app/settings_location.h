@@ -3,14 +3,21 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace korvel {
+
+class ProfileFile;
 
 struct SettingsLocation {
     std::string readPath;  // the file read at start, "" for none
     std::string writePath; // the file that saving replaces, "" when nothing may be saved
     std::string refused;   // why the user's folder is not used, "" when it is
 };
+
+// The settings read from where location says; the defaults when they cannot be read, and what
+// the user is told about it in warnings.
+ProfileFile ReadSettings(const SettingsLocation& location, std::vector<std::string>& warnings);
 
 // configFolder is created when it is needed, private to the user. Until the first save there,
 // settings that lie beside a read-only program still apply. Settings in a place another user

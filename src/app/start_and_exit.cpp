@@ -5,7 +5,6 @@
 #include "app/profile_file.h"
 #include "files/drives.h"
 #include "files/pending_file.h"
-#include "output/descriptor_limit.h"
 #include "text/conversions.h"
 
 #include <filesystem>
@@ -34,35 +33,18 @@ void MainForm::Form_Load() {
     engine_.options.intervalMs = 1000;
     engine_.step = 1;
 
-    std::string unreadable;
-    ProfileFile profile = ProfileFile::read(settings_.readPath, unreadable).value_or(ProfileFile{});
-    if (!unreadable.empty())
-        platform_.dialogs.messageBox("The settings cannot be read (" + unreadable +
-                                         "): the defaults apply, and the file is not replaced.",
-                                     "Korvel", MessageIcon::Exclamation, MessageButtons::Ok);
-    if (!settings_.refused.empty())
-        platform_.dialogs.messageBox(
-            "The settings folder is not used (" + settings_.refused + "): the " +
-                (settings_.readPath.empty() ? "defaults apply" : "program's settings apply") +
-                ", and nothing is saved.",
-            "Korvel", MessageIcon::Exclamation, MessageButtons::Ok);
+    std::vector<std::string> warnings;
+    ProfileFile profile = ReadSettings(settings_, warnings);
+    for (const std::string& warning : warnings)
+        platform_.dialogs.messageBox(warning, "Korvel", MessageIcon::Exclamation,
+                                     MessageButtons::Ok);
     DeviceNames devices = DeviceNames::fromProfile(profile);
-    OutputSettings& out = outputs_.settings;
-    out.tcpPort = devices.tcpPort;
-    out.tcpClientLimit =
-        TcpClientsThatFit(devices.tcpClients ? devices.tcpClients : kDefaultTcpClients);
-    if (!devices.tcpAddress.empty())
-        out.tcpAddress = devices.tcpAddress;
-    if (!IsLoopbackAddress(out.tcpAddress)) {
-        out.tcpLanAddress = out.tcpAddress;
+    OutputSettings& out = outputs_.settings = devices.outputSettings();
+    if (!IsLoopbackAddress(out.tcpAddress))
         c.TcpLan.value.reset(1);
-    }
-    out.ptyLink = devices.ptyLink;
     // What a killed run left: its pseudo-terminal's link, its private temporary folders.
     platform_.pty.removeStaleLink(out.ptyLink);
     RemoveStaleTemporaries(TemporaryFolder());
-    out.udpHost = devices.udpHost;
-    out.udpPort = devices.udpPort;
     int width = readInt(profile, "Window", "Width", 0),
         height = readInt(profile, "Window", "Height", 0);
     // A size from a hand-edited file is taken within reason.

@@ -1,14 +1,17 @@
 #include "cli/headless.h"
 
 #include "app/device_names.h"
-#include "app/main_form.h"
 #include "app/profile_file.h"
 #include "cli/console_dialogs.h"
 #include "cli/headless_download.h"
+#include "cli/headless_manual.h"
 #include "cli/headless_run.h"
 #include "cli/input_spool.h"
+#include "cli/run_choices.h"
+#include "files/pending_file.h"
 #include "files/readable_file.h"
 #include "output/descriptor_limit.h"
+#include "output/port_entries.h"
 #include "platform/qt/machine.h"
 #include "text/conversions.h"
 
@@ -74,110 +77,6 @@ class UnpacedClock : public Clock {
     Clock& clock_;
 };
 
-int indexOf(const std::vector<std::string>& items, const std::string& item) {
-    for (size_t i = 0; i < items.size(); ++i)
-        if (items[i] == item)
-            return static_cast<int>(i);
-    return -1;
-}
-
-// Applies the options to the form's controls as a user would set them; "" when they fit.
-std::string applyOptions(MainForm& form, SerialPort& serial, const RunOptions& o) {
-    Controls& c = form.c;
-    if (!o.port.empty()) {
-        bool device = o.port.starts_with("/") || o.port == "none";
-        int index = indexOf(c.PortC.items, device ? "COM1" : o.port);
-        if (index < 0)
-            return "korvel: --port " + o.port +
-                   " is not a port (COM1..COM16, Port1..Port4, LPT1..LPT3, TCP, a device path or "
-                   "none)";
-        c.PortC.listIndex.set(index);
-    }
-    // The window's two rates by its options; any other standard rate set on the port itself.
-    if (o.baud && (*o.baud == 4800 || *o.baud == 9600))
-        SelectOption(c.Pspeed, *o.baud == 9600 ? 1 : 0);
-    else if (o.baud)
-        serial.setSettings(std::to_string(*o.baud) + ",n,8,1");
-    if (o.sentences) {
-        std::vector<std::string> chosen = SplitFields(*o.sentences);
-        for (CheckBox& box : c.Data)
-            box.value.set(indexOf(chosen, box.caption) >= 0 ? 1 : 0);
-    }
-    c.Lop.value.set(o.loop ? 1 : 0);
-    c.Last.value.set(o.last ? 1 : 0);
-    c.Equ.value.set(o.sameTimePos ? 1 : 0);
-    c.AutoReset.value.set(o.autoReset ? 1 : 0);
-    c.AutoSkip.value.set(o.autoSkip ? 1 : 0);
-    return "";
-}
-
-// "" when the further ports can take the stream beside the first: entries of the port list,
-// one serial port among them all, none of them "none"; else why not.
-std::string moreOutputs(const Controls& c, const std::vector<std::string>& ports) {
-    int serial = Left(c.PortC.text(), 3) == "COM";
-    for (const std::string& port : ports) {
-        if (port == "none" || c.PortC.text() == port || indexOf(c.PortC.items, port) < 0 ||
-            std::count(ports.begin(), ports.end(), port) > 1)
-            return "korvel: --port " + port + " cannot be one more port (" +
-                   (port == "none" ? "none stands alone" : "a port of the list, each once") + ")";
-        serial += Left(port, 3) == "COM";
-    }
-    if (serial > 1)
-        return "korvel: one serial port at a time";
-    return "";
-}
-
-// The interval options by their names on the command line, in the form's order; "max" runs
-// at "cont" without pacing.
-const char* const kIntervals[] = {"x8", "x4", "x2", "cont", "1s", "2s", "4s", "8s"};
-
-int intervalOption(const std::string& interval) {
-    for (size_t i = 0; i < std::size(kIntervals); ++i)
-        if (interval == kIntervals[i] || (interval == "max" && i == 3))
-            return static_cast<int>(i);
-    return -1;
-}
-
-// Chooses the interval option of that name, as a user clicks it: in manual mode once the
-// simulation runs, as its start sets one second.
-void selectInterval(Controls& c, const std::string& interval) {
-    if (int option = intervalOption(interval); option >= 0)
-        SelectOption(c.Abstand, static_cast<size_t>(option));
-}
-
-// "" when the window offers the interval in the mode it is in, else why not.
-std::string intervalRefused(const Controls& c, const std::string& interval) {
-    int option = intervalOption(interval);
-    if (interval != "max" && (option < 0 || c.Abstand[static_cast<size_t>(option)].enabled))
-        return "";
-    std::string offered;
-    for (size_t i = 0; i < std::size(kIntervals); ++i)
-        if (c.Abstand[i].enabled)
-            offered += (offered.empty() ? "" : ", ") + std::string(kIntervals[i]);
-    return "korvel: --interval " + interval + " is not offered in manual mode (" + offered + ")";
-}
-
-// Starts manual mode as the user would, at the position and interval asked for; the exit
-// status when it cannot start.
-std::optional<int> startManual(MainForm& form, const RunOptions& o) {
-    form.c.Manu.value.set(1);
-    if (std::string refused = intervalRefused(form.c, o.interval); !refused.empty()) {
-        std::cerr << refused << "\n";
-        return 2;
-    }
-    if (o.lat)
-        form.setCoordinateTenths(true, std::lround(*o.lat * 36000));
-    if (o.lon)
-        form.setCoordinateTenths(false, std::lround(*o.lon * 36000));
-    if (o.alt)
-        form.c.VSc2.setValue(static_cast<int>(std::lround(*o.alt)));
-    form.Skip1_Click();
-    if (!form.c.Timer1.enabled())
-        return 1;
-    selectInterval(form.c, o.interval);
-    return std::nullopt;
-}
-
 // Whether standard input was closed when the program started. A standard descriptor that was
 // closed is held by /dev/null from then on, so that nothing the run opens takes its number: the
 // echo would write into it, the replay of standard input would read its own file.
@@ -193,10 +92,9 @@ bool holdClosedStandardDescriptors() {
 
 // Starts the replay of the file named, of standard input ("-") once its first record has come;
 // the exit status when it cannot start.
-std::optional<int> startReplay(MainForm& form, HeadlessReplay& replay, const RunOptions& o,
+std::optional<int> startReplay(HeadlessReplay& replay, const std::string& port,
                                const std::string& name, bool inputClosed,
                                std::unique_ptr<InputSpool>& spool, Clock& clock) {
-    selectInterval(form.c, o.interval);
     std::filesystem::path file = std::filesystem::absolute(name);
     if (name == "-" && inputClosed) {
         std::cerr << "korvel: standard input is closed: there is no log to replay\n";
@@ -222,10 +120,19 @@ std::optional<int> startReplay(MainForm& form, HeadlessReplay& replay, const Run
         std::cerr << "korvel: cannot read " << name << ": " << why << "\n";
         return 1;
     }
-    if (!replay.start(file.string(), form.c.PortC.text(), clock.now()))
+    if (!replay.start(file.string(), port, clock.now()))
         return 1;
     return std::nullopt;
 }
+
+// The replay's parts that a run without a window owns: what the window would show of them is
+// kept nowhere.
+struct ReplayParts {
+    LatestSentences latest;
+    TripFigures trip;
+    RecordFigures figures;
+    ReplayEngine engine{latest, trip, figures};
+};
 
 } // namespace
 
@@ -236,7 +143,9 @@ int RunHeadless(const CommandLine& command, int argc, char* argv[]) {
     std::string folder = QCoreApplication::applicationDirPath().toStdString();
     SettingsLocation settings = o.ini.empty() ? FindSettings(folder, UserConfigFolder())
                                               : SettingsLocation{o.ini, o.ini, ""};
-    DeviceNames devices = DeviceNames::fromProfile(ProfileFile::load(settings.readPath));
+    std::vector<std::string> warnings;
+    ProfileFile profile = ReadSettings(settings, warnings);
+    DeviceNames devices = DeviceNames::fromProfile(profile);
     if (o.port.starts_with("/"))
         devices.setSerial(1, o.port);
     // Further ports get the same stream; a device path among them is the serial port.
@@ -262,10 +171,28 @@ int RunHeadless(const CommandLine& command, int argc, char* argv[]) {
                  host,
                  machine.pty,
                  machine.udp};
-    MainForm form(run, folder, settings);
-    form.Form_Load();
-    form.showFigures(false);
-    OutputSettings& out = form.outputs().settings;
+    bool manual = command.action == CommandLine::Action::Manual;
+    // Manual mode is the form's; a replay and a download need none.
+    std::unique_ptr<MainForm> form;
+    std::optional<ReplayParts> parts;
+    std::optional<Outputs> ownOutputs;
+    if (manual) {
+        form = std::make_unique<MainForm>(run, folder, settings);
+        form->Form_Load();
+        form->showFigures(false);
+    } else {
+        for (const std::string& warning : warnings)
+            dialogs.messageBox(warning, "Korvel", MessageIcon::Exclamation, MessageButtons::Ok);
+        // What a killed run left: its pseudo-terminal's link, its private temporary folders.
+        machine.pty.removeStaleLink(devices.ptyLink);
+        RemoveStaleTemporaries(TemporaryFolder());
+        parts.emplace();
+        parts->engine.showFigures(false);
+        ownOutputs.emplace(run);
+    }
+    ReplayEngine& engine = manual ? form->engine() : parts->engine;
+    Outputs& outputs = manual ? form->outputs() : *ownOutputs;
+    OutputSettings& out = outputs.settings = devices.outputSettings();
     if (o.tcpPort)
         out.tcpPort = *o.tcpPort;
     if (o.maxClients) {
@@ -286,45 +213,59 @@ int RunHeadless(const CommandLine& command, int argc, char* argv[]) {
         out.udpHost = devices.udpHost;
         out.udpPort = devices.udpPort;
     }
-    if (std::string error = applyOptions(form, run.comm1, o); !error.empty()) {
+    std::string error;
+    std::string port = ChosenPort(o, static_cast<int>(profile.readInt("Port", "COM", 0)), error);
+    if (port.empty()) {
         std::cerr << error << "\n";
         return 2;
     }
-    if (std::string error = moreOutputs(form.c, alsoTo); !error.empty()) {
-        std::cerr << error << "\n";
+    if (std::string refused = MoreOutputsRefused(port, alsoTo); !refused.empty()) {
+        std::cerr << refused << "\n";
         return 2;
     }
     out.alsoTo = alsoTo;
-    HeadlessReplay replay(form.engine(), form.outputs());
+    if (port.starts_with("COM"))
+        run.comm1.setCommPort(PortEntryIndex(port) + 1);
+    if (o.baud)
+        run.comm1.setSettings(std::to_string(*o.baud) + ",n,8,1");
+    if (manual)
+        ApplyManualOptions(*form, port, o);
+    else
+        ApplyReplayOptions(o, engine);
+    HeadlessReplay replay(engine, outputs);
     if (o.now) {
         using namespace std::chrono;
         TimeShift shift(duration_cast<seconds>(system_clock::now().time_since_epoch()).count());
-        form.beforeSend = replay.beforeSend = [shift](std::string& sentence) mutable {
+        replay.beforeSend = [shift](std::string& sentence) mutable {
             sentence = shift.apply(sentence);
         };
+        if (form)
+            form->beforeSend = replay.beforeSend;
     }
     std::signal(SIGINT, requestStop);
     std::signal(SIGTERM, requestStop);
     std::signal(SIGPIPE, SIG_IGN);
 
-    if (command.action == CommandLine::Action::Download)
-        return RunDownload(machine.comm2, machine.clock, form.s.garminPortIndex, o, command.file,
-                           stopRequested);
+    if (command.action == CommandLine::Action::Download) {
+        long saved = profile.readInt("Port", "GPS-Port", 1);
+        return RunDownload(machine.comm2, machine.clock,
+                           saved >= 0 && saved < kSerialPortCount ? static_cast<int>(saved) : 1, o,
+                           command.file, stopRequested);
+    }
     std::unique_ptr<InputSpool> spool; // replay -: the log as it arrives
-    bool manual = command.action == CommandLine::Action::Manual;
     std::optional<int> refused =
-        manual ? startManual(form, o)
-               : startReplay(form, replay, o, command.file, inputClosed, spool, run.clock);
+        manual ? StartManual(*form, o)
+               : startReplay(replay, port, command.file, inputClosed, spool, run.clock);
     if (refused)
         return *refused;
-    if (!o.quiet && form.c.PortC.text() == "TCP")
+    if (!o.quiet && port == "TCP")
         std::cerr << "korvel: serving NMEA to TCP clients on port " << out.tcpPort
                   << (IsLoopbackAddress(out.tcpAddress)
                           ? " of this computer only (--bind '*' serves the network)\n"
                           : " at " + out.tcpAddress + "\n");
 
-    HeadlessRun headless(form, manual ? nullptr : &replay, run.clock, o.echo, !o.quiet && !manual,
-                         spool.get(), stopRequested);
+    HeadlessRun headless(engine, outputs, manual ? nullptr : &replay, form.get(), run.clock, o.echo,
+                         !o.quiet && !manual, spool.get(), stopRequested);
     if (manual)
         return headless.onTheFormsTimer();
     if (o.interval == "max")

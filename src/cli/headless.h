@@ -1,4 +1,5 @@
-// The simulator without a window: the same form, driven from the command line.
+// The simulator without a window: a replay and a download drive the engine, the outputs and the
+// download directly; manual mode is still the form's, driven from the command line.
 #pragma once
 
 #include "cli/command_line.h"

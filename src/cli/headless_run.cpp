@@ -1,5 +1,6 @@
 #include "cli/headless_run.h"
 
+#include "app/main_form.h"
 #include "control/record_pace.h"
 #include "files/pending_file.h"
 #include "replay/step_pace.h"
@@ -14,10 +15,10 @@
 
 namespace korvel {
 
-HeadlessRun::HeadlessRun(MainForm& form, HeadlessReplay* replay, Clock& clock, bool echo,
-                         bool showProgress, InputSpool* input,
-                         const std::atomic<bool>& stopRequested)
-    : form_(form), replay_(replay), engine_(form.engine()), outputs_(form.outputs()), clock_(clock),
+HeadlessRun::HeadlessRun(ReplayEngine& engine, Outputs& outputs, HeadlessReplay* replay,
+                         MainForm* manualForm, Clock& clock, bool echo, bool showProgress,
+                         InputSpool* input, const std::atomic<bool>& stopRequested)
+    : replay_(replay), manualForm_(manualForm), engine_(engine), outputs_(outputs), clock_(clock),
       input_(input), stopRequested_(stopRequested), progress_(showProgress),
       countAtLoad_(engine_.count), rmcAtLoad_(input ? input->rmcLines() : 0) {
     if (echo)
@@ -98,8 +99,8 @@ int HeadlessRun::finish() {
     bool whole = !engine_.active && !ending();
     progress_.end(whole ? engine_.count : engine_.index, known());
     int result = status();
-    if (!replay_)
-        form_.StopA_Click();
+    if (manualForm_)
+        manualForm_->StopA_Click();
     else if (engine_.active)
         replay_->stop();
     return result;

@@ -2,7 +2,6 @@
 // status. Standard output may echo what was sent, and a terminal shows a replay's progress.
 #pragma once
 
-#include "app/main_form.h"
 #include "cli/headless_replay.h"
 #include "cli/input_spool.h"
 #include "cli/progress.h"
@@ -12,12 +11,15 @@
 
 namespace korvel {
 
+class MainForm;
+
 class HeadlessRun {
   public:
-    // replay: the replay that runs, or none for manual mode, which the form runs; input: the
+    // replay: the replay that runs, or none for manual mode, which manualForm runs; input: the
     // log arriving on standard input, when the replay reads one.
-    HeadlessRun(MainForm& form, HeadlessReplay* replay, Clock& clock, bool echo, bool showProgress,
-                InputSpool* input, const std::atomic<bool>& stopRequested);
+    HeadlessRun(ReplayEngine& engine, Outputs& outputs, HeadlessReplay* replay,
+                MainForm* manualForm, Clock& clock, bool echo, bool showProgress, InputSpool* input,
+                const std::atomic<bool>& stopRequested);
 
     // Each runs until the end and returns the exit status. Every record as soon as the
     // destination takes it:
@@ -43,13 +45,11 @@ class HeadlessRun {
     long known() const;
     HeadlessReplay::Step step();
     int finish();
-    // Runs events until finished is set, watching for the end meanwhile.
-    int runUntilEnd(bool& finished);
     void echo(const std::string& sentence);
     void flushEcho();
 
-    MainForm& form_;
     HeadlessReplay* replay_;
+    MainForm* manualForm_;
     ReplayEngine& engine_;
     Outputs& outputs_;
     Clock& clock_; // runs events while a destination is waited for

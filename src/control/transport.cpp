@@ -1,6 +1,7 @@
 // The transport row: pause and step, skips, back, seek by the record gauge, stop, loop, the
 // last-record option, the intervals, the sentence-box presets and minimizing.
 #include "app/main_form.h"
+#include "replay/step_pace.h"
 #include "text/conversions.h"
 
 namespace korvel {
@@ -127,14 +128,9 @@ void MainForm::Abstand_Click(int index) {
     }
     c.Timer1.setEnabled(false);
     c.Timer1.setInterval(100);
-    engine_.step = 1;
-    engine_.options.intervalMs = 100;
-    static const int steps[] = {8, 4, 2};
-    static const double intervals[] = {1000, 2000, 4000, 8000};
-    if (index < 3)
-        engine_.step = steps[index];
-    else if (index > 3)
-        engine_.options.intervalMs = intervals[index - 4];
+    IntervalOption option = IntervalOptionAt(index);
+    engine_.step = option.step;
+    engine_.options.intervalMs = option.periodMs;
     if (engine_.active)
         c.Timer1.setEnabled(true);
 }

@@ -1,4 +1,5 @@
 #include "form/controls.h"
+#include "replay/replay_options.h"
 
 namespace korvel {
 
@@ -97,10 +98,9 @@ Controls::Controls() {
     TcpLan.visible = false;
 
     nameArray(Data, "Data");
-    const char* captions[] = {"RMC", "GGA", "VTG", "RMB", "GSA", "GSV", "OTH"};
     const char* tips[] = {"$GPRMC", "$GPGGA", "$GPVTG", "$GPRMB", "$GPGSA", "$GPGSV", "other"};
     for (size_t i = 0; i < Data.size(); ++i) {
-        Data[i].caption = captions[i];
+        Data[i].caption = kSentenceNames[i];
         Data[i].toolTip = tips[i];
         Data[i].value.reset(i < 3 ? 1 : 0);
     }

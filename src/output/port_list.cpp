@@ -1,5 +1,6 @@
 // The list of output destinations and the choice of one.
 #include "app/main_form.h"
+#include "output/port_entries.h"
 #include "text/conversions.h"
 
 namespace korvel {
@@ -7,16 +8,8 @@ namespace korvel {
 void MainForm::FillPortList() {
     c.PortC.clear();
     c.PortC.backColor = kDarkYellow;
-    for (int i = 1; i <= kSerialPortCount; ++i)
-        c.PortC.addItem("COM" + std::to_string(i));
-    for (int i = 1; i <= 4; ++i)
-        c.PortC.addItem("Port" + std::to_string(i));
-    for (int i = 1; i <= 3; ++i)
-        c.PortC.addItem("LPT" + std::to_string(i));
-    c.PortC.addItem("TCP");
-    // After the first 24, so that stored indexes keep their meaning.
-    c.PortC.addItem("PTY");
-    c.PortC.addItem("UDP");
+    for (const std::string& entry : PortEntries())
+        c.PortC.addItem(entry);
 }
 
 void MainForm::PortC_Click() {

@@ -10,6 +10,9 @@ namespace korvel {
 // other sentence, the datum among them.
 enum class Sentence { Rmc, Gga, Vtg, Rmb, Gsa, Gsv, Other };
 constexpr std::size_t kSentenceKinds = 7;
+// Their names, as the boxes and the command line give them.
+constexpr const char* kSentenceNames[kSentenceKinds] = {"RMC", "GGA", "VTG", "RMB",
+                                                        "GSA", "GSV", "OTH"};
 
 class SentenceSet {
   public:

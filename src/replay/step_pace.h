@@ -15,6 +15,20 @@ constexpr int kFirstTickMs = 100;
 constexpr int kLoopPauseMs = 1000;
 constexpr int kNewestPeriodMs = 6000;
 
+// An option of the interval, in the window's order (x8, x4, x2, cont, 1s, 2s, 4s, 8s): the records
+// a step takes and the period between steps.
+struct IntervalOption {
+    int step = 1;
+    double periodMs = 100;
+};
+inline IntervalOption IntervalOptionAt(int index) {
+    static const int steps[] = {8, 4, 2};
+    static const double periods[] = {1000, 2000, 4000, 8000};
+    if (index < 3)
+        return {steps[index], 100};
+    return {1, index > 3 ? periods[index - 4] : 100};
+}
+
 // The timer's period after a record whose step took stepMs from its tick: intervals of a second
 // and more keep their period, so the step's time comes off them (none when the step took longer:
 // the period stays as it was).

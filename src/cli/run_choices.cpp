@@ -1,0 +1,75 @@
+#include "cli/run_choices.h"
+
+#include "output/port_entries.h"
+#include "replay/replay_engine.h"
+#include "replay/step_pace.h"
+#include "text/conversions.h"
+
+#include <algorithm>
+
+namespace korvel {
+
+std::string ChosenPort(const RunOptions& o, int savedIndex, std::string& error) {
+    const std::vector<std::string>& entries = PortEntries();
+    if (o.port.empty())
+        return savedIndex >= 0 && savedIndex < static_cast<int>(entries.size())
+                   ? entries[static_cast<size_t>(savedIndex)]
+                   : entries.front();
+    bool device = o.port.starts_with("/") || o.port == "none";
+    std::string entry = device ? "COM1" : o.port;
+    if (PortEntryIndex(entry) >= 0)
+        return entry;
+    error = "korvel: --port " + o.port +
+            " is not a port (COM1..COM16, Port1..Port4, LPT1..LPT3, TCP, a device path or none)";
+    return "";
+}
+
+std::string MoreOutputsRefused(const std::string& chosen, const std::vector<std::string>& ports) {
+    int serial = Left(chosen, 3) == "COM";
+    for (const std::string& port : ports) {
+        if (port == "none" || chosen == port || PortEntryIndex(port) < 0 ||
+            std::count(ports.begin(), ports.end(), port) > 1)
+            return "korvel: --port " + port + " cannot be one more port (" +
+                   (port == "none" ? "none stands alone" : "a port of the list, each once") + ")";
+        serial += Left(port, 3) == "COM";
+    }
+    if (serial > 1)
+        return "korvel: one serial port at a time";
+    return "";
+}
+
+int IntervalOptionNamed(const std::string& interval) {
+    for (size_t i = 0; i < std::size(kIntervalNames); ++i)
+        if (interval == kIntervalNames[i] || (interval == "max" && i == 3))
+            return static_cast<int>(i);
+    return -1;
+}
+
+SentenceSet SentencesNamed(const std::string& names) {
+    std::vector<std::string> chosen = SplitFields(names);
+    SentenceSet set;
+    for (size_t i = 0; i < kSentenceKinds; ++i)
+        set.set(static_cast<Sentence>(i),
+                std::find(chosen.begin(), chosen.end(), kSentenceNames[i]) != chosen.end());
+    return set;
+}
+
+void ApplyReplayOptions(const RunOptions& o, ReplayEngine& engine) {
+    ReplayOptions& options = engine.options;
+    if (o.sentences)
+        options.sentences = SentencesNamed(*o.sentences);
+    else
+        for (Sentence kind : {Sentence::Rmc, Sentence::Gga, Sentence::Vtg})
+            options.sentences.set(kind, true); // the boxes checked at the start
+    options.loop = o.loop;
+    options.newestOnly = o.last;
+    options.sameTimePosition = o.sameTimePos;
+    options.autoReset = o.autoReset;
+    options.autoSkip = o.autoSkip;
+    int option = IntervalOptionNamed(o.interval);
+    IntervalOption pace = IntervalOptionAt(option >= 0 ? option : 4); // 1 s unless told
+    engine.step = pace.step;
+    options.intervalMs = pace.periodMs;
+}
+
+} // namespace korvel

@@ -1,0 +1,35 @@
+// What the command line's options choose among the window's: the port-list entry and the
+// further ports, the interval option, the sentences and the replay's options.
+#pragma once
+
+#include "cli/command_line.h"
+#include "replay/replay_options.h"
+
+#include <string>
+#include <vector>
+
+namespace korvel {
+
+class ReplayEngine;
+
+// The port-list entry that --port names (COM1 for a device path or none), else the saved one
+// at savedIndex (the first entry when that is none); "" with why in error when --port names no
+// entry.
+std::string ChosenPort(const RunOptions& o, int savedIndex, std::string& error);
+// "" when the further ports can take the stream beside chosen: entries of the port list, one
+// serial port among them all, none of them "none"; else why not.
+std::string MoreOutputsRefused(const std::string& chosen, const std::vector<std::string>& ports);
+
+// The interval options by their names on the command line, in the window's order; "max" runs
+// at "cont" without pacing.
+inline constexpr const char* kIntervalNames[] = {"x8", "x4", "x2", "cont", "1s", "2s", "4s", "8s"};
+// The option's index, -1 when it names none.
+int IntervalOptionNamed(const std::string& interval);
+
+// The sentences a comma-separated list names (RMC, GGA, VTG, RMB, GSA, GSV, OTH).
+SentenceSet SentencesNamed(const std::string& names);
+
+// The replay's options, sentences and pace as the command line asks for them.
+void ApplyReplayOptions(const RunOptions& o, ReplayEngine& engine);
+
+} // namespace korvel
