@@ -2,7 +2,6 @@
 // them. Flags hold 0 and 1; counters are wide enough for any file.
 #pragma once
 
-#include "manual/manual_position.h"
 #include "output/port_entries.h"
 #include "replay/record_figures.h"
 #include "replay/replay_kinds.h"
@@ -46,14 +45,6 @@ struct FormState {
     int timeReference = 0;
     int minAltitude = 9999;
     int maxAltitude = 0;
-    int positionChangeFlags = 0; // 1: latitude bar moved, 2: longitude bar moved
-    // Manual mode: the position set, and positions in signed minutes of arc (negative south
-    // and west); no start point while both start values are 0.
-    ManualPosition manual;
-    double startLatMinutes = 0, startLonMinutes = 0;
-    double currentLatMinutes = 0, currentLonMinutes = 0;
-    double lastLegDistance = 0;
-    int lastCourse = 0;
     long recordTime = 0; // seconds of the day stamped on the latest recorded point
     std::string lastRecordName, recordText;
     int ctrlHeld = 0, altHeld = 0;

@@ -24,7 +24,7 @@ MainForm::MainForm(Platform& platform, std::string programFolder, SettingsLocati
     VSc2_Change();
     VSc3_Change();
     VSc4_Change();
-    s.positionChangeFlags = 0;
+    manual_.moved = 0;
 }
 
 void MainForm::wireEvents() {

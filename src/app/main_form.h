@@ -6,6 +6,7 @@
 #include "app/settings_location.h"
 #include "form/controls.h"
 #include "garmin/track_download.h"
+#include "manual/manual_stream.h"
 #include "manual/recording_log.h"
 #include "output/outputs.h"
 #include "output/sentence_time.h"
@@ -59,6 +60,7 @@ class MainForm {
     void SendSentence(std::string& sentence);
     Outputs& outputs() { return outputs_; }
     ReplayEngine& engine() { return engine_; }
+    ManualStream& manual() { return manual_; }
     // The TCP server listens at its address, after telling the user when it cannot.
     bool StartTcpServer();
     void CloseTcpConnections();
@@ -202,6 +204,7 @@ class MainForm {
     bool figuresShown_ = true;
     SettingsLocation settings_;
     ReplayEngine engine_{s.latest, s.trip, s.figures};
+    ManualStream manual_{s.trip, s.latest};
     // A replay's sentences go to the message list and the outputs.
     struct FormSink : SentenceSink {
         explicit FormSink(MainForm& form) : form(form) {}

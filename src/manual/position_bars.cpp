@@ -35,19 +35,19 @@ void showCoordinate(int index, int v, const char* degreesPattern, char positive,
 } // namespace
 
 void MainForm::VSc1_Change(int index) {
-    s.manual.latitude.setPart(index, c.VSc1[index].value.get());
+    manual_.position.latitude.setPart(index, c.VSc1[index].value.get());
     showCoordinate(index, c.VSc1[index].value.get(), "00", 'N', 'S', c.ggn, c.mmn, c.ssn, c.kkn);
-    s.positionChangeFlags |= 1;
+    manual_.moved |= 1;
 }
 
 void MainForm::HSc1_Change(int index) {
-    s.manual.longitude.setPart(index, c.HSc1[index].value.get());
+    manual_.position.longitude.setPart(index, c.HSc1[index].value.get());
     showCoordinate(index, c.HSc1[index].value.get(), "000", 'E', 'W', c.ggo, c.mmo, c.sso, c.kko);
-    s.positionChangeFlags |= 2;
+    manual_.moved |= 2;
 }
 
 long MainForm::coordinateTenths(bool latitude) const {
-    return (latitude ? s.manual.latitude : s.manual.longitude).signedTenths();
+    return (latitude ? manual_.position.latitude : manual_.position.longitude).signedTenths();
 }
 
 void MainForm::setCoordinateTenths(bool latitude, long tenths) {
@@ -59,20 +59,20 @@ void MainForm::setCoordinateTenths(bool latitude, long tenths) {
     bars[2].setValue(static_cast<int>(magnitude / 10 % 60));
     bars[3].setValue(static_cast<int>(magnitude % 10));
     // The bars' events took the parts; at 0 degrees only the position says the hemisphere.
-    (latitude ? s.manual.latitude : s.manual.longitude).negative = tenths < 0;
+    (latitude ? manual_.position.latitude : manual_.position.longitude).negative = tenths < 0;
     std::string& side = (latitude ? c.kkn : c.kko).caption;
     if (!side.empty())
         side.back() = tenths < 0 ? (latitude ? 'S' : 'W') : (latitude ? 'N' : 'E');
 }
 
 void MainForm::VSc2_Change() {
-    int v = s.manual.altitude = c.VSc2.value.get();
+    int v = manual_.position.altitude = c.VSc2.value.get();
     c.nnM.caption = Plain(v) + " m NN";
     c.nnM.toolTip = Plain(Round(Val(c.nnM.caption) * 3.281)) + " ft";
 }
 
 void MainForm::VSc3_Change() {
-    int v = s.manual.kmh = c.VSc3.value.get();
+    int v = manual_.position.kmh = c.VSc3.value.get();
     c.kmhM.caption = Plain(v) + " km/h";
     c.kmhM.toolTip = Plain(Round(v * 0.6214)) + " mi";
 }

@@ -92,7 +92,7 @@ void MainForm::SetFN_Click() {
 std::string MainForm::FormatDegreesMinutes(double signedMinutes) const {
     double minutes = std::fabs(signedMinutes);
     double degrees = Int(minutes / 60);
-    double rest = (minutes / 60 - degrees) * 60 + s.positionChangeFlags / 10000.0;
+    double rest = (minutes / 60 - degrees) * 60 + manual_.moved / 10000.0;
     std::string text = Format(degrees, "000") + Format(rest, "00.0000");
     text[5] = '.';
     return text;
@@ -104,20 +104,19 @@ void MainForm::SaveP_Click() {
         std::string& rmc = s.latest.rmc;
         std::string& gga = s.latest.gga;
         if (rmc.size() >= 44)
-            rmc.replace(41, 3, Format(Int(s.manual.kmh / 1.852 + 0.5), "000"));
+            rmc.replace(41, 3, Format(Int(manual_.position.kmh / 1.852 + 0.5), "000"));
         double step = Val(c.AutoM.caption);
         long points =
-            step != 0 ? static_cast<long>(s.lastLegDistance) / static_cast<long>(step) : 0;
+            step != 0 ? static_cast<long>(manual_.lastLegDistance) / static_cast<long>(step) : 0;
         std::vector<std::string> lines;
         if (points != 0) {
-            double dLat = (s.startLatMinutes - s.currentLatMinutes) / points;
-            double dLon = (s.startLonMinutes - s.currentLonMinutes) / points;
-            s.positionChangeFlags = 0;
-            bool started = s.startLatMinutes != 0 || s.startLonMinutes != 0;
-            for (long i = points - 1; started && i >= 1; --i) {
-                s.positionChangeFlags ^= 1;
-                double latMinutes = s.currentLatMinutes + i * dLat;
-                double lonMinutes = s.currentLonMinutes + i * dLon;
+            double dLat = (manual_.startLat - manual_.currentLat) / points;
+            double dLon = (manual_.startLon - manual_.currentLon) / points;
+            manual_.moved = 0;
+            for (long i = points - 1; manual_.started() && i >= 1; --i) {
+                manual_.moved ^= 1;
+                double latMinutes = manual_.currentLat + i * dLat;
+                double lonMinutes = manual_.currentLon + i * dLon;
                 std::string lat = FormatDegreesMinutes(latMinutes);
                 std::string lon = FormatDegreesMinutes(lonMinutes);
                 s.recordTime += 2;
@@ -141,8 +140,8 @@ void MainForm::SaveP_Click() {
     }
     c.focus = "HSc1(3)";
     platform_.dialogs.beep();
-    s.startLatMinutes = s.currentLatMinutes;
-    s.startLonMinutes = s.currentLonMinutes;
+    manual_.startLat = manual_.currentLat;
+    manual_.startLon = manual_.currentLon;
     c.FlashEnds.setEnabled(true);
 }
 

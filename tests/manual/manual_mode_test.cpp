@@ -54,8 +54,8 @@ TEST_F(Manual, SentencesForThePositionShown) {
     EXPECT_EQ(c.DistL.caption, "1");
 
     // Standing still at the start point.
-    s.startLatMinutes = s.currentLatMinutes;
-    s.startLonMinutes = s.currentLonMinutes - 0.0001;
+    form.manual().startLat = form.manual().currentLat;
+    form.manual().startLon = form.manual().currentLon - 0.0001;
     std::vector<std::string> standing = nextTick();
     EXPECT_EQ(standing[0],
               FrameSentence("GPRMC,120003,A,4806.7450,N,01138.1950,E,000.0,,061226,,E"));
@@ -154,8 +154,8 @@ TEST_F(Manual, StandingStillInTheWestKeepsTheLastCourse) {
     // by 0.0001' too, a hair north: 089 whole degrees, as in the east.
     form.Form_KeyDown(39, kShift);
     EXPECT_EQ(ExtractField(nextTick()[0], 8), "089.0");
-    s.startLatMinutes = s.currentLatMinutes;
-    s.startLonMinutes = s.currentLonMinutes;
+    form.manual().startLat = form.manual().currentLat;
+    form.manual().startLon = form.manual().currentLon;
     for (int i = 0; i < 2; ++i)
         EXPECT_EQ(nextTick()[2], FrameSentence("GPVTG,089,T,,,0,N,0,K"))
             << "the same course each tick";

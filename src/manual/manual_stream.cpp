@@ -1,0 +1,61 @@
+#include "manual/manual_stream.h"
+
+#include "replay/sentence.h"
+#include "replay/sentence_type.h"
+#include "text/conversions.h"
+
+namespace korvel {
+
+ManualStream::Tick ManualStream::tick(const LocalDateTime& utcNow, const SentenceSet& sentences,
+                                      SentenceSink& sink) {
+    std::string latText = position.latitude.text(2, moved == 2 ? 1 : 0);
+    std::string lonText = position.longitude.text(3, moved == 1 ? 1 : 0);
+    moved = 0;
+    std::string ns = position.latitude.negative ? "S" : "N";
+    std::string ew = position.longitude.negative ? "W" : "E";
+    std::string where = latText + "," + ns + "," + lonText + "," + ew;
+
+    std::string time =
+        Format(utcNow.hour, "00") + Format(utcNow.minute, "00") + Format(utcNow.second, "00");
+    std::string body = "GPRMC," + time + ",A," + where + ",000.0,";
+    currentLat = SignedMinutesOfArc(latText, ns);
+    currentLon = SignedMinutesOfArc(lonText, ew);
+    // Only a leg from a start point gives a course; standing still keeps the last course.
+    Tick done;
+    done.started = started();
+    if (done.started)
+        trip_.measureLeg(startLat, startLon, currentLat, currentLon);
+    done.legDistance = done.started ? trip_.legDistance() : 0;
+    done.legCourse = trip_.legCourse();
+    if (done.started && done.legDistance > 0)
+        body += CourseText(done.legCourse) + ".0";
+    body += "," + Format(utcNow.day, "00") + Format(utcNow.month, "00") +
+            Right(Format(utcNow.year, "0000"), 2) + ",,E";
+    latest_.rmc = FrameSentence(body);
+    if (sentences.has(Sentence::Rmc))
+        sink.send(latest_.rmc);
+
+    if (!done.started) {
+        startLat = currentLat;
+        startLon = currentLon;
+    } else {
+        lastLegDistance = done.legDistance;
+    }
+    if (sentences.has(Sentence::Gga)) {
+        latest_.gga = FrameSentence("GPGGA," + time + "," + where + ",1,12,1.5," +
+                                    Plain(position.altitude) + ".0,M,46.8,M,,");
+        sink.send(latest_.gga);
+    }
+    if (sentences.has(Sentence::Vtg)) {
+        std::string course;
+        if (done.started) {
+            if (done.legCourse != 0)
+                lastCourse = static_cast<int>(done.legCourse);
+            course = CourseText(done.legDistance != 0 ? done.legCourse : lastCourse);
+        }
+        sink.send(FrameSentence("GPVTG," + course + ",T,,,0,N,0,K"));
+    }
+    return done;
+}
+
+} // namespace korvel
