@@ -59,7 +59,8 @@ int main(int argc, char* argv[]) {
     form.showFigures(!headless);
     // A headless run at full speed steps from record to record itself; the window's records
     // come from Timer1's ticks and the steps they bring.
-    HeadlessReplay replay(form.engine(), form.outputs());
+    OutputSink sink(form.outputs());
+    HeadlessReplay replay(form.engine(), form.outputs(), sink);
     if (headless) {
         replay.start(file.string(), "COM1", platform.clock.now());
     } else {

@@ -32,9 +32,6 @@ class MainForm {
 
     Controls c;
     FormState s;
-    // Given every sentence before it leaves, without its CR LF, to change it if it will (the
-    // headless runner moves old logs to the present).
-    std::function<void(std::string&)> beforeSend;
     // Whether anyone sees the figures of the record and the sentences in the message list: a
     // headless run does not, and the tick spares their writing. What they decide (the trip's
     // reset by the time shown, the extremes) is kept either way.

@@ -5,6 +5,7 @@
 #include "app/profile_file.h"
 #include "files/drives.h"
 #include "files/pending_file.h"
+#include "manual/manual_settings.h"
 #include "text/conversions.h"
 
 #include <filesystem>
@@ -91,20 +92,11 @@ void MainForm::Form_Load() {
 
     // Each bar raises its change event, which rebuilds the manual-mode labels.
     c.VSc4.setValue(readInt(profile, "Manu", "Auto", 2));
-    c.VSc2.setValue(readInt(profile, "Manu", "Alt", 550));
-    c.VSc3.setValue(readInt(profile, "Manu", "Speed", 50));
-    const int north[] = {48, 5, 44, 7}, east[] = {11, 38, 11, 7};
-    for (int i = 0; i < 4; ++i)
-        c.VSc1[i].setValue(readInt(profile, "Manu", "PosN" + std::to_string(i), north[i]));
-    for (int i = 0; i < 4; ++i)
-        c.HSc1[i].setValue(readInt(profile, "Manu", "PosE" + std::to_string(i), east[i]));
-    // The hemispheres, which the bars cannot show at 0 degrees.
-    for (bool latitude : {true, false}) {
-        long tenths = coordinateTenths(latitude);
-        std::string side = profile.readString("Manu", latitude ? "PosNS" : "PosEW", "");
-        if (tenths > 0 && side == (latitude ? "S" : "W"))
-            setCoordinateTenths(latitude, -tenths);
-    }
+    ManualPosition manual = ManualPositionOf(profile);
+    c.VSc2.setValue(manual.altitude);
+    c.VSc3.setValue(manual.kmh);
+    setCoordinateTenths(true, manual.latitude.signedTenths());
+    setCoordinateTenths(false, manual.longitude.signedTenths());
     s.minAltitude = 9999;
 
     c.File1.left = c.FileT.left = c.NMEA.left = c.LOA.left = 240;

@@ -2,14 +2,15 @@
 
 #include "app/device_names.h"
 #include "app/profile_file.h"
+#include "app/settings_location.h"
 #include "cli/console_dialogs.h"
 #include "cli/headless_download.h"
-#include "cli/headless_manual.h"
 #include "cli/headless_run.h"
 #include "cli/input_spool.h"
 #include "cli/run_choices.h"
 #include "files/pending_file.h"
 #include "files/readable_file.h"
+#include "manual/manual_settings.h"
 #include "output/descriptor_limit.h"
 #include "output/port_entries.h"
 #include "platform/qt/machine.h"
@@ -134,6 +135,43 @@ struct ReplayParts {
     ReplayEngine engine{latest, trip, figures};
 };
 
+void sayTcpServer(const OutputSettings& out) {
+    std::cerr << "korvel: serving NMEA to TCP clients on port " << out.tcpPort
+              << (IsLoopbackAddress(out.tcpAddress)
+                      ? " of this computer only (--bind '*' serves the network)\n"
+                      : " at " + out.tcpAddress + "\n");
+}
+
+// Manual mode: the saved position, or the one the options give, streamed at the interval
+// asked for until the run is stopped.
+int runManual(const RunOptions& o, const std::string& port, const ProfileFile& profile,
+              ReplayParts& parts, Outputs& outputs, OutputSink& sink, Clock& clock) {
+    std::string error;
+    std::optional<int> period = ManualPeriodMs(o.interval, error);
+    if (!period) {
+        std::cerr << error << "\n";
+        return 2;
+    }
+    ManualStream stream(parts.trip, parts.latest);
+    stream.position = ManualPositionOf(profile);
+    if (o.lat)
+        stream.position.latitude.setSignedTenths(std::lround(*o.lat * 36000));
+    if (o.lon)
+        stream.position.longitude.setSignedTenths(std::lround(*o.lon * 36000));
+    if (o.alt)
+        stream.position.altitude = static_cast<int>(std::lround(*o.alt));
+    outputs.route(port);
+    if (std::optional<OutputFailure> failure = outputs.open()) {
+        std::cerr << "korvel: " << failure->title << ": " << failure->text << "\n";
+        return 1;
+    }
+    if (!o.quiet && port == "TCP")
+        sayTcpServer(outputs.settings);
+    HeadlessRun headless(parts.engine, outputs, nullptr, clock, o.echo, false, nullptr,
+                         stopRequested);
+    return headless.streamManually(stream, *period, ChosenSentences(o), sink);
+}
+
 } // namespace
 
 int RunHeadless(const CommandLine& command, int argc, char* argv[]) {
@@ -172,26 +210,15 @@ int RunHeadless(const CommandLine& command, int argc, char* argv[]) {
                  machine.pty,
                  machine.udp};
     bool manual = command.action == CommandLine::Action::Manual;
-    // Manual mode is the form's; a replay and a download need none.
-    std::unique_ptr<MainForm> form;
-    std::optional<ReplayParts> parts;
-    std::optional<Outputs> ownOutputs;
-    if (manual) {
-        form = std::make_unique<MainForm>(run, folder, settings);
-        form->Form_Load();
-        form->showFigures(false);
-    } else {
-        for (const std::string& warning : warnings)
-            dialogs.messageBox(warning, "Korvel", MessageIcon::Exclamation, MessageButtons::Ok);
-        // What a killed run left: its pseudo-terminal's link, its private temporary folders.
-        machine.pty.removeStaleLink(devices.ptyLink);
-        RemoveStaleTemporaries(TemporaryFolder());
-        parts.emplace();
-        parts->engine.showFigures(false);
-        ownOutputs.emplace(run);
-    }
-    ReplayEngine& engine = manual ? form->engine() : parts->engine;
-    Outputs& outputs = manual ? form->outputs() : *ownOutputs;
+    for (const std::string& warning : warnings)
+        dialogs.messageBox(warning, "Korvel", MessageIcon::Exclamation, MessageButtons::Ok);
+    // What a killed run left: its pseudo-terminal's link, its private temporary folders.
+    machine.pty.removeStaleLink(devices.ptyLink);
+    RemoveStaleTemporaries(TemporaryFolder());
+    ReplayParts parts;
+    ReplayEngine& engine = parts.engine;
+    engine.showFigures(false);
+    Outputs outputs(run);
     OutputSettings& out = outputs.settings = devices.outputSettings();
     if (o.tcpPort)
         out.tcpPort = *o.tcpPort;
@@ -228,19 +255,15 @@ int RunHeadless(const CommandLine& command, int argc, char* argv[]) {
         run.comm1.setCommPort(PortEntryIndex(port) + 1);
     if (o.baud)
         run.comm1.setSettings(std::to_string(*o.baud) + ",n,8,1");
-    if (manual)
-        ApplyManualOptions(*form, port, o);
-    else
-        ApplyReplayOptions(o, engine);
-    HeadlessReplay replay(engine, outputs);
+    ApplyReplayOptions(o, engine);
+    OutputSink sink(outputs);
+    HeadlessReplay replay(engine, outputs, sink);
     if (o.now) {
         using namespace std::chrono;
         TimeShift shift(duration_cast<seconds>(system_clock::now().time_since_epoch()).count());
-        replay.beforeSend = [shift](std::string& sentence) mutable {
+        sink.beforeSend = [shift](std::string& sentence) mutable {
             sentence = shift.apply(sentence);
         };
-        if (form)
-            form->beforeSend = replay.beforeSend;
     }
     std::signal(SIGINT, requestStop);
     std::signal(SIGTERM, requestStop);
@@ -252,22 +275,17 @@ int RunHeadless(const CommandLine& command, int argc, char* argv[]) {
                            saved >= 0 && saved < kSerialPortCount ? static_cast<int>(saved) : 1, o,
                            command.file, stopRequested);
     }
+    if (manual)
+        return runManual(o, port, profile, parts, outputs, sink, run.clock);
     std::unique_ptr<InputSpool> spool; // replay -: the log as it arrives
-    std::optional<int> refused =
-        manual ? StartManual(*form, o)
-               : startReplay(replay, port, command.file, inputClosed, spool, run.clock);
-    if (refused)
+    if (std::optional<int> refused =
+            startReplay(replay, port, command.file, inputClosed, spool, run.clock))
         return *refused;
     if (!o.quiet && port == "TCP")
-        std::cerr << "korvel: serving NMEA to TCP clients on port " << out.tcpPort
-                  << (IsLoopbackAddress(out.tcpAddress)
-                          ? " of this computer only (--bind '*' serves the network)\n"
-                          : " at " + out.tcpAddress + "\n");
+        sayTcpServer(out);
 
-    HeadlessRun headless(engine, outputs, manual ? nullptr : &replay, form.get(), run.clock, o.echo,
-                         !o.quiet && !manual, spool.get(), stopRequested);
-    if (manual)
-        return headless.onTheFormsTimer();
+    HeadlessRun headless(engine, outputs, &replay, run.clock, o.echo, !o.quiet, spool.get(),
+                         stopRequested);
     if (o.interval == "max")
         return headless.asFastAsTaken();
     if (o.speed)

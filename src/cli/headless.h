@@ -1,5 +1,5 @@
-// The simulator without a window: a replay and a download drive the engine, the outputs and the
-// download directly; manual mode is still the form's, driven from the command line.
+// The simulator without a window: replay, manual mode and download drive the engine, the
+// outputs, the manual stream and the download directly, and say what came of them.
 #pragma once
 
 #include "cli/command_line.h"

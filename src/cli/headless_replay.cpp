@@ -1,18 +1,8 @@
 #include "cli/headless_replay.h"
 
-#include "replay/sentence.h"
-
 #include <iostream>
 
 namespace korvel {
-
-void HeadlessReplay::OutputSink::send(std::string_view sentence) {
-    room_.assign(sentence);
-    if (replay_.beforeSend)
-        replay_.beforeSend(room_);
-    room_ += kLineEnd;
-    replay_.outputs_.send(room_);
-}
 
 bool HeadlessReplay::start(const std::string& path, const std::string& port,
                            const LocalDateTime& today) {
@@ -37,9 +27,7 @@ bool HeadlessReplay::start(const std::string& path, const std::string& port,
 
 HeadlessReplay::Step HeadlessReplay::step() {
     RecordStep played = engine_.playNext(sink_);
-    if (outputs_.newFailures())
-        for (const OutputFailure& failure : outputs_.takeFailures())
-            std::cerr << "korvel: " << failure.title << ": " << failure.text << "\n";
+    SayFailures(outputs_);
     Step step{played.counted, false};
     if (!played.ended)
         return step;

@@ -2,22 +2,21 @@
 // the end of the file the run stops, or loops. What the user is told goes to standard error.
 #pragma once
 
+#include "cli/output_sink.h"
 #include "output/outputs.h"
 #include "replay/replay_engine.h"
 
-#include <functional>
 #include <string>
 
 namespace korvel {
 
 class HeadlessReplay {
   public:
-    HeadlessReplay(ReplayEngine& engine, Outputs& outputs) : engine_(engine), outputs_(outputs) {}
+    // sink: where the records go, which are sent to outputs.
+    HeadlessReplay(ReplayEngine& engine, Outputs& outputs, OutputSink& sink)
+        : engine_(engine), outputs_(outputs), sink_(sink) {}
     HeadlessReplay(const HeadlessReplay&) = delete;
     HeadlessReplay& operator=(const HeadlessReplay&) = delete;
-
-    // Given every sentence before it leaves, without its CR LF, to change it (--now).
-    std::function<void(std::string&)> beforeSend;
 
     // Loads the file at path, exactly as named, and opens the outputs of the port-list entry
     // port (and those the outputs' settings add); false (the user told why) when the replay
@@ -36,21 +35,9 @@ class HeadlessReplay {
     bool loopFailed() const { return loopFailed_; }
 
   private:
-    // The sentences, with their CR LF, to every destination.
-    class OutputSink : public SentenceSink {
-      public:
-        explicit OutputSink(HeadlessReplay& replay) : replay_(replay) {}
-        void send(std::string_view sentence) override;
-        void note(std::string_view) override {}
-
-      private:
-        HeadlessReplay& replay_;
-        std::string room_; // of the sentence sent before
-    };
-
     ReplayEngine& engine_;
     Outputs& outputs_;
-    OutputSink sink_{*this};
+    OutputSink& sink_;
     bool loopFailed_ = false;
 };
 

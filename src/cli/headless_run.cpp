@@ -1,6 +1,5 @@
 #include "cli/headless_run.h"
 
-#include "app/main_form.h"
 #include "control/record_pace.h"
 #include "files/pending_file.h"
 #include "replay/step_pace.h"
@@ -16,11 +15,11 @@
 namespace korvel {
 
 HeadlessRun::HeadlessRun(ReplayEngine& engine, Outputs& outputs, HeadlessReplay* replay,
-                         MainForm* manualForm, Clock& clock, bool echo, bool showProgress,
-                         InputSpool* input, const std::atomic<bool>& stopRequested)
-    : replay_(replay), manualForm_(manualForm), engine_(engine), outputs_(outputs), clock_(clock),
-      input_(input), stopRequested_(stopRequested), progress_(showProgress),
-      countAtLoad_(engine_.count), rmcAtLoad_(input ? input->rmcLines() : 0) {
+                         Clock& clock, bool echo, bool showProgress, InputSpool* input,
+                         const std::atomic<bool>& stopRequested)
+    : replay_(replay), engine_(engine), outputs_(outputs), clock_(clock), input_(input),
+      stopRequested_(stopRequested), progress_(showProgress), countAtLoad_(engine_.count),
+      rmcAtLoad_(input ? input->rmcLines() : 0) {
     if (echo)
         outputs_.onTaken = [this](const std::string& sentence) { this->echo(sentence); };
     outputs_.keepWaitingAtEnd = [this] { return mayWaitAtEnd(); };
@@ -99,8 +98,8 @@ int HeadlessRun::finish() {
     bool whole = !engine_.active && !ending();
     progress_.end(whole ? engine_.count : engine_.index, known());
     int result = status();
-    if (manualForm_)
-        manualForm_->StopA_Click();
+    if (!replay_)
+        outputs_.close();
     else if (engine_.active)
         replay_->stop();
     return result;
@@ -229,16 +228,23 @@ int HeadlessRun::pacedByInterval() {
     return result;
 }
 
-int HeadlessRun::onTheFormsTimer() {
+int HeadlessRun::streamManually(ManualStream& stream, int periodMs, const SentenceSet& sentences,
+                                SentenceSink& sink) {
     int result = 0;
-    QTimer watch;
+    QTimer tick, watch;
+    QObject::connect(&tick, &QTimer::timeout, [&] {
+        stream.tick(clock_.utcNow(), sentences, sink);
+        SayFailures(outputs_);
+    });
     QObject::connect(&watch, &QTimer::timeout, [&] {
         if (ending()) {
+            tick.stop();
             watch.stop(); // the end waits for the readers, running events meanwhile
             result = finish();
             QCoreApplication::quit();
         }
     });
+    tick.start(periodMs);
     watch.start(50);
     QCoreApplication::exec();
     return result;

@@ -5,20 +5,19 @@
 #include "cli/headless_replay.h"
 #include "cli/input_spool.h"
 #include "cli/progress.h"
+#include "manual/manual_stream.h"
 
 #include <QElapsedTimer>
 #include <atomic>
 
 namespace korvel {
 
-class MainForm;
-
 class HeadlessRun {
   public:
-    // replay: the replay that runs, or none for manual mode, which manualForm runs; input: the
-    // log arriving on standard input, when the replay reads one.
-    HeadlessRun(ReplayEngine& engine, Outputs& outputs, HeadlessReplay* replay,
-                MainForm* manualForm, Clock& clock, bool echo, bool showProgress, InputSpool* input,
+    // replay: the replay that runs, or none for manual mode; input: the log arriving on
+    // standard input, when the replay reads one.
+    HeadlessRun(ReplayEngine& engine, Outputs& outputs, HeadlessReplay* replay, Clock& clock,
+                bool echo, bool showProgress, InputSpool* input,
                 const std::atomic<bool>& stopRequested);
 
     // Each runs until the end and returns the exit status. Every record as soon as the
@@ -28,8 +27,9 @@ class HeadlessRun {
     int pacedByRecordTimes(double speed);
     // At the interval option's pace:
     int pacedByInterval();
-    // Manual mode, by the form's timer:
-    int onTheFormsTimer();
+    // Manual mode: stream's position every periodMs, the sentences asked for, into sink.
+    int streamManually(ManualStream& stream, int periodMs, const SentenceSet& sentences,
+                       SentenceSink& sink);
 
   private:
     // Whether the records of the next tick have come (always, from a file).
@@ -49,7 +49,6 @@ class HeadlessRun {
     void flushEcho();
 
     HeadlessReplay* replay_;
-    MainForm* manualForm_;
     ReplayEngine& engine_;
     Outputs& outputs_;
     Clock& clock_; // runs events while a destination is waited for

@@ -54,13 +54,33 @@ SentenceSet SentencesNamed(const std::string& names) {
     return set;
 }
 
+SentenceSet ChosenSentences(const RunOptions& o) {
+    if (o.sentences)
+        return SentencesNamed(*o.sentences);
+    SentenceSet set;
+    for (Sentence kind : {Sentence::Rmc, Sentence::Gga, Sentence::Vtg})
+        set.set(kind, true);
+    return set;
+}
+
+std::optional<int> ManualPeriodMs(const std::string& interval, std::string& error) {
+    constexpr int kOffered[] = {0, 0, 0, 100, 1000, 2000, 0, 0}; // ms; 0: not offered
+    int option = IntervalOptionNamed(interval);
+    if (option < 0 && interval != "max")
+        return 1000;
+    if (option >= 0 && interval != "max" && kOffered[option] != 0)
+        return kOffered[option];
+    std::string offered;
+    for (size_t i = 0; i < std::size(kIntervalNames); ++i)
+        if (kOffered[i] != 0)
+            offered += (offered.empty() ? "" : ", ") + std::string(kIntervalNames[i]);
+    error = "korvel: --interval " + interval + " is not offered in manual mode (" + offered + ")";
+    return std::nullopt;
+}
+
 void ApplyReplayOptions(const RunOptions& o, ReplayEngine& engine) {
     ReplayOptions& options = engine.options;
-    if (o.sentences)
-        options.sentences = SentencesNamed(*o.sentences);
-    else
-        for (Sentence kind : {Sentence::Rmc, Sentence::Gga, Sentence::Vtg})
-            options.sentences.set(kind, true); // the boxes checked at the start
+    options.sentences = ChosenSentences(o);
     options.loop = o.loop;
     options.newestOnly = o.last;
     options.sameTimePosition = o.sameTimePos;

@@ -5,6 +5,7 @@
 #include "cli/command_line.h"
 #include "replay/replay_options.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -28,6 +29,12 @@ int IntervalOptionNamed(const std::string& interval);
 
 // The sentences a comma-separated list names (RMC, GGA, VTG, RMB, GSA, GSV, OTH).
 SentenceSet SentencesNamed(const std::string& names);
+// The sentences --sentences names, else those checked at the start (RMC, GGA, VTG).
+SentenceSet ChosenSentences(const RunOptions& o);
+
+// Manual mode's period between ticks, as its interval options (cont, 1s, 2s) give it; none,
+// with why in error, for an interval that manual mode does not offer.
+std::optional<int> ManualPeriodMs(const std::string& interval, std::string& error);
 
 // The replay's options, sentences and pace as the command line asks for them.
 void ApplyReplayOptions(const RunOptions& o, ReplayEngine& engine);

@@ -18,6 +18,10 @@ struct ManualCoordinate {
     void setPart(int index, int value);
     // North and east positive.
     long signedTenths() const { return negative ? -tenths : tenths; }
+    void setSignedTenths(long signedTenths) {
+        negative = signedTenths < 0;
+        tenths = negative ? -signedTenths : signedTenths;
+    }
     // ddmm.mmmm (degreeDigits 2) or dddmm.mmmm (3), its ten-thousandths of a minute moved on
     // by nudge.
     std::string text(int degreeDigits, int nudge) const;

@@ -9,8 +9,6 @@
 namespace korvel {
 
 void MainForm::SendSentence(std::string& sentence) {
-    if (beforeSend)
-        beforeSend(sentence);
     sentence += kLineEnd;
     outputs_.send(sentence);
     showDelivery();
@@ -19,19 +17,14 @@ void MainForm::SendSentence(std::string& sentence) {
 void MainForm::listAndSend(std::string_view sentence) {
     if (figuresShown_)
         c.List1.addItem(std::string(sentence));
-    std::string& sent = sendRoom_; // the room of the sentence sent before
-    if (beforeSend) {
-        sent = sentence;
-        SendSentence(sent);
-    } else {
-        // Nothing to change first: the sentence and its line end written in one go.
-        sent.resize(sentence.size() + kLineEnd.size());
-        std::copy(kLineEnd.begin(), kLineEnd.end(),
-                  std::copy(sentence.begin(), sentence.end(), sent.begin()));
-        outputs_.send(sent);
-        if (outputs_.tcpDelivery() || outputs_.newFailures())
-            showDelivery();
-    }
+    // The sentence and its line end written in one go, into the room of the one before.
+    std::string& sent = sendRoom_;
+    sent.resize(sentence.size() + kLineEnd.size());
+    std::copy(kLineEnd.begin(), kLineEnd.end(),
+              std::copy(sentence.begin(), sentence.end(), sent.begin()));
+    outputs_.send(sent);
+    if (outputs_.tcpDelivery() || outputs_.newFailures())
+        showDelivery();
 }
 
 void MainForm::showDelivery() {

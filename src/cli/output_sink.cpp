@@ -1,0 +1,23 @@
+#include "cli/output_sink.h"
+
+#include "replay/sentence.h"
+
+#include <iostream>
+
+namespace korvel {
+
+void OutputSink::send(std::string_view sentence) {
+    room_.assign(sentence);
+    if (beforeSend)
+        beforeSend(room_);
+    room_ += kLineEnd;
+    outputs_.send(room_);
+}
+
+void SayFailures(Outputs& outputs) {
+    if (outputs.newFailures())
+        for (const OutputFailure& failure : outputs.takeFailures())
+            std::cerr << "korvel: " << failure.title << ": " << failure.text << "\n";
+}
+
+} // namespace korvel
