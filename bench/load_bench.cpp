@@ -1,9 +1,9 @@
 // korvel_bench_load FILE: the time from the click on FILE in the file list to the replay's
 // first tick being due, with the program's own services, in milliseconds. bench/run sets it
 // beside the time `wc -l` takes to read the same file.
-#include "app/main_form.h"
 #include "app/profile_file.h"
 #include "cli/console_dialogs.h"
+#include "form/main_form.h"
 #include "platform/qt/machine.h"
 
 #include <QCoreApplication>

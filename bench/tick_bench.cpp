@@ -5,8 +5,8 @@
 // them, showing nothing. Run under callgrind with two record counts, the difference divided
 // by the difference of the counts is the cost of one replayed record in instructions, without
 // the load's share.
-#include "app/main_form.h"
 #include "cli/headless_replay.h"
+#include "form/main_form.h"
 #include "support/temp_folder.h"
 #include "support/virtual_platform.h"
 

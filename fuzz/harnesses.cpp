@@ -1,6 +1,6 @@
 #include "fuzz/harnesses.h"
 
-#include "app/main_form.h"
+#include "form/main_form.h"
 #include "support/temp_folder.h"
 #include "support/virtual_platform.h"
 

@@ -1,7 +1,7 @@
 #include "cli/headless_run.h"
 
-#include "control/record_pace.h"
 #include "files/pending_file.h"
+#include "replay/record_pace.h"
 #include "replay/step_pace.h"
 
 #include <QCoreApplication>

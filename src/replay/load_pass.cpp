@@ -1,8 +1,8 @@
 // The one pass over a file that its load takes: a large file is read from both ends at once,
 // this thread from the front, asking its caller to serve events, the second core from the back.
-#include "control/other_core.h"
 #include "files/altitude_profile.h"
 #include "replay/formats/track_formats.h"
+#include "replay/other_core.h"
 #include "replay/replay_engine.h"
 #include "replay/sentence_type.h"
 

@@ -3,10 +3,10 @@
 // drive it.
 #pragma once
 
-#include "control/load_tally.h"
 #include "output/sentence_time.h"
 #include "platform/clock.h"
 #include "replay/load_result.h"
+#include "replay/load_tally.h"
 #include "replay/log_records.h"
 #include "replay/record_source.h"
 #include "replay/record_step.h"

@@ -1,7 +1,7 @@
 // The simulator's one window: every control of the form laid out as a widget.
 #pragma once
 
-#include "app/main_form.h"
+#include "form/main_form.h"
 #include "ui/control_binding.h"
 
 #include <QLabel>

@@ -1,7 +1,7 @@
 // The simulator with its window: the machine's services, the form and the window together.
 #pragma once
 
-#include "app/main_form.h"
+#include "form/main_form.h"
 #include "platform/qt/machine.h"
 #include "platform/qt/qt_dialogs.h"
 #include "ui/main_window.h"

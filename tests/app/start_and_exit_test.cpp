@@ -1,5 +1,5 @@
-#include "app/main_form.h"
 #include "app/profile_file.h"
+#include "form/main_form.h"
 #include "support/temp_folder.h"
 #include "support/virtual_platform.h"
 

@@ -1,4 +1,4 @@
-#include "control/load_tally.h"
+#include "replay/load_tally.h"
 
 #include <gtest/gtest.h>
 

@@ -2,8 +2,8 @@
 // folder of its own with a "Tracks" folder; dialogs and the host are test doubles.
 #pragma once
 
-#include "app/main_form.h"
 #include "app/profile_file.h"
+#include "form/main_form.h"
 #include "platform/qt/machine.h"
 #include "support/temp_folder.h"
 #include "support/virtual_platform.h"

@@ -3,7 +3,7 @@
 // test double keeps every byte.
 #pragma once
 
-#include "app/main_form.h"
+#include "form/main_form.h"
 #include "support/temp_folder.h"
 #include "support/virtual_platform.h"
 

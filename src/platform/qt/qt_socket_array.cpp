@@ -1,6 +1,6 @@
 #include "platform/qt/qt_socket_array.h"
 
-#include "control/other_core.h"
+#include "replay/other_core.h"
 
 #include <QHostAddress>
 #include <algorithm>

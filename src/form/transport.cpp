@@ -1,6 +1,6 @@
 // The transport row: pause and step, skips, back, seek by the record gauge, stop, loop, the
 // last-record option, the intervals, the sentence-box presets and minimizing.
-#include "app/main_form.h"
+#include "form/main_form.h"
 #include "replay/step_pace.h"
 #include "text/conversions.h"
 

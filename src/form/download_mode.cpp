@@ -1,6 +1,6 @@
 // Download mode: the confirmation, the start of the dialogue with the receiver, the watchdog
 // and the way back to the idle window.
-#include "app/main_form.h"
+#include "form/main_form.h"
 #include "text/conversions.h"
 
 #include <filesystem>

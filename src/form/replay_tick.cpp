@@ -1,5 +1,5 @@
 // The replay tick: one record of the loaded file per tick of Timer1, and the pacing.
-#include "app/main_form.h"
+#include "form/main_form.h"
 #include "replay/step_pace.h"
 #include "text/conversions.h"
 

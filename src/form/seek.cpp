@@ -1,5 +1,5 @@
 // Moving a running replay: restart and seek to a record.
-#include "app/main_form.h"
+#include "form/main_form.h"
 
 namespace korvel {
 

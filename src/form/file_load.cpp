@@ -1,6 +1,6 @@
 // Loading a clicked file: the engine loads it; the window shows what it is, or why it cannot
 // be replayed, and starts the replay timer.
-#include "app/main_form.h"
+#include "form/main_form.h"
 #include "replay/sentence_type.h"
 #include "replay/step_pace.h"
 

@@ -1,4 +1,4 @@
-#include "app/main_form.h"
+#include "form/main_form.h"
 #include "files/drives.h"
 
 namespace korvel {

@@ -1,8 +1,8 @@
 // The filter buttons, the typed filter and the switch between the message list and the
 // folder view.
-#include "app/main_form.h"
 #include "app/profile_file.h"
 #include "files/typed_filter.h"
+#include "form/main_form.h"
 
 namespace korvel {
 

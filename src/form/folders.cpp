@@ -1,5 +1,5 @@
 // The drive and folder lists of the file browser.
-#include "app/main_form.h"
+#include "form/main_form.h"
 
 #include <algorithm>
 #include <filesystem>

@@ -1,5 +1,5 @@
 // The time-zone spinner.
-#include "app/main_form.h"
+#include "form/main_form.h"
 #include "text/conversions.h"
 
 namespace korvel {

@@ -1,4 +1,4 @@
-#include "control/other_core.h"
+#include "replay/other_core.h"
 
 #include <pthread.h>
 #include <sched.h>

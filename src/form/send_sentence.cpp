@@ -1,6 +1,6 @@
 // Every sentence leaves through SendSentence to the run's destinations; the window shows what
 // came of it.
-#include "app/main_form.h"
+#include "form/main_form.h"
 #include "replay/sentence.h"
 #include "text/conversions.h"
 

@@ -1,5 +1,5 @@
 // The scroll bars of manual mode set the manual position, and its labels show it.
-#include "app/main_form.h"
+#include "form/main_form.h"
 #include "text/conversions.h"
 
 #include <cstdlib>

@@ -1,6 +1,6 @@
 // The end of a replay (stop or loop), the reset of the statistics, skipping forward and the
 // start of a new track segment.
-#include "app/main_form.h"
+#include "form/main_form.h"
 #include "replay/sentence_type.h"
 #include "replay/step_pace.h"
 #include "text/conversions.h"

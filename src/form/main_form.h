@@ -1,10 +1,11 @@
-// The simulator's one form: the controls, the shared state, and every event handler. The
-// handlers live in the source files of their subsystem folders.
+// The window's form, the presenter of the simulator's objects: it maps the controls' clicks to
+// calls of the replay engine, the outputs, manual mode and the download, and their results to
+// captions, lists and colours. Its handlers live in the files of this folder.
 #pragma once
 
-#include "app/form_state.h"
 #include "app/settings_location.h"
 #include "form/controls.h"
+#include "form/form_state.h"
 #include "garmin/track_download.h"
 #include "manual/manual_stream.h"
 #include "manual/recording_log.h"

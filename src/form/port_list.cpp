@@ -1,5 +1,5 @@
 // The list of output destinations and the choice of one.
-#include "app/main_form.h"
+#include "form/main_form.h"
 #include "output/port_entries.h"
 #include "text/conversions.h"
 

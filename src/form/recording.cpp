@@ -1,5 +1,5 @@
 // Recording positions and texts into a log in "Tracks" that the replay plays back.
-#include "app/main_form.h"
+#include "form/main_form.h"
 #include "replay/sentence.h"
 #include "text/conversions.h"
 

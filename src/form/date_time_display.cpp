@@ -1,5 +1,5 @@
 // The date and time of the record being replayed, in UTC or local time, and the trip timer.
-#include "app/main_form.h"
+#include "form/main_form.h"
 #include "text/conversions.h"
 
 #include <chrono>

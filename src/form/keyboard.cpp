@@ -1,6 +1,6 @@
 // The keys: Escape everywhere; in manual mode the arrows move the position in fine steps,
 // Enter records a text and the space bar the position.
-#include "app/main_form.h"
+#include "form/main_form.h"
 
 #include <algorithm>
 

@@ -1,10 +1,10 @@
 // Start and exit: the settings are read once at start, written by the exit button, and the
 // file pattern by the save button.
 #include "app/device_names.h"
-#include "app/main_form.h"
 #include "app/profile_file.h"
 #include "files/drives.h"
 #include "files/pending_file.h"
+#include "form/main_form.h"
 #include "manual/manual_settings.h"
 #include "text/conversions.h"
 

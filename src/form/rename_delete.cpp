@@ -1,5 +1,5 @@
 // A long press on a file opens the file menu: rename it in place, delete it, or cancel.
-#include "app/main_form.h"
+#include "form/main_form.h"
 
 #include <filesystem>
 

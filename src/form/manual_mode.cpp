@@ -1,5 +1,5 @@
 // Manual mode in the window: its controls, and what a tick of its stream shows.
-#include "app/main_form.h"
+#include "form/main_form.h"
 #include "replay/sentence.h"
 #include "replay/sentence_type.h"
 #include "text/conversions.h"

@@ -1,4 +1,4 @@
-#include "control/record_pace.h"
+#include "replay/record_pace.h"
 
 #include <cmath>
 

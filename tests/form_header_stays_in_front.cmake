@@ -1,0 +1,17 @@
+# Fails when a file outside the window's folders (form, ui) includes the form's header: the
+# domain and the command line know nothing of the window.
+file(GLOB_RECURSE files ${SOURCE_DIR}/*.h ${SOURCE_DIR}/*.cpp)
+set(offenders)
+foreach(f IN LISTS files)
+  if(f MATCHES "^${SOURCE_DIR}/(form|ui)/")
+    continue()
+  endif()
+  file(STRINGS ${f} hits REGEX "^[ \t]*#[ \t]*include[ \t]*\"form/(main_form|form_state)\\.h\"")
+  if(hits)
+    list(APPEND offenders "${f}: ${hits}")
+  endif()
+endforeach()
+if(offenders)
+  list(JOIN offenders "\n" text)
+  message(FATAL_ERROR "outside the window, files include the form:\n${text}")
+endif()
