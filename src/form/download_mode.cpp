@@ -85,7 +85,6 @@ void MainForm::StartDownload() {
         EndDownloadMode();
         return;
     }
-    engine_.path = path;
 }
 
 TrackDownload::Listener MainForm::downloadListener() {

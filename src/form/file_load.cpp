@@ -35,8 +35,6 @@ void MainForm::File1_Click() {
         return;
     }
     std::string name = c.File1.fileName();
-    engine_.path = c.Dir1.path.get() + "/" + name;
-    engine_.kind = FileKind::Unknown;
     c.Timer4.setEnabled(false);
     if (s.fileMenuPending == 1) {
         s.fileMenuPending = 0;
@@ -54,7 +52,7 @@ void MainForm::File1_Click() {
     closeAllFiles();
     // Escape while the file loads drops its altitudes.
     profileState_ = 1;
-    LoadResult loaded = engine_.load(engine_.path, platform_.clock.now(), [this] {
+    LoadResult loaded = engine_.load(c.Dir1.path.get() + "/" + name, platform_.clock.now(), [this] {
         platform_.clock.DoEvents();
         return profileState_ == 1;
     });

@@ -21,6 +21,7 @@ struct FormState {
     // Loading and the replay file.
     int fileMenuPending = 0;
     std::string renameFolder; // while a rename waits for its new name
+    std::string menuFile;     // the file the file menu acts on
 
     // Pacing.
     int stepOnce = 0;

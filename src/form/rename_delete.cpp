@@ -25,7 +25,7 @@ void MainForm::Timer4_Timer() {
     closeAllFiles();
     s.fileMenuPending = 1;
     // The menu acts on the pressed file, whether or not the press ends in a click.
-    engine_.path = c.Dir1.path.get() + "/" + c.File1.fileName();
+    s.menuFile = c.Dir1.path.get() + "/" + c.File1.fileName();
     c.fileMenuShown = true;
 }
 
@@ -35,7 +35,7 @@ void MainForm::MRen_Click() {
          std::initializer_list<Control*>{&c.LOA, &c.SAVE, &c.NMEA, &c.ALL, &c.TRACK})
         button->visible = false;
     c.DownloadC.enabled = false;
-    fs::path file(engine_.path);
+    fs::path file(s.menuFile);
     s.renameFolder = file.parent_path().string() + "/";
     c.FileT.text.reset(file.filename().string());
     c.focus = "FileT";
@@ -60,9 +60,9 @@ void MainForm::FileT_KeyDown(int key) {
         return;
     }
     s.renameFolder.clear();
-    fs::rename(engine_.path, target, ec);
+    fs::rename(s.menuFile, target, ec);
     if (ec)
-        platform_.dialogs.messageBox(engine_.path + " cannot be renamed: " + ec.message(), "rename",
+        platform_.dialogs.messageBox(s.menuFile + " cannot be renamed: " + ec.message(), "rename",
                                      MessageIcon::Exclamation, MessageButtons::Ok);
     c.File1.setPattern(s.fileNamePattern);
     c.FileT.text.reset("");
@@ -75,8 +75,8 @@ void MainForm::FileT_KeyDown(int key) {
 void MainForm::MDel_Click() {
     closeAllFiles();
     std::error_code ec;
-    if (!fs::remove(engine_.path, ec) && ec)
-        platform_.dialogs.messageBox(engine_.path + " cannot be deleted: " + ec.message(), "delete",
+    if (!fs::remove(s.menuFile, ec) && ec)
+        platform_.dialogs.messageBox(s.menuFile + " cannot be deleted: " + ec.message(), "delete",
                                      MessageIcon::Exclamation, MessageButtons::Ok);
     platform_.dialogs.beep();
     c.FileT.text.reset("");
