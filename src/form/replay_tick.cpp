@@ -91,7 +91,7 @@ void MainForm::showStep(const RecordStep& step) {
     for (Sentence kind : {Sentence::Vtg, Sentence::Other})
         if (step.seen.has(kind))
             c.Data[static_cast<size_t>(kind)].foreColor = kMagenta;
-    if (step.tripRestarted)
+    if (step.timeRestartedTrip)
         clearTripFigures();
     if (engine_.kind == FileKind::Log)
         c.AutoSkip.backColor = step.standing ? 0x40C0 : kGrey;

@@ -20,7 +20,7 @@ struct RecordStep {
     bool standing = false;
     // The record's time started the trip again (a gap, or a time before its start): the trip's
     // figures shown so far go.
-    bool tripRestarted = false;
+    bool timeRestartedTrip = false;
     // The figures the record shows, where it shows them: the distance from the start, the
     // speed (the record's figures hold it) and whether it is the trip's fastest, the course.
     std::optional<double> fromStart;

@@ -50,7 +50,7 @@ void ReplayEngine::takeTime(std::string_view ddmmyy, std::string_view hhmmss, Re
     result.tripMinutes = trip_.minutesAt(result.time->at);
     if (!result.tripMinutes) {
         restartTrip();
-        result.tripRestarted = true;
+        result.timeRestartedTrip = true;
     }
 }
 
@@ -120,7 +120,7 @@ void ReplayEngine::logFigures(std::span<const std::string_view> fields, RecordSt
         result.course = Val(figures_.courseText);
     }
     takeTime(fields[9], fields[1].substr(0, 6), result);
-    if (result.tripRestarted) {
+    if (result.timeRestartedTrip) {
         // The trip starts again after the record's figures were taken: none of them shows.
         result.fromStart.reset();
         result.speedShown = result.fastest = false;
