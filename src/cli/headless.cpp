@@ -7,6 +7,7 @@
 #include "cli/headless_download.h"
 #include "cli/headless_run.h"
 #include "cli/input_spool.h"
+#include "cli/output_sink.h"
 #include "cli/run_choices.h"
 #include "files/pending_file.h"
 #include "files/readable_file.h"
@@ -162,7 +163,7 @@ int runManual(const RunOptions& o, const std::string& port, const ProfileFile& p
         stream.position.altitude = static_cast<int>(std::lround(*o.alt));
     outputs.route(port);
     if (std::optional<OutputFailure> failure = outputs.open()) {
-        std::cerr << "korvel: " << failure->title << ": " << failure->text << "\n";
+        SayFailure(*failure);
         return 1;
     }
     if (!o.quiet && port == "TCP")

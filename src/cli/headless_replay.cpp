@@ -18,7 +18,7 @@ bool HeadlessReplay::start(const std::string& path, const std::string& port,
     engine_.active = true;
     outputs_.route(port);
     if (std::optional<OutputFailure> failure = outputs_.open()) {
-        std::cerr << "korvel: " << failure->title << ": " << failure->text << "\n";
+        SayFailure(*failure);
         stop();
         return false;
     }

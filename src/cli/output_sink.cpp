@@ -14,10 +14,14 @@ void OutputSink::send(std::string_view sentence) {
     outputs_.send(room_);
 }
 
+void SayFailure(const OutputFailure& failure) {
+    std::cerr << "korvel: " << failure.title << ": " << failure.text << "\n";
+}
+
 void SayFailures(Outputs& outputs) {
     if (outputs.newFailures())
         for (const OutputFailure& failure : outputs.takeFailures())
-            std::cerr << "korvel: " << failure.title << ": " << failure.text << "\n";
+            SayFailure(failure);
 }
 
 } // namespace korvel

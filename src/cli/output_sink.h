@@ -25,6 +25,8 @@ class OutputSink : public SentenceSink {
     std::string room_; // of the sentence sent before
 };
 
+// A destination that cannot take the stream, on standard error.
+void SayFailure(const OutputFailure& failure);
 // The destinations that failed since this was last asked, on standard error.
 void SayFailures(Outputs& outputs);
 
