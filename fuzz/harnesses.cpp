@@ -83,11 +83,11 @@ void ReceiveGarmin(const std::uint8_t* data, std::size_t size) {
     // The bytes arrive in pieces of up to 64, one receive event each; an event that stops at
     // an unknown identifier leaves the rest for the next one.
     auto& incoming = rig.platform.comm2.incoming;
-    for (std::size_t at = 0; at < size && rig.form->s.downloadMode == 1; at += 64) {
+    for (std::size_t at = 0; at < size && rig.form->download().active(); at += 64) {
         incoming.insert(incoming.end(), data + at, data + std::min(size, at + 64));
         rig.platform.comm2.onReceive();
     }
-    if (rig.form->s.downloadMode == 1)
+    if (rig.form->download().active())
         rig.platform.clock.advance(2000); // the watchdog ends what the receiver left unfinished
 }
 

@@ -29,7 +29,7 @@ void MainForm::File1_Click() {
     c.List1.visible = true;
     c.Dir1.visible = c.Drive1.visible = false;
     c.DirSel.enabled = c.Manu.enabled = false;
-    if (s.downloadMode == 1) {
+    if (download_.active()) {
         c.FileT.text.set(c.File1.fileName());
         c.File1.setPattern(s.fileNamePattern);
         return;

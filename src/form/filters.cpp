@@ -18,8 +18,8 @@ void MainForm::FileT_Change() {
 }
 
 void MainForm::LOA_Click() {
-    if (s.downloadMode == 1) {
-        StartDownload();
+    if (download_.active()) {
+        download_.StartDownload();
         return;
     }
     ProfileFile profile = ProfileFile::load(settings_.readPath);

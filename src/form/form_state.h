@@ -37,7 +37,6 @@ struct FormState {
     // Ports.
     int outputPortIndex = 0;
     int garminPortIndex = 1;
-    int downloadMode = 0;
     // The window's size as it last was, kept with the settings; 0 when none is kept.
     int windowWidth = 0, windowHeight = 0;
 

@@ -18,8 +18,8 @@ void MainForm::Form_KeyDown(int key, int shift) {
         if (!c.List1.visible) {
             c.List1.visible = true;
             c.Dir1.visible = c.Drive1.visible = false;
-        } else if (s.downloadMode == 1) {
-            CancelDownload("Download stopped: no file is written.");
+        } else if (download_.active()) {
+            download_.CancelDownload("Download stopped: no file is written.");
         } else if (profileState_ == 1) {
             profileState_ = 2;
         } else if (c.Manu.value.get() == 1 && c.StopA.visible) {

@@ -115,10 +115,6 @@ void MainForm::wireEvents() {
         c.FlashEnds.setEnabled(false);
         c.SaveP.backColor = kRed;
     };
-    c.DownloadC.onClick = [this] { StartDownloadDialog(); };
-    c.Timer3.setInterval(kDownloadWatchdogMs);
-    c.Timer3.onTimer = [this] { trackDownload_.timeout(); };
-    platform_.comm2.onReceive = [this] { trackDownload_.receive(); };
     SocketArray& winsock = platform_.winsock;
     winsock.onError = [this](int index, int number, const std::string& description) {
         Winsock_Error(index, number, description);

@@ -5,8 +5,8 @@
 
 #include "app/settings_location.h"
 #include "form/controls.h"
+#include "form/download_presenter.h"
 #include "form/form_state.h"
-#include "garmin/track_download.h"
 #include "manual/manual_stream.h"
 #include "manual/recording_log.h"
 #include "output/outputs.h"
@@ -152,16 +152,13 @@ class MainForm {
     void Form_KeyDown(int key, int shift);
     void Form_KeyUp(int key, int shift);
 
-    // Garmin track-log download.
-    void StartDownloadDialog();
-    void StartDownload();
-    // Ends a download without keeping anything of it; reason goes to List1.
-    void CancelDownload(const std::string& reason);
-    void EndDownloadMode();
+    DownloadPresenter& download() { return download_; }
+
+    // The replay file and the recording log close.
+    void closeAllFiles();
 
   private:
     void wireEvents();
-    void closeAllFiles();
     bool openReplayFile();
     // What the boxes show of a log or a track that was loaded.
     void showLogLoaded(bool completedFromGga);
@@ -171,10 +168,6 @@ class MainForm {
     void refuseLoad(const std::vector<std::string>& why);
     // Opens the output ports a run needs; false (after telling the user) when one cannot be.
     bool openOutputPort();
-    // What the window shows of a download: its dialogue in List1, its points in Gauge2, the
-    // watchdog in Timer3, its end in a message, List1 and the port list's colour.
-    TrackDownload::Listener downloadListener();
-    void downloadEnded(const DownloadResult& result);
     // Lists a sentence in List1 and sends it.
     void listAndSend(std::string_view sentence);
     // What a step's record shows: the boxes of the kinds of sentence it met, its figures.
@@ -221,7 +214,7 @@ class MainForm {
     std::int64_t lampDeadline_ = 0; // monotonic ms when the activity lamp goes out
     Outputs outputs_{platform_};
     std::int64_t tickStart_ = 0; // when the tick came whose step is due
-    TrackDownload trackDownload_{platform_.comm2, platform_.clock, downloadListener()};
+    DownloadPresenter download_{{*this, c, s, platform_}};
 };
 
 } // namespace korvel

@@ -16,7 +16,7 @@ void MainForm::PortC_Click() {
     if (starting_)
         return;
     int index = c.PortC.listIndex.get();
-    if (s.downloadMode == 1) {
+    if (download_.active()) {
         // Only a serial port receives from a Garmin: any other entry a list may still show
         // is not taken.
         if (index < 0 || index >= kSerialPortCount) {

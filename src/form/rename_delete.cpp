@@ -8,7 +8,7 @@ namespace korvel {
 namespace fs = std::filesystem;
 
 void MainForm::File1_MouseDown(int button) {
-    if (button == kLeftButton && s.downloadMode != 1)
+    if (button == kLeftButton && !download_.active())
         c.Timer4.setEnabled(true);
 }
 
@@ -44,8 +44,8 @@ void MainForm::MRen_Click() {
 
 void MainForm::FileT_KeyDown(int key) {
     constexpr int kEnter = 13;
-    if (key == kEnter && s.downloadMode == 1)
-        StartDownload();
+    if (key == kEnter && download_.active())
+        download_.StartDownload();
     if (key != kEnter || s.renameFolder.empty())
         return;
     std::string name = c.FileT.text.get();
@@ -94,12 +94,12 @@ void MainForm::Form_DblClick() {
     c.List1.visible = true;
     c.Dir1.visible = c.Drive1.visible = false;
     // Download mode ends, and a download under way is dropped, as Escape drops it.
-    if (s.downloadMode == 1 && trackDownload_.running()) {
-        CancelDownload("Download stopped: no file is written.");
+    if (download_.running()) {
+        download_.CancelDownload("Download stopped: no file is written.");
         return;
     }
-    if (s.downloadMode == 1) {
-        EndDownloadMode();
+    if (download_.active()) {
+        download_.EndDownloadMode();
         return;
     }
     FillPortList();

@@ -65,7 +65,7 @@ class Download : public ReplayFixture {
     std::string track() { return ReadFile(program.file("Tracks/walk.trk")); }
     // The download has ended and the window is as before it.
     void expectEnded() {
-        EXPECT_EQ(s.downloadMode, 0);
+        EXPECT_FALSE(form.download().active());
         EXPECT_FALSE(platform.comm2.isOpen());
         EXPECT_FALSE(c.Timer3.enabled());
         EXPECT_TRUE(c.LOA.enabled && c.DownloadC.enabled && c.SAVE.visible);
@@ -139,7 +139,7 @@ TEST_F(Download, OnlyACompleteTransferWritesTheFileNamed) {
         {"the watchdog, counting from the last packet",
          [&] {
              platform.clock.advance(1999);
-             ASSERT_EQ(s.downloadMode, 1);
+             ASSERT_TRUE(form.download().active());
              platform.clock.advance(1);
          },
          "GPS-Timeout\n(ComPort=2?)"},
@@ -218,7 +218,7 @@ TEST_F(Download, NamesAndPortsThatCannotBeUsed) {
     c.FileT.text.set("../escape");
     form.FileT_KeyDown(13);
     EXPECT_EQ(platform.dialogs.messages.back().text, "\"../escape\" is not a file name.");
-    EXPECT_EQ(s.downloadMode, 1);
+    EXPECT_TRUE(form.download().active());
 
     platform.comm2.failOpen = true;
     c.FileT.text.set("walk.txt");

@@ -83,7 +83,7 @@ TEST_F(Output, ChoosingAPortClosesTheSerialPortAndStopsTheRun) {
     EXPECT_FALSE(engine.active);
     EXPECT_EQ(s.outputPortIndex, 23);
 
-    s.downloadMode = 1; // the download chooses its own port
+    c.DownloadC.onClick(); // the download chooses its own port
     choose("COM5");
     EXPECT_EQ(s.garminPortIndex, 4);
     EXPECT_EQ(platform.comm2.commPort(), 5);

@@ -1,5 +1,6 @@
 // Download mode: the confirmation, the start of the dialogue with the receiver, the watchdog
 // and the way back to the idle window.
+#include "form/download_presenter.h"
 #include "form/main_form.h"
 #include "text/conversions.h"
 
@@ -19,7 +20,15 @@ void showPatternButtons(Controls& c, bool shown) {
 
 } // namespace
 
-void MainForm::StartDownloadDialog() {
+DownloadPresenter::DownloadPresenter(const FormPart& part)
+    : FormPart(part), download_(platform_.comm2, platform_.clock, listener()) {
+    c.DownloadC.onClick = [this] { StartDownloadDialog(); };
+    c.Timer3.setInterval(kDownloadWatchdogMs);
+    c.Timer3.onTimer = [this] { download_.timeout(); };
+    platform_.comm2.onReceive = [this] { download_.receive(); };
+}
+
+void DownloadPresenter::StartDownloadDialog() {
     showPatternButtons(c, true);
     c.FileT.text.set("");
     if (platform_.comm2.isOpen())
@@ -28,13 +37,13 @@ void MainForm::StartDownloadDialog() {
         "GPS-Receiver connected and in GARMIN-Mode ?", "  Tracklog-Download", MessageIcon::Question,
         MessageButtons::YesNo);
     if (answer != MessageAnswer::Yes) {
-        s.downloadMode = 0;
+        active_ = false;
         c.PortC.listIndex.set(s.outputPortIndex);
         return;
     }
     showPatternButtons(c, false);
     c.focus = "FileT";
-    s.downloadMode = 1;
+    active_ = true;
     c.List1.clear();
     c.List1.toolTip = "Download";
     c.File1.toolTip = "File-Name";
@@ -50,7 +59,7 @@ void MainForm::StartDownloadDialog() {
     c.PortC.items.resize(kSerialPortCount);
 }
 
-void MainForm::StartDownload() {
+void DownloadPresenter::StartDownload() {
     c.List1.visible = true;
     c.Dir1.visible = c.Drive1.visible = false;
     std::string name = c.FileT.text.get();
@@ -78,16 +87,16 @@ void MainForm::StartDownload() {
     }
     c.focus = "ENDE";
     c.LOA.enabled = false;
-    closeAllFiles();
+    form.closeAllFiles();
     if (std::optional<std::string> error =
-            trackDownload_.start(s.garminPortIndex + 1, path, replaceTarget)) {
+            download_.start(s.garminPortIndex + 1, path, replaceTarget)) {
         platform_.dialogs.messageBox(*error, " Error !", MessageIcon::Critical, MessageButtons::Ok);
         EndDownloadMode();
         return;
     }
 }
 
-TrackDownload::Listener MainForm::downloadListener() {
+TrackDownload::Listener DownloadPresenter::listener() {
     return {
         .listed = [this](const std::string& line) { c.List1.addItem(line); },
         .announced = [this](int records) { c.Gauge2.max = records; },
@@ -97,11 +106,11 @@ TrackDownload::Listener MainForm::downloadListener() {
                     c.Gauge2.value = points;
             },
         .watch = [this](bool on) { c.Timer3.setEnabled(on); },
-        .ended = [this](const DownloadResult& result) { downloadEnded(result); },
+        .ended = [this](const DownloadResult& result) { ended(result); },
     };
 }
 
-void MainForm::downloadEnded(const DownloadResult& result) {
+void DownloadPresenter::ended(const DownloadResult& result) {
     if (!result.message.empty())
         platform_.dialogs.messageBox(result.message, " Error !", MessageIcon::Critical,
                                      MessageButtons::Ok);
@@ -115,23 +124,23 @@ void MainForm::downloadEnded(const DownloadResult& result) {
         c.PortC.backColor = kTransferOk;
 }
 
-void MainForm::CancelDownload(const std::string& reason) {
-    trackDownload_.stop(reason);
+void DownloadPresenter::CancelDownload(const std::string& reason) {
+    download_.stop(reason);
 }
 
-void MainForm::EndDownloadMode() {
+void DownloadPresenter::EndDownloadMode() {
     if (platform_.comm2.isOpen())
         platform_.comm2.close();
-    s.downloadMode = 0;
+    active_ = false;
     c.Gauge2.value = 0;
     c.Timer3.setEnabled(false);
     c.File1.setPattern(s.fileNamePattern);
     c.FileT.text.set(s.fileNamePattern);
     showPatternButtons(c, true);
     c.LOA.enabled = true;
-    closeAllFiles();
+    form.closeAllFiles();
     c.DownloadC.enabled = c.Skip1.enabled = true;
-    FillPortList();
+    form.FillPortList();
     c.PortC.listIndex.set(s.outputPortIndex);
     c.LOA.toolTip = "Load Fileselection";
     c.File1.toolTip = "Start - Rename/Delete";
