@@ -134,8 +134,8 @@ void DownloadPresenter::EndDownloadMode() {
     active_ = false;
     c.Gauge2.value = 0;
     c.Timer3.setEnabled(false);
-    c.File1.setPattern(s.fileNamePattern);
-    c.FileT.text.set(s.fileNamePattern);
+    c.File1.setPattern(form.files().pattern());
+    c.FileT.text.set(form.files().pattern());
     showPatternButtons(c, true);
     c.LOA.enabled = true;
     form.closeAllFiles();

@@ -31,15 +31,13 @@ void MainForm::File1_Click() {
     c.DirSel.enabled = c.Manu.enabled = false;
     if (download_.active()) {
         c.FileT.text.set(c.File1.fileName());
-        c.File1.setPattern(s.fileNamePattern);
+        c.File1.setPattern(files_.pattern());
         return;
     }
     std::string name = c.File1.fileName();
     c.Timer4.setEnabled(false);
-    if (s.fileMenuPending == 1) {
-        s.fileMenuPending = 0;
+    if (files_.menuOpened())
         return;
-    }
     c.File1.enabled = false;
     c.DownloadC.enabled = false;
     c.RESTART.enabled = c.Back.enabled = c.Skip1.enabled = c.Skip2.enabled = c.Pause.enabled = true;

@@ -18,11 +18,6 @@ namespace korvel {
 constexpr const char* kDefaultFilePattern = "*.log;*.nma;*.trl;*.trk;*.plt;*.kml;*.gpx";
 
 struct FormState {
-    // Loading and the replay file.
-    int fileMenuPending = 0;
-    std::string renameFolder; // while a rename waits for its new name
-    std::string menuFile;     // the file the file menu acts on
-
     // Pacing.
     int stepOnce = 0;
     double stepDurationMs = 0; // how long the previous tick took
@@ -51,7 +46,6 @@ struct FormState {
 
     // Settings.
     std::string programFolder; // with a trailing "/"
-    std::string fileNamePattern;
 };
 
 } // namespace korvel

@@ -1,5 +1,6 @@
 // The keys: Escape everywhere; in manual mode the arrows move the position in fine steps,
-// Enter records a text and the space bar the position.
+// Enter records a text and the space bar the position. A double click on the form returns to
+// the message list, as Escape does.
 #include "form/main_form.h"
 
 #include <algorithm>
@@ -75,6 +76,23 @@ void MainForm::Form_KeyUp(int key, int) {
         s.ctrlHeld = 0;
     if (key == kAlt)
         s.altHeld = 0;
+}
+
+void MainForm::Form_DblClick() {
+    c.List1.visible = true;
+    c.Dir1.visible = c.Drive1.visible = false;
+    // Download mode ends, and a download under way is dropped, as Escape drops it.
+    if (download_.running()) {
+        download_.CancelDownload("Download stopped: no file is written.");
+        return;
+    }
+    if (download_.active()) {
+        download_.EndDownloadMode();
+        return;
+    }
+    FillPortList();
+    // The refilled list keeps the chosen output port selected.
+    c.PortC.listIndex.reset(s.outputPortIndex);
 }
 
 } // namespace korvel

@@ -32,8 +32,6 @@ void MainForm::wireEvents() {
     c.SAVE.onClick = [this] { SAVE_Click(); };
     c.PortC.listIndex.event = [this] { PortC_Click(); };
     c.TcpLan.value.event = [this] { TcpLan_Click(); };
-    c.Drive1.drive.event = [this] { Drive1_Change(); };
-    c.Dir1.path.event = [this] { Dir1_Change(); };
     c.TZdiff.value.event = [this] { TZdiff_Change(); };
     for (int i = 0; i < 4; ++i) {
         c.VSc1[i].value.event = [this, i] { VSc1_Change(i); };
@@ -68,18 +66,6 @@ void MainForm::wireEvents() {
         };
     c.RMCRMB.onClick = [this] { RMCRMB_Click(); };
     c.Manu.value.event = [this] { Manu_Click(); };
-    c.FileT.text.event = [this] { FileT_Change(); };
-    c.File1.onMouseDown = [this](int button) { File1_MouseDown(button); };
-    c.List1.onMouseDown = [this](int button) { List1_MouseDown(button); };
-    c.Timer4.onTimer = [this] { Timer4_Timer(); };
-    c.MRen.onClick = [this] { MRen_Click(); };
-    c.MDel.onClick = [this] { MDel_Click(); };
-    c.Mcan.onClick = [this] { Mcan_Click(); };
-    c.LOA.onClick = [this] { LOA_Click(); };
-    c.DirSel.onClick = [this] { DirSel_Click(); };
-    c.NMEA.onClick = [this] { setFilePattern("*.log;*.nma"); };
-    c.ALL.onClick = [this] { setFilePattern("*.log;*.nma;*.trl;*.trk;*.plt;*.KML;*.gpx"); };
-    c.TRACK.onClick = [this] { setFilePattern("*.trl;*.trk;*.plt;*.kml;*.gpx"); };
     c.SetFN.onClick = [this] { SetFN_Click(); };
     c.SaveP.onClick = [this] { SaveP_Click(); };
     c.SaveT.onClick = [this] { SaveT_Click(); };

@@ -6,6 +6,7 @@
 #include "app/settings_location.h"
 #include "form/controls.h"
 #include "form/download_presenter.h"
+#include "form/file_browser_presenter.h"
 #include "form/form_state.h"
 #include "manual/manual_stream.h"
 #include "manual/recording_log.h"
@@ -107,22 +108,7 @@ class MainForm {
     void ShowDateTime(const RecordTime& time, std::optional<long long> tripMinutes);
 
     // File browser.
-    void Drive1_Change();
-    void Dir1_Change();
-    // Chooses the file as a click in the file list would: its folder shown, the file picked
-    // (its own name as the filter when the filter hides it) and its replay started.
-    void ChooseFile(const std::string& path);
-    void FileT_Change();
-    void FileT_KeyDown(int key);
-    void File1_MouseDown(int button);
-    void List1_MouseDown(int button);
-    void Timer4_Timer();
-    void MRen_Click();
-    void MDel_Click();
-    void Mcan_Click();
     void Form_DblClick();
-    void LOA_Click();
-    void DirSel_Click();
     // Draws the loaded file's altitude over its records in DIA.
     void DrawAltitudeProfile(const AltitudeCurve& curve);
 
@@ -153,6 +139,7 @@ class MainForm {
     void Form_KeyUp(int key, int shift);
 
     DownloadPresenter& download() { return download_; }
+    FileBrowserPresenter& files() { return files_; }
 
     // The replay file and the recording log close.
     void closeAllFiles();
@@ -184,7 +171,6 @@ class MainForm {
     void showDelivery();
     void tell(const OutputFailure& failure);
     void showManualControls(bool manual);
-    void setFilePattern(const std::string& patterns);
     // Writes the lines of one record to the recording log at once, whole or not at all.
     void record(const std::vector<std::string>& lines);
     // Applies change to the settings file and writes it; tells the user when it cannot.
@@ -215,6 +201,7 @@ class MainForm {
     Outputs outputs_{platform_};
     std::int64_t tickStart_ = 0; // when the tick came whose step is due
     DownloadPresenter download_{{*this, c, s, platform_}};
+    FileBrowserPresenter files_{{*this, c, s, platform_}, settings_};
 };
 
 } // namespace korvel

@@ -1,55 +1,60 @@
 // A long press on a file opens the file menu: rename it in place, delete it, or cancel.
+#include "form/file_browser_presenter.h"
 #include "form/main_form.h"
 
 #include <filesystem>
+#include <utility>
 
 namespace korvel {
 
 namespace fs = std::filesystem;
 
-void MainForm::File1_MouseDown(int button) {
-    if (button == kLeftButton && !download_.active())
+void FileBrowserPresenter::File1_MouseDown(int button) {
+    if (button == kLeftButton && !form.download().active())
         c.Timer4.setEnabled(true);
 }
 
-void MainForm::List1_MouseDown(int button) {
-    if (button == kRightButton)
-        c.List1.clear();
+bool FileBrowserPresenter::menuOpened() {
+    return std::exchange(menuOpened_, false);
 }
 
-void MainForm::Timer4_Timer() {
+void FileBrowserPresenter::showFileButtons(bool shown) {
+    for (Control* button :
+         std::initializer_list<Control*>{&c.LOA, &c.SAVE, &c.NMEA, &c.ALL, &c.TRACK})
+        button->visible = shown;
+    c.DownloadC.enabled = shown;
+}
+
+void FileBrowserPresenter::Timer4_Timer() {
     c.Timer4.setEnabled(false);
     // With no file chosen the menu would act on the folder itself.
     if (c.File1.fileName().empty())
         return;
-    closeAllFiles();
-    s.fileMenuPending = 1;
+    form.closeAllFiles();
+    menuOpened_ = true;
     // The menu acts on the pressed file, whether or not the press ends in a click.
-    s.menuFile = c.Dir1.path.get() + "/" + c.File1.fileName();
+    menuFile_ = c.Dir1.path.get() + "/" + c.File1.fileName();
     c.fileMenuShown = true;
 }
 
-void MainForm::MRen_Click() {
-    closeAllFiles();
-    for (Control* button :
-         std::initializer_list<Control*>{&c.LOA, &c.SAVE, &c.NMEA, &c.ALL, &c.TRACK})
-        button->visible = false;
-    c.DownloadC.enabled = false;
-    fs::path file(s.menuFile);
-    s.renameFolder = file.parent_path().string() + "/";
+void FileBrowserPresenter::MRen_Click() {
+    form.closeAllFiles();
+    showFileButtons(false);
+    fs::path file(menuFile_);
+    renameFolder_ = file.parent_path().string() + "/";
     c.FileT.text.reset(file.filename().string());
     c.focus = "FileT";
     Mcan_Click();
 }
 
-void MainForm::FileT_KeyDown(int key) {
+void FileBrowserPresenter::FileT_KeyDown(int key) {
     constexpr int kEnter = 13;
-    if (key == kEnter && download_.active())
-        download_.StartDownload();
-    if (key != kEnter || s.renameFolder.empty())
+    if (key == kEnter && form.download().active())
+        form.download().StartDownload();
+    if (key != kEnter || renameFolder_.empty())
         return;
     std::string name = c.FileT.text.get();
-    std::string target = s.renameFolder + name;
+    std::string target = renameFolder_ + name;
     std::error_code ec;
     // A rename never replaces another file, and stays in its folder.
     if (name.empty() || name.find('/') != std::string::npos || fs::exists(target, ec)) {
@@ -59,24 +64,21 @@ void MainForm::FileT_KeyDown(int key) {
                                      "rename", MessageIcon::Exclamation, MessageButtons::Ok);
         return;
     }
-    s.renameFolder.clear();
-    fs::rename(s.menuFile, target, ec);
+    renameFolder_.clear();
+    fs::rename(menuFile_, target, ec);
     if (ec)
-        platform_.dialogs.messageBox(s.menuFile + " cannot be renamed: " + ec.message(), "rename",
+        platform_.dialogs.messageBox(menuFile_ + " cannot be renamed: " + ec.message(), "rename",
                                      MessageIcon::Exclamation, MessageButtons::Ok);
-    c.File1.setPattern(s.fileNamePattern);
+    c.File1.setPattern(pattern_);
     c.FileT.text.reset("");
-    for (Control* button :
-         std::initializer_list<Control*>{&c.LOA, &c.SAVE, &c.NMEA, &c.ALL, &c.TRACK})
-        button->visible = true;
-    c.DownloadC.enabled = true;
+    showFileButtons(true);
 }
 
-void MainForm::MDel_Click() {
-    closeAllFiles();
+void FileBrowserPresenter::MDel_Click() {
+    form.closeAllFiles();
     std::error_code ec;
-    if (!fs::remove(s.menuFile, ec) && ec)
-        platform_.dialogs.messageBox(s.menuFile + " cannot be deleted: " + ec.message(), "delete",
+    if (!fs::remove(menuFile_, ec) && ec)
+        platform_.dialogs.messageBox(menuFile_ + " cannot be deleted: " + ec.message(), "delete",
                                      MessageIcon::Exclamation, MessageButtons::Ok);
     platform_.dialogs.beep();
     c.FileT.text.reset("");
@@ -84,27 +86,10 @@ void MainForm::MDel_Click() {
     Mcan_Click();
 }
 
-void MainForm::Mcan_Click() {
+void FileBrowserPresenter::Mcan_Click() {
     c.fileMenuShown = false;
     c.DirSel.enabled = true;
     c.Manu.visible = true;
-}
-
-void MainForm::Form_DblClick() {
-    c.List1.visible = true;
-    c.Dir1.visible = c.Drive1.visible = false;
-    // Download mode ends, and a download under way is dropped, as Escape drops it.
-    if (download_.running()) {
-        download_.CancelDownload("Download stopped: no file is written.");
-        return;
-    }
-    if (download_.active()) {
-        download_.EndDownloadMode();
-        return;
-    }
-    FillPortList();
-    // The refilled list keeps the chosen output port selected.
-    c.PortC.listIndex.reset(s.outputPortIndex);
 }
 
 } // namespace korvel

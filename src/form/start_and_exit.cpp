@@ -76,8 +76,6 @@ void MainForm::Form_Load() {
     if (s.garminPortIndex < 0 || s.garminPortIndex >= kSerialPortCount)
         s.garminPortIndex = 1;
 
-    s.fileNamePattern = Trim(profile.readString("Files", "Names", kDefaultFilePattern));
-
     std::error_code ec;
     std::string dataFolder = s.programFolder;
     if (fs::is_directory(s.programFolder + "Tracks", ec))
@@ -88,7 +86,7 @@ void MainForm::Form_Load() {
         c.Drive1.drive.set(DriveOf(path));
         c.Dir1.path.set(path);
     }
-    c.File1.setPattern(s.fileNamePattern);
+    files_.applyPattern(Trim(profile.readString("Files", "Names", kDefaultFilePattern)));
 
     // Each bar raises its change event, which rebuilds the manual-mode labels.
     c.VSc4.setValue(readInt(profile, "Manu", "Auto", 2));

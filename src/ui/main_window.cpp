@@ -113,7 +113,7 @@ MainWindow::MainWindow(MainForm& form)
     // A menu closed without a choice is a cancel.
     connect(&fileMenu_, &QMenu::aboutToHide, this, [this] {
         if (form_.c.fileMenuShown)
-            form_.Mcan_Click();
+            form_.files().Mcan_Click();
     });
 }
 
@@ -186,7 +186,7 @@ void MainWindow::dropEvent(QDropEvent* event) {
     if (file.isEmpty())
         return;
     event->acceptProposedAction();
-    form_.ChooseFile(ToText(file));
+    form_.files().ChooseFile(ToText(file));
     refresh();
 }
 
@@ -244,7 +244,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     if (press) {
         form_.Form_KeyDown(code, shift);
         if (watched->objectName() == "FileT")
-            form_.FileT_KeyDown(code);
+            form_.files().FileT_KeyDown(code);
     } else
         form_.Form_KeyUp(code, shift);
     refresh();

@@ -78,7 +78,7 @@ int RunWindow(int argc, char* argv[], const std::string& file) {
     WindowApp app(FindDataHome(folder, UserDataFolder()), FindSettings(folder, UserConfigFolder()));
     app.window().show();
     if (!file.empty()) {
-        app.form().ChooseFile(file);
+        app.form().files().ChooseFile(file);
         app.window().refresh();
     }
     return application.exec();

@@ -66,7 +66,7 @@ TEST_F(FileBrowser, AFileNamedIsChosenAsAClickWould) {
         SCOPED_TRACE(name);
         std::string log = program.write(std::string("elsewhere/") + name,
                                         test::Log({test::Rmc(1), test::Rmc(2)}));
-        form.ChooseFile(log);
+        form.files().ChooseFile(log);
         EXPECT_EQ(c.File1.path(), program.file("elsewhere"));
         EXPECT_EQ(c.File1.fileName(), name);
         EXPECT_TRUE(engine.active);

@@ -34,14 +34,14 @@ TEST_F(RenameDelete, RenameNeverReplacesAnotherFileOrLeavesTheFolder) {
     c.MRen.onClick();
     for (const char* name : {"tour.log", "../track.trk", ""}) {
         c.FileT.text.set(name);
-        form.FileT_KeyDown(13);
+        form.files().FileT_KeyDown(13);
     }
     EXPECT_EQ(platform.dialogs.messages.size(), 3u);
     EXPECT_EQ(test::ReadFile(program.file("Tracks/tour.log")), "$GPRMC\r\n");
     EXPECT_TRUE(fs::exists(program.file("Tracks/track.trk")));
     EXPECT_FALSE(fs::exists(program.file("track.trk")));
     c.FileT.text.set("kept");
-    form.FileT_KeyDown(13);
+    form.files().FileT_KeyDown(13);
     EXPECT_TRUE(fs::exists(program.file("Tracks/kept"))) << "a name without extension keeps none";
     EXPECT_FALSE(fs::exists(program.file("Tracks/track.trk")));
 }

@@ -216,7 +216,7 @@ TEST_F(Download, NamesAndPortsThatCannotBeUsed) {
     EXPECT_FALSE(platform.comm2.isOpen());
 
     c.FileT.text.set("../escape");
-    form.FileT_KeyDown(13);
+    form.files().FileT_KeyDown(13);
     EXPECT_EQ(platform.dialogs.messages.back().text, "\"../escape\" is not a file name.");
     EXPECT_TRUE(form.download().active());
 
