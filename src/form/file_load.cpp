@@ -18,6 +18,11 @@ std::string nameUpToFirstDot(const std::string& name) {
 
 } // namespace
 
+void MainForm::closeAllFiles() {
+    engine_.source().close();
+    manual_.closeLog();
+}
+
 bool MainForm::openReplayFile() {
     closeAllFiles();
     return engine_.open();

@@ -40,9 +40,6 @@ struct FormState {
     int timeReference = 0;
     int minAltitude = 9999;
     int maxAltitude = 0;
-    long recordTime = 0; // seconds of the day stamped on the latest recorded point
-    std::string lastRecordName, recordText;
-    int ctrlHeld = 0, altHeld = 0;
 
     // Settings.
     std::string programFolder; // with a trailing "/"

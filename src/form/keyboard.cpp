@@ -2,6 +2,7 @@
 // Enter records a text and the space bar the position. A double click on the form returns to
 // the message list, as Escape does.
 #include "form/main_form.h"
+#include "form/manual_presenter.h"
 
 #include <algorithm>
 
@@ -30,18 +31,21 @@ void MainForm::Form_KeyDown(int key, int shift) {
         }
         return;
     }
-    if (c.Manu.value.get() != 1)
-        return;
+    if (c.Manu.value.get() == 1)
+        manual_.keyDown(key, shift);
+}
+
+void ManualPresenter::keyDown(int key, int shift) {
     switch (key) {
     case kEnter:
         if (c.SaveT.enabled)
             SaveT_Click();
         return;
     case kCtrl:
-        s.ctrlHeld = 1;
+        ctrlHeld_ = true;
         return;
     case kAlt:
-        s.altHeld = 1;
+        altHeld_ = true;
         return;
     case kSpace:
         SaveP_Click();
@@ -55,11 +59,11 @@ void MainForm::Form_KeyDown(int key, int shift) {
         return;
     }
     long amount = 0;
-    if (s.ctrlHeld + shift + s.altHeld == 0)
+    if (!ctrlHeld_ && shift == 0 && !altHeld_)
         amount += 1;
-    if (s.altHeld == 1)
+    if (altHeld_)
         amount += 10;
-    if (s.ctrlHeld == 1)
+    if (ctrlHeld_)
         amount += 100;
     if (shift == 1)
         amount += 600;
@@ -71,11 +75,11 @@ void MainForm::Form_KeyDown(int key, int shift) {
     setCoordinateTenths(latitude, std::clamp(moved, -most, most));
 }
 
-void MainForm::Form_KeyUp(int key, int) {
+void ManualPresenter::Form_KeyUp(int key, int) {
     if (key == kCtrl)
-        s.ctrlHeld = 0;
+        ctrlHeld_ = false;
     if (key == kAlt)
-        s.altHeld = 0;
+        altHeld_ = false;
 }
 
 void MainForm::Form_DblClick() {

@@ -15,16 +15,8 @@ MainForm::MainForm(Platform& platform, std::string programFolder, SettingsLocati
         platform_.clock.attach(*timer);
 
     c.Drive1.items = Drives();
-    // The labels show the design values of their bars.
+    // The label shows the design value of its spinner.
     TZdiff_Change();
-    for (int i = 0; i < 4; ++i) {
-        VSc1_Change(i);
-        HSc1_Change(i);
-    }
-    VSc2_Change();
-    VSc3_Change();
-    VSc4_Change();
-    manual_.moved = 0;
 }
 
 void MainForm::wireEvents() {
@@ -33,13 +25,6 @@ void MainForm::wireEvents() {
     c.PortC.listIndex.event = [this] { PortC_Click(); };
     c.TcpLan.value.event = [this] { TcpLan_Click(); };
     c.TZdiff.value.event = [this] { TZdiff_Change(); };
-    for (int i = 0; i < 4; ++i) {
-        c.VSc1[i].value.event = [this, i] { VSc1_Change(i); };
-        c.HSc1[i].value.event = [this, i] { HSc1_Change(i); };
-    }
-    c.VSc2.value.event = [this] { VSc2_Change(); };
-    c.VSc3.value.event = [this] { VSc3_Change(); };
-    c.VSc4.value.event = [this] { VSc4_Change(); };
     c.RESTART.onClick = [this] { RESTART_Click(); };
     c.Pause.value.event = [this] { Pause_Click(); };
     c.Skip1.onClick = [this] { Skip1_Click(); };
@@ -65,10 +50,6 @@ void MainForm::wireEvents() {
                 Abstand_Click(i);
         };
     c.RMCRMB.onClick = [this] { RMCRMB_Click(); };
-    c.Manu.value.event = [this] { Manu_Click(); };
-    c.SetFN.onClick = [this] { SetFN_Click(); };
-    c.SaveP.onClick = [this] { SaveP_Click(); };
-    c.SaveT.onClick = [this] { SaveT_Click(); };
     for (Label* unit : {&c.Label3, &c.Label6, &c.Label9})
         unit->onClick = [this] { UnitLabel_MouseDown(); };
     c.Label2.onClick = [this] { Label2_Click(); };

@@ -8,8 +8,7 @@
 #include "form/download_presenter.h"
 #include "form/file_browser_presenter.h"
 #include "form/form_state.h"
-#include "manual/manual_stream.h"
-#include "manual/recording_log.h"
+#include "form/manual_presenter.h"
 #include "output/outputs.h"
 #include "output/sentence_time.h"
 #include "platform/platform.h"
@@ -59,7 +58,7 @@ class MainForm {
     void SendSentence(std::string& sentence);
     Outputs& outputs() { return outputs_; }
     ReplayEngine& engine() { return engine_; }
-    ManualStream& manual() { return manual_; }
+    ManualPresenter& manual() { return manual_; }
     // The TCP server listens at its address, after telling the user when it cannot.
     bool StartTcpServer();
     void CloseTcpConnections();
@@ -100,10 +99,6 @@ class MainForm {
     void StopReplay(StopReason reason);
     void ResetTripDisplay();
     void SkipRecords(long count);
-    // One coordinate of the manual position in signed tenths of a second of arc (north and
-    // east positive), as its bars and hemisphere show it; and setting it.
-    long coordinateTenths(bool latitude) const;
-    void setCoordinateTenths(bool latitude, long tenths);
     // Shows the date and time of a record, and the trip's time up to it.
     void ShowDateTime(const RecordTime& time, std::optional<long long> tripMinutes);
 
@@ -113,11 +108,6 @@ class MainForm {
     void DrawAltitudeProfile(const AltitudeCurve& curve);
 
     // Manual position entry and units.
-    void VSc1_Change(int index);
-    void HSc1_Change(int index);
-    void VSc2_Change();
-    void VSc3_Change();
-    void VSc4_Change();
     void ApplyUnits();
 
     // Time zone, units and time reference.
@@ -128,15 +118,7 @@ class MainForm {
     void MaxL_Click();
 
     // Manual mode, recording and keys.
-    void Manu_Click();
-    void GenerateManualSentences();
-    void SetFN_Click();
-    void SaveP_Click();
-    void SaveT_Click();
-    // Signed minutes of arc as dddmm.mmmm without the sign, with the jitter toggle's 0.0001'.
-    std::string FormatDegreesMinutes(double signedMinutes) const;
     void Form_KeyDown(int key, int shift);
-    void Form_KeyUp(int key, int shift);
 
     DownloadPresenter& download() { return download_; }
     FileBrowserPresenter& files() { return files_; }
@@ -170,9 +152,6 @@ class MainForm {
     // destination that failed.
     void showDelivery();
     void tell(const OutputFailure& failure);
-    void showManualControls(bool manual);
-    // Writes the lines of one record to the recording log at once, whole or not at all.
-    void record(const std::vector<std::string>& lines);
     // Applies change to the settings file and writes it; tells the user when it cannot.
     bool saveSettings(const std::function<void(ProfileFile&)>& change);
     void writeWindowSize(ProfileFile& profile) const;
@@ -181,7 +160,6 @@ class MainForm {
     bool figuresShown_ = true;
     SettingsLocation settings_;
     ReplayEngine engine_{s.latest, s.trip, s.figures};
-    ManualStream manual_{s.trip, s.latest};
     // A replay's sentences go to the message list and the outputs.
     struct FormSink : SentenceSink {
         explicit FormSink(MainForm& form) : form(form) {}
@@ -192,7 +170,6 @@ class MainForm {
         }
         MainForm& form;
     } sink_{*this};
-    RecordingLog recording_;
     bool starting_ = false; // Form_Load runs: the port list's selections are not the user's
     int profileState_ = 0;  // 1 while the profile is read, 2 when the user asked it to stop
     std::string sendRoom_;  // the room of the sentence last listed and sent
@@ -202,6 +179,7 @@ class MainForm {
     std::int64_t tickStart_ = 0; // when the tick came whose step is due
     DownloadPresenter download_{{*this, c, s, platform_}};
     FileBrowserPresenter files_{{*this, c, s, platform_}, settings_};
+    ManualPresenter manual_{{*this, c, s, platform_}, engine_.options, sink_};
 };
 
 } // namespace korvel

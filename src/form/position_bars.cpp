@@ -1,5 +1,5 @@
 // The scroll bars of manual mode set the manual position, and its labels show it.
-#include "form/main_form.h"
+#include "form/manual_presenter.h"
 #include "text/conversions.h"
 
 #include <cstdlib>
@@ -34,23 +34,23 @@ void showCoordinate(int index, int v, const char* degreesPattern, char positive,
 
 } // namespace
 
-void MainForm::VSc1_Change(int index) {
-    manual_.position.latitude.setPart(index, c.VSc1[index].value.get());
+void ManualPresenter::VSc1_Change(int index) {
+    stream_.position.latitude.setPart(index, c.VSc1[index].value.get());
     showCoordinate(index, c.VSc1[index].value.get(), "00", 'N', 'S', c.ggn, c.mmn, c.ssn, c.kkn);
-    manual_.moved |= 1;
+    stream_.moved |= 1;
 }
 
-void MainForm::HSc1_Change(int index) {
-    manual_.position.longitude.setPart(index, c.HSc1[index].value.get());
+void ManualPresenter::HSc1_Change(int index) {
+    stream_.position.longitude.setPart(index, c.HSc1[index].value.get());
     showCoordinate(index, c.HSc1[index].value.get(), "000", 'E', 'W', c.ggo, c.mmo, c.sso, c.kko);
-    manual_.moved |= 2;
+    stream_.moved |= 2;
 }
 
-long MainForm::coordinateTenths(bool latitude) const {
-    return (latitude ? manual_.position.latitude : manual_.position.longitude).signedTenths();
+long ManualPresenter::coordinateTenths(bool latitude) const {
+    return (latitude ? stream_.position.latitude : stream_.position.longitude).signedTenths();
 }
 
-void MainForm::setCoordinateTenths(bool latitude, long tenths) {
+void ManualPresenter::setCoordinateTenths(bool latitude, long tenths) {
     std::array<ScrollBar, 4>& bars = latitude ? c.VSc1 : c.HSc1;
     long magnitude = std::abs(tenths);
     int degrees = static_cast<int>(magnitude / 36000);
@@ -59,25 +59,25 @@ void MainForm::setCoordinateTenths(bool latitude, long tenths) {
     bars[2].setValue(static_cast<int>(magnitude / 10 % 60));
     bars[3].setValue(static_cast<int>(magnitude % 10));
     // The bars' events took the parts; at 0 degrees only the position says the hemisphere.
-    (latitude ? manual_.position.latitude : manual_.position.longitude).negative = tenths < 0;
+    (latitude ? stream_.position.latitude : stream_.position.longitude).negative = tenths < 0;
     std::string& side = (latitude ? c.kkn : c.kko).caption;
     if (!side.empty())
         side.back() = tenths < 0 ? (latitude ? 'S' : 'W') : (latitude ? 'N' : 'E');
 }
 
-void MainForm::VSc2_Change() {
-    int v = manual_.position.altitude = c.VSc2.value.get();
+void ManualPresenter::VSc2_Change() {
+    int v = stream_.position.altitude = c.VSc2.value.get();
     c.nnM.caption = Plain(v) + " m NN";
     c.nnM.toolTip = Plain(Round(Val(c.nnM.caption) * 3.281)) + " ft";
 }
 
-void MainForm::VSc3_Change() {
-    int v = manual_.position.kmh = c.VSc3.value.get();
+void ManualPresenter::VSc3_Change() {
+    int v = stream_.position.kmh = c.VSc3.value.get();
     c.kmhM.caption = Plain(v) + " km/h";
     c.kmhM.toolTip = Plain(Round(v * 0.6214)) + " mi";
 }
 
-void MainForm::VSc4_Change() {
+void ManualPresenter::VSc4_Change() {
     static const char* const steps[] = {"-",     "10 m",  "20 m",   "50 m",   "100 m",
                                         "200 m", "500 m", "1000 m", "2000 m", "5000 m"};
     int v = c.VSc4.value.get();
@@ -87,31 +87,6 @@ void MainForm::VSc4_Change() {
     c.AutoM.toolTip = s.metricUnits == 0 ? "Auto-Point " + Plain(metres * 3) + " ft" : "Auto-Point";
     if (metres == 0)
         c.AutoM.toolTip = "Auto-Point off";
-}
-
-void MainForm::UnitLabel_MouseDown() {
-    s.metricUnits ^= 1;
-    ApplyUnits();
-}
-
-void MainForm::MaxL_Click() {
-    s.trip.forgetFastest();
-    c.MaxL.caption.clear();
-}
-
-void MainForm::ApplyUnits() {
-    s.trip.forgetFastest();
-    c.MaxL.caption = c.NNminL.caption = c.NNmaxL.caption = c.DistL.caption = c.TripL.caption = "";
-    s.minAltitude = 9999;
-    s.maxAltitude = 0;
-    bool imperial = s.metricUnits == 0;
-    c.Label3.caption = imperial ? "MPH" : "km/h";
-    c.Label6.caption = imperial ? "mi ->" : "km ->";
-    c.Label9.caption = imperial ? "ft NN" : "m NN";
-    c.Label16.caption = imperial ? "mi ~" : "km ~";
-    double metres = Val(c.AutoM.caption);
-    if (metres != 0)
-        c.AutoM.toolTip = imperial ? "Auto-Point " + Plain(metres * 3) + " ft" : "Auto-Point";
 }
 
 } // namespace korvel

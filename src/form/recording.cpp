@@ -1,5 +1,6 @@
 // Recording positions and texts into a log in "Tracks" that the replay plays back.
 #include "form/main_form.h"
+#include "form/manual_presenter.h"
 #include "replay/sentence.h"
 #include "text/conversions.h"
 
@@ -21,16 +22,11 @@ std::string upToStar(const std::string& text) {
 
 } // namespace
 
-void MainForm::closeAllFiles() {
-    engine_.source().close();
-    recording_.close();
-}
-
-void MainForm::record(const std::vector<std::string>& lines) {
+void ManualPresenter::record(const std::vector<std::string>& lines) {
     std::optional<RecordingLog::Failure> failure = recording_.write(lines);
     if (!failure)
         return;
-    closeAllFiles();
+    form.closeAllFiles();
     c.SaveP.enabled = c.SaveT.enabled = false;
     platform_.dialogs.messageBox("The log " + recording_.path() + " cannot be written (" +
                                      failure->why + "): the last record is " +
@@ -38,14 +34,14 @@ void MainForm::record(const std::vector<std::string>& lines) {
                                  "Recording", MessageIcon::Critical, MessageButtons::Ok);
 }
 
-void MainForm::SetFN_Click() {
+void ManualPresenter::SetFN_Click() {
     std::string selected = c.File1.fileName();
-    if (s.lastRecordName.empty() && selected.size() > 4 && Right(selected, 4) == ".log")
-        s.lastRecordName = selected.substr(0, selected.find('.'));
+    if (lastRecordName_.empty() && selected.size() > 4 && Right(selected, 4) == ".log")
+        lastRecordName_ = selected.substr(0, selected.find('.'));
     std::optional<std::string> answer = platform_.dialogs.inputBox(
-        "\nFilename without extension: ", "  Set Filename", s.lastRecordName);
+        "\nFilename without extension: ", "  Set Filename", lastRecordName_);
     std::string name = answer.value_or("");
-    s.lastRecordName = name;
+    lastRecordName_ = name;
     c.focus = "HSc1(3)";
     if (name.empty()) {
         c.SaveT.enabled = false;
@@ -73,7 +69,7 @@ void MainForm::SetFN_Click() {
         }
         overwrite = choice == MessageAnswer::Yes;
     }
-    closeAllFiles();
+    form.closeAllFiles();
     std::string error;
     if (!recording_.open(path, overwrite, error)) {
         // A log that cannot be created is reported, and nothing is recorded.
@@ -89,38 +85,38 @@ void MainForm::SetFN_Click() {
         c.SaveP.enabled = c.SaveT.enabled = true;
 }
 
-std::string MainForm::FormatDegreesMinutes(double signedMinutes) const {
+std::string ManualPresenter::FormatDegreesMinutes(double signedMinutes) const {
     double minutes = std::fabs(signedMinutes);
     double degrees = Int(minutes / 60);
-    double rest = (minutes / 60 - degrees) * 60 + manual_.moved / 10000.0;
+    double rest = (minutes / 60 - degrees) * 60 + stream_.moved / 10000.0;
     std::string text = Format(degrees, "000") + Format(rest, "00.0000");
     text[5] = '.';
     return text;
 }
 
-void MainForm::SaveP_Click() {
+void ManualPresenter::SaveP_Click() {
     c.SaveP.backColor = 0xFFFFFF;
     if (c.SaveP.enabled && recording_.isOpen()) {
         std::string& rmc = s.latest.rmc;
         std::string& gga = s.latest.gga;
         if (rmc.size() >= 44)
-            rmc.replace(41, 3, Format(Int(manual_.position.kmh / 1.852 + 0.5), "000"));
+            rmc.replace(41, 3, Format(Int(stream_.position.kmh / 1.852 + 0.5), "000"));
         double step = Val(c.AutoM.caption);
         long points =
-            step != 0 ? static_cast<long>(manual_.lastLegDistance) / static_cast<long>(step) : 0;
+            step != 0 ? static_cast<long>(stream_.lastLegDistance) / static_cast<long>(step) : 0;
         std::vector<std::string> lines;
         if (points != 0) {
-            double dLat = (manual_.startLat - manual_.currentLat) / points;
-            double dLon = (manual_.startLon - manual_.currentLon) / points;
-            manual_.moved = 0;
-            for (long i = points - 1; manual_.started() && i >= 1; --i) {
-                manual_.moved ^= 1;
-                double latMinutes = manual_.currentLat + i * dLat;
-                double lonMinutes = manual_.currentLon + i * dLon;
+            double dLat = (stream_.startLat - stream_.currentLat) / points;
+            double dLon = (stream_.startLon - stream_.currentLon) / points;
+            stream_.moved = 0;
+            for (long i = points - 1; stream_.started() && i >= 1; --i) {
+                stream_.moved ^= 1;
+                double latMinutes = stream_.currentLat + i * dLat;
+                double lonMinutes = stream_.currentLon + i * dLon;
                 std::string lat = FormatDegreesMinutes(latMinutes);
                 std::string lon = FormatDegreesMinutes(lonMinutes);
-                s.recordTime += 2;
-                std::string t = hhmmss(s.recordTime);
+                recordTime_ += 2;
+                std::string t = hhmmss(recordTime_);
                 // Each point in its own hemispheres: the leg may cross the equator or a meridian.
                 std::string point = FrameSentence(
                     Mid(rmc, 2, 6) + t + ",A," + Mid(lat, 2) + (latMinutes < 0 ? ",S," : ",N,") +
@@ -132,25 +128,25 @@ void MainForm::SaveP_Click() {
         }
         if (c.AutoM.caption == "*")
             VSc4_Change();
-        s.recordTime += 2;
-        std::string t = hhmmss(s.recordTime);
+        recordTime_ += 2;
+        std::string t = hhmmss(recordTime_);
         lines.push_back(FrameSentence("GPRMC," + t + upToStar(Mid(rmc, 14))));
         lines.push_back(FrameSentence("GPGGA," + t + upToStar(Mid(gga, 14))));
         record(lines);
     }
     c.focus = "HSc1(3)";
     platform_.dialogs.beep();
-    manual_.startLat = manual_.currentLat;
-    manual_.startLon = manual_.currentLon;
+    stream_.startLat = stream_.currentLat;
+    stream_.startLon = stream_.currentLon;
     c.FlashEnds.setEnabled(true);
 }
 
-void MainForm::SaveT_Click() {
-    s.recordText = platform_.dialogs.inputBox("\n Text :", "  ", "").value_or("");
+void ManualPresenter::SaveT_Click() {
+    std::string text = platform_.dialogs.inputBox("\n Text :", "  ", "").value_or("");
     c.focus = "HSc1(3)";
-    if (s.recordText.empty())
+    if (text.empty())
         return;
-    if (s.recordText == " ") {
+    if (text == " ") {
         record({" "});
         return;
     }
@@ -158,7 +154,7 @@ void MainForm::SaveT_Click() {
     std::string lat = Mid(r, 17, 2) + "." + Format(Val(Mid(r, 19, 7)) / 6 * 10000, "00000");
     std::string lon = Mid(r, 29, 3) + "." + Format(Val(Mid(r, 32, 7)) / 6 * 10000, "00000");
     s.latest.text =
-        lat + "," + Mid(r, 27, 1) + "," + lon + "," + Mid(r, 40, 1) + ",\"" + s.recordText + "\"";
+        lat + "," + Mid(r, 27, 1) + "," + lon + "," + Mid(r, 40, 1) + ",\"" + text + "\"";
     record({"$GPTXT," + s.latest.text});
     platform_.dialogs.beep();
 }

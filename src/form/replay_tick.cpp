@@ -51,7 +51,7 @@ void MainForm::stepRecord() {
     c.List1.clear();
     if (c.Manu.value.get() == 1) {
         c.List1.addItem("Position:  " + s.latest.text);
-        GenerateManualSentences();
+        manual_.GenerateManualSentences();
         return;
     }
     // The activity lamp is a figure too: a headless replay, which has no window, leaves it
@@ -122,7 +122,7 @@ void MainForm::showStep(const RecordStep& step) {
 void MainForm::finishRecord() {
     // The altitude's figures and manual mode's start: a headless replay has neither.
     if (figuresShown_ && !engine_.log().hsmi() && !std::isnan(s.figures.altitude)) {
-        int a = manual_.position.altitude = ToInt(s.figures.altitude);
+        int a = manual_.stream().position.altitude = ToInt(s.figures.altitude);
         // Manual mode starts from the altitude last replayed.
         char caption[24];
         char* end = std::to_chars(caption, caption + 11, a).ptr;

@@ -93,8 +93,8 @@ void MainForm::Form_Load() {
     ManualPosition manual = ManualPositionOf(profile);
     c.VSc2.setValue(manual.altitude);
     c.VSc3.setValue(manual.kmh);
-    setCoordinateTenths(true, manual.latitude.signedTenths());
-    setCoordinateTenths(false, manual.longitude.signedTenths());
+    manual_.setCoordinateTenths(true, manual.latitude.signedTenths());
+    manual_.setCoordinateTenths(false, manual.longitude.signedTenths());
     s.minAltitude = 9999;
 
     c.File1.left = c.FileT.left = c.NMEA.left = c.LOA.left = 240;
@@ -140,8 +140,8 @@ void MainForm::ENDE_Click() {
             profile.writeInt("Manu", "PosN" + std::to_string(i), c.VSc1[i].value.get());
             profile.writeInt("Manu", "PosE" + std::to_string(i), c.HSc1[i].value.get());
         }
-        profile.writeString("Manu", "PosNS", coordinateTenths(true) < 0 ? "S" : "N");
-        profile.writeString("Manu", "PosEW", coordinateTenths(false) < 0 ? "W" : "E");
+        profile.writeString("Manu", "PosNS", manual_.coordinateTenths(true) < 0 ? "S" : "N");
+        profile.writeString("Manu", "PosEW", manual_.coordinateTenths(false) < 0 ? "W" : "E");
         writeWindowSize(profile);
     });
     // The user asked to keep the settings: stay open when they could not be kept.

@@ -1,4 +1,4 @@
-// The time-zone spinner.
+// The time-zone spinner, the time reference and the units.
 #include "form/main_form.h"
 #include "text/conversions.h"
 
@@ -20,6 +20,31 @@ void MainForm::Label7_Click() {
     c.Label7.backColor = kGreen;
     c.Label2.backColor = kDarkGreen;
     s.timeReference = 1;
+}
+
+void MainForm::UnitLabel_MouseDown() {
+    s.metricUnits ^= 1;
+    ApplyUnits();
+}
+
+void MainForm::MaxL_Click() {
+    s.trip.forgetFastest();
+    c.MaxL.caption.clear();
+}
+
+void MainForm::ApplyUnits() {
+    s.trip.forgetFastest();
+    c.MaxL.caption = c.NNminL.caption = c.NNmaxL.caption = c.DistL.caption = c.TripL.caption = "";
+    s.minAltitude = 9999;
+    s.maxAltitude = 0;
+    bool imperial = s.metricUnits == 0;
+    c.Label3.caption = imperial ? "MPH" : "km/h";
+    c.Label6.caption = imperial ? "mi ->" : "km ->";
+    c.Label9.caption = imperial ? "ft NN" : "m NN";
+    c.Label16.caption = imperial ? "mi ~" : "km ~";
+    double metres = Val(c.AutoM.caption);
+    if (metres != 0)
+        c.AutoM.toolTip = imperial ? "Auto-Point " + Plain(metres * 3) + " ft" : "Auto-Point";
 }
 
 } // namespace korvel

@@ -25,7 +25,7 @@ void MainForm::Skip1_Click() {
         if (!c.FileL.caption.empty())
             c.SaveP.enabled = c.SaveT.enabled = true;
         c.Skip1.enabled = c.PortC.enabled = false;
-        manual_.moved = 0;
+        manual_.stream().moved = 0;
     } else if (c.Pause.value.get() == 1) {
         s.stepOnce = 1;
     } else if (c.StopA.visible) {

@@ -137,7 +137,7 @@ void MainWindow::refresh() {
 
 void MainWindow::showDecimalPosition() {
     auto degrees = [this](bool latitude) {
-        double value = static_cast<double>(form_.coordinateTenths(latitude)) / 36000;
+        double value = static_cast<double>(form_.manual().coordinateTenths(latitude)) / 36000;
         const char* sides = latitude ? "NS" : "EW";
         return QString::number(std::abs(value), 'f', 5) + QString::fromUtf8("\xc2\xb0 ") +
                QChar(sides[value < 0 ? 1 : 0]);
@@ -246,7 +246,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
         if (watched->objectName() == "FileT")
             form_.files().FileT_KeyDown(code);
     } else
-        form_.Form_KeyUp(code, shift);
+        form_.manual().Form_KeyUp(code, shift);
     refresh();
     // In manual mode the keys are the form's alone; a focused bar must not step as well.
     bool taken = code == 27 || (form_.c.Manu.value.get() == 1 && code != 16);

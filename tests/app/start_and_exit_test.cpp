@@ -51,7 +51,7 @@ TEST_F(StartAndExit, ExitSavesEverySettingAndTheNextStartRestoresIt) {
     f.c.VSc1[0].setValue(-1);
     f.c.HSc1[0].setValue(-5);
     f.c.VSc2.setValue(1200);
-    const long lat = f.coordinateTenths(true), lon = f.coordinateTenths(false);
+    const long lat = f.manual().coordinateTenths(true), lon = f.manual().coordinateTenths(false);
     f.c.ENDE.onClick();
     EXPECT_EQ(platform.host.quits, 1);
     EXPECT_EQ(platform.comm1.commPort(), 3);
@@ -65,17 +65,17 @@ TEST_F(StartAndExit, ExitSavesEverySettingAndTheNextStartRestoresIt) {
     MainForm& again = start();
     EXPECT_EQ(again.s.outputPortIndex, 2);
     EXPECT_EQ(again.c.TZdiff.value.get(), -5);
-    EXPECT_EQ(again.coordinateTenths(true), lat);
-    EXPECT_EQ(again.coordinateTenths(false), lon);
+    EXPECT_EQ(again.manual().coordinateTenths(true), lat);
+    EXPECT_EQ(again.manual().coordinateTenths(false), lon);
     EXPECT_EQ(again.c.VSc2.value.get(), 1200);
     // A position a tenth of a second south and west of 0 degrees keeps its hemispheres, though
     // its degrees bars stand at 0.
-    again.setCoordinateTenths(true, -1);
-    again.setCoordinateTenths(false, -5);
+    again.manual().setCoordinateTenths(true, -1);
+    again.manual().setCoordinateTenths(false, -5);
     again.c.ENDE.onClick();
     MainForm& third = start();
-    EXPECT_EQ(third.coordinateTenths(true), -1);
-    EXPECT_EQ(third.coordinateTenths(false), -5);
+    EXPECT_EQ(third.manual().coordinateTenths(true), -1);
+    EXPECT_EQ(third.manual().coordinateTenths(false), -5);
 }
 
 TEST_F(StartAndExit, SaveStoresTheFilePatternAndExitKeepsIt) {

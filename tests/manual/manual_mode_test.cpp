@@ -54,8 +54,8 @@ TEST_F(Manual, SentencesForThePositionShown) {
     EXPECT_EQ(c.DistL.caption, "1");
 
     // Standing still at the start point.
-    form.manual().startLat = form.manual().currentLat;
-    form.manual().startLon = form.manual().currentLon - 0.0001;
+    form.manual().stream().startLat = form.manual().stream().currentLat;
+    form.manual().stream().startLon = form.manual().stream().currentLon - 0.0001;
     std::vector<std::string> standing = nextTick();
     EXPECT_EQ(standing[0],
               FrameSentence("GPRMC,120003,A,4806.7450,N,01138.1950,E,000.0,,061226,,E"));
@@ -124,8 +124,8 @@ TEST_F(Manual, ArrowKeysStepCarryBorrowAndStopAtTheLimits) {
         if (t.modifiers == 2)
             form.Form_KeyDown(17, 0);
         form.Form_KeyDown(t.key, t.modifiers == kShift ? kShift : 0);
-        form.Form_KeyUp(17, 0);
-        form.Form_KeyUp(18, 0);
+        form.manual().Form_KeyUp(17, 0);
+        form.manual().Form_KeyUp(18, 0);
         std::string after = t.after;
         EXPECT_EQ(latitude(), after.substr(0, after.find(" N")).substr(0, after.find(" S")));
         if (after.ends_with(" S") || after.ends_with(" N")) {
@@ -154,8 +154,8 @@ TEST_F(Manual, StandingStillInTheWestKeepsTheLastCourse) {
     // by 0.0001' too, a hair north: 089 whole degrees, as in the east.
     form.Form_KeyDown(39, kShift);
     EXPECT_EQ(ExtractField(nextTick()[0], 8), "089.0");
-    form.manual().startLat = form.manual().currentLat;
-    form.manual().startLon = form.manual().currentLon;
+    form.manual().stream().startLat = form.manual().stream().currentLat;
+    form.manual().stream().startLon = form.manual().stream().currentLon;
     for (int i = 0; i < 2; ++i)
         EXPECT_EQ(nextTick()[2], FrameSentence("GPVTG,089,T,,,0,N,0,K"))
             << "the same course each tick";

@@ -76,7 +76,7 @@ TEST_F(Recording, AutoPointsBetweenThePreviousAndTheCurrentPosition) {
     c.SaveP.onClick();      // a fresh log: the first point alone
     c.VSc1[2].setValue(54); // 10 seconds north: 309 m, three steps of 100 m
     tick();
-    EXPECT_EQ(form.manual().lastLegDistance, 309);
+    EXPECT_EQ(form.manual().stream().lastLegDistance, 309);
     c.SaveP.onClick();
     std::vector<std::string> lines = logLines("auto");
     ASSERT_EQ(lines.size(), 8u);

@@ -137,8 +137,8 @@ TEST(Window, ManualModeOnTheRealWidgets) {
     EXPECT_EQ(shown.form().c.VSc1[0].value.get(), 47) << "and not a bar step too";
     // The position in decimal degrees too, its hemispheres kept just south and west of zero.
     EXPECT_EQ(decimal->text(), QString::fromUtf8("47.11242\xc2\xb0 N   11.63658\xc2\xb0 E"));
-    shown.form().setCoordinateTenths(true, -1);
-    shown.form().setCoordinateTenths(false, -5);
+    shown.form().manual().setCoordinateTenths(true, -1);
+    shown.form().manual().setCoordinateTenths(false, -5);
     window.refresh();
     EXPECT_EQ(decimal->text(), QString::fromUtf8("0.00003\xc2\xb0 S   0.00014\xc2\xb0 W"));
     // A click on a unit switches every unit.

@@ -1,4 +1,5 @@
 // Manual mode in the window: its controls, and what a tick of its stream shows.
+#include "form/manual_presenter.h"
 #include "form/main_form.h"
 #include "replay/sentence.h"
 #include "replay/sentence_type.h"
@@ -6,7 +7,32 @@
 
 namespace korvel {
 
-void MainForm::showManualControls(bool manual) {
+ManualPresenter::ManualPresenter(const FormPart& part, const ReplayOptions& options,
+                                 SentenceSink& sink)
+    : FormPart(part), options_(options), sink_(sink) {
+    for (int i = 0; i < 4; ++i) {
+        c.VSc1[i].value.event = [this, i] { VSc1_Change(i); };
+        c.HSc1[i].value.event = [this, i] { HSc1_Change(i); };
+    }
+    c.VSc2.value.event = [this] { VSc2_Change(); };
+    c.VSc3.value.event = [this] { VSc3_Change(); };
+    c.VSc4.value.event = [this] { VSc4_Change(); };
+    c.Manu.value.event = [this] { Manu_Click(); };
+    c.SetFN.onClick = [this] { SetFN_Click(); };
+    c.SaveP.onClick = [this] { SaveP_Click(); };
+    c.SaveT.onClick = [this] { SaveT_Click(); };
+    // The labels show the design values of their bars.
+    for (int i = 0; i < 4; ++i) {
+        VSc1_Change(i);
+        HSc1_Change(i);
+    }
+    VSc2_Change();
+    VSc3_Change();
+    VSc4_Change();
+    stream_.moved = 0;
+}
+
+void ManualPresenter::showManualControls(bool manual) {
     for (Control* file :
          std::initializer_list<Control*>{&c.File1, &c.FileT, &c.Label12, &c.LOA, &c.SAVE, &c.DirSel,
                                          &c.NMEA, &c.ALL, &c.TRACK, &c.Equ, &c.Last})
@@ -26,12 +52,12 @@ void MainForm::showManualControls(bool manual) {
         c.Data[i].enabled = !manual;
 }
 
-void MainForm::Manu_Click() {
+void ManualPresenter::Manu_Click() {
     bool manual = c.Manu.value.get() == 1;
-    closeAllFiles();
+    form.closeAllFiles();
     if (manual && c.StopA.visible) {
         c.Manu.enabled = true;
-        StopReplay(StopReason::Stop);
+        form.StopReplay(StopReason::Stop);
     }
     showManualControls(manual);
     if (!manual) {
@@ -39,20 +65,20 @@ void MainForm::Manu_Click() {
         c.List1.clear();
         if (platform_.comm1.isOpen())
             platform_.comm1.close();
-        CloseTcpConnections();
+        form.CloseTcpConnections();
         c.Lop.caption.clear();
         c.SaveT.enabled = c.SaveP.enabled = false;
         c.File1.refresh();
         s.latest.text.clear();
-        ApplyUnits();
+        form.ApplyUnits();
         return;
     }
     c.Lop.caption = "<>";
     c.focus = "HSc1(3)";
     c.Skip1.toolTip = "Start";
-    manual_.begin();
+    stream_.begin();
     LocalDateTime now = platform_.clock.utcNow();
-    s.recordTime = now.hour * 3600L + now.minute * 60L + now.second;
+    recordTime_ = now.hour * 3600L + now.minute * 60L + now.second;
     if (s.latest.rmc.empty())
         return;
     // Go on from the latest RMC: its position sets the bars.
@@ -65,11 +91,10 @@ void MainForm::Manu_Click() {
     setCoordinateTenths(false, tenths(5));
 }
 
-void MainForm::GenerateManualSentences() {
+void ManualPresenter::GenerateManualSentences() {
     c.RunA.visible = true;
     c.Timer2.setEnabled(true);
-    ManualStream::Tick tick =
-        manual_.tick(platform_.clock.utcNow(), engine_.options.sentences, sink_);
+    ManualStream::Tick tick = stream_.tick(platform_.clock.utcNow(), options_.sentences, sink_);
     if (!tick.started)
         return;
     c.Gauge1.style = tick.legDistance != 0 ? 3 : 50;
