@@ -6,6 +6,7 @@
 // by the difference of the counts is the cost of one replayed record in instructions, without
 // the load's share.
 #include "cli/headless_replay.h"
+#include "cli/run_choices.h"
 #include "form/main_form.h"
 #include "support/temp_folder.h"
 #include "support/virtual_platform.h"
@@ -56,11 +57,14 @@ int main(int argc, char* argv[]) {
                      p.clock, p.dialogs, p.host,    p.pty,    p.udp};
     MainForm form(counted, program.path(), FindSettings(program.path(), program.file("config")));
     form.Form_Load();
-    form.showFigures(!headless);
     // A headless run at full speed steps from record to record itself; the window's records
     // come from Timer1's ticks and the steps they bring.
-    OutputSink sink(form.outputs());
-    HeadlessReplay replay(form.engine(), form.outputs(), sink);
+    ReplayParts parts;
+    parts.engine.options.sentences = SentencesNamed("RMC,GGA,VTG"); // the command line's own
+    Outputs outputs(counted);
+    OutputSink sink(outputs);
+    HeadlessReplay replay(parts.engine, outputs, sink);
+    ReplayEngine& engine = headless ? parts.engine : form.engine();
     if (headless) {
         replay.start(file.string(), "COM1", platform.clock.now());
     } else {
@@ -69,12 +73,12 @@ int main(int argc, char* argv[]) {
         form.c.File1.listIndex = 0;
         form.File1_Click();
     }
-    while (form.engine().active && form.engine().index < records) {
+    while (engine.active && engine.index < records) {
         if (headless)
             replay.step();
         else
             platform.clock.fireNext();
     }
-    std::cout << form.engine().index << " records, " << serial.sent << " bytes sent\n";
-    return form.engine().index >= records ? 0 : 1;
+    std::cout << engine.index << " records, " << serial.sent << " bytes sent\n";
+    return engine.index >= records && serial.sent > 0 ? 0 : 1;
 }

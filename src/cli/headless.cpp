@@ -127,15 +127,6 @@ std::optional<int> startReplay(HeadlessReplay& replay, const std::string& port,
     return std::nullopt;
 }
 
-// The replay's parts that a run without a window owns: what the window would show of them is
-// kept nowhere.
-struct ReplayParts {
-    LatestSentences latest;
-    TripFigures trip;
-    RecordFigures figures;
-    ReplayEngine engine{latest, trip, figures};
-};
-
 void sayTcpServer(const OutputSettings& out) {
     std::cerr << "korvel: serving NMEA to TCP clients on port " << out.tcpPort
               << (IsLoopbackAddress(out.tcpAddress)
@@ -218,7 +209,6 @@ int RunHeadless(const CommandLine& command, int argc, char* argv[]) {
     RemoveStaleTemporaries(TemporaryFolder());
     ReplayParts parts;
     ReplayEngine& engine = parts.engine;
-    engine.showFigures(false);
     Outputs outputs(run);
     OutputSettings& out = outputs.settings = devices.outputSettings();
     if (o.tcpPort)

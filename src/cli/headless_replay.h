@@ -10,6 +10,16 @@
 
 namespace korvel {
 
+// The replay's parts that a run without a window owns: what the window would show of them is
+// kept nowhere, and the engine spares their making.
+struct ReplayParts {
+    ReplayParts() { engine.showFigures(false); }
+    LatestSentences latest;
+    TripFigures trip;
+    RecordFigures figures;
+    ReplayEngine engine{latest, trip, figures};
+};
+
 class HeadlessReplay {
   public:
     // sink: where the records go, which are sent to outputs.

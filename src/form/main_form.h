@@ -33,14 +33,6 @@ class MainForm {
 
     Controls c;
     FormState s;
-    // Whether anyone sees the figures of the record and the sentences in the message list: a
-    // headless run does not, and the tick spares their writing. What they decide (the trip's
-    // reset by the time shown, the extremes) is kept either way.
-    void showFigures(bool shown) {
-        figuresShown_ = shown;
-        engine_.showFigures(shown);
-    }
-
     // Start and exit.
     void Form_Load();
     void ENDE_Click();
@@ -157,17 +149,13 @@ class MainForm {
     void writeWindowSize(ProfileFile& profile) const;
 
     Platform& platform_;
-    bool figuresShown_ = true;
     SettingsLocation settings_;
     ReplayEngine engine_{s.latest, s.trip, s.figures};
     // A replay's sentences go to the message list and the outputs.
     struct FormSink : SentenceSink {
         explicit FormSink(MainForm& form) : form(form) {}
         void send(std::string_view sentence) override { form.listAndSend(sentence); }
-        void note(std::string_view line) override {
-            if (form.figuresShown_)
-                form.c.List1.addItem(std::string(line));
-        }
+        void note(std::string_view line) override { form.c.List1.addItem(std::string(line)); }
         MainForm& form;
     } sink_{*this};
     bool starting_ = false; // Form_Load runs: the port list's selections are not the user's

@@ -54,24 +54,19 @@ void MainForm::stepRecord() {
         manual_.GenerateManualSentences();
         return;
     }
-    // The activity lamp is a figure too: a headless replay, which has no window, leaves it
-    // dark and its timer idle.
-    if (figuresShown_) {
-        c.List1.toolTip = "NMEA-out";
-        c.RunA.visible = true;
-        lampDeadline_ = platform_.clock.monotonicMs() + kLampMs;
-        c.Timer2.setEnabled(false);
-        if (engine_.index < engine_.count)
-            c.Gauge2.toolTip = "Records:" + Str(engine_.index + 1) + "/" + Str(engine_.count);
-    }
+    c.List1.toolTip = "NMEA-out";
+    c.RunA.visible = true;
+    lampDeadline_ = platform_.clock.monotonicMs() + kLampMs;
+    c.Timer2.setEnabled(false);
+    if (engine_.index < engine_.count)
+        c.Gauge2.toolTip = "Records:" + Str(engine_.index + 1) + "/" + Str(engine_.count);
     if (engine_.kind != FileKind::Log)
         c.Equ.enabled = false; // the same-time option is for logs only
     if (c.Pause.value.get() == 1 && s.stepOnce == 0) {
         // Paused: the latest record again, every two seconds.
         engine_.sendPause(sink_);
         c.Timer1.setInterval(2000);
-        if (figuresShown_)
-            c.Timer2.setEnabled(true);
+        c.Timer2.setEnabled(true);
         c.SpeedL.caption = "---";
         return;
     }
@@ -95,10 +90,8 @@ void MainForm::showStep(const RecordStep& step) {
         clearTripFigures();
     if (engine_.kind == FileKind::Log)
         c.AutoSkip.backColor = step.standing ? 0x40C0 : kGrey;
-    else if (figuresShown_ && !engine_.source().trackName().empty())
+    else if (!engine_.source().trackName().empty())
         c.FileL.caption = engine_.source().trackName();
-    if (!figuresShown_)
-        return;
     bool imperial = s.metricUnits != 1;
     auto inUnits = [imperial](double kmh) { return Plain(imperial ? Round(kmh * 0.6214) : kmh); };
     if (step.fromStart) {
@@ -120,8 +113,8 @@ void MainForm::showStep(const RecordStep& step) {
 }
 
 void MainForm::finishRecord() {
-    // The altitude's figures and manual mode's start: a headless replay has neither.
-    if (figuresShown_ && !engine_.log().hsmi() && !std::isnan(s.figures.altitude)) {
+    // The altitude's figures and manual mode's start.
+    if (!engine_.log().hsmi() && !std::isnan(s.figures.altitude)) {
         int a = manual_.stream().position.altitude = ToInt(s.figures.altitude);
         // Manual mode starts from the altitude last replayed.
         char caption[24];
@@ -140,12 +133,10 @@ void MainForm::finishRecord() {
     // Intervals of a second and more keep their period: the previous step's time comes off.
     if (std::optional<int> period = TickAfterRecord(engine_.options.intervalMs, s.stepDurationMs))
         c.Timer1.setInterval(*period);
-    if (figuresShown_) {
-        if (platform_.clock.monotonicMs() > lampDeadline_)
-            c.RunA.visible = false;
-        else
-            c.Timer2.setEnabled(true);
-    }
+    if (platform_.clock.monotonicMs() > lampDeadline_)
+        c.RunA.visible = false;
+    else
+        c.Timer2.setEnabled(true);
     if (engine_.index <= c.Gauge2.max)
         c.Gauge2.value = static_cast<int>(engine_.index);
 }

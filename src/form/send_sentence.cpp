@@ -15,8 +15,7 @@ void MainForm::SendSentence(std::string& sentence) {
 }
 
 void MainForm::listAndSend(std::string_view sentence) {
-    if (figuresShown_)
-        c.List1.addItem(std::string(sentence));
+    c.List1.addItem(std::string(sentence));
     // The sentence and its line end written in one go, into the room of the one before.
     std::string& sent = sendRoom_;
     sent.resize(sentence.size() + kLineEnd.size());
