@@ -140,7 +140,7 @@ void DownloadPresenter::EndDownloadMode() {
     c.LOA.enabled = true;
     form.closeAllFiles();
     c.DownloadC.enabled = c.Skip1.enabled = true;
-    form.FillPortList();
+    form.ports().FillPortList();
     c.PortC.listIndex.set(s.outputPortIndex);
     c.LOA.toolTip = "Load Fileselection";
     c.File1.toolTip = "Start - Rename/Delete";

@@ -100,7 +100,7 @@ void MainForm::startReplay() {
         engine_.index = 0;
     }
     engine_.active = true;
-    if (!openOutputPort()) {
+    if (!ports_.openOutputs()) {
         StopReplay(StopReason::StopKeepingMessages);
         return;
     }

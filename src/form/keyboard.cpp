@@ -94,7 +94,7 @@ void MainForm::Form_DblClick() {
         download_.EndDownloadMode();
         return;
     }
-    FillPortList();
+    ports_.FillPortList();
     // The refilled list keeps the chosen output port selected.
     c.PortC.listIndex.reset(s.outputPortIndex);
 }

@@ -22,8 +22,6 @@ MainForm::MainForm(Platform& platform, std::string programFolder, SettingsLocati
 void MainForm::wireEvents() {
     c.ENDE.onClick = [this] { ENDE_Click(); };
     c.SAVE.onClick = [this] { SAVE_Click(); };
-    c.PortC.listIndex.event = [this] { PortC_Click(); };
-    c.TcpLan.value.event = [this] { TcpLan_Click(); };
     c.TZdiff.value.event = [this] { TZdiff_Change(); };
     c.RESTART.onClick = [this] { RESTART_Click(); };
     c.Pause.value.event = [this] { Pause_Click(); };
@@ -58,11 +56,6 @@ void MainForm::wireEvents() {
     c.Command1.onClick = [this] { Command1_Click(); };
     c.MinC.value.event = [this] { MinC_Click(); };
     c.MiniA.onClick = [this] { MiniA_Click(); };
-    for (int i = 0; i < 2; ++i)
-        c.Pspeed[static_cast<size_t>(i)].value.event = [this, i] {
-            if (c.Pspeed[static_cast<size_t>(i)].value.get())
-                Pspeed_Click(i);
-        };
     c.File1.onClick = [this] { File1_Click(); };
     c.Timer1.onTimer = [this] { Timer1_Timer(); };
     c.Timer2.onTimer = [this] { Timer2_Timer(); };
@@ -81,10 +74,6 @@ void MainForm::wireEvents() {
     c.FlashEnds.onTimer = [this] {
         c.FlashEnds.setEnabled(false);
         c.SaveP.backColor = kRed;
-    };
-    SocketArray& winsock = platform_.winsock;
-    winsock.onError = [this](int index, int number, const std::string& description) {
-        Winsock_Error(index, number, description);
     };
 }
 

@@ -9,6 +9,7 @@
 #include "form/file_browser_presenter.h"
 #include "form/form_state.h"
 #include "form/manual_presenter.h"
+#include "form/ports_presenter.h"
 #include "output/outputs.h"
 #include "output/sentence_time.h"
 #include "platform/platform.h"
@@ -33,6 +34,7 @@ class MainForm {
 
     Controls c;
     FormState s;
+
     // Start and exit.
     void Form_Load();
     void ENDE_Click();
@@ -40,21 +42,12 @@ class MainForm {
     // Keeps the window's size with the settings, as the window closes.
     void SaveWindowSize();
 
-    // Output ports.
-    void FillPortList();
-    void PortC_Click();
-    void Pspeed_Click(int index);
-    // The LAN box: the TCP server listens on the network, or on this computer only.
-    void TcpLan_Click();
-    // Appends CR LF to sentence and sends it to the run's destinations.
-    void SendSentence(std::string& sentence);
-    Outputs& outputs() { return outputs_; }
+    // The presenters of the form's areas, and the replay engine.
+    PortsPresenter& ports() { return ports_; }
     ReplayEngine& engine() { return engine_; }
     ManualPresenter& manual() { return manual_; }
-    // The TCP server listens at its address, after telling the user when it cannot.
-    bool StartTcpServer();
-    void CloseTcpConnections();
-    void Winsock_Error(int index, int number, const std::string& description);
+    DownloadPresenter& download() { return download_; }
+    FileBrowserPresenter& files() { return files_; }
 
     // Loading and moving in the replay file.
     void File1_Click();
@@ -94,7 +87,7 @@ class MainForm {
     // Shows the date and time of a record, and the trip's time up to it.
     void ShowDateTime(const RecordTime& time, std::optional<long long> tripMinutes);
 
-    // File browser.
+    // Back to the message list, as Escape goes.
     void Form_DblClick();
     // Draws the loaded file's altitude over its records in DIA.
     void DrawAltitudeProfile(const AltitudeCurve& curve);
@@ -109,11 +102,8 @@ class MainForm {
     void Label7_Click();
     void MaxL_Click();
 
-    // Manual mode, recording and keys.
+    // Escape everywhere; manual mode's keys.
     void Form_KeyDown(int key, int shift);
-
-    DownloadPresenter& download() { return download_; }
-    FileBrowserPresenter& files() { return files_; }
 
     // The replay file and the recording log close.
     void closeAllFiles();
@@ -127,10 +117,6 @@ class MainForm {
     void startReplay();
     // The load is refused: why, in the message list.
     void refuseLoad(const std::vector<std::string>& why);
-    // Opens the output ports a run needs; false (after telling the user) when one cannot be.
-    bool openOutputPort();
-    // Lists a sentence in List1 and sends it.
-    void listAndSend(std::string_view sentence);
     // What a step's record shows: the boxes of the kinds of sentence it met, its figures.
     void showStep(const RecordStep& step);
     // The trip's figures shown go blank.
@@ -140,10 +126,6 @@ class MainForm {
     void takeStep();
     // ReplayStep's record, whose failing destinations it tells once it is done.
     void stepRecord();
-    // What came of the sentence sent last: the clients of the TCP server, a message for each
-    // destination that failed.
-    void showDelivery();
-    void tell(const OutputFailure& failure);
     // Applies change to the settings file and writes it; tells the user when it cannot.
     bool saveSettings(const std::function<void(ProfileFile&)>& change);
     void writeWindowSize(ProfileFile& profile) const;
@@ -151,23 +133,13 @@ class MainForm {
     Platform& platform_;
     SettingsLocation settings_;
     ReplayEngine engine_{s.latest, s.trip, s.figures};
-    // A replay's sentences go to the message list and the outputs.
-    struct FormSink : SentenceSink {
-        explicit FormSink(MainForm& form) : form(form) {}
-        void send(std::string_view sentence) override { form.listAndSend(sentence); }
-        void note(std::string_view line) override { form.c.List1.addItem(std::string(line)); }
-        MainForm& form;
-    } sink_{*this};
-    bool starting_ = false; // Form_Load runs: the port list's selections are not the user's
-    int profileState_ = 0;  // 1 while the profile is read, 2 when the user asked it to stop
-    std::string sendRoom_;  // the room of the sentence last listed and sent
-    bool stepping_ = false; // a step runs: no events, its failing destinations told after it
+    int profileState_ = 0;          // 1 while the profile is read, 2 when the user asked it to stop
     std::int64_t lampDeadline_ = 0; // monotonic ms when the activity lamp goes out
-    Outputs outputs_{platform_};
-    std::int64_t tickStart_ = 0; // when the tick came whose step is due
+    std::int64_t tickStart_ = 0;    // when the tick came whose step is due
+    PortsPresenter ports_{{*this, c, s, platform_}};
     DownloadPresenter download_{{*this, c, s, platform_}};
     FileBrowserPresenter files_{{*this, c, s, platform_}, settings_};
-    ManualPresenter manual_{{*this, c, s, platform_}, engine_.options, sink_};
+    ManualPresenter manual_{{*this, c, s, platform_}, engine_.options, ports_};
 };
 
 } // namespace korvel

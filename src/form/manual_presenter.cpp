@@ -65,7 +65,7 @@ void ManualPresenter::Manu_Click() {
         c.List1.clear();
         if (platform_.comm1.isOpen())
             platform_.comm1.close();
-        form.CloseTcpConnections();
+        form.ports().CloseTcpConnections();
         c.Lop.caption.clear();
         c.SaveT.enabled = c.SaveP.enabled = false;
         c.File1.refresh();

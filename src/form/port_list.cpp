@@ -1,22 +1,36 @@
 // The list of output destinations and the choice of one.
 #include "form/main_form.h"
+#include "form/ports_presenter.h"
 #include "output/port_entries.h"
 #include "text/conversions.h"
 
 namespace korvel {
 
-void MainForm::FillPortList() {
+PortsPresenter::PortsPresenter(const FormPart& part) : FormPart(part) {
+    c.PortC.listIndex.event = [this] { PortC_Click(); };
+    c.TcpLan.value.event = [this] { TcpLan_Click(); };
+    for (int i = 0; i < 2; ++i)
+        c.Pspeed[static_cast<size_t>(i)].value.event = [this, i] {
+            if (c.Pspeed[static_cast<size_t>(i)].value.get())
+                Pspeed_Click(i);
+        };
+    platform_.winsock.onError = [this](int index, int number, const std::string& description) {
+        Winsock_Error(index, number, description);
+    };
+}
+
+void PortsPresenter::FillPortList() {
     c.PortC.clear();
     c.PortC.backColor = kDarkYellow;
     for (const std::string& entry : PortEntries())
         c.PortC.addItem(entry);
 }
 
-void MainForm::PortC_Click() {
-    if (starting_)
+void PortsPresenter::PortC_Click() {
+    if (starting)
         return;
     int index = c.PortC.listIndex.get();
-    if (download_.active()) {
+    if (form.download().active()) {
         // Only a serial port receives from a Garmin: any other entry a list may still show
         // is not taken.
         if (index < 0 || index >= kSerialPortCount) {
@@ -27,7 +41,7 @@ void MainForm::PortC_Click() {
         platform_.comm2.setCommPort(index + 1);
         return;
     }
-    engine_.active = false;
+    form.engine().active = false;
     if (platform_.comm1.isOpen())
         platform_.comm1.close();
     s.outputPortIndex = index;
@@ -37,7 +51,7 @@ void MainForm::PortC_Click() {
     outputs_.route(c.PortC.text());
 }
 
-void MainForm::TcpLan_Click() {
+void PortsPresenter::TcpLan_Click() {
     OutputSettings& settings = outputs_.settings;
     settings.tcpAddress = c.TcpLan.value.get() == 1 ? settings.tcpLanAddress : kLoopbackAddress;
     // A server already listening moves at once; its clients stay.
@@ -45,7 +59,7 @@ void MainForm::TcpLan_Click() {
         StartTcpServer();
 }
 
-void MainForm::Pspeed_Click(int index) {
+void PortsPresenter::Pspeed_Click(int index) {
     bool wasOpen = platform_.comm1.isOpen();
     if (wasOpen)
         platform_.comm1.close();

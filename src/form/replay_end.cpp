@@ -27,7 +27,7 @@ void MainForm::StopReplay(StopReason reason) {
     c.PortC.enabled = true;
     c.Timer1.setEnabled(false);
     c.StepDue.setEnabled(false);
-    outputs_.close(); // no tick comes while the readers are waited for
+    ports_.outputs().close(); // no tick comes while the readers are waited for
     closeAllFiles();
     engine_.stop();
     c.StopA.visible = false;
@@ -53,7 +53,7 @@ void MainForm::StopReplay(StopReason reason) {
     c.Manu.enabled = true;
     for (CheckBox& box : c.Data)
         box.enabled = true;
-    CloseTcpConnections();
+    ports_.CloseTcpConnections();
 }
 
 void MainForm::ResetTripDisplay() {

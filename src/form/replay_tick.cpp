@@ -39,12 +39,9 @@ void MainForm::takeStep() {
 }
 
 void MainForm::ReplayStep() {
-    stepping_ = true;
+    ports_.holdFailures();
     stepRecord();
-    stepping_ = false;
-    if (outputs_.newFailures())
-        for (const OutputFailure& failure : outputs_.takeFailures())
-            tell(failure);
+    ports_.tellHeldFailures();
 }
 
 void MainForm::stepRecord() {
@@ -64,14 +61,14 @@ void MainForm::stepRecord() {
         c.Equ.enabled = false; // the same-time option is for logs only
     if (c.Pause.value.get() == 1 && s.stepOnce == 0) {
         // Paused: the latest record again, every two seconds.
-        engine_.sendPause(sink_);
+        engine_.sendPause(ports_);
         c.Timer1.setInterval(2000);
         c.Timer2.setEnabled(true);
         c.SpeedL.caption = "---";
         return;
     }
     s.stepOnce = 0;
-    RecordStep step = engine_.playNext(sink_);
+    RecordStep step = engine_.playNext(ports_);
     showStep(step);
     if (step.ended)
         StopReplay(StopReason::EndOfFile);

@@ -1,6 +1,6 @@
 // Every sentence leaves through SendSentence to the run's destinations; the window shows what
 // came of it.
-#include "form/main_form.h"
+#include "form/ports_presenter.h"
 #include "replay/sentence.h"
 #include "text/conversions.h"
 
@@ -8,13 +8,13 @@
 
 namespace korvel {
 
-void MainForm::SendSentence(std::string& sentence) {
+void PortsPresenter::SendSentence(std::string& sentence) {
     sentence += kLineEnd;
     outputs_.send(sentence);
     showDelivery();
 }
 
-void MainForm::listAndSend(std::string_view sentence) {
+void PortsPresenter::send(std::string_view sentence) {
     c.List1.addItem(std::string(sentence));
     // The sentence and its line end written in one go, into the room of the one before.
     std::string& sent = sendRoom_;
@@ -26,7 +26,7 @@ void MainForm::listAndSend(std::string_view sentence) {
         showDelivery();
 }
 
-void MainForm::showDelivery() {
+void PortsPresenter::showDelivery() {
     if (const std::optional<TcpServer::Delivery>& tcp = outputs_.tcpDelivery()) {
         if (!tcp->hadClients) {
             c.PortL.toolTip = "No connection";
@@ -37,17 +37,24 @@ void MainForm::showDelivery() {
         }
     }
     // A step runs no events: what failed in it is told once it is done.
-    if (outputs_.newFailures() && !stepping_)
+    if (outputs_.newFailures() && !holding_)
         for (const OutputFailure& failure : outputs_.takeFailures())
             tell(failure);
 }
 
-void MainForm::tell(const OutputFailure& failure) {
+void PortsPresenter::tellHeldFailures() {
+    holding_ = false;
+    if (outputs_.newFailures())
+        for (const OutputFailure& failure : outputs_.takeFailures())
+            tell(failure);
+}
+
+void PortsPresenter::tell(const OutputFailure& failure) {
     platform_.dialogs.messageBox(failure.text, failure.title, MessageIcon::Exclamation,
                                  MessageButtons::Ok);
 }
 
-bool MainForm::openOutputPort() {
+bool PortsPresenter::openOutputs() {
     outputs_.route(c.PortC.text());
     if (std::optional<OutputFailure> failure = outputs_.open()) {
         tell(*failure);
@@ -62,7 +69,7 @@ bool MainForm::openOutputPort() {
     return true;
 }
 
-bool MainForm::StartTcpServer() {
+bool PortsPresenter::StartTcpServer() {
     if (std::optional<OutputFailure> failure = outputs_.listen()) {
         tell(*failure);
         return false;
@@ -71,14 +78,14 @@ bool MainForm::StartTcpServer() {
     return true;
 }
 
-void MainForm::CloseTcpConnections() {
+void PortsPresenter::CloseTcpConnections() {
     outputs_.deliverTheRest();
     outputs_.tcpServer().closeClients();
     c.PortL.toolTip = "";
     c.TCPstat.visible = false;
 }
 
-void MainForm::Winsock_Error(int, int number, const std::string& description) {
+void PortsPresenter::Winsock_Error(int, int number, const std::string& description) {
     if (number == 10053 || number == 10054)
         return;
     platform_.dialogs.messageBox("Winsock-Error No: " + Trim(Str(number)) + "   " + description,

@@ -28,8 +28,8 @@ int readInt(const ProfileFile& profile, const char* section, const std::string& 
 
 void MainForm::Form_Load() {
     namespace fs = std::filesystem;
-    starting_ = true; // PortC_Click ignores the selections made while starting
-    FillPortList();
+    ports_.starting = true; // the selections made while starting are not the user's
+    ports_.FillPortList();
     c.File1.setPath(withoutTrailingSlash(s.programFolder));
     engine_.options.intervalMs = 1000;
     engine_.step = 1;
@@ -40,7 +40,7 @@ void MainForm::Form_Load() {
         platform_.dialogs.messageBox(warning, "Korvel", MessageIcon::Exclamation,
                                      MessageButtons::Ok);
     DeviceNames devices = DeviceNames::fromProfile(profile);
-    OutputSettings& out = outputs_.settings = devices.outputSettings();
+    OutputSettings& out = ports_.outputs().settings = devices.outputSettings();
     if (!IsLoopbackAddress(out.tcpAddress))
         c.TcpLan.value.reset(1);
     // What a killed run left: its pseudo-terminal's link, its private temporary folders.
@@ -101,8 +101,8 @@ void MainForm::Form_Load() {
     c.ALL.left = 850;
     c.TRACK.left = 1350;
     c.SAVE.left = 1110;
-    starting_ = false;
-    outputs_.route(c.PortC.text());
+    ports_.starting = false;
+    ports_.outputs().route(c.PortC.text());
 }
 
 bool MainForm::saveSettings(const std::function<void(ProfileFile&)>& change) {
@@ -125,7 +125,7 @@ bool MainForm::saveSettings(const std::function<void(ProfileFile&)>& change) {
 void MainForm::ENDE_Click() {
     bool saved = saveSettings([this](ProfileFile& profile) {
         profile.writeInt("Port", "COM", s.outputPortIndex);
-        profile.writeString("Devices", "TCPBind", outputs_.settings.tcpAddress);
+        profile.writeString("Devices", "TCPBind", ports_.outputs().settings.tcpAddress);
         profile.writeInt("Port", "GPS-Port", s.garminPortIndex);
         profile.writeInt("TimeZone", "CET", s.timeReference);
         profile.writeInt("TimeZone", "Diff", c.TZdiff.value.get());

@@ -17,7 +17,7 @@ void MainForm::Pause_Click() {
 void MainForm::Skip1_Click() {
     if (c.Manu.value.get() == 1) {
         // The start of the manual simulation.
-        if (!platform_.comm1.isOpen() && !openOutputPort())
+        if (!platform_.comm1.isOpen() && !ports_.openOutputs())
             return;
         c.Timer1.setInterval(1000);
         c.Timer1.setEnabled(true);
@@ -83,7 +83,7 @@ void MainForm::StopA_Click() {
         c.SaveP.enabled = false;
         c.Gauge1.style = 50;
         c.Timer1.setEnabled(false);
-        outputs_.deliverTheRest();
+        ports_.outputs().deliverTheRest();
         if (platform_.comm1.isOpen())
             platform_.comm1.close();
         c.StopA.visible = false;

@@ -174,7 +174,7 @@ TEST_F(StartAndExit, TheTcpServerServesTheNetworkOnlyWhenTold) {
         MainForm& f = start();
         EXPECT_TRUE(f.c.TcpLan.visible);
         EXPECT_EQ(f.c.TcpLan.value.get(), c.lan ? 1 : 0) << c.listens;
-        f.StartTcpServer();
+        f.ports().StartTcpServer();
         EXPECT_EQ(platform.winsock.listenAddress, c.listens);
         f.c.TcpLan.value.set(c.lan ? 0 : 1);
         EXPECT_EQ(platform.winsock.listenAddress, c.toggled) << c.listens;

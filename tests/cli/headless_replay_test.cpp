@@ -17,8 +17,8 @@ class HeadlessReplayTest : public test::ReplayFixture {};
 TEST_F(HeadlessReplayTest, ALoopStartsAgainUntilItsFileIsGone) {
     std::string path = program.file("Tracks/loop.log");
     program.write("Tracks/loop.log", Log({Rmc(1), Rmc(2)}));
-    OutputSink sink(form.outputs());
-    HeadlessReplay replay(engine, form.outputs(), sink);
+    OutputSink sink(form.ports().outputs());
+    HeadlessReplay replay(engine, form.ports().outputs(), sink);
     engine.options.loop = true;
     c.Data[2].value.set(0); // the log's own sentences only, no VTG made
     ASSERT_TRUE(replay.start(path, "COM1", platform.clock.now()));

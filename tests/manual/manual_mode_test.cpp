@@ -82,7 +82,8 @@ TEST_F(Manual, ManualModeStreamsToTheChosenPortUntilItEnds) {
 
     c.Manu.value.set(0);
     EXPECT_FALSE(c.Timer1.enabled());
-    EXPECT_TRUE(form.outputs().tcpServer().clients().empty()) << "leaving closes the connections";
+    EXPECT_TRUE(form.ports().outputs().tcpServer().clients().empty())
+        << "leaving closes the connections";
     EXPECT_TRUE(c.File1.visible);
 }
 

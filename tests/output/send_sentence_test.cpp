@@ -19,7 +19,7 @@ class Output : public test::ReplayFixture {
         c.PortC.listIndex.set(static_cast<int>(found - c.PortC.items.begin()));
     }
     std::string send(std::string sentence) {
-        form.SendSentence(sentence);
+        form.ports().SendSentence(sentence);
         return sentence;
     }
     // A client connects: the listener reports the request.
@@ -33,7 +33,7 @@ const std::string kLine = "$GPGSV,1,1,00*79";
 // The sentences told as sent (the headless runner's echo) are those a destination took.
 TEST_F(Output, OnlyWhatADestinationTookIsToldAsSent) {
     int told = 0;
-    form.outputs().onTaken = [&told](const std::string&) { ++told; };
+    form.ports().outputs().onTaken = [&told](const std::string&) { ++told; };
     std::string error;
     struct Case {
         const char* legend;
@@ -124,14 +124,14 @@ TEST_F(Output, PrinterDeviceGetsEachSentenceOnceWithOneCrLf) {
     printing.Form_Load();
     printing.c.PortC.listIndex.set(20); // LPT1
     std::string a = kLine, b = "$GPGSA,A,1*1E";
-    printing.SendSentence(a);
-    printing.SendSentence(b);
+    printing.ports().SendSentence(a);
+    printing.ports().SendSentence(b);
     EXPECT_EQ(ReadFile(device), kLine + "\r\n$GPGSA,A,1*1E\r\n");
 
     printing.c.PortC.listIndex.set(21); // LPT2: cannot be opened
     for (int i = 0; i < 3; ++i) {
         std::string line = kLine;
-        printing.SendSentence(line);
+        printing.ports().SendSentence(line);
     }
     ASSERT_EQ(p.dialogs.messages.size(), 1u);
     EXPECT_NE(p.dialogs.messages[0].text.find("no/such/lp"), std::string::npos);
@@ -167,12 +167,12 @@ TEST_F(Output, TcpServerStateAndAFailingClient) {
     choose("TCP");
     send(kLine);
     EXPECT_EQ(c.PortL.toolTip, "No connection");
-    form.StartTcpServer();
+    form.ports().StartTcpServer();
     EXPECT_EQ(platform.winsock.listenPort, 1000);
     EXPECT_TRUE(c.TCPstat.visible);
     connectClient(11);
     connectClient(12);
-    EXPECT_EQ(form.outputs().tcpServer().clients(), (std::vector<int>{1, 2}));
+    EXPECT_EQ(form.ports().outputs().tcpServer().clients(), (std::vector<int>{1, 2}));
     send("$A*41");
     EXPECT_EQ(c.PortL.toolTip, "127.0.0.1 127.0.0.2 ");
 
@@ -181,8 +181,8 @@ TEST_F(Output, TcpServerStateAndAFailingClient) {
     EXPECT_EQ(platform.winsock.elements[2].sent, "$A*41\r\n$C*43\r\n")
         << "a failing client does not cost the others the line";
 
-    form.CloseTcpConnections();
-    EXPECT_TRUE(form.outputs().tcpServer().clients().empty());
+    form.ports().CloseTcpConnections();
+    EXPECT_TRUE(form.ports().outputs().tcpServer().clients().empty());
     EXPECT_FALSE(c.TCPstat.visible);
     EXPECT_EQ(platform.winsock.listenPort, 1000) << "the listener goes on listening";
     EXPECT_TRUE(platform.winsock.elements.count(0));
@@ -190,7 +190,7 @@ TEST_F(Output, TcpServerStateAndAFailingClient) {
 
 TEST_F(Output, SocketProblemsAreReportedAndTheProgramGoesOn) {
     platform.winsock.failListen = true;
-    form.StartTcpServer();
+    form.ports().StartTcpServer();
     EXPECT_FALSE(c.TCPstat.visible);
     ASSERT_EQ(platform.dialogs.messages.size(), 1u);
     EXPECT_NE(platform.dialogs.messages[0].text.find("Address already in use"), std::string::npos);
@@ -206,7 +206,7 @@ TEST_F(Output, SocketProblemsAreReportedAndTheProgramGoesOn) {
 // Several destinations get the same stream: one that cannot be opened keeps the run from
 // starting, one that fails later is said once and the others go on.
 TEST_F(Output, SeveralDestinationsGetTheSameStream) {
-    form.outputs().settings.alsoTo = {"UDP", "LPT1"};
+    form.ports().outputs().settings.alsoTo = {"UDP", "LPT1"};
     platform.udp.failResolve = true;
     load("fail.log", test::Log({test::Rmc(0), test::Rmc(1)}));
     EXPECT_FALSE(engine.active);
@@ -221,8 +221,8 @@ TEST_F(Output, SeveralDestinationsGetTheSameStream) {
     tick();
     tick();
     EXPECT_EQ(platform.dialogs.messages.size(), 2u) << "the serial port's failure, once";
-    EXPECT_TRUE(form.outputs().anyFailed());
-    EXPECT_FALSE(form.outputs().everyFailed());
+    EXPECT_TRUE(form.ports().outputs().anyFailed());
+    EXPECT_FALSE(form.ports().outputs().everyFailed());
     EXPECT_EQ(platform.udp.datagrams.size(), platform.printers.jobs["LPT1"].size());
     EXPECT_GE(platform.udp.datagrams.size(), 3u) << "the others went on";
 }

@@ -59,7 +59,7 @@ TEST(SerialOutput, ADeviceThatTakesNothingIsGivenSecondsOfSentencesAtMost) {
     size_t sent = 0;
     for (int i = 0; i < 6000; ++i) {
         std::string sentence = test::Rmc(i % 60);
-        app.form->SendSentence(sentence);
+        app.form->ports().SendSentence(sentence);
         sent += sentence.size();
         if (i % 100 == 0)
             QCoreApplication::processEvents(); // the port writes what the device takes

@@ -15,21 +15,22 @@ TEST(TcpOutput, EveryClientGetsWholeLinesInOrderWhateverTheOthersDo) {
     ASSERT_TRUE(taken.listen(QHostAddress::Any, static_cast<quint16>(port)));
     test::RealForm app("[Devices]\nTCP=" + std::to_string(port) + "\n");
     app.choose("TCP");
-    app.form->StartTcpServer();
+    app.form->ports().StartTcpServer();
     EXPECT_FALSE(app.form->c.TCPstat.visible) << "the port is in use";
     ASSERT_EQ(app.dialogs.messages.size(), 1u);
     EXPECT_NE(app.dialogs.messages[0].text.find(std::to_string(port)), std::string::npos);
     taken.close();
-    app.form->StartTcpServer();
+    app.form->ports().StartTcpServer();
     ASSERT_TRUE(app.form->c.TCPstat.visible) << "listening on " << port;
 
     auto connected = [&](QTcpSocket& client) {
         client.connectToHost(QHostAddress::LocalHost, static_cast<quint16>(port));
-        size_t before = app.form->outputs().tcpServer().clients().size();
+        size_t before = app.form->ports().outputs().tcpServer().clients().size();
         return RunUntil([&] {
             return client.state() == QAbstractSocket::ConnectedState &&
-                   app.form->outputs().tcpServer().clients().size() > before &&
-                   app.platform->winsock.state(app.form->outputs().tcpServer().clients().back()) ==
+                   app.form->ports().outputs().tcpServer().clients().size() > before &&
+                   app.platform->winsock.state(
+                       app.form->ports().outputs().tcpServer().clients().back()) ==
                        kSocketConnected;
         });
     };
@@ -44,7 +45,7 @@ TEST(TcpOutput, EveryClientGetsWholeLinesInOrderWhateverTheOthersDo) {
     for (QTcpSocket* client : {&leaving, &flooding, &stuck})
         ASSERT_TRUE(connected(*client));
     stuck.setReadBufferSize(1);
-    const int stuckElement = app.form->outputs().tcpServer().clients().back();
+    const int stuckElement = app.form->ports().outputs().tcpServer().clients().back();
     const QByteArray chunk(1 << 20, 'z');
     for (int i = 0; i < 16; ++i)
         flooding.write(chunk);
@@ -53,7 +54,7 @@ TEST(TcpOutput, EveryClientGetsWholeLinesInOrderWhateverTheOthersDo) {
     std::string expected, flooded;
     auto send = [&](const std::string& line) {
         std::string sentence = line;
-        app.form->SendSentence(sentence);
+        app.form->ports().SendSentence(sentence);
         expected += line + "\r\n";
     };
     auto everyReaderHasAll = [&] {
@@ -100,9 +101,9 @@ TEST(TcpOutput, EveryClientGetsWholeLinesInOrderWhateverTheOthersDo) {
     next.connectToHost(QHostAddress::LocalHost, static_cast<quint16>(port));
     EXPECT_TRUE(
         RunUntil([&] { return app.platform->winsock.state(leavingElement) == kSocketConnected; }));
-    EXPECT_EQ(app.form->outputs().tcpServer().clients().back(), leavingElement);
+    EXPECT_EQ(app.form->ports().outputs().tcpServer().clients().back(), leavingElement);
     std::string sweeping = "$Z";
-    app.form->SendSentence(sweeping);
-    EXPECT_EQ(app.form->outputs().tcpServer().clients().size(), readers.size() + 2)
+    app.form->ports().SendSentence(sweeping);
+    EXPECT_EQ(app.form->ports().outputs().tcpServer().clients().size(), readers.size() + 2)
         << "the next sentence sweeps out the element of the client that never read";
 }
