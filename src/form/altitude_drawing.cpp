@@ -1,6 +1,6 @@
 // The altitude profile of the loaded file drawn in DIA: its altitude over the record number,
 // 0 to 2000 m, each segment's span and the segments' markers.
-#include "form/main_form.h"
+#include "form/figures_presenter.h"
 #include "text/conversions.h"
 
 #include <algorithm>
@@ -12,9 +12,9 @@ constexpr Color kBlack = 0;
 const Color kMarker = RGB(0, 200, 0);
 } // namespace
 
-void MainForm::DrawAltitudeProfile(const AltitudeCurve& curve) {
+void FiguresPresenter::DrawAltitudeProfile(const AltitudeCurve& curve, long records) {
     PictureBox& dia = c.DIA;
-    double width = static_cast<double>(std::max(1L, engine_.count));
+    double width = static_cast<double>(std::max(1L, records));
     dia.cls();
     dia.scaleLeft = 0;
     dia.scaleWidth = width;

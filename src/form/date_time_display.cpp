@@ -1,5 +1,5 @@
 // The date and time of the record being replayed, in UTC or local time, and the trip timer.
-#include "form/main_form.h"
+#include "form/figures_presenter.h"
 #include "text/conversions.h"
 
 #include <chrono>
@@ -38,7 +38,7 @@ int centralEuropeanOffset(const year_month_day& date, int hour) {
 
 } // namespace
 
-void MainForm::ShowDateTime(const RecordTime& time, std::optional<long long> tripMinutes) {
+void FiguresPresenter::ShowDateTime(const RecordTime& time, std::optional<long long> tripMinutes) {
     if (tripMinutes) {
         // hh:mm, written over the caption of the record before, in its room.
         std::string& shown = c.TTL.caption;
@@ -58,7 +58,7 @@ void MainForm::ShowDateTime(const RecordTime& time, std::optional<long long> tri
         offset = centralEuropeanOffset(utcDate, hour);
         c.Label7.caption = offset == 2 ? "MESZ" : "MEZ";
     }
-    bool local = s.timeReference == 1;
+    bool local = timeReference_ == 1;
     if (local)
         at += hours(offset);
     sys_days shownDay = floor<days>(at);

@@ -74,7 +74,7 @@ void MainForm::File1_Click() {
         refuseLoad(loaded.refusal);
         return;
     }
-    DrawAltitudeProfile(loaded.curve);
+    figures_.DrawAltitudeProfile(loaded.curve, engine_.count);
     c.StopA.visible = true;
     startReplay();
 }

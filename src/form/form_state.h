@@ -36,10 +36,6 @@ struct FormState {
     int windowWidth = 0, windowHeight = 0;
 
     // Display.
-    int metricUnits = 1;
-    int timeReference = 0;
-    int minAltitude = 9999;
-    int maxAltitude = 0;
 
     // Settings.
     std::string programFolder; // with a trailing "/"

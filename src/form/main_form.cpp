@@ -15,14 +15,11 @@ MainForm::MainForm(Platform& platform, std::string programFolder, SettingsLocati
         platform_.clock.attach(*timer);
 
     c.Drive1.items = Drives();
-    // The label shows the design value of its spinner.
-    TZdiff_Change();
 }
 
 void MainForm::wireEvents() {
     c.ENDE.onClick = [this] { ENDE_Click(); };
     c.SAVE.onClick = [this] { SAVE_Click(); };
-    c.TZdiff.value.event = [this] { TZdiff_Change(); };
     c.RESTART.onClick = [this] { RESTART_Click(); };
     c.Pause.value.event = [this] { Pause_Click(); };
     c.Skip1.onClick = [this] { Skip1_Click(); };
@@ -48,11 +45,6 @@ void MainForm::wireEvents() {
                 Abstand_Click(i);
         };
     c.RMCRMB.onClick = [this] { RMCRMB_Click(); };
-    for (Label* unit : {&c.Label3, &c.Label6, &c.Label9})
-        unit->onClick = [this] { UnitLabel_MouseDown(); };
-    c.Label2.onClick = [this] { Label2_Click(); };
-    c.Label7.onClick = [this] { Label7_Click(); };
-    c.MaxL.onClick = [this] { MaxL_Click(); };
     c.Command1.onClick = [this] { Command1_Click(); };
     c.MinC.value.event = [this] { MinC_Click(); };
     c.MiniA.onClick = [this] { MiniA_Click(); };
@@ -60,12 +52,7 @@ void MainForm::wireEvents() {
     c.Timer1.onTimer = [this] { Timer1_Timer(); };
     c.Timer2.onTimer = [this] { Timer2_Timer(); };
     c.StepDue.onTimer = [this] { takeStep(); };
-    engine_.tripRestarted = [this] {
-        s.minAltitude = 9999;
-        s.maxAltitude = 0;
-        c.TTL.caption.clear();
-        c.TripL.caption.clear();
-    };
+    engine_.tripRestarted = [this] { figures_.tripRestarted(); };
     c.MinimizeDue.onTimer = [this] {
         c.MinimizeDue.setEnabled(false);
         if (engine_.active) // not when the run ended within its first second

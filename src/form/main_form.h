@@ -6,6 +6,7 @@
 #include "app/settings_location.h"
 #include "form/controls.h"
 #include "form/download_presenter.h"
+#include "form/figures_presenter.h"
 #include "form/file_browser_presenter.h"
 #include "form/form_state.h"
 #include "form/manual_presenter.h"
@@ -48,6 +49,7 @@ class MainForm {
     ManualPresenter& manual() { return manual_; }
     DownloadPresenter& download() { return download_; }
     FileBrowserPresenter& files() { return files_; }
+    FiguresPresenter& figures() { return figures_; }
 
     // Loading and moving in the replay file.
     void File1_Click();
@@ -84,23 +86,9 @@ class MainForm {
     void StopReplay(StopReason reason);
     void ResetTripDisplay();
     void SkipRecords(long count);
-    // Shows the date and time of a record, and the trip's time up to it.
-    void ShowDateTime(const RecordTime& time, std::optional<long long> tripMinutes);
 
     // Back to the message list, as Escape goes.
     void Form_DblClick();
-    // Draws the loaded file's altitude over its records in DIA.
-    void DrawAltitudeProfile(const AltitudeCurve& curve);
-
-    // Manual position entry and units.
-    void ApplyUnits();
-
-    // Time zone, units and time reference.
-    void TZdiff_Change();
-    void UnitLabel_MouseDown();
-    void Label2_Click();
-    void Label7_Click();
-    void MaxL_Click();
 
     // Escape everywhere; manual mode's keys.
     void Form_KeyDown(int key, int shift);
@@ -119,8 +107,6 @@ class MainForm {
     void refuseLoad(const std::vector<std::string>& why);
     // What a step's record shows: the boxes of the kinds of sentence it met, its figures.
     void showStep(const RecordStep& step);
-    // The trip's figures shown go blank.
-    void clearTripFigures();
     void finishRecord();
     // The step a tick brought, now that it is due.
     void takeStep();
@@ -137,6 +123,7 @@ class MainForm {
     std::int64_t lampDeadline_ = 0; // monotonic ms when the activity lamp goes out
     std::int64_t tickStart_ = 0;    // when the tick came whose step is due
     PortsPresenter ports_{{*this, c, s, platform_}};
+    FiguresPresenter figures_{{*this, c, s, platform_}};
     DownloadPresenter download_{{*this, c, s, platform_}};
     FileBrowserPresenter files_{{*this, c, s, platform_}, settings_};
     ManualPresenter manual_{{*this, c, s, platform_}, engine_.options, ports_};

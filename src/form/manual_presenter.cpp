@@ -70,7 +70,7 @@ void ManualPresenter::Manu_Click() {
         c.SaveT.enabled = c.SaveP.enabled = false;
         c.File1.refresh();
         s.latest.text.clear();
-        form.ApplyUnits();
+        form.figures().ApplyUnits();
         return;
     }
     c.Lop.caption = "<>";
@@ -103,7 +103,7 @@ void ManualPresenter::GenerateManualSentences() {
         c.Gauge1.value = needle > 359 ? needle - 360 : needle;
     }
     double metres = tick.legDistance;
-    bool metric = s.metricUnits == 1;
+    bool metric = form.figures().metric();
     if (metres < 1000) {
         c.DistL.caption = Plain(metric ? metres : Int(metres * 3.281));
         c.Label6.caption = metric ? "m ->" : "ft ->";

@@ -1,4 +1,5 @@
 // The scroll bars of manual mode set the manual position, and its labels show it.
+#include "form/main_form.h"
 #include "form/manual_presenter.h"
 #include "text/conversions.h"
 
@@ -84,7 +85,8 @@ void ManualPresenter::VSc4_Change() {
     if (v >= 0 && v < 10)
         c.AutoM.caption = steps[v];
     double metres = Val(c.AutoM.caption);
-    c.AutoM.toolTip = s.metricUnits == 0 ? "Auto-Point " + Plain(metres * 3) + " ft" : "Auto-Point";
+    c.AutoM.toolTip =
+        !form.figures().metric() ? "Auto-Point " + Plain(metres * 3) + " ft" : "Auto-Point";
     if (metres == 0)
         c.AutoM.toolTip = "Auto-Point off";
 }

@@ -13,7 +13,7 @@ void MainForm::StopReplay(StopReason reason) {
         c.List1.addItem(std::string(80, '>'));
         closeAllFiles();
         std::optional<std::string> cannot = engine_.loopBack();
-        clearTripFigures();
+        figures_.clear();
         if (cannot) {
             refuseLoad({*cannot});
             return;
@@ -43,7 +43,7 @@ void MainForm::StopReplay(StopReason reason) {
     c.AutoSkip.enabled = true;
     c.Pause.enabled = c.RESTART.enabled = c.Back.enabled = c.Skip2.enabled = false;
     c.Gauge1.style = 50;
-    clearTripFigures();
+    figures_.clear();
     c.DownloadC.enabled = c.DownloadC.visible = true;
     c.DIA.cls();
     c.DIA.toolTip = "Altitude";
@@ -58,15 +58,7 @@ void MainForm::StopReplay(StopReason reason) {
 
 void MainForm::ResetTripDisplay() {
     engine_.restartTrip();
-    clearTripFigures();
-}
-
-void MainForm::clearTripFigures() {
-    for (Label* label : {&c.WtL, &c.Datum, &c.Zeit, &c.SpeedL, &c.MaxL, &c.DistL, &c.TripL, &c.TTL,
-                         &c.NNL, &c.NNminL, &c.NNmaxL})
-        label->caption.clear();
-    s.minAltitude = 9999;
-    s.maxAltitude = 0;
+    figures_.clear();
 }
 
 void MainForm::SkipRecords(long count) {

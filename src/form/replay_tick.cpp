@@ -84,29 +84,12 @@ void MainForm::showStep(const RecordStep& step) {
         if (step.seen.has(kind))
             c.Data[static_cast<size_t>(kind)].foreColor = kMagenta;
     if (step.timeRestartedTrip)
-        clearTripFigures();
+        figures_.clear();
     if (engine_.kind == FileKind::Log)
         c.AutoSkip.backColor = step.standing ? 0x40C0 : kGrey;
     else if (!engine_.source().trackName().empty())
         c.FileL.caption = engine_.source().trackName();
-    bool imperial = s.metricUnits != 1;
-    auto inUnits = [imperial](double kmh) { return Plain(imperial ? Round(kmh * 0.6214) : kmh); };
-    if (step.fromStart) {
-        double hectometres = Int(*step.fromStart / 100);
-        c.DistL.caption = Format(imperial ? hectometres / 16.09 : hectometres / 10, "0.0");
-        c.TripL.caption = Format(s.trip.distance() / (imperial ? 1609 : 1000), "0.0");
-    }
-    if (step.speedShown)
-        c.SpeedL.caption = inUnits(s.figures.kmh);
-    if (step.fastest)
-        c.MaxL.caption = inUnits(s.trip.fastest());
-    if (step.course) {
-        int needle = ToInt(Int(*step.course + 90));
-        c.Gauge1.value = needle > 359 ? needle - 360 : needle;
-        c.Gauge1.style = 3;
-    }
-    if (step.time)
-        ShowDateTime(*step.time, step.tripMinutes);
+    figures_.show(step);
 }
 
 void MainForm::finishRecord() {
@@ -117,15 +100,7 @@ void MainForm::finishRecord() {
         char caption[24];
         char* end = std::to_chars(caption, caption + 11, a).ptr;
         c.nnM.caption.assign(caption, std::copy_n(" m NN", 5, end));
-        bool lowest = a < s.minAltitude;
-        bool highest = a > s.maxAltitude;
-        s.minAltitude = std::min(s.minAltitude, a);
-        s.maxAltitude = std::max(s.maxAltitude, a);
-        c.NNL.caption = Plain(s.metricUnits == 1 ? a : Int(a * 3.281));
-        if (lowest)
-            c.NNminL.caption = c.NNL.caption;
-        if (highest)
-            c.NNmaxL.caption = c.NNL.caption;
+        figures_.showAltitude(a);
     }
     // Intervals of a second and more keep their period: the previous step's time comes off.
     if (std::optional<int> period = TickAfterRecord(engine_.options.intervalMs, s.stepDurationMs))

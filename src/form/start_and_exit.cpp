@@ -53,15 +53,10 @@ void MainForm::Form_Load() {
         s.windowWidth = width;
         s.windowHeight = height;
     }
-    s.timeReference = readInt(profile, "TimeZone", "CET", 0);
     c.TZdiff.setValue(readInt(profile, "TimeZone", "Diff", 1));
     // A flag other than 0 or 1 (a hand-edited file) is the default.
-    s.metricUnits = readInt(profile, "Units", "kmh", 1) == 0 ? 0 : 1;
-    ApplyUnits();
-    if (s.timeReference == 1) {
-        c.Label7.backColor = kGreen;
-        c.Label2.backColor = kDarkGreen;
-    }
+    figures_.takeSettings(readInt(profile, "TimeZone", "CET", 0),
+                          readInt(profile, "Units", "kmh", 1) != 0);
 
     // An index outside the list (a hand-edited or foreign file) falls back to the first port.
     int port = readInt(profile, "Port", "COM", 0);
@@ -95,7 +90,6 @@ void MainForm::Form_Load() {
     c.VSc3.setValue(manual.kmh);
     manual_.setCoordinateTenths(true, manual.latitude.signedTenths());
     manual_.setCoordinateTenths(false, manual.longitude.signedTenths());
-    s.minAltitude = 9999;
 
     c.File1.left = c.FileT.left = c.NMEA.left = c.LOA.left = 240;
     c.ALL.left = 850;
@@ -127,9 +121,9 @@ void MainForm::ENDE_Click() {
         profile.writeInt("Port", "COM", s.outputPortIndex);
         profile.writeString("Devices", "TCPBind", ports_.outputs().settings.tcpAddress);
         profile.writeInt("Port", "GPS-Port", s.garminPortIndex);
-        profile.writeInt("TimeZone", "CET", s.timeReference);
+        profile.writeInt("TimeZone", "CET", figures_.timeReference());
         profile.writeInt("TimeZone", "Diff", c.TZdiff.value.get());
-        profile.writeInt("Units", "kmh", s.metricUnits);
+        profile.writeInt("Units", "kmh", figures_.metric() ? 1 : 0);
         // A stored folder that has vanished for now (an unmounted drive) stays stored.
         if (!c.Dir1.path.get().empty())
             profile.writeString("Files", "Path", c.Dir1.path.get());

@@ -34,8 +34,8 @@ TEST_F(DateTimeDisplay, CentralEuropeanSummerTimeAndLocalDates) {
     for (const Case& t : cases) {
         SCOPED_TRACE(std::string(t.date) + " " + t.time);
         c.TZdiff.setValue(t.offset);
-        s.timeReference = t.reference;
-        form.ShowDateTime(*ReadRecordTime(t.date, t.time), 75);
+        (t.reference == 1 ? c.Label7 : c.Label2).onClick();
+        form.figures().ShowDateTime(*ReadRecordTime(t.date, t.time), 75);
         EXPECT_EQ(c.Label7.caption, t.label7);
         EXPECT_EQ(c.Zeit.caption, t.zeit);
         EXPECT_EQ(c.Datum.caption, t.datum);

@@ -101,7 +101,7 @@ TEST_F(StartAndExit, StoredValuesOutOfRangeAndAFolderThatIsGone) {
         MainForm& f = start();
         EXPECT_EQ(f.c.Dir1.path.get(), "") << "the folder list stays where it was";
         EXPECT_EQ(f.s.outputPortIndex, 0) << port;
-        EXPECT_EQ(f.s.metricUnits, 1);
+        EXPECT_TRUE(f.figures().metric());
         f.c.PortC.listIndex.set(2);
         EXPECT_EQ(f.s.outputPortIndex, 2) << "COM3 chosen after the start";
         f.c.ENDE.onClick();
