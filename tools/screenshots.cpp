@@ -57,10 +57,10 @@ bool shoot(const QString& folder, const QString& suffix, bool replayOnly) {
         return saved;
 
     form.c.Manu.value.set(1);
-    form.Skip1_Click();
+    form.c.Skip1.onClick();
     wait(2500);
     saved = save(window, folder + "/manual" + suffix + ".png") && saved;
-    form.StopA_Click();
+    form.c.StopA.onClick();
     return saved;
 }
 

@@ -1,5 +1,5 @@
-// The form-level variables that several subsystems share, named as the user's documents name
-// them. Flags hold 0 and 1; counters are wide enough for any file.
+// What the form and its presenters share: the latest sentences and the motion they carry, the
+// ports chosen, the window's size and the program's folder.
 #pragma once
 
 #include "output/port_entries.h"
@@ -19,9 +19,7 @@ constexpr const char* kDefaultFilePattern = "*.log;*.nma;*.trl;*.trk;*.plt;*.kml
 
 struct FormState {
     // Pacing.
-    int stepOnce = 0;
     double stepDurationMs = 0; // how long the previous tick took
-    int savedInterval = 0;     // Timer1's interval when "last record only" was checked
 
     // Sentences, and the motion of the latest record.
     LatestSentences latest;
@@ -34,8 +32,6 @@ struct FormState {
     int garminPortIndex = 1;
     // The window's size as it last was, kept with the settings; 0 when none is kept.
     int windowWidth = 0, windowHeight = 0;
-
-    // Display.
 
     // Settings.
     std::string programFolder; // with a trailing "/"

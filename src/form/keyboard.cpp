@@ -25,7 +25,7 @@ void MainForm::Form_KeyDown(int key, int shift) {
         } else if (profileState_ == 1) {
             profileState_ = 2;
         } else if (c.Manu.value.get() == 1 && c.StopA.visible) {
-            StopA_Click(); // the manual simulation stops as its Stop button stops it
+            transport_.StopA_Click(); // the manual simulation stops as its Stop button stops it
         } else if (c.Pause.enabled) {
             StopReplay(StopReason::Stop);
         }

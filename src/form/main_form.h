@@ -1,6 +1,7 @@
-// The window's form, the presenter of the simulator's objects: it maps the controls' clicks to
-// calls of the replay engine, the outputs, manual mode and the download, and their results to
-// captions, lists and colours. Its handlers live in the files of this folder.
+// The window's form: the controls, and the presenters of its areas (the ports, the record's
+// figures, the transport row, the file browser, manual mode and the download), which map the
+// controls' clicks to calls of the simulator's objects and their results to captions, lists and
+// colours. The form itself loads the file clicked, runs the replay's tick and stops it.
 #pragma once
 
 #include "app/settings_location.h"
@@ -11,15 +12,12 @@
 #include "form/form_state.h"
 #include "form/manual_presenter.h"
 #include "form/ports_presenter.h"
-#include "output/outputs.h"
-#include "output/sentence_time.h"
+#include "form/transport_presenter.h"
 #include "platform/platform.h"
 #include "replay/replay_engine.h"
 
 #include <functional>
-#include <span>
 #include <string>
-#include <string_view>
 
 namespace korvel {
 
@@ -58,24 +56,6 @@ class MainForm {
     void SeekRecord(double target);
     void RESTART_Click();
 
-    // The transport row.
-    void Pause_Click();
-    void Skip1_Click();
-    void Skip2_Click();
-    void Back_Click();
-    void Gauge2_MouseDown(double x);
-    void AutoSkip_MouseDown();
-    void AutoSkip_MouseUp();
-    void AutoSkip_Click();
-    void StopA_Click();
-    void Lop_Click();
-    void Last_Click();
-    void Abstand_Click(int index);
-    void RMCRMB_Click();
-    void Command1_Click();
-    void MinC_Click();
-    void MiniA_Click();
-
     // The replay tick.
     void Timer1_Timer();
     // The record (or manual position) of a step, at once.
@@ -97,7 +77,6 @@ class MainForm {
     void closeAllFiles();
 
   private:
-    void wireEvents();
     bool openReplayFile();
     // What the boxes show of a log or a track that was loaded.
     void showLogLoaded(bool completedFromGga);
@@ -127,6 +106,7 @@ class MainForm {
     DownloadPresenter download_{{*this, c, s, platform_}};
     FileBrowserPresenter files_{{*this, c, s, platform_}, settings_};
     ManualPresenter manual_{{*this, c, s, platform_}, engine_.options, ports_};
+    TransportPresenter transport_{{*this, c, s, platform_}, engine_};
 };
 
 } // namespace korvel

@@ -21,6 +21,11 @@ ManualPresenter::ManualPresenter(const FormPart& part, const ReplayOptions& opti
     c.SetFN.onClick = [this] { SetFN_Click(); };
     c.SaveP.onClick = [this] { SaveP_Click(); };
     c.SaveT.onClick = [this] { SaveT_Click(); };
+    // A point recorded flashes the button white until this ends it.
+    c.FlashEnds.onTimer = [this] {
+        c.FlashEnds.setEnabled(false);
+        c.SaveP.backColor = kRed;
+    };
     // The labels show the design values of their bars.
     for (int i = 0; i < 4; ++i) {
         VSc1_Change(i);

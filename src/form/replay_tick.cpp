@@ -59,7 +59,8 @@ void MainForm::stepRecord() {
         c.Gauge2.toolTip = "Records:" + Str(engine_.index + 1) + "/" + Str(engine_.count);
     if (engine_.kind != FileKind::Log)
         c.Equ.enabled = false; // the same-time option is for logs only
-    if (c.Pause.value.get() == 1 && s.stepOnce == 0) {
+    bool stepOnce = transport_.takeStepOnce();
+    if (c.Pause.value.get() == 1 && !stepOnce) {
         // Paused: the latest record again, every two seconds.
         engine_.sendPause(ports_);
         c.Timer1.setInterval(2000);
@@ -67,7 +68,6 @@ void MainForm::stepRecord() {
         c.SpeedL.caption = "---";
         return;
     }
-    s.stepOnce = 0;
     RecordStep step = engine_.playNext(ports_);
     showStep(step);
     if (step.ended)

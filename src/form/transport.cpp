@@ -1,12 +1,57 @@
 // The transport row: pause and step, skips, back, seek by the record gauge, stop, loop, the
 // last-record option, the intervals, the sentence-box presets and minimizing.
 #include "form/main_form.h"
+#include "form/transport_presenter.h"
 #include "replay/step_pace.h"
 #include "text/conversions.h"
 
+#include <utility>
+
 namespace korvel {
 
-void MainForm::Pause_Click() {
+TransportPresenter::TransportPresenter(const FormPart& part, ReplayEngine& engine)
+    : FormPart(part), engine_(engine) {
+    c.Pause.value.event = [this] { Pause_Click(); };
+    c.Skip1.onClick = [this] { Skip1_Click(); };
+    c.Skip2.onClick = [this] { Skip2_Click(); };
+    c.Back.onClick = [this] { Back_Click(); };
+    c.Gauge2.onMouseDown = [this](double x) { Gauge2_MouseDown(x); };
+    c.AutoSkip.onMouseDown = [this] { AutoSkip_MouseDown(); };
+    c.AutoSkip.onMouseUp = [this] { AutoSkip_MouseUp(); };
+    c.AutoSkip.value.event = [this] { AutoSkip_Click(); };
+    c.StopA.onClick = [this] { StopA_Click(); };
+    c.Lop.value.event = [this] { Lop_Click(); };
+    c.Last.value.event = [this] { Last_Click(); };
+    // The boxes that choose what a replay does say it to its options at every change.
+    for (size_t i = 0; i < c.Data.size(); ++i)
+        c.Data[i].value.event = [this, i] {
+            engine_.options.sentences.set(static_cast<Sentence>(i), c.Data[i].value.get() == 1);
+        };
+    c.Equ.value.event = [this] { engine_.options.sameTimePosition = c.Equ.value.get() == 1; };
+    c.AutoReset.value.event = [this] { engine_.options.autoReset = c.AutoReset.value.get() == 1; };
+    for (int i = 0; i < 8; ++i)
+        c.Abstand[static_cast<size_t>(i)].value.event = [this, i] {
+            if (c.Abstand[static_cast<size_t>(i)].value.get())
+                Abstand_Click(i);
+        };
+    c.RMCRMB.onClick = [this] { RMCRMB_Click(); };
+    c.Command1.onClick = [this] { Command1_Click(); };
+    c.MinC.value.event = [this] { MinC_Click(); };
+    c.MiniA.onClick = [this] { platform_.host.minimize(); };
+    c.MinimizeDue.onTimer = [this] {
+        c.MinimizeDue.setEnabled(false);
+        if (engine_.active) // not when the run ended within its first second
+            MinC_Click();
+    };
+    for (CheckBox& box : c.Data)
+        box.value.event(); // the boxes' first values, which no change has said yet
+}
+
+bool TransportPresenter::takeStepOnce() {
+    return std::exchange(stepOnce_, false);
+}
+
+void TransportPresenter::Pause_Click() {
     bool paused = c.Pause.value.get() == 1;
     c.Skip1.toolTip = paused ? "Skip 1" : "Skip 10";
     c.RESTART.enabled = c.Back.enabled = c.Skip2.enabled = !paused;
@@ -14,10 +59,10 @@ void MainForm::Pause_Click() {
     c.PauseL.visible = paused;
 }
 
-void MainForm::Skip1_Click() {
+void TransportPresenter::Skip1_Click() {
     if (c.Manu.value.get() == 1) {
         // The start of the manual simulation.
-        if (!platform_.comm1.isOpen() && !ports_.openOutputs())
+        if (!platform_.comm1.isOpen() && !form.ports().openOutputs())
             return;
         c.Timer1.setInterval(1000);
         c.Timer1.setEnabled(true);
@@ -25,51 +70,51 @@ void MainForm::Skip1_Click() {
         if (!c.FileL.caption.empty())
             c.SaveP.enabled = c.SaveT.enabled = true;
         c.Skip1.enabled = c.PortC.enabled = false;
-        manual_.stream().moved = 0;
+        form.manual().stream().moved = 0;
     } else if (c.Pause.value.get() == 1) {
-        s.stepOnce = 1;
+        stepOnce_ = true;
     } else if (c.StopA.visible) {
-        SkipRecords(10);
+        form.SkipRecords(10);
     } else if (c.File1.fileName().empty()) {
         c.List1.clear();
         c.List1.addItem("Choose a file in the list first.");
     } else {
-        File1_Click();
+        form.File1_Click();
     }
 }
 
-void MainForm::Skip2_Click() {
-    SkipRecords(100);
+void TransportPresenter::Skip2_Click() {
+    form.SkipRecords(100);
 }
 
-void MainForm::Back_Click() {
-    SeekRecord(static_cast<double>(engine_.index - 50));
+void TransportPresenter::Back_Click() {
+    form.SeekRecord(static_cast<double>(engine_.index - 50));
 }
 
-void MainForm::Gauge2_MouseDown(double x) {
+void TransportPresenter::Gauge2_MouseDown(double x) {
     if (!c.StopA.visible || c.Gauge2.width <= 0)
         return;
-    SeekRecord(Int(static_cast<double>(engine_.count) / c.Gauge2.width * x * 1.02));
+    form.SeekRecord(Int(static_cast<double>(engine_.count) / c.Gauge2.width * x * 1.02));
 }
 
-void MainForm::AutoSkip_MouseDown() {
+void TransportPresenter::AutoSkip_MouseDown() {
     if (!c.StopA.visible)
         engine_.kind = FileKind::Log;
     if (engine_.kind != FileKind::Track)
         return;
     // A track file: on to the start of the next segment, which the next tick sends.
     if (!engine_.toNextSegment())
-        StopReplay(StopReason::EndOfFile);
+        form.StopReplay(StopReason::EndOfFile);
 }
 
-void MainForm::AutoSkip_MouseUp() {
+void TransportPresenter::AutoSkip_MouseUp() {
     if (engine_.kind == FileKind::Track)
         c.AutoSkip.value.set(0); // a push button for track files
 }
 
-void MainForm::AutoSkip_Click() {
+void TransportPresenter::AutoSkip_Click() {
     if (engine_.kind == FileKind::Track) {
-        ResetTripDisplay();
+        form.ResetTripDisplay();
         return;
     }
     c.focus = "ENDE";
@@ -77,13 +122,13 @@ void MainForm::AutoSkip_Click() {
     engine_.options.autoSkip = c.AutoSkip.value.get() == 1;
 }
 
-void MainForm::StopA_Click() {
+void TransportPresenter::StopA_Click() {
     if (c.Manu.value.get() == 1) {
         c.PortC.enabled = true;
         c.SaveP.enabled = false;
         c.Gauge1.style = 50;
         c.Timer1.setEnabled(false);
-        ports_.outputs().deliverTheRest();
+        form.ports().outputs().deliverTheRest();
         if (platform_.comm1.isOpen())
             platform_.comm1.close();
         c.StopA.visible = false;
@@ -95,30 +140,30 @@ void MainForm::StopA_Click() {
         return;
     }
     c.Manu.enabled = true;
-    StopReplay(StopReason::Stop);
+    form.StopReplay(StopReason::Stop);
 }
 
-void MainForm::Lop_Click() {
+void TransportPresenter::Lop_Click() {
     c.focus = "ENDE";
     engine_.options.loop = c.Lop.value.get() == 1;
     c.LoopL.visible = engine_.options.loop;
 }
 
-void MainForm::Last_Click() {
+void TransportPresenter::Last_Click() {
     bool last = engine_.options.newestOnly = c.Last.value.get() == 1;
     for (OptionButton& option : c.Abstand)
         option.enabled = !last;
     if (last) {
-        s.savedInterval = c.Timer1.interval();
+        savedInterval_ = c.Timer1.interval();
         return;
     }
     c.Timer1.setEnabled(false);
-    c.Timer1.setInterval(s.savedInterval);
+    c.Timer1.setInterval(savedInterval_);
     if (engine_.active)
         c.Timer1.setEnabled(true);
 }
 
-void MainForm::Abstand_Click(int index) {
+void TransportPresenter::Abstand_Click(int index) {
     if (c.Manu.value.get() == 1) {
         static const int manualIntervals[] = {0, 0, 0, 100, 1000, 2000, 0, 0};
         if (manualIntervals[index] != 0)
@@ -135,27 +180,23 @@ void MainForm::Abstand_Click(int index) {
         c.Timer1.setEnabled(true);
 }
 
-void MainForm::RMCRMB_Click() {
+void TransportPresenter::RMCRMB_Click() {
     for (size_t i = 0; i < c.Data.size(); ++i)
         c.Data[i].value.set(i < 2 ? 1 : 0);
     c.focus = "ENDE";
 }
 
-void MainForm::Command1_Click() {
+void TransportPresenter::Command1_Click() {
     for (CheckBox& box : c.Data)
         box.value.set(1);
     c.focus = "ENDE";
 }
 
-void MainForm::MinC_Click() {
+void TransportPresenter::MinC_Click() {
     if (!c.StopA.visible)
         return;
     c.MinC.value.set(1);
     c.MiniA.visible = true;
-    platform_.host.minimize();
-}
-
-void MainForm::MiniA_Click() {
     platform_.host.minimize();
 }
 

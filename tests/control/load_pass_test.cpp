@@ -60,6 +60,6 @@ TEST_F(LoadPass, ALargeTrackCountsItsPointsAndSegmentsOnce) {
         for (const PictureBox::Op& op : c.DIA.ops)
             markers += op.color == RGB(0, 200, 0);
         EXPECT_EQ(markers, 1) << "the point that starts a segment";
-        form.StopA_Click();
+        c.StopA.onClick();
     }
 }

@@ -41,12 +41,12 @@ TEST_F(TrackMoves, EveryFormatMovesByItsPoints) {
         EXPECT_TRUE(c.AutoSkip.enabled) << "the file has segments";
         EXPECT_EQ(nextPoint(), 1);
         EXPECT_EQ(nextPoint(), 2);
-        form.Skip1_Click(); // ten points on
+        c.Skip1.onClick(); // ten points on
         EXPECT_EQ(nextPoint(), 13);
         EXPECT_EQ(engine.index, 13);
         form.SeekRecord(20);
         EXPECT_EQ(nextPoint(), 21);
-        form.Back_Click(); // fifty back: the start
+        c.Back.onClick(); // fifty back: the start
         EXPECT_EQ(nextPoint(), 1);
         EXPECT_EQ(engine.segments, 1);
         c.AutoSkip.onMouseDown(); // on to the next segment

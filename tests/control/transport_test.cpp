@@ -139,10 +139,10 @@ TEST_F(Transport, MinimizeBoxTucksTheWindowAwayASecondAfterTheStart) {
     EXPECT_TRUE(c.MiniA.visible);
     EXPECT_TRUE(engine.active);
 
-    form.StopA_Click();
+    c.StopA.onClick();
     loadRecords(20);
     platform.clock.advance(500);
-    form.StopA_Click();
+    c.StopA.onClick();
     platform.clock.advance(1000);
     EXPECT_EQ(platform.host.minimized, 1) << "stopped within the second";
 }

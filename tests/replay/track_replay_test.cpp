@@ -145,7 +145,7 @@ TEST_F(TrackReplay, LastRecordFollowsAGrowingFile) {
     std::ofstream(program.file("Tracks/growing.trk"), std::ios::app) << point(40) << "\r\n";
     tick();
     EXPECT_NE(sentLines().at(sentLines().size() - 3).find("5240.000"), std::string::npos);
-    form.StopA_Click();
+    c.StopA.onClick();
 
     // A GPX track that a logger writes as it goes, its closing elements not yet written.
     load("growing.gpx", "<gpx>\n<trk><trkseg>\n<trkpt lat=\"52.5\" lon=\"13\"/>\n"
