@@ -127,11 +127,16 @@ std::optional<int> startReplay(HeadlessReplay& replay, const std::string& port,
     return std::nullopt;
 }
 
-void sayTcpServer(const OutputSettings& out) {
-    std::cerr << "korvel: serving NMEA to TCP clients on port " << out.tcpPort
-              << (IsLoopbackAddress(out.tcpAddress)
-                      ? " of this computer only (--bind '*' serves the network)\n"
-                      : " at " + out.tcpAddress + "\n");
+// Where the readers find the stream: the TCP server's port and address, the pseudo-terminal.
+void sayWhereServed(const Outputs& outputs) {
+    const OutputSettings& out = outputs.settings;
+    if (outputs.sendsTo(Destination::Tcp))
+        std::cerr << "korvel: serving NMEA to TCP clients on port " << out.tcpPort
+                  << (IsLoopbackAddress(out.tcpAddress)
+                          ? " of this computer only (--bind '*' serves the network)\n"
+                          : " at " + out.tcpAddress + "\n");
+    if (outputs.sendsTo(Destination::Pty))
+        std::cerr << "korvel: NMEA on " << outputs.ptyWhere() << "\n";
 }
 
 // Manual mode: the saved position, or the one the options give, streamed at the interval
@@ -157,8 +162,8 @@ int runManual(const RunOptions& o, const std::string& port, const ProfileFile& p
         SayFailure(*failure);
         return 1;
     }
-    if (!o.quiet && port == "TCP")
-        sayTcpServer(outputs.settings);
+    if (!o.quiet)
+        sayWhereServed(outputs);
     HeadlessRun headless(parts.engine, outputs, nullptr, clock, o.echo, false, nullptr,
                          stopRequested);
     return headless.streamManually(stream, *period, ChosenSentences(o), sink);
@@ -272,8 +277,8 @@ int RunHeadless(const CommandLine& command, int argc, char* argv[]) {
     if (std::optional<int> refused =
             startReplay(replay, port, command.file, inputClosed, spool, run.clock))
         return *refused;
-    if (!o.quiet && port == "TCP")
-        sayTcpServer(out);
+    if (!o.quiet)
+        sayWhereServed(outputs);
 
     HeadlessRun headless(engine, outputs, &replay, run.clock, o.echo, !o.quiet, spool.get(),
                          stopRequested);

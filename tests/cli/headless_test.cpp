@@ -307,13 +307,16 @@ TEST(Headless, AReaderThatPausesAtFullSpeedGetsWhatIsEchoed) {
         const char* legend;
         QStringList port;
         std::function<int()> reader; // opens the reading end, -1 while it cannot
+        std::string says;            // where the reader finds the stream, after "/dev/pts/N"
     } paths[] = {
         {"pseudo-terminal",
          {"--port", "PTY", "--pty-link", QString::fromStdString(link)},
-         [&] { return test::OpenRawReader(link); }},
+         [&] { return test::OpenRawReader(link); },
+         " (" + link + ")\n"},
         {"serial port",
          {"--port", QString::fromStdString(cable.slave), "--baud", "115200"},
-         [&] { return cable.master; }},
+         [&] { return cable.master; },
+         ""},
     };
     speed_t serialSpeed = 0;
     for (const Path& path : paths) {
@@ -343,7 +346,13 @@ TEST(Headless, AReaderThatPausesAtFullSpeedGetsWhatIsEchoed) {
         echoed += process.readAllStandardOutput().toStdString();
         if (reader != cable.master)
             ::close(reader);
-        EXPECT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString();
+        std::string err = process.readAllStandardError().toStdString();
+        EXPECT_EQ(process.exitCode(), 0) << err;
+        if (path.says.empty())
+            EXPECT_EQ(err, "");
+        else
+            EXPECT_TRUE(err.starts_with("korvel: NMEA on /dev/pts/") && err.ends_with(path.says))
+                << err;
         EXPECT_EQ(got, crlf(echoed));
         EXPECT_EQ(got, log);
     }
