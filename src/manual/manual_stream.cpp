@@ -1,5 +1,6 @@
 #include "manual/manual_stream.h"
 
+#include "replay/record_time.h"
 #include "replay/sentence.h"
 #include "replay/sentence_type.h"
 #include "text/conversions.h"
@@ -29,8 +30,7 @@ ManualStream::Tick ManualStream::tick(const LocalDateTime& utcNow, const Sentenc
     done.legCourse = trip_.legCourse();
     if (done.started && done.legDistance > 0)
         body += CourseText(done.legCourse) + ".0";
-    body += "," + Format(utcNow.day, "00") + Format(utcNow.month, "00") +
-            Right(Format(utcNow.year, "0000"), 2) + ",,E";
+    body += "," + Ddmmyy(utcNow) + ",,E";
     latest_.rmc = FrameSentence(body);
     if (sentences.has(Sentence::Rmc))
         sink.send(latest_.rmc);

@@ -31,4 +31,8 @@ std::optional<RecordTime> ReadRecordTime(std::string_view ddmmyy, std::string_vi
     return RecordTime{at.time_since_epoch().count(), std::string(ddmmyy.substr(0, 2))};
 }
 
+std::string Ddmmyy(const LocalDateTime& day) {
+    return Format(day.day, "00") + Format(day.month, "00") + Right(Format(day.year, "0000"), 2);
+}
+
 } // namespace korvel

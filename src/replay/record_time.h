@@ -1,6 +1,8 @@
 // The date and time a record carries, in UTC, read from its two-digit fields.
 #pragma once
 
+#include "platform/clock.h"
+
 #include <optional>
 #include <string>
 #include <string_view>
@@ -15,5 +17,8 @@ struct RecordTime {
 // The time of a record from its date (ddmmyy) and time (hhmmss); none when the year reads 89
 // (no date) or a field is damaged, rather than a made-up date.
 std::optional<RecordTime> ReadRecordTime(std::string_view ddmmyy, std::string_view hhmmss);
+
+// The ddmmyy that dates a sentence of the day.
+std::string Ddmmyy(const LocalDateTime& day);
 
 } // namespace korvel

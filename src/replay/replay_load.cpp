@@ -2,6 +2,7 @@
 // pass, and stand at the first record.
 #include "replay/replay_engine.h"
 
+#include "replay/record_time.h"
 #include "replay/sentence_type.h"
 #include "text/conversions.h"
 
@@ -89,9 +90,8 @@ void ReplayEngine::loadLog(LoadResult& result, const LocalDateTime& today,
         result.completedFromGga = true;
         if (!reopen(result))
             return;
-        std::string date = Format(today.day, "00") + Format(today.month, "00") +
-                           Right(Format(today.year, "0000"), 2);
-        std::optional<std::string> failed = copy_.write(path, source_, logWithoutVtg, date);
+        std::optional<std::string> failed =
+            copy_.write(path, source_, logWithoutVtg, Ddmmyy(today));
         source_.close();
         if (failed) {
             result.refusal = {*failed};
