@@ -1,7 +1,7 @@
 // What each reader gets of a headless run, compared byte for byte with what the run says it
 // took (its echo): readers that stall, leave, read slowly, pause, and a run ended by SIGTERM.
 #include "cli/served_run.h"
-#include "platform/real_form.h"
+#include "platform/run_until.h"
 #include "replay/sentence.h"
 #include "replay/sentence_rewrite.h"
 #include "support/temp_folder.h"

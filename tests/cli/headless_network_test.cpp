@@ -1,7 +1,7 @@
 // The program among hostile neighbours on the network, tried as they would: clients from
 // elsewhere, many clients at once, clients that come and go.
 #include "cli/served_run.h"
-#include "platform/real_form.h"
+#include "platform/run_until.h"
 
 #include <QNetworkInterface>
 #include <QUdpSocket>

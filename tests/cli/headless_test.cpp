@@ -1,5 +1,5 @@
 // The built program without a window, run as a user runs it.
-#include "platform/real_form.h"
+#include "platform/run_until.h"
 #include "replay/sentence.h"
 #include "support/temp_folder.h"
 #include "support/terminal.h"

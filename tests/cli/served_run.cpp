@@ -1,6 +1,6 @@
 #include "cli/served_run.h"
 
-#include "platform/real_form.h"
+#include "platform/run_until.h"
 
 namespace korvel::test {
 

@@ -5,11 +5,10 @@
 #include "app/profile_file.h"
 #include "form/main_form.h"
 #include "platform/qt/machine.h"
+#include "platform/run_until.h"
 #include "support/temp_folder.h"
 #include "support/virtual_platform.h"
 
-#include <QCoreApplication>
-#include <QElapsedTimer>
 #include <algorithm>
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -56,20 +55,5 @@ class RealForm {
     std::unique_ptr<Platform> platform;
     std::unique_ptr<MainForm> form;
 };
-
-// Runs the event loop until done() or the time is up; true when done.
-template <class F> bool RunUntil(F done, int timeoutMs = 5000) {
-    QElapsedTimer waited;
-    waited.start();
-    while (!done()) {
-        if (waited.elapsed() > timeoutMs)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
-    }
-    return true;
-}
-
-// A TCP port that nothing listens on now.
-int FreePort();
 
 } // namespace korvel::test

@@ -6,9 +6,7 @@
 #include "text/conversions.h"
 #include "text/line_reader.h"
 
-#include <filesystem>
 #include <fstream>
-#include <functional>
 #include <gtest/gtest.h>
 
 using namespace korvel;
@@ -182,21 +180,10 @@ TEST_F(Engine, ASegmentStartsTheTripAgain) {
     EXPECT_EQ(trip.distance(), 0);
 }
 
-// A looped file that is emptied or removed while it plays cannot start again, and says why.
-TEST_F(Engine, ALoopWhoseFileIsGoneCannotStartAgain) {
-    std::string path = folder.file("loop.trk");
-    struct End {
-        std::function<void()> cut;
-        std::string said;
-    } ends[] = {{[&] { std::ofstream(path, std::ios::trunc); },
-                 "The file holds no record any more: the replay stops."},
-                {[&] { std::filesystem::remove(path); },
-                 "Cannot open " + path + ": No such file or directory"}};
-    for (const End& end : ends) {
-        load("loop.trk", kTrackHeader + Log({point(30), point(31)}));
-        next();
-        end.cut();
-        EXPECT_EQ(engine.loopBack(), end.said);
-        engine.stop();
-    }
+// A looped file that is emptied while it plays cannot start again, and says why.
+TEST_F(Engine, ALoopWhoseFileIsEmptiedCannotStartAgain) {
+    load("loop.trk", kTrackHeader + Log({point(30), point(31)}));
+    next();
+    std::ofstream(folder.file("loop.trk"), std::ios::trunc);
+    EXPECT_EQ(engine.loopBack(), "The file holds no record any more: the replay stops.");
 }

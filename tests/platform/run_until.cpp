@@ -1,4 +1,4 @@
-#include "real_form.h"
+#include "platform/run_until.h"
 
 #include <QTcpServer>
 
