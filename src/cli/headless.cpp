@@ -194,7 +194,6 @@ int RunHeadless(const CommandLine& command, int argc, char* argv[]) {
     NullSerialPort nothing;
     UnpacedClock unpaced(machine.clock);
     ConsoleDialogs dialogs;
-    dialogs.setQuiet(o.quiet);
     ConsoleHost host;
     Platform run{o.port == "none" ? static_cast<SerialPort&>(nothing) : machine.comm1,
                  machine.comm2,
