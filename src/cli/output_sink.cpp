@@ -7,10 +7,13 @@
 namespace korvel {
 
 void OutputSink::send(std::string_view sentence) {
-    room_.assign(sentence);
-    if (beforeSend)
+    if (beforeSend) {
+        room_.assign(sentence);
         beforeSend(room_);
-    room_ += kLineEnd;
+        room_ += kLineEnd;
+    } else {
+        PutWithLineEnd(room_, sentence);
+    }
     outputs_.send(room_);
 }
 

@@ -4,8 +4,6 @@
 #include "replay/sentence.h"
 #include "text/conversions.h"
 
-#include <algorithm>
-
 namespace korvel {
 
 void PortsPresenter::SendSentence(std::string& sentence) {
@@ -16,12 +14,8 @@ void PortsPresenter::SendSentence(std::string& sentence) {
 
 void PortsPresenter::send(std::string_view sentence) {
     c.List1.addItem(std::string(sentence));
-    // The sentence and its line end written in one go, into the room of the one before.
-    std::string& sent = sendRoom_;
-    sent.resize(sentence.size() + kLineEnd.size());
-    std::copy(kLineEnd.begin(), kLineEnd.end(),
-              std::copy(sentence.begin(), sentence.end(), sent.begin()));
-    outputs_.send(sent);
+    PutWithLineEnd(sendRoom_, sentence);
+    outputs_.send(sendRoom_);
     if (outputs_.tcpDelivery() || outputs_.newFailures())
         showDelivery();
 }

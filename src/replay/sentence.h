@@ -12,6 +12,13 @@ namespace korvel {
 inline constexpr const char* kDatumSentence = "$PGRMM,WGS 84*06";
 // What ends every sentence sent.
 inline constexpr std::string_view kLineEnd = "\r\n";
+// room becomes the sentence with its line end, written in one go into the room of the one
+// sent before.
+inline void PutWithLineEnd(std::string& room, std::string_view sentence) {
+    room.resize(sentence.size() + kLineEnd.size());
+    std::memcpy(room.data(), sentence.data(), sentence.size());
+    std::memcpy(room.data() + sentence.size(), kLineEnd.data(), kLineEnd.size());
+}
 
 // "$" + body + "*" + two upper-case hexadecimal digits of the XOR of the body's bytes.
 std::string FrameSentence(std::string_view body);
