@@ -21,19 +21,19 @@ void showPatternButtons(Controls& c, bool shown) {
 } // namespace
 
 DownloadPresenter::DownloadPresenter(const FormPart& part)
-    : FormPart(part), download_(platform_.comm2, platform_.clock, listener()) {
+    : FormPart(part), download_(platform.comm2, platform.clock, listener()) {
     c.DownloadC.onClick = [this] { StartDownloadDialog(); };
     c.Timer3.setInterval(kDownloadWatchdogMs);
     c.Timer3.onTimer = [this] { download_.timeout(); };
-    platform_.comm2.onReceive = [this] { download_.receive(); };
+    platform.comm2.onReceive = [this] { download_.receive(); };
 }
 
 void DownloadPresenter::StartDownloadDialog() {
     showPatternButtons(c, true);
     c.FileT.text.set("");
-    if (platform_.comm2.isOpen())
-        platform_.comm2.close();
-    MessageAnswer answer = platform_.dialogs.messageBox(
+    if (platform.comm2.isOpen())
+        platform.comm2.close();
+    MessageAnswer answer = platform.dialogs.messageBox(
         "GPS-Receiver connected and in GARMIN-Mode ?", "  Tracklog-Download", MessageIcon::Question,
         MessageButtons::YesNo);
     if (answer != MessageAnswer::Yes) {
@@ -53,7 +53,7 @@ void DownloadPresenter::StartDownloadDialog() {
     if (s.garminPortIndex < 0 || s.garminPortIndex >= kSerialPortCount)
         s.garminPortIndex = 0;
     c.PortC.listIndex.set(s.garminPortIndex);
-    platform_.comm2.setCommPort(s.garminPortIndex + 1);
+    platform.comm2.setCommPort(s.garminPortIndex + 1);
     c.Skip1.enabled = false;
     c.PortC.backColor = kDarkRed;
     c.PortC.items.resize(kSerialPortCount);
@@ -64,14 +64,14 @@ void DownloadPresenter::StartDownload() {
     c.Dir1.visible = c.Drive1.visible = false;
     std::string name = c.FileT.text.get();
     if (name.empty()) {
-        platform_.dialogs.beep();
+        platform.dialogs.beep();
         c.focus = "FileT";
         return;
     }
     // The file is written into the folder shown, never elsewhere.
     if (name.find('/') != std::string::npos || name == "." || name == "..") {
-        platform_.dialogs.messageBox("\"" + name + "\" is not a file name.", " Error !",
-                                     MessageIcon::Exclamation, MessageButtons::Ok);
+        platform.dialogs.messageBox("\"" + name + "\" is not a file name.", " Error !",
+                                    MessageIcon::Exclamation, MessageButtons::Ok);
         c.focus = "FileT";
         return;
     }
@@ -79,9 +79,9 @@ void DownloadPresenter::StartDownload() {
     std::error_code ec;
     // An existing file is replaced only when the user says so, and only by a complete download.
     bool replaceTarget = std::filesystem::exists(path, ec);
-    if (replaceTarget && platform_.dialogs.messageBox(
-                             path + " exists already. Replace it ?", "  Tracklog-Download",
-                             MessageIcon::Question, MessageButtons::YesNo) != MessageAnswer::Yes) {
+    if (replaceTarget && platform.dialogs.messageBox(path + " exists already. Replace it ?",
+                                                     "  Tracklog-Download", MessageIcon::Question,
+                                                     MessageButtons::YesNo) != MessageAnswer::Yes) {
         c.focus = "FileT";
         return;
     }
@@ -90,7 +90,7 @@ void DownloadPresenter::StartDownload() {
     form.closeAllFiles();
     if (std::optional<std::string> error =
             download_.start(s.garminPortIndex + 1, path, replaceTarget)) {
-        platform_.dialogs.messageBox(*error, " Error !", MessageIcon::Critical, MessageButtons::Ok);
+        platform.dialogs.messageBox(*error, " Error !", MessageIcon::Critical, MessageButtons::Ok);
         EndDownloadMode();
         return;
     }
@@ -112,12 +112,12 @@ TrackDownload::Listener DownloadPresenter::listener() {
 
 void DownloadPresenter::ended(const DownloadResult& result) {
     if (!result.message.empty())
-        platform_.dialogs.messageBox(result.message, " Error !", MessageIcon::Critical,
-                                     MessageButtons::Ok);
+        platform.dialogs.messageBox(result.message, " Error !", MessageIcon::Critical,
+                                    MessageButtons::Ok);
     EndDownloadMode();
     bool complete = result.end == DownloadResult::End::Complete;
     if (complete)
-        platform_.dialogs.beep();
+        platform.dialogs.beep();
     c.List1.addItem(result.line);
     c.List1.listIndex = static_cast<int>(c.List1.items.size()) - 1;
     if (complete)
@@ -129,8 +129,8 @@ void DownloadPresenter::CancelDownload(const std::string& reason) {
 }
 
 void DownloadPresenter::EndDownloadMode() {
-    if (platform_.comm2.isOpen())
-        platform_.comm2.close();
+    if (platform.comm2.isOpen())
+        platform.comm2.close();
     active_ = false;
     c.Gauge2.value = 0;
     c.Timer3.setEnabled(false);

@@ -14,7 +14,7 @@ struct FormPart {
     MainForm& form;
     Controls& c;
     FormState& s;
-    Platform& platform_;
+    Platform& platform;
 };
 
 } // namespace korvel

@@ -101,12 +101,14 @@ class MainForm {
     int profileState_ = 0;          // 1 while the profile is read, 2 when the user asked it to stop
     std::int64_t lampDeadline_ = 0; // monotonic ms when the activity lamp goes out
     std::int64_t tickStart_ = 0;    // when the tick came whose step is due
-    PortsPresenter ports_{{*this, c, s, platform_}};
-    FiguresPresenter figures_{{*this, c, s, platform_}};
-    DownloadPresenter download_{{*this, c, s, platform_}};
-    FileBrowserPresenter files_{{*this, c, s, platform_}, settings_};
-    ManualPresenter manual_{{*this, c, s, platform_}, engine_.options, ports_};
-    TransportPresenter transport_{{*this, c, s, platform_}, engine_};
+    // What each presenter reaches of the form.
+    const FormPart part_{*this, c, s, platform_};
+    PortsPresenter ports_{part_};
+    FiguresPresenter figures_{part_};
+    DownloadPresenter download_{part_};
+    FileBrowserPresenter files_{part_, settings_};
+    ManualPresenter manual_{part_, engine_.options, ports_};
+    TransportPresenter transport_{part_, engine_};
 };
 
 } // namespace korvel

@@ -68,8 +68,8 @@ void ManualPresenter::Manu_Click() {
     if (!manual) {
         c.Timer1.setEnabled(false);
         c.List1.clear();
-        if (platform_.comm1.isOpen())
-            platform_.comm1.close();
+        if (platform.comm1.isOpen())
+            platform.comm1.close();
         form.ports().CloseTcpConnections();
         c.Lop.caption.clear();
         c.SaveT.enabled = c.SaveP.enabled = false;
@@ -82,7 +82,7 @@ void ManualPresenter::Manu_Click() {
     c.focus = "HSc1(3)";
     c.Skip1.toolTip = "Start";
     stream_.begin();
-    LocalDateTime now = platform_.clock.utcNow();
+    LocalDateTime now = platform.clock.utcNow();
     recordTime_ = now.hour * 3600L + now.minute * 60L + now.second;
     if (s.latest.rmc.empty())
         return;
@@ -99,7 +99,7 @@ void ManualPresenter::Manu_Click() {
 void ManualPresenter::GenerateManualSentences() {
     c.RunA.visible = true;
     c.Timer2.setEnabled(true);
-    ManualStream::Tick tick = stream_.tick(platform_.clock.utcNow(), options_.sentences, sink_);
+    ManualStream::Tick tick = stream_.tick(platform.clock.utcNow(), options_.sentences, sink_);
     if (!tick.started)
         return;
     c.Gauge1.style = tick.legDistance != 0 ? 3 : 50;

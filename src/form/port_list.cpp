@@ -14,7 +14,7 @@ PortsPresenter::PortsPresenter(const FormPart& part) : FormPart(part) {
             if (c.Pspeed[static_cast<size_t>(i)].value.get())
                 Pspeed_Click(i);
         };
-    platform_.winsock.onError = [this](int index, int number, const std::string& description) {
+    platform.winsock.onError = [this](int index, int number, const std::string& description) {
         Winsock_Error(index, number, description);
     };
 }
@@ -38,15 +38,15 @@ void PortsPresenter::PortC_Click() {
             return;
         }
         s.garminPortIndex = index;
-        platform_.comm2.setCommPort(index + 1);
+        platform.comm2.setCommPort(index + 1);
         return;
     }
     form.engine().active = false;
-    if (platform_.comm1.isOpen())
-        platform_.comm1.close();
+    if (platform.comm1.isOpen())
+        platform.comm1.close();
     s.outputPortIndex = index;
     if (Left(c.PortC.text(), 3) == "COM")
-        platform_.comm1.setCommPort(s.outputPortIndex + 1);
+        platform.comm1.setCommPort(s.outputPortIndex + 1);
     c.TcpLan.visible = c.PortC.text() == "TCP";
     outputs_.route(c.PortC.text());
 }
@@ -60,14 +60,14 @@ void PortsPresenter::TcpLan_Click() {
 }
 
 void PortsPresenter::Pspeed_Click(int index) {
-    bool wasOpen = platform_.comm1.isOpen();
+    bool wasOpen = platform.comm1.isOpen();
     if (wasOpen)
-        platform_.comm1.close();
-    platform_.comm1.setSettings(c.Pspeed[static_cast<size_t>(index)].caption + ",n,8,1");
+        platform.comm1.close();
+    platform.comm1.setSettings(c.Pspeed[static_cast<size_t>(index)].caption + ",n,8,1");
     std::string error;
-    if (wasOpen && !platform_.comm1.open(error))
-        platform_.dialogs.messageBox(c.PortC.text() + " cannot be opened: " + error, "Output",
-                                     MessageIcon::Exclamation, MessageButtons::Ok);
+    if (wasOpen && !platform.comm1.open(error))
+        platform.dialogs.messageBox(c.PortC.text() + " cannot be opened: " + error, "Output",
+                                    MessageIcon::Exclamation, MessageButtons::Ok);
 }
 
 } // namespace korvel

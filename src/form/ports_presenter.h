@@ -44,7 +44,7 @@ class PortsPresenter : FormPart, public SentenceSink {
     void showDelivery();
     void tell(const OutputFailure& failure);
 
-    Outputs outputs_{platform_};
+    Outputs outputs_{platform};
     std::string sendRoom_; // the room of the sentence last listed and sent
     bool holding_ = false;
 };

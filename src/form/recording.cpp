@@ -28,17 +28,17 @@ void ManualPresenter::record(const std::vector<std::string>& lines) {
         return;
     form.closeAllFiles();
     c.SaveP.enabled = c.SaveT.enabled = false;
-    platform_.dialogs.messageBox("The log " + recording_.path() + " cannot be written (" +
-                                     failure->why + "): the last record is " +
-                                     (failure->takenOut ? "not in it." : "cut short at its end."),
-                                 "Recording", MessageIcon::Critical, MessageButtons::Ok);
+    platform.dialogs.messageBox("The log " + recording_.path() + " cannot be written (" +
+                                    failure->why + "): the last record is " +
+                                    (failure->takenOut ? "not in it." : "cut short at its end."),
+                                "Recording", MessageIcon::Critical, MessageButtons::Ok);
 }
 
 void ManualPresenter::SetFN_Click() {
     std::string selected = c.File1.fileName();
     if (lastRecordName_.empty() && selected.size() > 4 && Right(selected, 4) == ".log")
         lastRecordName_ = selected.substr(0, selected.find('.'));
-    std::optional<std::string> answer = platform_.dialogs.inputBox(
+    std::optional<std::string> answer = platform.dialogs.inputBox(
         "\nFilename without extension: ", "  Set Filename", lastRecordName_);
     std::string name = answer.value_or("");
     lastRecordName_ = name;
@@ -50,16 +50,15 @@ void ManualPresenter::SetFN_Click() {
     // A name is a name, not a path out of the tracks folder.
     if (name.find('/') != std::string::npos || name.find("..") != std::string::npos) {
         c.SaveT.enabled = false;
-        platform_.dialogs.messageBox("The file name must not contain \"/\" or \"..\".",
-                                     "  Set Filename", MessageIcon::Exclamation,
-                                     MessageButtons::Ok);
+        platform.dialogs.messageBox("The file name must not contain \"/\" or \"..\".",
+                                    "  Set Filename", MessageIcon::Exclamation, MessageButtons::Ok);
         return;
     }
     std::string path = s.programFolder + "Tracks/" + name + ".log";
     bool overwrite = true;
     std::error_code ec;
     if (std::filesystem::exists(path, ec)) {
-        MessageAnswer choice = platform_.dialogs.messageBox(
+        MessageAnswer choice = platform.dialogs.messageBox(
             "Filename already exist ! - Overwrite File ?\n\n Yes/Ja   = Overwrite\n No/Nein = "
             "Extend File",
             " " + name, MessageIcon::Question, MessageButtons::YesNoCancel);
@@ -74,8 +73,8 @@ void ManualPresenter::SetFN_Click() {
     if (!recording_.open(path, overwrite, error)) {
         // A log that cannot be created is reported, and nothing is recorded.
         c.SaveP.enabled = c.SaveT.enabled = false;
-        platform_.dialogs.messageBox("The log " + path + " cannot be created: " + error,
-                                     "  Set Filename", MessageIcon::Critical, MessageButtons::Ok);
+        platform.dialogs.messageBox("The log " + path + " cannot be created: " + error,
+                                    "  Set Filename", MessageIcon::Critical, MessageButtons::Ok);
         return;
     }
     if (overwrite && c.AutoM.caption != "-")
@@ -135,14 +134,14 @@ void ManualPresenter::SaveP_Click() {
         record(lines);
     }
     c.focus = "HSc1(3)";
-    platform_.dialogs.beep();
+    platform.dialogs.beep();
     stream_.startLat = stream_.currentLat;
     stream_.startLon = stream_.currentLon;
     c.FlashEnds.setEnabled(true);
 }
 
 void ManualPresenter::SaveT_Click() {
-    std::string text = platform_.dialogs.inputBox("\n Text :", "  ", "").value_or("");
+    std::string text = platform.dialogs.inputBox("\n Text :", "  ", "").value_or("");
     c.focus = "HSc1(3)";
     if (text.empty())
         return;
@@ -156,7 +155,7 @@ void ManualPresenter::SaveT_Click() {
     s.latest.text =
         lat + "," + Mid(r, 27, 1) + "," + lon + "," + Mid(r, 40, 1) + ",\"" + text + "\"";
     record({"$GPTXT," + s.latest.text});
-    platform_.dialogs.beep();
+    platform.dialogs.beep();
 }
 
 } // namespace korvel

@@ -58,17 +58,17 @@ void FileBrowserPresenter::FileT_KeyDown(int key) {
     std::error_code ec;
     // A rename never replaces another file, and stays in its folder.
     if (name.empty() || name.find('/') != std::string::npos || fs::exists(target, ec)) {
-        platform_.dialogs.messageBox(name.empty() || name.find('/') != std::string::npos
-                                         ? "\"" + name + "\" is not a file name."
-                                         : target + " exists already: choose another name.",
-                                     "rename", MessageIcon::Exclamation, MessageButtons::Ok);
+        platform.dialogs.messageBox(name.empty() || name.find('/') != std::string::npos
+                                        ? "\"" + name + "\" is not a file name."
+                                        : target + " exists already: choose another name.",
+                                    "rename", MessageIcon::Exclamation, MessageButtons::Ok);
         return;
     }
     renameFolder_.clear();
     fs::rename(menuFile_, target, ec);
     if (ec)
-        platform_.dialogs.messageBox(menuFile_ + " cannot be renamed: " + ec.message(), "rename",
-                                     MessageIcon::Exclamation, MessageButtons::Ok);
+        platform.dialogs.messageBox(menuFile_ + " cannot be renamed: " + ec.message(), "rename",
+                                    MessageIcon::Exclamation, MessageButtons::Ok);
     c.File1.setPattern(pattern_);
     c.FileT.text.reset("");
     showFileButtons(true);
@@ -78,9 +78,9 @@ void FileBrowserPresenter::MDel_Click() {
     form.closeAllFiles();
     std::error_code ec;
     if (!fs::remove(menuFile_, ec) && ec)
-        platform_.dialogs.messageBox(menuFile_ + " cannot be deleted: " + ec.message(), "delete",
-                                     MessageIcon::Exclamation, MessageButtons::Ok);
-    platform_.dialogs.beep();
+        platform.dialogs.messageBox(menuFile_ + " cannot be deleted: " + ec.message(), "delete",
+                                    MessageIcon::Exclamation, MessageButtons::Ok);
+    platform.dialogs.beep();
     c.FileT.text.reset("");
     c.File1.refresh();
     Mcan_Click();

@@ -44,8 +44,8 @@ void PortsPresenter::tellHeldFailures() {
 }
 
 void PortsPresenter::tell(const OutputFailure& failure) {
-    platform_.dialogs.messageBox(failure.text, failure.title, MessageIcon::Exclamation,
-                                 MessageButtons::Ok);
+    platform.dialogs.messageBox(failure.text, failure.title, MessageIcon::Exclamation,
+                                MessageButtons::Ok);
 }
 
 bool PortsPresenter::openOutputs() {
@@ -82,8 +82,8 @@ void PortsPresenter::CloseTcpConnections() {
 void PortsPresenter::Winsock_Error(int, int number, const std::string& description) {
     if (number == 10053 || number == 10054)
         return;
-    platform_.dialogs.messageBox("Winsock-Error No: " + Trim(Str(number)) + "   " + description,
-                                 "Error!", MessageIcon::Exclamation, MessageButtons::Ok);
+    platform.dialogs.messageBox("Winsock-Error No: " + Trim(Str(number)) + "   " + description,
+                                "Error!", MessageIcon::Exclamation, MessageButtons::Ok);
 }
 
 } // namespace korvel

@@ -37,7 +37,7 @@ TransportPresenter::TransportPresenter(const FormPart& part, ReplayEngine& engin
     c.RMCRMB.onClick = [this] { RMCRMB_Click(); };
     c.Command1.onClick = [this] { Command1_Click(); };
     c.MinC.value.event = [this] { MinC_Click(); };
-    c.MiniA.onClick = [this] { platform_.host.minimize(); };
+    c.MiniA.onClick = [this] { platform.host.minimize(); };
     c.MinimizeDue.onTimer = [this] {
         c.MinimizeDue.setEnabled(false);
         if (engine_.active) // not when the run ended within its first second
@@ -62,7 +62,7 @@ void TransportPresenter::Pause_Click() {
 void TransportPresenter::Skip1_Click() {
     if (c.Manu.value.get() == 1) {
         // The start of the manual simulation.
-        if (!platform_.comm1.isOpen() && !form.ports().openOutputs())
+        if (!platform.comm1.isOpen() && !form.ports().openOutputs())
             return;
         c.Timer1.setInterval(1000);
         c.Timer1.setEnabled(true);
@@ -129,8 +129,8 @@ void TransportPresenter::StopA_Click() {
         c.Gauge1.style = 50;
         c.Timer1.setEnabled(false);
         form.ports().outputs().deliverTheRest();
-        if (platform_.comm1.isOpen())
-            platform_.comm1.close();
+        if (platform.comm1.isOpen())
+            platform.comm1.close();
         c.StopA.visible = false;
         c.List1.clear();
         c.Skip1.enabled = true;
@@ -197,7 +197,7 @@ void TransportPresenter::MinC_Click() {
         return;
     c.MinC.value.set(1);
     c.MiniA.visible = true;
-    platform_.host.minimize();
+    platform.host.minimize();
 }
 
 } // namespace korvel
