@@ -64,15 +64,14 @@ SentenceSet ChosenSentences(const RunOptions& o) {
 }
 
 std::optional<int> ManualPeriodMs(const std::string& interval, std::string& error) {
-    constexpr int kOffered[] = {0, 0, 0, 100, 1000, 2000, 0, 0}; // ms; 0: not offered
     int option = IntervalOptionNamed(interval);
     if (option < 0 && interval != "max")
         return 1000;
-    if (option >= 0 && interval != "max" && kOffered[option] != 0)
-        return kOffered[option];
+    if (option >= 0 && interval != "max" && kManualPeriodMs[option] != 0)
+        return kManualPeriodMs[option];
     std::string offered;
     for (size_t i = 0; i < std::size(kIntervalNames); ++i)
-        if (kOffered[i] != 0)
+        if (kManualPeriodMs[i] != 0)
             offered += (offered.empty() ? "" : ", ") + std::string(kIntervalNames[i]);
     error = "korvel: --interval " + interval + " is not offered in manual mode (" + offered + ")";
     return std::nullopt;

@@ -165,9 +165,8 @@ void TransportPresenter::Last_Click() {
 
 void TransportPresenter::Abstand_Click(int index) {
     if (c.Manu.value.get() == 1) {
-        static const int manualIntervals[] = {0, 0, 0, 100, 1000, 2000, 0, 0};
-        if (manualIntervals[index] != 0)
-            c.Timer1.setInterval(manualIntervals[index]);
+        if (kManualPeriodMs[index] != 0)
+            c.Timer1.setInterval(kManualPeriodMs[index]);
         c.focus = "HSc1(3)";
         return;
     }

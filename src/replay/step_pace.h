@@ -29,6 +29,10 @@ inline IntervalOption IntervalOptionAt(int index) {
     return {1, index > 3 ? periods[index - 4] : 100};
 }
 
+// Manual mode's period for each interval option: cont, 1 s and 2 s; 0 where manual mode does
+// not offer the option.
+constexpr int kManualPeriodMs[] = {0, 0, 0, 100, 1000, 2000, 0, 0};
+
 // The timer's period after a record whose step took stepMs from its tick: intervals of a second
 // and more keep their period, so the step's time comes off them (none when the step took longer:
 // the period stays as it was).
