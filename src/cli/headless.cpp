@@ -69,7 +69,6 @@ class UnpacedClock : public Clock {
     LocalDateTime now() const override { return clock_.now(); }
     LocalDateTime utcNow() const override { return clock_.utcNow(); }
     std::int64_t monotonicMs() const override { return clock_.monotonicMs(); }
-    void Sleep(int) override {}
     void DoEvents() override { clock_.DoEvents(); }
     // The replay loop drives the records itself: the window's timers have nothing to do, and
     // starting and stopping them at every record would cost more than the record.

@@ -21,7 +21,6 @@ class Clock {
     virtual LocalDateTime utcNow() const = 0;
     // Milliseconds on a clock that never goes back.
     virtual std::int64_t monotonicMs() const = 0;
-    virtual void Sleep(int milliseconds) = 0;
     // Lets pending window events run.
     virtual void DoEvents() = 0;
     // Keeps time for a window timer from now on: runs its onTimer every interval while it is

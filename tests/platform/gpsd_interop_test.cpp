@@ -1,6 +1,6 @@
 // A real NMEA consumer reads the stream: gpsd connects to the TCP server as a client, and what
 // it reports is the fix the replayed log holds.
-#include "real_form.h"
+#include "real_outputs.h"
 #include "replay/sentence.h"
 
 #include <QJsonDocument>
@@ -21,7 +21,7 @@ struct GpsdFix {
 
 // Starts gpsd reading source (tcp://host:port), with its control socket and log in folder, and
 // returns its first TPV report with a position and an altitude. The event loop runs
-// meanwhile, so the form goes on sending.
+// meanwhile, so the stream goes on.
 GpsdFix firstGpsdFix(const QString& source, const std::string& folder) {
     int port = test::FreePort();
     GpsdFix result;
@@ -71,24 +71,19 @@ GpsdFix firstGpsdFix(const QString& source, const std::string& folder) {
 
 TEST(GpsdInterop, GpsdReportsTheFixOfTheReplayedLog) {
     int nmeaPort = test::FreePort();
-    test::RealForm app("[Devices]\nTCP=" + std::to_string(nmeaPort) + "\n");
-    app.choose("TCP");
-    std::string log;
+    test::RealOutputs out("TCP=" + std::to_string(nmeaPort) + "\n", "TCP");
+    ASSERT_FALSE(out.outputs.open());
+    std::vector<std::string> log;
     for (int i = 0; i < 10; ++i) {
         std::string time = "12000" + std::to_string(i);
-        log +=
-            FrameSentence("GPRMC," + time + ",A,4807.038,N,01131.000,E,000.0,084.4,151225,,,A") +
-            "\r\n" +
-            FrameSentence("GPGGA," + time + ",4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,") +
-            "\r\n";
+        log.push_back(
+            FrameSentence("GPRMC," + time + ",A,4807.038,N,01131.000,E,000.0,084.4,151225,,,A"));
+        log.push_back(
+            FrameSentence("GPGGA," + time + ",4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,"));
     }
-    app.form->engine().options.intervalMs = 100;
-    app.form->c.Lop.value.set(1);
-    app.replay("fix.log", log);
-    ASSERT_TRUE(app.form->engine().active);
-    ASSERT_TRUE(app.form->c.TCPstat.visible);
-
-    GpsdFix gpsd = firstGpsdFix(QString("tcp://127.0.0.1:%1").arg(nmeaPort), app.program.path());
+    out.stream(log, 50);
+    test::TempFolder folder;
+    GpsdFix gpsd = firstGpsdFix(QString("tcp://127.0.0.1:%1").arg(nmeaPort), folder.path());
     ASSERT_FALSE(gpsd.report.isEmpty()) << "gpsd reported no position:\n" << gpsd.log;
     QJsonObject fix = gpsd.report;
     EXPECT_NEAR(fix["lat"].toDouble(), 48 + 7.038 / 60, 1e-6);

@@ -1,6 +1,6 @@
-// A replay through a serial port: a pseudo-terminal pair is the cable, the form opens the
+// The stream through a serial port: a pseudo-terminal pair is the cable, the outputs open its
 // slave side as COM1 and the test reads what arrives at the master side.
-#include "real_form.h"
+#include "real_outputs.h"
 #include "support/replay_fixture.h"
 #include "support/terminal.h"
 
@@ -12,38 +12,32 @@ using namespace korvel;
 using test::CablePair;
 using test::RunUntil;
 
-TEST(SerialOutput, AReplayArrivesByteForByteUntilTheCableIsPulled) {
+TEST(SerialOutput, SentencesArriveByteForByteUntilTheCableIsPulled) {
     auto cable = std::make_unique<CablePair>();
     ASSERT_FALSE(cable->slave.empty());
-    test::RealForm app("[Devices]\nCOM1=" + cable->slave + "\n");
-    app.choose("COM1");
-    SelectOption(app.form->c.Pspeed, 1);
-    app.form->c.Data[2].value.set(0);
-    std::string three, log;
-    for (int i = 0; i < 40; ++i)
-        (i < 3 ? three : log) += test::Rmc(i) + "\r\n";
-    app.form->engine().options.intervalMs = 50;
-    app.replay("cable.log", three);
-    ASSERT_TRUE(app.dialogs.messages.empty()) << app.dialogs.messages[0].text;
-    EXPECT_EQ(app.platform->comm1.settings(), "9600,n,8,1");
+    test::RealOutputs out("COM1=" + cable->slave + "\n", "COM1");
+    ASSERT_FALSE(out.outputs.open());
+    std::string three;
+    for (int i = 0; i < 3; ++i) {
+        three += test::Rmc(i) + "\r\n";
+        EXPECT_TRUE(out.outputs.send(test::Rmc(i) + "\r\n"));
+    }
     std::string got;
-    EXPECT_TRUE(RunUntil([&] {
-        got += cable->read();
-        return !app.form->engine().active;
-    }));
-    RunUntil([&] { return (got += cable->read()).size() >= three.size(); }, 1000);
+    RunUntil([&] { return (got += cable->read()).size() >= three.size(); });
     EXPECT_EQ(got, three);
-    EXPECT_FALSE(app.platform->comm1.isOpen()) << "the end of the replay closes the port";
 
-    app.replay("gone.log", log);
-    ASSERT_TRUE(RunUntil([&] { return cable->read().find("$GPRMC") != std::string::npos; }));
     cable.reset(); // the adapter is pulled out
-    EXPECT_TRUE(RunUntil([&] { return !app.dialogs.messages.empty(); }));
-    EXPECT_NE(app.dialogs.messages.at(0).text.find("has gone"), std::string::npos);
-    RunUntil([&] { return !app.form->engine().active; }, 10000);
-    EXPECT_EQ(app.dialogs.messages.size(), 1u) << "once per run";
-    app.form->StopReplay(StopReason::Stop);
-    EXPECT_TRUE(app.form->c.PortC.enabled && app.form->c.File1.enabled);
+    EXPECT_TRUE(RunUntil([&] {
+        out.outputs.send(test::Rmc(3) + "\r\n");
+        return out.outputs.anyFailed();
+    }));
+    for (int i = 0; i < 3; ++i)
+        out.outputs.send(test::Rmc(4) + "\r\n");
+    std::vector<OutputFailure> said = out.outputs.takeFailures();
+    ASSERT_EQ(said.size(), 1u) << "once per run";
+    EXPECT_NE(said[0].text.find("has gone"), std::string::npos) << said[0].text;
+    out.outputs.close();
+    EXPECT_FALSE(out.machine.comm1.isOpen()) << "the end of the run closes the port";
 }
 
 // A device that takes nothing (a line held, nobody at the other end) is not given ever more:
@@ -52,14 +46,12 @@ TEST(SerialOutput, AReplayArrivesByteForByteUntilTheCableIsPulled) {
 TEST(SerialOutput, ADeviceThatTakesNothingIsGivenSecondsOfSentencesAtMost) {
     CablePair cable;
     ASSERT_FALSE(cable.slave.empty());
-    test::RealForm app("[Devices]\nCOM1=" + cable.slave + "\n");
-    app.choose("COM1");
-    std::string error;
-    ASSERT_TRUE(app.platform->comm1.open(error)) << error;
+    test::RealOutputs out("COM1=" + cable.slave + "\n", "COM1");
+    ASSERT_FALSE(out.outputs.open());
     size_t sent = 0;
     for (int i = 0; i < 6000; ++i) {
-        std::string sentence = test::Rmc(i % 60);
-        app.form->ports().SendSentence(sentence);
+        std::string sentence = test::Rmc(i % 60) + "\r\n";
+        out.outputs.send(sentence);
         sent += sentence.size();
         if (i % 100 == 0)
             QCoreApplication::processEvents(); // the port writes what the device takes
@@ -76,5 +68,5 @@ TEST(SerialOutput, ADeviceThatTakesNothingIsGivenSecondsOfSentencesAtMost) {
     EXPECT_TRUE(got.ends_with("\r\n"));
     for (size_t from = 0, end; (end = got.find("\r\n", from)) != std::string::npos; from = end + 2)
         ASSERT_EQ(got.substr(from, 6), "$GPRMC") << "whole sentences";
-    app.platform->comm1.close();
+    out.outputs.close();
 }

@@ -1,11 +1,12 @@
 // The pseudo-terminal destination with a real reader, and its link.
 #include "platform/posix/link_claim.h"
 #include "platform/posix/posix_stream_devices.h"
-#include "real_form.h"
+#include "real_outputs.h"
 #include "replay/sentence.h"
 #include "support/terminal.h"
 
 #include <cstdlib>
+#include <filesystem>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -26,16 +27,13 @@ std::string rmc(int second) {
 TEST(StreamOutput, ALateReaderOfThePseudoTerminalGetsCurrentSentences) {
     test::TempFolder links;
     std::string link = links.file("gps0");
-    test::RealForm app("[Devices]\nPTY=" + link + "\n");
-    app.choose("PTY");
-    app.form->c.Data[2].value.set(0);
-    std::string log;
+    test::RealOutputs out("PTY=" + link + "\n", "PTY");
+    ASSERT_FALSE(out.outputs.open());
+    EXPECT_EQ(out.outputs.ptyWhere(), out.machine.pty.slavePath() + " (" + link + ")");
+    std::vector<std::string> sentences;
     for (int i = 0; i < 30; ++i)
-        log += rmc(i) + "\r\n";
-    app.form->engine().options.intervalMs = 100;
-    app.replay("late.log", log);
-    ASSERT_TRUE(app.form->engine().active);
-    EXPECT_EQ(app.form->c.PortL.toolTip, app.platform->pty.slavePath() + " (" + link + ")");
+        sentences.push_back(rmc(i));
+    out.stream(sentences, 100);
     RunUntil([] { return false; }, 2500);
     int reader = test::OpenRawReader(link);
     ASSERT_GE(reader, 0);
@@ -43,10 +41,15 @@ TEST(StreamOutput, ALateReaderOfThePseudoTerminalGetsCurrentSentences) {
     RunUntil(
         [&] {
             test::ReadWaiting(reader, got);
-            return !app.form->engine().active;
+            return out.next >= sentences.size();
         },
         20000);
+    out.timer.stop();
+    test::ReadWaiting(reader, got);
     ::close(reader);
+    std::string log;
+    for (const std::string& sentence : sentences)
+        log += sentence + "\r\n";
     ASSERT_FALSE(got.empty());
     size_t from = log.find(got.substr(0, got.find("\r\n") + 2));
     ASSERT_NE(from, std::string::npos) << "a whole sentence first: " << got.substr(0, 40);

@@ -1,6 +1,6 @@
 // The TCP server with real clients on the loopback interface: readers, one that floods it with
 // data, one that never reads, and one that leaves.
-#include "real_form.h"
+#include "real_outputs.h"
 
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -13,25 +13,22 @@ TEST(TcpOutput, EveryClientGetsWholeLinesInOrderWhateverTheOthersDo) {
     int port = test::FreePort();
     QTcpServer taken;
     ASSERT_TRUE(taken.listen(QHostAddress::Any, static_cast<quint16>(port)));
-    test::RealForm app("[Devices]\nTCP=" + std::to_string(port) + "\n");
-    app.choose("TCP");
-    app.form->ports().StartTcpServer();
-    EXPECT_FALSE(app.form->c.TCPstat.visible) << "the port is in use";
-    ASSERT_EQ(app.dialogs.messages.size(), 1u);
-    EXPECT_NE(app.dialogs.messages[0].text.find(std::to_string(port)), std::string::npos);
+    test::RealOutputs out("TCP=" + std::to_string(port) + "\n", "TCP");
+    std::optional<OutputFailure> inUse = out.outputs.open();
+    ASSERT_TRUE(inUse) << "the port is in use";
+    EXPECT_NE(inUse->text.find(std::to_string(port)), std::string::npos) << inUse->text;
     taken.close();
-    app.form->ports().StartTcpServer();
-    ASSERT_TRUE(app.form->c.TCPstat.visible) << "listening on " << port;
+    ASSERT_FALSE(out.outputs.open()) << "listening on " << port;
+    TcpServer& server = out.outputs.tcpServer();
+    SocketArray& sockets = out.machine.winsock;
 
     auto connected = [&](QTcpSocket& client) {
         client.connectToHost(QHostAddress::LocalHost, static_cast<quint16>(port));
-        size_t before = app.form->ports().outputs().tcpServer().clients().size();
+        size_t before = server.clients().size();
         return RunUntil([&] {
             return client.state() == QAbstractSocket::ConnectedState &&
-                   app.form->ports().outputs().tcpServer().clients().size() > before &&
-                   app.platform->winsock.state(
-                       app.form->ports().outputs().tcpServer().clients().back()) ==
-                       kSocketConnected;
+                   server.clients().size() > before &&
+                   sockets.state(server.clients().back()) == kSocketConnected;
         });
     };
     // Enough readers for the sending to be shared by two cores.
@@ -45,7 +42,7 @@ TEST(TcpOutput, EveryClientGetsWholeLinesInOrderWhateverTheOthersDo) {
     for (QTcpSocket* client : {&leaving, &flooding, &stuck})
         ASSERT_TRUE(connected(*client));
     stuck.setReadBufferSize(1);
-    const int stuckElement = app.form->ports().outputs().tcpServer().clients().back();
+    const int stuckElement = server.clients().back();
     const QByteArray chunk(1 << 20, 'z');
     for (int i = 0; i < 16; ++i)
         flooding.write(chunk);
@@ -53,8 +50,7 @@ TEST(TcpOutput, EveryClientGetsWholeLinesInOrderWhateverTheOthersDo) {
     std::vector<std::string> got(readers.size());
     std::string expected, flooded;
     auto send = [&](const std::string& line) {
-        std::string sentence = line;
-        app.form->ports().SendSentence(sentence);
+        out.outputs.send(line + "\r\n");
         expected += line + "\r\n";
     };
     auto everyReaderHasAll = [&] {
@@ -68,13 +64,13 @@ TEST(TcpOutput, EveryClientGetsWholeLinesInOrderWhateverTheOthersDo) {
     };
     // Lines too long for the system to take at once: the rest waits behind nothing.
     const std::string block = "$" + std::string(64 * 1024, 'x');
-    for (int i = 0; i < 200 && app.platform->winsock.state(stuckElement) == kSocketConnected; ++i) {
+    for (int i = 0; i < 200 && sockets.state(stuckElement) == kSocketConnected; ++i) {
         send(i % 2 ? block : "$" + std::to_string(i));
         ASSERT_TRUE(RunUntil(everyReaderHasAll, 20000)) << "line " << i;
         if (i == 2)
             leaving.abort(); // the lines sent to it from now on meet a closed connection
     }
-    EXPECT_EQ(app.platform->winsock.state(stuckElement), kSocketClosed)
+    EXPECT_EQ(sockets.state(stuckElement), kSocketClosed)
         << "the client that never reads was let go";
     for (size_t i = 0; i < readers.size(); ++i)
         ASSERT_EQ(got[i], expected) << "reader " << i;
@@ -96,14 +92,12 @@ TEST(TcpOutput, EveryClientGetsWholeLinesInOrderWhateverTheOthersDo) {
 
     // The elements of the clients that left are used again.
     const int leavingElement = static_cast<int>(readers.size()) + 1;
-    EXPECT_EQ(app.platform->winsock.state(leavingElement), kSocketClosed);
+    EXPECT_EQ(sockets.state(leavingElement), kSocketClosed);
     QTcpSocket next;
     next.connectToHost(QHostAddress::LocalHost, static_cast<quint16>(port));
-    EXPECT_TRUE(
-        RunUntil([&] { return app.platform->winsock.state(leavingElement) == kSocketConnected; }));
-    EXPECT_EQ(app.form->ports().outputs().tcpServer().clients().back(), leavingElement);
-    std::string sweeping = "$Z";
-    app.form->ports().SendSentence(sweeping);
-    EXPECT_EQ(app.form->ports().outputs().tcpServer().clients().size(), readers.size() + 2)
+    EXPECT_TRUE(RunUntil([&] { return sockets.state(leavingElement) == kSocketConnected; }));
+    EXPECT_EQ(server.clients().back(), leavingElement);
+    out.outputs.send("$Z\r\n");
+    EXPECT_EQ(server.clients().size(), readers.size() + 2)
         << "the next sentence sweeps out the element of the client that never read";
 }

@@ -1,5 +1,5 @@
-// Test doubles for the hardware and for time: a virtual clock that drives the form's timers
-// and sleeps deterministically, and ports that record what was sent.
+// Test doubles for the hardware and for time: a virtual clock that drives the form's timers,
+// and ports that record what was sent.
 #pragma once
 
 #include "form/control.h"
@@ -22,22 +22,13 @@ class VirtualClock : public Clock {
     LocalDateTime now() const override { return utcNow(); }
     LocalDateTime utcNow() const override;
     std::int64_t monotonicMs() const override { return nowMs_; }
-    void Sleep(int milliseconds) override { nowMs_ += milliseconds; }
-    // Pending events run: the test's own, when it has some.
-    void DoEvents() override {
-        ++doEventsCalls;
-        if (pendingEvents)
-            pendingEvents();
-    }
-    std::function<void()> pendingEvents;
+    void DoEvents() override {}
 
     void attach(Timer& timer) override;
     // Runs every timer that falls due within ms, in time order.
     void advance(std::int64_t ms);
     // Moves to the next moment a timer falls due and runs that timer; nullptr when none runs.
     Timer* fireNext();
-    void setStart(LocalDateTime start) { start_ = start; }
-    long doEventsCalls = 0;
 
   private:
     struct Armed {

@@ -1,7 +1,8 @@
 // The transport row clicked in the real window: a replay started from the file list and read
 // by a TCP client, paused, stepped, moved by a click on the record gauge and stopped; then
 // started and stopped by the keyboard alone, and minimized while it runs.
-#include "platform/real_form.h"
+#include "platform/run_until.h"
+#include "support/temp_folder.h"
 #include "replay/sentence.h"
 #include "ui/compass_widget.h"
 #include "ui/shown_window.h"

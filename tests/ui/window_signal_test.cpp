@@ -1,5 +1,5 @@
 // The window's program ended by a signal, as a session that ends ends it.
-#include "platform/real_form.h"
+#include "platform/run_until.h"
 #include "support/temp_folder.h"
 
 #include <QFileInfo>

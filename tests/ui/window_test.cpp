@@ -1,7 +1,8 @@
 // The real window over the form: its widgets, their layout on a small screen, manual mode, and
 // the file list's click and long press.
 #include "app/profile_file.h"
-#include "platform/real_form.h"
+#include "platform/run_until.h"
+#include "support/temp_folder.h"
 #include "ui/shown_window.h"
 
 #include <QAbstractButton>

@@ -2,7 +2,6 @@
 
 #include <QCoreApplication>
 #include <QDateTime>
-#include <QThread>
 #include <chrono>
 #include <ctime>
 
@@ -30,10 +29,6 @@ LocalDateTime QtClock::utcNow() const {
 std::int64_t QtClock::monotonicMs() const {
     using namespace std::chrono;
     return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
-}
-
-void QtClock::Sleep(int milliseconds) {
-    QThread::msleep(static_cast<unsigned long>(milliseconds));
 }
 
 void QtClock::DoEvents() {

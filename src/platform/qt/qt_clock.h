@@ -15,7 +15,6 @@ class QtClock : public Clock {
     LocalDateTime now() const override;
     LocalDateTime utcNow() const override;
     std::int64_t monotonicMs() const override;
-    void Sleep(int milliseconds) override;
     void DoEvents() override;
     void attach(Timer& timer) override;
 

@@ -1,0 +1,88 @@
+// The port list, the serial rate and the TCP server as the window shows them.
+#include "support/replay_fixture.h"
+
+#include <gtest/gtest.h>
+
+using namespace korvel;
+
+namespace {
+
+class PortChoice : public test::ReplayFixture {
+  protected:
+    void choose(const std::string& entry) {
+        auto found = std::find(c.PortC.items.begin(), c.PortC.items.end(), entry);
+        ASSERT_NE(found, c.PortC.items.end());
+        c.PortC.listIndex.set(static_cast<int>(found - c.PortC.items.begin()));
+    }
+    void send(std::string sentence) { form.ports().SendSentence(sentence); }
+};
+
+} // namespace
+
+TEST_F(PortChoice, BaudRateChangeReopensAnOpenPort) {
+    SelectOption(c.Pspeed, 1); // closed: only the settings change
+    EXPECT_EQ(platform.comm1.settings(), "9600,n,8,1");
+    EXPECT_EQ(platform.comm1.opens, 0);
+    std::string error;
+    platform.comm1.open(error);
+    SelectOption(c.Pspeed, 0);
+    EXPECT_EQ(platform.comm1.settings(), "4800,n,8,1");
+    EXPECT_TRUE(platform.comm1.isOpen());
+    EXPECT_EQ(platform.comm1.opens, 2);
+    EXPECT_FALSE(c.Pspeed[1].value.get());
+
+    platform.comm1.failOpen = true; // the device went away meanwhile
+    SelectOption(c.Pspeed, 1);
+    ASSERT_EQ(platform.dialogs.messages.size(), 1u);
+    EXPECT_NE(platform.dialogs.messages[0].text.find("COM1"), std::string::npos);
+}
+
+TEST_F(PortChoice, ChoosingAPortClosesTheSerialPortAndStopsTheRun) {
+    // A destination that cannot be opened keeps the run from starting.
+    form.ports().outputs().settings.alsoTo = {"UDP"};
+    platform.udp.failResolve = true;
+    load("fail.log", test::Log({test::Rmc(0), test::Rmc(1)}));
+    EXPECT_FALSE(engine.active);
+    ASSERT_EQ(platform.dialogs.messages.size(), 1u);
+    EXPECT_NE(platform.dialogs.messages[0].text.find("UDP"), std::string::npos);
+
+    std::string error;
+    platform.comm1.open(error);
+    engine.active = true;
+    choose("TCP");
+    EXPECT_FALSE(platform.comm1.isOpen());
+    EXPECT_FALSE(engine.active);
+    EXPECT_EQ(s.outputPortIndex, 23);
+
+    c.DownloadC.onClick(); // the download chooses its own port
+    choose("COM5");
+    EXPECT_EQ(s.garminPortIndex, 4);
+    EXPECT_EQ(platform.comm2.commPort(), 5);
+    EXPECT_EQ(s.outputPortIndex, 23);
+}
+
+TEST_F(PortChoice, TheTcpServersStateAndItsProblems) {
+    choose("TCP");
+    send("$GPGSV,1,1,00*79");
+    EXPECT_EQ(c.PortL.toolTip, "No connection");
+    form.ports().StartTcpServer();
+    EXPECT_TRUE(c.TCPstat.visible);
+    platform.winsock.onConnectionRequest(0, 11);
+    send("$A*41");
+    EXPECT_EQ(c.PortL.toolTip, "127.0.0.1 ");
+    form.ports().CloseTcpConnections();
+    EXPECT_FALSE(c.TCPstat.visible);
+    EXPECT_EQ(c.PortL.toolTip, "");
+
+    platform.winsock.failListen = true;
+    form.ports().StartTcpServer();
+    EXPECT_FALSE(c.TCPstat.visible);
+    ASSERT_EQ(platform.dialogs.messages.size(), 1u);
+    EXPECT_NE(platform.dialogs.messages[0].text.find("Address already in use"), std::string::npos);
+    platform.winsock.onError(1, 10054, "reset");
+    EXPECT_EQ(platform.dialogs.messages.size(), 1u) << "a reset by the peer is not an error";
+    platform.winsock.onError(1, 10061, "refused");
+    ASSERT_EQ(platform.dialogs.messages.size(), 2u);
+    EXPECT_EQ(platform.dialogs.messages[1].text, "Winsock-Error No: 10061   refused");
+    EXPECT_EQ(platform.dialogs.messages[1].title, "Error!");
+}
