@@ -9,6 +9,7 @@
 
 #include <QProcess>
 #include <QTcpSocket>
+#include <QUdpSocket>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -88,38 +89,47 @@ TEST(HeadlessDelivery, StalledAndLeavingClientsAsFastAsTaken) {
     EXPECT_EQ(leftRun->echoed().substr(0, before.size()), before);
 }
 
-// A paced run ended by SIGTERM: its TCP client and the reader of its pseudo-terminal get every
-// sentence it took, the last ones too, before the program ends with 0.
+// A paced run to three outputs at once, a TCP server bound to the IPv6 loopback address, UDP to
+// it and the pseudo-terminal, ended by SIGTERM: the TCP client and the reader of the terminal
+// get every sentence it took, the last ones too, UDP a sentence to a datagram, before the
+// program ends with 0 and lets the client go.
 TEST(HeadlessDelivery, ReadersGetTheLastSentencesOfARunEndedBySigterm) {
     test::TempFolder folder;
     QString log = bigLog(folder, 2000);
     int port = 0;
     std::string link = folder.file("gps0");
+    QUdpSocket udp;
+    ASSERT_TRUE(udp.bind(QHostAddress::LocalHostIPv6, 0));
     std::unique_ptr<Replay> serves = serving(
-        log, {"--port", "PTY", "--pty-link", QString::fromStdString(link), "--interval", "cont"},
+        log,
+        {"--bind", "::1", "--port", "UDP", "--udp", "[::1]:" + QString::number(udp.localPort()),
+         "--port", "PTY", "--pty-link", QString::fromStdString(link), "--interval", "cont"},
         port);
     ASSERT_TRUE(serves);
     Replay& run = *serves;
-    auto tcp = client(port);
+    auto tcp = client(port, false, QHostAddress::LocalHostIPv6);
     int pty = -1;
     ASSERT_TRUE(RunUntil([&] { return (pty = test::OpenRawReader(link)) >= 0; }));
-    std::string overTcp, overPty, echoed;
+    std::string overTcp, overPty, overUdp, echoed;
+    auto read = [&] {
+        overTcp += tcp->readAll().toStdString();
+        test::ReadWaiting(pty, overPty);
+        while (udp.hasPendingDatagrams()) {
+            QByteArray datagram(static_cast<int>(udp.pendingDatagramSize()), 0);
+            udp.readDatagram(datagram.data(), datagram.size());
+            EXPECT_EQ(datagram.indexOf("\r\n"), datagram.size() - 2) << "one sentence";
+            overUdp += datagram.toStdString();
+        }
+        return run.process.state() == QProcess::NotRunning;
+    };
     RunUntil(
         [&] {
-            overTcp += tcp->readAll().toStdString();
-            test::ReadWaiting(pty, overPty);
-            echoed += run.echoed();
+            read();
             return false;
         },
         1500);
     run.process.terminate();
-    RunUntil(
-        [&] {
-            overTcp += tcp->readAll().toStdString();
-            test::ReadWaiting(pty, overPty);
-            return run.process.state() == QProcess::NotRunning;
-        },
-        10000);
+    RunUntil(read, 10000);
     overTcp += readToEnd(*tcp, 10000);
     ASSERT_EQ(run.process.state(), QProcess::NotRunning);
     EXPECT_EQ(run.process.exitCode(), 0) << run.said();
@@ -127,10 +137,13 @@ TEST(HeadlessDelivery, ReadersGetTheLastSentencesOfARunEndedBySigterm) {
     while (test::ReadWaiting(pty, overPty)) {
     }
     ::close(pty);
+    read();
     ASSERT_GT(std::count(echoed.begin(), echoed.end(), '\n'), 20);
     EXPECT_TRUE(echoed.ends_with(overTcp)) << "the client came after the first sentences";
     EXPECT_TRUE(echoed.ends_with(overPty)) << "so did the reader";
     EXPECT_TRUE(overPty.starts_with("$") && wholeSentences(overPty)) << overPty.substr(0, 80);
+    EXPECT_EQ(overUdp, echoed) << "datagrams from the start";
+    EXPECT_EQ(tcp->state(), QAbstractSocket::UnconnectedState) << "the client is let go";
 }
 
 // A paced run to the pseudo-terminal whose reader is slower than the stream and pauses for

@@ -8,7 +8,6 @@
 #include <QProcess>
 #include <QTcpServer>
 #include <QTcpSocket>
-#include <QUdpSocket>
 #include <algorithm>
 #include <fcntl.h>
 #include <functional>
@@ -221,57 +220,6 @@ TEST(Headless, StandardInputClosedOrFailingFailsTheRun) {
     EXPECT_NE(err.find("standard input: it cannot be read: Connection reset by peer"),
               std::string::npos)
         << err;
-}
-
-// Two outputs at once, a TCP server bound to the IPv6 loopback address and UDP to it, get the
-// same stream, a sentence to a datagram; a SIGTERM ends the run cleanly and lets the TCP client
-// go.
-TEST(Headless, TwoOutputsGetTheSameStreamUntilSigterm) {
-    int port = test::FreePort();
-    QUdpSocket listener;
-    ASSERT_TRUE(listener.bind(QHostAddress::LocalHostIPv6, 0));
-    QProcess process;
-    process.start(KORVEL_BINARY,
-                  {"replay", kSample, "--port", "TCP", "--tcp-port", QString::number(port),
-                   "--bind", "::1", "--port", "UDP", "--udp",
-                   "[::1]:" + QString::number(listener.localPort()), "--interval", "cont", "--loop",
-                   "--sentences", "RMC", "--ini", "/nonexistent.ini"});
-    QTcpSocket client;
-    ASSERT_TRUE(RunUntil(
-        [&] {
-            if (client.state() == QAbstractSocket::UnconnectedState)
-                client.connectToHost(QHostAddress::LocalHostIPv6, static_cast<quint16>(port));
-            return client.state() == QAbstractSocket::ConnectedState;
-        },
-        10000));
-    QTcpSocket overIpv4;
-    overIpv4.connectToHost(QHostAddress::LocalHost, static_cast<quint16>(port));
-    EXPECT_FALSE(overIpv4.waitForConnected(1000)) << "not at the other addresses";
-    std::string overTcp, overUdp;
-    RunUntil(
-        [&] {
-            overTcp += client.readAll().toStdString();
-            while (listener.hasPendingDatagrams()) {
-                QByteArray datagram(static_cast<int>(listener.pendingDatagramSize()), 0);
-                listener.readDatagram(datagram.data(), datagram.size());
-                EXPECT_EQ(datagram.indexOf("\r\n"), datagram.size() - 2) << "one sentence";
-                overUdp += datagram.toStdString();
-            }
-            return std::count(overTcp.begin(), overTcp.end(), '\n') >= 5;
-        },
-        10000);
-    process.terminate();
-    ASSERT_TRUE(process.waitForFinished(5000));
-    EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
-    EXPECT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString();
-    EXPECT_TRUE(RunUntil([&] { return client.state() == QAbstractSocket::UnconnectedState; }))
-        << "the client is let go";
-    // Whole sentences from the start; the client came a little after the start: what it got is
-    // the end of what UDP got.
-    ASSERT_GE(std::count(overTcp.begin(), overTcp.end(), '\n'), 5);
-    EXPECT_EQ(overTcp.rfind("$GPRMC", 0), 0u);
-    std::string common = overTcp.substr(0, overTcp.rfind("\r\n") + 2);
-    EXPECT_NE(overUdp.find(common), std::string::npos) << overTcp << "\n--\n" << overUdp;
 }
 
 namespace {

@@ -40,14 +40,14 @@ std::unique_ptr<Replay> serving(const QString& file, const QStringList& options,
     return nullptr;
 }
 
-std::unique_ptr<QTcpSocket> client(int port, bool stalled) {
+std::unique_ptr<QTcpSocket> client(int port, bool stalled, const QHostAddress& host) {
     auto socket = std::make_unique<QTcpSocket>();
     if (stalled)
         socket->setSocketOption(QAbstractSocket::ReceiveBufferSizeSocketOption, 4096);
     RunUntil(
         [&] {
             if (socket->state() == QAbstractSocket::UnconnectedState)
-                socket->connectToHost(QHostAddress::LocalHost, static_cast<quint16>(port));
+                socket->connectToHost(host, static_cast<quint16>(port));
             return socket->state() == QAbstractSocket::ConnectedState;
         },
         10000);

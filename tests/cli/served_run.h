@@ -27,7 +27,8 @@ struct Replay {
 std::unique_ptr<Replay> serving(const QString& file, const QStringList& options, int& port);
 
 // A TCP client of the run; stalled: it reads nothing and takes little into its buffers.
-std::unique_ptr<QTcpSocket> client(int port, bool stalled = false);
+std::unique_ptr<QTcpSocket> client(int port, bool stalled = false,
+                                   const QHostAddress& host = QHostAddress::LocalHost);
 
 // Reads from a client until its connection ends.
 std::string readToEnd(QTcpSocket& socket, int timeoutMs);

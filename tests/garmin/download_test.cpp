@@ -1,4 +1,6 @@
-// A download from a scripted receiver on the far end of Comm2, on virtual time.
+// A download from a scripted receiver on the far end of the port, on virtual time: the
+// dialogue through the download's own interface, and once as the window runs it.
+#include "garmin/track_download.h"
 #include "garmin_receiver/packets.h"
 #include "support/replay_fixture.h"
 
@@ -43,34 +45,42 @@ const std::string kTrack = std::string("I Korvel V") + KORVEL_VERSION +
                            "N  New Track Segment\r\n"
                            "T  S33 30.0000 W070 15.0000 Mon Nov 29 22:20:00 2010 ;-13;\r\n";
 
-class Download : public ReplayFixture {
+class Download : public testing::Test {
   protected:
-    // Confirms the download and starts it into the named file.
-    void start(const std::string& name) {
-        c.Dir1.path.set(program.file("Tracks"));
-        c.DownloadC.onClick();
-        c.FileT.text.set(name);
-        c.LOA.onClick();
-    }
+    // Starts the download into "walk.trk" (replacing a file there when it is complete).
+    void start() { ASSERT_EQ(download.start(2, folder.file("walk.trk"), true), std::nullopt); }
     void receive(const std::string& bytes) {
-        platform.comm2.incoming.insert(platform.comm2.incoming.end(), bytes.begin(), bytes.end());
-        platform.comm2.onReceive();
+        port.incoming.insert(port.incoming.end(), bytes.begin(), bytes.end());
+        download.receive();
     }
     // What the program has sent since the last call.
     std::string sent() {
-        std::string now = platform.comm2.written.substr(seen_);
-        seen_ = platform.comm2.written.size();
+        std::string now = port.written.substr(seen_);
+        seen_ = port.written.size();
         return now;
     }
-    std::string track() { return ReadFile(program.file("Tracks/walk.trk")); }
-    // The download has ended and the window is as before it.
-    void expectEnded() {
-        EXPECT_FALSE(form.download().active());
-        EXPECT_FALSE(platform.comm2.isOpen());
-        EXPECT_FALSE(c.Timer3.enabled());
-        EXPECT_TRUE(c.LOA.enabled && c.DownloadC.enabled && c.SAVE.visible);
-        EXPECT_EQ(c.PortC.items.size(), 26u);
+    std::string track() { return ReadFile(folder.file("walk.trk")); }
+    // The download has ended this way and closed the port.
+    void expectEnded(DownloadResult::End end) {
+        ASSERT_TRUE(result);
+        EXPECT_EQ(result->end, end);
+        EXPECT_FALSE(download.running());
+        EXPECT_FALSE(port.isOpen());
     }
+
+    TempFolder folder;
+    FakeSerialPort port;
+    VirtualClock clock;
+    std::vector<std::string> listed;
+    int watches = 0; // the times the watchdog was started
+    std::optional<DownloadResult> result;
+    TrackDownload download{port,
+                           clock,
+                           {.listed = [this](const std::string& line) { listed.push_back(line); },
+                            .announced = {},
+                            .pointsReceived = {},
+                            .watch = [this](bool on) { watches += on; },
+                            .ended = [this](const DownloadResult& r) { result = r; }}};
 
   private:
     size_t seen_ = 0;
@@ -81,9 +91,10 @@ class Download : public ReplayFixture {
 // The dialogue, bytes in and bytes out, with a receiver that refuses a packet, sends one the
 // download does not need and one damaged.
 TEST_F(Download, TheDialogueByteForByte) {
-    start("walk");
-    EXPECT_EQ(platform.comm2.settings(), "9600,n,8,1");
-    EXPECT_EQ(platform.comm2.pausedMs, 12 * 10 + 100)
+    start();
+    EXPECT_EQ(port.commPort(), 2);
+    EXPECT_EQ(port.settings(), "9600,n,8,1");
+    EXPECT_EQ(port.pausedMs, 12 * 10 + 100)
         << "a byte every 10 ms, the product request 100 ms after the first packet";
     const std::string transfer = std::string("\x10\x0A\x02\x06\x00\xEE\x10\x03", 8);
     const std::string pointAck = std::string("\x10\x06\x02\x22\x00\xD6\x10\x03", 8);
@@ -108,52 +119,42 @@ TEST_F(Download, TheDialogueByteForByte) {
         receive(step.in);
         EXPECT_EQ(sent(), step.out) << step.legend;
     }
-    EXPECT_TRUE(platform.comm2.incoming.empty()) << "every byte received is taken";
+    EXPECT_TRUE(port.incoming.empty()) << "every byte received is taken";
     EXPECT_EQ(track(), kTrack);
-    EXPECT_EQ(c.List1.items,
-              (std::vector<std::string>{"eTrex Legend Software Version 2.41", "VERBMAP Americas",
-                                        "Product-ID: 69", "Records: 4", "New Header: ACTIVE LOG",
-                                        "Track 01: 29.11.10 21:20:00",
-                                        "Track 02: 29.11.10 22:20:00", "Transfer OK"}));
-    EXPECT_EQ(platform.dialogs.beeps, 1);
-    expectEnded();
+    EXPECT_EQ(listed, (std::vector<std::string>{
+                          "eTrex Legend Software Version 2.41", "VERBMAP Americas",
+                          "Product-ID: 69", "Records: 4", "New Header: ACTIVE LOG",
+                          "Track 01: 29.11.10 21:20:00", "Track 02: 29.11.10 22:20:00"}));
+    expectEnded(DownloadResult::End::Complete);
+    EXPECT_EQ(result->line, "Transfer OK");
 }
 
 // Nothing of a download reaches the file named before the transfer is complete: an existing
-// file is replaced only by a complete download, and only when the user agreed.
+// file is replaced only by a complete download.
 TEST_F(Download, OnlyACompleteTransferWritesTheFileNamed) {
-    program.write("Tracks/walk.trk", "precious");
-    platform.dialogs.answers = {MessageAnswer::Yes, MessageAnswer::No};
-    start("walk");
-    EXPECT_FALSE(platform.comm2.isOpen()) << "the user would not replace it";
+    folder.write("walk.trk", "precious");
     rlimit saved{};
     getrlimit(RLIMIT_FSIZE, &saved);
     struct Ending {
         const char* legend;
         std::function<void()> end;
-        const char* says; // the last line of the list or the last message
+        DownloadResult::End how;
+        const char* says; // the result's line and message
     } endings[] = {
-        {"Escape", [&] { form.Form_KeyDown(27, 0); }, "Download stopped: no file is written."},
-        {"the window's double-click", [&] { form.Form_DblClick(); },
-         "Download stopped: no file is written."},
-        {"the watchdog, counting from the last packet",
+        {"the user", [&] { download.stop("Download stopped: no file is written."); },
+         DownloadResult::End::Stopped, "Download stopped: no file is written."},
+        {"the watchdog, which a line that babbles without a packet does not hold off",
          [&] {
-             platform.clock.advance(1999);
-             ASSERT_TRUE(form.download().active());
-             platform.clock.advance(1);
-         },
-         "GPS-Timeout\n(ComPort=2?)"},
-        {"the watchdog, with a line that babbles without a packet",
-         [&] {
+             int before = watches;
              receive("\x10\x22"); // a packet begins, and never ends
-             for (int i = 0; i < 4; ++i) {
-                 receive(std::string(500, 'x'));
-                 platform.clock.advance(500);
-             }
+             receive(std::string(2000, 'x'));
+             EXPECT_EQ(watches, before);
+             download.timeout();
          },
-         "GPS-Timeout\n(ComPort=2?)"},
+         DownloadResult::End::TimedOut, "GPS-Timeout\n(ComPort=2?)"},
         {"fewer records than announced",
          [&] { receive(GarminPacket(0x22, kPointData[0]) + kComplete); },
+         DownloadResult::End::Failed,
          "The download is incomplete: the receiver announced 4 records and sent 2."},
         {"a full disk",
          [&] {
@@ -167,63 +168,102 @@ TEST_F(Download, OnlyACompleteTransferWritesTheFileNamed) {
              setrlimit(RLIMIT_FSIZE, &saved);
              std::signal(SIGXFSZ, previous);
          },
-         "File too large"},
+         DownloadResult::End::Failed, "File too large"},
     };
     for (const Ending& ending : endings) {
         SCOPED_TRACE(ending.legend);
-        start("walk"); // the default answer: replace
+        result.reset();
+        start();
         receive(kProduct + kRecords + kHeader);
         ending.end();
-        expectEnded();
-        std::string said = c.List1.items.back() + " | " + platform.dialogs.messages.back().text;
+        expectEnded(ending.how);
+        std::string said = result->line + " | " + result->message;
         EXPECT_NE(said.find(ending.says), std::string::npos) << said;
         EXPECT_EQ(track(), "precious");
-        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(program.file("Tracks")),
-                                std::filesystem::directory_iterator()),
-                  1)
-            << "no temporary file is left";
+        EXPECT_EQ(folder.names(), std::vector<std::string>{"walk.trk"}) << "no temporary file";
     }
-    start("walk");
-    receive(kProduct + kRecords + kHeader);
-    for (const std::string& data : kPointData)
-        receive(GarminPacket(0x22, data));
-    receive(kComplete);
-    EXPECT_EQ(c.List1.items.back(), "Transfer OK");
-    EXPECT_EQ(track().substr(track().find("eTrex")), kTrack.substr(kTrack.find("eTrex")));
 }
 
 // Words from the wire reach the list and the file as printable characters only: an escape
 // sequence would act on a terminal, a line end would forge a line of the track file.
 TEST_F(Download, AHeaderKeepsOnlyItsPrintableCharacters) {
-    start("walk");
+    start();
     receive(kProduct + kRecords +
             GarminPacket(0x63, std::string("\x01\xFF\x1b]0;owned\x07LOG\r\nT  forged\0", 27)));
-    EXPECT_EQ(c.List1.items.back(), "New Header: ]0;ownedLOGT  forged");
+    EXPECT_EQ(listed.back(), "New Header: ]0;ownedLOGT  forged");
     for (const std::string& data : kPointData)
         receive(GarminPacket(0x22, data));
     receive(kComplete);
-    ASSERT_EQ(c.List1.items.back(), "Transfer OK");
+    expectEnded(DownloadResult::End::Complete);
     EXPECT_NE(track().find("\r\nL  New Header: ]0;ownedLOGT  forged\r\nN  "), std::string::npos)
         << track();
 }
 
-TEST_F(Download, NamesAndPortsThatCannotBeUsed) {
+// The window's download: names and ports that cannot be used, an existing file the user would
+// not replace, the watchdog on the window's clock, Escape, and a complete transfer.
+class DownloadWindow : public ReplayFixture {
+  protected:
+    void start(const std::string& name) {
+        c.Dir1.path.set(program.file("Tracks"));
+        c.DownloadC.onClick();
+        c.FileT.text.set(name);
+        c.LOA.onClick();
+    }
+    void receive(const std::string& bytes) {
+        platform.comm2.incoming.insert(platform.comm2.incoming.end(), bytes.begin(), bytes.end());
+        platform.comm2.onReceive();
+    }
+    // The download has ended and the window is as before it.
+    void expectEnded(const std::string& last) {
+        EXPECT_FALSE(form.download().active());
+        EXPECT_FALSE(platform.comm2.isOpen());
+        EXPECT_FALSE(c.Timer3.enabled());
+        EXPECT_TRUE(c.LOA.enabled && c.DownloadC.enabled && c.SAVE.visible);
+        EXPECT_EQ(c.PortC.items.size(), 26u);
+        EXPECT_EQ(c.List1.items.back(), last);
+    }
+};
+
+TEST_F(DownloadWindow, FromTheNameTypedToTheTransfer) {
     c.Dir1.path.set(program.file("Tracks"));
     c.DownloadC.onClick();
     c.FileT.text.set("");
     c.LOA.onClick();
     EXPECT_EQ(platform.dialogs.beeps, 1);
     EXPECT_FALSE(platform.comm2.isOpen());
-
     c.FileT.text.set("../escape");
     form.files().FileT_KeyDown(13);
     EXPECT_EQ(platform.dialogs.messages.back().text, "\"../escape\" is not a file name.");
     EXPECT_TRUE(form.download().active());
-
     platform.comm2.failOpen = true;
     c.FileT.text.set("walk.txt");
     c.LOA.onClick();
     EXPECT_EQ(platform.dialogs.messages.back().text, "COM2 cannot be opened: COM2: no such device");
-    expectEnded();
     EXPECT_FALSE(std::filesystem::exists(program.file("Tracks/walk.txt")));
+    platform.comm2.failOpen = false;
+
+    program.write("Tracks/walk.trk", "precious");
+    platform.dialogs.answers = {MessageAnswer::Yes, MessageAnswer::No};
+    start("walk");
+    EXPECT_FALSE(platform.comm2.isOpen()) << "the user would not replace it";
+    start("walk");
+    receive(kProduct + kRecords + kHeader);
+    platform.clock.advance(1999);
+    ASSERT_TRUE(form.download().active()) << "the watchdog counts from the last packet";
+    platform.clock.advance(1);
+    expectEnded("GPS-Timeout: no file is written.");
+    start("walk");
+    form.Form_KeyDown(27, 0);
+    expectEnded("Download stopped: no file is written.");
+    EXPECT_EQ(ReadFile(program.file("Tracks/walk.trk")), "precious");
+
+    start("walk");
+    receive(kProduct + kRecords + kHeader);
+    for (const std::string& data : kPointData)
+        receive(GarminPacket(0x22, data));
+    receive(kComplete);
+    expectEnded("Transfer OK");
+    EXPECT_EQ(platform.dialogs.beeps, 2);
+    std::string track = ReadFile(program.file("Tracks/walk.trk"));
+    EXPECT_EQ(track.substr(track.find("eTrex")), kTrack.substr(kTrack.find("eTrex")));
 }

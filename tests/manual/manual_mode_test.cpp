@@ -145,19 +145,3 @@ TEST_F(Manual, ArrowKeysStepCarryBorrowAndStopAtTheLimits) {
     EXPECT_EQ(c.HSc1[3].value.get(), 1);
     EXPECT_EQ(c.kko.caption, ".1 W");
 }
-
-TEST_F(Manual, StandingStillInTheWestKeepsTheLastCourse) {
-    c.HSc1[0].setValue(-11);
-    enterAndStart();
-    tick();
-    EXPECT_EQ(nextTick()[2], FrameSentence("GPVTG,000,T,,,0,N,0,K")) << "no course made up";
-    // One minute east (the longitude shrinks in the west) and, as the other coordinate moves
-    // by 0.0001' too, a hair north: 089 whole degrees, as in the east.
-    form.Form_KeyDown(39, kShift);
-    EXPECT_EQ(ExtractField(nextTick()[0], 8), "089.0");
-    form.manual().stream().startLat = form.manual().stream().currentLat;
-    form.manual().stream().startLon = form.manual().stream().currentLon;
-    for (int i = 0; i < 2; ++i)
-        EXPECT_EQ(nextTick()[2], FrameSentence("GPVTG,089,T,,,0,N,0,K"))
-            << "the same course each tick";
-}

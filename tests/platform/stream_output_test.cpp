@@ -1,9 +1,7 @@
-// The pseudo-terminal destination with a real reader, and its link.
+// The pseudo-terminal's link: whose it is and when it is taken.
 #include "platform/posix/link_claim.h"
 #include "platform/posix/posix_stream_devices.h"
-#include "real_outputs.h"
-#include "replay/sentence.h"
-#include "support/terminal.h"
+#include "support/temp_folder.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -12,50 +10,6 @@
 #include <unistd.h>
 
 using namespace korvel;
-using test::RunUntil;
-
-namespace {
-
-std::string rmc(int second) {
-    return FrameSentence("GPRMC," + std::to_string(120000 + second) +
-                         ",A,4807.038,N,01131.000,E,000.0,084.4,151225,,,A");
-}
-
-} // namespace
-
-// A reader who comes late gets the current sentences, whole, not a backlog of old ones.
-TEST(StreamOutput, ALateReaderOfThePseudoTerminalGetsCurrentSentences) {
-    test::TempFolder links;
-    std::string link = links.file("gps0");
-    test::RealOutputs out("PTY=" + link + "\n", "PTY");
-    ASSERT_FALSE(out.outputs.open());
-    EXPECT_EQ(out.outputs.ptyWhere(), out.machine.pty.slavePath() + " (" + link + ")");
-    std::vector<std::string> sentences;
-    for (int i = 0; i < 30; ++i)
-        sentences.push_back(rmc(i));
-    out.stream(sentences, 100);
-    RunUntil([] { return false; }, 2500);
-    int reader = test::OpenRawReader(link);
-    ASSERT_GE(reader, 0);
-    std::string got;
-    RunUntil(
-        [&] {
-            test::ReadWaiting(reader, got);
-            return out.next >= sentences.size();
-        },
-        20000);
-    out.timer.stop();
-    test::ReadWaiting(reader, got);
-    ::close(reader);
-    std::string log;
-    for (const std::string& sentence : sentences)
-        log += sentence + "\r\n";
-    ASSERT_FALSE(got.empty());
-    size_t from = log.find(got.substr(0, got.find("\r\n") + 2));
-    ASSERT_NE(from, std::string::npos) << "a whole sentence first: " << got.substr(0, 40);
-    EXPECT_EQ(log.substr(from), got) << "every later sentence, whole and in order";
-    EXPECT_GT(from, log.find(rmc(5))) << "not the sentences of two seconds ago";
-}
 
 // The link is the pseudo-terminal's only while it runs: a second program does not take it over,
 // a link left by an earlier run is renewed, and anything else at that path is the user's.
