@@ -7,19 +7,24 @@
 
 namespace korvel::test {
 
-int OpenRawReader(const std::string& path) {
-    int fd = ::open(path.c_str(), O_RDONLY | O_NOCTTY | O_NONBLOCK);
-    if (fd >= 0)
-        MakeRaw(fd);
-    return fd;
-}
+namespace {
 
+// Makes fd a raw terminal, keeping what waits to be read.
 void MakeRaw(int fd) {
     termios raw{};
     if (tcgetattr(fd, &raw) == 0) {
         cfmakeraw(&raw);
         tcsetattr(fd, TCSANOW, &raw); // not TCSAFLUSH: what waits stays
     }
+}
+
+} // namespace
+
+int OpenRawReader(const std::string& path) {
+    int fd = ::open(path.c_str(), O_RDONLY | O_NOCTTY | O_NONBLOCK);
+    if (fd >= 0)
+        MakeRaw(fd);
+    return fd;
 }
 
 bool ReadWaiting(int fd, std::string& into) {

@@ -9,8 +9,6 @@ namespace korvel::test {
 // Opens path for reading, without waiting, and makes it a raw terminal that keeps what waits to
 // be read; -1 when it cannot be opened.
 int OpenRawReader(const std::string& path);
-// Makes fd a raw terminal, keeping what waits to be read.
-void MakeRaw(int fd);
 // Appends what fd has to read now to into; false when the last read found nothing.
 bool ReadWaiting(int fd, std::string& into);
 

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <chrono>
-#include <utility>
 
 namespace korvel::test {
 
@@ -103,13 +102,6 @@ bool FakeSocketArray::sendData(int index, const std::string& bytes) {
         return false;
     it->second.sent += bytes;
     return true;
-}
-
-std::string FakeSocketArray::getData(int index) {
-    auto it = elements.find(index);
-    if (it == elements.end())
-        return "";
-    return std::exchange(it->second.received, "");
 }
 
 void FakeSocketArray::close(int index) {
