@@ -59,8 +59,7 @@ void FiguresPresenter::MaxL_Click() {
 void FiguresPresenter::ApplyUnits() {
     s.trip.forgetFastest();
     c.MaxL.caption = c.NNminL.caption = c.NNmaxL.caption = c.DistL.caption = c.TripL.caption = "";
-    minAltitude_ = 9999;
-    maxAltitude_ = 0;
+    forgetAltitudeExtremes();
     bool imperial = !metric_;
     c.Label3.caption = imperial ? "MPH" : "km/h";
     c.Label6.caption = imperial ? "mi ->" : "km ->";
@@ -108,13 +107,11 @@ void FiguresPresenter::clear() {
     for (Label* label : {&c.WtL, &c.Datum, &c.Zeit, &c.SpeedL, &c.MaxL, &c.DistL, &c.TripL, &c.TTL,
                          &c.NNL, &c.NNminL, &c.NNmaxL})
         label->caption.clear();
-    minAltitude_ = 9999;
-    maxAltitude_ = 0;
+    forgetAltitudeExtremes();
 }
 
 void FiguresPresenter::tripRestarted() {
-    minAltitude_ = 9999;
-    maxAltitude_ = 0;
+    forgetAltitudeExtremes();
     c.TTL.caption.clear();
     c.TripL.caption.clear();
 }

@@ -41,6 +41,11 @@ class FiguresPresenter : FormPart {
     void Label2_Click();
     void Label7_Click();
     void MaxL_Click();
+    // The next altitude shown is the lowest and the highest so far.
+    void forgetAltitudeExtremes() {
+        minAltitude_ = 9999;
+        maxAltitude_ = 0;
+    }
 
     bool metric_ = true;
     int timeReference_ = 0;
