@@ -15,10 +15,17 @@ namespace korvel {
 
 namespace {
 
+// Whether a sentence holds its "*": looked at first where a whole sentence has it, three bytes
+// before its end, then anywhere (a line may carry more after its checksum).
+bool hasChecksumMark(std::string_view sentence) {
+    return (sentence.size() >= 3 && sentence[sentence.size() - 3] == '*') ||
+           sentence.find('*') != std::string_view::npos;
+}
+
 // A sentence cut short (a log still being written ends in the middle of one) lacks the checksum
 // the log's sentences carry: it is not sent as if it were whole.
 bool cutShort(bool logChecksummed, std::string_view sentence) {
-    return logChecksummed && sentence.find('*') == std::string_view::npos;
+    return logChecksummed && !hasChecksumMark(sentence);
 }
 
 // The newest record of a log that may still be written: its last RMC, from the sentence's own
@@ -38,7 +45,7 @@ std::vector<std::string> newestLogRecord(const std::string& path) {
         if (size_t rmc = SentencesOfLine(line).rmc; rmc != std::string::npos) {
             std::string_view sentence = std::string_view(line).substr(rmc);
             if (!cutShort(checksummed, sentence)) {
-                checksummed = sentence.find('*') != std::string_view::npos;
+                checksummed = hasChecksumMark(sentence);
                 begun = true;
                 record.clear();
                 line.erase(0, rmc);
@@ -86,7 +93,7 @@ bool LogRecords::passRecord(bool startingLine) {
 }
 
 void LogRecords::sendStart(SentenceSink& sink) {
-    checksummed_ = line_.find('*') != std::string::npos;
+    checksummed_ = hasChecksumMark(line_);
     if (options_.sentences.has(Sentence::Rmc)) {
         if (figuresShown)
             sink.note("NMEA: " + latest_.text);
