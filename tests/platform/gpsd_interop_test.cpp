@@ -2,6 +2,7 @@
 // it reports is the fix the replayed log holds.
 #include "real_outputs.h"
 #include "replay/sentence.h"
+#include "support/temp_folder.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>

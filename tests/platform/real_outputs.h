@@ -6,7 +6,6 @@
 #include "output/outputs.h"
 #include "platform/qt/machine.h"
 #include "platform/run_until.h"
-#include "support/temp_folder.h"
 #include "support/virtual_platform.h"
 
 #include <QTimer>
@@ -26,7 +25,7 @@ struct RealOutputs {
 
     // Sends the sentences, one every intervalMs while the event loop runs, over and over.
     void stream(const std::vector<std::string>& sentences, int intervalMs) {
-        QObject::connect(&timer, &QTimer::timeout, [this, sentences] {
+        QObject::connect(&timer, &QTimer::timeout, [this, sentences, next = size_t{0}]() mutable {
             outputs.send(sentences[next++ % sentences.size()] + "\r\n");
         });
         timer.start(intervalMs);
@@ -39,7 +38,6 @@ struct RealOutputs {
     Platform platform = machine.platform(dialogs, host);
     Outputs outputs{platform};
     QTimer timer;
-    std::size_t next = 0; // the sentences streamed so far
 };
 
 } // namespace korvel::test
