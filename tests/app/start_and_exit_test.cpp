@@ -32,18 +32,6 @@ class StartAndExit : public testing::Test {
 
 } // namespace
 
-TEST_F(StartAndExit, FirstStartWithoutSettingsBesideATracksFolder) {
-    std::filesystem::create_directory(program.file("Tracks"));
-    for (const char* name : {"tour.log", "b.NMA", "notes.txt", "globe.kml", "x.plt"})
-        program.write(std::string("Tracks/") + name, "");
-    MainForm& f = start();
-    EXPECT_EQ(f.c.File1.items,
-              (std::vector<std::string>{"b.NMA", "globe.kml", "tour.log", "x.plt"}));
-    EXPECT_EQ(f.c.File1.path(), program.file("Tracks"));
-    EXPECT_FALSE(platform.comm1.isOpen());
-    EXPECT_FALSE(std::filesystem::exists(ini())) << "starting writes nothing";
-}
-
 TEST_F(StartAndExit, ExitSavesEverySettingAndTheNextStartRestoresIt) {
     MainForm& f = start();
     f.c.PortC.listIndex.set(2); // COM3
@@ -90,26 +78,6 @@ TEST_F(StartAndExit, SaveStoresTheFilePatternAndExitKeepsIt) {
     EXPECT_EQ(saved().readString("Files", "Names", ""), "*.trl;*.trk;*.plt");
     EXPECT_EQ(saved().readString("Mine", "kept", ""), "yes");
     EXPECT_EQ(f.c.focus, "ENDE");
-}
-
-// Values a hand-edited file may hold: each is brought to a valid one, the ports chosen after
-// the start are the user's, and a stored folder that has vanished for now stays stored.
-TEST_F(StartAndExit, StoredValuesOutOfRangeAndAFolderThatIsGone) {
-    for (const char* port : {"40", "-3", "26"}) {
-        program.write("Korvel.ini", std::string("[Port]\nCOM=") + port + "\nGPS-Port=" + port +
-                                        "\n[Units]\nkmh=7\n[Files]\nPath=/no/such/folder\n");
-        MainForm& f = start();
-        EXPECT_EQ(f.c.Dir1.path.get(), "") << "the folder list stays where it was";
-        EXPECT_EQ(f.s.outputPortIndex, 0) << port;
-        EXPECT_TRUE(f.figures().metric());
-        f.c.PortC.listIndex.set(2);
-        EXPECT_EQ(f.s.outputPortIndex, 2) << "COM3 chosen after the start";
-        f.c.ENDE.onClick();
-        EXPECT_EQ(saved().readString("Port", "COM", ""), "2");
-        EXPECT_EQ(saved().readString("Port", "GPS-Port", ""), "1");
-        EXPECT_EQ(saved().readString("Units", "kmh", ""), "1");
-        EXPECT_EQ(saved().readString("Files", "Path", ""), "/no/such/folder");
-    }
 }
 
 TEST_F(StartAndExit, SettingsThatAreJunkOrNoFileAtAll) {

@@ -46,14 +46,6 @@ TEST_F(RmcCompletion, AnRmcBeforeEachGgaAfterTheFirstVtg) {
     EXPECT_TRUE(std::filesystem::exists(program.file("Tracks/gga.log")));
 }
 
-// The copy is named after the log, whatever dots its folder's name holds.
-TEST_F(RmcCompletion, ADottedFolder) {
-    std::filesystem::create_directories(program.file("Tracks/v1.2"));
-    program.write("Tracks/v1.2/tour.log", Log({kVtg, gga("123519"), kVtg, gga("123520")}));
-    click(program.file("Tracks/v1.2/tour.log"));
-    EXPECT_EQ(std::filesystem::path(engine.path).filename(), "tour.RMC");
-}
-
 // Files of the user that share the copy's name, or are the log itself, are neither written
 // nor deleted, and a log in a folder that cannot be written is still completed.
 TEST_F(RmcCompletion, TheUsersFilesStayAsTheyAre) {

@@ -82,22 +82,6 @@ TEST_F(Transport, SkipsNearTheEndStopOrLoop) {
     EXPECT_EQ(next(), test::Rmc(1));
 }
 
-TEST_F(Transport, PauseRepeatsAndSkipSteps) {
-    loadRecords(10);
-    ticks(2);
-    c.Pause.value.set(1);
-    EXPECT_FALSE(c.RESTART.enabled || c.Back.enabled || c.Skip2.enabled);
-    ticks(3);
-    EXPECT_EQ(engine.index, 2) << "a pause repeats, it does not advance";
-    EXPECT_EQ(c.Timer1.interval(), 2000);
-    c.Skip1.onClick();
-    EXPECT_EQ(next(), test::Rmc(3)) << "one step";
-    tick();
-    EXPECT_EQ(engine.index, 3);
-    c.Pause.value.set(0);
-    EXPECT_TRUE(c.RESTART.enabled && c.Back.enabled && c.Skip2.enabled);
-}
-
 TEST_F(Transport, IntervalOptions) {
     SelectOption(c.Abstand, 1); // "x 4" while idle: stored only
     EXPECT_FALSE(c.Timer1.enabled());

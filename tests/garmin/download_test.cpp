@@ -141,8 +141,6 @@ TEST_F(Download, OnlyACompleteTransferWritesTheFileNamed) {
         DownloadResult::End how;
         const char* says; // the result's line and message
     } endings[] = {
-        {"the user", [&] { download.stop("Download stopped: no file is written."); },
-         DownloadResult::End::Stopped, "Download stopped: no file is written."},
         {"the watchdog, which a line that babbles without a packet does not hold off",
          [&] {
              int before = watches;
@@ -152,10 +150,6 @@ TEST_F(Download, OnlyACompleteTransferWritesTheFileNamed) {
              download.timeout();
          },
          DownloadResult::End::TimedOut, "GPS-Timeout\n(ComPort=2?)"},
-        {"fewer records than announced",
-         [&] { receive(GarminPacket(0x22, kPointData[0]) + kComplete); },
-         DownloadResult::End::Failed,
-         "The download is incomplete: the receiver announced 4 records and sent 2."},
         {"a full disk",
          [&] {
              // The process may write no file beyond 200 bytes: as on a full disk.

@@ -2,11 +2,9 @@
 #include "replay/sentence_type.h"
 #include "support/replay_fixture.h"
 
-#include <filesystem>
 #include <gtest/gtest.h>
 
 using namespace korvel;
-using test::ReadFile;
 
 namespace {
 
@@ -68,23 +66,6 @@ TEST_F(Manual, SentencesForThePositionShown) {
     c.HSc1[3].setValue(8);
     EXPECT_EQ(ExtractField(nextTick()[0], 3), "4806.9984")
         << "the latitude moves with the longitude";
-}
-
-// Manual mode streams to the port chosen, and leaving it ends the stream and its clients.
-TEST_F(Manual, ManualModeStreamsToTheChosenPortUntilItEnds) {
-    c.PortC.listIndex.set(23); // TCP
-    enterAndStart();
-    EXPECT_FALSE(platform.comm1.isOpen()) << "no serial port the user did not choose";
-    EXPECT_EQ(platform.winsock.listenPort, 1000);
-    platform.winsock.onConnectionRequest(0, 7);
-    tick();
-    EXPECT_FALSE(platform.winsock.elements[1].sent.empty());
-
-    c.Manu.value.set(0);
-    EXPECT_FALSE(c.Timer1.enabled());
-    EXPECT_TRUE(form.ports().outputs().tcpServer().clients().empty())
-        << "leaving closes the connections";
-    EXPECT_TRUE(c.File1.visible);
 }
 
 TEST_F(Manual, EnteringTakesThePositionOfTheLatestRmc) {

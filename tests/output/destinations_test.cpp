@@ -149,21 +149,3 @@ TEST_F(Destinations, SeveralGetTheSameStreamAndAFailureCostsTheOthersNothing) {
     EXPECT_EQ(platform.udp.datagrams.size(), 3u);
     EXPECT_EQ(platform.printers.jobs["LPT1"].size(), 3u);
 }
-
-// Clients of the TCP server: a failing one costs the others no line, and closing them leaves
-// the server listening.
-TEST_F(Destinations, AFailingTcpClientCostsTheOthersNoLine) {
-    open("TCP");
-    EXPECT_EQ(platform.winsock.listenPort, 1000);
-    platform.winsock.onConnectionRequest(0, 11);
-    platform.winsock.onConnectionRequest(0, 12);
-    EXPECT_EQ(outputs.tcpServer().clients(), (std::vector<int>{1, 2}));
-    outputs.send("$A*41\r\n");
-    EXPECT_EQ(outputs.tcpDelivery()->addresses, "127.0.0.1 127.0.0.2 ");
-    platform.winsock.failSend.insert(1);
-    outputs.send("$C*43\r\n");
-    EXPECT_EQ(platform.winsock.elements[2].sent, "$A*41\r\n$C*43\r\n");
-    outputs.tcpServer().closeClients();
-    EXPECT_TRUE(outputs.tcpServer().clients().empty());
-    EXPECT_TRUE(platform.winsock.elements.count(0)) << "the listener goes on listening";
-}

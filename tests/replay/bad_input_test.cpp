@@ -52,30 +52,6 @@ TEST_F(BadInput, RandomBytesInEveryKindOfFile) {
     expectUsable();
 }
 
-TEST_F(BadInput, AFiftyMegabyteLine) {
-    load("long.log",
-         test::Rmc(0) + "\r\n" + std::string(50u << 20, 'x') + "\r\n" + test::Rmc(1) + "\r\n");
-    EXPECT_EQ(engine.count, 2);
-    runToEnd();
-    std::vector<std::string> sent = sentLines();
-    ASSERT_FALSE(sent.empty());
-    EXPECT_EQ(sent.front(), test::Rmc(0));
-    EXPECT_EQ(sent.back(), test::Rmc(1));
-    for (const std::string& line : sent)
-        EXPECT_LE(line.size(), 65536u) << "a line is cut, not held whole";
-    expectUsable();
-}
-
-TEST_F(BadInput, NamesWithSpacesAndAccents) {
-    load("Tour \xc3\xbc"
-         "ber den Berg.log",
-         Log({test::Rmc(0), test::Rmc(1)}));
-    EXPECT_EQ(c.FileL.caption, "Tour \xc3\xbc"
-                               "ber den Berg");
-    runToEnd();
-    EXPECT_EQ(sentLines().size(), 2u);
-}
-
 TEST_F(BadInput, TheFileTruncatedOrDeletedWhileItPlays) {
     std::vector<std::string> lines;
     for (int i = 0; i < 200; ++i)

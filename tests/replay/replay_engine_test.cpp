@@ -106,19 +106,6 @@ TEST_F(Engine, APauseRepeatsTheRecordWithZeroSpeed) {
     EXPECT_EQ(engine.index, 2);
 }
 
-// Each RMC starts a record, whatever follows it in the record or comes before the first.
-TEST_F(Engine, MoreRecordsThanASixteenBitCounter) {
-    std::string file = "$PGRMM,WGS 84*06\r\n";
-    const int records = 40000;
-    for (int i = 0; i < records; ++i)
-        file += rmc(std::to_string(100000 + i), "010.0") + "\r\n" + gga("120000") + "\r\n";
-    only({Sentence::Rmc});
-    load("big.log", file);
-    EXPECT_EQ(engine.count, records);
-    playToEnd();
-    EXPECT_EQ(sent.size(), static_cast<size_t>(records));
-}
-
 // A layout no format knows, a known one whose columns hold no position, and files that are no
 // text Korvel reads are refused with what they are not and why.
 TEST_F(Engine, UnreadableFilesAreRefusedWithTheReason) {

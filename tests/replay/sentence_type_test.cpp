@@ -49,19 +49,3 @@ TEST(SentenceType, AnyTalkerCarriesTheType) {
     EXPECT_EQ(SentencesIn("$GPVTG,1*55", {"RMC", "GGA", "VTG"}), 4u);
     EXPECT_EQ(SentencesIn("$GPRMCX $gpgga", {"RMC", "GGA", "VTG"}), 0u);
 }
-
-TEST(SentenceType, MinutesOfArcWhateverTheDecimals) {
-    struct Case {
-        const char* field;
-        double minutes;
-    } cases[] = {
-        {"4807.038", 48 * 60 + 7.038},
-        {"4807.03812", 48 * 60 + 7.03812},
-        {"01131.000", 11 * 60 + 31.0},
-        {"4807", 48 * 60 + 7},
-        {"", 0},
-        {"abc", 0},
-    };
-    for (const Case& c : cases)
-        EXPECT_DOUBLE_EQ(MinutesOfArc(c.field), c.minutes) << c.field;
-}

@@ -31,17 +31,6 @@ TEST(TripFigures, LegsAddUpAndTheStandingPointKeepsTheCourse) {
     EXPECT_EQ(trip.legSpeed(100), std::nullopt) << "no time before a new start";
 }
 
-TEST(TripFigures, ManualLegFromItsStartKeepsTheCourseStanding) {
-    TripFigures trip;
-    trip.measureLeg(0, 0, -1, 0);
-    EXPECT_EQ(trip.legDistance(), 1855);
-    EXPECT_EQ(trip.legCourse(), 180);
-    trip.measureLeg(-1, 0, -1, 0);
-    EXPECT_EQ(trip.legDistance(), 0);
-    EXPECT_EQ(trip.legCourse(), 180);
-    EXPECT_EQ(trip.distance(), 0) << "a leg from the start is no part of a trip";
-}
-
 // The trip's clock: its first record starts it; a record before the start, or 100 minutes and
 // more after it, starts the trip again.
 TEST(TripFigures, TheClockRunsFromTheFirstRecordForUnderAHundredMinutes) {

@@ -10,7 +10,6 @@
 #include <functional>
 #include <map>
 #include <optional>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -94,8 +93,6 @@ class FakeSocketArray : public SocketArray {
         std::string sent;
     };
     std::map<int, Element> elements;
-    std::set<int> failSend; // elements whose sending fails
-    int listenPort = 0;
     std::string listenAddress;
     bool failListen = false;
 };
