@@ -127,22 +127,6 @@ TEST(ProfileFile, SavingWritesThroughALinkAndKeepsTheMode) {
     }
 }
 
-// A new file is made as the user's umask says.
-TEST(ProfileFile, ANewFileFollowsTheUmask) {
-    TempFolder folder;
-    for (auto [mask, mode] : {std::pair{022u, 0644u}, {077u, 0600u}}) {
-        std::string path = folder.file("Korvel-" + std::to_string(mask) + ".ini");
-        mode_t before = umask(mask);
-        std::string error;
-        bool saved = ProfileFile::parse("[Port]\n").save(path, error);
-        umask(before);
-        ASSERT_TRUE(saved) << error;
-        struct stat status {};
-        ASSERT_EQ(stat(path.c_str(), &status), 0);
-        EXPECT_EQ(status.st_mode & 0777, mode) << "umask " << mask;
-    }
-}
-
 // Only a regular file of a settings file's size is read: a device, a FIFO nobody writes and a
 // file too large are refused at once, with the reason.
 TEST(ProfileFile, WhatIsNoSettingsFileIsRefusedAtOnce) {

@@ -7,36 +7,6 @@
 
 using namespace korvel;
 
-TEST(AltitudeCurve, SegmentsHoldTheSpanAndLastOfTheirPointsAtAnyLength) {
-    std::mt19937 random(7);
-    std::uniform_real_distribution<double> altitude(-400, 9000);
-    for (long count : {1L, 1999L, 2000L, 2001L, 4000L, 123457L}) {
-        AltitudeCurve curve;
-        std::vector<double> points;
-        for (long i = 0; i < count; ++i) {
-            points.push_back(altitude(random));
-            curve.add(points.back(), static_cast<Color>(i));
-        }
-        long per = curve.perSegment();
-        ASSERT_LE(curve.segments().size(), AltitudeCurve::kMaxSegments) << count;
-        EXPECT_GT(static_cast<long>(AltitudeCurve::kMaxSegments) * per, count - 1)
-            << "no coarser than the picture needs";
-        ASSERT_EQ(static_cast<long>(curve.segments().size()), (count + per - 1) / per);
-        for (size_t i = 0; i < curve.segments().size(); ++i) {
-            auto from = points.begin() + static_cast<long>(i) * per;
-            auto to = std::min(from + per, points.end());
-            const AltitudeCurve::Segment& segment = curve.segments()[i];
-            EXPECT_EQ(segment.low, *std::min_element(from, to));
-            EXPECT_EQ(segment.high, *std::max_element(from, to));
-            EXPECT_EQ(segment.last, *(to - 1));
-            EXPECT_EQ(segment.color, static_cast<Color>(to - points.begin() - 1));
-        }
-        EXPECT_EQ(curve.first(), points.front());
-        EXPECT_EQ(curve.lowest(), *std::min_element(points.begin(), points.end()));
-        EXPECT_EQ(curve.highest(), *std::max_element(points.begin(), points.end()));
-    }
-}
-
 TEST(AltitudeCurve, ACurveReadApartJoinsInOrder) {
     std::mt19937 random(11);
     std::uniform_real_distribution<double> altitude(0, 3000);

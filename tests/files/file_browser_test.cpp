@@ -1,28 +1,9 @@
-#include "files/typed_filter.h"
-
 #include "support/replay_fixture.h"
-#include <filesystem>
 
+#include <filesystem>
 #include <gtest/gtest.h>
 
 using namespace korvel;
-
-TEST(TypedFilter, WhatTheUserTypesBecomesThePattern) {
-    struct Case {
-        const char *typed, *patterns, *result;
-    } cases[] = {
-        {"*.TRK", "*.log", "*.TRK*"},
-        {"2010.plt", "*.log", "2010*.plt"},
-        {"x", "*.trl;*.trk;*.plt", "x*.trl;x*.trk;x*.plt"},
-        {"tour", "*.log;*.nma", "tour*.log;tour*.nma"},
-        {"", "*.log;*.nma", "*.log;*.nma"},
-        {" a ", "*.log", "a *.log"},
-        {"x", "", ""},
-        {"*.log;*.nma", "*.log;*.nma", "*.log;*.nma*"},
-    };
-    for (const Case& c : cases)
-        EXPECT_EQ(TypedPattern(c.typed, c.patterns), c.result) << "'" << c.typed << "'";
-}
 
 namespace {
 class FileBrowser : public test::ReplayFixture {};

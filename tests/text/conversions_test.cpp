@@ -9,8 +9,9 @@
 
 using namespace korvel;
 
-// What a file's fields are read as, and how numbers are written back into sentences and shown.
-TEST(Conversions, ReadingAndWritingNumbers) {
+// What a file's fields are read as, and how numbers are rounded; how they are written is checked
+// against the rules on random values below.
+TEST(Conversions, ReadingAndRoundingNumbers) {
     for (auto [text, value] : {std::pair{"  -12.5abc", -12.5},
                                {"abc", 0},
                                {"-.25x", -0.25},
@@ -20,12 +21,6 @@ TEST(Conversions, ReadingAndWritingNumbers) {
                                {"1e999", 0},
                                {"- 5", 0}})
         EXPECT_DOUBLE_EQ(Val(text), value) << '"' << text << '"';
-    for (auto [x, text] : {std::pair{3.0, " 3"},
-                           {-0.25, "-.25"},
-                           {0.1 + 0.2, " .3"},
-                           {1.0 / 3, " .333333333333333"},
-                           {1e25, " 1E+25"}})
-        EXPECT_EQ(Str(x), text) << x;
     // Int goes down, Round to the even neighbour, ToInt toward zero and within int's range.
     for (auto [x, down, even] :
          {std::tuple{2.5, 2, 2}, {3.5, 3, 4}, {-2.5, -3, -2}, {-0.1, -1, 0}}) {
@@ -35,20 +30,6 @@ TEST(Conversions, ReadingAndWritingNumbers) {
     EXPECT_EQ(ToInt(-2.9), -2);
     EXPECT_EQ(ToInt(1e11), 2147483647);
     EXPECT_EQ(ToInt(std::nan("")), 0);
-    struct {
-        double x;
-        const char* pattern;
-        const char* text;
-    } formats[] = {{-2.5, "0", "-3"},
-                   {123, "00", "123"},
-                   {59.9999, "00", "60"},
-                   {-0.04, "0.0", "0.0"},
-                   {2.675, "0.00", "2.68"},
-                   {5.0387, "00.000", "05.039"},
-                   {59.99951, "00.000", "60.000"},
-                   {999.96, "0.0", "1000.0"}};
-    for (const auto& c : formats)
-        EXPECT_EQ(Format(c.x, c.pattern), c.text) << c.x << " " << c.pattern;
     EXPECT_EQ(Mid("$GPRMC,1", 2, 5), "GPRMC");
     EXPECT_EQ(Mid("abc", 4, 1) + Left("abc", -1) + Right("", 1), "");
     EXPECT_EQ(InStr(3, "a,b,c", ","), 4);
