@@ -1,8 +1,8 @@
 // "korvel download" as a user runs it, against the simulated receiver.
+#include "cli/served_run.h"
 #include "platform/receiver_process.h"
 #include "support/temp_folder.h"
 
-#include <QProcess>
 #include <filesystem>
 #include <gtest/gtest.h>
 
@@ -23,13 +23,11 @@ TEST(HeadlessDownload, WritesTheTrackLogAndSaysSo) {
     ReceiverProcess receiver(
         {"--points", "40", "--size", "13", "--damage", "7", "--expect", path(folder, "e.trk")});
     ASSERT_TRUE(receiver.device.starts_with("/dev/")) << receiver.device;
-    QProcess korvel;
-    korvel.start(KORVEL_BINARY,
-                 {"download", path(folder, "walk"), "--port",
-                  QString::fromStdString(receiver.device), "--ini", path(folder, "k.ini")});
-    ASSERT_TRUE(korvel.waitForFinished(60000));
-    std::string err = korvel.readAllStandardError().toStdString();
-    EXPECT_EQ(korvel.exitCode(), 0) << err;
+    test::Finished run =
+        test::RunKorvel({"download", path(folder, "walk"), "--port",
+                         QString::fromStdString(receiver.device), "--ini", path(folder, "k.ini")});
+    const std::string& err = run.err;
+    EXPECT_EQ(run.code, 0) << err;
     EXPECT_NE(err.find("Records: 41\n"), std::string::npos) << err;
     EXPECT_NE(err.find("Transfer OK\n"), std::string::npos) << err;
     std::string track = test::ReadFile(folder.file("walk.trk"));
@@ -62,14 +60,12 @@ TEST(HeadlessDownload, RefusedAndIncompleteRunsLeaveTheFileAsItWas) {
          1,
          "the receiver announced 44 records and sent 41"}};
     for (const Run& run : runs) {
-        QProcess korvel;
-        korvel.start(KORVEL_BINARY, QStringList{"download", path(folder, run.name), "--port",
-                                                run.port, "--ini", path(folder, "k.ini")} +
-                                        run.options);
-        ASSERT_TRUE(korvel.waitForFinished(60000));
-        std::string err = korvel.readAllStandardError().toStdString();
-        EXPECT_EQ(korvel.exitCode(), run.code) << err;
-        EXPECT_NE(err.find(run.says), std::string::npos) << err;
+        test::Finished ran =
+            test::RunKorvel(QStringList{"download", path(folder, run.name), "--port", run.port,
+                                        "--ini", path(folder, "k.ini")} +
+                            run.options);
+        EXPECT_EQ(ran.code, run.code) << ran.err;
+        EXPECT_NE(ran.err.find(run.says), std::string::npos) << ran.err;
         EXPECT_EQ(test::ReadFile(file), "precious");
         EXPECT_EQ(folder.names(), (std::vector<std::string>{"walk.trk"})) << run.name;
     }
@@ -80,13 +76,11 @@ TEST(HeadlessDownload, CompleteDataThatCannotTakeItsNameIsKeptAndSaid) {
     test::TempFolder folder;
     std::filesystem::create_directory(folder.file("walk.trk"));
     ReceiverProcess receiver({"--points", "30", "--expect", path(folder, "e.trk")});
-    QProcess korvel;
-    korvel.start(KORVEL_BINARY, {"download", path(folder, "walk"), "--port",
-                                 QString::fromStdString(receiver.device), "--ini",
-                                 path(folder, "k.ini"), "--force"});
-    ASSERT_TRUE(korvel.waitForFinished(60000));
-    std::string err = korvel.readAllStandardError().toStdString();
-    EXPECT_EQ(korvel.exitCode(), 1) << err;
+    test::Finished run = test::RunKorvel({"download", path(folder, "walk"), "--port",
+                                          QString::fromStdString(receiver.device), "--ini",
+                                          path(folder, "k.ini"), "--force"});
+    const std::string& err = run.err;
+    EXPECT_EQ(run.code, 1) << err;
     std::string kept = folder.file("walk.trk.new");
     EXPECT_NE(err.find("it is kept as " + kept), std::string::npos) << err;
     std::string track = test::ReadFile(kept);

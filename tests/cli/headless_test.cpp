@@ -1,4 +1,5 @@
 // The built program without a window, run as a user runs it.
+#include "cli/served_run.h"
 #include "platform/run_until.h"
 #include "replay/sentence.h"
 #include "support/temp_folder.h"
@@ -20,29 +21,6 @@ using namespace korvel;
 using test::RunUntil;
 
 namespace {
-
-struct Finished {
-    int code;
-    std::string out, err;
-};
-
-// Runs the program to its end, with a file on its standard input when one is named.
-Finished runKorvel(const QStringList& arguments, const QString& input = {}) {
-    QProcess process;
-    if (!input.isEmpty())
-        process.setStandardInputFile(input);
-    process.start(KORVEL_BINARY, arguments);
-    process.waitForFinished(30000);
-    return {process.exitCode(), process.readAllStandardOutput().toStdString(),
-            process.readAllStandardError().toStdString()};
-}
-
-std::string crlf(std::string lines) {
-    std::string out;
-    for (char ch : lines)
-        out += ch == '\n' ? std::string("\r\n") : std::string(1, ch);
-    return out;
-}
 
 const QString kSample = QString(KORVEL_SOURCE_DIR) + "/Tracks/sample.log";
 
@@ -72,11 +50,12 @@ TEST(Headless, ReplaySendsTheWindowsStream) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.file.toStdString());
-        Finished run = runKorvel({"replay", c.file, "--port", "none", "--interval", "max", "--echo",
-                                  "--sentences", c.sentences, "--ini", "/nonexistent.ini"},
-                                 c.input);
+        test::Finished run =
+            test::RunKorvel({"replay", c.file, "--port", "none", "--interval", "max", "--echo",
+                             "--sentences", c.sentences, "--ini", "/nonexistent.ini"},
+                            c.input);
         EXPECT_EQ(run.code, 0) << run.err;
-        EXPECT_EQ(crlf(run.out), test::ReadFile((c.golden + ".nmea-out").toStdString()));
+        EXPECT_EQ(test::Crlf(run.out), test::ReadFile((c.golden + ".nmea-out").toStdString()));
     }
 }
 
@@ -121,8 +100,9 @@ TEST(Headless, WhatCannotBeUsedFailsTheRunWithTheReason) {
         {{kSample, "--port", "Port1"}, 1, "Port1"},
     };
     for (const Case& c : cases) {
-        Finished run = runKorvel(QStringList{"replay"} + c.arguments +
-                                 QStringList{"--interval", "cont", "--loop", "--ini", ini});
+        test::Finished run =
+            test::RunKorvel(QStringList{"replay"} + c.arguments +
+                            QStringList{"--interval", "cont", "--loop", "--ini", ini});
         EXPECT_EQ(run.code, c.code) << c.arguments.join(" ").toStdString() << "\n" << run.err;
         EXPECT_NE(run.err.find(c.says), std::string::npos) << run.err;
         EXPECT_TRUE(run.out.empty());
@@ -130,7 +110,7 @@ TEST(Headless, WhatCannotBeUsedFailsTheRunWithTheReason) {
     EXPECT_EQ(test::ReadFile(usersFile), "mine");
     // Intervals the window does not offer in manual mode, and a position off the map.
     for (QStringList arguments : {QStringList{"--interval", "max"}, {"--lat", "95"}})
-        EXPECT_EQ(runKorvel(QStringList{"manual", "--port", "none"} + arguments).code, 2);
+        EXPECT_EQ(test::RunKorvel(QStringList{"manual", "--port", "none"} + arguments).code, 2);
 }
 
 // The manual position streams at the interval asked for, from the position asked for, its
@@ -301,7 +281,7 @@ TEST(Headless, AReaderThatPausesAtFullSpeedGetsWhatIsEchoed) {
         else
             EXPECT_TRUE(err.starts_with("korvel: NMEA on /dev/pts/") && err.ends_with(path.says))
                 << err;
-        EXPECT_EQ(got, crlf(echoed));
+        EXPECT_EQ(got, test::Crlf(echoed));
         EXPECT_EQ(got, log);
     }
     EXPECT_EQ(serialSpeed, static_cast<speed_t>(B115200)) << "the rate asked for";

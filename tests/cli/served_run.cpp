@@ -4,16 +4,30 @@
 
 namespace korvel::test {
 
+Finished RunKorvel(const QStringList& arguments, const QString& input) {
+    QProcess process;
+    if (!input.isEmpty())
+        process.setStandardInputFile(input);
+    process.start(KORVEL_BINARY, arguments);
+    process.waitForFinished(60000);
+    return {process.exitCode(), process.readAllStandardOutput().toStdString(),
+            process.readAllStandardError().toStdString()};
+}
+
+std::string Crlf(const std::string& lines) {
+    std::string out;
+    for (char ch : lines)
+        out += ch == '\n' ? std::string("\r\n") : std::string(1, ch);
+    return out;
+}
+
 Replay::Replay(const QString& file, const QStringList& options) {
     process.start(KORVEL_BINARY,
                   QStringList{"replay", file, "--echo", "--ini", "/nonexistent.ini"} + options);
 }
 
 std::string Replay::echoed() {
-    std::string lines;
-    for (char ch : process.readAllStandardOutput().toStdString())
-        lines += ch == '\n' ? std::string("\r\n") : std::string(1, ch);
-    return lines;
+    return Crlf(process.readAllStandardOutput().toStdString());
 }
 
 const std::string& Replay::said() {

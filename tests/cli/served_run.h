@@ -1,5 +1,5 @@
-// The built program serving a replay to TCP clients, and clients of it, as the tests of
-// delivery and of the network run them.
+// The built program run to its end, or serving a replay to TCP clients, and clients of it, as
+// the command line's tests run them.
 #pragma once
 
 #include <QHostAddress>
@@ -10,6 +10,16 @@
 #include <string>
 
 namespace korvel::test {
+
+struct Finished {
+    int code;
+    std::string out, err;
+};
+// Runs the program to its end, with a file on its standard input when one is named.
+Finished RunKorvel(const QStringList& arguments, const QString& input = {});
+
+// Lines with the line ends sentences leave with.
+std::string Crlf(const std::string& lines);
 
 // The program replaying file to the port named, echoing what it sent.
 struct Replay {
