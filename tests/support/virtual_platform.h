@@ -77,8 +77,8 @@ class FakeSerialPort : public SerialPort {
 class FakeSocketArray : public SocketArray {
   public:
     bool listen(const std::string& address, int port, std::string& error) override;
-    void load(int index) override { elements[index]; }
-    void unload(int index) override { elements.erase(index); }
+    void load(int index) override { states_.try_emplace(index, kSocketClosed); }
+    void unload(int index) override { states_.erase(index); }
     void accept(int index, long requestId) override;
     int state(int index) const override;
     bool sendData(int index, const std::string& bytes) override;
@@ -88,13 +88,11 @@ class FakeSocketArray : public SocketArray {
         return "127.0.0." + std::to_string(index);
     }
 
-    struct Element {
-        int state = kSocketClosed;
-        std::string sent;
-    };
-    std::map<int, Element> elements;
     std::string listenAddress;
     bool failListen = false;
+
+  private:
+    std::map<int, int> states_; // the state of each loaded element
 };
 
 class FakePortIO : public PortIO {
