@@ -1,5 +1,5 @@
-// The transport of a log replay: Back, Skip, the record gauge, seek, pause and step, and the
-// pace the interval options set. Each move is checked by the record the next tick sends.
+// The transport of a log replay: Back, Skip, the record gauge and seek, the pace the interval
+// options set, and minimizing. Each move is checked by the record the next tick sends.
 #include "replay/sentence.h"
 #include "support/replay_fixture.h"
 #include "text/conversions.h"
