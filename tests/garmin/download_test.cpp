@@ -33,6 +33,9 @@ const std::string kPointData[] = {PointData({52.5, 13.25, 660000000, 156.4f, tru
                                   PointData({52.51, 13.26, 660000010, 1.0e25f, false}, 21),
                                   PointData({-33.5, -70.25, 660003600, -12.6f, true}, 21)};
 const std::string kComplete = GarminPacket(0x0C, std::string("\x06\x00", 2));
+// The three points' packets, one after the other.
+const std::string kPoints = GarminPacket(0x22, kPointData[0]) + GarminPacket(0x22, kPointData[1]) +
+                            GarminPacket(0x22, kPointData[2]);
 
 const std::string kTrack = std::string("I Korvel V") + KORVEL_VERSION +
                            "\r\n"
@@ -157,8 +160,7 @@ TEST_F(Download, OnlyACompleteTransferWritesTheFileNamed) {
              small.rlim_cur = 200;
              auto previous = std::signal(SIGXFSZ, SIG_IGN);
              setrlimit(RLIMIT_FSIZE, &small);
-             for (const std::string& data : kPointData)
-                 receive(GarminPacket(0x22, data));
+             receive(kPoints);
              setrlimit(RLIMIT_FSIZE, &saved);
              std::signal(SIGXFSZ, previous);
          },
@@ -185,9 +187,7 @@ TEST_F(Download, AHeaderKeepsOnlyItsPrintableCharacters) {
     receive(kProduct + kRecords +
             GarminPacket(0x63, std::string("\x01\xFF\x1b]0;owned\x07LOG\r\nT  forged\0", 27)));
     EXPECT_EQ(listed.back(), "New Header: ]0;ownedLOGT  forged");
-    for (const std::string& data : kPointData)
-        receive(GarminPacket(0x22, data));
-    receive(kComplete);
+    receive(kPoints + kComplete);
     expectEnded(DownloadResult::End::Complete);
     EXPECT_NE(track().find("\r\nL  New Header: ]0;ownedLOGT  forged\r\nN  "), std::string::npos)
         << track();
@@ -253,9 +253,7 @@ TEST_F(DownloadWindow, FromTheNameTypedToTheTransfer) {
 
     start("walk");
     receive(kProduct + kRecords + kHeader);
-    for (const std::string& data : kPointData)
-        receive(GarminPacket(0x22, data));
-    receive(kComplete);
+    receive(kPoints + kComplete);
     expectEnded("Transfer OK");
     EXPECT_EQ(platform.dialogs.beeps, 2);
     std::string track = ReadFile(program.file("Tracks/walk.trk"));
