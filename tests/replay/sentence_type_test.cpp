@@ -25,27 +25,4 @@ TEST(SentenceType, AnyTalkerCarriesTheType) {
         EXPECT_EQ(IsSentence(c.line, c.type), c.starts) << c.line;
         EXPECT_EQ(ContainsSentence(c.line, c.type), c.contains) << c.line;
     }
-    // A line's first sentence and its first RMC, in one look.
-    const size_t none = std::string_view::npos;
-    struct Line {
-        const char* line;
-        size_t first;
-        const char* type;
-        size_t rmc;
-    } lines[] = {
-        {"$GPRMC,1", 0, "RMC", 0},
-        {"\x01\xff$$GPGGA,1 $GNRMCH,2 $INRMC,3", 3, "GGA", 22},
-        {"$GNRMCH,1 $gprmc,2", 0, "", none},
-        {"no sentence $G", none, "", none},
-    };
-    for (const Line& l : lines) {
-        LineSentences found = SentencesOfLine(l.line);
-        EXPECT_EQ(found.first, l.first) << l.line;
-        EXPECT_EQ(found.type, l.type) << l.line;
-        EXPECT_EQ(found.rmc, l.rmc) << l.line;
-    }
-    // Several types in one look: each bit as the single search says.
-    EXPECT_EQ(SentencesIn("$GPGGA,1 $GNRMC,2", {"RMC", "GGA", "VTG"}), 3u);
-    EXPECT_EQ(SentencesIn("$GPVTG,1*55", {"RMC", "GGA", "VTG"}), 4u);
-    EXPECT_EQ(SentencesIn("$GPRMCX $gpgga", {"RMC", "GGA", "VTG"}), 0u);
 }

@@ -10,22 +10,13 @@
 #include "text/conversions.h"
 
 #include <algorithm>
-#include <bit>
 #include <cmath>
-#include <cstdint>
-#include <cstdio>
-#include <filesystem>
 #include <gtest/gtest.h>
-#include <iomanip>
-#include <random>
 #include <sstream>
 
 using namespace korvel;
 
 namespace {
-
-const char* const kOziHeader = "OziExplorer Track Point File Version 2.1\nWGS 84\n"
-                               "Altitude is in Feet\nReserved 3\n0,2,255,Track,0,0,2,8421376\n0\n";
 
 // Feeds a text to a reader as the replay does: line by line, or in chunks with their line ends
 // to a reader that takes chunks.
@@ -183,78 +174,5 @@ TEST(TrackFormats, TimesInUtc) {
             EXPECT_EQ(fix.day + fix.month + fix.year, c.date) << c.text;
             EXPECT_EQ(fix.timeText, c.time) << c.text;
         }
-    }
-}
-
-// A position written from numbers carries the minutes its texts and hemispheres say, to the
-// last bit and the sign of a zero: the replay takes them instead of reading the texts back.
-TEST(TrackFormats, PositionsCarryTheMinutesTheirTextsSay) {
-    std::mt19937_64 random(23);
-    auto bits = [](double x) { return std::bit_cast<std::uint64_t>(x); };
-    for (int i = 0; i < 200000; ++i) {
-        double lat = static_cast<double>(random() % 180000001) / 1e6 - 90;
-        double lon = std::ldexp(static_cast<double>(random() % 360000001) - 180000000, -20);
-        if (i % 100 == 0)
-            lat = -std::ldexp(1, -static_cast<int>(random() % 60)); // just south of the equator
-        if (i % 100 == 1)
-            lat = i % 200 == 1 ? 0.0 : -0.0; // on it
-        TrackFix fix;
-        SetPosition(fix, lat, lon);
-        ASSERT_EQ(bits(fix.latMinutes), bits(SignedMinutesOfArc(fix.latText, fix.latHemisphere)))
-            << std::setprecision(17) << lat << " " << fix.latText;
-        ASSERT_EQ(bits(fix.lonMinutes), bits(SignedMinutesOfArc(fix.lonText, fix.lonHemisphere)))
-            << std::setprecision(17) << lon << " " << fix.lonText;
-    }
-}
-
-// The load and the replay read an OziExplorer altitude in whole numbers where they can;
-// whatever the altitude's text, they must give the whole metres of its general reading.
-TEST(TrackFormats, OziAltitudesInWholeNumbersAgreeWithTheGeneralReading) {
-    std::unique_ptr<TrackReader> reader = MakeTrackReader("OziExplorer")->resumed();
-    std::vector<TrackPoint> points;
-    std::vector<TrackHeight> heights;
-    std::mt19937_64 random(17);
-    const char* odd[] = {"-777", " -777.0", "-777.0000", "-0",        "-0.0", "1e3",
-                         "\t5",  "+12.5",   ".5",        "5.",        "-.5",  "",
-                         "x",    "-",       "12.34567",  "1234567890"};
-    for (int i = 0; i < 300000; ++i) {
-        std::string feet;
-        if (i % 3 == 0) {
-            // Any digits, with or without a point.
-            feet = std::to_string(random() % 100000000000ull);
-            feet.resize(1 + random() % feet.size());
-            if (random() % 3 != 0)
-                feet.insert(random() % (feet.size() + 1), ".");
-        } else {
-            // Metres whole or a hair from whole, up to the largest with nine digits of feet:
-            // 1250 feet are 381 metres.
-            bool large = random() % 2;
-            long long metres = static_cast<long long>(random() % (large ? 300000000 : 20000));
-            double off = i % 3 == 1
-                             ? 0
-                             : static_cast<double>(random() % 2001 - 1000) * (large ? 1e-8 : 1e-12);
-            char text[40];
-            std::snprintf(text, sizeof text, "%.*f", static_cast<int>(random() % 7),
-                          (static_cast<double>(metres) + off) / 0.3048);
-            feet = text;
-        }
-        if (i % 500 == 0)
-            feet = odd[random() % std::size(odd)];
-        const char* signs[] = {"", "-", " ", "  -", "+"};
-        if (feet.empty() || (feet[0] != '-' && feet[0] != '+'))
-            feet.insert(0, signs[random() % 5]);
-        std::string line = "  48.1,  11.5,0," + feet + ",40230.0,,";
-        points.clear();
-        heights.clear();
-        reader->read(line, points);
-        reader->readHeights(line, heights);
-        ASSERT_EQ(points.size(), 1u);
-        ASSERT_EQ(heights.size(), 1u);
-        // The general reading: the feet as a number, in metres, written and read back whole.
-        std::optional<double> metres;
-        if (StartsWithNumber(feet) && Val(feet) != -777)
-            metres = Int(Val(Plain(Val(feet) * 0.3048)));
-        ASSERT_EQ(heights[0].altitude, metres) << line;
-        ASSERT_EQ(WholeMetres(points[0].fix.altitude), metres) << line;
     }
 }
