@@ -22,19 +22,6 @@ using test::serving;
 
 namespace {
 
-// A log of records of an RMC and a GGA each, written into folder.
-QString bigLog(const test::TempFolder& folder, int records) {
-    std::string log;
-    for (int i = 0; i < records; ++i) {
-        std::string t = std::to_string(100000 + i % 60 + i / 60 * 100);
-        log += FrameSentence("GPRMC," + t + ",A,3355.010,S,01824.220,W,000.0,084.4,151225,,,A") +
-               "\r\n" +
-               FrameSentence("GPGGA," + t + ",3355.010,S,01824.220,W,1,08,0.9,545.4,M,46.9,M,,") +
-               "\r\n";
-    }
-    return QString::fromStdString(folder.write("big.log", log));
-}
-
 // Whether every line of got is a whole sentence with its checksum.
 bool wholeSentences(const std::string& got) {
     for (size_t from = 0, end; (end = got.find("\r\n", from)) != std::string::npos;
@@ -56,10 +43,10 @@ TEST(HeadlessDelivery, StalledAndLeavingClientsAsFastAsTaken) {
     // More than the kernel and the server's backlog hold for a reader (some 5 MB here): the
     // run must wait for its reader, so the stalled client is there while it runs.
     test::TempFolder folder, larger;
-    QString log = bigLog(folder, 20000);
+    QString log = test::BigLog(folder, 20000);
     int port = 0;
     std::unique_ptr<Replay> stalledRun =
-        serving(bigLog(larger, 60000), {"--interval", "max"}, port);
+        serving(test::BigLog(larger, 60000), {"--interval", "max"}, port);
     ASSERT_TRUE(stalledRun);
     // The reader comes first, so that it gets the stream from its start, and holds the run
     // back until the stalled client is there too.
@@ -95,7 +82,7 @@ TEST(HeadlessDelivery, StalledAndLeavingClientsAsFastAsTaken) {
 // program ends with 0 and lets the client go.
 TEST(HeadlessDelivery, ReadersGetTheLastSentencesOfARunEndedBySigterm) {
     test::TempFolder folder;
-    QString log = bigLog(folder, 2000);
+    QString log = test::BigLog(folder, 2000);
     int port = 0;
     std::string link = folder.file("gps0");
     QUdpSocket udp;
@@ -151,7 +138,7 @@ TEST(HeadlessDelivery, ReadersGetTheLastSentencesOfARunEndedBySigterm) {
 // its end with 0; the reader gets the last sentence.
 TEST(HeadlessDelivery, ASlowReaderOfThePseudoTerminalLosesWholeOldSentences) {
     test::TempFolder folder;
-    QString log = bigLog(folder, 80);
+    QString log = test::BigLog(folder, 80);
     std::string link = folder.file("gps0");
     Replay run(log, {"--port", "PTY", "--pty-link", QString::fromStdString(link), "--interval",
                      "cont", "--sentences", "RMC,GGA,VTG,OTH"});

@@ -219,15 +219,8 @@ speed_t lineSpeed(const std::string& device) {
 // and in order, through the program's pseudo-terminal and a serial port (at 115200 baud).
 TEST(Headless, AReaderThatPausesAtFullSpeedGetsWhatIsEchoed) {
     test::TempFolder folder;
-    std::string log;
-    for (int i = 0; i < 3000; ++i) {
-        std::string t = std::to_string(100000 + i);
-        log += FrameSentence("GPRMC," + t + ",A,4807.038,N,01131.000,E,000.0,084.4,151225,,,A") +
-               "\r\n" +
-               FrameSentence("GPGGA," + t + ",4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,") +
-               "\r\n";
-    }
-    QString file = QString::fromStdString(folder.write("long.log", log));
+    QString file = test::BigLog(folder, 3000);
+    const std::string log = test::ReadFile(file.toStdString());
     test::CablePair cable;
     ASSERT_FALSE(cable.slave.empty());
     std::string link = folder.file("gps0");

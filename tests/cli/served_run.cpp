@@ -1,6 +1,8 @@
 #include "cli/served_run.h"
 
 #include "platform/run_until.h"
+#include "replay/sentence.h"
+#include "support/temp_folder.h"
 
 namespace korvel::test {
 
@@ -12,6 +14,18 @@ Finished RunKorvel(const QStringList& arguments, const QString& input) {
     process.waitForFinished(60000);
     return {process.exitCode(), process.readAllStandardOutput().toStdString(),
             process.readAllStandardError().toStdString()};
+}
+
+QString BigLog(const TempFolder& folder, int records) {
+    std::string log;
+    for (int i = 0; i < records; ++i) {
+        std::string t = std::to_string(100000 + i % 60 + i / 60 * 100);
+        log += FrameSentence("GPRMC," + t + ",A,3355.010,S,01824.220,W,000.0,084.4,151225,,,A") +
+               "\r\n" +
+               FrameSentence("GPGGA," + t + ",3355.010,S,01824.220,W,1,08,0.9,545.4,M,46.9,M,,") +
+               "\r\n";
+    }
+    return QString::fromStdString(folder.write("big.log", log));
 }
 
 std::string Crlf(const std::string& lines) {

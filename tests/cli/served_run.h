@@ -11,12 +11,17 @@
 
 namespace korvel::test {
 
+class TempFolder;
+
 struct Finished {
     int code;
     std::string out, err;
 };
 // Runs the program to its end, with a file on its standard input when one is named.
 Finished RunKorvel(const QStringList& arguments, const QString& input = {});
+
+// A log of records of an RMC and a GGA each, written into folder; its path.
+QString BigLog(const TempFolder& folder, int records);
 
 // Lines with the line ends sentences leave with.
 std::string Crlf(const std::string& lines);
