@@ -80,17 +80,6 @@ TEST_F(StartAndExit, SaveStoresTheFilePatternAndExitKeepsIt) {
     EXPECT_EQ(f.c.focus, "ENDE");
 }
 
-// Junk: every setting keeps its default, and the next exit writes good ones back.
-TEST_F(StartAndExit, SettingsThatAreJunk) {
-    program.write("Korvel.ini",
-                  std::string("\x7f\x45LF\0\0\x01[Port\nCOM=\xff\xfe\n[[]]\n=\n", 24));
-    MainForm& f = start();
-    EXPECT_EQ(f.c.PortC.text(), "COM1");
-    f.c.ENDE.onClick();
-    EXPECT_EQ(platform.host.quits, 1);
-    EXPECT_EQ(saved().readInt("Port", "COM", -1), 0);
-}
-
 TEST_F(StartAndExit, SettingsThatCannotBeReadAreNotReplaced) {
     program.write("Korvel.ini", "[Port]\nCOM=3\n");
     namespace fs = std::filesystem;

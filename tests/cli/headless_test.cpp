@@ -10,7 +10,6 @@
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <algorithm>
-#include <fcntl.h>
 #include <functional>
 #include <gtest/gtest.h>
 #include <sys/socket.h>
@@ -202,19 +201,6 @@ TEST(Headless, StandardInputClosedOrFailingFailsTheRun) {
         << err;
 }
 
-namespace {
-
-// The rate a serial line runs at, as its device is set now.
-speed_t lineSpeed(const std::string& device) {
-    int line = ::open(device.c_str(), O_RDONLY | O_NOCTTY | O_NONBLOCK);
-    termios settings{};
-    speed_t speed = tcgetattr(line, &settings) == 0 ? cfgetospeed(&settings) : 0;
-    ::close(line);
-    return speed;
-}
-
-} // namespace
-
 // At full speed the replay waits for a reader that pauses: it gets every sentence echoed, whole
 // and in order, through the program's pseudo-terminal and a serial port (at 115200 baud).
 TEST(Headless, AReaderThatPausesAtFullSpeedGetsWhatIsEchoed) {
@@ -257,8 +243,9 @@ TEST(Headless, AReaderThatPausesAtFullSpeedGetsWhatIsEchoed) {
                 bool more = test::ReadWaiting(reader, got);
                 if (!paused && got.size() > 2000) {
                     paused = true;
-                    if (reader == cable.master)
-                        serialSpeed = lineSpeed(cable.slave);
+                    termios line{}; // the rate the serial line runs at now
+                    if (reader == cable.master && tcgetattr(cable.master, &line) == 0)
+                        serialSpeed = cfgetospeed(&line);
                     usleep(2'000'000);
                 }
                 return process.state() == QProcess::NotRunning && !more;

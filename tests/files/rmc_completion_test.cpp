@@ -45,31 +45,6 @@ TEST_F(RmcCompletion, AnRmcBeforeEachGgaAfterTheFirstVtg) {
     EXPECT_TRUE(std::filesystem::exists(program.file("Tracks/gga.log")));
 }
 
-// Files of the user that share the copy's name, or are the log itself, are neither written
-// nor deleted, and a log in a folder that cannot be written is still completed.
-TEST_F(RmcCompletion, TheUsersFilesStayAsTheyAre) {
-    std::string own = FrameSentence("GPRMC,120000,A,4807.038,N,01131.000,E,,,230394,,");
-    std::string ggaOnly = Log({gga("123518"), kVtg, gga("123519")});
-    program.write("Tracks/mine.RMC", Log({own, own}));
-    program.write("Tracks/walk.RMC", Log({own}));
-    program.write("Tracks/walk.log.bak.log", ggaOnly);
-    program.write("Tracks/trip.RMC", ggaOnly);
-    for (const char* name : {"mine.RMC", "walk.log.bak.log", "trip.RMC"}) {
-        SCOPED_TRACE(name);
-        {
-            test::UnwritableFolder locked(program.file("Tracks"));
-            click(program.file(std::string("Tracks/") + name));
-            EXPECT_TRUE(engine.active);
-            runToEnd();
-        }
-        EXPECT_FALSE(sentLines().empty());
-        EXPECT_EQ(test::ReadFile(program.file("Tracks/mine.RMC")), Log({own, own}));
-        EXPECT_EQ(test::ReadFile(program.file("Tracks/walk.RMC")), Log({own}));
-        EXPECT_EQ(test::ReadFile(program.file("Tracks/walk.log.bak.log")), ggaOnly);
-        EXPECT_EQ(test::ReadFile(program.file("Tracks/trip.RMC")), ggaOnly);
-    }
-}
-
 TEST_F(RmcCompletion, ACopyThatCannotBeWrittenReturnsToIdle) {
     program.write("Tracks/ro.log", Log({gga("123518"), kVtg, gga("123519")}));
     {

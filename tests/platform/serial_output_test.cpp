@@ -12,20 +12,14 @@ using namespace korvel;
 using test::CablePair;
 using test::RunUntil;
 
-TEST(SerialOutput, SentencesArriveByteForByteUntilTheCableIsPulled) {
+// A serial adapter pulled out during a run is told once, and the end of the run closes its
+// port. (The command line's tests check the bytes that arrive through a serial port.)
+TEST(SerialOutput, AnAdapterPulledOutIsToldOnce) {
     auto cable = std::make_unique<CablePair>();
     ASSERT_FALSE(cable->slave.empty());
     test::RealOutputs out("COM1=" + cable->slave + "\n", "COM1");
     ASSERT_FALSE(out.outputs.open());
-    std::string three;
-    for (int i = 0; i < 3; ++i) {
-        three += test::Rmc(i) + "\r\n";
-        EXPECT_TRUE(out.outputs.send(test::Rmc(i) + "\r\n"));
-    }
-    std::string got;
-    RunUntil([&] { return (got += cable->read()).size() >= three.size(); });
-    EXPECT_EQ(got, three);
-
+    EXPECT_TRUE(out.outputs.send(test::Rmc(0) + "\r\n"));
     cable.reset(); // the adapter is pulled out
     EXPECT_TRUE(RunUntil([&] {
         out.outputs.send(test::Rmc(3) + "\r\n");

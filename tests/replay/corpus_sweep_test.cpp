@@ -1,5 +1,7 @@
 // Every real log of the corpus replays without failing, and what leaves is each recorded
 // sentence as recorded, in file order, and the sentences the simulator adds.
+#include "replay/sentence.h"
+#include "replay/sentence_rewrite.h"
 #include "replay/sentence_type.h"
 #include "support/corpus.h"
 #include "support/replay_fixture.h"
@@ -14,15 +16,7 @@ namespace fs = std::filesystem;
 namespace {
 
 bool validChecksum(const std::string& sentence) {
-    size_t star = sentence.rfind('*');
-    if (sentence.empty() || sentence[0] != '$' || star == std::string::npos)
-        return false;
-    unsigned x = 0;
-    for (size_t i = 1; i < star; ++i)
-        x ^= static_cast<unsigned char>(sentence[i]);
-    char hex[3];
-    std::snprintf(hex, sizeof hex, "%02X", x);
-    return sentence.substr(star + 1) == hex;
+    return sentence.starts_with("$") && FrameSentence(BodyOf(sentence)) == sentence;
 }
 
 // Every sentence sent is one of the log's, in the log's order (after the first, each lies within

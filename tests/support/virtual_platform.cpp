@@ -32,11 +32,15 @@ void VirtualClock::rearm(Timer& timer) {
         armed_.push_back({&timer, nowMs_ + timer.interval()});
 }
 
+std::vector<VirtualClock::Armed>::iterator VirtualClock::nextDue() {
+    return std::min_element(armed_.begin(), armed_.end(),
+                            [](const Armed& a, const Armed& b) { return a.due < b.due; });
+}
+
 void VirtualClock::advance(std::int64_t ms) {
     const std::int64_t end = nowMs_ + ms;
     while (true) {
-        auto next = std::min_element(armed_.begin(), armed_.end(),
-                                     [](const Armed& a, const Armed& b) { return a.due < b.due; });
+        auto next = nextDue();
         if (next == armed_.end() || next->due > end)
             break;
         Timer* timer = next->timer;
@@ -49,8 +53,7 @@ void VirtualClock::advance(std::int64_t ms) {
 }
 
 Timer* VirtualClock::fireNext() {
-    auto next = std::min_element(armed_.begin(), armed_.end(),
-                                 [](const Armed& a, const Armed& b) { return a.due < b.due; });
+    auto next = nextDue();
     if (next == armed_.end())
         return nullptr;
     Timer* timer = next->timer;

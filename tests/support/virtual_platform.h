@@ -35,6 +35,7 @@ class VirtualClock : public Clock {
         std::int64_t due;
     };
     void rearm(Timer& timer);
+    std::vector<Armed>::iterator nextDue();
     std::vector<Armed> armed_;
     std::int64_t nowMs_ = 0;
     LocalDateTime start_{2026, 12, 6, 12, 0, 0, 1};
