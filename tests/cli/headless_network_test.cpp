@@ -9,11 +9,10 @@
 #include <sys/socket.h>
 
 using namespace korvel;
+using test::kSample;
 using test::RunUntil;
 
 namespace {
-
-const QString kSample = QString(KORVEL_SOURCE_DIR) + "/Tracks/sample.log";
 
 // An IPv4 address of this machine that the network reaches; null when it has none.
 QHostAddress networkAddress() {

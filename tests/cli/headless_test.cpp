@@ -17,13 +17,8 @@
 #include <unistd.h>
 
 using namespace korvel;
+using test::kSample;
 using test::RunUntil;
-
-namespace {
-
-const QString kSample = QString(KORVEL_SOURCE_DIR) + "/Tracks/sample.log";
-
-} // namespace
 
 // The headless replay echoes the stream the window sends: the golden streams of a log and a
 // track, of the log on standard input, and of the log under names no file filter can say.

@@ -13,6 +13,9 @@ namespace korvel::test {
 
 class TempFolder;
 
+// The log that comes with the program.
+inline const QString kSample = QString(KORVEL_SOURCE_DIR) + "/Tracks/sample.log";
+
 struct Finished {
     int code;
     std::string out, err;

@@ -219,10 +219,7 @@ class DownloadWindow : public ReplayFixture {
 };
 
 TEST_F(DownloadWindow, FromTheNameTypedToTheTransfer) {
-    c.Dir1.path.set(program.file("Tracks"));
-    c.DownloadC.onClick();
-    c.FileT.text.set("");
-    c.LOA.onClick();
+    start("");
     EXPECT_EQ(platform.dialogs.beeps, 1);
     EXPECT_FALSE(platform.comm2.isOpen());
     c.FileT.text.set("../escape");

@@ -11,6 +11,7 @@ TEST(Wildcard, PatternListsMatchNames) {
         const char* patterns;
         bool matches;
     } cases[] = {
+        {"tour.NMA", "*.log;*.nma", true},
         {"tour.kml", "*.log;*.nma", false},
         {"track.KML", "*.trk;*.KML", true},
         {"tour.log", "*.log*", true},
