@@ -212,7 +212,7 @@ std::string UsageText() {
            "What is sent:\n"
            "  --sentences LIST  the sentence boxes to check, of RMC,GGA,VTG,RMB,GSA,GSV,OTH\n"
            "                    (default RMC,GGA,VTG); OTH stands for the other sentences of a\n"
-           "                    log and the datum sentence\n"
+           "                    log (AIS messages such as !AIVDM too) and the datum sentence\n"
            "\n"
            "Manual position:\n"
            "  --lat DEG         -89.99 to 89.99 degrees, south negative\n"

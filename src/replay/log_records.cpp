@@ -28,6 +28,21 @@ bool cutShort(bool logChecksummed, std::string_view sentence) {
     return logChecksummed && !hasChecksumMark(sentence);
 }
 
+// Whether text ends with a checksum ("*" and two digits), blanks after it aside.
+bool endsWithChecksum(std::string_view text) {
+    std::string_view sentence = WithoutBlanksAfterChecksum(text);
+    return sentence.size() >= 3 && sentence[sentence.size() - 3] == '*';
+}
+
+// Where the next sentence on a line begins, when the one before it is whole (a logger that lost
+// a line end wrote both on one line): at second, where SentencesOfLine found one; npos when
+// none follows or the "$" lies in the text of a sentence without its checksum yet.
+size_t nextSentenceAt(std::string_view text, size_t second) {
+    return second != std::string_view::npos && endsWithChecksum(text.substr(0, second))
+               ? second
+               : std::string_view::npos;
+}
+
 // The newest record of a log that may still be written: its last RMC, from the sentence's own
 // start, and the lines after it. A last RMC cut short is passed over for the one before; empty
 // when the file's tail holds no RMC.
@@ -73,10 +88,20 @@ template <typename IsRmc> bool LogRecords::readTo(IsRmc isRmc) {
     std::string_view line;
     while (source_.scanLine(line))
         if (isRmc(line)) {
-            line_.assign(line);
+            LineSentences found = SentencesOfLine(line);
+            takeRmc(line, found.first == 0 && found.rmc == 0 ? found.second : std::string::npos);
             return true;
         }
     return false;
+}
+
+void LogRecords::takeRmc(std::string_view rmc, size_t second) {
+    size_t next = nextSentenceAt(rmc, second);
+    line_.assign(WithoutBlanksAfterChecksum(rmc.substr(0, next)));
+    if (next == std::string_view::npos)
+        rest_.clear();
+    else
+        rest_.assign(rmc.substr(next));
 }
 
 bool LogRecords::toNextRmc() {
@@ -102,6 +127,10 @@ void LogRecords::sendStart(SentenceSink& sink) {
         sink.send(line_);
     }
     sendDecision_ = false;
+    if (!rest_.empty()) {
+        std::string rest = std::exchange(rest_, {});
+        sendSentences(sink, rest, SentencesOfLine(rest));
+    }
 }
 
 bool LogRecords::sendRecord(SentenceSink& sink) {
@@ -111,27 +140,47 @@ bool LogRecords::sendRecord(SentenceSink& sink) {
         // Bytes a receiver wrote before a sentence (binary data) are no part of it.
         LineSentences found = SentencesOfLine(line);
         if (found.rmc != std::string::npos && !cutShort(checksummed_, line.substr(found.rmc))) {
-            line_.assign(line.substr(found.rmc));
+            // Whole sentences before the RMC on its line end this record; other bytes a
+            // receiver wrote before it (binary data) are no part of any.
+            std::string_view before = line.substr(0, found.rmc);
+            if (found.first < found.rmc && endsWithChecksum(before))
+                sendSentences(sink, before, SentencesOfLine(before));
+            std::string_view rmc = line.substr(found.rmc);
+            if (found.first != found.rmc)
+                takeRmc(rmc, SentencesOfLine(rmc).second);
+            else
+                takeRmc(rmc, found.second == std::string::npos ? found.second
+                                                               : found.second - found.rmc);
             return true;
         }
-        sendLine(sink, line, found.first, found.type);
+        if (found.second == std::string::npos) // nearly always: a sentence a line
+            sendLine(sink, line, found.first, found.type);
+        else
+            sendSentences(sink, line, found);
     }
     return false;
+}
+
+void LogRecords::sendSentences(SentenceSink& sink, std::string_view line, LineSentences found) {
+    for (size_t next; (next = nextSentenceAt(line, found.second)) != std::string_view::npos;) {
+        sendLine(sink, line.substr(0, next), found.first, found.type);
+        line.remove_prefix(next);
+        found = SentencesOfLine(line);
+    }
+    sendLine(sink, line, found.first, found.type);
 }
 
 bool LogRecords::sendNewest(const std::string& path, SentenceSink& sink) {
     std::vector<std::string> record = newestLogRecord(path);
     if (record.empty())
         return false;
-    line_ = std::move(record.front());
+    takeRmc(record.front(), SentencesOfLine(record.front()).second);
     sendStart(sink);
     // The record's own RMC gives its time and position where the same-time option asks.
     timePositionRmc_ = line_;
     timePositionDue_ = true;
-    for (size_t i = 1; i < record.size(); ++i) {
-        LineSentences found = SentencesOfLine(record[i]);
-        sendLine(sink, record[i], found.first, found.type);
-    }
+    for (size_t i = 1; i < record.size(); ++i)
+        sendSentences(sink, record[i], SentencesOfLine(record[i]));
     return true;
 }
 
@@ -141,6 +190,7 @@ void LogRecords::sendLine(SentenceSink& sink, std::string_view line, size_t firs
     // rewrites it.
     if (firstSentence != std::string::npos)
         line.remove_prefix(firstSentence);
+    line = WithoutBlanksAfterChecksum(line);
     if (firstSentence != std::string::npos && cutShort(checksummed_, line)) {
         sendDecision_ = false;
         return;
@@ -186,6 +236,10 @@ void LogRecords::sendLine(SentenceSink& sink, std::string_view line, size_t firs
         if (sameTimePos && type == "GLL")
             line = rewritten = WithTimePositionGll(std::string(line), timePosition_);
         sendDecision_ = box(Sentence::Other);
+    } else if (IsEncapsulatedSentence(line)) {
+        // AIS messages and the like travel with the other sentences, whole.
+        seen_.kinds.set(Sentence::Other, true);
+        sendDecision_ = box(Sentence::Other) && !cutShort(checksummed_, line);
     } else {
         // Not a sentence: headers, banners, empty lines, junk.
         seen_.kinds.set(Sentence::Other, true);

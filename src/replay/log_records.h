@@ -5,6 +5,7 @@
 #include "replay/record_source.h"
 #include "replay/replay_options.h"
 #include "replay/sentence_sink.h"
+#include "replay/sentence_type.h"
 
 #include <optional>
 #include <string>
@@ -64,6 +65,11 @@ class LogRecords {
 
   private:
     void sendStart(SentenceSink& sink);
+    // The RMC that starts a record, from rmc, where the next sentence on its line begins at
+    // second (npos: none); the sentences after it wait in rest_ to follow it.
+    void takeRmc(std::string_view rmc, size_t second);
+    // Each sentence of a line as a line of its own, checked by its own type.
+    void sendSentences(SentenceSink& sink, std::string_view line, LineSentences found);
     // A line of the record before its next RMC; where its first sentence begins (npos: none)
     // and that sentence's type.
     void sendLine(SentenceSink& sink, std::string_view line, size_t firstSentence,
@@ -77,6 +83,7 @@ class LogRecords {
     const ReplayOptions& options_;
     LatestSentences& latest_;
     std::string line_;
+    std::string rest_;
     std::string hsmi_;
     std::string previousRmc_;
     bool hasDatum_ = false;

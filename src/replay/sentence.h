@@ -67,6 +67,15 @@ template <typename... Parts> void WriteSentence(std::string& sentence, const Par
     ((at = sentence_parts::put(at, parts)), ...);
     CloseWrittenSentence(sentence);
 }
+// A recorded sentence without the blanks and tabs a logger left after its checksum, which a
+// receiver's reader would take for part of the next sentence. Every line of a log passes here.
+inline std::string_view WithoutBlanksAfterChecksum(std::string_view sentence) {
+    size_t end = sentence.size();
+    while (end > 0 && (sentence[end - 1] == ' ' || sentence[end - 1] == '\t'))
+        --end;
+    return end < sentence.size() && end >= 3 && sentence[end - 3] == '*' ? sentence.substr(0, end)
+                                                                         : sentence;
+}
 // Field n (n >= 1) of a sentence, counting the first field after the identifier as 1.
 // A field ended by neither "," nor "*" runs to the end of the line.
 std::string ExtractField(std::string_view line, int n);

@@ -29,17 +29,26 @@ bool typeBegins(std::string_view rest, std::string_view type) {
     return type.empty() || end == rest.size() || rest[end] == ',' || rest[end] == '*';
 }
 
+// The three-letter type of the sentence whose "$" is at `at`: empty for a longer name.
+std::string_view typeAt(std::string_view line, size_t at) {
+    size_t end = at + 6;
+    if (line.size() < end || (line.size() > end && line[end] != ',' && line[end] != '*'))
+        return {};
+    return line.substr(at + 3, 3);
+}
+
 } // namespace
 
 bool IsSentence(std::string_view line, std::string_view type) {
     return talkerAt(line, 0) && typeBegins(line.substr(3), type);
 }
 
+bool IsEncapsulatedSentence(std::string_view line) {
+    return line.size() >= 3 && line[0] == '!' && isTalkerLetter(line[1]) && isTalkerLetter(line[2]);
+}
+
 std::string_view SentenceTypeOf(std::string_view line) {
-    if (!talkerAt(line, 0) || line.size() < 6 ||
-        (line.size() > 6 && line[6] != ',' && line[6] != '*'))
-        return {};
-    return line.substr(3, 3);
+    return talkerAt(line, 0) ? typeAt(line, 0) : std::string_view();
 }
 
 LineSentences SentencesOfLine(std::string_view line) {
@@ -47,14 +56,20 @@ LineSentences SentencesOfLine(std::string_view line) {
     for (size_t at = FindByte(line, 0, '$'); at < line.size(); at = FindByte(line, at + 1, '$')) {
         if (!talkerAt(line, at))
             continue;
+        bool rmc;
         if (found.first == std::string_view::npos) {
             found.first = at;
-            found.type = SentenceTypeOf(line.substr(at));
+            found.type = typeAt(line, at);
+            rmc = found.type == "RMC";
+        } else {
+            if (found.second == std::string_view::npos)
+                found.second = at;
+            rmc = found.rmc == std::string_view::npos && typeBegins(line.substr(at + 3), "RMC");
         }
-        if (typeBegins(line.substr(at + 3), "RMC")) {
+        if (rmc)
             found.rmc = at;
+        if (found.rmc != std::string_view::npos && found.second != std::string_view::npos)
             break;
-        }
     }
     return found;
 }

@@ -9,16 +9,20 @@ namespace korvel {
 
 // The line begins with "$", a two-letter talker and type (three letters, such as "RMC").
 bool IsSentence(std::string_view line, std::string_view type);
+// The line begins with an encapsulated sentence: "!", a talker and its type ("!AIVDM").
+bool IsEncapsulatedSentence(std::string_view line);
 // The type of the sentence the line begins with ("RMC" of "$GPRMC,..."), empty when it begins
 // with none or with a longer name.
 std::string_view SentenceTypeOf(std::string_view line);
 // Such a sentence begins anywhere in the line.
 bool ContainsSentence(std::string_view line, std::string_view type);
-// Where a line's first sentence begins and its type, and where its first RMC begins (npos
-// where there is none), found in one look along the line.
+// Where a line's first sentence begins and its type, where a second begins, and where its first
+// RMC begins (npos where there is none), found in one look along the line: up to its first RMC
+// and the sentence after the first.
 struct LineSentences {
     size_t first = std::string_view::npos;
     std::string_view type;
+    size_t second = std::string_view::npos;
     size_t rmc = std::string_view::npos;
 };
 LineSentences SentencesOfLine(std::string_view line);

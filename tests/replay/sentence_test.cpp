@@ -45,3 +45,12 @@ TEST(Sentence, ExtractFieldCountsFromTheIdentifier) {
         EXPECT_EQ(more[c.n], c.field) << c.line << " field " << c.n << " in one pass";
     }
 }
+
+// Blanks and tabs a logger left after a checksum go; a sentence without one keeps its last field.
+TEST(Sentence, BlanksAfterTheChecksumGo) {
+    for (auto [line, sent] : {std::pair{"$GPGSV,1,1,00*79 \t ", "$GPGSV,1,1,00*79"},
+                              {"!AIVDM,1,1,,B,1,0*24\t", "!AIVDM,1,1,,B,1,0*24"},
+                              {"$PGRMM,WGS 84 ", "$PGRMM,WGS 84 "},
+                              {"*4 ", "*4 "}})
+        EXPECT_EQ(WithoutBlanksAfterChecksum(line), sent) << '"' << line << '"';
+}
