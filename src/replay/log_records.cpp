@@ -127,6 +127,9 @@ void LogRecords::sendStart(SentenceSink& sink) {
         sink.send(line_);
     }
     sendDecision_ = false;
+    // The record's own RMC gives the time and position of its GGA and GLL from the first record
+    // on, where the same-time option asks: taken when first needed.
+    timePositionDue_ = true;
     if (!rest_.empty()) {
         std::string rest = std::exchange(rest_, {});
         sendSentences(sink, rest, SentencesOfLine(rest));
@@ -176,9 +179,6 @@ bool LogRecords::sendNewest(const std::string& path, SentenceSink& sink) {
         return false;
     takeRmc(record.front(), SentencesOfLine(record.front()).second);
     sendStart(sink);
-    // The record's own RMC gives its time and position where the same-time option asks.
-    timePositionRmc_ = line_;
-    timePositionDue_ = true;
     for (size_t i = 1; i < record.size(); ++i)
         sendSentences(sink, record[i], SentencesOfLine(record[i]));
     return true;
@@ -198,7 +198,7 @@ void LogRecords::sendLine(SentenceSink& sink, std::string_view line, size_t firs
     std::string rewritten;
     auto box = [this](Sentence kind) { return options_.sentences.has(kind); };
     if (options_.sameTimePosition && std::exchange(timePositionDue_, false))
-        RmcTimePosition(timePositionRmc_, timePosition_);
+        RmcTimePosition(line_, timePosition_);
     bool sameTimePos = options_.sameTimePosition && !timePosition_.empty();
     if (type == "GGA") {
         seen_.kinds.set(Sentence::Gga, true);
@@ -251,9 +251,6 @@ void LogRecords::sendLine(SentenceSink& sink, std::string_view line, size_t firs
 
 void LogRecords::sendEnd(SentenceSink& sink, bool makeVtg, std::string_view knots, double kmh,
                          std::string_view course) {
-    // Its time and position are taken only when the same-time option asks for them.
-    timePositionRmc_ = line_;
-    timePositionDue_ = true;
     if (options_.sentences.has(Sentence::Vtg) && makeVtg) {
         std::string speed = knots.empty() ? "" : Plain(kmh);
         WriteSentence(latest_.vtg, "$GPVTG,", course, ",T,,M,", knots, ",N,", speed, ",K");

@@ -89,10 +89,10 @@ class LogRecords {
     bool hasDatum_ = false;
     bool checksummed_ = false;  // the record's RMC carries a checksum
     bool sendDecision_ = false; // carried from line to line within one record
-    // The latest RMC, whose time and position the same-time option takes when due.
-    std::string timePositionRmc_;
+    // The time and position of the record's RMC, for the same-time option; due when a record
+    // starts.
     bool timePositionDue_ = false;
-    std::string timePosition_; // taken from it
+    std::string timePosition_;
     Seen seen_;
 };
 
