@@ -1,6 +1,7 @@
 #include "replay/rmc_copy.h"
 
 #include "files/pending_file.h"
+#include "replay/log_calendar.h"
 #include "replay/sentence.h"
 #include "replay/sentence_type.h"
 
@@ -8,6 +9,7 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <vector>
 
 namespace korvel {
 
@@ -26,16 +28,21 @@ std::optional<std::string> RmcCopy::write(const std::string& logPath, RecordSour
     std::FILE* out = copy.empty() ? nullptr : std::fopen(copy.c_str(), "wbx");
     bool written = out != nullptr;
     std::string speed, course;
-    std::string line;
-    while (written && source.readLine(line)) {
+    LogCalendar calendar{DayOfDdmmyy(ddmmyy).value_or(std::chrono::sys_days{})};
+    auto copyLine = [&](const std::string& line) {
+        calendar.take(line);
         std::string text;
         // Time and position are found by their commas, whatever the time's decimals; with VTG,
-        // from the first speed on.
+        // from the first speed on. A GGA without a fix gives an RMC that says so.
         if ((withoutVtg || !speed.empty()) && ContainsSentence(line, "GGA")) {
-            std::string body = "GPRMC," + ExtractField(line, 1) + ",A,";
+            std::string quality = ExtractField(line, 6);
+            bool fix = !quality.empty() && quality != "0" && !ExtractField(line, 2).empty();
+            std::string body = "GPRMC," + ExtractField(line, 1) + (fix ? ",A," : ",V,");
             for (int field = 2; field <= 5; ++field)
                 body += ExtractField(line, field) + ",";
-            text = FrameSentence(body + speed + "," + course + "," + ddmmyy + ",000.6,E") + "\r\n";
+            text =
+                FrameSentence(body + speed + "," + course + "," + calendar.ddmmyy() + ",000.6,E") +
+                "\r\n";
         }
         if (ContainsSentence(line, "VTG")) {
             speed = ExtractField(line, 5);
@@ -43,7 +50,28 @@ std::optional<std::string> RmcCopy::write(const std::string& logPath, RecordSour
         }
         text += line + "\r\n";
         written = std::fwrite(text.data(), 1, text.size(), out) == text.size();
+    };
+    // The first lines wait for a ZDA that dates them; today dates a log that says no date.
+    constexpr size_t kLinesBeforeADate = 1000;
+    std::vector<std::string> held;
+    auto copyHeld = [&] {
+        calendar = LogCalendar(LogCalendar::FirstDay(held, calendar.day()));
+        for (size_t i = 0; written && i < held.size(); ++i)
+            copyLine(held[i]);
+        held.clear();
+    };
+    bool dated = false;
+    for (std::string line; written && source.readLine(line);) {
+        if (dated) {
+            copyLine(line);
+            continue;
+        }
+        held.push_back(line);
+        if ((dated = IsSentence(line, "ZDA") || held.size() >= kLinesBeforeADate))
+            copyHeld();
     }
+    if (!dated)
+        copyHeld();
     written = out && std::fclose(out) == 0 && written;
     if (!written && error.empty())
         error = std::strerror(errno);
