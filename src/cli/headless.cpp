@@ -252,12 +252,11 @@ int RunHeadless(const CommandLine& command, int argc, char* argv[]) {
     ApplyReplayOptions(o, engine);
     OutputSink sink(outputs);
     HeadlessReplay replay(engine, outputs, sink);
+    using namespace std::chrono;
+    TimeShift shift(duration_cast<seconds>(system_clock::now().time_since_epoch()).count());
     if (o.now) {
-        using namespace std::chrono;
-        TimeShift shift(duration_cast<seconds>(system_clock::now().time_since_epoch()).count());
-        sink.beforeSend = [shift](std::string& sentence) mutable {
-            sentence = shift.apply(sentence);
-        };
+        sink.beforeSend = [&shift](std::string& sentence) { sentence = shift.apply(sentence); };
+        replay.looped = [&shift] { shift.startAgain(); };
     }
     std::signal(SIGINT, requestStop);
     std::signal(SIGTERM, requestStop);

@@ -42,6 +42,8 @@ HeadlessReplay::Step HeadlessReplay::step() {
         return step;
     }
     step.looped = true;
+    if (looped)
+        looped();
     return step;
 }
 

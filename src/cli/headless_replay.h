@@ -6,6 +6,7 @@
 #include "output/outputs.h"
 #include "replay/replay_engine.h"
 
+#include <functional>
 #include <string>
 
 namespace korvel {
@@ -43,6 +44,8 @@ class HeadlessReplay {
     void stop();
     // Whether a looped file could not be replayed any more.
     bool loopFailed() const { return loopFailed_; }
+    // Called when the file starts again.
+    std::function<void()> looped;
 
   private:
     ReplayEngine& engine_;

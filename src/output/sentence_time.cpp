@@ -5,6 +5,7 @@
 #include "replay/track_record.h"
 #include "text/conversions.h"
 
+#include <algorithm>
 #include <chrono>
 #include <vector>
 
@@ -105,6 +106,14 @@ std::optional<SentenceTime> TimeOf(const std::string& hhmmss, const std::string&
     return TimeOf("$GPRMC," + hhmmss + ",A,,,,,,," + ddmmyy + ",,");
 }
 
+void TimeShift::startAgain() {
+    if (!latest_)
+        return;
+    now_ = *latest_ + 1;
+    offset_.reset();
+    firstOfDay_.reset();
+}
+
 std::string TimeShift::apply(const std::string& sentence) {
     std::optional<SentenceTime> t = TimeOf(sentence);
     if (!t)
@@ -123,6 +132,7 @@ std::string TimeShift::apply(const std::string& sentence) {
     std::int64_t shift = offset_ ? *offset_ : now_ - *firstOfDay_;
     std::int64_t moved = t->seconds + shift;
     std::int64_t movedOfDay = (moved % kDay + kDay) % kDay;
+    latest_ = std::max(latest_.value_or(moved), moved);
 
     Layout layout = *layoutOf(sentence);
     std::vector<std::string> f = fieldsOf(sentence);

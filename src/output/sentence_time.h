@@ -28,9 +28,13 @@ class TimeShift {
   public:
     explicit TimeShift(std::int64_t now) : now_(now) {}
     std::string apply(const std::string& sentence);
+    // The log starts again: its first moment comes a second after the latest one sent, so that
+    // a looped log's time goes on and never runs back.
+    void startAgain();
 
   private:
     std::int64_t now_;
+    std::optional<std::int64_t> latest_;     // the latest moment sent
     std::optional<std::int64_t> firstOfDay_; // the first time, when it had no date
     std::optional<std::int64_t> offset_;     // seconds added to every dated moment
 };

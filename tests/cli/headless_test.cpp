@@ -1,5 +1,6 @@
 // The built program without a window, run as a user runs it.
 #include "cli/served_run.h"
+#include "output/sentence_time.h"
 #include "platform/run_until.h"
 #include "replay/sentence.h"
 #include "support/temp_folder.h"
@@ -12,6 +13,7 @@
 #include <algorithm>
 #include <functional>
 #include <gtest/gtest.h>
+#include <sstream>
 #include <sys/socket.h>
 #include <termios.h>
 #include <unistd.h>
@@ -127,6 +129,25 @@ TEST(Headless, ManualStreamsAtTheIntervalFromThePosition) {
     process.waitForFinished(5000);
     EXPECT_GE(std::count(out.begin(), out.end(), '\n'), 12 * 3) << out;
     EXPECT_NE(out.find(",A,0030.0000,S,00015.0000,W,"), std::string::npos) << out;
+}
+
+// A looped log with --now goes on in time from pass to pass, never back.
+TEST(Headless, ALoopedLogWithNowGoesOnInTime) {
+    QProcess run;
+    run.start("/bin/bash", {"-c", QString(KORVEL_BINARY) + " replay " + kSample +
+                                      " --port none --interval max --loop --now --echo"
+                                      " --sentences RMC --ini /nonexistent.ini | head -n 500"});
+    ASSERT_TRUE(run.waitForFinished(30000));
+    std::istringstream out(run.readAllStandardOutput().toStdString());
+    std::int64_t latest = 0;
+    int records = 0;
+    for (std::string line; std::getline(out, line); ++records) {
+        std::optional<SentenceTime> at = TimeOf(line);
+        ASSERT_TRUE(at && at->dated) << line;
+        ASSERT_GT(at->seconds, latest) << "record " << records << ": " << line;
+        latest = at->seconds;
+    }
+    EXPECT_EQ(records, 500) << "two passes and more";
 }
 
 // Standard output that fails is an error; one whose reader has gone ends the run quietly.
