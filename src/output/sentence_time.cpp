@@ -25,12 +25,14 @@ struct Layout {
 std::optional<Layout> layoutOf(const std::string& sentence) {
     if (IsSentence(sentence, "RMC"))
         return Layout{1, 9, false};
-    if (IsSentence(sentence, "GGA"))
-        return Layout{1, 0, false};
     if (IsSentence(sentence, "GLL"))
         return Layout{5, 0, false};
     if (IsSentence(sentence, "ZDA"))
         return Layout{1, 2, true};
+    // The sentences of NMEA 0183 4.x whose first field is the UTC time of the fix or report.
+    for (const char* type : {"GGA", "GNS", "GBS", "GST", "GRS", "BWC", "BWR", "ZTG", "ZFO", "GXA"})
+        if (IsSentence(sentence, type))
+            return Layout{1, 0, false};
     return std::nullopt;
 }
 

@@ -14,8 +14,9 @@ struct SentenceTime {
     int millis = 0;           // the fraction of the second, for pacing
 };
 
-// The time of an RMC, GGA, GLL or ZDA sentence of any talker, whole seconds; none when the
-// sentence has no such field or it holds no valid time.
+// The time of a sentence of any talker that carries one (RMC, GGA, GLL, ZDA, GNS, GBS, GST,
+// GRS, BWC, BWR, ZTG, ZFO, GXA), whole seconds; none when the sentence has no such field or it
+// holds no valid time.
 std::optional<SentenceTime> TimeOf(const std::string& sentence);
 // The time of an hhmmss[.ss] and a ddmmyy text, as an RMC carries them.
 std::optional<SentenceTime> TimeOf(const std::string& hhmmss, const std::string& ddmmyy);
