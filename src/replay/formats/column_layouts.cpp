@@ -23,6 +23,15 @@ double ttqvAltitude(std::string_view line) {
     return WholeMetresOf(Mid(line, 48, 4));
 }
 
+// PCX5's altitude in metres from column 48; -9999 marks an unknown one, a line that ends
+// before it has none.
+std::optional<double> pcx5Altitude(std::string_view line) {
+    std::string_view altitude = TrimView(MidView(line, 48, 8));
+    if (altitude.empty())
+        return std::nullopt;
+    return Val(altitude) == -9999 ? kNoAltitude : WholeMetresOf(altitude);
+}
+
 // The altitude between the ";" after column 50 and the next; "1e25" marks an unknown one.
 std::optional<double> gardownAltitude(std::string_view line) {
     size_t semicolon = line.find(';', 49);
@@ -74,6 +83,7 @@ void ReadTtqvColumns(std::string_view line, TrackFix& fix) {
 void ReadPcx5Columns(std::string_view line, TrackFix& fix) {
     cutPosition(fix, line, 7, 20);
     readPcxDate(fix, line);
+    fix.altitude = pcx5Altitude(line);
 }
 
 void ReadGardownColumns(std::string_view line, TrackFix& fix) {

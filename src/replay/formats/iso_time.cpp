@@ -29,7 +29,7 @@ bool SetIsoTime(TrackFix& fix, std::string_view text) {
     int year = digits(text, 0, 4), month = digits(text, 5, 2), day = digits(text, 8, 2);
     int hours = digits(text, 11, 2), minutes = digits(text, 14, 2), seconds = digits(text, 17, 2);
     if (year < 0 || month < 0 || day < 0 || hours < 0 || minutes < 0 || seconds < 0 ||
-        text[4] != '-' || text[7] != '-' || (text[10] != 'T' && text[10] != ' ') ||
+        text[4] != '-' || text[7] != '-' || (text[10] != 'T' && text[10] != 't' && text[10] != ' ') ||
         text[13] != ':' || text[16] != ':' || hours > 23 || minutes > 59 || seconds > 60)
         return false;
     size_t at = 19;
