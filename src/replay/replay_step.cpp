@@ -59,6 +59,8 @@ void ReplayEngine::stepLog(SentenceSink& sink, RecordStep& result) {
     LogRecords::Seen seen = log_.takeSeen();
     result.seen = seen.kinds;
     if (!whole) {
+        // The last record ends as every other: with its VTG made and the datum where due.
+        sendLogEnd(sink);
         result.ended = true; // the stop forgets the altitude
         return;
     }
