@@ -3,7 +3,6 @@
 #pragma once
 
 #include <chrono>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -18,21 +17,18 @@ class LogCalendar {
     // midnights the lines before it passed; fallback when none of them is a dated ZDA.
     static std::chrono::sys_days FirstDay(const std::vector<std::string>& lines,
                                           std::chrono::sys_days fallback);
-    // Takes a line of the log: a GGA's or ZDA's time, a ZDA's date.
-    void take(std::string_view line);
+    // Takes a line of the log: the time of a sentence that carries one, a ZDA's date.
+    void take(const std::string& line);
     // The day the line taken last falls on, as an RMC writes it (ddmmyy).
     std::string ddmmyy() const;
     std::chrono::sys_days day() const { return day_; }
 
   private:
-    // Moves on a day where a GGA's or ZDA's time passes midnight.
-    void passTime(std::string_view line);
+    // Moves on a day where the time of day falls back past midnight.
+    void pass(int secondsOfDay);
 
     std::chrono::sys_days day_;
     int lastSeconds_ = -1; // of the day, of the latest time
 };
-
-// A ddmmyy date (20th and 21st century: 80 to 99 are 1980 to 1999); none when it is no date.
-std::optional<std::chrono::sys_days> DayOfDdmmyy(std::string_view ddmmyy);
 
 } // namespace korvel

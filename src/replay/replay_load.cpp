@@ -2,7 +2,6 @@
 // pass, and stand at the first record.
 #include "replay/replay_engine.h"
 
-#include "replay/record_time.h"
 #include "replay/sentence_type.h"
 #include "text/conversions.h"
 
@@ -90,8 +89,8 @@ void ReplayEngine::loadLog(LoadResult& result, const LocalDateTime& today,
         result.completedFromGga = true;
         if (!reopen(result))
             return;
-        std::optional<std::string> failed =
-            copy_.write(path, source_, logWithoutVtg, Ddmmyy(today));
+        std::optional<std::string> failed = copy_.write(
+            path, source_, logWithoutVtg, std::chrono::year(today.year) / today.month / today.day);
         source_.close();
         if (failed) {
             result.refusal = {*failed};

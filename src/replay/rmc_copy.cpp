@@ -14,7 +14,7 @@
 namespace korvel {
 
 std::optional<std::string> RmcCopy::write(const std::string& logPath, RecordSource& source,
-                                          bool withoutVtg, const std::string& ddmmyy) {
+                                          bool withoutVtg, std::chrono::sys_days today) {
     namespace fs = std::filesystem;
     // The copy lives in a folder of its own, so that it never takes the name of a file of the
     // user's, never truncates the log it reads, and works beside a read-only log too. It keeps
@@ -28,7 +28,7 @@ std::optional<std::string> RmcCopy::write(const std::string& logPath, RecordSour
     std::FILE* out = copy.empty() ? nullptr : std::fopen(copy.c_str(), "wbx");
     bool written = out != nullptr;
     std::string speed, course;
-    LogCalendar calendar{DayOfDdmmyy(ddmmyy).value_or(std::chrono::sys_days{})};
+    LogCalendar calendar{today};
     auto copyLine = [&](const std::string& line) {
         calendar.take(line);
         std::string text;

@@ -4,6 +4,7 @@
 
 #include "replay/record_source.h"
 
+#include <chrono>
 #include <optional>
 #include <string>
 
@@ -17,12 +18,12 @@ class RmcCopy {
     RmcCopy& operator=(const RmcCopy&) = delete;
 
     // Writes the copy of the log at logPath, whose lines source reads from its start; its RMC
-    // sentences dated as the log's ZDA sentences say, or ddmmyy (today) when it has none, the
+    // sentences dated as the log's ZDA sentences say, or today when it has none, the
     // day moving on where the log's clock passes midnight. Without any VTG (withoutVtg) every
     // GGA gets its RMC, with empty speed and course. None when it is written, else what the
     // user is told.
     std::optional<std::string> write(const std::string& logPath, RecordSource& source,
-                                     bool withoutVtg, const std::string& ddmmyy);
+                                     bool withoutVtg, std::chrono::sys_days today);
     // The copy written last; "" when there is none.
     const std::string& path() const { return path_; }
     // Removes the copy and its folder.
