@@ -58,6 +58,7 @@ TEST(HeadlessDownload, RefusedAndIncompleteRunsLeaveTheFileAsItWas) {
     test::TempFolder folder;
     std::string file = folder.write("walk.trk", "precious");
     ReceiverProcess receiver({"--points", "40", "--missing", "3"});
+    const QString device = QString::fromStdString(receiver.device);
     struct Run {
         const char* name;
         QString port;
@@ -68,13 +69,9 @@ TEST(HeadlessDownload, RefusedAndIncompleteRunsLeaveTheFileAsItWas) {
         {"walk.trk", "TCP", {}, 2, "TCP"},
         {"walk.trk", "COM17", {}, 2, "COM17"},
         {"walk.trk", "/dev/korvel-no-such-port", {"--force"}, 1, "/dev/korvel-no-such-port"},
-        {"walk.trk", QString::fromStdString(receiver.device), {}, 1, "exists already"},
-        {"walk", QString::fromStdString(receiver.device), {}, 1, "walk.trk exists already"},
-        {"walk.trk",
-         QString::fromStdString(receiver.device),
-         {"--force"},
-         1,
-         "the receiver announced 44 records and sent 41"}};
+        {"walk.trk", device, {}, 1, "exists already"},
+        {"walk", device, {}, 1, "walk.trk exists already"},
+        {"walk.trk", device, {"--force"}, 1, "the receiver announced 44 records and sent 41"}};
     for (const Run& run : runs) {
         test::Finished ran =
             test::RunKorvel(QStringList{"download", path(folder, run.name), "--port", run.port,

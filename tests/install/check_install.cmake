@@ -11,11 +11,14 @@ endif()
 set(files bin/korvel bin/korvel-window share/korvel/Tracks/sample.log share/korvel/Tracks/sample.trk
     share/applications/korvel.desktop share/mime/packages/korvel.xml
     share/icons/hicolor/scalable/apps/korvel.svg share/man/man1/korvel.1)
-foreach(installed ${files})
-  if(NOT EXISTS ${STAGE}/usr/${installed})
-    message(FATAL_ERROR "not installed: ${installed}")
-  endif()
-endforeach()
+function(expect_files root missing)
+  foreach(installed ${files})
+    if(NOT EXISTS ${root}/usr/${installed})
+      message(FATAL_ERROR "${missing}: ${installed}")
+    endif()
+  endforeach()
+endfunction()
+expect_files(${STAGE} "not installed")
 file(READ ${STAGE}/usr/share/applications/korvel.desktop desktop)
 string(REGEX MATCH "\nMimeType=[^\n]*" types "${desktop}")
 foreach(type application/gpx+xml application/vnd.google-earth.kml+xml application/x-nmea-log
@@ -37,11 +40,7 @@ if(NOT depends MATCHES "libqt6serialport6" OR NOT depends MATCHES "qt6-qpa-plugi
   message(FATAL_ERROR "the package depends on: ${depends}")
 endif()
 execute_process(COMMAND dpkg-deb -x ${package} ${STAGE}/root)
-foreach(installed ${files})
-  if(NOT EXISTS ${STAGE}/root/usr/${installed})
-    message(FATAL_ERROR "not in the package: ${installed}")
-  endif()
-endforeach()
+expect_files(${STAGE}/root "not in the package")
 execute_process(COMMAND ${STAGE}/root/usr/bin/korvel replay
                         ${STAGE}/root/usr/share/korvel/Tracks/sample.trk --port none
                         --interval max --echo --sentences RMC --ini ${STAGE}/Korvel.ini

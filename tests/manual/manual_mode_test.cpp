@@ -51,15 +51,6 @@ TEST_F(Manual, SentencesForThePositionShown) {
     EXPECT_EQ(moved[2], FrameSentence("GPVTG,000,T,,,0,N,0,K"));
     EXPECT_EQ(c.DistL.caption, "1");
 
-    // Standing still at the start point.
-    form.manual().stream().startLat = form.manual().stream().currentLat;
-    form.manual().stream().startLon = form.manual().stream().currentLon - 0.0001;
-    std::vector<std::string> standing = nextTick();
-    EXPECT_EQ(standing[0],
-              FrameSentence("GPRMC,120003,A,4806.7450,N,01138.1950,E,000.0,,061226,,E"));
-    EXPECT_EQ(standing[2], FrameSentence("GPVTG,000,T,,,0,N,0,K"));
-    EXPECT_EQ(c.Gauge1.style, 50);
-
     c.VSc1[2].setValue(59);
     c.VSc1[3].setValue(9);
     EXPECT_EQ(ExtractField(nextTick()[0], 3), "4806.9983");

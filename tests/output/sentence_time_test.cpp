@@ -74,15 +74,3 @@ TEST(SentenceTime, ALogMovedToNow) {
             EXPECT_EQ(shift.apply(FrameSentence(step.in)), FrameSentence(step.out)) << step.in;
     }
 }
-
-// A looped log goes on a second after the latest moment sent, across the days it passed.
-TEST(SentenceTime, ALoopGoesOnFromTheLatestMoment) {
-    const std::string first = "GPRMC,235959,A,4807.038,N,01131.000,E,,,311299,,";
-    TimeShift shift(kNow);
-    shift.apply(FrameSentence(first));
-    EXPECT_EQ(shift.apply(FrameSentence("GPRMC,000004,A,4807.038,N,01131.000,E,,,010100,,")),
-              FrameSentence("GPRMC,100005,A,4807.038,N,01131.000,E,,,081226,,"));
-    shift.startAgain();
-    EXPECT_EQ(shift.apply(FrameSentence(first)),
-              FrameSentence("GPRMC,100006,A,4807.038,N,01131.000,E,,,081226,,"));
-}

@@ -35,22 +35,6 @@ TEST(Sentence, ExtractFieldCountsFromTheIdentifier) {
         {"", 3, ""},
         {"$PXYZ,a*b,c", 1, "a*b"}, // a "*" counts only in the last field
     };
-    for (const Case& c : cases) {
+    for (const Case& c : cases)
         EXPECT_EQ(ExtractField(c.line, c.n), c.field) << c.line << " field " << c.n;
-        // The fields up to n, and more, in one pass.
-        std::string_view upTo[13], more[13];
-        FieldViews(c.line, std::span(upTo, static_cast<size_t>(c.n) + 1));
-        FieldViews(c.line, more);
-        EXPECT_EQ(upTo[c.n], c.field) << c.line << " field " << c.n << " in one pass";
-        EXPECT_EQ(more[c.n], c.field) << c.line << " field " << c.n << " in one pass";
-    }
-}
-
-// Blanks and tabs a logger left after a checksum go; a sentence without one keeps its last field.
-TEST(Sentence, BlanksAfterTheChecksumGo) {
-    for (auto [line, sent] : {std::pair{"$GPGSV,1,1,00*79 \t ", "$GPGSV,1,1,00*79"},
-                              {"!AIVDM,1,1,,B,1,0*24\t", "!AIVDM,1,1,,B,1,0*24"},
-                              {"$PGRMM,WGS 84 ", "$PGRMM,WGS 84 "},
-                              {"*4 ", "*4 "}})
-        EXPECT_EQ(WithoutBlanksAfterChecksum(line), sent) << '"' << line << '"';
 }
