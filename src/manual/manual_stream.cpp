@@ -27,7 +27,7 @@ ManualStream::Tick ManualStream::tick(const LocalDateTime& utcNow, const Sentenc
     if (done.started)
         trip_.measureLeg(startLat, startLon, currentLat, currentLon);
     done.legDistance = done.started ? trip_.legDistance() : 0;
-    done.legCourse = trip_.legCourse();
+    done.legCourse = trip_.legCourse().value_or(0);
     if (done.started && done.legDistance > 0)
         body += CourseText(done.legCourse) + ".0";
     body += "," + Ddmmyy(utcNow) + ",,E";

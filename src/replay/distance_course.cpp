@@ -1,38 +1,69 @@
 #include "replay/distance_course.h"
 
-#include "text/conversions.h"
-
+#include <algorithm>
 #include <cmath>
+#include <numbers>
 
 namespace korvel {
 
-DistanceAndCourse ComputeDistanceAndCourse(double lat1, double lat2, double lon1, double lon2,
-                                           double course) {
-    constexpr double pi = 3.14159265358979;
-    constexpr double metresPerMinute = 1855;
-    double meanLatitude = (lat1 / 60 + lat2 / 60) / 2 * pi / 180;
-    // The short way round: a leg across the 180 degree meridian is a few minutes, not 360
-    // degrees less a few.
-    double dLon = std::remainder(lon2 - lon1, 360.0 * 60);
-    double dN = (lat2 - lat1) * metresPerMinute;
-    double dE = std::cos(meanLatitude) * dLon * metresPerMinute;
-    double distance = Int(std::sqrt(dN * dN + dE * dE) + 0.5);
-    if (distance == 0)
-        return {distance, course};
-    const double a = 180 / pi;
-    if (dN == 0)
-        course = dE > 0 ? 90 : 270;
-    else if (dE == 0)
-        course = dN > 0 ? 0 : 180;
-    else if (dN >= 0 && dE >= 0)
-        course = Int(std::atan(dE / dN) * a);
-    else if (dN < 0 && dE >= 0)
-        course = Int(std::atan(-dN / dE) * a) + 90;
-    else if (dN < 0 && dE < 0)
-        course = Int(std::atan(dE / dN) * a) + 180;
-    else
-        course = Int(std::atan(dN / -dE) * a) + 270;
-    return {distance, course};
+namespace {
+
+// Sine and cosine of the half differences of a leg's ends and the arc of its haversine, by their
+// series where the leg is as short as a track's nearly always are (the terms left off lie below
+// the last bit), else by the library: every point replayed has its leg.
+constexpr double kSmallAngle = 1e-3;
+
+double sineOf(double x) {
+    if (std::fabs(x) >= kSmallAngle)
+        return std::sin(x);
+    double x2 = x * x;
+    return x * (1 - x2 / 6 * (1 - x2 / 20));
+}
+
+double cosineOf(double x) {
+    if (std::fabs(x) >= kSmallAngle)
+        return std::cos(x);
+    double x2 = x * x;
+    return 1 - x2 / 2 * (1 - x2 / 12 * (1 - x2 / 30));
+}
+
+// The arc sine of the square root of a leg's haversine, by its series where the leg is short.
+double arcOf(double haversine) {
+    double x = std::sqrt(std::min(1.0, haversine));
+    if (x >= kSmallAngle)
+        return std::asin(x);
+    double x2 = x * x;
+    return x * (1 + x2 / 6 * (1 + x2 * 9 / 20));
+}
+
+} // namespace
+
+constexpr double kRadiansPerMinute = std::numbers::pi / (180 * 60);
+
+GlobePosition OnGlobe(double lat, double lon) {
+    double phi = lat * kRadiansPerMinute;
+    return {lat, lon, std::sin(phi), std::cos(phi)};
+}
+
+DistanceAndCourse ComputeDistanceAndCourse(const GlobePosition& from, const GlobePosition& to) {
+    constexpr double kEarthRadius = 6'371'008.8; // metres, the mean of the ellipsoid's axes
+    // The halves of the differences for the haversine, which keeps its digits on the short legs
+    // of a track where the cosine rule loses them.
+    double halfLambda = (to.lon - from.lon) * kRadiansPerMinute / 2;
+    double sinHalfLambda = sineOf(halfLambda), cosHalfLambda = cosineOf(halfLambda);
+    double sinHalfPhi = sineOf((to.lat - from.lat) * kRadiansPerMinute / 2);
+    double h = sinHalfPhi * sinHalfPhi + from.cosLat * to.cosLat * sinHalfLambda * sinHalfLambda;
+    double metres = 2 * kEarthRadius * arcOf(h);
+    if (metres == 0)
+        return {0, std::nullopt};
+    // The bearing back from the second point, turned round: the way the leg arrives.
+    double sinLambda = 2 * sinHalfLambda * cosHalfLambda;
+    double cosLambda = 1 - 2 * sinHalfLambda * sinHalfLambda;
+    double back = std::atan2(-sinLambda * from.cosLat,
+                             to.cosLat * from.sinLat - to.sinLat * from.cosLat * cosLambda);
+    // Whole degrees, 0 to 359 (the bearing lies between -180 and 180 before it is turned).
+    auto degrees = static_cast<long>(back * (180 / std::numbers::pi) + 180.5);
+    return {metres, static_cast<double>(degrees % 360)};
 }
 
 } // namespace korvel

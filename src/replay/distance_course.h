@@ -1,16 +1,27 @@
-// Flat-earth distance and course between two positions in signed minutes of arc (negative south
-// and west; 1855 m per minute).
+// Distance and course between two positions in signed minutes of arc (negative south and west),
+// along the great circle of a sphere of the Earth's mean radius.
 #pragma once
+
+#include <optional>
 
 namespace korvel {
 
 struct DistanceAndCourse {
-    double distance; // whole metres
-    double course;   // whole degrees clockwise from north; unchanged when distance is 0
+    double metres;                // unrounded
+    std::optional<double> course; // whole degrees clockwise from north, 0 to 359; none where
+                                  // the points coincide
 };
 
-// course is the previous course, kept when the points coincide.
-DistanceAndCourse ComputeDistanceAndCourse(double lat1, double lat2, double lon1, double lon2,
-                                           double course);
+// A position in signed minutes of arc, with the sine and cosine of its latitude worked out once
+// for the legs to it and from it.
+struct GlobePosition {
+    double lat = 0, lon = 0;
+    double sinLat = 0, cosLat = 1;
+};
+GlobePosition OnGlobe(double lat, double lon);
+
+// The course is the direction of travel on arrival at the second point: on a long leg, or one
+// across a pole, it differs from the direction at the start.
+DistanceAndCourse ComputeDistanceAndCourse(const GlobePosition& from, const GlobePosition& to);
 
 } // namespace korvel

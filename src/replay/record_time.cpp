@@ -20,8 +20,8 @@ std::optional<RecordTime> ReadRecordTime(std::string_view ddmmyy, std::string_vi
     int day = twoDigits(ddmmyy, 0);
     int month = twoDigits(ddmmyy, 2);
     int year = twoDigits(ddmmyy, std::string_view::npos);
-    if (year == 89)
-        return std::nullopt;
+    if (year == 89 && month == 12 && day >= 30)
+        return std::nullopt; // the receiver's zero, as local time shows its midnight
     year += year < 80 ? 2000 : 1900;
     year_month_day date{std::chrono::year(year), std::chrono::month(static_cast<unsigned>(month)),
                         std::chrono::day(static_cast<unsigned>(day))};

@@ -14,8 +14,8 @@ struct RecordTime {
     std::string dayText; // the date's day as the record writes it
 };
 
-// The time of a record from its date (ddmmyy) and time (hhmmss); none when the year reads 89
-// (no date) or a field is damaged, rather than a made-up date.
+// The time of a record from its date (ddmmyy) and time (hhmmss); none on the receiver's zero
+// date (30 or 31 December 1989: no date) or where a field is damaged, rather than a made-up date.
 std::optional<RecordTime> ReadRecordTime(std::string_view ddmmyy, std::string_view hhmmss);
 
 // The ddmmyy that dates a sentence of the day.

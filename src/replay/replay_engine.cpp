@@ -107,6 +107,7 @@ void ReplayEngine::startSegment() {
     trip_.forgetPoints();
     trip_.forgetDistance();
     trip_.forgetClock();
+    trip_.forgetCourse();
     figures_.knotsText.clear();
     if (tripRestarted)
         tripRestarted();

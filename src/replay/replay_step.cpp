@@ -34,7 +34,7 @@ void ReplayEngine::sendPause(SentenceSink& sink) {
 
 void ReplayEngine::restartTrip() {
     figures_.altitude = kNoAltitude;
-    // A run's first point has course 000 and no speed, whatever the run before it ended with.
+    // A run's first point has no course and no speed, whatever the run before it ended with.
     trip_.forgetCourse();
     figures_.knotsText.clear();
     trip_.forgetFastest();
@@ -149,8 +149,11 @@ void ReplayEngine::stepTrack(SentenceSink& sink, RecordStep& result) {
     if (!point)
         return;
     std::string ddmmyy = Ddmmyy(point->fix);
-    takeTime(ddmmyy, point->fix.compactTime, result);
-    TrackRecords::Leg leg = track_.convert(point->fix, ddmmyy, figuresShown_, !repositioning);
+    takeTime(ddmmyy, std::string_view(point->fix.compactTime).substr(0, 6), result);
+    std::optional<double> at;
+    if (result.time)
+        at = static_cast<double>(result.time->at) + point->fix.fraction;
+    TrackRecords::Leg leg = track_.convert(point->fix, ddmmyy, at, figuresShown_, !repositioning);
     if (figuresShown_) {
         result.fromStart = leg.fromStart;
         result.fastest = leg.fastest;

@@ -7,6 +7,7 @@
 #include <cctype>
 #include <charconv>
 #include <cmath>
+#include <cstring>
 
 namespace korvel {
 
@@ -18,35 +19,38 @@ long long shownThousandths(double minutesOfArc) {
     return FormatUnits(std::fabs(minutesOfArc) < 1e12 ? minutesOfArc : 0, 3);
 }
 
-// The minutes' thousandths written as ddmm.mmm (degreeDigits 2) or dddmm.mmm (3), digit by
-// digit: this runs for every point replayed.
-std::string thousandthsText(long long thousandths, int degreeDigits) {
+} // namespace
+
+void WriteThousandths(long long thousandths, int degreeDigits, std::string& text) {
     long long degrees = thousandths / 60000;
-    char text[40];
-    size_t width = degreeDigits == 2 ? 2 : 3;
-    char* end = std::to_chars(text + 3, text + 24, degrees).ptr;
-    char* start = text + 3;
-    while (static_cast<size_t>(end - start) < width)
-        *--start = '0';
-    long long rest = thousandths - degrees * 60000; // thousandths of a minute, below 60000
-    for (long long unit : {10000, 1000, 100, 10, 1}) {
-        if (unit == 100)
-            *end++ = '.';
-        *end++ = static_cast<char>('0' + rest / unit % 10);
+    auto rest = static_cast<unsigned>(thousandths - degrees * 60000); // below 60000
+    char digits[40];
+    char* end = digits;
+    if (degrees < 1000) {
+        // Degrees of the globe, as nearly every position has them.
+        if (degreeDigits != 2 || degrees >= 100)
+            *end++ = static_cast<char>('0' + degrees / 100);
+        *end++ = static_cast<char>('0' + degrees / 10 % 10);
+        *end++ = static_cast<char>('0' + degrees % 10);
+    } else {
+        end = std::to_chars(digits, digits + 24, degrees).ptr;
     }
-    return std::string(start, end);
+    const char minutes[] = {static_cast<char>('0' + rest / 10000),
+                            static_cast<char>('0' + rest / 1000 % 10),
+                            '.',
+                            static_cast<char>('0' + rest / 100 % 10),
+                            static_cast<char>('0' + rest / 10 % 10),
+                            static_cast<char>('0' + rest % 10)};
+    std::memcpy(end, minutes, sizeof minutes);
+    text.assign(digits, static_cast<size_t>(end + sizeof minutes - digits));
 }
 
-// One coordinate of signed degrees: its text, and its signed minutes as reading the text back
-// gives them (the whole degrees times 60, and the minutes' thousandths divided by 1000).
+namespace {
+
+// One coordinate of signed degrees: its text, and its signed minutes as the file gives them.
 void setCoordinate(double degrees, int degreeDigits, std::string& text, double& minutes) {
-    long long thousandths = shownThousandths(std::fabs(degrees) * 60);
-    text = thousandthsText(thousandths, degreeDigits);
-    long long whole = thousandths / 60000;
-    minutes =
-        static_cast<double>(whole) * 60 + static_cast<double>(thousandths - whole * 60000) / 1000;
-    if (degrees < 0)
-        minutes = -minutes;
+    minutes = degrees * 60;
+    WriteThousandths(shownThousandths(std::fabs(minutes)), degreeDigits, text);
 }
 
 } // namespace
@@ -121,18 +125,24 @@ bool OnTheGlobe(TrackFix& fix) {
     if ((fix.latHemisphere != "N" && fix.latHemisphere != "S") ||
         (fix.lonHemisphere != "E" && fix.lonHemisphere != "W"))
         return false;
-    double lat = MinutesOfArc(fix.latText), lon = MinutesOfArc(fix.lonText);
-    if (!(lat <= 90 * 60 && lon <= 180 * 60))
-        return false;
-    if (std::isnan(fix.latMinutes))
+    // The minutes a reader gave, or those the texts say.
+    if (std::isnan(fix.latMinutes)) {
+        double lat = MinutesOfArc(fix.latText);
         fix.latMinutes = fix.latHemisphere == "S" ? -lat : lat;
-    if (std::isnan(fix.lonMinutes))
+    }
+    if (std::isnan(fix.lonMinutes)) {
+        double lon = MinutesOfArc(fix.lonText);
         fix.lonMinutes = fix.lonHemisphere == "W" ? -lon : lon;
-    return true;
+    }
+    return std::fabs(fix.latMinutes) <= 90 * 60 && std::fabs(fix.lonMinutes) <= 180 * 60;
+}
+
+double NearestMetre(double metres) {
+    return std::round(metres) + 0.0; // -0.3 m is 0 m, not -0
 }
 
 double WholeMetresOf(std::string_view text) {
-    return TrimView(text).empty() ? kNoAltitude : Int(Val(text));
+    return TrimView(text).empty() ? kNoAltitude : NearestMetre(Val(text));
 }
 
 bool StartsWithNumber(std::string_view text) {
@@ -159,8 +169,11 @@ std::optional<double> PlainNumber(std::string_view text) {
 std::string PositionText(double minutesOfArc, int degreeDigits) {
     // Round to the thousandth of a minute first, so that 59.9996 minutes carry into the degrees.
     long long thousandths = shownThousandths(minutesOfArc);
-    if (thousandths >= 0)
-        return thousandthsText(thousandths, degreeDigits); // what the patterns below give
+    if (thousandths >= 0) {
+        std::string text;
+        WriteThousandths(thousandths, degreeDigits, text); // what the patterns below give
+        return text;
+    }
     long long degrees = thousandths / 60000;
     std::string minutes =
         Format(static_cast<double>(thousandths - degrees * 60000) / 1000, "00.000");
@@ -184,55 +197,25 @@ std::string_view MonthNumber(std::string_view month) {
     return numbers[0];
 }
 
-namespace {
-
-// The day, the month's number and the year of a fix as their texts run on, read in place:
-// every point's date is read so.
-class DateText {
-  public:
-    explicit DateText(const TrackFix& fix) : parts_{fix.day, MonthNumber(fix.month), fix.year} {}
-    size_t size() const { return parts_[0].size() + parts_[1].size() + parts_[2].size(); }
-    char operator[](size_t i) const {
-        for (std::string_view part : parts_) {
-            if (i < part.size())
-                return part[i];
-            i -= part.size();
-        }
-        return '\0';
-    }
-
-  private:
-    std::string_view parts_[3];
-};
-
-} // namespace
-
 std::string Ddmmyy(const TrackFix& fix) {
-    if (fix.day.size() == 2 && fix.year.size() >= 2) {
+    std::string_view month = MonthNumber(fix.month), year = fix.year;
+    if (fix.day.size() == 2 && year.size() >= 2) {
         // As nearly every point has them: the day, the month's number, the year's last two.
-        std::string_view month = MonthNumber(fix.month), year = fix.year;
         const char ddmmyy[] = {fix.day[0], fix.day[1], month[0], month[1], year[year.size() - 2],
                                year.back()};
         return std::string(ddmmyy, sizeof ddmmyy);
     }
-    DateText date(fix);
-    size_t size = date.size(), last = size - std::min<size_t>(2, size);
-    char ddmmyy[6];
-    size_t length = 0;
-    for (size_t i = 0; i < std::min<size_t>(4, size); ++i)
-        ddmmyy[length++] = date[i];
-    for (size_t i = last; i < size; ++i)
-        ddmmyy[length++] = date[i];
-    return std::string(ddmmyy, length);
+    std::string date = fix.day;
+    date.append(month).append(year);
+    size_t last = date.size() - std::min<size_t>(2, date.size());
+    return date.substr(0, 4) + date.substr(last);
 }
 
 bool OnZeroDate(const TrackFix& fix) {
-    if (fix.year.size() >= 4)
-        return fix.year.ends_with("1989");
-    DateText date(fix);
-    size_t size = date.size();
-    return size >= 4 && date[size - 4] == '1' && date[size - 3] == '9' && date[size - 2] == '8' &&
-           date[size - 1] == '9';
+    if (!fix.year.ends_with("1989"))
+        return false;
+    std::string ddmmyy = Ddmmyy(fix);
+    return ddmmyy == "301289" || ddmmyy == "311289";
 }
 
 std::string FourDigitYear(const std::string& twoDigits) {

@@ -13,26 +13,26 @@ const TrackPoint* TrackRecords::newestPoint() {
 }
 
 TrackRecords::Leg TrackRecords::convert(const TrackFix& fix, std::string_view ddmmyy,
-                                        bool fromStartWanted, bool sentences) {
+                                        std::optional<double> at, bool fromStartWanted,
+                                        bool sentences) {
     // The point's own altitude is sent whatever the gap before it.
     if (fix.altitude)
         figures_.altitude = *fix.altitude;
     Leg leg;
     leg.fromStart = trip_.addPoint(fix.latMinutes, fix.lonMinutes, fromStartWanted);
-    std::string course = CourseText(trip_.legCourse());
+    std::optional<double> course = trip_.legCourse();
+    std::string courseText = course ? CourseText(*course) : "";
 
-    // hh:mm:ss, read where its parts stand.
-    std::string_view time = fix.timeText;
-    double t = TwoDigitValue(time.substr(0, 2)) * 3600 +
-               TwoDigitValue(time.size() > 3 ? time.substr(3, 2) : "") * 60 +
-               TwoDigitValue(time.substr(time.size() < 2 ? 0 : time.size() - 2));
-    std::string kmhText;
-    if (std::optional<double> kmh = trip_.legSpeed(t)) {
-        figures_.kmh = *kmh;
-        kmhText = Plain(figures_.kmh);
+    // A point whose time tells no speed (none, or the same as the one before) goes on with the
+    // speed last known, in knots and km/h alike.
+    if (std::optional<double> kmh = trip_.legSpeed(at)) {
+        // Rounded in whole numbers: a speed is never negative.
+        figures_.kmh = static_cast<double>(static_cast<long long>(*kmh + 0.5));
         leg.fastest = trip_.takeSpeed(figures_.kmh);
-        figures_.knotsText = KnotsText(Int(figures_.kmh / 1.852 * 10 + 0.5));
+        figures_.knotsText =
+            KnotsText(static_cast<double>(static_cast<long long>(*kmh / 1.852 * 10 + 0.5)));
     }
+    std::string kmhText = figures_.knotsText.empty() ? "" : Plain(figures_.kmh);
     if (!sentences)
         return leg;
 
@@ -45,11 +45,11 @@ TrackRecords::Leg TrackRecords::convert(const TrackFix& fix, std::string_view dd
     // Written over the sentences of the previous point, whose room they reuse.
     const std::string& knots = figures_.knotsText;
     WriteSentence(latest_.rmc, "$GPRMC,", compactTime, ",A,", fix.latText, ",", fix.latHemisphere,
-                  ",", fix.lonText, ",", fix.lonHemisphere, ",", knots, ",", course, ",", ddmmyy,
-                  ",000.0,E");
+                  ",", fix.lonText, ",", fix.lonHemisphere, ",", knots, ",", courseText, ",",
+                  ddmmyy, ",000.0,E");
     WriteSentence(latest_.gga, "$GPGGA,", compactTime, ",", fix.latText, ",", fix.latHemisphere,
                   ",", fix.lonText, ",", fix.lonHemisphere, ",1,12,1.0,", altitude, ",M,,M,,");
-    WriteSentence(latest_.vtg, "$GPVTG,", course, ",T,,M,", knots, ",N,", kmhText, ",K");
+    WriteSentence(latest_.vtg, "$GPVTG,", courseText, ",T,,M,", knots, ",N,", kmhText, ",K");
     return leg;
 }
 

@@ -31,8 +31,10 @@ class TrackRecords {
     // The leg to a point and the speed over it, into the trip and the figures, after the time
     // shown has had its say (a long gap starts the trip again); then, where sentences is set,
     // the point's sentences become the latest, written over those of the point before.
-    // ddmmyy: the point's date; fromStartWanted: the distance from the start is measured.
-    Leg convert(const TrackFix& fix, std::string_view ddmmyy, bool fromStartWanted, bool sentences);
+    // ddmmyy: the point's date; at: its moment in seconds since 1970, none where it has no valid
+    // one; fromStartWanted: the distance from the start is measured.
+    Leg convert(const TrackFix& fix, std::string_view ddmmyy, std::optional<double> at,
+                bool fromStartWanted, bool sentences);
     // The latest sentences that the boxes ask for, and the datum: a point's, and the same
     // again while the replay pauses.
     void send(SentenceSink& sink);

@@ -1,53 +1,48 @@
 #include "replay/trip_figures.h"
 
-#include "replay/distance_course.h"
-#include "text/conversions.h"
-
 namespace korvel {
 
 std::optional<double> TripFigures::addPoint(double lat, double lon, bool fromStartWanted) {
+    GlobePosition here = OnGlobe(lat, lon);
     if (!hasStart_) {
-        startLat_ = lat;
-        startLon_ = lon;
+        start_ = here;
         hasStart_ = true;
     }
     std::optional<DistanceAndCourse> leg;
     if (hasPrevious_)
-        leg = ComputeDistanceAndCourse(prevLat_, lat, prevLon_, lon, legCourse_);
+        leg = ComputeDistanceAndCourse(previous_, here);
     std::optional<double> fromStart;
-    if (fromStartWanted || !leg || leg->distance == 0) {
-        DistanceAndCourse start =
-            ComputeDistanceAndCourse(startLat_, lat, startLon_, lon, legCourse_);
-        legDistance_ = *(fromStart = start.distance);
-        legCourse_ = start.course;
+    if (fromStartWanted || !leg || !leg->course) {
+        DistanceAndCourse start = ComputeDistanceAndCourse(start_, here);
+        legMetres_ = start.metres;
+        fromStart = std::round(start.metres);
+        if (start.course)
+            legCourse_ = start.course;
     }
     if (leg) {
-        legDistance_ = leg->distance;
-        if (leg->distance != 0)
+        legMetres_ = leg->metres;
+        if (leg->course)
             legCourse_ = leg->course;
     }
-    prevLat_ = lat;
-    prevLon_ = lon;
+    previous_ = here;
     hasPrevious_ = true;
-    distance_ += legDistance_;
+    distance_ += legMetres_;
     return fromStart;
 }
 
 void TripFigures::measureLeg(double fromLat, double fromLon, double toLat, double toLon) {
-    DistanceAndCourse leg = ComputeDistanceAndCourse(fromLat, toLat, fromLon, toLon, legCourse_);
-    legDistance_ = leg.distance;
-    legCourse_ = leg.course;
+    DistanceAndCourse leg =
+        ComputeDistanceAndCourse(OnGlobe(fromLat, fromLon), OnGlobe(toLat, toLon));
+    legMetres_ = leg.metres;
+    if (leg.course)
+        legCourse_ = leg.course;
 }
 
-std::optional<double> TripFigures::legSpeed(double secondsOfDay) {
+std::optional<double> TripFigures::legSpeed(std::optional<double> at) {
     std::optional<double> kmh;
-    if (prevSeconds_ != 0 && prevSeconds_ != secondsOfDay) {
-        double elapsed = secondsOfDay - prevSeconds_;
-        if (elapsed < 0)
-            elapsed += 86400; // past midnight
-        kmh = Int(legDistance_ * 3.6 / elapsed);
-    }
-    prevSeconds_ = secondsOfDay;
+    if (at && previousAt_ && *at > *previousAt_)
+        kmh = legMetres_ * 3.6 / (*at - *previousAt_);
+    previousAt_ = at;
     return kmh;
 }
 
@@ -60,7 +55,7 @@ bool TripFigures::takeSpeed(double kmh) {
 
 void TripFigures::forgetPoints() {
     hasStart_ = hasPrevious_ = false;
-    prevSeconds_ = 0;
+    previousAt_.reset();
 }
 
 std::optional<long long> TripFigures::minutesAt(long long at) {

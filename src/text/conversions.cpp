@@ -140,15 +140,6 @@ double Int(double x) {
     return std::floor(x);
 }
 
-double IntOfStr(double x) {
-    // Str keeps 15 significant digits, which can carry x up to the next whole number only when
-    // x lies just below it; only then is the text needed.
-    double below = std::floor(x);
-    if (below + 1 - x > std::fabs(x) * 1e-13)
-        return below;
-    return Int(Val(Str(x)));
-}
-
 int ToInt(double x) {
     if (std::isnan(x))
         return 0;

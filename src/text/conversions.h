@@ -14,8 +14,6 @@ namespace korvel {
 double Val(std::string_view text);
 // Toward minus infinity: -2.5 gives -3.
 double Int(double x);
-// Int(Val(Str(x))), the whole number of x as written, without writing it.
-double IntOfStr(double x);
 // Whole part as an int, toward zero; beyond int's range the nearest end of it, NaN 0. For
 // numbers read from files, which may hold anything.
 int ToInt(double x);

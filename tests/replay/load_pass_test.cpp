@@ -49,8 +49,8 @@ TEST_F(LoadPass, ALargeTrackCountsItsPointsAndSegmentsOnce) {
         setrlimit(RLIMIT_NOFILE, &before);
         EXPECT_EQ(engine.count, kPoints);
         EXPECT_TRUE(loaded.segments) << "the segment start lies in the second half";
-        EXPECT_EQ(loaded.curve.lowest(), 304) << "1000 ft in whole metres";
-        EXPECT_EQ(loaded.curve.highest(), 1828);
+        EXPECT_EQ(loaded.curve.lowest(), 305) << "1000 ft, 304.8 m, to the nearest metre";
+        EXPECT_EQ(loaded.curve.highest(), 1829);
         int markers = 0;
         for (const AltitudeCurve::Marker& marker : loaded.curve.markers())
             markers += marker.segmentStart;

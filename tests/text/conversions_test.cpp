@@ -40,7 +40,6 @@ TEST(Conversions, NumbersReadRoundedAndWritten) {
     EXPECT_EQ(CourseText(359.5) + CourseText(-0.4) + CourseText(84.5), "360000085");
     EXPECT_EQ(KnotsText(5) + " " + KnotsText(123) + " " + KnotsText(0), "0.5 12.3 0");
     EXPECT_EQ(Str(0.5) + Str(-0.25) + Str(1e20) + Str(0.1 + 0.2), " .5-.25 1E+20 .3");
-    EXPECT_EQ(IntOfStr(std::nextafter(3.0, 0.0)), 3) << "its fifteen digits round up";
 }
 
 // Users run with a locale whose decimal separator is a comma; positions must keep their point.

@@ -4,7 +4,7 @@
 #include "replay/formats/readers.h"
 #include "text/conversions.h"
 
-#include <algorithm>
+#include <array>
 #include <cmath>
 
 namespace korvel {
@@ -52,20 +52,61 @@ void readGardownDate(TrackFix& fix, std::string_view line, long shift) {
     fix.altitude = gardownAltitude(line);
 }
 
+// One coordinate of the position: whole degrees, and the minutes from their column up to a
+// blank (at most 16 characters), rounded to the thousandth like every format's: in whole
+// numbers, as every point is read. Columns that hold no such numbers (a grid reference, a
+// shifted column) are no position.
+void readCoordinate(std::string_view degrees, std::string_view minutes, int degreeDigits,
+                    bool negative, std::string& text, double& signedMinutes) {
+    static constexpr auto kTens = [] {
+        std::array<long long, 16> tens{};
+        long long ten = 1;
+        for (long long& power : tens) {
+            power = ten;
+            ten *= 10;
+        }
+        return tens;
+    }();
+    auto digit = [](const char* p) { return static_cast<unsigned char>(*p - '0') < 10; };
+    long long whole = 0, units = 0;
+    for (const char& ch : degrees) {
+        if (!digit(&ch)) {
+            text.clear();
+            return;
+        }
+        whole = whole * 10 + (ch - '0');
+    }
+    const char *p = minutes.data(), *end = p + minutes.size();
+    for (; p < end && digit(p); ++p)
+        units = units * 10 + (*p - '0');
+    size_t places = 0;
+    if (p < end && *p == '.') {
+        const char* point = ++p;
+        for (; p < end && digit(p); ++p)
+            units = units * 10 + (*p - '0');
+        places = static_cast<size_t>(p - point);
+    }
+    if (degrees.empty() || p == minutes.data() || (p < end && *p != ' ')) {
+        text.clear();
+        return;
+    }
+    units += whole * 60 * kTens[places];
+    signedMinutes =
+        static_cast<double>(negative ? -units : units) / static_cast<double>(kTens[places]);
+    long long thousandths = places <= 3 ? units * kTens[3 - places]
+                                        : (units + kTens[places - 3] / 2) / kTens[places - 3];
+    WriteThousandths(thousandths, degreeDigits, text);
+}
+
 // Hemisphere letters in columns 4 and 16, degrees in 5 and 17, the minutes where the layout
-// has them: cut, not rounded.
-void cutPosition(TrackFix& fix, std::string_view line, long latMinutes, long lonMinutes) {
-    // The degrees and the minutes side by side, written once.
-    auto join = [](std::string& text, std::string_view degrees, std::string_view minutes) {
-        char joined[16];
-        std::copy(minutes.begin(), minutes.end(),
-                  std::copy(degrees.begin(), degrees.end(), joined));
-        text.assign(joined, degrees.size() + minutes.size());
-    };
-    join(fix.latText, MidView(line, 5, 2), MidView(line, latMinutes, 6));
-    join(fix.lonText, MidView(line, 17, 3), MidView(line, lonMinutes, 6));
+// has them.
+void readPosition(TrackFix& fix, std::string_view line, long latMinutes, long lonMinutes) {
     fix.latHemisphere = MidView(line, 4, 1);
     fix.lonHemisphere = MidView(line, 16, 1);
+    readCoordinate(MidView(line, 5, 2), MidView(line, latMinutes, 16), 2, fix.latHemisphere == "S",
+                   fix.latText, fix.latMinutes);
+    readCoordinate(MidView(line, 17, 3), MidView(line, lonMinutes, 16), 3, fix.lonHemisphere == "W",
+                   fix.lonText, fix.lonMinutes);
 }
 
 } // namespace
@@ -76,18 +117,20 @@ void ReadTtqvColumns(std::string_view line, TrackFix& fix) {
     fix.lonHemisphere = Mid(line, 16, 1) == "+" ? "E" : "W";
     fix.latText = PositionText(std::fabs(lat) * 60, 2);
     fix.lonText = PositionText(std::fabs(lon) * 60, 3);
+    fix.latMinutes = std::copysign(lat * 60, fix.latHemisphere == "S" ? -1 : 1);
+    fix.lonMinutes = std::copysign(lon * 60, fix.lonHemisphere == "W" ? -1 : 1);
     readPcxDate(fix, line);
     fix.altitude = ttqvAltitude(line);
 }
 
 void ReadPcx5Columns(std::string_view line, TrackFix& fix) {
-    cutPosition(fix, line, 7, 20);
+    readPosition(fix, line, 7, 20);
     readPcxDate(fix, line);
     fix.altitude = pcx5Altitude(line);
 }
 
 void ReadGardownColumns(std::string_view line, TrackFix& fix) {
-    cutPosition(fix, line, 8, 21);
+    readPosition(fix, line, 8, 21);
     readGardownDate(fix, line, 0);
 }
 
@@ -98,6 +141,8 @@ void ReadG7ToWinColumns(std::string_view line, TrackFix& fix) {
     fix.lonText = PositionText(lon, 3);
     fix.latHemisphere = Mid(line, 4, 1);
     fix.lonHemisphere = Mid(line, 17, 1);
+    fix.latMinutes = fix.latHemisphere == "S" ? -lat : lat;
+    fix.lonMinutes = fix.lonHemisphere == "W" ? -lon : lon;
     readGardownDate(fix, line, 2);
 }
 

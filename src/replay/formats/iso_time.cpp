@@ -29,13 +29,18 @@ bool SetIsoTime(TrackFix& fix, std::string_view text) {
     int year = digits(text, 0, 4), month = digits(text, 5, 2), day = digits(text, 8, 2);
     int hours = digits(text, 11, 2), minutes = digits(text, 14, 2), seconds = digits(text, 17, 2);
     if (year < 0 || month < 0 || day < 0 || hours < 0 || minutes < 0 || seconds < 0 ||
-        text[4] != '-' || text[7] != '-' || (text[10] != 'T' && text[10] != 't' && text[10] != ' ') ||
-        text[13] != ':' || text[16] != ':' || hours > 23 || minutes > 59 || seconds > 60)
+        text[4] != '-' || text[7] != '-' ||
+        (text[10] != 'T' && text[10] != 't' && text[10] != ' ') || text[13] != ':' ||
+        text[16] != ':' || hours > 23 || minutes > 59 || seconds > 60)
         return false;
     size_t at = 19;
-    if (at < text.size() && (text[at] == '.' || text[at] == ','))
-        for (++at; at < text.size() && text[at] >= '0' && text[at] <= '9';)
+    std::string_view fraction;
+    if (at < text.size() && (text[at] == '.' || text[at] == ',')) {
+        size_t first = ++at;
+        while (at < text.size() && text[at] >= '0' && text[at] <= '9')
             ++at;
+        fraction = text.substr(first, at - first);
+    }
     int offsetMinutes = 0;
     if (at < text.size() && (text[at] == '+' || text[at] == '-')) {
         int offsetHours = digits(text, at + 1, 2);
@@ -54,6 +59,14 @@ bool SetIsoTime(TrackFix& fix, std::string_view text) {
         return false;
     SetUtc(fix, sys_days(date) + std::chrono::hours(hours) +
                     std::chrono::minutes(minutes - offsetMinutes) + std::chrono::seconds(seconds));
+    if (!fraction.empty()) {
+        // Hundredths, as a receiver of several fixes a second sends them: cut, never carried
+        // into the next second.
+        fix.fraction = Val("." + std::string(fraction));
+        fix.compactTime.append(".").append(fraction.substr(0, 2));
+        if (fraction.size() == 1)
+            fix.compactTime += '0';
+    }
     return true;
 }
 

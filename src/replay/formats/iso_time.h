@@ -8,7 +8,7 @@
 
 namespace korvel {
 
-// Sets the fix's date and time from such a text: a fraction of the second is dropped, an
+// Sets the fix's date and time from such a text: a fraction of the second is kept, an
 // offset from UTC is taken off. False, and the fix unchanged, for any other text.
 bool SetIsoTime(TrackFix& fix, std::string_view text);
 

@@ -23,7 +23,7 @@ void MarkupReader::addPoint(std::string_view lat, std::string_view lon, std::str
         SetNoDate(point.fix);
     // An altitude that is no number is none.
     std::optional<double> metres = PlainNumber(altitude);
-    point.fix.altitude = metres ? IntOfStr(*metres) : kNoAltitude;
+    point.fix.altitude = metres ? NearestMetre(*metres) : kNoAltitude;
     point.fix.newSegment = newSegment_;
     newSegment_ = false;
     if (keepTexts_)

@@ -48,11 +48,11 @@ bool oziNewSegment(std::string_view flag) {
     return p == end;
 }
 
-// The whole metres of an altitude written with at most nine digits before its point and four
-// after, as nearly every track writes it, found in whole numbers: the number the text of the
-// metres shows, without the division whose wait costs most of a point's load. False when the
-// metres lie so near a whole number that the general reading's rounding could tip them over
-// it, and for any other text: the general reading takes those.
+// The nearest whole metres of an altitude written with at most nine digits before its point and
+// four after, as nearly every track writes it, found in whole numbers, without the division
+// whose wait costs most of a point's load. False when the metres lie so near a half that the
+// general reading's rounding could tip them over it, and for any other text: the general
+// reading takes those.
 bool quickWholeMetres(std::string_view altitude, std::optional<double>& metres) {
     const char *p = altitude.data(), *end = p + altitude.size();
     while (p < end && *p == ' ')
@@ -88,13 +88,14 @@ bool quickWholeMetres(std::string_view altitude, std::optional<double>& metres) 
     constexpr unsigned long long kUnit = 100000000;
     unsigned long long scaled = feet * kTen[4 - decimals] * 3048;
     unsigned long long whole = scaled / kUnit, rest = scaled % kUnit;
-    // The general reading's error and its tolerance below a whole number are within
-    // 1e-13 of the metres; the fraction must lie well clear of both whole numbers beside it.
-    if (rest != 0 && static_cast<double>(std::min(rest, kUnit - rest)) <=
-                         2e-13 * static_cast<double>(whole + 1) * static_cast<double>(kUnit))
+    // The general reading's error is within 1e-13 of the metres; the fraction must lie well
+    // clear of the half.
+    unsigned long long fromHalf = rest > kUnit / 2 ? rest - kUnit / 2 : kUnit / 2 - rest;
+    if (static_cast<double>(fromHalf) <=
+        2e-13 * static_cast<double>(whole + 1) * static_cast<double>(kUnit))
         return false;
-    double below = static_cast<double>(whole);
-    metres = negative ? -below - (rest != 0) : below;
+    double nearest = static_cast<double>(whole + (rest > kUnit / 2));
+    metres = negative && nearest != 0 ? -nearest : nearest;
     return true;
 }
 
@@ -103,7 +104,7 @@ bool quickWholeMetres(std::string_view altitude, std::optional<double>& metres) 
 // read whole just after its parts were written, waits for the writes.
 void oziWholeMetres(std::string_view feet, std::optional<double>& metres) {
     if (!quickWholeMetres(feet, metres) && (metres = oziMetres(feet)))
-        metres = IntOfStr(*metres);
+        metres = NearestMetre(*metres);
 }
 
 // A point of the line, into a fix that holds none yet.
