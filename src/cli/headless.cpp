@@ -250,6 +250,7 @@ int RunHeadless(const CommandLine& command, int argc, char* argv[]) {
     if (o.baud)
         run.comm1.setSettings(std::to_string(*o.baud) + ",n,8,1");
     ApplyReplayOptions(o, engine);
+    engine.clock = &run.clock;
     OutputSink sink(outputs);
     HeadlessReplay replay(engine, outputs, sink);
     using namespace std::chrono;

@@ -19,6 +19,7 @@ MainForm::MainForm(Platform& platform, std::string programFolder, SettingsLocati
     c.Timer2.onTimer = [this] { Timer2_Timer(); };
     c.StepDue.onTimer = [this] { takeStep(); };
     engine_.tripRestarted = [this] { figures_.tripRestarted(); };
+    engine_.clock = &platform_.clock;
 }
 
 } // namespace korvel

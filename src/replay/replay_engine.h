@@ -46,6 +46,10 @@ class ReplayEngine {
 
     // A log without VTG sentences: one is made for each record, of its speed and course.
     bool logWithoutVtg = false;
+    // The run's clock, which dates the points of a track without times: the first one sent is
+    // stamped with the universal time now, each one after it an interval later (a loop goes on).
+    // Without one, such points carry no time and the date 000000.
+    const Clock* clock = nullptr;
     // Whether anyone sees the figures of the records and their notes: a headless run does not,
     // and the steps spare their making. What they decide (the trip's restart by a record's
     // time) is kept either way.
@@ -117,6 +121,8 @@ class ReplayEngine {
     void stepLog(SentenceSink& sink, RecordStep& result);
     void stepNewestLog(SentenceSink& sink, RecordStep& result);
     void stepTrack(SentenceSink& sink, RecordStep& result);
+    // A point without time takes the run's clock.
+    void stampRunClock(TrackFix& fix);
     // Ends a log's record: the VTG made where the log has none, the datum.
     void sendLogEnd(SentenceSink& sink);
     // The leg to a log's RMC, whose fields are given, into the trip.
@@ -134,6 +140,7 @@ class ReplayEngine {
     bool passLogRecords(std::span<std::string_view> fields, bool& standing);
 
     bool figuresShown_ = true;
+    std::optional<std::int64_t> runClockMs_; // the latest moment stamped, ms since 1970
     LatestSentences& latest_;
     TripFigures& trip_;
     RecordFigures& figures_;

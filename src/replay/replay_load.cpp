@@ -18,6 +18,7 @@ LoadResult ReplayEngine::load(const std::string& file, const LocalDateTime& toda
     source_.forgetTrackName();
     trackFormat.clear();
     log_.forgetTimePosition();
+    runClockMs_.reset();
     logWithoutVtg = true;
     copy_.remove();
     if (!reopen(result))

@@ -6,6 +6,8 @@
 #include "replay/sentence_type.h"
 #include "text/conversions.h"
 
+#include <chrono>
+
 namespace korvel {
 
 RecordStep ReplayEngine::playNext(SentenceSink& sink) {
@@ -148,12 +150,19 @@ void ReplayEngine::stepTrack(SentenceSink& sink, RecordStep& result) {
     }
     if (!point)
         return;
-    std::string ddmmyy = Ddmmyy(point->fix);
-    takeTime(ddmmyy, std::string_view(point->fix.compactTime).substr(0, 6), result);
+    const TrackFix* fix = &point->fix;
+    TrackFix stamped;
+    if (fix->compactTime.empty() && clock && !repositioning) {
+        stamped = *fix;
+        stampRunClock(stamped);
+        fix = &stamped;
+    }
+    std::string ddmmyy = Ddmmyy(*fix);
+    takeTime(ddmmyy, std::string_view(fix->compactTime).substr(0, 6), result);
     std::optional<double> at;
     if (result.time)
-        at = static_cast<double>(result.time->at) + point->fix.fraction;
-    TrackRecords::Leg leg = track_.convert(point->fix, ddmmyy, at, figuresShown_, !repositioning);
+        at = static_cast<double>(result.time->at) + fix->fraction;
+    TrackRecords::Leg leg = track_.convert(*fix, ddmmyy, at, figuresShown_, !repositioning);
     if (figuresShown_) {
         result.fromStart = leg.fromStart;
         result.fastest = leg.fastest;
@@ -176,6 +185,21 @@ void ReplayEngine::stepTrack(SentenceSink& sink, RecordStep& result) {
             startSegment();
     }
     result.counted = true;
+}
+
+void ReplayEngine::stampRunClock(TrackFix& fix) {
+    using namespace std::chrono;
+    if (runClockMs_) {
+        *runClockMs_ += static_cast<std::int64_t>(options.intervalMs);
+    } else {
+        LocalDateTime now = clock->utcNow();
+        sys_seconds at = sys_days(year_month_day(year(now.year), month(now.month), day(now.day))) +
+                         hours(now.hour) + minutes(now.minute) + seconds(now.second);
+        runClockMs_ = at.time_since_epoch().count() * 1000;
+    }
+    SetUtc(fix, sys_seconds(seconds(*runClockMs_ / 1000)));
+    if (std::int64_t ms = *runClockMs_ % 1000)
+        SetFraction(fix, Format(static_cast<double>(ms), "000"));
 }
 
 } // namespace korvel

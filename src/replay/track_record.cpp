@@ -108,6 +108,14 @@ void SetUtc(TrackFix& fix, std::chrono::sys_seconds at) {
     fix.compactTime = {text[0], text[1], text[3], text[4], text[6], text[7]};
 }
 
+void SetFraction(TrackFix& fix, std::string_view digits) {
+    fix.fraction = Val("." + std::string(digits));
+    // Cut, never carried into the next second.
+    fix.compactTime.append(".").append(digits.substr(0, 2));
+    if (digits.size() == 1)
+        fix.compactTime += '0';
+}
+
 void SetNoDate(TrackFix& fix) {
     fix.day = "00";
     fix.month.clear();

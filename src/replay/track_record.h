@@ -36,6 +36,8 @@ void SetPosition(TrackFix& fix, double latDegrees, double lonDegrees);
 void SetTime(TrackFix& fix, std::string_view hhmmss);
 // The date (a four-digit year) and the time of a moment in UTC.
 void SetUtc(TrackFix& fix, std::chrono::sys_seconds at);
+// The fraction of the second from the digits after its point: kept whole, sent as hundredths.
+void SetFraction(TrackFix& fix, std::string_view digits);
 // No date and no time: the sentences carry 000000 as the date and empty times.
 void SetNoDate(TrackFix& fix);
 // Whether the fix names a place on the globe: hemispheres it knows, numbers in range. It carries

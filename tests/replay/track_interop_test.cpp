@@ -8,6 +8,7 @@
 #include "text/conversions.h"
 #include "text/line_reader.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
@@ -114,7 +115,11 @@ TEST_F(TrackInterop, EveryRealTrackFileReplaysThePointsGpsbabelReads) {
             if (!gpsbabelFormat)
                 continue;
             std::vector<std::pair<double, double>> read = gpsbabelTrackPoints(gpsbabelFormat, path);
-            expectSamePoints(sent, read);
+            // GPSBabel reads the line a KML file holds as a gx:Track's copy as a second track
+            // (its GPX copy keeps both); the replay plays the track once.
+            auto half = read.begin() + static_cast<long>(read.size() / 2);
+            bool copied = std::equal(read.begin(), half, half, read.end());
+            expectSamePoints(sent, copied ? decltype(read)(read.begin(), half) : read);
             for (const char* gpx : {"gpx -F", "gpx,gpxver=1.0 -x transform,rte=trk,del -F"}) {
                 SCOPED_TRACE(gpx);
                 std::string out = program.file("converted.gpx");

@@ -59,14 +59,8 @@ bool SetIsoTime(TrackFix& fix, std::string_view text) {
         return false;
     SetUtc(fix, sys_days(date) + std::chrono::hours(hours) +
                     std::chrono::minutes(minutes - offsetMinutes) + std::chrono::seconds(seconds));
-    if (!fraction.empty()) {
-        // Hundredths, as a receiver of several fixes a second sends them: cut, never carried
-        // into the next second.
-        fix.fraction = Val("." + std::string(fraction));
-        fix.compactTime.append(".").append(fraction.substr(0, 2));
-        if (fraction.size() == 1)
-            fix.compactTime += '0';
-    }
+    if (!fraction.empty())
+        SetFraction(fix, fraction);
     return true;
 }
 

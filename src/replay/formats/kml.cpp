@@ -2,11 +2,16 @@
 // separated by any white space, however many a line), and gx:Track with its times (a "when"
 // for each "gx:coord", in order, read from the file apace with the positions). Each line, ring and
 // track starts a segment. The places of single placemarks (Point) are no track points, nor is any
-// text outside the coordinates.
+// text outside the coordinates. A line that starts where a gx:Track before it started is that
+// track's copy without times (GPSBabel writes both): the track plays once, with its times.
 #include "replay/formats/kml_times.h"
 #include "replay/formats/markup_reader.h"
 #include "replay/formats/readers.h"
 #include "text/conversions.h"
+
+#include <algorithm>
+#include <optional>
+#include <utility>
 
 namespace korvel {
 
@@ -27,10 +32,13 @@ class KmlReader : public MarkupReader {
             inPoint_ = true;
         } else if (name == "coordinates" && !inPoint_) {
             inCoordinates_ = true;
+            firstTuple_ = true;
+            copy_ = false;
             segmentStarts();
             tuple_.clear();
         } else if (name == "Track") {
             inTrack_ = true;
+            trackStarts_.emplace_back();
             segmentStarts();
             if (times_)
                 times_->enterTrack(++tracks_);
@@ -69,12 +77,23 @@ class KmlReader : public MarkupReader {
 
   private:
     void tupleEnds() {
-        if (tuple_.empty())
+        if (tuple_.empty() || copy_)
             return;
         std::vector<std::string> fields = SplitFields(tuple_);
-        if (fields.size() == 2 || fields.size() == 3)
+        if (std::exchange(firstTuple_, false) && fields.size() >= 2) {
+            Start start = startOf(fields[1], fields[0]);
+            copy_ = start && std::ranges::find(trackStarts_, start) != trackStarts_.end();
+        }
+        if (!copy_ && (fields.size() == 2 || fields.size() == 3))
             addPoint(fields[1], fields[0], fields.size() == 3 ? fields[2] : "", "", tuple_);
         tuple_.clear();
+    }
+    using Start = std::optional<std::pair<double, double>>;
+    static Start startOf(const std::string& lat, const std::string& lon) {
+        std::optional<double> latDegrees = PlainNumber(lat), lonDegrees = PlainNumber(lon);
+        if (!latDegrees || !lonDegrees)
+            return std::nullopt;
+        return std::pair(*latDegrees, *lonDegrees);
     }
     // "lon lat alt", with its time when the track gave one for it.
     void trackCoordinate(const std::string& coordinate) {
@@ -86,11 +105,15 @@ class KmlReader : public MarkupReader {
             at = end == std::string::npos ? end : end + 1;
         }
         std::string when = times_ ? times_->next() : "";
+        if (fields.size() >= 2 && !trackStarts_.back())
+            trackStarts_.back() = startOf(fields[1], fields[0]);
         if (fields.size() == 2 || fields.size() == 3)
             addPoint(fields[1], fields[0], fields.size() == 3 ? fields[2] : "", when, coordinate);
     }
 
     bool inPlacemark_ = false, inPoint_ = false, inCoordinates_ = false, inTrack_ = false;
+    bool firstTuple_ = false, copy_ = false; // of the line being read
+    std::vector<Start> trackStarts_;         // the first position of each gx:Track read
     std::string tuple_;
     std::unique_ptr<KmlTimes> times_; // read apace from the file, as the positions come
     int tracks_ = 0;
