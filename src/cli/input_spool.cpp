@@ -109,7 +109,7 @@ bool InputSpool::writeWholeLines() {
         if (std::exchange(inJunk_, false))
             junk = scanned_ + 1;
         else
-            rmcLines_ += IsSentence(line, "RMC");
+            rmcLines_ += LeadsWithSentence(line, "RMC");
         lineStart_ = scanned_ + 1;
     }
     drop(junk);

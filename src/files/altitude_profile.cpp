@@ -14,7 +14,9 @@ const Color kLogCurve = RGB(200, 200, 0), kTrackCurve = RGB(255, 255, 0);
 } // namespace
 
 void ProfileLogLine(AltitudeCurve& curve, std::string_view line) {
-    // A fix without an altitude has none, not 0 m.
+    // A fix without an altitude has none, not 0 m. A data logger's time stamp may come first.
+    if (!line.starts_with('$'))
+        line.remove_prefix(std::min(FirstSentenceAt(line), line.size()));
     if (!IsSentence(line, "GGA"))
         return;
     std::string_view altitude = FieldView(line, 9);

@@ -7,6 +7,7 @@
 #include "text/conversions.h"
 #include "text/line_reader.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <utility>
 #include <vector>
@@ -88,6 +89,8 @@ template <typename IsRmc> bool LogRecords::readTo(IsRmc isRmc) {
     std::string_view line;
     while (source_.scanLine(line))
         if (isRmc(line)) {
+            // A data logger's time stamp before the RMC is no part of it.
+            line.remove_prefix(std::min(FirstSentenceAt(line), line.size()));
             LineSentences found = SentencesOfLine(line);
             takeRmc(line, found.first == 0 && found.rmc == 0 ? found.second : std::string::npos);
             return true;
@@ -107,13 +110,13 @@ void LogRecords::takeRmc(std::string_view rmc, size_t second) {
 bool LogRecords::toNextRmc() {
     return readTo([this](std::string_view line) {
         takeText(line);
-        return IsSentence(line, "RMC");
+        return LeadsWithSentence(line, "RMC");
     });
 }
 
 bool LogRecords::passRecord(bool startingLine) {
     return readTo([startingLine](std::string_view line) {
-        return startingLine ? IsSentence(line, "RMC") : ContainsSentence(line, "RMC");
+        return startingLine ? LeadsWithSentence(line, "RMC") : ContainsSentence(line, "RMC");
     });
 }
 

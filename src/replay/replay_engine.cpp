@@ -2,6 +2,7 @@
 
 #include "replay/formats/track_formats.h"
 #include "replay/sentence.h"
+#include "replay/sentence_type.h"
 #include "text/conversions.h"
 #include "text/line_reader.h"
 
@@ -10,6 +11,15 @@
 namespace korvel {
 
 namespace {
+
+// A data logger's line: a time stamp or another prefix, then a whole sentence, its checksum at
+// the end.
+bool loggedSentence(std::string_view line) {
+    size_t at = FirstSentenceAt(line);
+    std::string_view sentence = WithoutBlanksAfterChecksum(line.substr(std::min(at, line.size())));
+    return at != std::string_view::npos && sentence.size() >= 9 &&
+           sentence[sentence.size() - 3] == '*';
+}
 
 // UTF-16 text: its byte-order mark, or every second byte zero.
 bool isWide(std::string_view line) {
@@ -55,7 +65,7 @@ FileKind ReplayEngine::detect(const std::function<bool()>& serve, LoadResult& re
     TrackFormatDetection detection;
     std::string& line = log_.line();
     while (source_.readLine(line)) {
-        if (Left(line, 1) == "$")
+        if (Left(line, 1) == "$" || loggedSentence(line))
             return kind = FileKind::Log;
         if (detection.look(line)) {
             trackFormat = detection.format();

@@ -43,6 +43,13 @@ bool IsSentence(std::string_view line, std::string_view type) {
     return talkerAt(line, 0) && typeBegins(line.substr(3), type);
 }
 
+size_t FirstSentenceAt(std::string_view line) {
+    size_t at = 0;
+    while (at < line.size() && !talkerAt(line, at))
+        at = FindByte(line, at + 1, '$');
+    return at < line.size() ? at : std::string_view::npos;
+}
+
 bool IsEncapsulatedSentence(std::string_view line) {
     return line.size() >= 3 && line[0] == '!' && isTalkerLetter(line[1]) && isTalkerLetter(line[2]);
 }

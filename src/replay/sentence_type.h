@@ -2,6 +2,7 @@
 // all RMC sentences. Proprietary sentences ("$PGRMM") are recognised by their whole name.
 #pragma once
 
+#include <cstddef>
 #include <initializer_list>
 #include <string_view>
 
@@ -9,6 +10,14 @@ namespace korvel {
 
 // The line begins with "$", a two-letter talker and type (three letters, such as "RMC").
 bool IsSentence(std::string_view line, std::string_view type);
+// Where the line's first sentence begins: at its start as nearly always, or after a prefix (a
+// data logger's time stamp) or other bytes; npos where it holds none.
+size_t FirstSentenceAt(std::string_view line);
+// The line's first sentence is of that type, wherever it begins.
+inline bool LeadsWithSentence(std::string_view line, std::string_view type) {
+    size_t at = FirstSentenceAt(line);
+    return at != std::string_view::npos && IsSentence(line.substr(at), type);
+}
 // The line begins with an encapsulated sentence: "!", a talker and its type ("!AIVDM").
 bool IsEncapsulatedSentence(std::string_view line);
 // The type of the sentence the line begins with ("RMC" of "$GPRMC,..."), empty when it begins

@@ -49,8 +49,8 @@ TEST_F(ReplayWindow, LogsThatCannotBeReplayedReturnToIdle) {
     EXPECT_TRUE(c.File1.enabled);
     EXPECT_EQ(platform.host.quits, 0);
 
-    // RMC only inside lines: nothing starts a record.
-    load("inside.log", Log({kGsa, "xx " + Rmc(0), "yy " + Rmc(1)}));
+    // RMC only after another sentence on its lines: nothing starts a record.
+    load("inside.log", Log({kGsa, kGsa + Rmc(0), kGsa + Rmc(1)}));
     EXPECT_FALSE(engine.active);
     EXPECT_FALSE(c.Timer1.enabled());
     ASSERT_FALSE(c.List1.items.empty());
