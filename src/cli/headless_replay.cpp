@@ -1,6 +1,7 @@
 #include "cli/headless_replay.h"
 
 #include <iostream>
+#include <utility>
 
 namespace korvel {
 
@@ -14,6 +15,8 @@ bool HeadlessReplay::start(const std::string& path, const std::string& port,
         engine_.stop();
         return false;
     }
+    wrongChecksums_ = loaded.wrongChecksums;
+    cutShort_ = loaded.cutShort;
     engine_.index = 0;
     engine_.active = true;
     outputs_.route(port);
@@ -50,6 +53,15 @@ HeadlessReplay::Step HeadlessReplay::step() {
 void HeadlessReplay::stop() {
     outputs_.close();
     engine_.stop();
+    auto say = [](long count, const char* what, const char* done) {
+        if (count > 0)
+            std::cerr << "korvel: the log holds " << count
+                      << (count == 1 ? " sentence " : " sentences ") << what << ": "
+                      << (count == 1 ? "it was " : "they were ") << done << "\n";
+    };
+    say(std::exchange(wrongChecksums_, 0), "whose checksum is wrong", "sent as recorded");
+    say(std::exchange(cutShort_, 0), "cut short (no checksum where the others have one)",
+        "left out");
 }
 
 } // namespace korvel

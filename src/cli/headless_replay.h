@@ -40,7 +40,8 @@ class HeadlessReplay {
         bool looped = false;  // the file starts again
     };
     Step step();
-    // The run ends: its readers get the rest, the outputs close, the file too.
+    // The run ends: its readers get the rest, the outputs close, the file too; the user is told
+    // of the log's sentences with a wrong checksum, or cut short.
     void stop();
     // Whether a looped file could not be replayed any more.
     bool loopFailed() const { return loopFailed_; }
@@ -52,6 +53,7 @@ class HeadlessReplay {
     Outputs& outputs_;
     OutputSink& sink_;
     bool loopFailed_ = false;
+    long wrongChecksums_ = 0, cutShort_ = 0; // of the log loaded
 };
 
 } // namespace korvel

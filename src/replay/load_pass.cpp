@@ -131,8 +131,10 @@ LoadTally ReplayEngine::tally(long counted, const std::function<bool()>& serve) 
                     LoadTally& tally, std::string_view line, long lineNumber, bool profile,
                     TrackReader* reader) mutable {
         if (!reader) {
-            if (lineNumber > counted)
+            if (lineNumber > counted) {
                 tally.logLine(SentencesIn(line, {"RMC", "GGA", "VTG"}));
+                tally.checkLine(line);
+            }
             if (profile)
                 ProfileLogLine(tally.curve, line);
             return;

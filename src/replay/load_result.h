@@ -17,6 +17,9 @@ struct LoadResult {
     AltitudeCurve curve;           // the altitudes over the records
     bool segments = false;         // a track whose points start segments
     bool completedFromGga = false; // a log without RMC, replayed through a completed copy
+    // A log's recorded faults: sentences whose checksum is wrong (sent as recorded), and those
+    // without one where the others have it (cut short, left out).
+    long wrongChecksums = 0, cutShort = 0;
 
     bool loaded() const { return refusal.empty(); }
 };

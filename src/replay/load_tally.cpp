@@ -1,5 +1,10 @@
 #include "replay/load_tally.h"
 
+#include "replay/sentence.h"
+#include "replay/sentence_type.h"
+
+#include <algorithm>
+
 namespace korvel {
 
 void LoadTally::logLine(unsigned sentences) {
@@ -16,8 +21,27 @@ void LoadTally::logLine(unsigned sentences) {
         vtg = true;
 }
 
+void LoadTally::checkLine(std::string_view line) {
+    size_t at = line.starts_with('!') ? 0 : FirstSentenceAt(line);
+    if (at == std::string_view::npos)
+        return;
+    Checksum checksum = CheckChecksum(line.substr(at));
+    if (checksum == Checksum::Wrong && line.find_first_of("$!", at + 1) != std::string_view::npos) {
+        // Two sentences on one line: the checksum at its end is the last one's.
+        size_t dollar = line.rfind('$'), bang = line.rfind('!');
+        checksum = CheckChecksum(
+            line.substr(bang == std::string_view::npos ? dollar : std::max(dollar, bang)));
+    }
+    ++(checksum == Checksum::Right   ? checksumsRight
+       : checksum == Checksum::Wrong ? checksumsWrong
+                                     : withoutChecksum);
+}
+
 void LoadTally::append(const LoadTally& later, bool withCurve) {
     rmcLines += later.rmcLines;
+    checksumsRight += later.checksumsRight;
+    checksumsWrong += later.checksumsWrong;
+    withoutChecksum += later.withoutChecksum;
     if (!rmc)
         ggaLinesBeforeRmc += later.ggaLinesBeforeRmc;
     trackPoints += later.trackPoints;

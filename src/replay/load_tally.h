@@ -5,6 +5,8 @@
 
 #include "files/altitude_curve.h"
 
+#include <string_view>
+
 namespace korvel {
 
 struct LoadTally {
@@ -16,9 +18,13 @@ struct LoadTally {
     long trackPoints = 0;
     bool rmc = false, gga = false, vtg = false;
     bool segmentLines = false; // lines that start a track segment ("N")
+    // A log's sentences by their checksums: the last sentence of each line.
+    long checksumsRight = 0, checksumsWrong = 0, withoutChecksum = 0;
     AltitudeCurve curve;
 
     void logLine(unsigned sentences);
+    // The checksum of a log line's last sentence, counted.
+    void checkLine(std::string_view line);
     long logRecords() const { return rmcLines + ggaLinesBeforeRmc; }
     // The lines of later come after these; its altitudes count when withCurve.
     void append(const LoadTally& later, bool withCurve);

@@ -72,6 +72,10 @@ void ReplayEngine::loadLog(LoadResult& result, const LocalDateTime& today,
     long counted = source_.lineNumber();
     source_.close();
     LoadTally tally = this->tally(counted, serve);
+    tally.checkLine(log_.line());
+    result.wrongChecksums = tally.checksumsWrong;
+    if (tally.checksumsRight + tally.checksumsWrong > 0)
+        result.cutShort = tally.withoutChecksum;
     count = first & LoadTally::kRmc   ? 1 + tally.rmcLines
             : first & LoadTally::kGga ? 1 + tally.logRecords()
                                       : tally.logRecords();

@@ -66,6 +66,23 @@ std::string FrameSentence(std::string_view body) {
     return framed;
 }
 
+Checksum CheckChecksum(std::string_view sentence) {
+    sentence = WithoutBlanksAfterChecksum(sentence);
+    size_t size = sentence.size();
+    if (size < 4 || sentence[size - 3] != '*')
+        return Checksum::None;
+    auto hex = [](char c) {
+        return c >= '0' && c <= '9'   ? c - '0'
+               : c >= 'A' && c <= 'F' ? c - 'A' + 10
+               : c >= 'a' && c <= 'f' ? c - 'a' + 10
+                                      : -1;
+    };
+    int high = hex(sentence[size - 2]), low = hex(sentence[size - 1]);
+    bool right = high >= 0 && low >= 0 &&
+                 checksumOf(sentence.substr(1, size - 4)) == static_cast<unsigned>(high * 16 + low);
+    return right ? Checksum::Right : Checksum::Wrong;
+}
+
 void CloseWrittenSentence(std::string& sentence) {
     size_t body = sentence.size() - 3;
     writeChecksum(sentence.data() + body, std::string_view(sentence).substr(1, body - 1));

@@ -22,6 +22,10 @@ inline void PutWithLineEnd(std::string& room, std::string_view sentence) {
 
 // "$" + body + "*" + two upper-case hexadecimal digits of the XOR of the body's bytes.
 std::string FrameSentence(std::string_view body);
+// What the checksum of a recorded sentence (from its "$" or "!", blanks after it aside) says:
+// it has none, or it is right or wrong.
+enum class Checksum { None, Right, Wrong };
+Checksum CheckChecksum(std::string_view sentence);
 // The last three bytes of a sentence written up to them: "*" and the checksum of the body.
 void CloseWrittenSentence(std::string& sentence);
 

@@ -55,6 +55,23 @@ TEST(Headless, ReplaySendsTheWindowsStream) {
     }
 }
 
+// A log's sentences with a wrong checksum leave as recorded, those cut short are left out (their
+// golden streams): the end of the run says how many there were.
+TEST(Headless, SaysHowManySentencesHadAWrongChecksumOrWereCutShort) {
+    const QString folder = QString(KORVEL_SOURCE_DIR) + "/tests/data/replay/";
+    const std::pair<const char*, const char*> cases[] = {
+        {"log-proprietary-phsmi.log",
+         "the log holds 1 sentence whose checksum is wrong: it was sent as recorded\n"},
+        {"log-cut-while-written.log", "the log holds 2 sentences cut short (no checksum where "
+                                      "the others have one): they were left out\n"}};
+    for (auto [file, said] : cases) {
+        test::Finished run = test::RunKorvel({"replay", folder + file, "--port", "none",
+                                              "--interval", "max", "--ini", "/nonexistent.ini"});
+        EXPECT_EQ(run.code, 0);
+        EXPECT_NE(run.err.find(said), std::string::npos) << run.err;
+    }
+}
+
 // Options and files that cannot be used end the run at once with the reason, never as a
 // success: a mistyped option (2), a file or an output that cannot be used (1). The user's file at
 // the pseudo-terminal's link stays.
