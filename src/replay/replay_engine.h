@@ -121,8 +121,8 @@ class ReplayEngine {
     void stepLog(SentenceSink& sink, RecordStep& result);
     void stepNewestLog(SentenceSink& sink, RecordStep& result);
     void stepTrack(SentenceSink& sink, RecordStep& result);
-    // A point without time takes the run's clock.
-    void stampRunClock(TrackFix& fix);
+    // A copy of a point without time, on the run's clock.
+    const TrackFix& onRunClock(const TrackFix& fix);
     // Ends a log's record: the VTG made where the log has none, the datum.
     void sendLogEnd(SentenceSink& sink);
     // The leg to a log's RMC, whose fields are given, into the trip.
@@ -141,6 +141,7 @@ class ReplayEngine {
 
     bool figuresShown_ = true;
     std::optional<std::int64_t> runClockMs_; // the latest moment stamped, ms since 1970
+    TrackFix stamped_;
     LatestSentences& latest_;
     TripFigures& trip_;
     RecordFigures& figures_;

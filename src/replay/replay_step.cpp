@@ -150,19 +150,15 @@ void ReplayEngine::stepTrack(SentenceSink& sink, RecordStep& result) {
     }
     if (!point)
         return;
-    const TrackFix* fix = &point->fix;
-    TrackFix stamped;
-    if (fix->compactTime.empty() && clock && !repositioning) {
-        stamped = *fix;
-        stampRunClock(stamped);
-        fix = &stamped;
-    }
-    std::string ddmmyy = Ddmmyy(*fix);
-    takeTime(ddmmyy, std::string_view(fix->compactTime).substr(0, 6), result);
+    const TrackFix& fix = point->fix.compactTime.empty() && clock && !repositioning
+                              ? onRunClock(point->fix)
+                              : point->fix;
+    std::string ddmmyy = Ddmmyy(fix);
+    takeTime(ddmmyy, std::string_view(fix.compactTime).substr(0, 6), result);
     std::optional<double> at;
     if (result.time)
-        at = static_cast<double>(result.time->at) + fix->fraction;
-    TrackRecords::Leg leg = track_.convert(*fix, ddmmyy, at, figuresShown_, !repositioning);
+        at = static_cast<double>(result.time->at) + fix.fraction;
+    TrackRecords::Leg leg = track_.convert(fix, ddmmyy, at, figuresShown_, !repositioning);
     if (figuresShown_) {
         result.fromStart = leg.fromStart;
         result.fastest = leg.fastest;
@@ -187,8 +183,9 @@ void ReplayEngine::stepTrack(SentenceSink& sink, RecordStep& result) {
     result.counted = true;
 }
 
-void ReplayEngine::stampRunClock(TrackFix& fix) {
+const TrackFix& ReplayEngine::onRunClock(const TrackFix& fix) {
     using namespace std::chrono;
+    stamped_ = fix;
     if (runClockMs_) {
         *runClockMs_ += static_cast<std::int64_t>(options.intervalMs);
     } else {
@@ -197,9 +194,10 @@ void ReplayEngine::stampRunClock(TrackFix& fix) {
                          hours(now.hour) + minutes(now.minute) + seconds(now.second);
         runClockMs_ = at.time_since_epoch().count() * 1000;
     }
-    SetUtc(fix, sys_seconds(seconds(*runClockMs_ / 1000)));
+    SetUtc(stamped_, sys_seconds(seconds(*runClockMs_ / 1000)));
     if (std::int64_t ms = *runClockMs_ % 1000)
-        SetFraction(fix, Format(static_cast<double>(ms), "000"));
+        SetFraction(stamped_, Format(static_cast<double>(ms), "000"));
+    return stamped_;
 }
 
 } // namespace korvel

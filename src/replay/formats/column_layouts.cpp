@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cmath>
+#include <cstring>
 
 namespace korvel {
 
@@ -52,6 +53,31 @@ void readGardownDate(TrackFix& fix, std::string_view line, long shift) {
     fix.altitude = gardownAltitude(line);
 }
 
+// The text of a coordinate written as the position's text is (the degrees' digits, then two of
+// the minutes, a point and three or more decimals), cut after the thousandths and rounded up
+// where the next decimal is 5 or more: the same as the rounding of its number. False where the
+// columns are written otherwise, or the rounding carries into the degrees.
+bool roundedAsWritten(std::string_view degrees, std::string_view minutes, int degreeDigits,
+                      size_t places, std::string& text) {
+    if (degrees.size() != static_cast<size_t>(degreeDigits) || places < 3 || minutes.size() < 6 ||
+        minutes[2] != '.')
+        return false;
+    char digits[9];
+    std::memcpy(digits, degrees.data(), degrees.size());
+    std::memcpy(digits + degrees.size(), minutes.data(), 6);
+    size_t size = degrees.size() + 6;
+    if (places > 3 && minutes[6] >= '5') {
+        size_t i = size;
+        while (i-- > degrees.size() && (digits[i] == '.' || digits[i] == '9'))
+            if (digits[i] == '9')
+                digits[i] = '0';
+        if (i < degrees.size() || ++digits[i] > '9' || digits[degrees.size()] > '5')
+            return false; // into the degrees: the number's rounding says it
+    }
+    text.assign(digits, size);
+    return true;
+}
+
 // One coordinate of the position: whole degrees, and the minutes from their column up to a
 // blank (at most 16 characters), rounded to the thousandth like every format's: in whole
 // numbers, as every point is read. Columns that hold no such numbers (a grid reference, a
@@ -93,9 +119,11 @@ void readCoordinate(std::string_view degrees, std::string_view minutes, int degr
     units += whole * 60 * kTens[places];
     signedMinutes =
         static_cast<double>(negative ? -units : units) / static_cast<double>(kTens[places]);
-    long long thousandths = places <= 3 ? units * kTens[3 - places]
-                                        : (units + kTens[places - 3] / 2) / kTens[places - 3];
-    WriteThousandths(thousandths, degreeDigits, text);
+    if (!roundedAsWritten(degrees, minutes, degreeDigits, places, text)) {
+        long long thousandths = places <= 3 ? units * kTens[3 - places]
+                                            : (units + kTens[places - 3] / 2) / kTens[places - 3];
+        WriteThousandths(thousandths, degreeDigits, text);
+    }
 }
 
 // Hemisphere letters in columns 4 and 16, degrees in 5 and 17, the minutes where the layout
