@@ -29,8 +29,10 @@ void LoadTally::checkLine(std::string_view line) {
     if (checksum == Checksum::Wrong && line.find_first_of("$!", at + 1) != std::string_view::npos) {
         // Two sentences on one line: the checksum at its end is the last one's.
         size_t dollar = line.rfind('$'), bang = line.rfind('!');
-        checksum = CheckChecksum(
-            line.substr(bang == std::string_view::npos ? dollar : std::max(dollar, bang)));
+        bool behind = bang != std::string_view::npos && bang > at;
+        encapsulatedBehind =
+            encapsulatedBehind || (behind && IsEncapsulatedSentence(line.substr(bang)));
+        checksum = CheckChecksum(line.substr(behind ? std::max(dollar, bang) : dollar));
     }
     ++(checksum == Checksum::Right   ? checksumsRight
        : checksum == Checksum::Wrong ? checksumsWrong
@@ -42,6 +44,7 @@ void LoadTally::append(const LoadTally& later, bool withCurve) {
     checksumsRight += later.checksumsRight;
     checksumsWrong += later.checksumsWrong;
     withoutChecksum += later.withoutChecksum;
+    encapsulatedBehind = encapsulatedBehind || later.encapsulatedBehind;
     if (!rmc)
         ggaLinesBeforeRmc += later.ggaLinesBeforeRmc;
     trackPoints += later.trackPoints;

@@ -20,6 +20,7 @@ struct LoadTally {
     bool segmentLines = false; // lines that start a track segment ("N")
     // A log's sentences by their checksums: the last sentence of each line.
     long checksumsRight = 0, checksumsWrong = 0, withoutChecksum = 0;
+    bool encapsulatedBehind = false; // a line with an encapsulated sentence behind another
     AltitudeCurve curve;
 
     void logLine(unsigned sentences);

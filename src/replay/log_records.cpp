@@ -91,7 +91,7 @@ template <typename IsRmc> bool LogRecords::readTo(IsRmc isRmc) {
         if (isRmc(line)) {
             // A data logger's time stamp before the RMC is no part of it.
             line.remove_prefix(std::min(FirstSentenceAt(line), line.size()));
-            LineSentences found = SentencesOfLine(line);
+            LineSentences found = sentencesOf(line);
             takeRmc(line, found.first == 0 && found.rmc == 0 ? found.second : std::string::npos);
             return true;
         }
@@ -135,7 +135,7 @@ void LogRecords::sendStart(SentenceSink& sink) {
     timePositionDue_ = true;
     if (!rest_.empty()) {
         std::string rest = std::exchange(rest_, {});
-        sendSentences(sink, rest, SentencesOfLine(rest));
+        sendSentences(sink, rest, sentencesOf(rest));
     }
 }
 
@@ -144,16 +144,16 @@ bool LogRecords::sendRecord(SentenceSink& sink) {
     std::string_view line;
     while (source_.scanLine(line)) {
         // Bytes a receiver wrote before a sentence (binary data) are no part of it.
-        LineSentences found = SentencesOfLine(line);
+        LineSentences found = sentencesOf(line);
         if (found.rmc != std::string::npos && !cutShort(checksummed_, line.substr(found.rmc))) {
             // Whole sentences before the RMC on its line end this record; other bytes a
             // receiver wrote before it (binary data) are no part of any.
             std::string_view before = line.substr(0, found.rmc);
             if (found.first < found.rmc && endsWithChecksum(before))
-                sendSentences(sink, before, SentencesOfLine(before));
+                sendSentences(sink, before, sentencesOf(before));
             std::string_view rmc = line.substr(found.rmc);
             if (found.first != found.rmc)
-                takeRmc(rmc, SentencesOfLine(rmc).second);
+                takeRmc(rmc, sentencesOf(rmc).second);
             else
                 takeRmc(rmc, found.second == std::string::npos ? found.second
                                                                : found.second - found.rmc);
@@ -171,7 +171,7 @@ void LogRecords::sendSentences(SentenceSink& sink, std::string_view line, LineSe
     for (size_t next; (next = nextSentenceAt(line, found.second)) != std::string_view::npos;) {
         sendLine(sink, line.substr(0, next), found.first, found.type);
         line.remove_prefix(next);
-        found = SentencesOfLine(line);
+        found = sentencesOf(line);
     }
     sendLine(sink, line, found.first, found.type);
 }
@@ -180,10 +180,10 @@ bool LogRecords::sendNewest(const std::string& path, SentenceSink& sink) {
     std::vector<std::string> record = newestLogRecord(path);
     if (record.empty())
         return false;
-    takeRmc(record.front(), SentencesOfLine(record.front()).second);
+    takeRmc(record.front(), sentencesOf(record.front()).second);
     sendStart(sink);
     for (size_t i = 1; i < record.size(); ++i)
-        sendSentences(sink, record[i], SentencesOfLine(record[i]));
+        sendSentences(sink, record[i], sentencesOf(record[i]));
     return true;
 }
 

@@ -62,8 +62,14 @@ class LogRecords {
     // Whether anyone sees the figures and the notes: a headless run does not, and the records
     // spare their making.
     bool figuresShown = true;
+    // The log has lines with an encapsulated sentence behind another (its load saw them): its
+    // lines are split at those too.
+    bool encapsulatedBehind = false;
 
   private:
+    LineSentences sentencesOf(std::string_view line) const {
+        return encapsulatedBehind ? SentencesOfLine<true>(line) : SentencesOfLine(line);
+    }
     void sendStart(SentenceSink& sink);
     // The RMC that starts a record, from rmc, where the next sentence on its line begins at
     // second (npos: none); the sentences after it wait in rest_ to follow it.

@@ -73,6 +73,7 @@ void ReplayEngine::loadLog(LoadResult& result, const LocalDateTime& today,
     source_.close();
     LoadTally tally = this->tally(counted, serve);
     tally.checkLine(log_.line());
+    log_.encapsulatedBehind = tally.encapsulatedBehind;
     result.wrongChecksums = tally.checksumsWrong;
     if (tally.checksumsRight + tally.checksumsWrong > 0)
         result.cutShort = tally.withoutChecksum;

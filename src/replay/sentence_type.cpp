@@ -58,9 +58,18 @@ std::string_view SentenceTypeOf(std::string_view line) {
     return talkerAt(line, 0) ? typeAt(line, 0) : std::string_view();
 }
 
-LineSentences SentencesOfLine(std::string_view line) {
+template <bool encapsulated> LineSentences SentencesOfLine(std::string_view line) {
     LineSentences found;
-    for (size_t at = FindByte(line, 0, '$'); at < line.size(); at = FindByte(line, at + 1, '$')) {
+    // Encapsulated sentences are looked for only where asked: a second search on every line.
+    constexpr char kOther = encapsulated ? '!' : '$';
+    for (size_t at = FindEither(line, 0, '$', kOther); at < line.size();
+         at = FindEither(line, at + 1, '$', kOther)) {
+        if (encapsulated && line[at] == '!') {
+            if (found.first != std::string_view::npos && found.second == std::string_view::npos &&
+                IsEncapsulatedSentence(line.substr(at)))
+                found.second = at;
+            continue;
+        }
         if (!talkerAt(line, at))
             continue;
         bool rmc;
@@ -80,6 +89,9 @@ LineSentences SentencesOfLine(std::string_view line) {
     }
     return found;
 }
+
+template LineSentences SentencesOfLine<false>(std::string_view);
+template LineSentences SentencesOfLine<true>(std::string_view);
 
 bool ContainsSentence(std::string_view line, std::string_view type) {
     return SentencesIn(line, {type}) != 0;

@@ -34,7 +34,8 @@ struct LineSentences {
     size_t second = std::string_view::npos;
     size_t rmc = std::string_view::npos;
 };
-LineSentences SentencesOfLine(std::string_view line);
+// With encapsulated, a second sentence may also be an encapsulated one ("!AIVDM" behind a fix).
+template <bool encapsulated = false> LineSentences SentencesOfLine(std::string_view line);
 // The same for several types in one look at the line: bit i is set when types[i] is there.
 unsigned SentencesIn(std::string_view line, std::initializer_list<std::string_view> types);
 
