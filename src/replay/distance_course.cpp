@@ -54,7 +54,7 @@ DistanceAndCourse ComputeDistanceAndCourse(const GlobePosition& from, const Glob
     double sinHalfPhi = sineOf((to.lat - from.lat) * kRadiansPerMinute / 2);
     double h = sinHalfPhi * sinHalfPhi + from.cosLat * to.cosLat * sinHalfLambda * sinHalfLambda;
     double metres = 2 * kEarthRadius * arcOf(h);
-    if (metres == 0)
+    if (!(metres > 0)) // the same place, or a position no number holds
         return {0, std::nullopt};
     // The bearing back from the second point, turned round: the way the leg arrives.
     double sinLambda = 2 * sinHalfLambda * cosHalfLambda;

@@ -3,6 +3,7 @@
 #include "replay/sentence.h"
 #include "text/conversions.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace korvel {
@@ -25,12 +26,14 @@ TrackRecords::Leg TrackRecords::convert(const TrackFix& fix, std::string_view dd
 
     // A point whose time tells no speed (none, or the same as the one before) goes on with the
     // speed last known, in knots and km/h alike.
-    if (std::optional<double> kmh = trip_.legSpeed(at)) {
-        // Rounded in whole numbers: a speed is never negative.
-        figures_.kmh = static_cast<double>(static_cast<long long>(*kmh + 0.5));
+    if (std::optional<double> speed = trip_.legSpeed(at)) {
+        // Rounded in whole numbers: a speed is never negative, and one beyond any that a
+        // file's times can mean is held at 1e15 km/h.
+        double kmh = std::min(*speed, 1e15);
+        figures_.kmh = static_cast<double>(static_cast<long long>(kmh + 0.5));
         leg.fastest = trip_.takeSpeed(figures_.kmh);
         figures_.knotsText =
-            KnotsText(static_cast<double>(static_cast<long long>(*kmh / 1.852 * 10 + 0.5)));
+            KnotsText(static_cast<double>(static_cast<long long>(kmh / 1.852 * 10 + 0.5)));
     }
     std::string kmhText = figures_.knotsText.empty() ? "" : Plain(figures_.kmh);
     if (!sentences)
