@@ -115,6 +115,7 @@ void ReplayEngine::loadLog(LoadResult& result, const LocalDateTime& today,
 std::optional<std::string> ReplayEngine::loopBack() {
     segments = 0;
     restartTrip();
+    trip_.forgetPoints(); // the way back to the start is no leg
     index = 0;
     if (!open())
         return "Cannot open " + path + ": " + std::strerror(errno);
