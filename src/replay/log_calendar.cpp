@@ -1,7 +1,7 @@
 #include "replay/log_calendar.h"
 
 #include "output/sentence_time.h"
-#include "text/conversions.h"
+#include "replay/record_time.h"
 
 namespace korvel {
 
@@ -38,9 +38,9 @@ void LogCalendar::pass(int seconds) {
 
 std::string LogCalendar::ddmmyy() const {
     year_month_day date{day_};
-    return Format(static_cast<unsigned>(date.day()), "00") +
-           Format(static_cast<unsigned>(date.month()), "00") +
-           Right(Format(static_cast<int>(date.year()), "0000"), 2);
+    return Ddmmyy(LocalDateTime{static_cast<int>(date.year()),
+                                static_cast<int>(static_cast<unsigned>(date.month())),
+                                static_cast<int>(static_cast<unsigned>(date.day())), 0, 0, 0, 0});
 }
 
 } // namespace korvel

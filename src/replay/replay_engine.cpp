@@ -16,9 +16,7 @@ namespace {
 // the end.
 bool loggedSentence(std::string_view line) {
     size_t at = FirstSentenceAt(line);
-    std::string_view sentence = WithoutBlanksAfterChecksum(line.substr(std::min(at, line.size())));
-    return at != std::string_view::npos && sentence.size() >= 9 &&
-           sentence[sentence.size() - 3] == '*';
+    return at != std::string_view::npos && CheckChecksum(line.substr(at)) != Checksum::None;
 }
 
 // UTF-16 text: its byte-order mark, or every second byte zero.

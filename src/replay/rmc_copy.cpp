@@ -62,6 +62,9 @@ std::optional<std::string> RmcCopy::write(const std::string& logPath, RecordSour
     };
     bool dated = false;
     for (std::string line; written && source.readLine(line);) {
+        // A data logger's time stamp before a sentence is no part of the copy.
+        if (size_t at = FirstSentenceAt(line); at != std::string::npos)
+            line.erase(0, at);
         if (dated) {
             copyLine(line);
             continue;

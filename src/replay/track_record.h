@@ -25,7 +25,7 @@ struct TrackFix {
     std::optional<double> altitude;
     bool newSegment = false; // the first point of a track segment
     // The signed minutes of arc of the position, as precise as the file gives them: written by
-    // SetPosition, or read from the texts by OnTheGlobe; NaN until then.
+    // SetPosition or the reader, or read from the texts by OnTheGlobe; NaN until then.
     double latMinutes = std::numeric_limits<double>::quiet_NaN();
     double lonMinutes = std::numeric_limits<double>::quiet_NaN();
 };
