@@ -9,14 +9,17 @@
 
 namespace {
 
-// The window is the program beside this one: it alone loads the window's libraries, which a
-// headless run does without.
+// The window is a program of its own: it alone loads the window's libraries, which a headless
+// run does without. It lies beside this one in the build folder, in libexec once installed.
 int openWindow(char* argv[]) {
+    namespace fs = std::filesystem;
     std::error_code error;
-    std::filesystem::path window =
-        std::filesystem::read_symlink("/proc/self/exe", error).parent_path() / "korvel-window";
+    fs::path folder = fs::read_symlink("/proc/self/exe", error).parent_path();
+    fs::path window = folder / "korvel-window";
+    if (!fs::exists(window, error))
+        window = folder / ".." / "libexec" / "korvel" / "korvel-window";
     execv(window.c_str(), argv);
-    std::cerr << "korvel: cannot start the window, " << window.string() << ": "
+    std::cerr << "korvel: cannot start the window, " << window.lexically_normal().string() << ": "
               << std::strerror(errno) << "\n";
     return 1;
 }

@@ -63,8 +63,8 @@ DeviceNames DeviceNames::fromProfile(const ProfileFile& profile) {
     for (int i = 1; i <= kPrinters; ++i)
         names.overrides_[kSerialPorts + i - 1] =
             profile.readString("Devices", "LPT" + std::to_string(i), "");
-    long port = profile.readInt("Devices", "TCP", 1000);
-    names.tcpPort = port >= 1 && port <= 65535 ? static_cast<int>(port) : 1000;
+    long port = profile.readInt("Devices", "TCP", kDefaultTcpPort);
+    names.tcpPort = port >= 1 && port <= 65535 ? static_cast<int>(port) : kDefaultTcpPort;
     names.tcpAddress = Trim(profile.readString("Devices", "TCPBind", ""));
     long clients = profile.readInt("Devices", "TCPClients", 0);
     names.tcpClients = clients >= 1 && clients <= kMostTcpClients ? static_cast<int>(clients) : 0;

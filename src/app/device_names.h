@@ -6,6 +6,8 @@
 // UDP=192.168.1.255:10110 for the datagrams.
 #pragma once
 
+#include "output/port_entries.h"
+
 #include <string>
 
 namespace korvel {
@@ -21,7 +23,7 @@ struct DeviceNames {
     std::string serial(int port) const;
     // LPTn: /dev/lp(n-1).
     std::string printer(const std::string& name) const;
-    int tcpPort = 1000;
+    int tcpPort = kDefaultTcpPort;
     std::string tcpAddress; // where the TCP server listens, "" for this computer only
     int tcpClients = 0;     // the most clients it serves at once, 0 for the default
     std::string ptyLink;    // the stable name of the pseudo-terminal

@@ -82,21 +82,40 @@ std::string WhyNotTheUsers(const std::string& path) {
     }
 }
 
+std::string InstalledSamples(const std::string& programFolder) {
+    fs::path folder = fs::path(programFolder).lexically_normal();
+    if (!folder.has_filename())
+        folder = folder.parent_path();
+    fs::path prefix = folder.parent_path();
+    // The window lies in <prefix>/libexec/korvel, the command in <prefix>/bin.
+    if (folder.filename() == "korvel" && prefix.filename() == "libexec")
+        prefix = prefix.parent_path();
+    fs::path samples = prefix / "share" / "korvel" / "Tracks";
+    std::error_code ec;
+    return fs::is_directory(samples, ec) ? samples.string() : "";
+}
+
 SettingsLocation FindSettings(const std::string& programFolder, const std::string& configFolder) {
     const std::string name = "Korvel.ini";
     std::string besideProgram = (fs::path(programFolder) / name).string();
     bool besideIsTheUsers = WhyNotTheUsers(besideProgram).empty();
-    if (writable(programFolder) && besideIsTheUsers)
+    // Root may write anywhere: only a program run from its build folder keeps its settings
+    // beside it.
+    if (InstalledSamples(programFolder).empty() && writable(programFolder) && besideIsTheUsers)
         return {besideProgram, besideProgram, ""};
     std::error_code ec;
     std::string shipped = besideIsTheUsers && fs::exists(besideProgram, ec) ? besideProgram : "";
-    if (std::string why = makeOwnFolder(configFolder); !why.empty())
-        return {shipped, "", why};
+    if (configFolder.empty())
+        return {shipped, "", "there is no home folder"};
     std::string inConfig = (fs::path(configFolder) / name).string();
     if (std::string why = WhyNotTheUsers(inConfig); !why.empty())
         return {shipped, "", why};
     bool useConfig = fs::exists(inConfig, ec) || shipped.empty();
     return {useConfig ? inConfig : shipped, inConfig, ""};
+}
+
+std::string MakeSettingsFolder(const SettingsLocation& location) {
+    return makeOwnFolder(fs::path(location.writePath).parent_path().string());
 }
 
 std::string UserConfigFolder() {
@@ -135,14 +154,14 @@ std::string DefaultPtyLink() {
 }
 
 std::string FindDataHome(const std::string& programFolder, const std::string& dataFolder) {
-    if (writable(programFolder) && WhyNotTheUsers(programFolder).empty())
+    std::string samples = InstalledSamples(programFolder);
+    if (samples.empty() && writable(programFolder) && WhyNotTheUsers(programFolder).empty())
         return programFolder;
     // A data folder others could plant files in is not used: the program's own folder is.
     if (!makeOwnFolder(dataFolder).empty())
         return programFolder;
     std::error_code ec;
     fs::path tracks = fs::path(dataFolder) / "Tracks";
-    fs::path samples = fs::path(programFolder) / ".." / "share" / "korvel" / "Tracks";
     if (!fs::exists(tracks, ec) && fs::create_directories(tracks, ec))
         fs::copy(samples, tracks, fs::copy_options::recursive, ec);
     return dataFolder;

@@ -19,10 +19,20 @@ struct SettingsLocation {
 // the user is told about it in warnings.
 ProfileFile ReadSettings(const SettingsLocation& location, std::vector<std::string>& warnings);
 
-// configFolder is created when it is needed, private to the user. Until the first save there,
-// settings that lie beside a read-only program still apply. Settings in a place another user
-// owns or may write are not used: others could plant them.
+// The settings of a program run from its build folder lie beside it; those of an installed one
+// in configFolder, for root as for every user. Until the first save there, settings that lie
+// beside a read-only program still apply. Settings in a place another user owns or may write
+// are not used: others could plant them.
 SettingsLocation FindSettings(const std::string& programFolder, const std::string& configFolder);
+
+// Makes the folder that saving writes into, private to the user, when it is not there yet: a
+// run that saves nothing leaves none behind. "" or why it cannot be used.
+std::string MakeSettingsFolder(const SettingsLocation& location);
+
+// The samples installed with the program when it was installed (the command in <prefix>/bin,
+// the window in <prefix>/libexec/korvel; the samples in <prefix>/share/korvel/Tracks), "" when
+// it runs from the folder it was built in.
+std::string InstalledSamples(const std::string& programFolder);
 
 // Why path cannot be trusted as the user's own: "" when it and every folder above it belong to
 // the user or to root and no one else may write them (a shared folder such as /tmp only with
@@ -33,9 +43,9 @@ std::string WhyNotTheUsers(const std::string& path);
 // the home being the system's record of it when $HOME names none; "" without a home.
 std::string UserConfigFolder();
 
-// The folder whose "Tracks" holds the logs, tracks and recordings: the program's folder, or,
-// when that cannot be written, dataFolder. There "Tracks" is made at the first start, with the
-// samples installed with the program (../share/korvel/Tracks from its folder) in it.
+// The folder whose "Tracks" holds the logs, tracks and recordings: the build folder the program
+// runs from, or dataFolder for an installed program or one whose folder cannot be written.
+// There "Tracks" is made at the first start, with the installed samples in it.
 std::string FindDataHome(const std::string& programFolder, const std::string& dataFolder);
 
 // The user's private folder for what lasts while programs run: $XDG_RUNTIME_DIR when it is the

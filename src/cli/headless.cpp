@@ -28,6 +28,7 @@
 #include <filesystem>
 #include <iostream>
 #include <optional>
+#include <sstream>
 #include <unistd.h>
 
 namespace korvel {
@@ -126,22 +127,46 @@ std::optional<int> startReplay(HeadlessReplay& replay, const std::string& port,
     return std::nullopt;
 }
 
-// Where the readers find the stream: the TCP server's port and address, the pseudo-terminal.
-void sayWhereServed(const Outputs& outputs) {
+// Where the sentences go, as the user finds each destination: the TCP server's port and
+// address, the pseudo-terminal, the devices. None is said of the serial port --port none chose.
+void sayWhereServed(const Outputs& outputs, const DeviceNames& devices, bool noSerialDevice) {
     const OutputSettings& out = outputs.settings;
-    if (outputs.sendsTo(Destination::Tcp))
-        std::cerr << "korvel: serving NMEA to TCP clients on port " << out.tcpPort
+    for (const Route& route : outputs.routes()) {
+        std::ostringstream where;
+        switch (route.destination) {
+        case Destination::Tcp:
+            where << "serving NMEA on TCP port " << out.tcpPort
                   << (IsLoopbackAddress(out.tcpAddress)
-                          ? " of this computer only (--bind '*' serves the network)\n"
-                          : " at " + out.tcpAddress + "\n");
-    if (outputs.sendsTo(Destination::Pty))
-        std::cerr << "korvel: NMEA on " << outputs.ptyWhere() << "\n";
+                          ? " of this computer only (--bind '*' serves the network)"
+                          : " at " + out.tcpAddress);
+            break;
+        case Destination::Pty:
+            where << "NMEA on " << outputs.ptyWhere();
+            break;
+        case Destination::Udp:
+            where << "sending UDP datagrams to " << out.udpHost << " port " << out.udpPort;
+            break;
+        case Destination::Printer:
+            where << "sending to " << devices.printer(route.entry);
+            break;
+        case Destination::Uart:
+            where << "sending to the UART at 0x" << std::hex << route.uartAddress;
+            break;
+        case Destination::Serial:
+            if (!noSerialDevice)
+                where << "sending to " << devices.serial(route.comPort);
+            break;
+        }
+        if (!where.str().empty())
+            std::cerr << "korvel: " << where.str() << "\n";
+    }
 }
 
 // Manual mode: the saved position, or the one the options give, streamed at the interval
 // asked for until the run is stopped.
 int runManual(const RunOptions& o, const std::string& port, const ProfileFile& profile,
-              ReplayParts& parts, Outputs& outputs, OutputSink& sink, Clock& clock) {
+              ReplayParts& parts, Outputs& outputs, OutputSink& sink, Clock& clock,
+              const DeviceNames& devices) {
     std::string error;
     std::optional<int> period = ManualPeriodMs(o.interval, error);
     if (!period) {
@@ -162,7 +187,7 @@ int runManual(const RunOptions& o, const std::string& port, const ProfileFile& p
         return 1;
     }
     if (!o.quiet)
-        sayWhereServed(outputs);
+        sayWhereServed(outputs, devices, o.port == "none");
     HeadlessRun headless(parts.engine, outputs, nullptr, clock, o.echo, false, nullptr,
                          stopRequested);
     return headless.streamManually(stream, *period, ChosenSentences(o), sink);
@@ -235,7 +260,7 @@ int RunHeadless(const CommandLine& command, int argc, char* argv[]) {
         out.udpPort = devices.udpPort;
     }
     std::string error;
-    std::string port = ChosenPort(o, static_cast<int>(profile.readInt("Port", "COM", 0)), error);
+    std::string port = ChosenPort(o, profile.readInt("Port", "COM", -1), error);
     if (port.empty()) {
         std::cerr << error << "\n";
         return 2;
@@ -270,13 +295,13 @@ int RunHeadless(const CommandLine& command, int argc, char* argv[]) {
                            command.file, stopRequested);
     }
     if (manual)
-        return runManual(o, port, profile, parts, outputs, sink, run.clock);
+        return runManual(o, port, profile, parts, outputs, sink, run.clock, devices);
     std::unique_ptr<InputSpool> spool; // replay -: the log as it arrives
     if (std::optional<int> refused =
             startReplay(replay, port, command.file, inputClosed, spool, run.clock))
         return *refused;
     if (!o.quiet)
-        sayWhereServed(outputs);
+        sayWhereServed(outputs, devices, o.port == "none");
 
     HeadlessRun headless(engine, outputs, &replay, run.clock, o.echo, !o.quiet, spool.get(),
                          stopRequested);

@@ -6,6 +6,7 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QTimer>
 #include <cerrno>
 #include <cstring>
@@ -113,8 +114,11 @@ int HeadlessRun::asFastAsTaken() {
     };
     // Over TCP, once there is a client to take them.
     bool tcp = outputs_.chosenIs(Destination::Tcp);
-    while (tcp && outputs_.tcpServer().clients().empty() && !ending())
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 100);
+    while (tcp && outputs_.tcpServer().clients().empty() && !ending()) {
+        QEventLoop wait; // asleep until a client comes, awake now and then for a stop
+        QTimer::singleShot(100, &wait, &QEventLoop::quit);
+        wait.exec();
+    }
     // From a file, the echo in blocks; a log read as it arrives is echoed as it plays.
     inBlocks_ = !input_;
     bool tcpAlone = tcp && outputs_.settings.alsoTo.empty();

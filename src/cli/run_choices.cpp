@@ -9,18 +9,18 @@
 
 namespace korvel {
 
-std::string ChosenPort(const RunOptions& o, int savedIndex, std::string& error) {
+std::string ChosenPort(const RunOptions& o, long savedIndex, std::string& error) {
     const std::vector<std::string>& entries = PortEntries();
     if (o.port.empty())
-        return savedIndex >= 0 && savedIndex < static_cast<int>(entries.size())
-                   ? entries[static_cast<size_t>(savedIndex)]
-                   : entries.front();
+        return entries[static_cast<size_t>(PortIndexOrDefault(savedIndex))];
     bool device = o.port.starts_with("/") || o.port == "none";
     std::string entry = device ? "COM1" : o.port;
     if (PortEntryIndex(entry) >= 0)
         return entry;
-    error = "korvel: --port " + o.port +
-            " is not a port (COM1..COM16, Port1..Port4, LPT1..LPT3, TCP, a device path or none)";
+    error =
+        "korvel: --port " + o.port +
+        " is not a port (COM1..COM16, Port1..Port4, LPT1..LPT3, TCP, PTY, UDP, a device path or "
+        "none)";
     return "";
 }
 

@@ -16,7 +16,7 @@ class ReplayEngine;
 // The port-list entry that --port names (COM1 for a device path or none), else the saved one
 // at savedIndex (the first entry when that is none); "" with why in error when --port names no
 // entry.
-std::string ChosenPort(const RunOptions& o, int savedIndex, std::string& error);
+std::string ChosenPort(const RunOptions& o, long savedIndex, std::string& error);
 // "" when the further ports can take the stream beside chosen: entries of the port list, one
 // serial port among them all, none of them "none"; else why not.
 std::string MoreOutputsRefused(const std::string& chosen, const std::vector<std::string>& ports);

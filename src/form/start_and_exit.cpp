@@ -58,10 +58,8 @@ void MainForm::Form_Load() {
     figures_.takeSettings(readInt(profile, "TimeZone", "CET", 0),
                           readInt(profile, "Units", "kmh", 1) != 0);
 
-    // An index outside the list (a hand-edited or foreign file) falls back to the first port.
-    int port = readInt(profile, "Port", "COM", 0);
-    if (port < 0 || port >= static_cast<int>(c.PortC.items.size()))
-        port = 0;
+    // An index outside the list (a hand-edited or foreign file) is the default port.
+    int port = PortIndexOrDefault(profile.readInt("Port", "COM", -1));
     s.outputPortIndex = port;
     c.PortC.listIndex.set(port);
     c.TcpLan.visible = c.PortC.text() == "TCP";
@@ -104,7 +102,8 @@ bool MainForm::saveSettings(const std::function<void(ProfileFile&)>& change) {
     // cannot be read is not replaced by one that would lose its settings.
     std::string error = settings_.refused;
     std::optional<ProfileFile> profile = ProfileFile::read(settings_.readPath, error);
-    if (profile && !settings_.writePath.empty()) {
+    if (profile && !settings_.writePath.empty() &&
+        (error = MakeSettingsFolder(settings_)).empty()) {
         change(*profile);
         if (profile->save(settings_.writePath, error)) {
             settings_.readPath = settings_.writePath;

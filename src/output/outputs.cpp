@@ -1,7 +1,6 @@
 #include "output/outputs.h"
 
 #include "platform/platform.h"
-#include "text/conversions.h"
 
 #include <algorithm>
 
@@ -53,8 +52,8 @@ std::optional<OutputFailure> Outputs::open() {
         case Destination::Uart:
             break;
         case Destination::Serial:
-            if (entry.starts_with("COM")) {
-                platform_.comm1.setCommPort(static_cast<int>(Val(Mid(entry, 4))));
+            if (route.comPort) {
+                platform_.comm1.setCommPort(route.comPort);
                 opened = platform_.comm1.open(error);
             }
             break;

@@ -3,6 +3,7 @@
 // telling the user is the front end's part.
 #pragma once
 
+#include "output/port_entries.h"
 #include "output/route.h"
 #include "output/tcp_server.h"
 
@@ -24,7 +25,7 @@ struct OutputSettings {
     // The most clients served at once: those over it are turned away as they come, so that
     // the program keeps descriptors and memory for the rest.
     int tcpClientLimit = kDefaultTcpClients;
-    int tcpPort = 1000;
+    int tcpPort = kDefaultTcpPort;
     // The address the server listens at: this computer's own (loopback) unless told, as a
     // server without authentication should; "*" for every address of the machine. The LAN box
     // switches between loopback and tcpLanAddress.
@@ -62,6 +63,7 @@ class Outputs {
     // The destinations of chosen and of settings.alsoTo, told from their entries.
     void route(const std::string& chosen);
     bool sendsTo(Destination destination) const;
+    const std::vector<Route>& routes() const { return routes_; }
     // Whether the entry chosen (not one of alsoTo) is routed to destination.
     bool chosenIs(Destination destination) const {
         return !routes_.empty() && routes_.front().destination == destination;

@@ -26,4 +26,10 @@ int PortEntryIndex(const std::string& entry) {
     return found == entries.end() ? -1 : static_cast<int>(found - entries.begin());
 }
 
+int PortIndexOrDefault(long stored) {
+    if (stored >= 0 && stored < static_cast<long>(PortEntries().size()))
+        return static_cast<int>(stored);
+    return PortEntryIndex(kDefaultPortEntry);
+}
+
 } // namespace korvel

@@ -14,4 +14,12 @@ const std::vector<std::string>& PortEntries();
 // The entry's place in the list, -1 when it is none of them.
 int PortEntryIndex(const std::string& entry);
 
+// The output without saved settings: the TCP server, which needs no device, no permission and
+// no root (its port is that of NMEA over IP).
+constexpr const char* kDefaultPortEntry = "TCP";
+constexpr int kDefaultTcpPort = 10110;
+
+// The stored index when it names an entry, else the default entry's.
+int PortIndexOrDefault(long stored);
+
 } // namespace korvel

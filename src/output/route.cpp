@@ -1,5 +1,7 @@
 #include "output/route.h"
 
+#include "text/conversions.h"
+
 namespace korvel {
 
 namespace {
@@ -35,9 +37,11 @@ Destination destinationOf(const std::string& entry) {
 } // namespace
 
 Route RouteOf(const std::string& entry) {
-    Route route{entry, destinationOf(entry), 0};
+    Route route{entry, destinationOf(entry), 0, 0};
     if (route.destination == Destination::Uart && !entry.empty())
         route.uartAddress = uartAddress(entry.back());
+    if (route.destination == Destination::Serial && entry.starts_with("COM"))
+        route.comPort = static_cast<int>(Val(Mid(entry, 4)));
     return route;
 }
 

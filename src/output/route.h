@@ -16,6 +16,7 @@ struct Route {
     std::string entry; // as the port list names it: "COM3", "Port1", "LPT2", "TCP", ...
     Destination destination = Destination::Serial;
     std::uint16_t uartAddress = 0; // the base address of a UART entry
+    int comPort = 0;               // n of an entry COMn, 0 for a serial port of another name
 };
 
 // A COM entry or a device path is a serial port.

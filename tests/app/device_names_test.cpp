@@ -12,7 +12,7 @@ TEST(DeviceNames, DefaultsAndOverrides) {
     EXPECT_EQ(plain.serial(1), "/dev/ttyS0");
     EXPECT_EQ(plain.serial(16), "/dev/ttyS15");
     EXPECT_EQ(plain.printer("LPT3"), "/dev/lp2");
-    EXPECT_EQ(plain.tcpPort, 1000);
+    EXPECT_EQ(plain.tcpPort, 10110) << "NMEA over IP, no root needed";
     EXPECT_EQ(plain.tcpClients, 0) << "the default limit";
     // The pseudo-terminal's link in a folder of the user's own, not in /tmp itself.
     std::string folder = std::filesystem::path(plain.ptyLink).parent_path().string();
@@ -20,11 +20,11 @@ TEST(DeviceNames, DefaultsAndOverrides) {
     EXPECT_EQ(WhyNotTheUsers(folder), "") << plain.ptyLink;
 
     DeviceNames mine = DeviceNames::fromProfile(
-        ProfileFile::parse("[devices]\ncom2 = /dev/ttyUSB0\nLPT1=/tmp/printer\nTCP= 10110\n"));
+        ProfileFile::parse("[devices]\ncom2 = /dev/ttyUSB0\nLPT1=/tmp/printer\nTCP= 1000\n"));
     EXPECT_EQ(mine.serial(2), "/dev/ttyUSB0");
     EXPECT_EQ(mine.serial(3), "/dev/ttyS2");
     EXPECT_EQ(mine.printer("LPT1"), "/tmp/printer");
-    EXPECT_EQ(mine.tcpPort, 10110);
+    EXPECT_EQ(mine.tcpPort, 1000);
     for (auto [limit, taken] : {std::pair{"50", 50}, {"0", 0}, {"100001", 0}, {"x", 0}})
         EXPECT_EQ(DeviceNames::fromProfile(
                       ProfileFile::parse(std::string("[Devices]\nTCPClients=") + limit + "\n"))
@@ -36,7 +36,7 @@ TEST(DeviceNames, DefaultsAndOverrides) {
         EXPECT_EQ(DeviceNames::fromProfile(
                       ProfileFile::parse(std::string("[Devices]\nTCP=") + bad + "\n"))
                       .tcpPort,
-                  1000)
+                  10110)
             << bad;
 
     // Where the datagrams go: a host and a port, an IPv6 address in brackets, a host alone.

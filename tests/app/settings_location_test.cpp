@@ -23,33 +23,57 @@ TEST(SettingsLocation, UserFolderWhenTheProgramFolderIsReadOnly) {
     SettingsLocation first = FindSettings(program.path(), config);
     EXPECT_EQ(first.readPath, shipped) << "settings beside the program apply until the first save";
     EXPECT_EQ(first.writePath, config + "/Korvel.ini");
-    EXPECT_TRUE(std::filesystem::is_directory(config));
+    ASSERT_EQ(MakeSettingsFolder(first), "");
 
     std::ofstream(first.writePath) << "[Port]\nCOM= 5\n";
     SettingsLocation later = FindSettings(program.path(), config);
     EXPECT_EQ(later.readPath, first.writePath);
 }
 
-// An installed program, its folder read-only, keeps the logs and recordings in the user's data
-// folder: made at the first start with the samples installed beside the program, and left as
-// the user keeps it after that.
-TEST(SettingsLocation, TracksInTheUsersDataFolderWhenTheProgramFolderIsReadOnly) {
-    TempFolder prefix, home;
+// A program run from its build folder keeps the logs beside it while it may write there. An
+// installed one keeps them in the user's data folder, root as every user (root may write
+// anywhere), the window in libexec as the command in bin: made at the first start with the
+// installed samples, and left as the user keeps it after that.
+TEST(SettingsLocation, TracksInTheUsersDataFolderForAnInstalledProgram) {
+    TempFolder build, prefix, home, lockedHome;
     // The own folder of the user that the lock below makes this process, when it is root.
-    korvel::test::GiveToAnotherUser(home.path());
+    korvel::test::GiveToAnotherUser(lockedHome.path());
+    EXPECT_EQ(FindDataHome(build.path(), home.file("data")), build.path()) << "a build folder";
+    {
+        korvel::test::UnwritableFolder locked(build.path());
+        EXPECT_EQ(FindDataHome(build.path(), lockedHome.file("data")), lockedHome.file("data"))
+            << "a build folder it cannot write";
+    }
+
+    std::string data = home.file("share/korvel");
     std::filesystem::create_directories(prefix.file("bin"));
+    std::filesystem::create_directories(prefix.file("libexec/korvel"));
     std::filesystem::create_directories(prefix.file("share/korvel/Tracks"));
     prefix.write("share/korvel/Tracks/sample.log", "$GPRMC\r\n");
-    std::string data = home.file("share/korvel");
-    EXPECT_EQ(FindDataHome(prefix.file("bin"), data), prefix.file("bin")) << "writable: beside it";
-    {
-        korvel::test::UnwritableFolder locked(prefix.file("bin"));
-        EXPECT_EQ(FindDataHome(prefix.file("bin"), data), data);
+    for (const char* folder : {"bin", "libexec/korvel"}) {
+        EXPECT_EQ(InstalledSamples(prefix.file(folder)), prefix.file("share/korvel/Tracks"));
+        EXPECT_EQ(FindDataHome(prefix.file(folder), data), data) << folder;
         EXPECT_EQ(korvel::test::ReadFile(data + "/Tracks/sample.log"), "$GPRMC\r\n");
-        std::filesystem::remove(data + "/Tracks/sample.log");
-        EXPECT_EQ(FindDataHome(prefix.file("bin"), data), data);
     }
+    std::filesystem::remove(data + "/Tracks/sample.log");
+    EXPECT_EQ(FindDataHome(prefix.file("bin"), data), data);
     EXPECT_FALSE(std::filesystem::exists(data + "/Tracks/sample.log")) << "not copied again";
+    EXPECT_EQ(InstalledSamples(build.path()), "");
+}
+
+// An installed program writes its settings in the user's folder even where it could write
+// its own (root), and makes that folder only when it saves.
+TEST(SettingsLocation, AnInstalledProgramSavesInTheUsersFolder) {
+    TempFolder prefix, home;
+    std::filesystem::create_directories(prefix.file("share/korvel/Tracks"));
+    std::filesystem::create_directories(prefix.file("bin"));
+    std::string config = home.file("config/korvel");
+    SettingsLocation found = FindSettings(prefix.file("bin"), config);
+    EXPECT_EQ(found.writePath, config + "/Korvel.ini");
+    EXPECT_EQ(found.refused, "");
+    EXPECT_FALSE(std::filesystem::exists(config)) << "nothing saved, no folder made";
+    EXPECT_EQ(MakeSettingsFolder(found), "");
+    EXPECT_TRUE(std::filesystem::is_directory(config));
 }
 
 // Without a usable HOME the home is the system's record of it, never a shared folder such as
@@ -130,6 +154,7 @@ TEST(SettingsLocation, NoOneElseCanPlantSettings) {
         if (!c.refusal) {
             EXPECT_EQ(found.refused, "") << c.legend;
             EXPECT_EQ(found.writePath, config + "/Korvel.ini") << c.legend;
+            EXPECT_EQ(MakeSettingsFolder(found), "") << c.legend;
             struct stat made {};
             stat(config.c_str(), &made);
             EXPECT_EQ(made.st_mode & 0777, 0700u) << "private to the user";

@@ -138,7 +138,7 @@ TEST_F(StartAndExit, SettingsFolderRefusedIsSaidAndNothingIsSaved) {
     EXPECT_EQ(platform.dialogs.messages[0].text,
               "The settings folder is not used (/tmp/.config/korvel belongs to another user): "
               "the defaults apply, and nothing is saved.");
-    EXPECT_EQ(f.c.PortC.text(), "COM1");
+    EXPECT_EQ(f.c.PortC.text(), "TCP");
     f.c.ENDE.onClick();
     ASSERT_EQ(platform.dialogs.messages.size(), 2u);
     EXPECT_EQ(platform.dialogs.messages[1].text,

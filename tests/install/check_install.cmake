@@ -8,7 +8,7 @@ execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD} --prefix ${STAGE}/us
 if(failed)
   message(FATAL_ERROR "cmake --install failed")
 endif()
-set(files bin/korvel bin/korvel-window share/korvel/Tracks/sample.log share/korvel/Tracks/sample.trk
+set(files bin/korvel libexec/korvel/korvel-window share/korvel/Tracks/sample.log share/korvel/Tracks/sample.trk
     share/applications/korvel.desktop share/mime/packages/korvel.xml
     share/icons/hicolor/scalable/apps/korvel.svg share/man/man1/korvel.1)
 function(expect_files root missing)
@@ -49,4 +49,28 @@ string(REGEX MATCHALL "\\$GPRMC" records "${sent}")
 list(LENGTH records count)
 if(failed OR NOT count EQUAL 180)
   message(FATAL_ERROR "the packaged program sent ${count} of the sample's 180 records: ${said}")
+endif()
+
+# The first run of the installed program in an empty home: it serves the TCP port of NMEA over
+# IP without root, says so, waits for its first client until it is stopped, and leaves the home
+# as it was; the command finds its window.
+set(home ${STAGE}/home)
+file(MAKE_DIRECTORY ${home})
+execute_process(COMMAND ${CMAKE_COMMAND} -E env --unset=XDG_CONFIG_HOME --unset=XDG_DATA_HOME
+                        --unset=DISPLAY --unset=WAYLAND_DISPLAY --unset=QT_QPA_PLATFORM
+                        HOME=${home} timeout --preserve-status -s INT 2 ${STAGE}/root/usr/bin/korvel replay
+                        ${STAGE}/root/usr/share/korvel/Tracks/sample.log --interval max
+                RESULT_VARIABLE failed OUTPUT_QUIET ERROR_VARIABLE said)
+if(failed OR NOT said MATCHES "^korvel: serving NMEA on TCP port 10110 ")
+  message(FATAL_ERROR "the first run said: ${said}")
+endif()
+file(GLOB_RECURSE left ${home}/* LIST_DIRECTORIES true)
+if(left)
+  message(FATAL_ERROR "a run that saves nothing left in the home: ${left}")
+endif()
+execute_process(COMMAND ${CMAKE_COMMAND} -E env --unset=DISPLAY --unset=WAYLAND_DISPLAY
+                        --unset=QT_QPA_PLATFORM HOME=${home} ${STAGE}/root/usr/bin/korvel
+                RESULT_VARIABLE failed ERROR_VARIABLE said)
+if(NOT said MATCHES "no display to open the window on")
+  message(FATAL_ERROR "the installed command did not start its window: ${said}")
 endif()

@@ -12,6 +12,8 @@ namespace {
 
 std::unique_ptr<MainForm> startedForm(TempFolder& program, VirtualPlatform& platform) {
     std::filesystem::create_directory(program.file("Tracks"));
+    // The stream goes to the virtual serial port, as saved settings choose it.
+    program.write("Korvel.ini", "[Port]\nCOM= 0\n");
     auto form = std::make_unique<MainForm>(platform.platform, program.path(),
                                            FindSettings(program.path(), program.file("config")));
     form->Form_Load();

@@ -3,8 +3,29 @@
 #include "text/conversions.h"
 
 #include <QThread>
+#include <cerrno>
+#include <grp.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace korvel {
+
+namespace {
+
+// A device the user may not open: its group (dialout on Debian) may.
+std::string howToGetAccess(const std::string& device) {
+    struct stat status {};
+    if (::access(device.c_str(), R_OK | W_OK) == 0 || errno != EACCES ||
+        ::stat(device.c_str(), &status) != 0)
+        return "";
+    const group* owners = getgrgid(status.st_gid);
+    if (!owners || status.st_gid == 0)
+        return "";
+    return std::string(" (the group ") + owners->gr_name + " may use it: sudo adduser $USER " +
+           owners->gr_name + ", then log in again)";
+}
+
+} // namespace
 
 QtSerialPort::QtSerialPort(std::function<std::string(int)> deviceFor)
     : deviceFor_(std::move(deviceFor)) {
@@ -26,7 +47,7 @@ bool QtSerialPort::open(std::string& error) {
     port_.setFlowControl(QSerialPort::NoFlowControl);
     if (port_.open(QIODevice::ReadWrite))
         return true;
-    error = deviceName() + ": " + port_.errorString().toStdString();
+    error = deviceName() + ": " + port_.errorString().toStdString() + howToGetAccess(deviceName());
     return false;
 }
 
