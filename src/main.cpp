@@ -24,6 +24,16 @@ int openWindow(char* argv[]) {
     return 1;
 }
 
+// The help or the version on standard output; a failed write (a full disk, a closed pipe) is
+// said and fails the program.
+int print(const std::string& text) {
+    std::cout << text << std::flush;
+    if (std::cout)
+        return 0;
+    std::cerr << "korvel: cannot write to standard output: " << std::strerror(errno) << "\n";
+    return 1;
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -31,11 +41,9 @@ int main(int argc, char* argv[]) {
     korvel::CommandLine command = korvel::ParseCommandLine({argv + 1, argv + argc});
     switch (command.action) {
     case Action::Help:
-        std::cout << korvel::UsageText();
-        return 0;
+        return print(korvel::UsageText());
     case Action::Version:
-        std::cout << korvel::VersionText();
-        return 0;
+        return print(korvel::VersionText());
     case Action::Error:
         std::cerr << command.error << "\n";
         return 2;

@@ -3,6 +3,7 @@
 #include "output/outputs.h"
 #include "text/conversions.h"
 
+#include <filesystem>
 #include <set>
 
 namespace korvel {
@@ -10,7 +11,42 @@ namespace korvel {
 namespace {
 
 CommandLine failure(const std::string& what) {
-    return {CommandLine::Action::Error, "", "korvel: " + what + " (try korvel --help)", {}};
+    return {CommandLine::Action::Error, "", "korvel: " + what + " (try 'korvel --help')", {}};
+}
+
+// --option=value as two arguments; after "--" every argument is a file name, even one that
+// starts with a dash, and stays behind the "--".
+std::vector<std::string> splitAssignments(const std::vector<std::string>& arguments) {
+    std::vector<std::string> split;
+    bool names = false;
+    for (const std::string& argument : arguments) {
+        size_t equals = argument.find('=');
+        if (!names && argument.starts_with("--") && equals != std::string::npos) {
+            split.push_back(argument.substr(0, equals));
+            split.push_back(argument.substr(equals + 1));
+            continue;
+        }
+        names = names || argument == "--";
+        split.push_back(argument);
+    }
+    return split;
+}
+
+// HOST:PORT or [ADDRESS]:PORT: the datagrams' port is never guessed.
+bool namesAPort(const std::string& hostAndPort) {
+    size_t colon = hostAndPort.rfind(':');
+    if (colon == std::string::npos || colon + 1 == hostAndPort.size() ||
+        hostAndPort.find_first_not_of("0123456789", colon + 1) != std::string::npos)
+        return false;
+    return hostAndPort.starts_with("[") ? hostAndPort[colon - 1] == ']'
+                                        : hostAndPort.find(':') == colon;
+}
+
+// A word that is no command and names no file: a mistyped command rather than a file the
+// window should open.
+bool mistypedCommand(const std::string& word) {
+    std::error_code ec;
+    return word.find_first_of("./") == std::string::npos && !std::filesystem::exists(word, ec);
 }
 
 bool isNumber(const std::string& text) {
@@ -20,18 +56,45 @@ bool isNumber(const std::string& text) {
 
 } // namespace
 
-CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
+CommandLine ParseCommandLine(const std::vector<std::string>& given) {
     using Action = CommandLine::Action;
-    for (const std::string& argument : arguments)
+    std::vector<std::string> arguments = splitAssignments(given);
+    for (const std::string& argument : arguments) {
+        if (argument == "--")
+            break;
         if (argument == "--help" || argument == "-h")
             return {Action::Help, "", "", {}};
+    }
     CommandLine result;
     RunOptions& o = result.options;
     static const std::set<std::string> intervals = {"x8", "x4", "x2", "cont", "1s",
                                                     "2s", "4s", "8s", "max"};
     static const std::set<std::string> boxes = {"RMC", "GGA", "VTG", "RMB", "GSA", "GSV", "OTH"};
+    bool commandGiven = false, onlyNames = false;
     for (size_t i = 0; i < arguments.size(); ++i) {
         const std::string& argument = arguments[i];
+        if (!onlyNames && argument == "--") {
+            onlyNames = true;
+            continue;
+        }
+        if (onlyNames || argument == "-" || !argument.starts_with("-")) {
+            if (!result.file.empty())
+                return failure("unexpected argument '" + argument + "'");
+            if (!onlyNames && !commandGiven && result.action == Action::Window &&
+                (argument == "manual" || argument == "replay" || argument == "download")) {
+                result.action = argument == "manual"   ? Action::Manual
+                                : argument == "replay" ? Action::Replay
+                                                       : Action::Download;
+                commandGiven = true;
+            } else if (result.action == Action::Manual) {
+                return failure("unexpected argument '" + argument + "'");
+            } else if (!commandGiven && !onlyNames && mistypedCommand(argument)) {
+                return failure("unknown command '" + argument + "'");
+            } else {
+                result.file = argument; // the window opens it, or the command's file
+            }
+            continue;
+        }
         auto value = [&]() -> std::optional<std::string> {
             if (i + 1 >= arguments.size())
                 return std::nullopt;
@@ -56,6 +119,8 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
                 (o.port.empty() ? o.port : o.morePorts.emplace_back()) = *v;
             else if (argument == "--ini")
                 o.ini = *v;
+            else if (argument == "--udp" && !namesAPort(*v))
+                return failure("--udp takes HOST:PORT or [ADDRESS]:PORT, not '" + *v + "'");
             else if (argument == "--udp")
                 o.udp = *v;
             else if (argument == "--pty-link")
@@ -120,23 +185,16 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
             for (size_t f = 0; f < std::size(flags); ++f)
                 if (argument == names[f])
                     *flags[f] = true;
-        } else if (argument.starts_with("-")) {
-            return failure("unknown option '" + argument + "'");
-        } else if (result.action != Action::Window || !result.file.empty()) {
-            return failure("unexpected argument '" + argument + "'");
-        } else if (argument == "manual") {
-            result.action = Action::Manual;
-        } else if (argument == "replay" || argument == "download") {
-            bool standardInput =
-                argument == "replay" && i + 1 < arguments.size() && arguments[i + 1] == "-";
-            if (i + 1 >= arguments.size() || (arguments[i + 1].starts_with("-") && !standardInput))
-                return failure(argument + " needs a FILE");
-            result.action = argument == "replay" ? Action::Replay : Action::Download;
-            result.file = arguments[++i];
         } else {
-            result.file = argument; // the window, with this file chosen
+            return failure("unknown option '" + argument + "'");
         }
     }
+    if ((result.action == Action::Replay || result.action == Action::Download) &&
+        result.file.empty())
+        return failure(std::string(result.action == Action::Replay ? "replay" : "download") +
+                       " needs a FILE");
+    if (result.file == "-" && result.action != Action::Replay)
+        return failure("only replay reads standard input ('-'); ./- names a file called -");
     if ((o.speed || o.now) && result.action != Action::Replay)
         return failure(std::string(o.speed ? "--speed" : "--now") + " is for replay");
     if (result.file == "-" && (o.loop || o.last || o.autoSkip))
@@ -156,7 +214,9 @@ std::string UsageText() {
            "Without a command the window opens; it needs a display (DISPLAY or\n"
            "WAYLAND_DISPLAY). \"korvel FILE\" opens it in FILE's folder and replays FILE as a\n"
            "click in its file list would. A command runs the same simulator without a window,\n"
-           "with the settings of Korvel.ini unless options say otherwise:\n"
+           "with the settings of Korvel.ini unless options say otherwise. An option's value\n"
+           "may follow an equals sign (--port=TCP); after -- every argument is a file name,\n"
+           "one that starts with a dash too:\n"
            "\n"
            "  replay FILE     replay FILE, an NMEA log or a track (GPX, KML, OziExplorer .plt,\n"
            "                  PCX5, the .trk files of Korvel and others), until its end;\n"

@@ -29,6 +29,17 @@ TEST(CommandLine, CommandsAndOptions) {
         {{"replay", "-", "--speed", "2"}, Action::Replay, "-"}, // standard input
         {{"replay", "-", "--loop"}, Action::Error, ""},
         {{"download", "-"}, Action::Error, ""},
+        {{"replay", "--loop", "a.log"}, Action::Replay, "a.log"},
+        {{"replay", "--", "-a.log"}, Action::Replay, "-a.log"},
+        {{"--", "replay"}, Action::Window, "replay"}, // a file of that name
+        {{"replay", "--", "a.log", "b.log"}, Action::Error, ""},
+        {{"replay", "--port=TCP", "a.log", "--interval=max"}, Action::Replay, "a.log"},
+        {{"replay", "a.log", "--", "--help"}, Action::Error, ""}, // a second file
+        {{"reply", "a.log"}, Action::Error, ""},
+        {{"replay", "a.log", "--udp", "192.0.2.1"}, Action::Error, ""},
+        {{"replay", "a.log", "--udp", "::1"}, Action::Error, ""},
+        {{"replay", "a.log", "--udp", "[::1]:10110"}, Action::Replay, "a.log"},
+        {{"replay", "a.log", "--udp=host:"}, Action::Error, ""},
     };
     for (const Case& c : cases) {
         CommandLine parsed = ParseCommandLine(c.arguments);
@@ -38,4 +49,10 @@ TEST(CommandLine, CommandsAndOptions) {
     std::string error = ParseCommandLine({"--bogus"}).error;
     EXPECT_NE(error.find("--bogus"), std::string::npos);
     EXPECT_EQ(error.find('\n'), std::string::npos);
+    EXPECT_EQ(ParseCommandLine({"reply", "a.log"}).error,
+              "korvel: unknown command 'reply' (try 'korvel --help')");
+    CommandLine assigned = ParseCommandLine({"manual", "--port=TCP", "--lat=-33.9", "--udp=a:1"});
+    EXPECT_EQ(assigned.options.port, "TCP");
+    EXPECT_EQ(assigned.options.lat, -33.9);
+    EXPECT_EQ(assigned.options.udp, "a:1");
 }
