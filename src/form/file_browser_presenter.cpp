@@ -25,8 +25,8 @@ FileBrowserPresenter::FileBrowserPresenter(const FormPart& part, const SettingsL
     c.Mcan.onClick = [this] { Mcan_Click(); };
     c.LOA.onClick = [this] { LOA_Click(); };
     c.DirSel.onClick = [this] { DirSel_Click(); };
-    c.NMEA.onClick = [this] { setFilePattern("*.log;*.nma"); };
-    c.ALL.onClick = [this] { setFilePattern("*.log;*.nma;*.trl;*.trk;*.plt;*.KML;*.gpx"); };
+    c.NMEA.onClick = [this] { setFilePattern("*.log;*.nma;*.nmea"); };
+    c.ALL.onClick = [this] { setFilePattern("*.log;*.nma;*.nmea;*.trl;*.trk;*.plt;*.KML;*.gpx"); };
     c.TRACK.onClick = [this] { setFilePattern("*.trl;*.trk;*.plt;*.kml;*.gpx"); };
 }
 

@@ -15,7 +15,7 @@
 namespace korvel {
 
 // The files the list shows until the settings name others: logs and tracks.
-constexpr const char* kDefaultFilePattern = "*.log;*.nma;*.trl;*.trk;*.plt;*.kml;*.gpx";
+constexpr const char* kDefaultFilePattern = "*.log;*.nma;*.nmea;*.trl;*.trk;*.plt;*.kml;*.gpx";
 
 struct FormState {
     // Pacing.

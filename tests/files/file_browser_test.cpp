@@ -10,16 +10,16 @@ class FileBrowser : public test::ReplayFixture {};
 } // namespace
 
 TEST_F(FileBrowser, FilterButtonsTypedFilterAndFolderView) {
-    for (const char* name : {"tour.log", "tour.NMA", "track.kml", "home.trk", "2010-05.plt",
-                             "2010-06.GPX", "notes.txt"})
+    for (const char* name : {"tour.log", "tour.NMA", "ride.nmea", "track.kml", "home.trk",
+                             "2010-05.plt", "2010-06.GPX", "notes.txt"})
         program.write(std::string("Tracks/") + name, "");
     c.Dir1.path.set(program.file("Tracks"));
     c.NMEA.onClick();
-    EXPECT_EQ(c.FileT.text.get(), "*.log;*.nma");
-    EXPECT_EQ(c.File1.pattern(), "*.log;*.nma*") << "the typed-filter rule applies at once";
-    EXPECT_EQ(c.File1.items, (std::vector<std::string>{"tour.NMA", "tour.log"}));
+    EXPECT_EQ(c.FileT.text.get(), "*.log;*.nma;*.nmea");
+    EXPECT_EQ(c.File1.pattern(), "*.log;*.nma;*.nmea*") << "the typed-filter rule applies at once";
+    EXPECT_EQ(c.File1.items, (std::vector<std::string>{"ride.nmea", "tour.NMA", "tour.log"}));
     c.ALL.onClick();
-    EXPECT_EQ(c.File1.items.size(), 6u) << "*.KML finds track.kml";
+    EXPECT_EQ(c.File1.items.size(), 7u) << "*.KML finds track.kml";
     c.TRACK.onClick();
     EXPECT_EQ(c.File1.items.size(), 4u) << "the tracks of every format";
     c.FileT.text.set("2010");

@@ -10,7 +10,8 @@ if(failed)
 endif()
 set(files bin/korvel libexec/korvel/korvel-window share/korvel/Tracks/sample.log share/korvel/Tracks/sample.trk
     share/applications/korvel.desktop share/mime/packages/korvel.xml
-    share/icons/hicolor/scalable/apps/korvel.svg share/man/man1/korvel.1)
+    share/icons/hicolor/scalable/apps/korvel.svg share/man/man1/korvel.1.gz
+    share/doc/korvel/copyright share/doc/korvel/changelog.gz)
 function(expect_files root missing)
   foreach(installed ${files})
     if(NOT EXISTS ${root}/usr/${installed})
@@ -34,6 +35,13 @@ execute_process(COMMAND cpack -G DEB --config ${BUILD}/CPackConfig.cmake -B ${ST
 file(GLOB package ${STAGE}/deb/korvel_*.deb)
 if(failed OR NOT package)
   message(FATAL_ERROR "cpack -G DEB failed: ${built}")
+endif()
+# A package Debian would take: lintian finds no error and no warning.
+find_program(LINTIAN lintian REQUIRED)
+execute_process(COMMAND ${LINTIAN} --fail-on error,warning ${package}
+                RESULT_VARIABLE failed OUTPUT_VARIABLE said ERROR_QUIET)
+if(failed)
+  message(FATAL_ERROR "lintian on the package:\n${said}")
 endif()
 execute_process(COMMAND dpkg-deb --field ${package} Depends OUTPUT_VARIABLE depends)
 if(NOT depends MATCHES "libqt6serialport6" OR NOT depends MATCHES "qt6-qpa-plugins")
