@@ -59,7 +59,7 @@ Controls::Controls() {
     name(Pause, "Pause");
     name(AutoSkip, "AutoSkip");
     name(Lop, "Lop");
-    name(Last, "Last", ">", "nur letzter Satz");
+    name(Last, "Last", ">", "only the last record, every 6 s (a file still being written)");
     name(MinC, "MinC", "", "minimize");
     name(AutoReset, "AutoReset", "", "New-Track Reset");
     name(PauseL, "PauseL", "Wait", "Pause");
