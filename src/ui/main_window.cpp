@@ -1,5 +1,7 @@
 #include "ui/main_window.h"
 
+#include "ui/screen_fit.h"
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
@@ -19,10 +21,12 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
 #include <QScrollBar>
 #include <QStyle>
 #include <QVBoxLayout>
 #include <cmath>
+#include <utility>
 
 namespace korvel {
 
@@ -30,6 +34,13 @@ namespace {
 
 QGroupBox* group(const QString& title, QLayout* layout) {
     auto* box = new QGroupBox(title);
+    box->setObjectName(title);
+    // Narrow margins and rows: the window fits a small screen at large fonts without scrolling.
+    layout->setContentsMargins(6, 4, 6, 4);
+    if (auto* grid = qobject_cast<QGridLayout*>(layout))
+        grid->setVerticalSpacing(3);
+    else if (auto* column = qobject_cast<QVBoxLayout*>(layout))
+        column->setSpacing(4);
     box->setLayout(layout);
     return box;
 }
@@ -62,6 +73,8 @@ QWidget* lamp(QWidget* widget) {
 
 MainWindow::MainWindow(MainForm& form)
     : form_(form), binding_([this] { refresh(); }), fileMenu_(this) {
+    // The size the settings keep, before laying out the controls resizes the window.
+    savedSize_ = QSize(form_.s.windowWidth, form_.s.windowHeight);
     setObjectName("MainForm");
     setWindowTitle("Korvel");
     setAcceptDrops(true);
@@ -88,9 +101,14 @@ MainWindow::MainWindow(MainForm& form)
     bottom->addWidget(instruments(), 1);
     bottom->addLayout(profile, 2);
 
-    auto* rows = new QVBoxLayout(this);
+    content_ = new QWidget;
+    auto* rows = new QVBoxLayout(content_);
+    rows->setContentsMargins(4, 4, 4, 4);
     rows->addLayout(columns, 1);
     rows->addLayout(bottom);
+    auto* whole = new QVBoxLayout(this);
+    whole->setContentsMargins(0, 0, 0, 0);
+    whole->addWidget(ScrollingArea(content_));
 
     // Timer ticks change the model too.
     for (Timer* timer : form_.c.timers()) {
@@ -107,8 +125,6 @@ MainWindow::MainWindow(MainForm& form)
             form_.c.focus = focusShown_ = now->objectName().toStdString();
     });
     refresh();
-    if (form_.s.windowWidth > 0)
-        resize(form_.s.windowWidth, form_.s.windowHeight);
     qApp->installEventFilter(this);
     // A menu closed without a choice is a cancel.
     connect(&fileMenu_, &QMenu::aboutToHide, this, [this] {
@@ -156,6 +172,15 @@ void MainWindow::showFolder() {
 void MainWindow::closeEvent(QCloseEvent* event) {
     form_.SaveWindowSize();
     QWidget::closeEvent(event);
+}
+
+void MainWindow::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    // Measured once the controls have their fonts and style.
+    if (!std::exchange(fitted_, true)) {
+        content_->layout()->activate();
+        FitOnScreen(*this, content_->sizeHint(), savedSize_);
+    }
 }
 
 void MainWindow::resizeEvent(QResizeEvent* event) {
@@ -270,6 +295,9 @@ QWidget* MainWindow::fileBrowser() {
         fixed.setPointSizeF(font().pointSizeF());
     messages->setFont(fixed);
     messages->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    // Six lines at least: a tick of every sentence kind, and a message beside it.
+    messages->setMinimumHeight(6 * QFontMetrics(fixed).lineSpacing() + 2 * messages->frameWidth() +
+                               messages->style()->pixelMetric(QStyle::PM_ScrollBarExtent));
     layout->addWidget(messages, 2);
     layout->addWidget(binding_.button(c.DirSel));
     layout->addWidget(binding_.fileList(c.File1), 3);
@@ -372,6 +400,18 @@ QWidget* MainWindow::instruments() {
     }
     // The course needle beside the figures it goes with.
     layout->addWidget(binding_.compass(c.Gauge1), 2, 3, row - 2, 1);
+    // Each figure as wide as the widest it shows from the start, so that the box keeps its size
+    // when a replay fills them.
+    const std::pair<Label*, const char*> widest[] = {
+        {&c.Zeit, "00:00:00"}, {&c.Datum, "2026-Sep-30"}, {&c.WtL, "30.September2026"},
+        {&c.SpeedL, "9999.9"}, {&c.MaxL, "9999.9"},       {&c.DistL, "99999.9"},
+        {&c.TTL, "00:00:00"},  {&c.TripL, "99999.9"},     {&c.NNL, "-99999"},
+        {&c.NNminL, "-99999"}, {&c.NNmaxL, "-99999"}};
+    for (int i = 0; i < layout->count(); ++i)
+        if (auto* shown = qobject_cast<QLabel*>(layout->itemAt(i)->widget()))
+            for (auto [label, text] : widest)
+                if (shown->objectName().toStdString() == label->name)
+                    shown->setMinimumWidth(shown->fontMetrics().horizontalAdvance(text));
     return group("Instruments", layout);
 }
 

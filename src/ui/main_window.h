@@ -24,6 +24,7 @@ class MainWindow : public QWidget {
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     // A file dropped on the window is chosen as a click in the file list would choose it.
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
@@ -49,6 +50,9 @@ class MainWindow : public QWidget {
     ControlBinding binding_;
     QMenu fileMenu_;
     QWidget* manual_;           // the position controls of manual mode
+    QWidget* content_;          // every control, in the scrolling area
+    QSize savedSize_;           // as the settings keep it, empty for none
+    bool fitted_ = false;       // sized for the screen at the first showing
     QLabel* folder_ = nullptr;  // the file list's folder
     QLabel* decimal_ = nullptr; // the manual position in decimal degrees
     std::string focusShown_;    // the form's focus as last shown or taken from the user
