@@ -6,6 +6,9 @@
 #include "output/outputs.h"
 #include "text/conversions.h"
 
+#include <algorithm>
+#include <filesystem>
+
 namespace korvel {
 
 namespace {
@@ -20,7 +23,16 @@ bool IsLoopbackAddress(const std::string& address) {
 std::string DeviceNames::serial(int port) const {
     if (port >= 1 && port <= kSerialPorts && !overrides_[port - 1].empty())
         return overrides_[port - 1];
+    if (port >= 1 && port <= kSerialPorts && !assigned_[port - 1].empty())
+        return assigned_[port - 1];
     return "/dev/ttyS" + std::to_string(port - 1);
+}
+
+bool DeviceNames::serialPresent(int port) const {
+    std::error_code ec;
+    if (port >= 1 && port <= kSerialPorts && !overrides_[port - 1].empty())
+        return std::filesystem::exists(overrides_[port - 1], ec);
+    return std::find(present_.begin(), present_.end(), serial(port)) != present_.end();
 }
 
 std::string DeviceNames::printer(const std::string& name) const {
@@ -56,10 +68,24 @@ bool DeviceNames::setUdp(const std::string& hostAndPort) {
     return true;
 }
 
-DeviceNames DeviceNames::fromProfile(const ProfileFile& profile) {
+DeviceNames DeviceNames::fromProfile(const ProfileFile& profile,
+                                     const std::vector<std::string>& present) {
     DeviceNames names;
+    names.present_ = present;
     for (int i = 1; i <= kSerialPorts; ++i)
         names.overrides_[i - 1] = profile.readString("Devices", "COM" + std::to_string(i), "");
+    // The USB devices no COM port names take, in order, the COM ports whose ttyS port is not
+    // there.
+    std::vector<std::string> spare;
+    for (const std::string& device : present)
+        if (!device.starts_with("/dev/ttyS") &&
+            std::find(std::begin(names.overrides_), std::end(names.overrides_), device) ==
+                std::end(names.overrides_))
+            spare.push_back(device);
+    auto next = spare.begin();
+    for (int i = 1; i <= kSerialPorts && next != spare.end(); ++i)
+        if (names.overrides_[i - 1].empty() && !names.serialPresent(i))
+            names.assigned_[i - 1] = *next++;
     for (int i = 1; i <= kPrinters; ++i)
         names.overrides_[kSerialPorts + i - 1] =
             profile.readString("Devices", "LPT" + std::to_string(i), "");

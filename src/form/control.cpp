@@ -11,8 +11,16 @@ void ScrollBar::setValue(int v) {
     value.set(std::clamp(v, std::min(min, max), std::max(min, max)));
 }
 
+void ComboBox::keepFirst(size_t n) {
+    items.resize(std::min(n, items.size()));
+    labels.resize(items.size());
+    hidden.resize(items.size());
+}
+
 void ComboBox::clear() {
     items.clear();
+    labels.clear();
+    hidden.clear();
     listIndex.reset(-1);
 }
 

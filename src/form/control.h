@@ -94,8 +94,18 @@ struct ListBox : Control {
 // A drop-down list whose selection raises the click event.
 struct ComboBox : Control {
     std::vector<std::string> items;
+    // What the list shows of each item (the item itself when empty), and the items it leaves
+    // out unless selected: a port with its device, a port the machine does not have.
+    std::vector<std::string> labels;
+    std::vector<bool> hidden;
     EventProperty<int> listIndex{-1};
-    void addItem(std::string item) { items.push_back(std::move(item)); }
+    void addItem(std::string item, std::string label = "", bool hide = false) {
+        items.push_back(std::move(item));
+        labels.push_back(std::move(label));
+        hidden.push_back(hide);
+    }
+    // The first n items alone.
+    void keepFirst(size_t n);
     void clear();
     // Text of the selected entry, "" when none is selected.
     const std::string& text() const {

@@ -56,7 +56,7 @@ void DownloadPresenter::StartDownloadDialog() {
     platform.comm2.setCommPort(s.garminPortIndex + 1);
     c.Skip1.enabled = false;
     c.PortC.backColor = kDarkRed;
-    c.PortC.items.resize(kSerialPortCount);
+    c.PortC.keepFirst(kSerialPortCount);
 }
 
 void DownloadPresenter::StartDownload() {

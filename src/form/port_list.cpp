@@ -22,8 +22,17 @@ PortsPresenter::PortsPresenter(const FormPart& part) : FormPart(part) {
 void PortsPresenter::FillPortList() {
     c.PortC.clear();
     c.PortC.backColor = kDarkYellow;
-    for (const std::string& entry : PortEntries())
-        c.PortC.addItem(entry);
+    // A serial port shows its device, and only when the machine has it; a printer port shows
+    // its device.
+    for (const std::string& entry : PortEntries()) {
+        int port = PortEntryIndex(entry) + 1;
+        bool serial = port <= kSerialPortCount;
+        std::string device = serial                    ? devices.serial(port)
+                             : Left(entry, 3) == "LPT" ? devices.printer(entry)
+                                                       : "";
+        c.PortC.addItem(entry, device.empty() ? "" : entry + " (" + device + ")",
+                        serial && !devices.serialPresent(port));
+    }
 }
 
 void PortsPresenter::PortC_Click() {

@@ -2,6 +2,8 @@
 // box, every sentence listed and sent, the TCP server's clients and what failed.
 #pragma once
 
+#include "app/device_names.h"
+#include "app/profile_file.h"
 #include "form/form_part.h"
 #include "output/outputs.h"
 #include "replay/sentence_sink.h"
@@ -18,6 +20,8 @@ class PortsPresenter : FormPart, public SentenceSink {
     Outputs& outputs() { return outputs_; }
     // While the form starts, the port list's selections are not the user's.
     bool starting = false;
+    // The devices behind the port list's names.
+    DeviceNames devices = DeviceNames::fromProfile(ProfileFile{}, {});
     void FillPortList();
     // Appends CR LF to sentence and sends it to the run's destinations.
     void SendSentence(std::string& sentence);

@@ -29,7 +29,6 @@ int readInt(const ProfileFile& profile, const char* section, const std::string& 
 void MainForm::Form_Load() {
     namespace fs = std::filesystem;
     ports_.starting = true; // the selections made while starting are not the user's
-    ports_.FillPortList();
     c.File1.setPath(withoutTrailingSlash(s.programFolder));
     engine_.options.intervalMs = 1000;
     engine_.step = 1;
@@ -40,6 +39,8 @@ void MainForm::Form_Load() {
         platform_.dialogs.messageBox(warning, "Korvel", MessageIcon::Exclamation,
                                      MessageButtons::Ok);
     DeviceNames devices = DeviceNames::fromProfile(profile);
+    ports_.devices = devices;
+    ports_.FillPortList();
     OutputSettings& out = ports_.outputs().settings = devices.outputSettings();
     if (!IsLoopbackAddress(out.tcpAddress))
         c.TcpLan.value.reset(1);

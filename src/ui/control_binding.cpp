@@ -10,6 +10,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QProgressBar>
@@ -283,8 +284,17 @@ QComboBox* ControlBinding::comboBox(ComboBox& control) {
         userAction([&control, index] { control.listIndex.set(index); });
     });
     bindCommon(control, widget, [&control, widget] {
-        setItems(widget, control.items);
+        std::vector<std::string> shown = control.items;
+        for (size_t i = 0; i < shown.size() && i < control.labels.size(); ++i)
+            if (!control.labels[i].empty())
+                shown[i] = control.labels[i];
+        setItems(widget, shown);
         widget->setCurrentIndex(control.listIndex.get());
+        if (auto* rows = qobject_cast<QListView*>(widget->view()))
+            for (int i = 0; i < widget->count(); ++i)
+                rows->setRowHidden(i, i != widget->currentIndex() &&
+                                          static_cast<size_t>(i) < control.hidden.size() &&
+                                          control.hidden[static_cast<size_t>(i)]);
     });
     return widget;
 }

@@ -1,6 +1,7 @@
 #include "app/device_names.h"
 #include "app/profile_file.h"
 #include "app/settings_location.h"
+#include "support/temp_folder.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -8,7 +9,7 @@
 using namespace korvel;
 
 TEST(DeviceNames, DefaultsAndOverrides) {
-    DeviceNames plain = DeviceNames::fromProfile(ProfileFile::parse(""));
+    DeviceNames plain = DeviceNames::fromProfile(ProfileFile::parse(""), {});
     EXPECT_EQ(plain.serial(1), "/dev/ttyS0");
     EXPECT_EQ(plain.serial(16), "/dev/ttyS15");
     EXPECT_EQ(plain.printer("LPT3"), "/dev/lp2");
@@ -20,7 +21,7 @@ TEST(DeviceNames, DefaultsAndOverrides) {
     EXPECT_EQ(WhyNotTheUsers(folder), "") << plain.ptyLink;
 
     DeviceNames mine = DeviceNames::fromProfile(
-        ProfileFile::parse("[devices]\ncom2 = /dev/ttyUSB0\nLPT1=/tmp/printer\nTCP= 1000\n"));
+        ProfileFile::parse("[devices]\ncom2 = /dev/ttyUSB0\nLPT1=/tmp/printer\nTCP= 1000\n"), {});
     EXPECT_EQ(mine.serial(2), "/dev/ttyUSB0");
     EXPECT_EQ(mine.serial(3), "/dev/ttyS2");
     EXPECT_EQ(mine.printer("LPT1"), "/tmp/printer");
@@ -57,6 +58,66 @@ TEST(DeviceNames, DefaultsAndOverrides) {
         if (u.port) {
             EXPECT_EQ(names.udpHost, u.host) << u.text;
             EXPECT_EQ(names.udpPort, u.port) << u.text;
+        }
+    }
+}
+
+// The serial devices as the kernel lists them: every USB adapter and receiver, and the on-board
+// ports that have a UART behind them, in their numbers' order.
+TEST(DeviceNames, TheMachinesSerialDevices) {
+    test::TempFolder sys;
+    auto port = [&](const std::string& name, const char* type) {
+        std::filesystem::create_directories(sys.file(name));
+        if (type)
+            sys.write(name + "/type", type);
+    };
+    port("ttyS0", "4\n");
+    port("ttyS1", "0\n"); // no UART
+    port("ttyS10", "4\n");
+    port("ttyS2", nullptr); // nothing said
+    port("ttyUSB1", nullptr);
+    port("ttyUSB0", nullptr);
+    port("ttyACM0", nullptr);
+    port("tty5", nullptr);
+    port("ttyUSBx", nullptr);
+    port("console", nullptr);
+    EXPECT_EQ(PresentSerialDevices(sys.path()),
+              (std::vector<std::string>{"/dev/ttyACM0", "/dev/ttyS0", "/dev/ttyS10", "/dev/ttyUSB0",
+                                        "/dev/ttyUSB1"}));
+    EXPECT_EQ(PresentSerialDevices(sys.file("none")), std::vector<std::string>{});
+}
+
+// A COM port without its ttyS port takes a USB device no other COM port names, so that COM1 is
+// the adapter of a laptop; a device named in the settings stays where it is named.
+TEST(DeviceNames, UsbDevicesTakeTheComPortsTheMachineLacks) {
+    test::TempFolder folder;
+    std::string named = folder.write("gps", "");
+    struct Case {
+        const char* legend;
+        std::string settings;
+        std::vector<std::string> present;
+        std::vector<std::pair<std::string, bool>> com; // COM1, COM2, COM3: device, there
+    } cases[] = {
+        {"a PC with a port and an adapter",
+         "",
+         {"/dev/ttyS0", "/dev/ttyUSB0"},
+         {{"/dev/ttyS0", true}, {"/dev/ttyUSB0", true}, {"/dev/ttyS2", false}}},
+        {"a laptop with a receiver and an adapter",
+         "",
+         {"/dev/ttyACM0", "/dev/ttyUSB0"},
+         {{"/dev/ttyACM0", true}, {"/dev/ttyUSB0", true}, {"/dev/ttyS2", false}}},
+        {"an adapter named for COM2",
+         "[Devices]\nCOM2=/dev/ttyUSB0\nCOM3=" + named + "\n",
+         {"/dev/ttyUSB0", "/dev/ttyUSB1"},
+         {{"/dev/ttyUSB1", true}, {"/dev/ttyUSB0", false}, {named, true}}},
+        {"nothing", "", {}, {{"/dev/ttyS0", false}, {"/dev/ttyS1", false}, {"/dev/ttyS2", false}}},
+    };
+    for (const Case& c : cases) {
+        DeviceNames names = DeviceNames::fromProfile(ProfileFile::parse(c.settings), c.present);
+        for (int port = 1; port <= 3; ++port) {
+            EXPECT_EQ(names.serial(port), c.com[port - 1].first) << c.legend << ", COM" << port;
+            EXPECT_EQ(names.serialPresent(port), c.com[port - 1].second)
+                << c.legend << ", COM" << port;
         }
     }
 }

@@ -1,4 +1,6 @@
 // The port list, the serial rate and the TCP server as the window shows them.
+#include "app/device_names.h"
+#include "app/profile_file.h"
 #include "support/replay_fixture.h"
 
 #include <gtest/gtest.h>
@@ -77,4 +79,28 @@ TEST_F(PortChoice, TheTcpServersStateAndItsProblems) {
     ASSERT_EQ(platform.dialogs.messages.size(), 2u);
     EXPECT_EQ(platform.dialogs.messages[1].text, "Winsock-Error No: 10061   refused");
     EXPECT_EQ(platform.dialogs.messages[1].title, "Error!");
+}
+
+// The port list shows the device of each serial and printer port, and leaves out the serial
+// ports the machine does not have unless one is chosen; the entries keep their names and places.
+TEST_F(PortChoice, TheListShowsTheDevicesTheMachineHas) {
+    form.ports().devices = DeviceNames::fromProfile(ProfileFile{}, {"/dev/ttyUSB0"});
+    form.ports().FillPortList();
+    ASSERT_EQ(c.PortC.items.size(), 26u);
+    struct Row {
+        size_t index;
+        const char* item;
+        const char* label;
+        bool hidden;
+    } rows[] = {{0, "COM1", "COM1 (/dev/ttyUSB0)", false},
+                {1, "COM2", "COM2 (/dev/ttyS1)", true},
+                {20, "LPT1", "LPT1 (/dev/lp0)", false},
+                {23, "TCP", "", false}};
+    for (const Row& row : rows) {
+        EXPECT_EQ(c.PortC.items[row.index], row.item);
+        EXPECT_EQ(c.PortC.labels[row.index], row.label);
+        EXPECT_EQ(c.PortC.hidden[row.index], row.hidden) << row.item;
+    }
+    choose("COM1");
+    EXPECT_EQ(c.PortC.text(), "COM1") << "the kind is told from the entry";
 }

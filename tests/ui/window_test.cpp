@@ -49,7 +49,10 @@ TEST(Window, ShowsEveryControlAndSavesWhatTheUserChose) {
         }
     });
     EXPECT_GT(controls, 80);
-    app.find<QComboBox>("PortC")->activated(23); // the user picks "TCP"
+    auto* ports = app.find<QComboBox>("PortC");
+    EXPECT_TRUE(ports->itemText(20).startsWith("LPT1 (/dev/")) << "a port shows its device";
+    EXPECT_EQ(ports->itemText(23), "TCP");
+    ports->activated(23); // the user picks "TCP"
     // The spinner has +12 at its top: three steps below the middle is -3.
     auto* tzdiff = app.find<QScrollBar>("TZdiff");
     tzdiff->setValue(tzdiff->minimum() + 15);
