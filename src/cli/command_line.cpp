@@ -3,6 +3,7 @@
 #include "output/outputs.h"
 #include "text/conversions.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <set>
 
@@ -149,9 +150,8 @@ CommandLine ParseCommandLine(const std::vector<std::string>& given) {
             if (!number(n))
                 return failure(argument + " needs a number");
             if (argument == "--baud") {
-                static const std::set<double> rates = {1200,  2400,  4800,  9600,
-                                                       19200, 38400, 57600, 115200};
-                if (!rates.count(n))
+                if (std::none_of(std::begin(kBaudRates), std::end(kBaudRates),
+                                 [n](const char* rate) { return Val(rate) == n; }))
                     return failure(
                         "--baud takes 1200, 2400, 4800, 9600, 19200, 38400, 57600 or 115200");
                 o.baud = static_cast<int>(n);

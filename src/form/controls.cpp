@@ -1,4 +1,6 @@
 #include "form/controls.h"
+
+#include "output/port_entries.h"
 #include "replay/replay_options.h"
 
 namespace korvel {
@@ -90,6 +92,10 @@ Controls::Controls() {
     Pspeed[1].caption = "9600";
     Pspeed[0].toolTip = Pspeed[1].toolTip = "Baud";
     Pspeed[0].value.reset(true);
+    name(BaudC, "BaudC", "", "Baud: every rate the serial port takes");
+    for (const char* rate : kBaudRates)
+        BaudC.addItem(rate);
+    BaudC.listIndex.reset(2); // 4800, as the first button
     name(TCPstat, "TCPstat");
     TCPstat.visible = false;
     name(PortL, "PortL", "Port");
@@ -232,16 +238,16 @@ void Controls::toolTipsOfSymbolsAndValues() {
 
 void Controls::forEach(const std::function<void(Control&)>& visit) {
     for (Control* c : std::initializer_list<Control*>{
-             &Drive1, &Dir1,   &File1,     &FileT,   &NMEA,     &ALL,     &TRACK,     &LOA,
-             &SAVE,   &DirSel, &List1,     &TZdiff,  &TZL,      &Label2,  &Label7,    &Gauge1,
-             &DIA,    &Pause,  &AutoSkip,  &Lop,     &Last,     &MinC,    &AutoReset, &PauseL,
-             &AutoL,  &LoopL,  &Skip1,     &Skip2,   &Back,     &RESTART, &RMCRMB,    &Command1,
-             &Gauge2, &StopA,  &RunA,      &MiniA,   &Interval, &PortC,   &TCPstat,   &TcpLan,
-             &PortL,  &Manu,   &VSc2,      &VSc3,    &VSc4,     &ENDE,    &ggn,       &mmn,
-             &ssn,    &kkn,    &ggo,       &mmo,     &sso,      &kko,     &nnM,       &kmhM,
-             &AutoM,  &Label3, &Label6,    &Label9,  &Label16,  &MaxL,    &NNminL,    &NNmaxL,
-             &DistL,  &TripL,  &Zeit,      &Datum,   &WtL,      &TTL,     &SpeedL,    &NNL,
-             &FileL,  &Equ,    &DownloadC, &Label12, &SetFN,    &SaveP,   &SaveT})
+             &Drive1, &Dir1,   &File1,    &FileT,     &NMEA,     &ALL,     &TRACK,     &LOA,
+             &SAVE,   &DirSel, &List1,    &TZdiff,    &TZL,      &Label2,  &Label7,    &Gauge1,
+             &DIA,    &Pause,  &AutoSkip, &Lop,       &Last,     &MinC,    &AutoReset, &PauseL,
+             &AutoL,  &LoopL,  &Skip1,    &Skip2,     &Back,     &RESTART, &RMCRMB,    &Command1,
+             &Gauge2, &StopA,  &RunA,     &MiniA,     &Interval, &PortC,   &BaudC,     &TCPstat,
+             &TcpLan, &PortL,  &Manu,     &VSc2,      &VSc3,     &VSc4,    &ENDE,      &ggn,
+             &mmn,    &ssn,    &kkn,      &ggo,       &mmo,      &sso,     &kko,       &nnM,
+             &kmhM,   &AutoM,  &Label3,   &Label6,    &Label9,   &Label16, &MaxL,      &NNminL,
+             &NNmaxL, &DistL,  &TripL,    &Zeit,      &Datum,    &WtL,     &TTL,       &SpeedL,
+             &NNL,    &FileL,  &Equ,      &DownloadC, &Label12,  &SetFN,   &SaveP,     &SaveT})
         visit(*c);
     for (auto& c : Abstand)
         visit(c);

@@ -45,6 +45,7 @@ struct Controls {
     // Output.
     ComboBox PortC;
     std::array<OptionButton, 2> Pspeed;
+    ComboBox BaudC; // every rate a serial port takes, the two buttons' among them
     Shape TCPstat;
     CheckBox TcpLan;
     Label PortL;

@@ -2,7 +2,9 @@
 #include "form/main_form.h"
 #include "form/ports_presenter.h"
 #include "output/port_entries.h"
+
 #include "text/conversions.h"
+#include <algorithm>
 
 namespace korvel {
 
@@ -14,6 +16,7 @@ PortsPresenter::PortsPresenter(const FormPart& part) : FormPart(part) {
             if (c.Pspeed[static_cast<size_t>(i)].value.get())
                 Pspeed_Click(i);
         };
+    c.BaudC.listIndex.event = [this] { BaudC_Click(); };
     platform.winsock.onError = [this](int index, int number, const std::string& description) {
         Winsock_Error(index, number, description);
     };
@@ -69,10 +72,24 @@ void PortsPresenter::TcpLan_Click() {
 }
 
 void PortsPresenter::Pspeed_Click(int index) {
+    const std::string& rate = c.Pspeed[static_cast<size_t>(index)].caption;
+    auto listed = std::find(c.BaudC.items.begin(), c.BaudC.items.end(), rate);
+    c.BaudC.listIndex.reset(static_cast<int>(listed - c.BaudC.items.begin()));
+    setRate(rate);
+}
+
+void PortsPresenter::BaudC_Click() {
+    // The buttons show the rate when it is theirs, and none is chosen otherwise.
+    for (OptionButton& button : c.Pspeed)
+        button.value.reset(button.caption == c.BaudC.text());
+    setRate(c.BaudC.text());
+}
+
+void PortsPresenter::setRate(const std::string& rate) {
     bool wasOpen = platform.comm1.isOpen();
     if (wasOpen)
         platform.comm1.close();
-    platform.comm1.setSettings(c.Pspeed[static_cast<size_t>(index)].caption + ",n,8,1");
+    platform.comm1.setSettings(rate + ",n,8,1");
     std::string error;
     if (wasOpen && !platform.comm1.open(error))
         platform.dialogs.messageBox(c.PortC.text() + " cannot be opened: " + error, "Output",

@@ -40,6 +40,10 @@ class PortsPresenter : FormPart, public SentenceSink {
   private:
     void PortC_Click();
     void Pspeed_Click(int index);
+    // Another rate of the list of every rate.
+    void BaudC_Click();
+    // The serial port's rate: an open port is closed and opened again at it.
+    void setRate(const std::string& rate);
     // The LAN box: the TCP server listens on the network, or on this computer only.
     void TcpLan_Click();
     void Winsock_Error(int index, int number, const std::string& description);

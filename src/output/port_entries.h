@@ -9,6 +9,10 @@ namespace korvel {
 
 constexpr int kSerialPortCount = 16; // COM1 to COM16 lead the list
 
+// The rates a serial port is opened at, 8 data bits, no parity, one stop bit.
+constexpr const char* kBaudRates[] = {"1200",  "2400",  "4800",  "9600",
+                                      "19200", "38400", "57600", "115200"};
+
 const std::vector<std::string>& PortEntries();
 
 // The entry's place in the list, -1 when it is none of them.

@@ -201,6 +201,13 @@ QRadioButton* ControlBinding::option(OptionButton& control) {
     });
     bindCommon(control, widget, [&control, widget] {
         widget->setText(buttonText(FromText(control.caption)));
+        // A group may have none chosen (a rate only the list offers): the window lets the
+        // checked button go only outside its group.
+        if (widget->isChecked() && !control.value.get()) {
+            widget->setAutoExclusive(false);
+            widget->setChecked(false);
+            widget->setAutoExclusive(true);
+        }
         widget->setChecked(control.value.get());
     });
     return widget;

@@ -364,15 +364,20 @@ QWidget* MainWindow::sentencesAndOutput() {
 
     auto* port = new QHBoxLayout;
     port->addWidget(binding_.label(c.PortL));
-    port->addWidget(binding_.comboBox(c.PortC));
-    for (OptionButton& speed : c.Pspeed)
-        port->addWidget(binding_.option(speed));
+    port->addWidget(binding_.comboBox(c.PortC), 1);
     port->addWidget(binding_.label(c.TCPstat));
     port->addWidget(binding_.checkBox(c.TcpLan));
+    // The two rates of old receivers as buttons, every rate the port takes beside them.
+    auto* rates = new QHBoxLayout;
+    for (OptionButton& speed : c.Pspeed)
+        rates->addWidget(binding_.option(speed));
+    rates->addWidget(binding_.comboBox(c.BaudC));
+    rates->addStretch();
 
     auto* layout = new QVBoxLayout;
     layout->addLayout(boxes);
     layout->addLayout(port);
+    layout->addLayout(rates);
     return group("Sentences and output", layout);
 }
 

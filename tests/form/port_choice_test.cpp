@@ -33,6 +33,17 @@ TEST_F(PortChoice, BaudRateChangeReopensAnOpenPort) {
     EXPECT_EQ(platform.comm1.opens, 2);
     EXPECT_FALSE(c.Pspeed[1].value.get());
 
+    // Every other rate from the list beside the buttons, which then show none; a button's rate
+    // shows in the list.
+    c.BaudC.listIndex.set(7);
+    EXPECT_EQ(platform.comm1.settings(), "115200,n,8,1");
+    EXPECT_TRUE(platform.comm1.isOpen());
+    EXPECT_FALSE(c.Pspeed[0].value.get() || c.Pspeed[1].value.get());
+    c.BaudC.listIndex.set(3);
+    EXPECT_TRUE(c.Pspeed[1].value.get()) << "9600 is a button's";
+    SelectOption(c.Pspeed, 0);
+    EXPECT_EQ(c.BaudC.text(), "4800");
+
     platform.comm1.failOpen = true; // the device went away meanwhile
     SelectOption(c.Pspeed, 1);
     ASSERT_EQ(platform.dialogs.messages.size(), 1u);

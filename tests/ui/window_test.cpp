@@ -14,6 +14,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
+#include <QRadioButton>
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -52,6 +53,15 @@ TEST(Window, ShowsEveryControlAndSavesWhatTheUserChose) {
     auto* ports = app.find<QComboBox>("PortC");
     EXPECT_TRUE(ports->itemText(20).startsWith("LPT1 (/dev/")) << "a port shows its device";
     EXPECT_EQ(ports->itemText(23), "TCP");
+    // A rate only the list offers leaves neither button checked; a button's checks it.
+    auto* rates = app.find<QComboBox>("BaudC");
+    rates->activated(6); // 57600
+    auto* low = app.find<QRadioButton>("Pspeed(0)");
+    auto* high = app.find<QRadioButton>("Pspeed(1)");
+    ASSERT_TRUE(low && high);
+    EXPECT_FALSE(low->isChecked() || high->isChecked());
+    rates->activated(3); // 9600
+    EXPECT_TRUE(high->isChecked() && !low->isChecked());
     ports->activated(23); // the user picks "TCP"
     // The spinner has +12 at its top: three steps below the middle is -3.
     auto* tzdiff = app.find<QScrollBar>("TZdiff");
