@@ -1,6 +1,7 @@
-// korvel_screenshots FOLDER: the window as a user sees it at 1024 x 700, saved as PNG pictures
-// in FOLDER: idle, replaying the sample log, and in manual mode at the desktop's font, and the
-// replay again at a 13 pt font. tools/screenshots runs it under Xvfb.
+// korvel_screenshots FOLDER: the window as a user sees it on a 1024 x 700 screen, saved as PNG
+// pictures in FOLDER: idle, replaying the sample log, and in manual mode at the desktop's font,
+// and the replay again at a 13 pt font. tools/screenshots runs it under Xvfb with a window
+// manager, which frames the window as a desktop does.
 #include "ui/window_app.h"
 
 #include <QApplication>
@@ -39,7 +40,6 @@ bool shoot(const QString& folder, const QString& suffix, bool replayOnly) {
     WindowApp app(home.toStdString(), FindSettings(home.toStdString(), home.toStdString()));
     MainWindow& window = app.window();
     MainForm& form = app.form();
-    window.resize(1024, 700);
     window.show();
     bool saved = replayOnly || save(window, folder + "/idle" + suffix + ".png");
 
