@@ -169,8 +169,10 @@ CommandLine ParseCommandLine(const std::vector<std::string>& given) {
             double n = 0;
             if (!number(n))
                 return failure(argument + " needs a number");
-            double limit = argument == "--lat" ? 89.99 : argument == "--lon" ? 179.99 : 2000;
-            double lowest = argument == "--alt" ? 0 : -limit;
+            // Heights from the Dead Sea's shore to above the highest peaks; the window's bar
+            // keeps the range of its own.
+            double limit = argument == "--lat" ? 89.99 : argument == "--lon" ? 179.99 : 9000;
+            double lowest = argument == "--alt" ? -500 : -limit;
             if (n > limit || n < lowest)
                 return failure(argument + " takes " + Plain(lowest) + " to " + Plain(limit));
             (argument == "--lat" ? o.lat : argument == "--lon" ? o.lon : o.alt) = n;
@@ -281,7 +283,7 @@ std::string UsageText() {
            "Manual position:\n"
            "  --lat DEG         -89.99 to 89.99 degrees, south negative\n"
            "  --lon DEG         -179.99 to 179.99 degrees, west negative\n"
-           "  --alt M           0 to 2000 metres\n"
+           "  --alt M           -500 to 9000 metres\n"
            "                    (default: the position saved in Korvel.ini)\n"
            "\n"
            "Other:\n"

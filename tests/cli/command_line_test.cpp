@@ -40,6 +40,10 @@ TEST(CommandLine, CommandsAndOptions) {
         {{"replay", "a.log", "--udp", "::1"}, Action::Error, ""},
         {{"replay", "a.log", "--udp", "[::1]:10110"}, Action::Replay, "a.log"},
         {{"replay", "a.log", "--udp=host:"}, Action::Error, ""},
+        {{"manual", "--alt", "-500"}, Action::Manual, ""}, // a shore below the sea
+        {{"manual", "--alt", "9000"}, Action::Manual, ""},
+        {{"manual", "--alt", "-501"}, Action::Error, ""},
+        {{"manual", "--alt", "9001"}, Action::Error, ""},
     };
     for (const Case& c : cases) {
         CommandLine parsed = ParseCommandLine(c.arguments);

@@ -127,11 +127,12 @@ TEST(Headless, WhatCannotBeUsedFailsTheRunWithTheReason) {
 }
 
 // The manual position streams at the interval asked for, from the position asked for, its
-// hemispheres kept between 0 and -1 degrees.
+// hemispheres kept between 0 and -1 degrees, at a height below the sea.
 TEST(Headless, ManualStreamsAtTheIntervalFromThePosition) {
     QProcess process;
-    process.start(KORVEL_BINARY, {"manual", "--lat", "-0.5", "--lon", "-0.25", "--interval", "cont",
-                                  "--port", "none", "--echo", "--ini", "/nonexistent.ini"});
+    process.start(KORVEL_BINARY,
+                  {"manual", "--lat", "-0.5", "--lon", "-0.25", "--alt", "-430", "--interval",
+                   "cont", "--port", "none", "--echo", "--ini", "/nonexistent.ini"});
     ASSERT_TRUE(process.waitForStarted());
     // Every tenth of a second: a dozen RMC sentences come well within three seconds, where
     // one a second would bring three.
@@ -146,6 +147,7 @@ TEST(Headless, ManualStreamsAtTheIntervalFromThePosition) {
     process.waitForFinished(5000);
     EXPECT_GE(std::count(out.begin(), out.end(), '\n'), 12 * 3) << out;
     EXPECT_NE(out.find(",A,0030.0000,S,00015.0000,W,"), std::string::npos) << out;
+    EXPECT_NE(out.find(",1.5,-430.0,M,"), std::string::npos) << out;
 }
 
 // Standard output that fails is an error; one whose reader has gone ends the run quietly. What
