@@ -129,8 +129,11 @@ CommandLine ParseCommandLine(const std::vector<std::string>& given) {
             else if (argument == "--bind")
                 o.bind = *v;
             else if (argument == "--interval") {
-                if (!intervals.count(*v))
-                    return failure("--interval takes x8, x4, x2, cont, 1s, 2s, 4s, 8s or max");
+                double seconds = isNumber(*v) ? Val(*v) : 0;
+                if (!intervals.count(*v) &&
+                    (seconds < 0.05 || seconds > 3600 || v->starts_with("-")))
+                    return failure("--interval takes x8, x4, x2, cont, 1s, 2s, 4s, 8s, max or "
+                                   "SECONDS from 0.05 to 3600");
                 o.interval = *v;
             } else {
                 for (const std::string& box : SplitFields(*v))
@@ -252,6 +255,8 @@ std::string UsageText() {
            "                    UDP may lose datagrams: a receiver that falls behind misses them\n"
            "\n"
            "How fast (replay):\n"
+           "  --interval SECONDS  one record every SECONDS, 0.05 to 3600 (0.2: five a second),\n"
+           "                    each on its own time, in replay and manual mode alike\n"
            "  --interval NAME   the window's interval options: x8, x4 and x2 send every 8th,\n"
            "                    4th or 2nd record five times a second; cont every record five\n"
            "                    times a second; 1s (the default), 2s, 4s and 8s one record\n"

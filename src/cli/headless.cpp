@@ -309,7 +309,8 @@ int RunHeadless(const CommandLine& command, int argc, char* argv[]) {
         return headless.asFastAsTaken();
     if (o.speed)
         return headless.pacedByRecordTimes(*o.speed);
-    return headless.pacedByInterval();
+    std::optional<double> seconds = IntervalSeconds(o.interval);
+    return headless.pacedByInterval(seconds ? std::optional(*seconds * 1000) : std::nullopt);
 }
 
 } // namespace korvel

@@ -182,16 +182,20 @@ int HeadlessRun::pacedByRecordTimes(double speed) {
     return result;
 }
 
-int HeadlessRun::pacedByInterval() {
+int HeadlessRun::pacedByInterval(std::optional<double> everyMs) {
     int result = 0;
     QElapsedTimer clock;
     clock.start();
     std::int64_t tickAt = 0;
     int period = kFirstTickMs;
-    // A tick of the interval's period brings a step a little later, as the window's timer does.
+    double dueMs = -1; // when an exact pace's next record is due, from the first one's time
+    // A tick of the interval's period brings a step a little later, as the window's timer does;
+    // an exact pace steps at the tick, on a timer kept to the millisecond.
     QTimer tick, due, watch;
     tick.setSingleShot(true);
     due.setSingleShot(true);
+    if (everyMs)
+        tick.setTimerType(Qt::PreciseTimer);
     auto end = [&] {
         tick.stop();
         due.stop();
@@ -202,7 +206,7 @@ int HeadlessRun::pacedByInterval() {
     QObject::connect(&tick, &QTimer::timeout, [&] {
         tickAt = clock.elapsed();
         if (arrived(0))
-            due.start(kStepDelayMs);
+            due.start(everyMs ? 0 : kStepDelayMs);
         else
             tick.start(period);
     });
@@ -210,9 +214,14 @@ int HeadlessRun::pacedByInterval() {
         HeadlessReplay::Step done = step();
         if (ending() || !engine_.active)
             return end();
-        if (done.looped)
+        if (done.looped) {
             period = kLoopPauseMs;
-        else if (done.counted)
+            dueMs = -1;
+        } else if (done.counted && everyMs) {
+            if (dueMs < 0)
+                dueMs = static_cast<double>(tickAt);
+            period = NextRecordIn(*everyMs, dueMs, static_cast<double>(clock.elapsed()));
+        } else if (done.counted)
             period = TickAfterRecord(engine_.options.intervalMs,
                                      static_cast<double>(clock.elapsed() - tickAt))
                          .value_or(period);
@@ -236,6 +245,7 @@ int HeadlessRun::streamManually(ManualStream& stream, int periodMs, const Senten
                                 SentenceSink& sink) {
     int result = 0;
     QTimer tick, watch;
+    tick.setTimerType(Qt::PreciseTimer); // five or ten a second stay that many
     QObject::connect(&tick, &QTimer::timeout, [&] {
         stream.tick(clock_.utcNow(), sentences, sink);
         SayFailures(outputs_);

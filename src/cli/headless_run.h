@@ -9,6 +9,7 @@
 
 #include <QElapsedTimer>
 #include <atomic>
+#include <optional>
 
 namespace korvel {
 
@@ -25,8 +26,8 @@ class HeadlessRun {
     int asFastAsTaken();
     // Every record when its own time says, the times divided by speed:
     int pacedByRecordTimes(double speed);
-    // At the interval option's pace:
-    int pacedByInterval();
+    // At the interval option's pace, or every everyMs exactly (an interval in seconds):
+    int pacedByInterval(std::optional<double> everyMs = std::nullopt);
     // Manual mode: stream's position every periodMs, the sentences asked for, into sink.
     int streamManually(ManualStream& stream, int periodMs, const SentenceSet& sentences,
                        SentenceSink& sink);

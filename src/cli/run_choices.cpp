@@ -45,6 +45,13 @@ int IntervalOptionNamed(const std::string& interval) {
     return -1;
 }
 
+std::optional<double> IntervalSeconds(const std::string& interval) {
+    if (interval.empty() || IntervalOptionNamed(interval) >= 0 || interval == "max" ||
+        interval.find_first_not_of("0123456789.") != std::string::npos)
+        return std::nullopt;
+    return Val(interval);
+}
+
 SentenceSet SentencesNamed(const std::string& names) {
     std::vector<std::string> chosen = SplitFields(names);
     SentenceSet set;
@@ -64,6 +71,8 @@ SentenceSet ChosenSentences(const RunOptions& o) {
 }
 
 std::optional<int> ManualPeriodMs(const std::string& interval, std::string& error) {
+    if (std::optional<double> seconds = IntervalSeconds(interval))
+        return static_cast<int>(Round(*seconds * 1000));
     int option = IntervalOptionNamed(interval);
     if (option < 0 && interval != "max")
         return 1000;
@@ -87,6 +96,8 @@ void ApplyReplayOptions(const RunOptions& o, ReplayEngine& engine) {
     options.autoSkip = o.autoSkip;
     int option = IntervalOptionNamed(o.interval);
     IntervalOption pace = IntervalOptionAt(option >= 0 ? option : 4); // 1 s unless told
+    if (std::optional<double> seconds = IntervalSeconds(o.interval))
+        pace = {1, *seconds * 1000};
     engine.step = pace.step;
     options.intervalMs = pace.periodMs;
 }

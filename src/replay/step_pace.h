@@ -44,4 +44,15 @@ inline std::optional<int> TickAfterRecord(double intervalMs, double stepMs) {
     return std::nullopt;
 }
 
+// An interval given in seconds paces every record on its own time: the next is due everyMs after
+// the one before (dueMs, moved on here), however long the steps took; the wait until then, none
+// for a record already due. Behind by more than a period, the count starts again from the
+// record just sent rather than sending the missed ones in a burst.
+inline int NextRecordIn(double everyMs, double& dueMs, double nowMs) {
+    dueMs += everyMs;
+    if (dueMs < nowMs - everyMs)
+        dueMs = nowMs + everyMs;
+    return dueMs > nowMs ? static_cast<int>(Round(dueMs - nowMs)) : 0;
+}
+
 } // namespace korvel

@@ -41,6 +41,11 @@ TEST(CommandLine, CommandsAndOptions) {
         {{"replay", "a.log", "--udp", "[::1]:10110"}, Action::Replay, "a.log"},
         {{"replay", "a.log", "--udp=host:"}, Action::Error, ""},
         {{"manual", "--alt", "-500"}, Action::Manual, ""}, // a shore below the sea
+        {{"replay", "a.log", "--interval", "0.2"}, Action::Replay, "a.log"},
+        {{"manual", "--interval=3600"}, Action::Manual, ""},
+        {{"manual", "--interval", "0.04"}, Action::Error, ""},
+        {{"manual", "--interval", "3601"}, Action::Error, ""},
+        {{"manual", "--interval", "-1"}, Action::Error, ""},
         {{"manual", "--alt", "9000"}, Action::Manual, ""},
         {{"manual", "--alt", "-501"}, Action::Error, ""},
         {{"manual", "--alt", "9001"}, Action::Error, ""},

@@ -1,4 +1,5 @@
 #include "replay/record_pace.h"
+#include "replay/step_pace.h"
 
 #include <gtest/gtest.h>
 
@@ -29,4 +30,24 @@ TEST(RecordPace, WaitsAreTheTimesBetweenRecordsDividedByTheSpeed) {
     RecordPace pace(10, 1000);
     for (const Case& c : cases)
         EXPECT_EQ(pace.waitBefore(c.time), c.wait) << c.legend;
+}
+
+// An interval in seconds: each record on its own time from the first, whatever the steps took;
+// one late by more than a period counts again from now, with no burst of the missed ones.
+TEST(RecordPace, AnExactIntervalKeepsEveryRecordOnItsTime) {
+    struct Step {
+        double now;     // when the record went out
+        int wait;       // until the next
+        double dueNext; // when the next is due
+    } steps[] = {
+        {0, 200, 200},     {203, 197, 400},   {400, 200, 600},     {650, 150, 800},
+        {900, 100, 1000},  {1300, 0, 1200},   {1301, 99, 1400},    // one late: caught up
+        {1900, 200, 2100}, {2100, 200, 2300}, {2299.6, 200, 2500}, // far behind: from now
+    };
+    double due = 0;
+    for (const Step& s : steps) {
+        double before = due;
+        EXPECT_EQ(NextRecordIn(200, due, s.now), s.wait) << "at " << s.now << ", due " << before;
+        EXPECT_EQ(due, s.dueNext) << "at " << s.now;
+    }
 }
