@@ -163,6 +163,21 @@ CommandLine ParseCommandLine(const std::vector<std::string>& given) {
                     return failure("--tcp-port takes a port from 1 to 65535");
                 o.tcpPort = static_cast<int>(n);
             }
+        } else if (argument == "--drop" || argument == "--corrupt" || argument == "--cut" ||
+                   argument == "--garble") {
+            double n = 0;
+            if (!number(n) || n < 0 || n > 1)
+                return failure(argument + " takes a fraction of the sentences, 0 to 1");
+            FaultRates& f = o.faults;
+            (argument == "--drop"      ? f.drop
+             : argument == "--corrupt" ? f.corrupt
+             : argument == "--cut"     ? f.cut
+                                       : f.garble) = n;
+        } else if (argument == "--seed") {
+            double n = 0;
+            if (!number(n) || n < 0 || n > 9e15 || n != Int(n))
+                return failure("--seed takes a whole number, 0 or more");
+            o.seed = static_cast<std::uint64_t>(n);
         } else if (argument == "--speed") {
             double n = 0;
             if (!number(n) || n < 0.1 || n > 1000)
@@ -284,6 +299,14 @@ std::string UsageText() {
            "  --sentences LIST  the sentence boxes to check, of RMC,GGA,VTG,RMB,GSA,GSV,OTH\n"
            "                    (default RMC,GGA,VTG); OTH stands for the other sentences of a\n"
            "                    log (AIS messages such as !AIVDM too) and the datum sentence\n"
+           "\n"
+           "Faults on purpose (each a fraction P of the sentences, 0 to 1; none by default):\n"
+           "  --drop P          not sent\n"
+           "  --corrupt P       sent with a wrong checksum\n"
+           "  --cut P           cut off part-way, the line end still following\n"
+           "  --garble P        with one to three stray printable bytes in them\n"
+           "  --seed N          the same faults at the same sentences again (the end of the\n"
+           "                    run says the seed it used and what it put in)\n"
            "\n"
            "Manual position:\n"
            "  --lat DEG         -89.99 to 89.99 degrees, south negative\n"

@@ -1,6 +1,9 @@
 // What the command line asks of the program.
 #pragma once
 
+#include "output/sentence_faults.h"
+
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -21,9 +24,11 @@ struct RunOptions {
     std::optional<double> speed;         // pace by the records' times, this many times faster
     bool now = false;                    // times and dates moved so that the first is now
     bool echo = false, quiet = false;
-    bool force = false;       // a download may replace an existing file
-    std::string ini;          // the settings file to use
-    std::string udp, ptyLink; // "host:port" of the datagrams, the pseudo-terminal's link
+    bool force = false;                // a download may replace an existing file
+    std::string ini;                   // the settings file to use
+    std::string udp, ptyLink;          // "host:port" of the datagrams, the pseudo-terminal's link
+    FaultRates faults;                 // faults put in on purpose
+    std::optional<std::uint64_t> seed; // that puts the same faults in again
 };
 
 struct CommandLine {

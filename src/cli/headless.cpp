@@ -28,6 +28,7 @@
 #include <filesystem>
 #include <iostream>
 #include <optional>
+#include <random>
 #include <sstream>
 #include <unistd.h>
 
@@ -162,6 +163,16 @@ void sayWhereServed(const Outputs& outputs, const DeviceNames& devices, bool noS
     }
 }
 
+// The replay at the pace the options ask for, until its end; the exit status.
+int paced(HeadlessRun& headless, const RunOptions& o) {
+    if (o.interval == "max")
+        return headless.asFastAsTaken();
+    if (o.speed)
+        return headless.pacedByRecordTimes(*o.speed);
+    std::optional<double> seconds = IntervalSeconds(o.interval);
+    return headless.pacedByInterval(seconds ? std::optional(*seconds * 1000) : std::nullopt);
+}
+
 // Manual mode: the saved position, or the one the options give, streamed at the interval
 // asked for until the run is stopped.
 int runManual(const RunOptions& o, const std::string& port, const ProfileFile& profile,
@@ -280,10 +291,24 @@ int RunHeadless(const CommandLine& command, int argc, char* argv[]) {
     HeadlessReplay replay(engine, outputs, sink);
     using namespace std::chrono;
     TimeShift shift(duration_cast<seconds>(system_clock::now().time_since_epoch()).count());
-    if (o.now) {
-        sink.beforeSend = [&shift](std::string& sentence) { sentence = shift.apply(sentence); };
+    std::optional<SentenceFaults> faults;
+    if (o.faults.any())
+        faults.emplace(o.faults, o.seed.value_or(std::random_device{}()));
+    if (o.now || faults)
+        sink.beforeSend = [&](std::string& sentence) {
+            if (o.now)
+                sentence = shift.apply(sentence);
+            return !faults || faults->apply(sentence);
+        };
+    if (o.now)
         replay.looped = [&shift] { shift.startAgain(); };
-    }
+    // The end of a run says what was put in, and the seed that puts it in again.
+    auto sayFaults = [&](int status) {
+        if (faults && !o.quiet)
+            std::cerr << "korvel: faults put in (--seed " << faults->seed()
+                      << "): " << faults->summary() << "\n";
+        return status;
+    };
     std::signal(SIGINT, requestStop);
     std::signal(SIGTERM, requestStop);
     std::signal(SIGPIPE, SIG_IGN);
@@ -295,7 +320,7 @@ int RunHeadless(const CommandLine& command, int argc, char* argv[]) {
                            command.file, stopRequested);
     }
     if (manual)
-        return runManual(o, port, profile, parts, outputs, sink, run.clock, devices);
+        return sayFaults(runManual(o, port, profile, parts, outputs, sink, run.clock, devices));
     std::unique_ptr<InputSpool> spool; // replay -: the log as it arrives
     if (std::optional<int> refused =
             startReplay(replay, port, command.file, inputClosed, spool, run.clock))
@@ -305,12 +330,7 @@ int RunHeadless(const CommandLine& command, int argc, char* argv[]) {
 
     HeadlessRun headless(engine, outputs, &replay, run.clock, o.echo, !o.quiet, spool.get(),
                          stopRequested);
-    if (o.interval == "max")
-        return headless.asFastAsTaken();
-    if (o.speed)
-        return headless.pacedByRecordTimes(*o.speed);
-    std::optional<double> seconds = IntervalSeconds(o.interval);
-    return headless.pacedByInterval(seconds ? std::optional(*seconds * 1000) : std::nullopt);
+    return sayFaults(paced(headless, o));
 }
 
 } // namespace korvel

@@ -9,7 +9,8 @@ namespace korvel {
 void OutputSink::send(std::string_view sentence) {
     if (beforeSend) {
         room_.assign(sentence);
-        beforeSend(room_);
+        if (!beforeSend(room_))
+            return;
         room_ += kLineEnd;
     } else {
         PutWithLineEnd(room_, sentence);

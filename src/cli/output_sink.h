@@ -14,8 +14,9 @@ class OutputSink : public SentenceSink {
   public:
     explicit OutputSink(Outputs& outputs) : outputs_(outputs) {}
 
-    // Given every sentence before it leaves, without its CR LF, to change it.
-    std::function<void(std::string&)> beforeSend;
+    // Given every sentence before it leaves, without its CR LF, to change it; false keeps it
+    // from leaving.
+    std::function<bool(std::string&)> beforeSend;
 
     void send(std::string_view sentence) override;
     void note(std::string_view) override {}

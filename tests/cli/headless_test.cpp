@@ -292,3 +292,18 @@ TEST(Headless, AReaderThatPausesAtFullSpeedGetsWhatIsEchoed) {
     }
     EXPECT_EQ(serialSpeed, static_cast<speed_t>(B115200)) << "the rate asked for";
 }
+
+// Faults on purpose through the built program: the same seed puts the same faults into the
+// same sentences, and the end of the run says what it put in and with which seed.
+TEST(Headless, FaultsOnPurposeComeAgainWithTheirSeed) {
+    QStringList arguments{"replay", kSample,  "--interval", "max",   "--port",
+                          "none",   "--echo", "--drop",     "0.2",   "--cut",
+                          "0.1",    "--seed", "7",          "--ini", "/nonexistent.ini"};
+    test::Finished first = test::RunKorvel(arguments), again = test::RunKorvel(arguments);
+    test::Finished clean = test::RunKorvel(arguments.mid(0, 7) + QStringList{"--ini", "/x.ini"});
+    EXPECT_EQ(first.code, 0) << first.err;
+    EXPECT_EQ(first.out, again.out);
+    EXPECT_LT(first.out.size(), clean.out.size() * 9 / 10) << "a fifth dropped, some cut";
+    EXPECT_NE(first.err.find("faults put in (--seed 7): "), std::string::npos) << first.err;
+    EXPECT_EQ(clean.err.find("faults"), std::string::npos) << "none unless asked";
+}
