@@ -69,7 +69,9 @@ execute_process(COMMAND ${CMAKE_COMMAND} -E env --unset=XDG_CONFIG_HOME --unset=
                         HOME=${home} timeout --preserve-status -s INT 2 ${STAGE}/root/usr/bin/korvel replay
                         ${STAGE}/root/usr/share/korvel/Tracks/sample.log --interval max
                 RESULT_VARIABLE failed OUTPUT_QUIET ERROR_VARIABLE said)
-if(failed OR NOT said MATCHES "^korvel: serving NMEA on TCP port 10110 ")
+# Another program may hold the port on this machine: the run that says so chose it too.
+if(NOT (said MATCHES "^korvel: serving NMEA on TCP port 10110 " AND NOT failed) AND
+   NOT said MATCHES "^korvel: TCP: [^\n]*port 10110: [^\n]*in use")
   message(FATAL_ERROR "the first run said: ${said}")
 endif()
 file(GLOB_RECURSE left ${home}/* LIST_DIRECTORIES true)
