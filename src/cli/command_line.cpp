@@ -1,5 +1,6 @@
 #include "cli/command_line.h"
 
+#include "cli/run_choices.h"
 #include "output/outputs.h"
 #include "text/conversions.h"
 
@@ -129,9 +130,7 @@ CommandLine ParseCommandLine(const std::vector<std::string>& given) {
             else if (argument == "--bind")
                 o.bind = *v;
             else if (argument == "--interval") {
-                double seconds = isNumber(*v) ? Val(*v) : 0;
-                if (!intervals.count(*v) &&
-                    (seconds < 0.05 || seconds > 3600 || v->starts_with("-")))
+                if (!intervals.count(*v) && !IntervalSeconds(*v))
                     return failure("--interval takes x8, x4, x2, cont, 1s, 2s, 4s, 8s, max or "
                                    "SECONDS from 0.05 to 3600");
                 o.interval = *v;

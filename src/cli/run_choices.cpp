@@ -46,10 +46,12 @@ int IntervalOptionNamed(const std::string& interval) {
 }
 
 std::optional<double> IntervalSeconds(const std::string& interval) {
-    if (interval.empty() || IntervalOptionNamed(interval) >= 0 || interval == "max" ||
-        interval.find_first_not_of("0123456789.") != std::string::npos)
+    if (interval.empty() || interval.find_first_not_of("0123456789.") != std::string::npos)
         return std::nullopt;
-    return Val(interval);
+    double seconds = Val(interval);
+    if (seconds < 0.05 || seconds > 3600)
+        return std::nullopt;
+    return seconds;
 }
 
 SentenceSet SentencesNamed(const std::string& names) {

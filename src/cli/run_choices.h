@@ -26,7 +26,7 @@ std::string MoreOutputsRefused(const std::string& chosen, const std::vector<std:
 inline constexpr const char* kIntervalNames[] = {"x8", "x4", "x2", "cont", "1s", "2s", "4s", "8s"};
 // The option's index, -1 when it names none.
 int IntervalOptionNamed(const std::string& interval);
-// The interval's seconds when it is a number rather than a name (0.05 to 3600).
+// The interval's seconds when it is a number from 0.05 to 3600 rather than a name; none else.
 std::optional<double> IntervalSeconds(const std::string& interval);
 
 // The sentences a comma-separated list names (RMC, GGA, VTG, RMB, GSA, GSV, OTH).

@@ -104,6 +104,11 @@ struct ComboBox : Control {
         labels.push_back(std::move(label));
         hidden.push_back(hide);
     }
+    // What the list shows of item i.
+    const std::string& shown(size_t i) const {
+        return i < labels.size() && !labels[i].empty() ? labels[i] : items[i];
+    }
+    bool isHidden(size_t i) const { return i < hidden.size() && hidden[i]; }
     // The first n items alone.
     void keepFirst(size_t n);
     void clear();

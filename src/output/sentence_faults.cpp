@@ -1,30 +1,21 @@
 #include "output/sentence_faults.h"
 
-#include <cstdio>
+#include "replay/sentence.h"
 
 namespace korvel {
 
 namespace {
 
-// The checksum written after '*' made wrong (the last hex digit moved on by one), or a wrong one
-// added to a sentence that had none.
+// The checksum made wrong: its last hex digit moved on by one; a sentence that had none gets
+// its right one so moved.
 void spoilChecksum(std::string& sentence) {
-    size_t star = sentence.rfind('*');
-    if (star != std::string::npos && star + 3 == sentence.size()) {
-        char& last = sentence.back();
-        static const char hex[] = "0123456789ABCDEF";
-        int value = last >= 'A' && last <= 'F'   ? last - 'A' + 10
-                    : last >= 'a' && last <= 'f' ? last - 'a' + 10
-                                                 : last - '0';
-        last = hex[(value + 1) & 15];
+    if (sentence.empty())
         return;
-    }
-    unsigned checksum = 0;
-    for (size_t i = 1; i < sentence.size(); ++i)
-        checksum ^= static_cast<unsigned char>(sentence[i]);
-    char text[4];
-    std::snprintf(text, sizeof text, "*%02X", (checksum ^ 0xFF) & 0xFF);
-    sentence += text;
+    size_t star = sentence.rfind('*');
+    if (star == std::string::npos || star + 3 != sentence.size())
+        sentence = sentence.substr(0, 1) + FrameSentence(sentence.substr(1)).substr(1);
+    char& last = sentence.back();
+    last = last == '9' ? 'A' : last == 'F' || last == 'f' ? '0' : static_cast<char>(last + 1);
 }
 
 } // namespace

@@ -19,6 +19,7 @@
 #include <QScrollBar>
 #include <QToolButton>
 #include <algorithm>
+#include <functional>
 
 namespace korvel {
 
@@ -66,15 +67,26 @@ void setItems(QListWidget* list, const std::vector<std::string>& items) {
         list->addItem(FromText(item));
 }
 
-void setItems(QComboBox* box, const std::vector<std::string>& items) {
-    bool same = box->count() == static_cast<int>(items.size());
-    for (int i = 0; same && i < box->count(); ++i)
-        same = box->itemText(i) == FromText(items[static_cast<size_t>(i)]);
+// The box's items as textAt gives the count of them, rebuilt only when they changed.
+void setItems(QComboBox* box, size_t count,
+              const std::function<const std::string&(size_t)>& textAt) {
+    bool same = box->count() == static_cast<int>(count);
+    for (size_t i = 0; same && i < count; ++i)
+        same = box->itemText(static_cast<int>(i)) == FromText(textAt(i));
     if (same)
         return;
     box->clear();
-    for (const std::string& item : items)
-        box->addItem(FromText(item));
+    for (size_t i = 0; i < count; ++i)
+        box->addItem(FromText(textAt(i)));
+}
+
+void setItems(QComboBox* box, const std::vector<std::string>& items) {
+    setItems(box, items.size(), [&items](size_t i) -> const std::string& { return items[i]; });
+}
+
+void setItems(QComboBox* box, const ComboBox& control) {
+    setItems(box, control.items.size(),
+             [&control](size_t i) -> const std::string& { return control.shown(i); });
 }
 
 // A button's "&" would mark a shortcut key: the caption shows it as it stands.
@@ -291,17 +303,12 @@ QComboBox* ControlBinding::comboBox(ComboBox& control) {
         userAction([&control, index] { control.listIndex.set(index); });
     });
     bindCommon(control, widget, [&control, widget] {
-        std::vector<std::string> shown = control.items;
-        for (size_t i = 0; i < shown.size() && i < control.labels.size(); ++i)
-            if (!control.labels[i].empty())
-                shown[i] = control.labels[i];
-        setItems(widget, shown);
+        setItems(widget, control);
         widget->setCurrentIndex(control.listIndex.get());
         if (auto* rows = qobject_cast<QListView*>(widget->view()))
             for (int i = 0; i < widget->count(); ++i)
                 rows->setRowHidden(i, i != widget->currentIndex() &&
-                                          static_cast<size_t>(i) < control.hidden.size() &&
-                                          control.hidden[static_cast<size_t>(i)]);
+                                          control.isHidden(static_cast<size_t>(i)));
     });
     return widget;
 }

@@ -26,6 +26,7 @@
 #include <QStyle>
 #include <QVBoxLayout>
 #include <cmath>
+#include <map>
 #include <utility>
 
 namespace korvel {
@@ -384,13 +385,26 @@ QWidget* MainWindow::sentencesAndOutput() {
 QWidget* MainWindow::instruments() {
     Controls& c = form_.c;
     auto* layout = new QGridLayout;
-    layout->addWidget(binding_.label(c.Label2), 0, 0);
-    layout->addWidget(binding_.label(c.Label7), 0, 1);
-    layout->addWidget(binding_.label(c.TZL), 0, 2);
+    // Each figure as wide as the widest it shows from the start, so that the box keeps its size
+    // when a replay fills them.
+    const std::map<const Label*, const char*> widest = {
+        {&c.Zeit, "00:00:00"}, {&c.Datum, "2026-Sep-30"}, {&c.WtL, "30.September2026"},
+        {&c.SpeedL, "9999.9"}, {&c.MaxL, "9999.9"},       {&c.DistL, "99999.9"},
+        {&c.TTL, "00:00:00"},  {&c.TripL, "99999.9"},     {&c.NNL, "-99999"},
+        {&c.NNminL, "-99999"}, {&c.NNmaxL, "-99999"}};
+    auto add = [&](Label& label, int row, int column) {
+        QLabel* shown = binding_.label(label);
+        if (auto text = widest.find(&label); text != widest.end())
+            shown->setMinimumWidth(shown->fontMetrics().horizontalAdvance(text->second));
+        layout->addWidget(shown, row, column);
+    };
+    add(c.Label2, 0, 0);
+    add(c.Label7, 0, 1);
+    add(c.TZL, 0, 2);
     layout->addWidget(binding_.scrollBar(c.TZdiff, Qt::Vertical), 0, 3, 2, 1);
-    layout->addWidget(binding_.label(c.Zeit), 1, 0);
-    layout->addWidget(binding_.label(c.Datum), 1, 1);
-    layout->addWidget(binding_.label(c.WtL), 1, 2);
+    add(c.Zeit, 1, 0);
+    add(c.Datum, 1, 1);
+    add(c.WtL, 1, 2);
     Label* rows[][3] = {{&c.SpeedL, &c.Label3, &c.MaxL},
                         {&c.DistL, &c.Label6, &c.TTL},
                         {&c.TripL, &c.Label16, nullptr},
@@ -400,23 +414,11 @@ QWidget* MainWindow::instruments() {
     for (auto& labels : rows) {
         for (int column = 0; column < 3; ++column)
             if (labels[column])
-                layout->addWidget(binding_.label(*labels[column]), row, column);
+                add(*labels[column], row, column);
         ++row;
     }
     // The course needle beside the figures it goes with.
     layout->addWidget(binding_.compass(c.Gauge1), 2, 3, row - 2, 1);
-    // Each figure as wide as the widest it shows from the start, so that the box keeps its size
-    // when a replay fills them.
-    const std::pair<Label*, const char*> widest[] = {
-        {&c.Zeit, "00:00:00"}, {&c.Datum, "2026-Sep-30"}, {&c.WtL, "30.September2026"},
-        {&c.SpeedL, "9999.9"}, {&c.MaxL, "9999.9"},       {&c.DistL, "99999.9"},
-        {&c.TTL, "00:00:00"},  {&c.TripL, "99999.9"},     {&c.NNL, "-99999"},
-        {&c.NNminL, "-99999"}, {&c.NNmaxL, "-99999"}};
-    for (int i = 0; i < layout->count(); ++i)
-        if (auto* shown = qobject_cast<QLabel*>(layout->itemAt(i)->widget()))
-            for (auto [label, text] : widest)
-                if (shown->objectName().toStdString() == label->name)
-                    shown->setMinimumWidth(shown->fontMetrics().horizontalAdvance(text));
     return group("Instruments", layout);
 }
 

@@ -80,3 +80,12 @@ TEST(SentenceFaults, EachKindChangesOnlyWhatItSays) {
         EXPECT_NE(run(43).first, out) << kind.name << ": another seed, other sentences";
     }
 }
+
+// A sentence recorded without a checksum is corrupted with a wrong one, its body kept.
+TEST(SentenceFaults, ASentenceWithoutChecksumGetsAWrongOne) {
+    SentenceFaults faults({0, 1, 0, 0}, 1);
+    std::string sentence = "!AIVDM,1,1,,A,13aI8e?P00PGpU:N,0";
+    ASSERT_TRUE(faults.apply(sentence));
+    EXPECT_TRUE(sentence.starts_with("!AIVDM,1,1,,A,13aI8e?P00PGpU:N,0*")) << sentence;
+    EXPECT_EQ(CheckChecksum(sentence), Checksum::Wrong) << sentence;
+}
