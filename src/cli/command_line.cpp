@@ -193,6 +193,12 @@ CommandLine ParseCommandLine(const std::vector<std::string>& given) {
             if (n > limit || n < lowest)
                 return failure(argument + " takes " + Plain(lowest) + " to " + Plain(limit));
             (argument == "--lat" ? o.lat : argument == "--lon" ? o.lon : o.alt) = n;
+        } else if (argument == "--knots" || argument == "--course") {
+            double n = 0;
+            bool knots = argument == "--knots";
+            if (!number(n) || n < 0 || (knots ? n > 1000 : n >= 360))
+                return failure(knots ? "--knots takes 0 to 1000" : "--course takes 0 to 359.9");
+            (knots ? o.knots : o.course) = n;
         } else if (argument == "--loop" || argument == "--last" || argument == "--same-time-pos" ||
                    argument == "--autoskip" || argument == "--autoreset" || argument == "--echo" ||
                    argument == "--quiet" || argument == "--force" || argument == "--now") {
@@ -216,6 +222,8 @@ CommandLine ParseCommandLine(const std::vector<std::string>& given) {
         return failure("only replay reads standard input ('-'); ./- names a file called -");
     if ((o.speed || o.now) && result.action != Action::Replay)
         return failure(std::string(o.speed ? "--speed" : "--now") + " is for replay");
+    if ((o.knots || o.course) && result.action != Action::Manual)
+        return failure(std::string(o.knots ? "--knots" : "--course") + " is for manual");
     if (result.file == "-" && (o.loop || o.last || o.autoSkip))
         return failure("a log on standard input plays once, as it comes: --loop, --last and "
                        "--autoskip need a file");
@@ -312,6 +320,8 @@ std::string UsageText() {
            "  --lon DEG         -179.99 to 179.99 degrees, west negative\n"
            "  --alt M           -500 to 9000 metres\n"
            "                    (default: the position saved in Korvel.ini)\n"
+           "  --knots K         move at K knots, 0 to 1000, along a great circle\n"
+           "  --course C        that starts at C degrees from north, 0 to 359.9\n"
            "\n"
            "Other:\n"
            "  --echo            also print every sentence a destination took, one a line, on\n"

@@ -21,6 +21,7 @@ struct RunOptions {
     std::optional<std::string> sentences; // the sentence boxes to check: "RMC,GGA,..."
     bool loop = false, last = false, sameTimePos = false, autoSkip = false, autoReset = false;
     std::optional<double> lat, lon, alt; // manual position: signed degrees, metres
+    std::optional<double> knots, course; // manual position moving: speed, degrees from north
     std::optional<double> speed;         // pace by the records' times, this many times faster
     bool now = false;                    // times and dates moved so that the first is now
     bool echo = false, quiet = false;

@@ -192,6 +192,10 @@ int runManual(const RunOptions& o, const std::string& port, const ProfileFile& p
         stream.position.longitude.setSignedTenths(std::lround(*o.lon * 36000));
     if (o.alt)
         stream.position.altitude = static_cast<int>(std::lround(*o.alt));
+    if (o.knots || o.course)
+        stream.motion = ManualMotion{o.knots.value_or(0), o.course.value_or(0),
+                                     stream.position.latitude.signedTenths() / 36000.0,
+                                     stream.position.longitude.signedTenths() / 36000.0};
     outputs.route(port);
     if (std::optional<OutputFailure> failure = outputs.open()) {
         SayFailure(*failure);

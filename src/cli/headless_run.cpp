@@ -246,7 +246,13 @@ int HeadlessRun::streamManually(ManualStream& stream, int periodMs, const Senten
     int result = 0;
     QTimer tick, watch;
     tick.setTimerType(Qt::PreciseTimer); // five or ten a second stay that many
+    std::int64_t lastTick = clock_.monotonicMs();
     QObject::connect(&tick, &QTimer::timeout, [&] {
+        // A moving position goes as far as the time since the last tick took it.
+        std::int64_t now = clock_.monotonicMs();
+        if (stream.motion)
+            stream.motion->advance(static_cast<double>(now - lastTick) / 1000);
+        lastTick = now;
         stream.tick(clock_.utcNow(), sentences, sink);
         SayFailures(outputs_);
     });

@@ -9,16 +9,25 @@ namespace korvel {
 
 ManualStream::Tick ManualStream::tick(const LocalDateTime& utcNow, const SentenceSet& sentences,
                                       SentenceSink& sink) {
-    std::string latText = position.latitude.text(2, moved == 2 ? 1 : 0);
-    std::string lonText = position.longitude.text(3, moved == 1 ? 1 : 0);
+    std::string latText, lonText, ns, ew;
+    if (motion) {
+        latText = DegreesText(motion->lat, 2);
+        lonText = DegreesText(motion->lon, 3);
+        ns = motion->lat < 0 ? "S" : "N";
+        ew = motion->lon < 0 ? "W" : "E";
+    } else {
+        latText = position.latitude.text(2, moved == 2 ? 1 : 0);
+        lonText = position.longitude.text(3, moved == 1 ? 1 : 0);
+        ns = position.latitude.negative ? "S" : "N";
+        ew = position.longitude.negative ? "W" : "E";
+    }
     moved = 0;
-    std::string ns = position.latitude.negative ? "S" : "N";
-    std::string ew = position.longitude.negative ? "W" : "E";
     std::string where = latText + "," + ns + "," + lonText + "," + ew;
 
     std::string time =
         Format(utcNow.hour, "00") + Format(utcNow.minute, "00") + Format(utcNow.second, "00");
-    std::string body = "GPRMC," + time + ",A," + where + ",000.0,";
+    std::string body =
+        "GPRMC," + time + ",A," + where + "," + Format(motion ? motion->knots : 0, "000.0") + ",";
     currentLat = SignedMinutesOfArc(latText, ns);
     currentLon = SignedMinutesOfArc(lonText, ew);
     // Only a leg from a start point gives a course; standing still keeps the last course.
@@ -28,7 +37,9 @@ ManualStream::Tick ManualStream::tick(const LocalDateTime& utcNow, const Sentenc
         trip_.measureLeg(startLat, startLon, currentLat, currentLon);
     done.legDistance = done.started ? trip_.legDistance() : 0;
     done.legCourse = trip_.legCourse().value_or(0);
-    if (done.started && done.legDistance > 0)
+    if (motion)
+        body += motion->courseText();
+    else if (done.started && done.legDistance > 0)
         body += CourseText(done.legCourse) + ".0";
     body += "," + Ddmmyy(utcNow) + ",,E";
     latest_.rmc = FrameSentence(body);
@@ -46,7 +57,11 @@ ManualStream::Tick ManualStream::tick(const LocalDateTime& utcNow, const Sentenc
                                     Plain(position.altitude) + ".0,M,46.8,M,,");
         sink.send(latest_.gga);
     }
-    if (sentences.has(Sentence::Vtg)) {
+    if (sentences.has(Sentence::Vtg) && motion) {
+        sink.send(FrameSentence("GPVTG," + motion->courseText() + ",T,,," +
+                                Format(motion->knots, "0.0") + ",N," +
+                                Format(motion->knots * 1.852, "0.0") + ",K"));
+    } else if (sentences.has(Sentence::Vtg)) {
         std::string course;
         if (done.started) {
             if (done.legCourse != 0)

@@ -2,11 +2,14 @@
 // the clock's time, the course and distance taken from the point where the leg began.
 #pragma once
 
+#include "manual/manual_motion.h"
 #include "manual/manual_position.h"
 #include "platform/clock.h"
 #include "replay/replay_options.h"
 #include "replay/sentence_sink.h"
 #include "replay/trip_figures.h"
+
+#include <optional>
 
 namespace korvel {
 
@@ -15,6 +18,8 @@ class ManualStream {
     ManualStream(TripFigures& trip, LatestSentences& latest) : trip_(trip), latest_(latest) {}
 
     ManualPosition position;
+    // A position that moves on its own, sent in its place with its speed and course.
+    std::optional<ManualMotion> motion;
     // The coordinates moved since the last tick: 1 latitude, 2 longitude. When only one moved,
     // the other moves by 0.0001' too, so that a listener sees both change.
     int moved = 0;

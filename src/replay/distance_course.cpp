@@ -46,7 +46,6 @@ GlobePosition OnGlobe(double lat, double lon) {
 }
 
 DistanceAndCourse ComputeDistanceAndCourse(const GlobePosition& from, const GlobePosition& to) {
-    constexpr double kEarthRadius = 6'371'008.8; // metres, the mean of the ellipsoid's axes
     // The halves of the differences for the haversine, which keeps its digits on the short legs
     // of a track where the cosine rule loses them.
     double halfLambda = (to.lon - from.lon) * kRadiansPerMinute / 2;

@@ -6,6 +6,8 @@
 
 namespace korvel {
 
+inline constexpr double kEarthRadius = 6'371'008.8; // metres, the mean of the ellipsoid's axes
+
 struct DistanceAndCourse {
     double metres;                // unrounded
     std::optional<double> course; // whole degrees clockwise from north, 0 to 359; none where

@@ -49,6 +49,10 @@ TEST(CommandLine, CommandsAndOptions) {
         {{"manual", "--alt", "9000"}, Action::Manual, ""},
         {{"manual", "--alt", "-501"}, Action::Error, ""},
         {{"manual", "--alt", "9001"}, Action::Error, ""},
+        {{"manual", "--knots", "1000", "--course", "359.9"}, Action::Manual, ""},
+        {{"manual", "--knots", "1000.1"}, Action::Error, ""},
+        {{"manual", "--course", "360"}, Action::Error, ""},
+        {{"replay", "a.log", "--knots", "5"}, Action::Error, ""}, // a log moves as recorded
     };
     for (const Case& c : cases) {
         CommandLine parsed = ParseCommandLine(c.arguments);

@@ -3,8 +3,10 @@
 #include "output/sentence_time.h"
 #include "platform/run_until.h"
 #include "replay/sentence.h"
+#include "replay/sentence_type.h"
 #include "support/temp_folder.h"
 #include "support/terminal.h"
+#include "text/conversions.h"
 
 #include <QDir>
 #include <QProcess>
@@ -126,28 +128,63 @@ TEST(Headless, WhatCannotBeUsedFailsTheRunWithTheReason) {
         EXPECT_EQ(test::RunKorvel(QStringList{"manual", "--port", "none"} + arguments).code, 2);
 }
 
-// The manual position streams at the interval asked for, from the position asked for, its
-// hemispheres kept between 0 and -1 degrees, at a height below the sea.
-TEST(Headless, ManualStreamsAtTheIntervalFromThePosition) {
+namespace {
+
+// What a manual run with these options echoes within three seconds, up to that many lines.
+std::string ManualEcho(const QStringList& arguments, long lines) {
     QProcess process;
     process.start(KORVEL_BINARY,
-                  {"manual", "--lat", "-0.5", "--lon", "-0.25", "--alt", "-430", "--interval",
-                   "cont", "--port", "none", "--echo", "--ini", "/nonexistent.ini"});
-    ASSERT_TRUE(process.waitForStarted());
-    // Every tenth of a second: a dozen RMC sentences come well within three seconds, where
-    // one a second would bring three.
+                  QStringList{"manual", "--port", "none", "--echo", "--ini", "/nonexistent.ini"} +
+                      arguments);
     std::string out;
+    if (!process.waitForStarted())
+        return out;
     RunUntil(
         [&] {
             out += process.readAllStandardOutput().toStdString();
-            return std::count(out.begin(), out.end(), '\n') >= 12 * 3;
+            return std::count(out.begin(), out.end(), '\n') >= lines;
         },
         3000);
     process.terminate();
     process.waitForFinished(5000);
+    return out;
+}
+
+} // namespace
+
+// The manual position streams at the interval asked for, from the position asked for, its
+// hemispheres kept between 0 and -1 degrees, at a height below the sea.
+TEST(Headless, ManualStreamsAtTheIntervalFromThePosition) {
+    // Every tenth of a second: a dozen RMC sentences come well within three seconds, where
+    // one a second would bring three.
+    std::string out = ManualEcho(
+        {"--lat", "-0.5", "--lon", "-0.25", "--alt", "-430", "--interval", "cont"}, 12 * 3);
     EXPECT_GE(std::count(out.begin(), out.end(), '\n'), 12 * 3) << out;
     EXPECT_NE(out.find(",A,0030.0000,S,00015.0000,W,"), std::string::npos) << out;
     EXPECT_NE(out.find(",1.5,-430.0,M,"), std::string::npos) << out;
+}
+
+// A moving manual position: every RMC carries the speed and course asked for, as does its VTG,
+// and the longitude grows tick by tick along the equator.
+TEST(Headless, AManualPositionMovesAtItsSpeedAndCourse) {
+    std::string out = ManualEcho({"--lat", "0", "--lon", "-0.01", "--knots", "600", "--course",
+                                  "90", "--interval", "0.1", "--sentences", "RMC,VTG"},
+                                 2 * 6);
+    std::istringstream lines(out);
+    std::string rmc, vtg;
+    double lastLon = -0.6; // minutes: the start, west of Greenwich
+    int ticks = 0;
+    while (std::getline(lines, rmc) && std::getline(lines, vtg)) {
+        ASSERT_EQ(ExtractField(rmc, 7), "600.0") << rmc;
+        EXPECT_EQ(ExtractField(rmc, 8), "090.0") << rmc;
+        EXPECT_EQ(Left(vtg, 33), "$GPVTG,090.0,T,,,600.0,N,1111.2,K") << vtg;
+        double lon = SignedMinutesOfArc(ExtractField(rmc, 5), ExtractField(rmc, 6));
+        EXPECT_GT(lon, lastLon) << rmc;
+        EXPECT_EQ(ExtractField(rmc, 3), "0000.0000") << "the equator is a great circle";
+        lastLon = lon;
+        ++ticks;
+    }
+    EXPECT_GE(ticks, 6) << out;
 }
 
 // Standard output that fails is an error; one whose reader has gone ends the run quietly. What
