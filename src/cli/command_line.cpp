@@ -71,6 +71,8 @@ CommandLine ParseCommandLine(const std::vector<std::string>& given) {
     RunOptions& o = result.options;
     static const std::set<std::string> intervals = {"x8", "x4", "x2", "cont", "1s",
                                                     "2s", "4s", "8s", "max"};
+    // GPS, any constellations together, GLONASS, Galileo and BeiDou (by both its names).
+    static const std::set<std::string> talkers = {"GP", "GN", "GL", "GA", "GB", "BD"};
     static const std::set<std::string> boxes = {"RMC", "GGA", "VTG", "RMB", "GSA", "GSV", "OTH"};
     bool commandGiven = false, onlyNames = false;
     for (size_t i = 0; i < arguments.size(); ++i) {
@@ -113,7 +115,7 @@ CommandLine ParseCommandLine(const std::vector<std::string>& given) {
             result.action = Action::Version;
         } else if (argument == "--port" || argument == "--interval" || argument == "--sentences" ||
                    argument == "--ini" || argument == "--udp" || argument == "--pty-link" ||
-                   argument == "--bind") {
+                   argument == "--bind" || argument == "--talker") {
             std::optional<std::string> v = value();
             if (!v)
                 return failure(argument + " needs a value");
@@ -129,6 +131,10 @@ CommandLine ParseCommandLine(const std::vector<std::string>& given) {
                 o.ptyLink = *v;
             else if (argument == "--bind")
                 o.bind = *v;
+            else if (argument == "--talker" && !talkers.count(*v))
+                return failure("--talker takes GP, GN, GL, GA, GB or BD");
+            else if (argument == "--talker")
+                o.talker = *v;
             else if (argument == "--interval") {
                 if (!intervals.count(*v) && !IntervalSeconds(*v))
                     return failure("--interval takes x8, x4, x2, cont, 1s, 2s, 4s, 8s, max or "
@@ -306,6 +312,9 @@ std::string UsageText() {
            "  --sentences LIST  the sentence boxes to check, of RMC,GGA,VTG,RMB,GSA,GSV,OTH\n"
            "                    (default RMC,GGA,VTG); OTH stands for the other sentences of a\n"
            "                    log (AIS messages such as !AIVDM too) and the datum sentence\n"
+           "  --talker ID       the talker of the sentences Korvel builds (a log's own keep\n"
+           "                    theirs): GP (GPS, the default), GN (several systems), GL, GA,\n"
+           "                    GB or BD\n"
            "\n"
            "Faults on purpose (each a fraction P of the sentences, 0 to 1; none by default):\n"
            "  --drop P          not sent\n"

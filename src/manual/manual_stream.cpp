@@ -26,8 +26,8 @@ ManualStream::Tick ManualStream::tick(const LocalDateTime& utcNow, const Sentenc
 
     std::string time =
         Format(utcNow.hour, "00") + Format(utcNow.minute, "00") + Format(utcNow.second, "00");
-    std::string body =
-        "GPRMC," + time + ",A," + where + "," + Format(motion ? motion->knots : 0, "000.0") + ",";
+    std::string body = talker + "RMC," + time + ",A," + where + "," +
+                       Format(motion ? motion->knots : 0, "000.0") + ",";
     currentLat = SignedMinutesOfArc(latText, ns);
     currentLon = SignedMinutesOfArc(lonText, ew);
     // Only a leg from a start point gives a course; standing still keeps the last course.
@@ -53,12 +53,12 @@ ManualStream::Tick ManualStream::tick(const LocalDateTime& utcNow, const Sentenc
         lastLegDistance = done.legDistance;
     }
     if (sentences.has(Sentence::Gga)) {
-        latest_.gga = FrameSentence("GPGGA," + time + "," + where + ",1,12,1.5," +
+        latest_.gga = FrameSentence(talker + "GGA," + time + "," + where + ",1,12,1.5," +
                                     Plain(position.altitude) + ".0,M,46.8,M,,");
         sink.send(latest_.gga);
     }
     if (sentences.has(Sentence::Vtg) && motion) {
-        sink.send(FrameSentence("GPVTG," + motion->courseText() + ",T,,," +
+        sink.send(FrameSentence(talker + "VTG," + motion->courseText() + ",T,,," +
                                 Format(motion->knots, "0.0") + ",N," +
                                 Format(motion->knots * 1.852, "0.0") + ",K"));
     } else if (sentences.has(Sentence::Vtg)) {
@@ -68,7 +68,7 @@ ManualStream::Tick ManualStream::tick(const LocalDateTime& utcNow, const Sentenc
                 lastCourse = static_cast<int>(done.legCourse);
             course = CourseText(done.legDistance != 0 ? done.legCourse : lastCourse);
         }
-        sink.send(FrameSentence("GPVTG," + course + ",T,,,0,N,0,K"));
+        sink.send(FrameSentence(talker + "VTG," + course + ",T,,,0,N,0,K"));
     }
     return done;
 }

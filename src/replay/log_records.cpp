@@ -256,7 +256,8 @@ void LogRecords::sendEnd(SentenceSink& sink, bool makeVtg, std::string_view knot
                          std::string_view course) {
     if (options_.sentences.has(Sentence::Vtg) && makeVtg) {
         std::string speed = knots.empty() ? "" : Plain(kmh);
-        WriteSentence(latest_.vtg, "$GPVTG,", course, ",T,,M,", knots, ",N,", speed, ",K");
+        WriteSentence(latest_.vtg, "$", options_.talker, "VTG,", course, ",T,,M,", knots, ",N,",
+                      speed, ",K");
         sink.send(latest_.vtg);
     }
     if (options_.sentences.has(Sentence::Other) && !hasDatum_)

@@ -95,8 +95,9 @@ void ReplayEngine::loadLog(LoadResult& result, const LocalDateTime& today,
         result.completedFromGga = true;
         if (!reopen(result))
             return;
-        std::optional<std::string> failed = copy_.write(
-            path, source_, logWithoutVtg, std::chrono::year(today.year) / today.month / today.day);
+        std::optional<std::string> failed =
+            copy_.write(path, source_, logWithoutVtg,
+                        std::chrono::year(today.year) / today.month / today.day, options.talker);
         source_.close();
         if (failed) {
             result.refusal = {*failed};

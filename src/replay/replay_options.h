@@ -3,6 +3,7 @@
 
 #include <bitset>
 #include <cstddef>
+#include <string>
 
 namespace korvel {
 
@@ -31,6 +32,7 @@ struct ReplayOptions {
     bool autoReset = false;        // a new track segment starts the trip's figures again
     bool autoSkip = false;         // a log's records of a standing receiver are passed over
     double intervalMs = 1000;      // the interval option's period between records
+    std::string talker = "GP";     // of the sentences built for tracks and to complete a log
 };
 
 } // namespace korvel

@@ -14,7 +14,8 @@
 namespace korvel {
 
 std::optional<std::string> RmcCopy::write(const std::string& logPath, RecordSource& source,
-                                          bool withoutVtg, std::chrono::sys_days today) {
+                                          bool withoutVtg, std::chrono::sys_days today,
+                                          const std::string& talker) {
     namespace fs = std::filesystem;
     // The copy lives in a folder of its own, so that it never takes the name of a file of the
     // user's, never truncates the log it reads, and works beside a read-only log too. It keeps
@@ -37,7 +38,7 @@ std::optional<std::string> RmcCopy::write(const std::string& logPath, RecordSour
         if ((withoutVtg || !speed.empty()) && ContainsSentence(line, "GGA")) {
             std::string quality = ExtractField(line, 6);
             bool fix = !quality.empty() && quality != "0" && !ExtractField(line, 2).empty();
-            std::string body = "GPRMC," + ExtractField(line, 1) + (fix ? ",A," : ",V,");
+            std::string body = talker + "RMC," + ExtractField(line, 1) + (fix ? ",A," : ",V,");
             for (int field = 2; field <= 5; ++field)
                 body += ExtractField(line, field) + ",";
             text =

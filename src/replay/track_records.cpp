@@ -47,12 +47,15 @@ TrackRecords::Leg TrackRecords::convert(const TrackFix& fix, std::string_view dd
     }
     // Written over the sentences of the previous point, whose room they reuse.
     const std::string& knots = figures_.knotsText;
-    WriteSentence(latest_.rmc, "$GPRMC,", compactTime, ",A,", fix.latText, ",", fix.latHemisphere,
-                  ",", fix.lonText, ",", fix.lonHemisphere, ",", knots, ",", courseText, ",",
-                  ddmmyy, ",000.0,E");
-    WriteSentence(latest_.gga, "$GPGGA,", compactTime, ",", fix.latText, ",", fix.latHemisphere,
-                  ",", fix.lonText, ",", fix.lonHemisphere, ",1,12,1.0,", altitude, ",M,,M,,");
-    WriteSentence(latest_.vtg, "$GPVTG,", courseText, ",T,,M,", knots, ",N,", kmhText, ",K");
+    const std::string& talker = options_.talker;
+    WriteSentence(latest_.rmc, "$", talker, "RMC,", compactTime, ",A,", fix.latText, ",",
+                  fix.latHemisphere, ",", fix.lonText, ",", fix.lonHemisphere, ",", knots, ",",
+                  courseText, ",", ddmmyy, ",000.0,E");
+    WriteSentence(latest_.gga, "$", talker, "GGA,", compactTime, ",", fix.latText, ",",
+                  fix.latHemisphere, ",", fix.lonText, ",", fix.lonHemisphere, ",1,12,1.0,",
+                  altitude, ",M,,M,,");
+    WriteSentence(latest_.vtg, "$", talker, "VTG,", courseText, ",T,,M,", knots, ",N,", kmhText,
+                  ",K");
     return leg;
 }
 

@@ -53,6 +53,8 @@ TEST(CommandLine, CommandsAndOptions) {
         {{"manual", "--knots", "1000.1"}, Action::Error, ""},
         {{"manual", "--course", "360"}, Action::Error, ""},
         {{"replay", "a.log", "--knots", "5"}, Action::Error, ""}, // a log moves as recorded
+        {{"replay", "a.log", "--talker", "BD"}, Action::Replay, "a.log"},
+        {{"manual", "--talker", "GPS"}, Action::Error, ""},
     };
     for (const Case& c : cases) {
         CommandLine parsed = ParseCommandLine(c.arguments);

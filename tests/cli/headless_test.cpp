@@ -164,12 +164,13 @@ TEST(Headless, ManualStreamsAtTheIntervalFromThePosition) {
     EXPECT_NE(out.find(",1.5,-430.0,M,"), std::string::npos) << out;
 }
 
-// A moving manual position: every RMC carries the speed and course asked for, as does its VTG,
-// and the longitude grows tick by tick along the equator.
+// A moving manual position: every RMC carries the speed and course asked for, as does its VTG
+// (with the talker asked for), and the longitude grows tick by tick along the equator.
 TEST(Headless, AManualPositionMovesAtItsSpeedAndCourse) {
-    std::string out = ManualEcho({"--lat", "0", "--lon", "-0.01", "--knots", "600", "--course",
-                                  "90", "--interval", "0.1", "--sentences", "RMC,VTG"},
-                                 2 * 6);
+    std::string out =
+        ManualEcho({"--lat", "0", "--lon", "-0.01", "--knots", "600", "--course", "90",
+                    "--interval", "0.1", "--sentences", "RMC,VTG", "--talker", "GN"},
+                   2 * 6);
     std::istringstream lines(out);
     std::string rmc, vtg;
     double lastLon = -0.6; // minutes: the start, west of Greenwich
@@ -177,7 +178,7 @@ TEST(Headless, AManualPositionMovesAtItsSpeedAndCourse) {
     while (std::getline(lines, rmc) && std::getline(lines, vtg)) {
         ASSERT_EQ(ExtractField(rmc, 7), "600.0") << rmc;
         EXPECT_EQ(ExtractField(rmc, 8), "090.0") << rmc;
-        EXPECT_EQ(Left(vtg, 33), "$GPVTG,090.0,T,,,600.0,N,1111.2,K") << vtg;
+        EXPECT_EQ(Left(vtg, 33), "$GNVTG,090.0,T,,,600.0,N,1111.2,K") << vtg;
         double lon = SignedMinutesOfArc(ExtractField(rmc, 5), ExtractField(rmc, 6));
         EXPECT_GT(lon, lastLon) << rmc;
         EXPECT_EQ(ExtractField(rmc, 3), "0000.0000") << "the equator is a great circle";

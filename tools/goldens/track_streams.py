@@ -52,7 +52,7 @@ def nearest_metre(metres):
     return int(math.floor(abs(metres) + 0.5)) * (1 if metres > 0 else -1) + 0
 
 
-def stream(points, autoreset=False):
+def stream(points, autoreset=False, talker="GP"):
     """points: dicts of lat, lon (degrees), alt (metres, None for none; absent: the one
     before stays), at (a UTC datetime or None), frac (the second's fraction as written),
     seg (the point starts a segment), zero (the receiver's zero date)."""
@@ -97,9 +97,10 @@ def stream(points, autoreset=False):
         ctext = "" if course is None else "%03d" % course
         kmh_text = str(speed_kmh) if speed_knots else ""
         alt = "" if altitude is None else str(altitude)
-        out += [frame("$GPRMC,%s,A,%s,%s,%s,%s,000.0,E" % (time, where, speed_knots, ctext, date)),
-                frame("$GPGGA,%s,%s,1,12,1.0,%s,M,,M,," % (time, where, alt)),
-                frame("$GPVTG,%s,T,,M,%s,N,%s,K" % (ctext, speed_knots, kmh_text))]
+        out += [frame("$%sRMC,%s,A,%s,%s,%s,%s,000.0,E" %
+                      (talker, time, where, speed_knots, ctext, date)),
+                frame("$%sGGA,%s,%s,1,12,1.0,%s,M,,M,," % (talker, time, where, alt)),
+                frame("$%sVTG,%s,T,,M,%s,N,%s,K" % (talker, ctext, speed_knots, kmh_text))]
     return "".join(line + "\r\n" for line in out)
 
 
@@ -147,6 +148,9 @@ def expected():
     streams["dateline-one-line.kml"] = stream(on_run_clock([
         dict(lat=-16.5, lon=179.991666667, alt=5), dict(lat=-16.5, lon=-179.991666667, alt=5),
         dict(lat=-16.516666667, lon=-179.991666667, alt=5)]))
+    streams["talker-gn-western.kml"] = stream(on_run_clock([
+        dict(lat=-22.9, lon=-43.2, alt=4), dict(lat=-22.8975, lon=-43.2025, alt=6)]),
+        talker="GN")
     streams["equator-several-a-line.kml"] = stream(on_run_clock([
         dict(lat=0.0083333, lon=36.8, alt=1650), dict(lat=-0.0083333, lon=36.8, alt=1652),
         dict(lat=-0.025, lon=36.8, alt=1655), dict(lat=-0.025, lon=36.8166667, alt=1655)]))
