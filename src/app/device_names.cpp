@@ -3,6 +3,7 @@
 #include "app/profile_file.h"
 #include "app/settings_location.h"
 #include "output/descriptor_limit.h"
+#include "output/host_port.h"
 #include "output/outputs.h"
 #include "text/conversions.h"
 
@@ -48,23 +49,11 @@ void DeviceNames::setSerial(int port, const std::string& device) {
 }
 
 bool DeviceNames::setUdp(const std::string& hostAndPort) {
-    // HOST:PORT, [IPv6]:PORT, or a host alone; an IPv6 address without brackets has no port.
-    std::string text = Trim(hostAndPort);
-    size_t colon = text.rfind(':');
-    std::string host = text.substr(0, colon);
-    if (text.starts_with("[") && text.find(']') != std::string::npos) {
-        host = text.substr(1, text.find(']') - 1);
-        colon = text.find("]:") == std::string::npos ? std::string::npos : text.find("]:") + 1;
-    } else if (text.find(':') != colon) {
-        host = text;
-        colon = std::string::npos;
-    }
-    host = Trim(host);
-    double port = colon == std::string::npos ? udpPort : Val(text.substr(colon + 1));
-    if (host.empty() || port < 1 || port > 65535 || port != static_cast<int>(port))
+    std::optional<HostPort> address = SplitHostPort(hostAndPort, udpPort);
+    if (!address)
         return false;
-    udpHost = host;
-    udpPort = static_cast<int>(port);
+    udpHost = address->host;
+    udpPort = address->port;
     return true;
 }
 

@@ -115,7 +115,7 @@ CommandLine ParseCommandLine(const std::vector<std::string>& given) {
             result.action = Action::Version;
         } else if (argument == "--port" || argument == "--interval" || argument == "--sentences" ||
                    argument == "--ini" || argument == "--udp" || argument == "--pty-link" ||
-                   argument == "--bind" || argument == "--talker") {
+                   argument == "--bind" || argument == "--talker" || argument == "--connect") {
             std::optional<std::string> v = value();
             if (!v)
                 return failure(argument + " needs a value");
@@ -127,6 +127,10 @@ CommandLine ParseCommandLine(const std::vector<std::string>& given) {
                 return failure("--udp takes HOST:PORT or [ADDRESS]:PORT, not '" + *v + "'");
             else if (argument == "--udp")
                 o.udp = *v;
+            else if (argument == "--connect" && !namesAPort(*v))
+                return failure("--connect takes HOST:PORT or [ADDRESS]:PORT, not '" + *v + "'");
+            else if (argument == "--connect")
+                o.connect.push_back(*v);
             else if (argument == "--pty-link")
                 o.ptyLink = *v;
             else if (argument == "--bind")
@@ -230,6 +234,8 @@ CommandLine ParseCommandLine(const std::vector<std::string>& given) {
         return failure(std::string(o.speed ? "--speed" : "--now") + " is for replay");
     if ((o.knots || o.course) && result.action != Action::Manual)
         return failure(std::string(o.knots ? "--knots" : "--course") + " is for manual");
+    if (!o.connect.empty() && result.action != Action::Replay && result.action != Action::Manual)
+        return failure("--connect is for replay and manual");
     if (result.file == "-" && (o.loop || o.last || o.autoSkip))
         return failure("a log on standard input plays once, as it comes: --loop, --last and "
                        "--autoskip need a file");
@@ -281,6 +287,9 @@ std::string UsageText() {
            "  --udp HOST:PORT   where the UDP datagrams go (default 127.0.0.1:10110): a host, a\n"
            "                    broadcast address or a multicast group; IPv6 as [ADDRESS]:PORT.\n"
            "                    UDP may lose datagrams: a receiver that falls behind misses them\n"
+           "  --connect HOST:PORT  also send to a program that listens there (a multiplexer,\n"
+           "                    OpenCPN, a Signal K server), connecting again when it goes\n"
+           "                    away; may be given more than once\n"
            "\n"
            "How fast (replay):\n"
            "  --interval S      one record every S seconds, 0.05 to 3600 (0.2: five a\n"

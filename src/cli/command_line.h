@@ -29,6 +29,7 @@ struct RunOptions {
     bool force = false;                // a download may replace an existing file
     std::string ini;                   // the settings file to use
     std::string udp, ptyLink;          // "host:port" of the datagrams, the pseudo-terminal's link
+    std::vector<std::string> connect;  // "host:port" of each program to connect to
     FaultRates faults;                 // faults put in on purpose
     std::optional<std::uint64_t> seed; // that puts the same faults in again
 };

@@ -13,7 +13,9 @@
 #include "files/readable_file.h"
 #include "manual/manual_settings.h"
 #include "output/descriptor_limit.h"
+#include "output/host_port.h"
 #include "output/port_entries.h"
+#include "platform/posix/posix_outgoing_link.h"
 #include "platform/qt/machine.h"
 #include "text/conversions.h"
 
@@ -27,6 +29,7 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <iostream>
+#include <memory>
 #include <optional>
 #include <random>
 #include <sstream>
@@ -161,6 +164,8 @@ void sayWhereServed(const Outputs& outputs, const DeviceNames& devices, bool noS
         if (!where.str().empty())
             std::cerr << "korvel: " << where.str() << "\n";
     }
+    for (const OutgoingConnection& connection : outputs.connections)
+        std::cerr << "korvel: connecting to " << connection.target() << "\n";
 }
 
 // The replay at the pace the options ask for, until its end; the exit status.
@@ -275,6 +280,13 @@ int RunHeadless(const CommandLine& command, int argc, char* argv[]) {
         out.udpHost = devices.udpHost;
         out.udpPort = devices.udpPort;
     }
+    for (const std::string& target : o.connect)
+        outputs.connections.emplace_back(*SplitHostPort(target, 0),
+                                         std::make_unique<PosixOutgoingLink>(), run.clock);
+    if (!o.quiet)
+        outputs.onNotice = [](const std::string& notice) {
+            std::cerr << "korvel: " << notice << "\n";
+        };
     std::string error;
     std::string port = ChosenPort(o, profile.readInt("Port", "COM", -1), error);
     if (port.empty()) {

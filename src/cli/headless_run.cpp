@@ -79,7 +79,8 @@ bool HeadlessRun::ending() const {
 
 int HeadlessRun::status() const {
     bool loopFailed = replay_ && replay_->loopFailed();
-    return outputs_.anyFailed() || echo_ == Failed || inputFailed_ || clientsGone_ || loopFailed
+    return outputs_.anyFailed() || outputs_.connectionUnreached() || echo_ == Failed ||
+                   inputFailed_ || clientsGone_ || loopFailed
                ? 1
                : 0;
 }

@@ -61,6 +61,11 @@ std::optional<OutputFailure> Outputs::open() {
         if (!opened)
             return OutputFailure{"Output", entry + " cannot be opened: " + error};
     }
+    for (OutgoingConnection& connection : connections) {
+        std::string error;
+        if (!connection.open(error))
+            return OutputFailure{"Output", connection.target() + " cannot be connected: " + error};
+    }
     return std::nullopt;
 }
 
@@ -79,6 +84,10 @@ bool Outputs::send(const std::string& sentence) {
     bool took = false;
     for (const Route& route : routes_)
         took = deliverTo(route, sentence) || took;
+    std::vector<std::string> notices;
+    for (OutgoingConnection& connection : connections)
+        took = connection.send(sentence, keepWaiting ? &keepWaiting : nullptr, notices) || took;
+    notify(notices);
     lastTaken_ = took;
     if (took && onTaken)
         onTaken(sentence);
@@ -129,6 +138,17 @@ bool Outputs::deliverTo(const Route& route, const std::string& sentence) {
     return false;
 }
 
+void Outputs::notify(const std::vector<std::string>& notices) {
+    if (onNotice)
+        for (const std::string& notice : notices)
+            onNotice(notice);
+}
+
+bool Outputs::connectionUnreached() const {
+    return std::any_of(connections.begin(), connections.end(),
+                       [](const OutgoingConnection& c) { return c.neverReached(); });
+}
+
 void Outputs::fail(const std::string& entry, const std::string& what) {
     // Once per destination and run: a message for every sentence would bury the user.
     if (failed_.insert(entry).second)
@@ -151,6 +171,11 @@ void Outputs::close() {
     if (platform_.comm1.isOpen())
         platform_.comm1.close();
     tcpServer_.closeClients();
+    std::vector<std::string> notices;
+    for (const OutgoingConnection& connection : connections)
+        if (std::string summary = connection.summary(); !summary.empty())
+            notices.push_back(summary);
+    notify(notices);
 }
 
 } // namespace korvel

@@ -3,6 +3,7 @@
 // telling the user is the front end's part.
 #pragma once
 
+#include "output/outgoing_connection.h"
 #include "output/port_entries.h"
 #include "output/route.h"
 #include "output/tcp_server.h"
@@ -59,6 +60,10 @@ class Outputs {
     std::function<bool()> keepWaitingAtEnd;
     // Told of every sentence, with its CR LF, that at least one destination took.
     std::function<void(const std::string&)> onTaken;
+    // Told what the user should hear of the connections made (connected, gone, back).
+    std::function<void(const std::string&)> onNotice;
+    // The connections made to programs that listen, each given the stream too.
+    std::vector<OutgoingConnection> connections;
 
     // The destinations of chosen and of settings.alsoTo, told from their entries.
     void route(const std::string& chosen);
@@ -85,18 +90,22 @@ class Outputs {
     // The destinations that failed for the first time in this run since the last call.
     bool newFailures() const { return !newFailures_.empty(); }
     std::vector<OutputFailure> takeFailures() { return std::exchange(newFailures_, {}); }
+    // Whether a connection made never took a sentence: the run reached none of its readers.
+    bool connectionUnreached() const;
     // Whether a destination failed in this run, and whether every one did.
     bool anyFailed() const { return !failed_.empty(); }
     bool everyFailed() const { return anyFailed() && failed_.size() >= routes_.size(); }
     // While keepWaitingAtEnd lets it, waits until every reader has taken what was sent: the end
     // of a run before the program may end.
     void deliverTheRest();
-    // The run ends: the rest delivered, the serial port closed, the TCP clients let go.
+    // The run ends: the rest delivered, the serial port closed, the TCP clients let go; what
+    // the connections missed is told.
     void close();
     TcpServer& tcpServer() { return tcpServer_; }
 
   private:
     bool deliverTo(const Route& route, const std::string& sentence);
+    void notify(const std::vector<std::string>& notices);
     void fail(const std::string& entry, const std::string& what);
 
     Platform& platform_;

@@ -1,5 +1,5 @@
-// The two destinations Linux programs read a GPS from: a pseudo-terminal, which any program
-// opens like a serial port, and UDP datagrams.
+// The destinations Linux programs read a GPS from: a pseudo-terminal, which any program opens
+// like a serial port, UDP datagrams, and a TCP connection made to a program that listens.
 #pragma once
 
 #include <functional>
@@ -39,6 +39,26 @@ class DatagramSender {
     // Sends bytes as one datagram; false with a reason when it cannot. paced: datagrams follow
     // each other as fast as they come, and a receiver on this machine is given time to keep up.
     virtual bool send(const std::string& bytes, bool paced, std::string& error) = 0;
+};
+
+// A TCP connection this program makes to another that listens: a multiplexer, a chart plotter,
+// a Signal K server.
+class OutgoingLink {
+  public:
+    enum class State { Down, Connecting, Up };
+    virtual ~OutgoingLink() = default;
+    // Looks host:port up, once for every connection after; false with why when it cannot.
+    virtual bool resolve(const std::string& host, int port, std::string& error) = 0;
+    // Starts a connection without waiting for it, closing the one before.
+    virtual void connect() = 0;
+    // Where the connection stands, waiting up to waitMs for a connection under way; why, when
+    // it is down. What the other side sends is read and dropped here: it cannot steer the
+    // stream.
+    virtual State state(std::string& why, int waitMs = 0) = 0;
+    // Sends bytes, whole or not at all: without keepWaiting, what the other side has no room
+    // for now is dropped; with it, the bytes wait for room while it says so. False when the
+    // bytes were not sent.
+    virtual bool write(const std::string& bytes, const std::function<bool()>* keepWaiting) = 0;
 };
 
 } // namespace korvel

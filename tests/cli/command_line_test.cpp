@@ -55,6 +55,9 @@ TEST(CommandLine, CommandsAndOptions) {
         {{"replay", "a.log", "--knots", "5"}, Action::Error, ""}, // a log moves as recorded
         {{"replay", "a.log", "--talker", "BD"}, Action::Replay, "a.log"},
         {{"manual", "--talker", "GPS"}, Action::Error, ""},
+        {{"replay", "a.log", "--connect", "h:10110", "--connect=[::1]:1"}, Action::Replay, "a.log"},
+        {{"manual", "--connect", "localhost"}, Action::Error, ""}, // a port is never guessed
+        {{"download", "walk", "--connect", "h:1"}, Action::Error, ""},
     };
     for (const Case& c : cases) {
         CommandLine parsed = ParseCommandLine(c.arguments);

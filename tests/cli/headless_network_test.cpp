@@ -4,6 +4,8 @@
 #include "platform/run_until.h"
 
 #include <QNetworkInterface>
+#include <QTcpServer>
+#include <QTcpSocket>
 #include <QUdpSocket>
 #include <gtest/gtest.h>
 #include <sys/socket.h>
@@ -116,4 +118,41 @@ TEST(HeadlessNetwork, ClientsOverTheLimitAreTurnedAwayAndPlacesAreUsedAgain) {
     run->process.terminate();
     ASSERT_TRUE(run->process.waitForFinished(5000));
     EXPECT_EQ(run->process.exitCode(), 0) << run->said();
+}
+
+// A run that connects out (as to a chart plotter that listens) delivers the whole stream the
+// echo shows; one whose listener is never there fails and says so.
+TEST(HeadlessNetwork, ConnectsOutToAListener) {
+    QTcpServer listener;
+    ASSERT_TRUE(listener.listen(QHostAddress::LocalHost, 0));
+    QString target = "127.0.0.1:" + QString::number(listener.serverPort());
+    QProcess run;
+    run.start(KORVEL_BINARY, {"replay", kSample, "--port", "none", "--connect", target,
+                              "--interval", "max", "--echo", "--ini", "/nonexistent.ini"});
+    QTcpSocket* client = nullptr;
+    std::string got;
+    RunUntil(
+        [&] {
+            if (!client && listener.hasPendingConnections())
+                client = listener.nextPendingConnection();
+            if (client)
+                got += client->readAll().toStdString();
+            return run.state() == QProcess::NotRunning &&
+                   (!client || client->state() != QAbstractSocket::ConnectedState);
+        },
+        20000);
+    run.waitForFinished(5000);
+    std::string err = run.readAllStandardError().toStdString();
+    EXPECT_EQ(run.exitCode(), 0) << err;
+    EXPECT_EQ(got, test::Crlf(run.readAllStandardOutput().toStdString()));
+    EXPECT_GT(got.size(), 10'000u);
+    EXPECT_NE(err.find("connected to " + target.toStdString()), std::string::npos) << err;
+
+    listener.close();
+    test::Finished alone = test::RunKorvel({"replay", kSample, "--port", "none", "--connect",
+                                            target, "--interval", "max", "--ini", "/x.ini"});
+    EXPECT_EQ(alone.code, 1);
+    EXPECT_NE(alone.err.find(target.toStdString() + " was never reached (Connection refused)"),
+              std::string::npos)
+        << alone.err;
 }

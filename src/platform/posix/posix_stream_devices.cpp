@@ -1,5 +1,6 @@
 #include "platform/posix/posix_stream_devices.h"
 
+#include "platform/posix/address_lookup.h"
 #include "platform/posix/link_claim.h"
 
 #include <algorithm>
@@ -13,7 +14,6 @@
 #include <filesystem>
 #include <ifaddrs.h>
 #include <net/if.h>
-#include <netdb.h>
 #include <netinet/in.h>
 #include <poll.h>
 #include <sys/ioctl.h>
@@ -320,19 +320,12 @@ PosixDatagramSender::~PosixDatagramSender() {
 }
 
 bool PosixDatagramSender::open(const std::string& host, int port, std::string& error) {
-    addrinfo hints{};
-    hints.ai_family = AF_UNSPEC; // IPv4 or IPv6, to one host, a multicast group or a broadcast
-    hints.ai_socktype = SOCK_DGRAM;
-    addrinfo* found = nullptr;
-    int failed = getaddrinfo(host.c_str(), std::to_string(port).c_str(), &hints, &found);
-    if (failed != 0) {
-        error = host + ": " + gai_strerror(failed);
+    SocketAddress found;
+    if (!LookUpAddress(host, port, SOCK_DGRAM, found, error))
         return false;
-    }
-    std::memcpy(&address_, found->ai_addr, found->ai_addrlen);
-    addressLength_ = found->ai_addrlen;
-    int family = found->ai_family;
-    freeaddrinfo(found);
+    address_ = found.address;
+    addressLength_ = found.length;
+    int family = found.family();
     target_ = (host.find(':') == std::string::npos ? host : "[" + host + "]") + ":" +
               std::to_string(port);
     if (socket_ >= 0 && family != family_) {
