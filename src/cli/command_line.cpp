@@ -56,6 +56,18 @@ bool isNumber(const std::string& text) {
            text.find_first_not_of("+-.0123456789") == std::string::npos;
 }
 
+// START+SECONDS: from START seconds into the stream, for SECONDS (more than 0).
+std::optional<Stretch> stretchOf(const std::string& text) {
+    size_t plus = text.find('+');
+    if (plus == std::string::npos || plus == 0)
+        return std::nullopt;
+    std::string start = text.substr(0, plus), seconds = text.substr(plus + 1);
+    if (!isNumber(start) || !isNumber(seconds) || start.find_first_of("+-") != std::string::npos ||
+        seconds.find_first_of("+-") != std::string::npos || Val(seconds) <= 0)
+        return std::nullopt;
+    return Stretch{Val(start), Val(seconds)};
+}
+
 } // namespace
 
 CommandLine ParseCommandLine(const std::vector<std::string>& given) {
@@ -182,6 +194,18 @@ CommandLine ParseCommandLine(const std::vector<std::string>& given) {
              : argument == "--corrupt" ? f.corrupt
              : argument == "--cut"     ? f.cut
                                        : f.garble) = n;
+        } else if (argument == "--outage" || argument == "--freeze") {
+            std::optional<std::string> v = value();
+            std::optional<Stretch> stretch = v ? stretchOf(*v) : std::nullopt;
+            if (!stretch)
+                return failure(argument + " takes START+SECONDS of the stream, as 60+30");
+            (argument == "--outage" ? o.faults.fix.outages : o.faults.fix.freezes)
+                .push_back(*stretch);
+        } else if (argument == "--jitter") {
+            double n = 0;
+            if (!number(n) || n <= 0 || n > 10000)
+                return failure("--jitter takes metres, more than 0 up to 10000");
+            o.faults.fix.jitterMetres = n;
         } else if (argument == "--seed") {
             double n = 0;
             if (!number(n) || n < 0 || n > 9e15 || n != Int(n))
@@ -330,6 +354,13 @@ std::string UsageText() {
            "  --corrupt P       sent with a wrong checksum\n"
            "  --cut P           cut off part-way, the line end still following\n"
            "  --garble P        with one to three stray printable bytes in them\n"
+           "  --outage S+N      the fix lost for N seconds from S seconds into the stream's\n"
+           "                    own time (RMC V, GGA quality 0, no position, no VTG speed);\n"
+           "                    may be given more than once\n"
+           "  --freeze S+N      a hung receiver: each sentence as it was sent last before\n"
+           "                    (old time and position), from S for N seconds\n"
+           "  --jitter M        every position moved by Gaussian noise of M metres north\n"
+           "                    and east (standard deviation)\n"
            "  --seed N          the same faults at the same sentences again (the end of the\n"
            "                    run says the seed it used and what it put in)\n"
            "\n"

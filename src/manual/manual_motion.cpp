@@ -42,10 +42,4 @@ std::string ManualMotion::courseText() const {
     return Format(static_cast<double>(std::llround(course * 10) % 3600) / 10, "000.0");
 }
 
-std::string DegreesText(double degrees, int degreeDigits) {
-    long long tenThousandths = std::llround(std::fabs(degrees) * 600000);
-    return Format(static_cast<double>(tenThousandths / 600000), degreeDigits == 2 ? "00" : "000") +
-           Format(static_cast<double>(tenThousandths % 600000) / 10000, "00.0000");
-}
-
 } // namespace korvel

@@ -17,7 +17,4 @@ struct ManualMotion {
     std::string courseText() const;
 };
 
-// A coordinate's magnitude in degrees as ddmm.mmmm (degreeDigits 2) or dddmm.mmmm (3).
-std::string DegreesText(double degrees, int degreeDigits);
-
 } // namespace korvel

@@ -21,13 +21,15 @@ void spoilChecksum(std::string& sentence) {
 } // namespace
 
 SentenceFaults::SentenceFaults(FaultRates rates, std::uint64_t seed)
-    : rates_(rates), seed_(seed), random_(seed) {}
+    : rates_(rates), seed_(seed), fix_(rates.fix, seed), random_(seed) {}
 
 double SentenceFaults::draw() {
     return static_cast<double>(random_() >> 11) * 0x1.0p-53;
 }
 
 bool SentenceFaults::apply(std::string& sentence) {
+    if (rates_.fix.any())
+        fix_.apply(sentence);
     // Every sentence takes the same draws whatever the rates, so that a seed marks the same
     // sentences when only one rate changes.
     double drop = draw(), corrupt = draw(), garble = draw(), cut = draw();
@@ -61,7 +63,7 @@ bool SentenceFaults::apply(std::string& sentence) {
 
 std::string SentenceFaults::summary() const {
     return std::to_string(dropped_) + " dropped, " + std::to_string(corrupted_) + " corrupted, " +
-           std::to_string(cut_) + " cut, " + std::to_string(garbled_) + " garbled";
+           std::to_string(cut_) + " cut, " + std::to_string(garbled_) + " garbled" + fix_.summary();
 }
 
 } // namespace korvel

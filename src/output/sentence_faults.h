@@ -1,7 +1,9 @@
 // Faults put into the stream on purpose, to test the program at the other end of the line:
-// sentences dropped, sent with a wrong checksum, cut off part-way, or with stray bytes in them.
-// The same seed gives the same faults at the same sentences.
+// sentences dropped, sent with a wrong checksum, cut off part-way, or with stray bytes in them,
+// after the faults of the fix. The same seed gives the same faults at the same sentences.
 #pragma once
+
+#include "output/fix_faults.h"
 
 #include <cstdint>
 #include <random>
@@ -11,7 +13,8 @@ namespace korvel {
 
 struct FaultRates {
     double drop = 0, corrupt = 0, cut = 0, garble = 0; // each the fraction of sentences, 0 to 1
-    bool any() const { return drop > 0 || corrupt > 0 || cut > 0 || garble > 0; }
+    FixFaultPlan fix = {};
+    bool any() const { return drop > 0 || corrupt > 0 || cut > 0 || garble > 0 || fix.any(); }
 };
 
 class SentenceFaults {
@@ -31,6 +34,7 @@ class SentenceFaults {
 
     FaultRates rates_;
     std::uint64_t seed_;
+    FixFaults fix_;
     std::mt19937_64 random_;
     long dropped_ = 0, corrupted_ = 0, cut_ = 0, garbled_ = 0;
 };

@@ -9,13 +9,6 @@ namespace korvel {
 
 namespace {
 
-std::string joinFields(const std::vector<std::string>& fields) {
-    std::string text;
-    for (size_t i = 0; i < fields.size(); ++i)
-        text += (i ? "," : "") + fields[i];
-    return text;
-}
-
 // Replaces count fields of the sentence's body from field `first` on with those of `with`.
 std::string replaceFields(const std::string& line, size_t first,
                           const std::vector<std::string>& with) {
@@ -24,7 +17,7 @@ std::string replaceFields(const std::string& line, size_t first,
         return line;
     for (size_t i = 0; i < with.size(); ++i)
         fields[first + i] = with[i];
-    return FrameSentence(joinFields(fields));
+    return FrameSentence(JoinFields(fields));
 }
 
 } // namespace
@@ -69,7 +62,7 @@ std::string WithRmcPosition(const std::string& gga, const std::string& rmc) {
     for (size_t i = 0; i < 4; ++i)
         fields[2 + i] = rmcFields[3 + i];
     size_t star = gga.find('*');
-    return "$" + joinFields(fields) + (star == std::string::npos ? "" : gga.substr(star));
+    return "$" + JoinFields(fields) + (star == std::string::npos ? "" : gga.substr(star));
 }
 
 std::string StandingVtgBody(const std::string& vtg) {

@@ -3,6 +3,8 @@
 #include "text/byte_search.h"
 #include "text/conversions.h"
 
+#include <cmath>
+
 namespace korvel {
 
 namespace {
@@ -145,6 +147,15 @@ double MinutesOfArc(std::string_view field) {
 double SignedMinutesOfArc(std::string_view field, std::string_view hemisphere) {
     double minutes = MinutesOfArc(field);
     return hemisphere == "S" || hemisphere == "W" ? -minutes : minutes;
+}
+
+std::string DegreesText(double degrees, int degreeDigits, int decimals) {
+    double unitsPerMinute = std::pow(10.0, decimals);
+    auto units = static_cast<long long>(std::llround(std::fabs(degrees) * 60 * unitsPerMinute));
+    auto perDegree = static_cast<long long>(60 * unitsPerMinute);
+    return Format(static_cast<double>(units / perDegree), degreeDigits == 2 ? "00" : "000") +
+           Format(static_cast<double>(units % perDegree) / unitsPerMinute,
+                  "00." + std::string(static_cast<size_t>(decimals), '0'));
 }
 
 } // namespace korvel

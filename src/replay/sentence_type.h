@@ -44,5 +44,8 @@ unsigned SentencesIn(std::string_view line, std::initializer_list<std::string_vi
 double MinutesOfArc(std::string_view field);
 // The same with the hemisphere's sign: negative south of the equator and west of Greenwich.
 double SignedMinutesOfArc(std::string_view field, std::string_view hemisphere);
+// A coordinate's magnitude in degrees as a sentence carries it: ddmm.mmmm (degreeDigits 2) or
+// dddmm.mmmm (3), with that many decimals of a minute (1 to 8).
+std::string DegreesText(double degrees, int degreeDigits, int decimals = 4);
 
 } // namespace korvel

@@ -289,6 +289,13 @@ std::vector<std::string> SplitFields(const std::string& text) {
     }
 }
 
+std::string JoinFields(const std::vector<std::string>& fields) {
+    std::string text;
+    for (size_t i = 0; i < fields.size(); ++i)
+        text += (i ? "," : "") + fields[i];
+    return text;
+}
+
 std::string Printable(std::string_view text) {
     std::string kept;
     for (char ch : text) {

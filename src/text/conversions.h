@@ -32,6 +32,8 @@ std::string KnotsText(double tenths);
 std::string CourseText(double degrees);
 // The comma-separated fields of a text; a text without commas is one field.
 std::vector<std::string> SplitFields(const std::string& text);
+// The fields joined with commas again.
+std::string JoinFields(const std::vector<std::string>& fields);
 // The text without control characters (C0, DEL and C1): words from a wire that may reach a
 // terminal or a line of a file, where an escape sequence or a line end would act.
 std::string Printable(std::string_view text);

@@ -58,6 +58,12 @@ TEST(CommandLine, CommandsAndOptions) {
         {{"replay", "a.log", "--connect", "h:10110", "--connect=[::1]:1"}, Action::Replay, "a.log"},
         {{"manual", "--connect", "localhost"}, Action::Error, ""}, // a port is never guessed
         {{"download", "walk", "--connect", "h:1"}, Action::Error, ""},
+        {{"manual", "--outage", "60+30", "--outage=0+0.5", "--freeze", "5+2"}, Action::Manual, ""},
+        {{"manual", "--outage", "60"}, Action::Error, ""},
+        {{"manual", "--freeze", "-5+2"}, Action::Error, ""},
+        {{"manual", "--freeze", "5+0"}, Action::Error, ""},
+        {{"replay", "a.log", "--jitter", "2.5"}, Action::Replay, "a.log"},
+        {{"replay", "a.log", "--jitter", "0"}, Action::Error, ""},
     };
     for (const Case& c : cases) {
         CommandLine parsed = ParseCommandLine(c.arguments);

@@ -1,5 +1,6 @@
 #include "manual/manual_motion.h"
 #include "replay/distance_course.h"
+#include "replay/sentence_type.h"
 
 #include <gtest/gtest.h>
 
