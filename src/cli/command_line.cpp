@@ -85,7 +85,7 @@ CommandLine ParseCommandLine(const std::vector<std::string>& given) {
                                                     "2s", "4s", "8s", "max"};
     // GPS, any constellations together, GLONASS, Galileo and BeiDou (by both its names).
     static const std::set<std::string> talkers = {"GP", "GN", "GL", "GA", "GB", "BD"};
-    static const std::set<std::string> boxes = {"RMC", "GGA", "VTG", "RMB", "GSA", "GSV", "OTH"};
+    static const std::set<std::string> boxes(std::begin(kSentenceNames), std::end(kSentenceNames));
     bool commandGiven = false, onlyNames = false;
     for (size_t i = 0; i < arguments.size(); ++i) {
         const std::string& argument = arguments[i];
@@ -159,8 +159,9 @@ CommandLine ParseCommandLine(const std::vector<std::string>& given) {
             } else {
                 for (const std::string& box : SplitFields(*v))
                     if (!boxes.count(box))
-                        return failure("--sentences takes RMC,GGA,VTG,RMB,GSA,GSV,OTH, not '" +
-                                       box + "'");
+                        return failure(
+                            "--sentences takes RMC,GGA,VTG,RMB,GSA,GSV,OTH,GLL,ZDA,GNS, not '" +
+                            box + "'");
                 o.sentences = *v;
             }
         } else if (argument == "--max-clients") {
@@ -206,6 +207,11 @@ CommandLine ParseCommandLine(const std::vector<std::string>& given) {
             if (!number(n) || n <= 0 || n > 10000)
                 return failure("--jitter takes metres, more than 0 up to 10000");
             o.faults.fix.jitterMetres = n;
+        } else if (argument == "--nmea") {
+            std::optional<std::string> v = value();
+            if (!v || (*v != "2.3" && *v != "4.1"))
+                return failure("--nmea takes 2.3 or 4.1");
+            o.nmeaVersion = *v == "2.3" ? 23 : 41;
         } else if (argument == "--seed") {
             double n = 0;
             if (!number(n) || n < 0 || n > 9e15 || n != Int(n))
@@ -342,9 +348,14 @@ std::string UsageText() {
            "  --autoreset       tracks: start the trip's statistics again at every segment\n"
            "\n"
            "What is sent:\n"
-           "  --sentences LIST  the sentence boxes to check, of RMC,GGA,VTG,RMB,GSA,GSV,OTH\n"
-           "                    (default RMC,GGA,VTG); OTH stands for the other sentences of a\n"
-           "                    log (AIS messages such as !AIVDM too) and the datum sentence\n"
+           "  --sentences LIST  the sentences to send, of RMC,GGA,VTG,RMB,GSA,GSV,OTH (the\n"
+           "                    window's boxes; default RMC,GGA,VTG) and GLL,ZDA,GNS. OTH\n"
+           "                    stands for a log's other sentences (AIS messages such as\n"
+           "                    !AIVDM too) and the datum sentence. Tracks and manual mode\n"
+           "                    build GSA, GSV (twelve satellites, as GGA says), GLL, ZDA\n"
+           "                    and GNS; a log sends its own as recorded\n"
+           "  --nmea VERSION    2.3 or 4.1: RMC, GLL and VTG built with the mode indicator\n"
+           "                    (and 4.1's navigational status) those versions add\n"
            "  --talker ID       the talker of the sentences Korvel builds (a log's own keep\n"
            "                    theirs): GP (GPS, the default), GN (several systems), GL, GA,\n"
            "                    GB or BD\n"

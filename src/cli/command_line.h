@@ -20,6 +20,7 @@ struct RunOptions {
     std::string interval;                 // "x8" ... "8s", "max", or "" (1 s)
     std::optional<std::string> sentences; // the sentence boxes to check: "RMC,GGA,..."
     std::string talker = "GP";            // of the sentences Korvel builds
+    int nmeaVersion = 0;                  // 23 or 41: the fields of those versions; 0: none
     bool loop = false, last = false, sameTimePos = false, autoSkip = false, autoReset = false;
     std::optional<double> lat, lon, alt; // manual position: signed degrees, metres
     std::optional<double> knots, course; // manual position moving: speed, degrees from north

@@ -191,7 +191,7 @@ int runManual(const RunOptions& o, const std::string& port, const ProfileFile& p
     }
     ManualStream stream(parts.trip, parts.latest);
     stream.position = ManualPositionOf(profile);
-    stream.talker = o.talker;
+    stream.style = parts.engine.options.style;
     if (o.lat)
         stream.position.latitude.setSignedTenths(std::lround(*o.lat * 36000));
     if (o.lon)

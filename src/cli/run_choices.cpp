@@ -96,7 +96,7 @@ void ApplyReplayOptions(const RunOptions& o, ReplayEngine& engine) {
     options.sameTimePosition = o.sameTimePos;
     options.autoReset = o.autoReset;
     options.autoSkip = o.autoSkip;
-    options.talker = o.talker;
+    options.style = {o.talker, o.nmeaVersion, true};
     int option = IntervalOptionNamed(o.interval);
     IntervalOption pace = IntervalOptionAt(option >= 0 ? option : 4); // 1 s unless told
     if (std::optional<double> seconds = IntervalSeconds(o.interval))

@@ -29,7 +29,7 @@ int IntervalOptionNamed(const std::string& interval);
 // The interval's seconds when it is a number from 0.05 to 3600 rather than a name; none else.
 std::optional<double> IntervalSeconds(const std::string& interval);
 
-// The sentences a comma-separated list names (RMC, GGA, VTG, RMB, GSA, GSV, OTH).
+// The sentences a comma-separated list names (RMC, GGA, VTG, RMB, GSA, GSV, OTH, GLL, ZDA, GNS).
 SentenceSet SentencesNamed(const std::string& names);
 // The sentences --sentences names, else those checked at the start (RMC, GGA, VTG).
 SentenceSet ChosenSentences(const RunOptions& o);

@@ -1,5 +1,6 @@
 #include "manual/manual_stream.h"
 
+#include "replay/receiver_sentences.h"
 #include "replay/record_time.h"
 #include "replay/sentence.h"
 #include "replay/sentence_type.h"
@@ -26,7 +27,7 @@ ManualStream::Tick ManualStream::tick(const LocalDateTime& utcNow, const Sentenc
 
     std::string time =
         Format(utcNow.hour, "00") + Format(utcNow.minute, "00") + Format(utcNow.second, "00");
-    std::string body = talker + "RMC," + time + ",A," + where + "," +
+    std::string body = style.talker + "RMC," + time + ",A," + where + "," +
                        Format(motion ? motion->knots : 0, "000.0") + ",";
     currentLat = SignedMinutesOfArc(latText, ns);
     currentLon = SignedMinutesOfArc(lonText, ew);
@@ -41,7 +42,8 @@ ManualStream::Tick ManualStream::tick(const LocalDateTime& utcNow, const Sentenc
         body += motion->courseText();
     else if (done.started && done.legDistance > 0)
         body += CourseText(done.legCourse) + ".0";
-    body += "," + Ddmmyy(utcNow) + ",,E";
+    std::string ddmmyy = Ddmmyy(utcNow);
+    body += "," + ddmmyy + ",,E" + std::string(RmcModeFields(style.nmeaVersion));
     latest_.rmc = FrameSentence(body);
     if (sentences.has(Sentence::Rmc))
         sink.send(latest_.rmc);
@@ -52,15 +54,17 @@ ManualStream::Tick ManualStream::tick(const LocalDateTime& utcNow, const Sentenc
     } else {
         lastLegDistance = done.legDistance;
     }
+    std::string altitude = Plain(position.altitude) + ".0";
     if (sentences.has(Sentence::Gga)) {
-        latest_.gga = FrameSentence(talker + "GGA," + time + "," + where + ",1,12,1.5," +
-                                    Plain(position.altitude) + ".0,M,46.8,M,,");
+        latest_.gga = FrameSentence(style.talker + "GGA," + time + "," + where + ",1,12,1.5," +
+                                    altitude + ",M,46.8,M,,");
         sink.send(latest_.gga);
     }
     if (sentences.has(Sentence::Vtg) && motion) {
-        sink.send(FrameSentence(talker + "VTG," + motion->courseText() + ",T,,," +
+        sink.send(FrameSentence(style.talker + "VTG," + motion->courseText() + ",T,,," +
                                 Format(motion->knots, "0.0") + ",N," +
-                                Format(motion->knots * 1.852, "0.0") + ",K"));
+                                Format(motion->knots * 1.852, "0.0") + ",K" +
+                                std::string(ModeField(style.nmeaVersion))));
     } else if (sentences.has(Sentence::Vtg)) {
         std::string course;
         if (done.started) {
@@ -68,7 +72,15 @@ ManualStream::Tick ManualStream::tick(const LocalDateTime& utcNow, const Sentenc
                 lastCourse = static_cast<int>(done.legCourse);
             course = CourseText(done.legDistance != 0 ? done.legCourse : lastCourse);
         }
-        sink.send(FrameSentence(talker + "VTG," + course + ",T,,,0,N,0,K"));
+        sink.send(FrameSentence(style.talker + "VTG," + course + ",T,,,0,N,0,K" +
+                                std::string(ModeField(style.nmeaVersion))));
+    }
+    if (style.receiverSentences) {
+        std::vector<std::string> more;
+        BuildReceiverSentences({time, ddmmyy, latText, ns, lonText, ew, altitude, "46.8", "1.5"},
+                               sentences, style, more);
+        for (const std::string& sentence : more)
+            sink.send(sentence);
     }
     return done;
 }

@@ -20,7 +20,7 @@ class ManualStream {
     ManualPosition position;
     // A position that moves on its own, sent in its place with its speed and course.
     std::optional<ManualMotion> motion;
-    std::string talker = "GP"; // of every sentence sent
+    SentenceStyle style; // of every sentence sent
     // The coordinates moved since the last tick: 1 latitude, 2 longitude. When only one moved,
     // the other moves by 0.0001' too, so that a listener sees both change.
     int moved = 0;

@@ -238,7 +238,10 @@ void LogRecords::sendLine(SentenceSink& sink, std::string_view line, size_t firs
         seen_.kinds.set(Sentence::Other, true);
         if (sameTimePos && type == "GLL")
             line = rewritten = WithTimePositionGll(std::string(line), timePosition_);
-        sendDecision_ = box(Sentence::Other);
+        // The command line may name GLL, ZDA and GNS among the others, each as recorded.
+        sendDecision_ = box(Sentence::Other) || (type == "GLL" && box(Sentence::Gll)) ||
+                        (type == "ZDA" && box(Sentence::Zda)) ||
+                        (type == "GNS" && box(Sentence::Gns));
     } else if (IsEncapsulatedSentence(line)) {
         // AIS messages and the like travel with the other sentences, whole.
         seen_.kinds.set(Sentence::Other, true);
@@ -256,8 +259,8 @@ void LogRecords::sendEnd(SentenceSink& sink, bool makeVtg, std::string_view knot
                          std::string_view course) {
     if (options_.sentences.has(Sentence::Vtg) && makeVtg) {
         std::string speed = knots.empty() ? "" : Plain(kmh);
-        WriteSentence(latest_.vtg, "$", options_.talker, "VTG,", course, ",T,,M,", knots, ",N,",
-                      speed, ",K");
+        WriteSentence(latest_.vtg, "$", options_.style.talker, "VTG,", course, ",T,,M,", knots,
+                      ",N,", speed, ",K");
         sink.send(latest_.vtg);
     }
     if (options_.sentences.has(Sentence::Other) && !hasDatum_)

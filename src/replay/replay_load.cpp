@@ -95,9 +95,9 @@ void ReplayEngine::loadLog(LoadResult& result, const LocalDateTime& today,
         result.completedFromGga = true;
         if (!reopen(result))
             return;
-        std::optional<std::string> failed =
-            copy_.write(path, source_, logWithoutVtg,
-                        std::chrono::year(today.year) / today.month / today.day, options.talker);
+        std::optional<std::string> failed = copy_.write(
+            path, source_, logWithoutVtg, std::chrono::year(today.year) / today.month / today.day,
+            options.style.talker);
         source_.close();
         if (failed) {
             result.refusal = {*failed};

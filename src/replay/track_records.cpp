@@ -1,5 +1,6 @@
 #include "replay/track_records.h"
 
+#include "replay/receiver_sentences.h"
 #include "replay/sentence.h"
 #include "text/conversions.h"
 
@@ -47,15 +48,21 @@ TrackRecords::Leg TrackRecords::convert(const TrackFix& fix, std::string_view dd
     }
     // Written over the sentences of the previous point, whose room they reuse.
     const std::string& knots = figures_.knotsText;
-    const std::string& talker = options_.talker;
+    const std::string& talker = options_.style.talker;
     WriteSentence(latest_.rmc, "$", talker, "RMC,", compactTime, ",A,", fix.latText, ",",
                   fix.latHemisphere, ",", fix.lonText, ",", fix.lonHemisphere, ",", knots, ",",
-                  courseText, ",", ddmmyy, ",000.0,E");
+                  courseText, ",", ddmmyy, ",000.0,E", RmcModeFields(options_.style.nmeaVersion));
     WriteSentence(latest_.gga, "$", talker, "GGA,", compactTime, ",", fix.latText, ",",
                   fix.latHemisphere, ",", fix.lonText, ",", fix.lonHemisphere, ",1,12,1.0,",
                   altitude, ",M,,M,,");
     WriteSentence(latest_.vtg, "$", talker, "VTG,", courseText, ",T,,M,", knots, ",N,", kmhText,
-                  ",K");
+                  ",K", ModeField(options_.style.nmeaVersion));
+    if (options_.style.receiverSentences) {
+        receiver_.clear();
+        BuildReceiverSentences({compactTime, ddmmyy, fix.latText, fix.latHemisphere, fix.lonText,
+                                fix.lonHemisphere, altitude, "", "1.0"},
+                               options_.sentences, options_.style, receiver_);
+    }
     return leg;
 }
 
@@ -68,6 +75,8 @@ void TrackRecords::send(SentenceSink& sink) {
         sink.send(latest_.gga);
     if (boxes.has(Sentence::Vtg) && !latest_.vtg.empty())
         sink.send(latest_.vtg);
+    for (const std::string& sentence : receiver_)
+        sink.send(sentence);
     if (boxes.has(Sentence::Other))
         sink.send(kDatumSentence);
 }

@@ -9,6 +9,7 @@
 #include "replay/trip_figures.h"
 
 #include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -48,6 +49,7 @@ class TrackRecords {
     TripFigures& trip_;
     RecordFigures& figures_;
     std::vector<TrackPoint> newest_;
+    std::vector<std::string> receiver_; // the point's sentences besides RMC, GGA and VTG
 };
 
 } // namespace korvel

@@ -64,6 +64,9 @@ TEST(CommandLine, CommandsAndOptions) {
         {{"manual", "--freeze", "5+0"}, Action::Error, ""},
         {{"replay", "a.log", "--jitter", "2.5"}, Action::Replay, "a.log"},
         {{"replay", "a.log", "--jitter", "0"}, Action::Error, ""},
+        {{"manual", "--nmea", "4.1", "--sentences", "RMC,GSV,GLL,ZDA,GNS"}, Action::Manual, ""},
+        {{"manual", "--nmea", "3.0"}, Action::Error, ""},
+        {{"manual", "--sentences", "RMC,GST"}, Action::Error, ""},
     };
     for (const Case& c : cases) {
         CommandLine parsed = ParseCommandLine(c.arguments);

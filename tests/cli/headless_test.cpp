@@ -345,3 +345,21 @@ TEST(Headless, FaultsOnPurposeComeAgainWithTheirSeed) {
     EXPECT_NE(first.err.find("faults put in (--seed 7): "), std::string::npos) << first.err;
     EXPECT_EQ(clean.err.find("faults"), std::string::npos) << "none unless asked";
 }
+
+// A log's GLL, ZDA and GNS go as recorded when the command line names them, and only then.
+TEST(Headless, ALogsGllZdaAndGnsGoWhenNamed) {
+    std::vector<std::string> log = {
+        FrameSentence("GNRMC,093000.00,A,4737.2315,N,00922.3327,E,000.0,000.0,140626,,,A"),
+        FrameSentence("GNGLL,4737.2315,N,00922.3327,E,093000.00,A,A"),
+        FrameSentence("GNZDA,093000.00,14,06,2026,00,00"),
+        FrameSentence("GNGNS,093000.00,4737.2315,N,00922.3327,E,AA,14,0.7,400.0,48.0,,,V"),
+    };
+    test::TempFolder folder;
+    QString path = QString::fromStdString(
+        folder.write("today.log", log[0] + "\r\n" + log[1] + "\r\n" + log[2] + "\r\n" + log[3]));
+    test::Finished run =
+        test::RunKorvel({"replay", path, "--sentences", "RMC,GLL,GNS", "--interval", "max",
+                         "--port", "none", "--echo", "--ini", "/nonexistent.ini"});
+    EXPECT_EQ(run.code, 0) << run.err;
+    EXPECT_EQ(run.out, log[0] + "\n" + log[1] + "\n" + log[3] + "\n");
+}

@@ -36,7 +36,7 @@ class GoldenStream : public test::ReplayFixture, public testing::WithParamInterf
             } else if (word == "autoreset") {
                 c.AutoReset.value.set(1);
             } else if (word.starts_with("talker=")) {
-                engine.options.talker = word.substr(7); // the command line's --talker
+                engine.options.style.talker = word.substr(7); // the command line's --talker
 
             } else {
                 FAIL() << "unknown option " << word << " in " << path;
