@@ -55,6 +55,8 @@ int main(int argc, char* argv[]) {
     test::VirtualPlatform& p = platform;
     Platform counted{serial,  p.comm2,   p.winsock, p.portIO, p.printers,
                      p.clock, p.dialogs, p.host,    p.pty,    p.udp};
+    // The window sends to COM1, the serial double, as the settings say.
+    program.write("Korvel.ini", "[Port]\nCOM=0\n");
     MainForm form(counted, program.path(), FindSettings(program.path(), program.file("config")));
     form.Form_Load();
     // A headless run at full speed steps from record to record itself; the window's records

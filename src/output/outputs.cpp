@@ -84,10 +84,8 @@ bool Outputs::send(const std::string& sentence) {
     bool took = false;
     for (const Route& route : routes_)
         took = deliverTo(route, sentence) || took;
-    std::vector<std::string> notices;
-    for (OutgoingConnection& connection : connections)
-        took = connection.send(sentence, keepWaiting ? &keepWaiting : nullptr, notices) || took;
-    notify(notices);
+    if (!connections.empty())
+        took = sendToConnections(sentence) || took;
     lastTaken_ = took;
     if (took && onTaken)
         onTaken(sentence);
@@ -136,6 +134,15 @@ bool Outputs::deliverTo(const Route& route, const std::string& sentence) {
     if (!keepWaiting || keepWaiting())
         fail(entry, error);
     return false;
+}
+
+bool Outputs::sendToConnections(const std::string& sentence) {
+    bool took = false;
+    std::vector<std::string> notices;
+    for (OutgoingConnection& connection : connections)
+        took = connection.send(sentence, keepWaiting ? &keepWaiting : nullptr, notices) || took;
+    notify(notices);
+    return took;
 }
 
 void Outputs::notify(const std::vector<std::string>& notices) {

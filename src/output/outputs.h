@@ -105,6 +105,8 @@ class Outputs {
 
   private:
     bool deliverTo(const Route& route, const std::string& sentence);
+    // Apart from the destinations' loop, which every sentence of a run passes through.
+    [[gnu::noinline]] bool sendToConnections(const std::string& sentence);
     void notify(const std::vector<std::string>& notices);
     void fail(const std::string& entry, const std::string& what);
 

@@ -1,5 +1,6 @@
 #include "replay/log_records.h"
 
+#include "replay/receiver_sentences.h"
 #include "replay/sentence.h"
 #include "replay/sentence_rewrite.h"
 #include "replay/sentence_type.h"
@@ -260,7 +261,7 @@ void LogRecords::sendEnd(SentenceSink& sink, bool makeVtg, std::string_view knot
     if (options_.sentences.has(Sentence::Vtg) && makeVtg) {
         std::string speed = knots.empty() ? "" : Plain(kmh);
         WriteSentence(latest_.vtg, "$", options_.style.talker, "VTG,", course, ",T,,M,", knots,
-                      ",N,", speed, ",K");
+                      ",N,", speed, ",K", ModeField(options_.style.nmeaVersion));
         sink.send(latest_.vtg);
     }
     if (options_.sentences.has(Sentence::Other) && !hasDatum_)

@@ -50,12 +50,20 @@ std::string two(int n) {
 
 } // namespace
 
-std::string_view RmcModeFields(int nmeaVersion) {
-    return nmeaVersion >= 41 ? ",A,V" : nmeaVersion >= 23 ? ",A" : "";
+std::string_view RmcModeFields(int nmeaVersion, bool fix) {
+    if (nmeaVersion >= 41)
+        return fix ? ",A,V" : ",N,V";
+    return nmeaVersion >= 23 ? (fix ? ",A" : ",N") : "";
 }
 
 std::string_view ModeField(int nmeaVersion) {
     return nmeaVersion >= 23 ? ",A" : "";
+}
+
+void Restyle(std::string& sentence, const SentenceStyle& style, std::string_view closing) {
+    sentence.replace(1, 2, style.talker);
+    sentence.insert(sentence.size() - 3, closing);
+    CloseWrittenSentence(sentence);
 }
 
 void BuildReceiverSentences(const FixFields& fix, const SentenceSet& wanted,

@@ -21,10 +21,20 @@ struct FixFields {
     std::string_view hdop;            // as GGA says it
 };
 
-// The fields that end an RMC of that version (after the magnetic variation): "", ",A" or ",A,V".
-std::string_view RmcModeFields(int nmeaVersion);
+// The fields that end an RMC of that version (after the magnetic variation): "", ",A" or
+// ",A,V"; without a fix ",N" or ",N,V".
+std::string_view RmcModeFields(int nmeaVersion, bool fix = true);
 // The mode indicator that ends a GLL or VTG of version 2.3 and later: "" or ",A".
 std::string_view ModeField(int nmeaVersion);
+
+// Whether the style writes sentences as the window does: GPS's talker, no version's fields.
+inline bool IsPlainStyle(const SentenceStyle& style) {
+    const std::string& t = style.talker;
+    return style.nmeaVersion == 0 && t.size() == 2 && t[0] == 'G' && t[1] == 'P';
+}
+// A closed sentence written as the window writes it, given the style's talker and the fields
+// that close it (closing, before the checksum), its checksum made again.
+void Restyle(std::string& sentence, const SentenceStyle& style, std::string_view closing);
 
 // The sentences of wanted among GSA, GSV, GLL, ZDA and GNS for the fix, appended to out.
 void BuildReceiverSentences(const FixFields& fix, const SentenceSet& wanted,

@@ -97,7 +97,7 @@ void ReplayEngine::loadLog(LoadResult& result, const LocalDateTime& today,
             return;
         std::optional<std::string> failed = copy_.write(
             path, source_, logWithoutVtg, std::chrono::year(today.year) / today.month / today.day,
-            options.style.talker);
+            options.style);
         source_.close();
         if (failed) {
             result.refusal = {*failed};

@@ -2,6 +2,7 @@
 
 #include "files/pending_file.h"
 #include "replay/log_calendar.h"
+#include "replay/receiver_sentences.h"
 #include "replay/sentence.h"
 #include "replay/sentence_type.h"
 
@@ -15,7 +16,7 @@ namespace korvel {
 
 std::optional<std::string> RmcCopy::write(const std::string& logPath, RecordSource& source,
                                           bool withoutVtg, std::chrono::sys_days today,
-                                          const std::string& talker) {
+                                          const SentenceStyle& style) {
     namespace fs = std::filesystem;
     // The copy lives in a folder of its own, so that it never takes the name of a file of the
     // user's, never truncates the log it reads, and works beside a read-only log too. It keeps
@@ -38,12 +39,13 @@ std::optional<std::string> RmcCopy::write(const std::string& logPath, RecordSour
         if ((withoutVtg || !speed.empty()) && ContainsSentence(line, "GGA")) {
             std::string quality = ExtractField(line, 6);
             bool fix = !quality.empty() && quality != "0" && !ExtractField(line, 2).empty();
-            std::string body = talker + "RMC," + ExtractField(line, 1) + (fix ? ",A," : ",V,");
+            std::string body =
+                style.talker + "RMC," + ExtractField(line, 1) + (fix ? ",A," : ",V,");
             for (int field = 2; field <= 5; ++field)
                 body += ExtractField(line, field) + ",";
-            text =
-                FrameSentence(body + speed + "," + course + "," + calendar.ddmmyy() + ",000.6,E") +
-                "\r\n";
+            text = FrameSentence(body + speed + "," + course + "," + calendar.ddmmyy() +
+                                 ",000.6,E" + std::string(RmcModeFields(style.nmeaVersion, fix))) +
+                   "\r\n";
         }
         if (ContainsSentence(line, "VTG")) {
             speed = ExtractField(line, 5);

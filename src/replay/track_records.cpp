@@ -48,15 +48,20 @@ TrackRecords::Leg TrackRecords::convert(const TrackFix& fix, std::string_view dd
     }
     // Written over the sentences of the previous point, whose room they reuse.
     const std::string& knots = figures_.knotsText;
-    const std::string& talker = options_.style.talker;
-    WriteSentence(latest_.rmc, "$", talker, "RMC,", compactTime, ",A,", fix.latText, ",",
-                  fix.latHemisphere, ",", fix.lonText, ",", fix.lonHemisphere, ",", knots, ",",
-                  courseText, ",", ddmmyy, ",000.0,E", RmcModeFields(options_.style.nmeaVersion));
-    WriteSentence(latest_.gga, "$", talker, "GGA,", compactTime, ",", fix.latText, ",",
-                  fix.latHemisphere, ",", fix.lonText, ",", fix.lonHemisphere, ",1,12,1.0,",
-                  altitude, ",M,,M,,");
-    WriteSentence(latest_.vtg, "$", talker, "VTG,", courseText, ",T,,M,", knots, ",N,", kmhText,
-                  ",K", ModeField(options_.style.nmeaVersion));
+    WriteSentence(latest_.rmc, "$GPRMC,", compactTime, ",A,", fix.latText, ",", fix.latHemisphere,
+                  ",", fix.lonText, ",", fix.lonHemisphere, ",", knots, ",", courseText, ",",
+                  ddmmyy, ",000.0,E");
+    WriteSentence(latest_.gga, "$GPGGA,", compactTime, ",", fix.latText, ",", fix.latHemisphere,
+                  ",", fix.lonText, ",", fix.lonHemisphere, ",1,12,1.0,", altitude, ",M,,M,,");
+    WriteSentence(latest_.vtg, "$GPVTG,", courseText, ",T,,M,", knots, ",N,", kmhText, ",K");
+    // Another talker or version is written over the window's sentences: the common stream
+    // stays as quick to write as it was.
+    const SentenceStyle& style = options_.style;
+    if (!IsPlainStyle(style)) {
+        Restyle(latest_.rmc, style, RmcModeFields(style.nmeaVersion));
+        Restyle(latest_.gga, style, "");
+        Restyle(latest_.vtg, style, ModeField(style.nmeaVersion));
+    }
     if (options_.style.receiverSentences) {
         receiver_.clear();
         BuildReceiverSentences({compactTime, ddmmyy, fix.latText, fix.latHemisphere, fix.lonText,

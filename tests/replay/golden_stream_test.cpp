@@ -1,7 +1,7 @@
 // Every file of the test-data folder replays as the stream written beside it, its first record
 // with the first tick. A file's options, when it has any, stand beside it in NAME.options:
 // "sentences=RMC,GGA,..." (the boxes checked; RMC, GGA and VTG otherwise), "same-time-pos",
-// "autoskip", "autoreset", "talker=GN".
+// "autoskip", "autoreset", "talker=GN", "nmea=41".
 #include "support/data_files.h"
 #include "support/replay_fixture.h"
 #include "support/temp_folder.h"
@@ -37,6 +37,8 @@ class GoldenStream : public test::ReplayFixture, public testing::WithParamInterf
                 c.AutoReset.value.set(1);
             } else if (word.starts_with("talker=")) {
                 engine.options.style.talker = word.substr(7); // the command line's --talker
+            } else if (word.starts_with("nmea=")) {
+                engine.options.style.nmeaVersion = std::stoi(word.substr(5)); // and --nmea
 
             } else {
                 FAIL() << "unknown option " << word << " in " << path;
