@@ -283,10 +283,11 @@ int RunHeadless(const CommandLine& command, int argc, char* argv[]) {
     for (const std::string& target : o.connect)
         outputs.connections.emplace_back(*SplitHostPort(target, 0),
                                          std::make_unique<PosixOutgoingLink>(), run.clock);
-    if (!o.quiet)
-        outputs.onNotice = [](const std::string& notice) {
+    // --quiet leaves out the news of connections, not a listener never reached.
+    outputs.onNotice = [quiet = o.quiet](const std::string& notice, bool failure) {
+        if (!quiet || failure)
             std::cerr << "korvel: " << notice << "\n";
-        };
+    };
     std::string error;
     std::string port = ChosenPort(o, profile.readInt("Port", "COM", -1), error);
     if (port.empty()) {

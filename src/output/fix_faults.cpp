@@ -32,6 +32,11 @@ std::optional<size_t> positionField(std::string_view type) {
     return std::nullopt;
 }
 
+// Talker and type, as a frozen receiver's sentences are told apart: "GPRMC".
+std::string_view nameOf(std::string_view sentence) {
+    return sentence.substr(1, sentence.find(',') - 1);
+}
+
 bool any(const std::vector<Stretch>& stretches, double at) {
     return std::any_of(stretches.begin(), stretches.end(),
                        [at](const Stretch& s) { return s.holds(at); });
@@ -85,9 +90,8 @@ void FixFaults::apply(std::string& sentence) {
     if (type.empty())
         return;
     double at = streamSeconds(sentence);
-    std::string name = sentence.substr(1, sentence.find(','));
     if (any(plan_.freezes, at)) {
-        if (auto last = lastSent_.find(name); last != lastSent_.end()) {
+        if (auto last = lastSent_.find(nameOf(sentence)); last != lastSent_.end()) {
             sentence = last->second;
             ++repeated_;
         }
@@ -98,7 +102,7 @@ void FixFaults::apply(std::string& sentence) {
     else if (plan_.jitterMetres > 0 && scatter(sentence))
         ++moved_;
     if (!plan_.freezes.empty())
-        lastSent_[name] = sentence;
+        lastSent_[std::string(nameOf(sentence))] = sentence;
 }
 
 bool FixFaults::loseFix(std::string& sentence) {

@@ -64,12 +64,14 @@ void OutgoingConnection::keepUp(std::vector<std::string>& notices) {
 bool OutgoingConnection::send(const std::string& sentence, const std::function<bool()>* keepWaiting,
                               std::vector<std::string>& notices) {
     keepUp(notices);
-    // A run that waits for its readers waits for the connection under way too.
-    std::string why;
-    while (attempting_ && keepWaiting && (*keepWaiting)() &&
-           link_->state(why, kConnectWaitMs) == OutgoingLink::State::Connecting) {
+    if (attempting_ && keepWaiting) {
+        // A run that waits for its readers waits for the connection under way too.
+        std::string why;
+        while ((*keepWaiting)() &&
+               link_->state(why, kConnectWaitMs) == OutgoingLink::State::Connecting)
+            continue;
+        keepUp(notices);
     }
-    keepUp(notices);
     bool took = up_ && link_->write(sentence, keepWaiting);
     if (up_ && !took)
         keepUp(notices); // a write that found the other side gone

@@ -148,7 +148,7 @@ bool Outputs::sendToConnections(const std::string& sentence) {
 void Outputs::notify(const std::vector<std::string>& notices) {
     if (onNotice)
         for (const std::string& notice : notices)
-            onNotice(notice);
+            onNotice(notice, false);
 }
 
 bool Outputs::connectionUnreached() const {
@@ -178,11 +178,9 @@ void Outputs::close() {
     if (platform_.comm1.isOpen())
         platform_.comm1.close();
     tcpServer_.closeClients();
-    std::vector<std::string> notices;
     for (const OutgoingConnection& connection : connections)
-        if (std::string summary = connection.summary(); !summary.empty())
-            notices.push_back(summary);
-    notify(notices);
+        if (std::string summary = connection.summary(); !summary.empty() && onNotice)
+            onNotice(summary, connection.neverReached());
 }
 
 } // namespace korvel

@@ -60,8 +60,9 @@ class Outputs {
     std::function<bool()> keepWaitingAtEnd;
     // Told of every sentence, with its CR LF, that at least one destination took.
     std::function<void(const std::string&)> onTaken;
-    // Told what the user should hear of the connections made (connected, gone, back).
-    std::function<void(const std::string&)> onNotice;
+    // Told what the user should hear of the connections made (connected, gone, back; what one
+    // missed), failure set where the run failed by it (a listener never reached).
+    std::function<void(const std::string&, bool failure)> onNotice;
     // The connections made to programs that listen, each given the stream too.
     std::vector<OutgoingConnection> connections;
 

@@ -149,8 +149,9 @@ TEST(HeadlessNetwork, ConnectsOutToAListener) {
     EXPECT_NE(err.find("connected to " + target.toStdString()), std::string::npos) << err;
 
     listener.close();
-    test::Finished alone = test::RunKorvel({"replay", kSample, "--port", "none", "--connect",
-                                            target, "--interval", "max", "--ini", "/x.ini"});
+    test::Finished alone =
+        test::RunKorvel({"replay", kSample, "--port", "none", "--connect", target, "--interval",
+                         "max", "--quiet", "--ini", "/x.ini"});
     EXPECT_EQ(alone.code, 1);
     EXPECT_NE(alone.err.find(target.toStdString() + " was never reached (Connection refused)"),
               std::string::npos)
