@@ -26,11 +26,11 @@ void TcpServer::accept(long requestId, int limit) {
     if (full())
         return;
     // The lowest element number free.
-    std::vector<int> taken = clients_;
-    std::sort(taken.begin(), taken.end());
-    int element = 1;
-    for (int i : taken)
-        element += i == element ? 1 : 0;
+    int element = nextElement_;
+    if (freed_.empty())
+        ++nextElement_;
+    else
+        element = freed_.extract(freed_.begin()).value();
     sockets_.load(element);
     sockets_.accept(element, requestId);
     clients_.push_back(element);
@@ -72,6 +72,8 @@ void TcpServer::closeClients() {
         sockets_.unload(i);
     }
     clients_.clear();
+    freed_.clear();
+    nextElement_ = 1;
 }
 
 bool TcpServer::stays(int element) {
@@ -82,6 +84,7 @@ bool TcpServer::stays(int element) {
         sockets_.close(element);
     // What the element held goes back to the system, and its number to the next client.
     sockets_.unload(element);
+    freed_.insert(element);
     return false;
 }
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <functional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -45,6 +46,9 @@ class TcpServer {
 
     SocketArray& sockets_;
     std::vector<int> clients_;
+    // Element numbers below nextElement_ that no client holds.
+    std::set<int> freed_;
+    int nextElement_ = 1;
 };
 
 } // namespace korvel

@@ -75,13 +75,15 @@ bool QtSocketArray::listen(const std::string& address, int port, std::string& er
         error = address + " is not an address of this machine";
         return false;
     }
+    // A crowd connecting at once waits in the system's queue, not in SYN retries.
+    server_.setListenBacklogSize(kListenQueue);
     if (server_.listen(at, static_cast<quint16>(port)))
         return true;
     error = "port " + std::to_string(port) + ": " + server_.errorString().toStdString();
     return false;
 }
 
-void QtSocketArray::noticeGonePeers() {
+bool QtSocketArray::noticeGonePeers() {
     std::vector<pollfd> descriptors;
     std::vector<std::pair<const int, Element>*> elements;
     for (auto& entry : elements_)
@@ -90,20 +92,26 @@ void QtSocketArray::noticeGonePeers() {
             elements.push_back(&entry);
         }
     if (poll(descriptors.data(), descriptors.size(), 0) <= 0)
-        return;
+        return false;
+    bool any = false;
     for (size_t i = 0; i < descriptors.size(); ++i)
-        if (descriptors[i].revents & POLLERR)
+        if (descriptors[i].revents & POLLERR) {
             peerGone(elements[i]->first, elements[i]->second, ECONNRESET);
+            any = true;
+        }
+    return any;
 }
 
 void QtSocketArray::onAccepted(int descriptor) {
     acceptPauseMs_ = kFirstAcceptPauseMs;
-    // A client that reset its connection just before another came may not have been noticed
-    // yet: noticed now, its place is free for the newcomer.
-    noticeGonePeers();
     long id = nextRequest_++;
     requests_[id] = descriptor;
     if (onConnectionRequest)
+        onConnectionRequest(0, id);
+    // A client that reset its connection just before this one came may not have been noticed
+    // yet: noticed now, its place is free for the newcomer. Only then: looking at every client
+    // for each newcomer would make a crowd's arrival cost the square of its size.
+    if (requests_.count(id) && noticeGonePeers() && onConnectionRequest)
         onConnectionRequest(0, id);
     // A request nobody accepted is turned away.
     if (auto it = requests_.find(id); it != requests_.end()) {

@@ -60,8 +60,9 @@ class QtSocketArray : public SocketArray {
     void onAccepted(int descriptor);
     // What one client may leave unread now.
     size_t backlogAllowed() const;
-    // Takes note of the clients whose connections the system knows to have ended.
-    void noticeGonePeers();
+    // Takes note of the clients whose connections the system knows to have ended; whether
+    // there were any.
+    bool noticeGonePeers();
     // Closes the element's connection. A client is never left with part of a line: when the
     // system holds the start of one, its end goes out before the connection closes. abandon:
     // what else waits is dropped (a client that does not read); otherwise it goes out first.
@@ -81,6 +82,8 @@ class QtSocketArray : public SocketArray {
     void taken(int index, Element& element, ssize_t taken, int error);
     // Clients from which the sending is shared by two cores.
     static constexpr size_t kSharedFrom = 64;
+    // Connections the system may hold waiting to be accepted (it caps this at its own limit).
+    static constexpr int kListenQueue = 4096;
 
     Server server_;
     std::map<int, Element> elements_;
