@@ -7,12 +7,13 @@
 // otherwise count in, and which would take those cores from the server meanwhile. So it
 // reads a little after it is woken, when the server has sent the record to everyone.
 // With PORT "reference" the readers are served by the least a server can do instead: a
-// thread that sends each record to every client in one loop of send() calls, ten records a
+// program that sends each record to every client in one loop of send() calls, ten records a
 // second, which is what the machine's loopback costs at best.
 #include <algorithm>
 #include <arpa/inet.h>
 #include <cerrno>
 #include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -21,6 +22,8 @@
 #include <optional>
 #include <string>
 #include <sys/epoll.h>
+#include <sys/prctl.h>
+#include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/uio.h>
 #include <thread>
@@ -51,7 +54,7 @@ int connectTo(int port, bool stalled) {
     return fd;
 }
 
-// The reference server: accepts the clients, then sends them records until told to stop.
+// The reference server: accepts the clients, then sends them records until the bench ends.
 void referenceServer(int listener, int clients) {
     std::vector<int> accepted;
     while (static_cast<int>(accepted.size()) < clients)
@@ -109,6 +112,12 @@ int main(int argc, char* argv[]) {
         return 2;
     }
     int port = std::atoi(argv[1]), clients = std::atoi(argv[2]), records = std::atoi(argv[3]);
+    int stalledCount = argc > 4 ? std::atoi(argv[4]) : 0;
+    // One descriptor per client, as many as the system lets this program have.
+    rlimit files{};
+    getrlimit(RLIMIT_NOFILE, &files);
+    files.rlim_cur = files.rlim_max;
+    setrlimit(RLIMIT_NOFILE, &files);
     if (std::string(argv[1]) == "reference") {
         int listener = socket(AF_INET, SOCK_STREAM, 0);
         sockaddr_in address{};
@@ -120,10 +129,15 @@ int main(int argc, char* argv[]) {
             getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length) != 0)
             return 1;
         port = ntohs(address.sin_port);
-        // It serves until the program ends.
-        std::thread(referenceServer, listener, clients).detach();
+        // A program of its own, as the server measured is: each holds one descriptor per
+        // client, and ten thousand of each would be more than one program may open. It serves
+        // until this program ends.
+        if (fork() == 0) {
+            prctl(PR_SET_PDEATHSIG, SIGKILL);
+            referenceServer(listener, clients + stalledCount);
+        }
+        close(listener);
     }
-    int stalledCount = argc > 4 ? std::atoi(argv[4]) : 0;
     std::vector<int> stalled;
     for (int i = 0; i < stalledCount; ++i)
         stalled.push_back(connectTo(port, true));

@@ -161,8 +161,7 @@ void QtSocketArray::release(Element& element, bool abandon) {
 }
 
 size_t QtSocketArray::backlogAllowed() const {
-    return std::clamp(kTotalBacklog / std::max<size_t>(1, elements_.size()), kLeastBacklog,
-                      kMaxBacklog);
+    return std::min(kTotalBacklog / std::max<size_t>(1, elements_.size()), kMaxBacklog);
 }
 
 void QtSocketArray::accept(int index, long requestId) {
@@ -235,7 +234,7 @@ bool QtSocketArray::sendData(int index, const std::string& bytes) {
 }
 
 bool QtSocketArray::waitForRoom(int index, const std::function<bool()>& keepWaiting) {
-    return waitUntilTaken(index, kRoom, keepWaiting);
+    return waitUntilTaken(index, std::min(kRoom, backlogAllowed() / 2), keepWaiting);
 }
 
 bool QtSocketArray::drain(const std::function<bool()>& keepWaiting) {

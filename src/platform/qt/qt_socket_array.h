@@ -32,10 +32,10 @@ class QtSocketArray : public SocketArray {
     bool drain(const std::function<bool()>& keepWaiting) override;
 
     // Bytes a client may leave unread before it is let go: its share of the bound on all
-    // clients, no more than the bound on one and no less than a waiting sender needs.
-    static constexpr size_t kMaxBacklog = 1 << 20, kTotalBacklog = 64 << 20,
-                            kLeastBacklog = 128 << 10;
-    // Bytes a client may have waiting when the sender waits for every client.
+    // clients, no more than the bound on one.
+    static constexpr size_t kMaxBacklog = 1 << 20, kTotalBacklog = 64 << 20;
+    // Bytes a client may have waiting when the sender waits for every client, at most half
+    // its share.
     static constexpr size_t kRoom = 64 * 1024;
 
   private:
