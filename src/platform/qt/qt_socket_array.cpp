@@ -6,12 +6,14 @@
 #include <algorithm>
 #include <arpa/inet.h>
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 #include <linux/sockios.h>
 #include <malloc.h>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
 #include <poll.h>
+#include <sys/epoll.h>
 #include <sys/ioctl.h>
 #include <sys/socket.h>
 #include <system_error>
@@ -38,9 +40,19 @@ std::string peerOf(int descriptor) {
 // What a client sent that nobody asked for yet is kept up to this, the newest.
 constexpr size_t kMostReceived = 64 * 1024;
 
+// Why a connection the system reports failed or hung up has ended.
+int failureOf(int descriptor) {
+    int error = 0;
+    socklen_t size = sizeof error;
+    getsockopt(descriptor, SOL_SOCKET, SO_ERROR, &error, &size);
+    return error != 0 ? error : ECONNRESET;
+}
+
 } // namespace
 
-QtSocketArray::QtSocketArray() {
+QtSocketArray::QtSocketArray()
+    : epoll_(epoll_create1(EPOLL_CLOEXEC)), ready_(epoll_, QSocketNotifier::Read) {
+    QObject::connect(&ready_, &QSocketNotifier::activated, [this] { serveReady(); });
     server_.onAccepted = [this](qintptr descriptor) { onAccepted(static_cast<int>(descriptor)); };
     // Out of descriptors or memory, accepting again at once would only spin: the server waits,
     // longer each time, and the clients wait in the system's queue meanwhile.
@@ -59,14 +71,11 @@ QtSocketArray::QtSocketArray() {
 }
 
 QtSocketArray::~QtSocketArray() {
-    for (auto& [index, element] : elements_) {
-        delete element.writable;
-        delete element.readable;
-        element.writable = element.readable = nullptr;
+    for (auto& [index, element] : elements_)
         release(element, false);
-    }
     for (auto& [id, descriptor] : requests_)
         CloseClient(descriptor);
+    ::close(epoll_);
 }
 
 bool QtSocketArray::listen(const std::string& address, int port, std::string& error) {
@@ -132,14 +141,7 @@ void QtSocketArray::unload(int index) {
 }
 
 void QtSocketArray::release(Element& element, bool abandon) {
-    // Its notifiers may be the ones whose signal is being handled (a failure said in a message
-    // runs events meanwhile): they go once it has returned.
-    for (QSocketNotifier* notifier : {element.writable, element.readable})
-        if (notifier) {
-            notifier->setEnabled(false);
-            notifier->deleteLater();
-        }
-    element.writable = element.readable = nullptr;
+    unwatch(element);
     if (element.descriptor >= 0) {
         if (abandon || element.pending.size() > backlogAllowed() / 2)
             element.pending.erase(element.lineOpen ? element.pending.find('\n') + 1 : 0);
@@ -177,13 +179,53 @@ void QtSocketArray::accept(int index, long requestId) {
     // would wait for the client's delayed acknowledgement, tens of milliseconds.
     int on = 1;
     setsockopt(descriptor, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
-    element.writable = new QSocketNotifier(descriptor, QSocketNotifier::Write);
-    element.writable->setEnabled(false);
-    QObject::connect(element.writable, &QSocketNotifier::activated,
-                     [this, index] { writeOut(index, elements_[index]); });
-    element.readable = new QSocketNotifier(descriptor, QSocketNotifier::Read);
-    QObject::connect(element.readable, &QSocketNotifier::activated,
-                     [this, index] { readIn(index, elements_[index]); });
+    watch(index, element, true, false);
+}
+
+void QtSocketArray::watch(int index, Element& element, bool reading, bool writing) {
+    if (element.watched && reading == element.reading && writing == element.writing)
+        return;
+    epoll_event event{};
+    event.events = (reading ? EPOLLIN : 0u) | (writing ? EPOLLOUT : 0u);
+    // The descriptor beside the index: a connection closed while its readiness waits to be
+    // served is not taken for the one given its element next.
+    event.data.u64 = static_cast<std::uint64_t>(static_cast<std::uint32_t>(element.descriptor))
+                         << 32 |
+                     static_cast<std::uint32_t>(index);
+    epoll_ctl(epoll_, element.watched ? EPOLL_CTL_MOD : EPOLL_CTL_ADD, element.descriptor, &event);
+    element.watched = true;
+    element.reading = reading;
+    element.writing = writing;
+}
+
+void QtSocketArray::unwatch(Element& element) {
+    if (element.watched)
+        epoll_ctl(epoll_, EPOLL_CTL_DEL, element.descriptor, nullptr);
+    element.watched = element.reading = element.writing = false;
+}
+
+void QtSocketArray::serveReady() {
+    epoll_event events[256];
+    int count = epoll_wait(epoll_, events, 256, 0);
+    for (int i = 0; i < count; ++i) {
+        int index = static_cast<int>(static_cast<std::uint32_t>(events[i].data.u64));
+        int descriptor = static_cast<int>(events[i].data.u64 >> 32);
+        // Served before in this pass may have let it go.
+        auto element = [&]() -> Element* {
+            auto it = elements_.find(index);
+            return it != elements_.end() && it->second.descriptor == descriptor &&
+                           it->second.watched
+                       ? &it->second
+                       : nullptr;
+        };
+        std::uint32_t ready = events[i].events;
+        if (Element* e = element(); e && e->reading && (ready & (EPOLLIN | EPOLLERR | EPOLLHUP)))
+            readIn(index, *e);
+        else if (e && (ready & (EPOLLERR | EPOLLHUP)))
+            peerGone(index, *e, failureOf(descriptor));
+        if (Element* e = element(); e && e->writing && (ready & EPOLLOUT))
+            writeOut(index, *e);
+    }
 }
 
 void QtSocketArray::readIn(int index, Element& element) {
@@ -196,7 +238,7 @@ void QtSocketArray::readIn(int index, Element& element) {
     }
     if (n == 0) {
         // The client has closed its sending side: it may read on.
-        element.readable->setEnabled(false);
+        watch(index, element, false, element.writing);
     } else if (errno != EAGAIN && errno != EINTR) {
         peerGone(index, element, errno);
         return;
@@ -295,7 +337,7 @@ void QtSocketArray::flushPending() {
     std::vector<Send> sends;
     for (auto& [index, element] : elements_)
         if (!element.pending.empty() && element.descriptor >= 0 && !element.peerClosed &&
-            !element.writable->isEnabled())
+            !element.writing)
             sends.push_back({index, &element});
     auto sendAll = [](Send* from, Send* to) {
         for (Send* send = from; send != to; ++send) {
@@ -343,16 +385,13 @@ void QtSocketArray::taken(int index, Element& element, ssize_t taken, int error)
         return;
     }
     // What the system did not take goes when it has room.
-    element.writable->setEnabled(!element.pending.empty());
+    watch(index, element, element.reading, !element.pending.empty());
 }
 
 void QtSocketArray::peerGone(int index, Element& element, int error) {
     element.peerClosed = true;
     // Nothing is to be written to it or read from it any more.
-    if (element.writable)
-        element.writable->setEnabled(false);
-    if (element.readable)
-        element.readable->setEnabled(false);
+    unwatch(element);
     // A peer that goes away is a closing connection, not an error.
     if (error != ECONNRESET && error != EPIPE && error != ETIMEDOUT && onError)
         onError(index, 10000 + error, std::strerror(error));

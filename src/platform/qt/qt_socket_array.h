@@ -1,6 +1,8 @@
 // The socket array on Qt: element 0 is a QTcpServer, every other element one client's
-// connection, its descriptor watched by the event loop. A client that closes its sending side
-// is still a reader: only a connection that is reset or fails is gone.
+// connection. The clients' descriptors are watched in one epoll set, which the event loop
+// watches: a wake costs what is ready, not what is connected, however many clients there are.
+// A client that closes its sending side is still a reader: only a connection that is reset or
+// fails is gone.
 #pragma once
 
 #include "platform/qt/leaving_clients.h"
@@ -49,15 +51,22 @@ class QtSocketArray : public SocketArray {
     };
     struct Element {
         int descriptor = -1;
-        QSocketNotifier* readable = nullptr; // on until the client closes its sending side
-        QSocketNotifier* writable = nullptr; // on while bytes wait for the system to take them
-        bool peerClosed = false;             // reset or failed: nothing more reaches it
-        bool lineOpen = false; // the system holds the start of a line whose end still waits
-        std::string peer;      // the client's address, asked for with every sentence sent
-        std::string pending;   // lines the system has not taken yet, in order
-        std::string received;  // what the client sent, until it is asked for (bounded)
+        bool watched = false;    // in the epoll set
+        bool reading = false;    // watched until the client closes its sending side
+        bool writing = false;    // watched while bytes wait for the system to take them
+        bool peerClosed = false; // reset or failed: nothing more reaches it
+        bool lineOpen = false;   // the system holds the start of a line whose end still waits
+        std::string peer;        // the client's address, asked for with every sentence sent
+        std::string pending;     // lines the system has not taken yet, in order
+        std::string received;    // what the client sent, until it is asked for (bounded)
     };
     void onAccepted(int descriptor);
+    // Watches the element's connection for what the client sends (reading) and for room
+    // (writing); its failure is always noticed, until it is unwatched.
+    void watch(int index, Element& element, bool reading, bool writing);
+    void unwatch(Element& element);
+    // Serves the connections the epoll set says are ready.
+    void serveReady();
     // What one client may leave unread now.
     size_t backlogAllowed() const;
     // Takes note of the clients whose connections the system knows to have ended; whether
@@ -85,6 +94,8 @@ class QtSocketArray : public SocketArray {
     // Connections the system may hold waiting to be accepted (it caps this at its own limit).
     static constexpr int kListenQueue = 4096;
 
+    int epoll_;
+    QSocketNotifier ready_;
     Server server_;
     std::map<int, Element> elements_;
     std::map<long, int> requests_; // descriptors of connections asking to be accepted
