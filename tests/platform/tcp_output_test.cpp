@@ -4,6 +4,7 @@
 
 #include <QTcpSocket>
 #include <gtest/gtest.h>
+#include <sys/socket.h>
 
 using namespace korvel;
 using test::RunUntil;
@@ -82,4 +83,27 @@ TEST(TcpOutput, EveryClientGetsWholeLinesInOrderWhateverTheOthersDo) {
     late += stuck.readAll().toStdString();
     EXPECT_EQ(expected.substr(0, late.size()), late);
     EXPECT_TRUE(late.ends_with("\r\n")) << "no part of a line";
+}
+
+// A client that closed its sending side and then reset its connection is let go as soon as
+// the system knows, before any line is sent: its place is free for the next client.
+TEST(TcpOutput, AResetIsNoticedWithoutALineSent) {
+    int port = test::FreePort();
+    test::RealOutputs out("TCP=" + std::to_string(port) + "\n", "TCP");
+    ASSERT_FALSE(out.outputs.open()) << "listening on " << port;
+    TcpServer& server = out.outputs.tcpServer();
+    SocketArray& sockets = out.machine.winsock;
+    QTcpSocket client;
+    client.connectToHost(QHostAddress::LocalHost, static_cast<quint16>(port));
+    ASSERT_TRUE(RunUntil([&] { return server.clients().size() == 1; }));
+    const int element = server.clients().front();
+    ASSERT_EQ(shutdown(static_cast<int>(client.socketDescriptor()), SHUT_WR), 0);
+    RunUntil([] { return false; }, 200); // its end of sending is read
+    EXPECT_EQ(sockets.state(element), kSocketConnected) << "a half-closed client still reads";
+    // Closed at once, with a reset rather than the end of a conversation.
+    linger now{1, 0};
+    setsockopt(static_cast<int>(client.socketDescriptor()), SOL_SOCKET, SO_LINGER, &now,
+               sizeof now);
+    client.abort();
+    EXPECT_TRUE(RunUntil([&] { return sockets.state(element) != kSocketConnected; }, 5000));
 }

@@ -75,6 +75,7 @@ QtSocketArray::~QtSocketArray() {
         release(element, false);
     for (auto& [id, descriptor] : requests_)
         CloseClient(descriptor);
+    ready_.setEnabled(false);
     ::close(epoll_);
 }
 
