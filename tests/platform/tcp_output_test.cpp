@@ -9,14 +9,12 @@
 using namespace korvel;
 using test::RunUntil;
 
-TEST(TcpOutput, EveryClientGetsWholeLinesInOrderWhateverTheOthersDo) {
-    int port = test::FreePort();
-    test::RealOutputs out("TCP=" + std::to_string(port) + "\n", "TCP");
-    ASSERT_FALSE(out.outputs.open()) << "listening on " << port;
-    TcpServer& server = out.outputs.tcpServer();
-    SocketArray& sockets = out.machine.winsock;
-
-    auto connected = [&](QTcpSocket& client) {
+// The stream's TCP server listening on a free port of the loopback interface.
+class TcpOutput : public ::testing::Test {
+  protected:
+    void SetUp() override { ASSERT_FALSE(out.outputs.open()) << "listening on " << port; }
+    // Connects client and waits until the server serves it.
+    bool connected(QTcpSocket& client) {
         client.connectToHost(QHostAddress::LocalHost, static_cast<quint16>(port));
         size_t before = server.clients().size();
         return RunUntil([&] {
@@ -24,7 +22,15 @@ TEST(TcpOutput, EveryClientGetsWholeLinesInOrderWhateverTheOthersDo) {
                    server.clients().size() > before &&
                    sockets.state(server.clients().back()) == kSocketConnected;
         });
-    };
+    }
+
+    int port = test::FreePort();
+    test::RealOutputs out{"TCP=" + std::to_string(port) + "\n", "TCP"};
+    TcpServer& server = out.outputs.tcpServer();
+    SocketArray& sockets = out.machine.winsock;
+};
+
+TEST_F(TcpOutput, EveryClientGetsWholeLinesInOrderWhateverTheOthersDo) {
     // Enough readers for the sending to be shared by two cores.
     std::vector<std::unique_ptr<QTcpSocket>> readers(40);
     for (auto& reader : readers) {
@@ -87,15 +93,9 @@ TEST(TcpOutput, EveryClientGetsWholeLinesInOrderWhateverTheOthersDo) {
 
 // A client that closed its sending side and then reset its connection is let go as soon as
 // the system knows, before any line is sent: its place is free for the next client.
-TEST(TcpOutput, AResetIsNoticedWithoutALineSent) {
-    int port = test::FreePort();
-    test::RealOutputs out("TCP=" + std::to_string(port) + "\n", "TCP");
-    ASSERT_FALSE(out.outputs.open()) << "listening on " << port;
-    TcpServer& server = out.outputs.tcpServer();
-    SocketArray& sockets = out.machine.winsock;
+TEST_F(TcpOutput, AResetIsNoticedWithoutALineSent) {
     QTcpSocket client;
-    client.connectToHost(QHostAddress::LocalHost, static_cast<quint16>(port));
-    ASSERT_TRUE(RunUntil([&] { return server.clients().size() == 1; }));
+    ASSERT_TRUE(connected(client));
     const int element = server.clients().front();
     ASSERT_EQ(shutdown(static_cast<int>(client.socketDescriptor()), SHUT_WR), 0);
     RunUntil([] { return false; }, 200); // its end of sending is read
