@@ -17,9 +17,12 @@ void ProfileLogLine(AltitudeCurve& curve, std::string_view line) {
     // A fix without an altitude has none, not 0 m. A data logger's time stamp may come first.
     if (!line.starts_with('$'))
         line.remove_prefix(std::min(FirstSentenceAt(line), line.size()));
-    if (!IsSentence(line, "GGA"))
-        return;
-    std::string_view altitude = FieldView(line, 9);
+    if (IsSentence(line, "GGA"))
+        ProfileGga(curve, line);
+}
+
+void ProfileGga(AltitudeCurve& curve, std::string_view gga) {
+    std::string_view altitude = FieldView(gga, 9);
     if (!altitude.empty())
         curve.add(std::min(Val(altitude), 10000.0), kLogCurve);
 }

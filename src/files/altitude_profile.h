@@ -11,6 +11,8 @@ namespace korvel {
 
 // A log line's part: a GGA sentence's altitude.
 void ProfileLogLine(AltitudeCurve& curve, std::string_view line);
+// The same for a line known to be a GGA sentence from its first byte.
+void ProfileGga(AltitudeCurve& curve, std::string_view gga);
 // A track point's part, once its height is read.
 void ProfileTrackHeight(AltitudeCurve& curve, const TrackHeight& height);
 

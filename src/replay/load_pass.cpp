@@ -5,6 +5,8 @@
 #include "replay/other_core.h"
 #include "replay/replay_engine.h"
 #include "replay/sentence_type.h"
+#include "text/line_reader.h"
+#include "text/line_sweep.h"
 
 #include <algorithm>
 #include <climits>
@@ -28,6 +30,69 @@ constexpr long long kMostStretches = 32;
 // are not known.
 constexpr long kLineBeyond = LONG_MAX;
 
+// What each line is looked at with. Each core has its own: cores that share a cache line
+// that one of them writes slow each other down. A track's points are read by the reader of its
+// format; the lines of a log up to `counted` are counted already.
+class LineLook {
+  public:
+    LineLook(long counted, TrackReader* reader) : counted_(counted), reader_(reader) {}
+    LineLook(const LineLook& other, TrackReader* reader) : LineLook(other.counted_, reader) {}
+
+    void operator()(LoadTally& tally, std::string_view line, long lineNumber, bool profile) {
+        if (!reader_) {
+            if (lineNumber > counted_) {
+                tally.logLine(SentencesIn(line, {"RMC", "GGA", "VTG"}));
+                tally.checkLine(line);
+            }
+            if (profile)
+                ProfileLogLine(tally.curve, line);
+            return;
+        }
+        heights_.clear();
+        reader_->readHeights(line, heights_);
+        for (const TrackHeight& height : heights_) {
+            tally.trackPoints += height.point;
+            tally.segmentLines = tally.segmentLines || height.newSegment;
+            if (profile)
+                ProfileTrackHeight(tally.curve, height);
+        }
+    }
+    // A line found by the sweep, after every counted one.
+    void operator()(LoadTally& tally, std::string_view line, const LineSurvey& survey,
+                    bool profile) {
+        if (reader_ || !tally.sweptLogLine(line, survey))
+            return (*this)(tally, line, kLineBeyond, profile);
+        // Only a GGA has an altitude.
+        if (profile && line.substr(3, 4) == "GGA,")
+            ProfileGga(tally.curve, line);
+    }
+
+  private:
+    long counted_;
+    TrackReader* reader_;
+    std::vector<TrackHeight> heights_;
+};
+
+// Reads on, one block of the file at a time, the lines that begin before end: those the sweep
+// finds whole, then one that runs on into the next block. False once none is left, or the
+// file is closed.
+bool ReadBlock(LineReader& lines, long long end, LineLook& look, LoadTally& tally, bool profile) {
+    if (lines.position() >= end)
+        return false;
+    std::string_view block = lines.buffered();
+    if (block.empty())
+        return false;
+    size_t stopAt =
+        static_cast<size_t>(std::min(end - lines.position(), static_cast<long long>(block.size())));
+    size_t taken = SweepLines(block, stopAt, [&](std::string_view line, const LineSurvey& survey) {
+        look(tally, line, survey, profile);
+    });
+    lines.skip(taken);
+    if (taken < stopAt)
+        look(tally, lines.nextLine(), kLineBeyond, profile);
+    return true;
+}
+
 // The stretches of a file between a start and its end. This thread takes them from the front
 // and the second core from the back, one at a time, until they meet: where they meet follows
 // from how fast each core is given to go, which on a shared machine changes from moment to
@@ -44,11 +109,12 @@ class Stretches {
 
     // Starts the second core on the stretches from the back, a track's with its own reader;
     // false when no thread can be had.
-    template <class Look>
-    bool start(const std::string& path, Look look, std::unique_ptr<TrackReader> reader) {
+    bool start(const std::string& path, const LineLook& shared,
+               std::unique_ptr<TrackReader> reader) {
         try {
-            thread_ = std::thread([this, path, shared = look, reader = std::move(reader)] {
-                Look look = shared;
+            // The reader's points stay where they are when it moves.
+            thread_ = std::thread([this, path, look = LineLook(shared, reader.get()),
+                                   reader = std::move(reader)]() mutable {
                 LineReader lines;
                 for (long long i; (i = claimBack()) >= 0;) {
                     // Its altitudes are all read: an Escape meanwhile drops them at the end.
@@ -57,8 +123,8 @@ class Stretches {
                         giveBack();
                         break;
                     }
-                    while (lines.position() < begin(i + 1) && !lines.eof())
-                        look(tally, lines.nextLine(), kLineBeyond, true, reader.get());
+                    while (ReadBlock(lines, begin(i + 1), look, tally, true)) {
+                    }
                     tallies_[static_cast<size_t>(i)] = std::move(tally);
                 }
             });
@@ -124,46 +190,22 @@ class Stretches {
 
 LoadTally ReplayEngine::tally(long counted, const std::function<bool()>& serve) {
     bool track = kind == FileKind::Track;
-    // What a line is looked at with is copied: the second core is given copies of its own, as
-    // cores that share a cache line that one of them writes slow each other down.
-    // A track's points are read by the reader of its format.
-    auto look = [counted, heights = std::vector<TrackHeight>()](
-                    LoadTally& tally, std::string_view line, long lineNumber, bool profile,
-                    TrackReader* reader) mutable {
-        if (!reader) {
-            if (lineNumber > counted) {
-                tally.logLine(SentencesIn(line, {"RMC", "GGA", "VTG"}));
-                tally.checkLine(line);
-            }
-            if (profile)
-                ProfileLogLine(tally.curve, line);
-            return;
-        }
-        heights.clear();
-        reader->readHeights(line, heights);
-        for (const TrackHeight& height : heights) {
-            tally.trackPoints += height.point;
-            tally.segmentLines = tally.segmentLines || height.newSegment;
-            if (profile)
-                ProfileTrackHeight(tally.curve, height);
-        }
-    };
     std::unique_ptr<TrackReader> reader = track ? MakeTrackReader(trackFormat) : nullptr;
     // A reader whose points depend on the lines before cannot start in the middle.
     std::unique_ptr<TrackReader> secondReader = reader ? reader->resumed() : nullptr;
+    LineLook look(counted, reader.get());
 
     LoadTally tally;
     bool profile = true; // the altitudes are wanted
     open();
+    // The lines that decide how the rest is counted (the kind, a track's header) come first,
+    // one at a time; a markup track comes in chunks, all of them so.
+    bool chunks = reader && reader->readsChunks();
     std::string_view line;
-    auto readHere = [&](auto more) {
-        while (more() && source_.scanLine(line)) {
-            look(tally, line, source_.lineNumber(), profile, reader.get());
-            profile = serve() && profile;
-        }
-    };
-    // The lines that decide how the rest is counted (the kind, a track's header) come first.
-    readHere([&] { return source_.lineNumber() < std::max(counted, 6L); });
+    while ((chunks || source_.lineNumber() < std::max(counted, 6L)) && source_.scanLine(line)) {
+        look(tally, line, source_.lineNumber(), profile);
+        profile = serve() && profile;
+    }
 
     std::error_code error;
     std::uintmax_t size = std::filesystem::file_size(path, error);
@@ -173,21 +215,19 @@ LoadTally ReplayEngine::tally(long counted, const std::function<bool()>& serve) 
         if (!stretches->start(path, look, std::move(secondReader)))
             stretches.reset();
     }
-    long long end = stretches ? stretches->frontEnd() : LLONG_MAX;
     // A stop meanwhile closes the file, which ends this thread's part.
-    readHere([&] {
-        if (source_.position() < end)
-            return true;
-        if (!stretches || !stretches->claimFront())
-            return false;
-        end = stretches->frontEnd();
-        return true;
-    });
+    LineReader& lines = source_.lines();
+    auto readTo = [&](long long end) {
+        while (ReadBlock(lines, end, look, tally, profile))
+            profile = serve() && profile;
+    };
+    readTo(stretches ? stretches->frontEnd() : LLONG_MAX);
+    while (stretches && lines.isOpen() && stretches->claimFront())
+        readTo(stretches->frontEnd());
     if (stretches) {
         std::vector<LoadTally> later = stretches->finish();
         // A stretch the second core could not open is read here.
-        end = stretches->secondCoreFrom();
-        readHere([&] { return source_.position() < end; });
+        readTo(stretches->secondCoreFrom());
         // After an Escape only the altitudes up to it are drawn.
         for (const LoadTally& part : later)
             tally.append(part, profile);

@@ -7,20 +7,6 @@
 
 namespace korvel {
 
-void LoadTally::logLine(unsigned sentences) {
-    if (sentences & kRmc) {
-        rmc = true;
-        ++rmcLines;
-    }
-    if (sentences & kGga) {
-        gga = true;
-        if (!rmc)
-            ++ggaLinesBeforeRmc;
-    }
-    if (sentences & kVtg)
-        vtg = true;
-}
-
 void LoadTally::checkLine(std::string_view line) {
     size_t at = line.starts_with('!') ? 0 : FirstSentenceAt(line);
     if (at == std::string_view::npos)

@@ -25,6 +25,9 @@ class RecordSource {
     bool readLine(std::string& line);
     // Of the line last read, counted from 1 at the file's start.
     long lineNumber() const { return lineNumber_; }
+    // The reader of its lines, for a pass that takes them a block at a time: the line numbers
+    // stand still meanwhile.
+    LineReader& lines() { return file_; }
     // The offset in the file of the next line.
     long long position() const { return file_.position(); }
 

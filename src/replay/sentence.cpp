@@ -71,13 +71,7 @@ Checksum CheckChecksum(std::string_view sentence) {
     size_t size = sentence.size();
     if (size < 4 || sentence[size - 3] != '*')
         return Checksum::None;
-    auto hex = [](char c) {
-        return c >= '0' && c <= '9'   ? c - '0'
-               : c >= 'A' && c <= 'F' ? c - 'A' + 10
-               : c >= 'a' && c <= 'f' ? c - 'a' + 10
-                                      : -1;
-    };
-    int high = hex(sentence[size - 2]), low = hex(sentence[size - 1]);
+    int high = ChecksumDigit(sentence[size - 2]), low = ChecksumDigit(sentence[size - 1]);
     bool right = high >= 0 && low >= 0 &&
                  checksumOf(sentence.substr(1, size - 4)) == static_cast<unsigned>(high * 16 + low);
     return right ? Checksum::Right : Checksum::Wrong;

@@ -26,6 +26,13 @@ std::string FrameSentence(std::string_view body);
 // it has none, or it is right or wrong.
 enum class Checksum { None, Right, Wrong };
 Checksum CheckChecksum(std::string_view sentence);
+// The value of a checksum's digit, either case; -1 for another byte.
+inline int ChecksumDigit(char c) {
+    return c >= '0' && c <= '9'   ? c - '0'
+           : c >= 'A' && c <= 'F' ? c - 'A' + 10
+           : c >= 'a' && c <= 'f' ? c - 'a' + 10
+                                  : -1;
+}
 // The last three bytes of a sentence written up to them: "*" and the checksum of the body.
 void CloseWrittenSentence(std::string& sentence);
 

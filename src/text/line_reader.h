@@ -16,6 +16,8 @@ class LineReader {
     // Read from the file at a time: small enough to stay in the core's cache while its lines
     // are looked at.
     static constexpr size_t kBlock = 64 * 1024;
+    // A line found whole within a block is within the cap.
+    static_assert(kBlock <= kMaxLine);
 
     LineReader() = default;
     ~LineReader();
@@ -41,6 +43,14 @@ class LineReader {
     // a reader that takes the file as a stream: a document written on one line of any length
     // comes whole, piece by piece.
     std::string_view nextChunk();
+    // The bytes read ahead and not yet taken, reading the next block when none are left: a
+    // caller that finds whole lines in them itself takes those it found with skip, and the
+    // rest (a line that runs on into the next block) with nextLine.
+    std::string_view buffered() {
+        return fill() ? std::string_view(buffer_.data() + begin_, end_ - begin_)
+                      : std::string_view();
+    }
+    void skip(size_t bytes) { begin_ += bytes; }
     // Opens the file at its end and returns its last line, reading only the file's tail, so
     // that a file another program is still writing can be followed however large it grows.
     std::string openAtLastLine(const std::string& path);

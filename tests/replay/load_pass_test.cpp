@@ -1,8 +1,11 @@
 // A file large enough to be read on two cores loads as it would on one.
+#include "replay/load_tally.h"
+#include "replay/sentence_type.h"
 #include "support/engine_run.h"
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <tuple>
 #include <unistd.h>
 
 using namespace korvel;
@@ -55,5 +58,47 @@ TEST_F(LoadPass, ALargeTrackCountsItsPointsAndSegmentsOnce) {
         for (const AltitudeCurve::Marker& marker : loaded.curve.markers())
             markers += marker.segmentStart;
         EXPECT_EQ(markers, 1) << "the point that starts a segment";
+    }
+}
+
+// A line the sweep counts on its own is counted as it would be looked at alone; the lines of
+// another shape are left to that look.
+TEST(LoadTally, ASweptLineCountsAsOneLookedAtAlone) {
+    struct Case {
+        std::string line;
+        bool swept;
+    } cases[] = {
+        {"$GPRMC,120000.00,A,4807.038,N,01131.000,E,022.4,084.4,230394,,,A*5C", true},
+        {"$GPRMC,120000.00,A,4807.038,N,01131.000,E,022.4,084.4,230394,,,A*5D", true},
+        {"$GPGGA,120000.00,4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,*67", true},
+        {"$GPVTG,084.4,T,077.8,M,022.4,N,041.5,K*4a", true},
+        {"$GPGGA*56", false}, // too short to be worth it
+        {"$GPVTG*4B0", false},
+        {"$GPRMCH,1,2*00", true},
+        {"$IIGSV,2,1,08,01,40,083,46*7X", false},
+        {"$GPRMC,120000,A*2C  ", false},
+        {"$gpRMC,120000,A*2C", false},
+        {"$GPRMC,120000,A", false},
+        {"$GPGGA,1,2*44$GPRMC,3,4*50", false},
+        {"$GPGGA,1,2,3*44!AIVDM,1*00", false},
+        {"12:00:00 $GPRMC,120000,A*2C", false},
+        {"!AIVDM,1,1,,A,13aEOK?P00PD2wVMdLDRhgvL289?,0*26", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.line);
+        LineSurvey survey;
+        for (char ch : c.line)
+            survey.xorOfBytes ^= static_cast<unsigned char>(ch);
+        survey.sentenceMarks = c.line.find_first_of("$!", 1) != std::string::npos;
+        LoadTally swept, alone;
+        EXPECT_EQ(swept.sweptLogLine(c.line, survey), c.swept);
+        alone.logLine(SentencesIn(c.line, {"RMC", "GGA", "VTG"}));
+        alone.checkLine(c.line);
+        if (!c.swept)
+            continue;
+        EXPECT_EQ(std::tie(swept.rmcLines, swept.ggaLinesBeforeRmc, swept.rmc, swept.gga, swept.vtg,
+                           swept.checksumsRight, swept.checksumsWrong, swept.withoutChecksum),
+                  std::tie(alone.rmcLines, alone.ggaLinesBeforeRmc, alone.rmc, alone.gga, alone.vtg,
+                           alone.checksumsRight, alone.checksumsWrong, alone.withoutChecksum));
     }
 }

@@ -1,5 +1,6 @@
 #include "support/temp_folder.h"
 #include "text/line_reader.h"
+#include "text/line_sweep.h"
 
 #include <gtest/gtest.h>
 #include <string>
@@ -46,4 +47,46 @@ TEST(LineReader, EndsLinesAtCrLfLfOrLoneCr) {
     LineReader reader;
     EXPECT_FALSE(reader.open("/no/such/folder/no such file"));
     EXPECT_TRUE(reader.eof());
+}
+
+// Read a block at a time, the lines are those read one by one, wherever the blocks cut them;
+// each line the sweep finds comes with the XOR of its bytes and whether a sentence may start
+// after its first byte.
+TEST(LineReader, ABlockSweptGivesTheLinesReadOneByOne) {
+    // Lines of every length up to a little over two looks, with every ending, some with a
+    // "$" or "!" behind their first byte; then one whose CR ends a block.
+    const char* endings[] = {"\r\n", "\n", "\r"};
+    std::string content;
+    unsigned seed = 7;
+    while (content.size() < 3 * LineReader::kBlock) {
+        seed = seed * 1103515245 + 12345;
+        std::string line(seed >> 16 & 37, 'a' + static_cast<char>(seed % 26));
+        if (!line.empty() && seed % 5 == 0)
+            line[seed % line.size()] = "$!"[seed >> 8 & 1];
+        content += line + endings[(seed >> 4) % 3];
+    }
+    content += std::string(4 * LineReader::kBlock - content.size() - 1, 'b') + "\r\nlast";
+
+    test::TempFolder folder;
+    std::string path = folder.write("lines.txt", content);
+    LineReader swept, alone;
+    ASSERT_TRUE(swept.open(path));
+    ASSERT_TRUE(alone.open(path));
+    size_t sweptLines = 0, lines = 0;
+    for (; !swept.eof(); ++lines) {
+        size_t taken = SweepLines(
+            swept.buffered(), SIZE_MAX, [&](std::string_view line, const LineSurvey& survey) {
+                ASSERT_EQ(line, alone.nextLine());
+                unsigned x = 0;
+                for (char c : line)
+                    x ^= static_cast<unsigned char>(c);
+                EXPECT_EQ(survey.xorOfBytes, x) << line;
+                EXPECT_EQ(survey.sentenceMarks, line.find_first_of("$!", 1) != line.npos) << line;
+                ++sweptLines, ++lines;
+            });
+        swept.skip(taken);
+        ASSERT_EQ(swept.nextLine(), alone.nextLine());
+    }
+    EXPECT_TRUE(alone.eof());
+    EXPECT_GT(sweptLines, lines * 99 / 100) << "the lines within a block are swept";
 }
