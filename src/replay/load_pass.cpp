@@ -57,6 +57,8 @@ class LineLook {
                 ProfileTrackHeight(tally.curve, height);
         }
     }
+    // Whether the lines' sweep is to survey them: a log's is.
+    bool surveys() const { return !reader_; }
     // A line found by the sweep, after every counted one.
     void operator()(LoadTally& tally, std::string_view line, const LineSurvey& survey,
                     bool profile) {
@@ -84,9 +86,11 @@ bool ReadBlock(LineReader& lines, long long end, LineLook& look, LoadTally& tall
         return false;
     size_t stopAt =
         static_cast<size_t>(std::min(end - lines.position(), static_cast<long long>(block.size())));
-    size_t taken = SweepLines(block, stopAt, [&](std::string_view line, const LineSurvey& survey) {
+    auto each = [&](std::string_view line, const LineSurvey& survey) {
         look(tally, line, survey, profile);
-    });
+    };
+    size_t taken = look.surveys() ? SweepLines<true>(block, stopAt, each)
+                                  : SweepLines<false>(block, stopAt, each);
     lines.skip(taken);
     if (taken < stopAt)
         look(tally, lines.nextLine(), kLineBeyond, profile);

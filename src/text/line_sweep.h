@@ -22,8 +22,10 @@ struct LineSurvey {
 // returns the bytes they take with their endings. A line ends at CR LF, LF or a lone CR. It
 // stops before a line whose ending it cannot see: one that runs on past the block or into its
 // last sixteen bytes, or a CR that ends the block (its LF may come with the next). Without the
-// machine's vector unit it stops at once: every line is read alone.
-template <class Look> size_t SweepLines(std::string_view block, size_t stopAt, Look look) {
+// machine's vector unit it stops at once: every line is read alone. Without survey, the survey
+// is left empty: a reader of other lines has no use for it.
+template <bool survey, class Look>
+size_t SweepLines(std::string_view block, size_t stopAt, Look look) {
     size_t start = 0;
 #ifdef __SSE2__
     // The first k bytes of a look are kept by a mask loaded from 16 - k.
@@ -44,32 +46,38 @@ template <class Look> size_t SweepLines(std::string_view block, size_t stopAt, L
                 return static_cast<unsigned>(_mm_movemask_epi8(
                     _mm_or_si128(_mm_cmpeq_epi8(bytes, a), _mm_cmpeq_epi8(bytes, b))));
             };
-            unsigned ends = found(cr, lf), here = found(dollar, bang) & ~first;
+            unsigned ends = found(cr, lf), here = survey ? found(dollar, bang) & ~first : 0;
             first = 0;
             if (ends) {
                 unsigned k = static_cast<unsigned>(__builtin_ctz(ends));
-                marks |= here & ((1u << k) - 1);
-                __m128i keep = _mm_loadu_si128(reinterpret_cast<const __m128i*>(kKeep + 16 - k));
-                sum = _mm_xor_si128(sum, _mm_and_si128(bytes, keep));
                 end = i + k;
+                if (survey) {
+                    marks |= here & ((1u << k) - 1);
+                    __m128i keep =
+                        _mm_loadu_si128(reinterpret_cast<const __m128i*>(kKeep + 16 - k));
+                    sum = _mm_xor_si128(sum, _mm_and_si128(bytes, keep));
+                }
                 break;
             }
             marks |= here;
-            sum = _mm_xor_si128(sum, bytes);
+            sum = survey ? _mm_xor_si128(sum, bytes) : sum;
         }
         size_t next = end + 1;
         if (end == size || (data[end] == '\r' && next == size))
             break;
         if (data[end] == '\r' && data[next] == '\n')
             ++next;
-        std::uint64_t wide =
-            static_cast<std::uint64_t>(_mm_cvtsi128_si64(sum)) ^
-            static_cast<std::uint64_t>(_mm_cvtsi128_si64(_mm_unpackhi_epi64(sum, sum)));
-        wide ^= wide >> 32;
-        wide ^= wide >> 16;
-        wide ^= wide >> 8;
-        look(block.substr(start, end - start),
-             LineSurvey{static_cast<unsigned>(wide & 0xFF), marks != 0});
+        LineSurvey found;
+        if (survey) {
+            std::uint64_t wide =
+                static_cast<std::uint64_t>(_mm_cvtsi128_si64(sum)) ^
+                static_cast<std::uint64_t>(_mm_cvtsi128_si64(_mm_unpackhi_epi64(sum, sum)));
+            wide ^= wide >> 32;
+            wide ^= wide >> 16;
+            wide ^= wide >> 8;
+            found = {static_cast<unsigned>(wide & 0xFF), marks != 0};
+        }
+        look(block.substr(start, end - start), found);
         start = next;
     }
 #else

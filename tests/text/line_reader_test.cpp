@@ -49,12 +49,11 @@ TEST(LineReader, EndsLinesAtCrLfLfOrLoneCr) {
     EXPECT_TRUE(reader.eof());
 }
 
-// Read a block at a time, the lines are those read one by one, wherever the blocks cut them;
-// each line the sweep finds comes with the XOR of its bytes and whether a sentence may start
-// after its first byte.
-TEST(LineReader, ABlockSweptGivesTheLinesReadOneByOne) {
-    // Lines of every length up to a little over two looks, with every ending, some with a
-    // "$" or "!" behind their first byte; then one whose CR ends a block.
+namespace {
+
+// Lines of every length up to a little over two looks of the sweep, with every ending, some
+// with a "$" or "!" behind their first byte; then one whose CR ends a block.
+std::string linesCutAnywhere() {
     const char* endings[] = {"\r\n", "\n", "\r"};
     std::string content;
     unsigned seed = 7;
@@ -65,23 +64,28 @@ TEST(LineReader, ABlockSweptGivesTheLinesReadOneByOne) {
             line[seed % line.size()] = "$!"[seed >> 8 & 1];
         content += line + endings[(seed >> 4) % 3];
     }
-    content += std::string(4 * LineReader::kBlock - content.size() - 1, 'b') + "\r\nlast";
+    return content + std::string(4 * LineReader::kBlock - content.size() - 1, 'b') + "\r\nlast";
+}
 
-    test::TempFolder folder;
-    std::string path = folder.write("lines.txt", content);
+// Read a block at a time, the lines are those read one by one, wherever the blocks cut them;
+// each line a surveying sweep finds comes with the XOR of its bytes and whether a sentence may
+// start after its first byte.
+template <bool survey> void expectSweptAsReadAlone(const std::string& path) {
     LineReader swept, alone;
     ASSERT_TRUE(swept.open(path));
     ASSERT_TRUE(alone.open(path));
     size_t sweptLines = 0, lines = 0;
     for (; !swept.eof(); ++lines) {
-        size_t taken = SweepLines(
-            swept.buffered(), SIZE_MAX, [&](std::string_view line, const LineSurvey& survey) {
+        size_t taken = SweepLines<survey>(
+            swept.buffered(), SIZE_MAX, [&](std::string_view line, const LineSurvey& found) {
                 ASSERT_EQ(line, alone.nextLine());
                 unsigned x = 0;
                 for (char c : line)
                     x ^= static_cast<unsigned char>(c);
-                EXPECT_EQ(survey.xorOfBytes, x) << line;
-                EXPECT_EQ(survey.sentenceMarks, line.find_first_of("$!", 1) != line.npos) << line;
+                if (survey) {
+                    EXPECT_EQ(found.xorOfBytes, x) << line;
+                    EXPECT_EQ(found.sentenceMarks, line.find_first_of("$!", 1) != line.npos);
+                }
                 ++sweptLines, ++lines;
             });
         swept.skip(taken);
@@ -89,4 +93,13 @@ TEST(LineReader, ABlockSweptGivesTheLinesReadOneByOne) {
     }
     EXPECT_TRUE(alone.eof());
     EXPECT_GT(sweptLines, lines * 99 / 100) << "the lines within a block are swept";
+}
+
+} // namespace
+
+TEST(LineReader, ABlockSweptGivesTheLinesReadOneByOne) {
+    test::TempFolder folder;
+    std::string path = folder.write("lines.txt", linesCutAnywhere());
+    expectSweptAsReadAlone<true>(path);
+    expectSweptAsReadAlone<false>(path);
 }
