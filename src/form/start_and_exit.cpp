@@ -81,6 +81,7 @@ void MainForm::Form_Load() {
         c.Dir1.path.set(path);
     }
     files_.applyPattern(Trim(profile.readString("Files", "Names", kDefaultFilePattern)));
+    transport_.takeSettings(profile);
 
     // Each bar raises its change event, which rebuilds the manual-mode labels.
     c.VSc4.setValue(readInt(profile, "Manu", "Auto", 2));
@@ -136,6 +137,7 @@ void MainForm::ENDE_Click() {
         }
         profile.writeString("Manu", "PosNS", manual_.coordinateTenths(true) < 0 ? "S" : "N");
         profile.writeString("Manu", "PosEW", manual_.coordinateTenths(false) < 0 ? "W" : "E");
+        transport_.keepSettings(profile);
         writeWindowSize(profile);
     });
     // The user asked to keep the settings: stay open when they could not be kept.

@@ -7,6 +7,7 @@
 
 namespace korvel {
 
+class ProfileFile;
 class ReplayEngine;
 
 class TransportPresenter : FormPart {
@@ -14,6 +15,9 @@ class TransportPresenter : FormPart {
     TransportPresenter(const FormPart& part, ReplayEngine& engine);
 
     void StopA_Click();
+    // The interval, sentence boxes, loop and same time and position kept with the settings.
+    void takeSettings(const ProfileFile& profile);
+    void keepSettings(ProfileFile& profile) const;
     // Whether the user asked for one step while the replay pauses; asked once per step.
     bool takeStepOnce();
 

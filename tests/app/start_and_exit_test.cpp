@@ -1,8 +1,10 @@
 #include "app/profile_file.h"
 #include "form/main_form.h"
+#include "replay/step_pace.h"
 #include "support/temp_folder.h"
 #include "support/virtual_platform.h"
 
+#include <array>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <memory>
@@ -64,6 +66,38 @@ TEST_F(StartAndExit, ExitSavesEverySettingAndTheNextStartRestoresIt) {
     MainForm& third = start();
     EXPECT_EQ(third.manual().coordinateTenths(true), -1);
     EXPECT_EQ(third.manual().coordinateTenths(false), -5);
+}
+
+// The replay's choices come back as they were left; a file an older version wrote, without
+// them, starts with the window's own.
+TEST_F(StartAndExit, ExitKeepsTheReplayChoices) {
+    auto expectChoices = [](MainForm& f, size_t interval, std::array<int, 7> boxes, int loop,
+                            int same) {
+        for (size_t i = 0; i < f.c.Abstand.size(); ++i)
+            EXPECT_EQ(f.c.Abstand[i].value.get(), i == interval) << f.c.Abstand[i].caption;
+        EXPECT_EQ(f.engine().options.intervalMs,
+                  IntervalOptionAt(static_cast<int>(interval)).periodMs);
+        EXPECT_EQ(f.engine().step, IntervalOptionAt(static_cast<int>(interval)).step);
+        for (size_t i = 0; i < boxes.size(); ++i) {
+            EXPECT_EQ(f.c.Data[i].value.get(), boxes[i]) << f.c.Data[i].caption;
+            EXPECT_EQ(f.engine().options.sentences.has(static_cast<Sentence>(i)), boxes[i] == 1);
+        }
+        EXPECT_EQ(f.c.Lop.value.get(), loop);
+        EXPECT_EQ(f.engine().options.loop, loop == 1);
+        EXPECT_EQ(f.c.LoopL.visible, loop == 1);
+        EXPECT_EQ(f.c.Equ.value.get(), same);
+        EXPECT_EQ(f.engine().options.sameTimePosition, same == 1);
+    };
+    program.write("Korvel.ini", "[Port]\nCOM= 1\n");
+    MainForm& f = start();
+    expectChoices(f, 4, {1, 1, 1, 0, 0, 0, 0}, 0, 0);
+    SelectOption(f.c.Abstand, 1); // "x 4"
+    f.c.Data[0].value.set(0);
+    f.c.Data[5].value.set(1);
+    f.c.Lop.value.set(1);
+    f.c.Equ.value.set(1);
+    f.c.ENDE.onClick();
+    expectChoices(start(), 1, {0, 1, 1, 0, 0, 1, 0}, 1, 1);
 }
 
 TEST_F(StartAndExit, SaveStoresTheFilePatternAndExitKeepsIt) {
