@@ -67,7 +67,9 @@ void FileBrowserPresenter::setFilePattern(const std::string& patterns) {
 }
 
 void FileBrowserPresenter::FileT_Change() {
-    c.File1.setPattern(TypedPattern(c.FileT.text.get(), pattern_));
+    // A new name being typed is no filter: the file renamed stays in sight.
+    if (renameFolder_.empty())
+        c.File1.setPattern(TypedPattern(c.FileT.text.get(), pattern_));
 }
 
 void FileBrowserPresenter::LOA_Click() {

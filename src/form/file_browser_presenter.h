@@ -42,6 +42,8 @@ class FileBrowserPresenter : FormPart {
     void setFilePattern(const std::string& patterns);
     // The buttons that rename hides while it waits for the new name.
     void showFileButtons(bool shown);
+    // The list, the filter and the buttons as before the rename, the file renamed or not.
+    void endRename();
 
     const SettingsLocation& settings_;
     std::string pattern_;

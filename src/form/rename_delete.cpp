@@ -48,27 +48,37 @@ void FileBrowserPresenter::MRen_Click() {
 }
 
 void FileBrowserPresenter::FileT_KeyDown(int key) {
-    constexpr int kEnter = 13;
+    constexpr int kEnter = 13, kEscape = 27;
     if (key == kEnter && form.download().active())
         form.download().StartDownload();
-    if (key != kEnter || renameFolder_.empty())
+    if ((key != kEnter && key != kEscape) || renameFolder_.empty())
         return;
     std::string name = c.FileT.text.get();
     std::string target = renameFolder_ + name;
+    // Escape, or the name the file has, leaves it as it is.
+    if (key == kEscape || fs::path(menuFile_).filename() == name) {
+        endRename();
+        return;
+    }
     std::error_code ec;
     // A rename never replaces another file, and stays in its folder.
     if (name.empty() || name.find('/') != std::string::npos || fs::exists(target, ec)) {
-        platform.dialogs.messageBox(name.empty() || name.find('/') != std::string::npos
-                                        ? "\"" + name + "\" is not a file name."
-                                        : target + " exists already: choose another name.",
+        platform.dialogs.messageBox((name.empty() || name.find('/') != std::string::npos
+                                         ? "\"" + name + "\" is not a file name."
+                                         : target + " exists already: choose another name.") +
+                                        " Escape leaves the file as it is.",
                                     "rename", MessageIcon::Exclamation, MessageButtons::Ok);
         return;
     }
-    renameFolder_.clear();
     fs::rename(menuFile_, target, ec);
     if (ec)
         platform.dialogs.messageBox(menuFile_ + " cannot be renamed: " + ec.message(), "rename",
                                     MessageIcon::Exclamation, MessageButtons::Ok);
+    endRename();
+}
+
+void FileBrowserPresenter::endRename() {
+    renameFolder_.clear();
     c.File1.setPattern(pattern_);
     c.FileT.text.reset("");
     showFileButtons(true);
@@ -87,6 +97,9 @@ void FileBrowserPresenter::MDel_Click() {
 }
 
 void FileBrowserPresenter::Mcan_Click() {
+    // The menu took the mouse: the click that would end the press never comes, and the next
+    // click in the list is one of its own.
+    menuOpened_ = false;
     c.fileMenuShown = false;
     c.DirSel.enabled = true;
     c.Manu.visible = true;
