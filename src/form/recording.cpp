@@ -2,6 +2,7 @@
 #include "form/main_form.h"
 #include "form/manual_presenter.h"
 #include "replay/sentence.h"
+#include "replay/text_sentences.h"
 #include "text/conversions.h"
 
 #include <cmath>
@@ -154,7 +155,10 @@ void ManualPresenter::SaveT_Click() {
     std::string lon = Mid(r, 29, 3) + "." + Format(Val(Mid(r, 32, 7)) / 6 * 10000, "00000");
     s.latest.text =
         lat + "," + Mid(r, 27, 1) + "," + lon + "," + Mid(r, 40, 1) + ",\"" + text + "\"";
-    record({"$GPTXT," + s.latest.text});
+    // In the file, valid TXT sentences that a replay sends on and shows: the position and the
+    // text in their text field.
+    record(TextSentences(lat + " " + Mid(r, 27, 1) + " " + lon + " " + Mid(r, 40, 1) + " \"" +
+                         text + "\""));
     platform.dialogs.beep();
 }
 

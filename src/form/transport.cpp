@@ -5,6 +5,7 @@
 #include "replay/step_pace.h"
 #include "text/conversions.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace korvel {
@@ -94,7 +95,9 @@ void TransportPresenter::Back_Click() {
 void TransportPresenter::Gauge2_MouseDown(double x) {
     if (!c.StopA.visible || c.Gauge2.width <= 0)
         return;
-    form.SeekRecord(Int(static_cast<double>(engine_.count) / c.Gauge2.width * x * 1.02));
+    // The bar reaches the end before its right edge; the last record is still sent.
+    double target = Int(static_cast<double>(engine_.count) / c.Gauge2.width * x * 1.02);
+    form.SeekRecord(std::min(target, static_cast<double>(engine_.count)));
 }
 
 void TransportPresenter::AutoSkip_MouseDown() {

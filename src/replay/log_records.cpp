@@ -1,5 +1,7 @@
 #include "replay/log_records.h"
 
+#include "replay/text_sentences.h"
+
 #include "replay/receiver_sentences.h"
 #include "replay/sentence.h"
 #include "replay/sentence_rewrite.h"
@@ -83,7 +85,7 @@ void LogRecords::forgetTimePosition() {
 
 void LogRecords::takeText(std::string_view line) {
     if (IsSentence(line, "TXT"))
-        latest_.text = Mid(line, 8);
+        ReadTextSentence(line, latest_.text);
 }
 
 template <typename IsRmc> bool LogRecords::readTo(IsRmc isRmc) {
@@ -231,7 +233,7 @@ void LogRecords::sendLine(SentenceSink& sink, std::string_view line, size_t firs
         hasDatum_ = true;
         sendDecision_ = box(Sentence::Other);
     } else if (type == "TXT") {
-        latest_.text = Mid(line, 8); // sent when the line before it was
+        ReadTextSentence(line, latest_.text); // sent when the line before it was
     } else if (line.starts_with("$PHSMI")) {
         hsmi_ = line; // sent from the next record on, ahead of its RMC
         sendDecision_ = false;
@@ -277,8 +279,9 @@ void LogRecords::sendPause(SentenceSink& sink) {
         sink.send(previousRmc_);
     if (options_.sentences.has(Sentence::Gga) && !latest_.gga.empty())
         sink.send(FrameSentence(BodyOf(latest_.gga)));
+    // The VTG as it was sent: its speed is the RMC's, its mode field kept.
     if (options_.sentences.has(Sentence::Vtg) && !latest_.vtg.empty())
-        sink.send(FrameSentence(StandingVtgBody(latest_.vtg)));
+        sink.send(latest_.vtg);
     if (options_.sentences.has(Sentence::Other))
         sink.send(kDatumSentence);
 }

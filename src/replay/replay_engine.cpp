@@ -12,6 +12,11 @@ namespace korvel {
 
 namespace {
 
+// An RMC's speed in whole km/h.
+double kmhOfKnots(std::string_view knots) {
+    return Int(Val(knots) * 1.852 + 0.5);
+}
+
 // A data logger's line: a time stamp or another prefix, then a whole sentence, its checksum at
 // the end.
 bool loggedSentence(std::string_view line) {
@@ -135,19 +140,21 @@ bool ReplayEngine::toNextSegment() {
 
 void ReplayEngine::takeLogSpeed(std::span<const std::string_view> fields) {
     figures_.knotsText = fields[7];
-    figures_.kmh = Int(Val(figures_.knotsText) * 1.852 + 0.5);
+    figures_.kmh = kmhOfKnots(figures_.knotsText);
 }
 
-bool ReplayEngine::passLogRecords(std::span<std::string_view> fields, bool& standing) {
+bool ReplayEngine::passLogRecords(bool& standing) {
     standing = false;
+    // A receiver standing still is told by the speed of the record's RMC, which the step that
+    // sends it takes again.
+    auto standsStill = [this] { return kmhOfKnots(FieldView(log_.line(), 7)) <= 0; };
     auto pass = [&](bool startingLine) {
         if (!log_.passRecord(startingLine))
             return false;
         ++index;
-        FieldViews(log_.line(), fields);
         return true;
     };
-    for (takeLogSpeed(fields); options.autoSkip && figures_.kmh <= 0; takeLogSpeed(fields)) {
+    while (options.autoSkip && standsStill()) {
         standing = true;
         if (!pass(true))
             return false;

@@ -133,11 +133,10 @@ class ReplayEngine {
     void takeTime(std::string_view ddmmyy, std::string_view hhmmss, RecordStep& result);
     // The speed of a log's RMC, from its fields, into the record's figures.
     void takeLogSpeed(std::span<const std::string_view> fields);
-    // After a log's record was sent, the RMC whose figures are shown: with the autoskip option
-    // the records of a standing receiver are passed over (standing says so), and with a step of
-    // more than one record those up to the step; the speed taken. fields: of the RMC the log
-    // stands at, kept so. False when the file ends meanwhile.
-    bool passLogRecords(std::span<std::string_view> fields, bool& standing);
+    // After a log's record was sent, the RMC of the record to send next: with the autoskip
+    // option the records of a standing receiver are passed over (standing says so), and with a
+    // step of more than one record those up to the step. False when the file ends meanwhile.
+    bool passLogRecords(bool& standing);
 
     bool figuresShown_ = true;
     std::optional<std::int64_t> runClockMs_; // the latest moment stamped, ms since 1970

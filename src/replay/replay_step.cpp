@@ -39,6 +39,7 @@ void ReplayEngine::restartTrip() {
     // A run's first point has no course and no speed, whatever the run before it ended with.
     trip_.forgetCourse();
     figures_.knotsText.clear();
+    figures_.courseText.clear();
     trip_.forgetFastest();
     trip_.forgetDistance();
     trip_.forgetClock();
@@ -57,30 +58,26 @@ void ReplayEngine::takeTime(std::string_view ddmmyy, std::string_view hhmmss, Re
 }
 
 void ReplayEngine::stepLog(SentenceSink& sink, RecordStep& result) {
-    bool whole = log_.sendRecord(sink);
-    LogRecords::Seen seen = log_.takeSeen();
-    result.seen = seen.kinds;
-    if (!whole) {
-        // The last record ends as every other: with its VTG made and the datum where due.
-        sendLogEnd(sink);
-        result.ended = true; // the stop forgets the altitude
-        return;
-    }
-    if (seen.altitude)
-        figures_.altitude = *seen.altitude;
-    sendLogEnd(sink);
+    // The figures shown, and those of a VTG made for the record, are those of the RMC that
+    // starts it, taken before the lines after it are read: the record sent, not the next.
     std::string_view fields[10];
     FieldViews(log_.line(), fields);
     // A log's sentences leave as recorded: the legs between its positions are figures only,
     // which a headless run does not show.
     if (figuresShown_)
         logLegs(fields, result);
-    if (!passLogRecords(fields, result.standing)) {
-        result.ended = true;
-        return;
-    }
+    takeLogSpeed(fields);
     logFigures(fields, result);
-    result.counted = true;
+    bool whole = log_.sendRecord(sink);
+    LogRecords::Seen seen = log_.takeSeen();
+    result.seen = seen.kinds;
+    if (whole && seen.altitude)
+        figures_.altitude = *seen.altitude;
+    // The last record ends as every other: with its VTG made and the datum where due.
+    sendLogEnd(sink);
+    // The stop after the last record forgets the altitude.
+    result.ended = !whole || !passLogRecords(result.standing);
+    result.counted = !result.ended;
 }
 
 void ReplayEngine::stepNewestLog(SentenceSink& sink, RecordStep& result) {
@@ -107,6 +104,9 @@ void ReplayEngine::sendLogEnd(SentenceSink& sink) {
 }
 
 void ReplayEngine::logLegs(std::span<const std::string_view> fields, RecordStep& result) {
+    // A receiver without a fix gives no position: its record starts no leg and adds none.
+    if (fields[3].empty() || fields[5].empty())
+        return;
     bool shown = !log_.hsmi();
     std::optional<double> fromStart = trip_.addPoint(
         SignedMinutesOfArc(fields[3], fields[4]), SignedMinutesOfArc(fields[5], fields[6]), shown);

@@ -65,11 +65,4 @@ std::string WithRmcPosition(const std::string& gga, const std::string& rmc) {
     return "$" + JoinFields(fields) + (star == std::string::npos ? "" : gga.substr(star));
 }
 
-std::string StandingVtgBody(const std::string& vtg) {
-    // Up to and including the character after the course's "T".
-    long t = InStr(8, vtg, "T");
-    std::string head = t > 0 ? Mid(vtg, 2, t) : "GPVTG," + ExtractField(vtg, 1) + ",T,";
-    return head + ",M,0,N,0,K";
-}
-
 } // namespace korvel

@@ -20,7 +20,5 @@ std::string WithTimePositionGga(const std::string& gga, const std::string& timeP
 std::string WithTimePositionGll(const std::string& gll, const std::string& timePosition);
 // The recorded GGA with the position of the RMC written over its position fields.
 std::string WithRmcPosition(const std::string& gga, const std::string& rmc);
-// The body of a VTG that repeats the course of vtg with zero speed.
-std::string StandingVtgBody(const std::string& vtg);
 
 } // namespace korvel

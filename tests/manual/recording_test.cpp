@@ -2,6 +2,7 @@
 #include "support/corpus.h"
 #include "support/replay_fixture.h"
 
+#include <algorithm>
 #include <csignal>
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -59,12 +60,15 @@ TEST_F(Recording, ARouteRecordedByHandReplaysItsPositions) {
     EXPECT_EQ(recorded[1],
               FrameSentence("GPGGA,120002,4805.7450,N,01138.1950,E,1,12,1.5,550.0,M,46.8,M,,"));
     EXPECT_EQ(ExtractField(recorded[2], 1), "120004") << "2 s apart";
-    EXPECT_EQ(recorded[6], "$GPTXT,48.11242,N,011.61992,E,\"turn here\"");
+    EXPECT_EQ(recorded[6], FrameSentence("GPTXT,01,01,07,48.11242 N 011.61992 E \"turn here\""));
     c.Manu.value.set(0);
-    // The log replays: its RMC sentences are its records.
+    // The log replays: its RMC sentences are its records, its marker leaves as it stands.
     load("route.log", ReadFile(program.file("Tracks/route.log")));
     EXPECT_EQ(engine.count, 3);
     EXPECT_TRUE(engine.active);
+    runToEnd();
+    std::vector<std::string> sent = sentLines();
+    EXPECT_NE(std::find(sent.begin(), sent.end(), recorded[6]), sent.end());
 }
 
 TEST_F(Recording, AutoPointsBetweenThePreviousAndTheCurrentPosition) {

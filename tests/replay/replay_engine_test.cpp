@@ -83,12 +83,13 @@ TEST_F(Engine, NewestRecordOfAGrowingFile) {
     }
 }
 
-TEST_F(Engine, APauseRepeatsTheRecordWithZeroSpeed) {
+// Paused, the last record is sent again as it was: its VTG too, with its speed and mode field.
+TEST_F(Engine, APauseRepeatsTheRecordAsItWasSent) {
     std::string rmc1 =
         FrameSentence("GNRMC,120001.00,A,4807.12345,N,01131.54321,E,010.0,084.4,230394,,,A");
     std::string gga1 =
         FrameSentence("GNGGA,120001.00,4807.0000,N,01131.0000,E,1,08,0.9,545.4,M,46.9,M,,");
-    const std::string vtg = FrameSentence("GPVTG,084.4,T,077.8,M,022.4,N,041.5,K");
+    const std::string vtg = FrameSentence("GPVTG,084.4,T,077.8,M,022.4,N,041.5,K,A");
     const std::string datum = "$PGRMM,WGS 84*06";
     load("pause.log", Log({Rmc(0), vtg, datum, rmc1, gga1, vtg, Rmc(2)}));
     next();
@@ -99,7 +100,7 @@ TEST_F(Engine, APauseRepeatsTheRecordWithZeroSpeed) {
         rmc1,
         // The GGA takes the RMC's position, field by field, whatever the field widths.
         FrameSentence("GNGGA,120001.00,4807.12345,N,01131.54321,E,1,08,0.9,545.4,M,46.9,M,,"),
-        FrameSentence("GPVTG,084.4,T,,M,0,N,0,K"),
+        vtg,
         datum,
     };
     EXPECT_EQ(sent, expected);

@@ -1,4 +1,5 @@
 #include "replay/sentence.h"
+#include "replay/text_sentences.h"
 
 #include <gtest/gtest.h>
 
@@ -37,4 +38,37 @@ TEST(Sentence, ExtractFieldCountsFromTheIdentifier) {
     };
     for (const Case& c : cases)
         EXPECT_EQ(ExtractField(c.line, c.n), c.field) << c.line << " field " << c.n;
+}
+
+// A marker's text leaves as valid TXT sentences, however long and whatever it holds, and is
+// read back as it was typed; a TXT as older recordings wrote it reads as all after its name.
+TEST(Sentence, TextSentencesCarryAnyTextAndReadBack) {
+    const std::string texts[] = {
+        "48.09575 N 011.63658 E \"abc\"",
+        "",
+        "$GPRMC,*00! a,b\\c^d~e\r\n" +
+            std::string("Stra\xc3\x9f"
+                        "e ") +
+            std::string(150, 'x'),
+    };
+    for (const std::string& text : texts) {
+        SCOPED_TRACE(text);
+        std::vector<std::string> sentences = TextSentences(text);
+        std::string read = "left from before";
+        for (size_t i = 0; i < sentences.size(); ++i) {
+            const std::string& sentence = sentences[i];
+            EXPECT_LE(sentence.size() + 2, 82u) << sentence;
+            EXPECT_EQ(CheckChecksum(sentence), Checksum::Right) << sentence;
+            EXPECT_EQ(sentence.find_first_of("$!", 1), std::string::npos) << sentence;
+            EXPECT_EQ(ExtractField(sentence, 1),
+                      (sentences.size() < 10 ? "0" : "") + std::to_string(sentences.size()));
+            EXPECT_EQ(std::stoul(ExtractField(sentence, 2)), i + 1);
+            ReadTextSentence(sentence, read);
+        }
+        EXPECT_EQ(read, text);
+    }
+    EXPECT_EQ(TextSentences(std::string(150, 'x')).size(), 3u);
+    std::string read;
+    ReadTextSentence("$GPTXT,48.09575,N,011.63658,E,\"abc\"", read);
+    EXPECT_EQ(read, "48.09575,N,011.63658,E,\"abc\"");
 }
