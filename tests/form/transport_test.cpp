@@ -124,3 +124,17 @@ TEST_F(Transport, MinimizeBoxTucksTheWindowAwayASecondAfterTheStart) {
     platform.clock.advance(1000);
     EXPECT_EQ(platform.host.minimized, 1) << "stopped within the second";
 }
+
+// At a loop's wrap the first record leaves a second after the last, not with it.
+TEST_F(Transport, ALoopGoesOnASecondAfterTheLastRecord) {
+    c.Lop.value.set(1);
+    loadRecords(3);
+    std::vector<std::int64_t> sentAt;
+    for (int i = 0; i < 4; ++i) {
+        tick();
+        sentAt.push_back(platform.clock.monotonicMs());
+    }
+    ASSERT_EQ(sentLines().size(), 4u);
+    EXPECT_EQ(sentLines()[3], test::Rmc(1));
+    EXPECT_GE(sentAt[3] - sentAt[2], 1000);
+}
