@@ -25,8 +25,11 @@ FileBrowserPresenter::FileBrowserPresenter(const FormPart& part, const SettingsL
     c.Mcan.onClick = [this] { Mcan_Click(); };
     c.LOA.onClick = [this] { LOA_Click(); };
     c.DirSel.onClick = [this] { DirSel_Click(); };
-    c.NMEA.onClick = [this] { setFilePattern("*.log;*.nma;*.nmea"); };
-    c.ALL.onClick = [this] { setFilePattern("*.log;*.nma;*.nmea;*.trl;*.trk;*.plt;*.KML;*.gpx"); };
+    // Loggers write NMEA logs as .txt too: the logs and everything are shown them.
+    c.NMEA.onClick = [this] { setFilePattern("*.log;*.nma;*.nmea;*.txt"); };
+    c.ALL.onClick = [this] {
+        setFilePattern("*.log;*.nma;*.nmea;*.txt;*.trl;*.trk;*.plt;*.KML;*.gpx");
+    };
     c.TRACK.onClick = [this] { setFilePattern("*.trl;*.trk;*.plt;*.kml;*.gpx"); };
 }
 

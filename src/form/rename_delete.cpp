@@ -85,6 +85,13 @@ void FileBrowserPresenter::endRename() {
 }
 
 void FileBrowserPresenter::MDel_Click() {
+    // A file deleted is gone: asked once more, as a file about to be overwritten is.
+    if (platform.dialogs.messageBox("Delete " + fs::path(menuFile_).filename().string() + " ?",
+                                    " delete", MessageIcon::Question,
+                                    MessageButtons::YesNo) != MessageAnswer::Yes) {
+        Mcan_Click();
+        return;
+    }
     form.closeAllFiles();
     std::error_code ec;
     if (!fs::remove(menuFile_, ec) && ec)

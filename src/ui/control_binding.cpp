@@ -7,6 +7,8 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFile>
+#include <QFileSystemWatcher>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -32,6 +34,16 @@ std::string ToText(const QString& text) {
 }
 
 namespace {
+
+// The watcher follows the folder a list shows, and only it.
+void watchFolder(QFileSystemWatcher& watcher, const std::string& folder) {
+    QString path = QFile::decodeName(folder.empty() ? "." : folder.c_str());
+    if (watcher.directories() == QStringList{path})
+        return;
+    if (!watcher.directories().isEmpty())
+        watcher.removePaths(watcher.directories());
+    watcher.addPath(path);
+}
 
 QColor colorOf(Color c) {
     return QColor(static_cast<int>(c & 0xFF), static_cast<int>(c >> 8 & 0xFF),
@@ -346,9 +358,15 @@ QListWidget* ControlBinding::fileList(FileListBox& control) {
     // does not take it back.
     QObject::connect(widget, &QListWidget::currentRowChanged,
                      [&control](int row) { control.listIndex = row; });
-    bindCommon(control, widget, [&control, widget] {
+    // Files another program writes or removes meanwhile (a recording, a download, a file
+    // manager) show at once.
+    auto* watcher = new QFileSystemWatcher(widget);
+    QObject::connect(watcher, &QFileSystemWatcher::directoryChanged,
+                     [this, &control] { userAction([&control] { control.refresh(); }); });
+    bindCommon(control, widget, [&control, widget, watcher] {
         setItems(widget, control.items);
         widget->setCurrentRow(control.listIndex);
+        watchFolder(*watcher, control.path());
     });
     return widget;
 }
@@ -368,13 +386,19 @@ QComboBox* ControlBinding::driveList(DriveListBox& control) {
 
 QListWidget* ControlBinding::folderList(DirListBox& control) {
     auto* widget = new QListWidget;
-    // A double click opens the folder, as in the folder lists users know.
-    QObject::connect(widget, &QListWidget::itemDoubleClicked,
-                     [this, &control](QListWidgetItem* item) {
-                         std::string folder = control.folderOf(ToText(item->text()));
-                         userAction([&control, folder] { control.path.set(folder); });
-                     });
-    bindCommon(control, widget, [&control, widget] { setItems(widget, control.items); });
+    // A double click or Enter opens the folder, as in the folder lists users know.
+    QObject::connect(widget, &QListWidget::itemActivated, [this, &control](QListWidgetItem* item) {
+        std::string folder = control.folderOf(ToText(item->text()));
+        userAction([&control, folder] { control.path.set(folder); });
+    });
+    // Folders made or removed meanwhile show at once.
+    auto* watcher = new QFileSystemWatcher(widget);
+    QObject::connect(watcher, &QFileSystemWatcher::directoryChanged,
+                     [this, &control] { userAction([&control] { control.refresh(); }); });
+    bindCommon(control, widget, [&control, widget, watcher] {
+        setItems(widget, control.items);
+        watchFolder(*watcher, control.path.get());
+    });
     return widget;
 }
 

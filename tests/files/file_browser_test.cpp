@@ -15,11 +15,13 @@ TEST_F(FileBrowser, FilterButtonsTypedFilterAndFolderView) {
         program.write(std::string("Tracks/") + name, "");
     c.Dir1.path.set(program.file("Tracks"));
     c.NMEA.onClick();
-    EXPECT_EQ(c.FileT.text.get(), "*.log;*.nma;*.nmea");
-    EXPECT_EQ(c.File1.pattern(), "*.log;*.nma;*.nmea*") << "the typed-filter rule applies at once";
-    EXPECT_EQ(c.File1.items, (std::vector<std::string>{"ride.nmea", "tour.NMA", "tour.log"}));
+    EXPECT_EQ(c.FileT.text.get(), "*.log;*.nma;*.nmea;*.txt");
+    EXPECT_EQ(c.File1.pattern(), "*.log;*.nma;*.nmea;*.txt*")
+        << "the typed-filter rule applies at once";
+    EXPECT_EQ(c.File1.items,
+              (std::vector<std::string>{"notes.txt", "ride.nmea", "tour.NMA", "tour.log"}));
     c.ALL.onClick();
-    EXPECT_EQ(c.File1.items.size(), 7u) << "*.KML finds track.kml";
+    EXPECT_EQ(c.File1.items.size(), 8u) << "*.KML finds track.kml";
     c.TRACK.onClick();
     EXPECT_EQ(c.File1.items.size(), 4u) << "the tracks of every format";
     c.FileT.text.set("2010");

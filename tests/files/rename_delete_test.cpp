@@ -45,3 +45,18 @@ TEST_F(RenameDelete, RenameNeverReplacesAnotherFileOrLeavesTheFolder) {
     EXPECT_TRUE(fs::exists(program.file("Tracks/kept"))) << "a name without extension keeps none";
     EXPECT_FALSE(fs::exists(program.file("Tracks/track.trk")));
 }
+
+// Delete asks first: No leaves the file, Yes removes it and the list no longer shows it.
+TEST_F(RenameDelete, DeleteAsksFirst) {
+    platform.dialogs.answers.push_back(MessageAnswer::No);
+    longPress("track.trk");
+    c.MDel.onClick();
+    ASSERT_EQ(platform.dialogs.messages.size(), 1u);
+    EXPECT_EQ(platform.dialogs.messages[0].text, "Delete track.trk ?");
+    EXPECT_TRUE(fs::exists(program.file("Tracks/track.trk")));
+    platform.dialogs.answers.push_back(MessageAnswer::Yes);
+    longPress("track.trk");
+    c.MDel.onClick();
+    EXPECT_FALSE(fs::exists(program.file("Tracks/track.trk")));
+    EXPECT_EQ(c.File1.items, (std::vector<std::string>{"tour.log"}));
+}

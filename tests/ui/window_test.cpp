@@ -14,11 +14,13 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
+#include <QMessageBox>
 #include <QRadioButton>
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTest>
+#include <QTimer>
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
@@ -204,7 +206,34 @@ TEST(Window, AClickPaintsTheProfileALongPressOffersTheFileMenu) {
         },
         3000))
         << "no menu after holding the button";
+    // The question before the delete, answered Yes as the user would.
+    QTimer answer;
+    QObject::connect(&answer, &QTimer::timeout, [] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
+            box->button(QMessageBox::Yes)->click();
+    });
+    answer.start(50);
     menu->findChild<QAction*>("MDel")->trigger();
     EXPECT_FALSE(std::filesystem::exists(shown.program.file("Tracks/sample.log")));
     EXPECT_EQ(files->count(), 0);
+}
+
+// The lists show what is in the folder now, whoever made it; Enter on a folder opens it.
+TEST(Window, TheListsFollowTheFolderAndEnterOpensAFolder) {
+    test::ShownWindow shown(
+        {{"Korvel.ini", "[Port]\nCOM=23\n[Devices]\nTCP=" + std::to_string(test::FreePort())}});
+    ASSERT_TRUE(shown.exposed());
+    auto* files = shown.find<QListWidget>("File1");
+    auto* folders = shown.find<QListWidget>("Dir1");
+    shown.program.write("Tracks/made-meanwhile.log", "");
+    std::filesystem::create_directories(shown.program.file("Tracks/later"));
+    EXPECT_TRUE(test::RunUntil(
+        [&] { return !files->findItems("made-meanwhile.log", Qt::MatchExactly).empty(); }, 3000))
+        << "a file another program wrote";
+    ASSERT_TRUE(test::RunUntil(
+        [&] { return !folders->findItems("later", Qt::MatchEndsWith).empty(); }, 3000))
+        << "a folder made meanwhile";
+    folders->setCurrentItem(folders->findItems("later", Qt::MatchEndsWith).front());
+    QTest::keyClick(folders, Qt::Key_Return);
+    EXPECT_EQ(shown.form().c.Dir1.path.get(), shown.program.file("Tracks/later"));
 }
