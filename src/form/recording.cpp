@@ -81,6 +81,8 @@ void ManualPresenter::SetFN_Click() {
     if (overwrite && c.AutoM.caption != "-")
         c.AutoM.caption = "*"; // a fresh log: no intermediate points before its first point
     c.FileL.caption = name;
+    // The log lies in the program's tracks folder, whatever folder the list shows: said where.
+    c.FileL.toolTip = "Recording into " + path;
     if (!c.Skip1.enabled)
         c.SaveP.enabled = c.SaveT.enabled = true;
 }

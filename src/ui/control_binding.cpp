@@ -54,10 +54,12 @@ QColor colorOf(Color c) {
 // control's text at 4.5 : 1 at least, a disabled one's toward its background so that it looks
 // disabled, yet at 3 : 1.
 QString styleOf(const Control& control) {
-    if (control.backColor == kSystemColor && control.foreColor == kSystemColor)
+    // Grey behind a control is the face every button had: here the desktop's own, as a grey
+    // panel looks like a button held down.
+    bool ownBack = control.backColor != kSystemColor && control.backColor != kGrey;
+    if (!ownBack && control.foreColor == kSystemColor)
         return {};
     QPalette palette = QApplication::palette();
-    bool ownBack = control.backColor != kSystemColor;
     QColor back = ownBack ? colorOf(control.backColor) : palette.color(QPalette::Window);
     QColor text = control.foreColor != kSystemColor ? colorOf(control.foreColor)
                                                     : palette.color(QPalette::WindowText);

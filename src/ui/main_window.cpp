@@ -9,6 +9,7 @@
 #include <QDropEvent>
 #include <QFileInfo>
 #include <QFontDatabase>
+#include <QFrame>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -60,6 +61,14 @@ QScrollBar* tall(QScrollBar* bar) {
     else
         bar->setMinimumWidth(5 * extent);
     return bar;
+}
+
+// A thin upright line between controls that belong apart.
+QFrame* separator() {
+    auto* line = new QFrame;
+    line->setFrameShape(QFrame::VLine);
+    line->setFrameShadow(QFrame::Sunken);
+    return line;
 }
 
 // Lamps keep their place while out, so that the row does not jump at every tick.
@@ -329,6 +338,10 @@ QWidget* MainWindow::transport() {
     row->addWidget(binding_.label(c.AutoL));
     row->addWidget(binding_.checkBox(c.Lop, "↻"));
     row->addWidget(binding_.label(c.LoopL));
+    // The last-record box apart from the loop's symbol, which a user would read as its caption.
+    row->addSpacing(6);
+    row->addWidget(separator());
+    row->addSpacing(6);
     row->addWidget(binding_.checkBox(c.Last));
     row->addWidget(lamp(binding_.image(c.StopA, "■")));
     row->addWidget(lamp(binding_.label(c.RunA, "●")));
@@ -344,7 +357,13 @@ QWidget* MainWindow::transport() {
     options->addWidget(binding_.checkBox(c.MinC, "↓"));
     options->addWidget(lamp(binding_.image(c.MiniA, "_")));
     options->addWidget(binding_.checkBox(c.AutoReset));
+    // The box has no caption of its own: what it does, beside it.
+    auto* reset = new QLabel("reset at a new track");
+    reset->setObjectName("AutoResetCaption");
+    options->addWidget(reset);
+    options->addSpacing(12);
     options->addWidget(binding_.checkBox(c.Manu));
+    options->addStretch();
 
     auto* layout = new QVBoxLayout;
     layout->addLayout(row);

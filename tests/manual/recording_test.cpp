@@ -38,6 +38,7 @@ TEST_F(Recording, ARouteRecordedByHandReplaysItsPositions) {
     c.VSc4.setValue(0); // no Auto-Point
     c.Manu.value.set(1);
     chooseLog("route");
+    EXPECT_EQ(c.FileL.toolTip, "Recording into " + program.file("Tracks/route.log"));
     c.Skip1.onClick();
     EXPECT_TRUE(c.SaveP.enabled);
     tick();
