@@ -102,6 +102,8 @@ Controls::Controls() {
     name(TcpLan, "TcpLan", "LAN",
          "TCP: serve the network too, not only programs on this computer (no password)");
     TcpLan.visible = false;
+    name(TcpPortT, "TcpPortT", "", "TCP: the server's port; Enter moves the server to it");
+    TcpPortT.visible = false;
 
     nameArray(Data, "Data");
     const char* tips[] = {"$GPRMC", "$GPGGA", "$GPVTG", "$GPRMB", "$GPGSA", "$GPGSV", "other"};
@@ -238,16 +240,17 @@ void Controls::toolTipsOfSymbolsAndValues() {
 
 void Controls::forEach(const std::function<void(Control&)>& visit) {
     for (Control* c : std::initializer_list<Control*>{
-             &Drive1, &Dir1,   &File1,    &FileT,     &NMEA,     &ALL,     &TRACK,     &LOA,
-             &SAVE,   &DirSel, &List1,    &TZdiff,    &TZL,      &Label2,  &Label7,    &Gauge1,
-             &DIA,    &Pause,  &AutoSkip, &Lop,       &Last,     &MinC,    &AutoReset, &PauseL,
-             &AutoL,  &LoopL,  &Skip1,    &Skip2,     &Back,     &RESTART, &RMCRMB,    &Command1,
-             &Gauge2, &StopA,  &RunA,     &MiniA,     &Interval, &PortC,   &BaudC,     &TCPstat,
-             &TcpLan, &PortL,  &Manu,     &VSc2,      &VSc3,     &VSc4,    &ENDE,      &ggn,
-             &mmn,    &ssn,    &kkn,      &ggo,       &mmo,      &sso,     &kko,       &nnM,
-             &kmhM,   &AutoM,  &Label3,   &Label6,    &Label9,   &Label16, &MaxL,      &NNminL,
-             &NNmaxL, &DistL,  &TripL,    &Zeit,      &Datum,    &WtL,     &TTL,       &SpeedL,
-             &NNL,    &FileL,  &Equ,      &DownloadC, &Label12,  &SetFN,   &SaveP,     &SaveT})
+             &Drive1, &Dir1,     &File1,    &FileT,  &NMEA,      &ALL,     &TRACK,     &LOA,
+             &SAVE,   &DirSel,   &List1,    &TZdiff, &TZL,       &Label2,  &Label7,    &Gauge1,
+             &DIA,    &Pause,    &AutoSkip, &Lop,    &Last,      &MinC,    &AutoReset, &PauseL,
+             &AutoL,  &LoopL,    &Skip1,    &Skip2,  &Back,      &RESTART, &RMCRMB,    &Command1,
+             &Gauge2, &StopA,    &RunA,     &MiniA,  &Interval,  &PortC,   &BaudC,     &TCPstat,
+             &TcpLan, &TcpPortT, &PortL,    &Manu,   &VSc2,      &VSc3,    &VSc4,      &ENDE,
+             &ggn,    &mmn,      &ssn,      &kkn,    &ggo,       &mmo,     &sso,       &kko,
+             &nnM,    &kmhM,     &AutoM,    &Label3, &Label6,    &Label9,  &Label16,   &MaxL,
+             &NNminL, &NNmaxL,   &DistL,    &TripL,  &Zeit,      &Datum,   &WtL,       &TTL,
+             &SpeedL, &NNL,      &FileL,    &Equ,    &DownloadC, &Label12, &SetFN,     &SaveP,
+             &SaveT})
         visit(*c);
     for (auto& c : Abstand)
         visit(c);

@@ -48,6 +48,7 @@ struct Controls {
     ComboBox BaudC; // every rate a serial port takes, the two buttons' among them
     Shape TCPstat;
     CheckBox TcpLan;
+    TextBox TcpPortT; // the TCP server's port; Enter moves the server to it
     Label PortL;
 
     // Sentence boxes and modes.

@@ -59,8 +59,36 @@ void PortsPresenter::PortC_Click() {
     s.outputPortIndex = index;
     if (Left(c.PortC.text(), 3) == "COM")
         platform.comm1.setCommPort(s.outputPortIndex + 1);
-    c.TcpLan.visible = c.PortC.text() == "TCP";
+    showTcpChoices();
     outputs_.route(c.PortC.text());
+}
+
+void PortsPresenter::showTcpChoices() {
+    c.TcpLan.visible = c.TcpPortT.visible = c.PortC.text() == "TCP";
+    c.TcpPortT.text.reset(std::to_string(outputs_.settings.tcpPort));
+}
+
+void PortsPresenter::TcpPortT_KeyDown(int key) {
+    constexpr int kEnter = 13;
+    if (key != kEnter)
+        return;
+    const std::string& typed = c.TcpPortT.text.get();
+    long port = typed.empty() || typed.size() > 5 ||
+                        typed.find_first_not_of("0123456789") != std::string::npos
+                    ? 0
+                    : std::stol(typed);
+    if (port < 1 || port > 65535) {
+        platform.dialogs.messageBox("\"" + typed + "\" is no TCP port: a number from 1 to 65535.",
+                                    "Output", MessageIcon::Exclamation, MessageButtons::Ok);
+        showTcpChoices();
+        return;
+    }
+    outputs_.settings.tcpPort = static_cast<int>(port);
+    c.focus = "ENDE";
+    // A server already listening moves at once; its clients stay connected to the old port
+    // until they come again.
+    if (outputs_.tcpServer().listening())
+        StartTcpServer();
 }
 
 void PortsPresenter::TcpLan_Click() {

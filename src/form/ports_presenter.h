@@ -30,6 +30,10 @@ class PortsPresenter : FormPart, public SentenceSink {
     // The TCP server listens at its address, after telling the user when it cannot.
     bool StartTcpServer();
     void CloseTcpConnections();
+    // The LAN box and the server's port, shown while the port list says TCP.
+    void showTcpChoices();
+    // Enter in the port box: the server's port becomes the one typed.
+    void TcpPortT_KeyDown(int key);
     // Between these a step runs no events: what failed in it is told at its end.
     void holdFailures() { holding_ = true; }
     void tellHeldFailures();

@@ -63,7 +63,7 @@ void MainForm::Form_Load() {
     int port = PortIndexOrDefault(profile.readInt("Port", "COM", -1));
     s.outputPortIndex = port;
     c.PortC.listIndex.set(port);
-    c.TcpLan.visible = c.PortC.text() == "TCP";
+    ports_.showTcpChoices();
     if (Left(c.PortC.text(), 3) == "COM")
         platform_.comm1.setCommPort(s.outputPortIndex + 1);
     s.garminPortIndex = readInt(profile, "Port", "GPS-Port", 1);
@@ -121,6 +121,7 @@ void MainForm::ENDE_Click() {
     bool saved = saveSettings([this](ProfileFile& profile) {
         profile.writeInt("Port", "COM", s.outputPortIndex);
         profile.writeString("Devices", "TCPBind", ports_.outputs().settings.tcpAddress);
+        profile.writeInt("Devices", "TCP", ports_.outputs().settings.tcpPort);
         profile.writeInt("Port", "GPS-Port", s.garminPortIndex);
         profile.writeInt("TimeZone", "CET", figures_.timeReference());
         profile.writeInt("TimeZone", "Diff", c.TZdiff.value.get());

@@ -277,9 +277,13 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     int shift = (m & Qt::ShiftModifier ? 1 : 0) + (m & Qt::ControlModifier ? 2 : 0) +
                 (m & Qt::AltModifier ? 4 : 0);
     if (press) {
-        form_.Form_KeyDown(code, shift);
+        // Enter in the port box is the box's: a port typed, not a text recorded.
+        if (code != 13 || watched->objectName() != "TcpPortT")
+            form_.Form_KeyDown(code, shift);
         if (watched->objectName() == "FileT")
             form_.files().FileT_KeyDown(code);
+        if (watched->objectName() == "TcpPortT")
+            form_.ports().TcpPortT_KeyDown(code);
     } else
         form_.manual().Form_KeyUp(code, shift);
     refresh();
@@ -387,6 +391,10 @@ QWidget* MainWindow::sentencesAndOutput() {
     port->addWidget(binding_.comboBox(c.PortC), 1);
     port->addWidget(binding_.label(c.TCPstat));
     port->addWidget(binding_.checkBox(c.TcpLan));
+    QLineEdit* tcpPort = binding_.textBox(c.TcpPortT);
+    tcpPort->setMaxLength(5);
+    tcpPort->setMaximumWidth(tcpPort->fontMetrics().horizontalAdvance("000000") + 12);
+    port->addWidget(tcpPort);
     // The two rates of old receivers as buttons, every rate the port takes beside them.
     auto* rates = new QHBoxLayout;
     for (OptionButton& speed : c.Pspeed)

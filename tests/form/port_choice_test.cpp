@@ -92,6 +92,29 @@ TEST_F(PortChoice, TheTcpServersStateAndItsProblems) {
     EXPECT_EQ(platform.dialogs.messages[1].title, "Error!");
 }
 
+// The server's port is chosen in the window, beside the LAN box: Enter moves a listening server
+// to it, a text that is no port is refused, and the exit keeps it for the next start.
+TEST_F(PortChoice, TheTcpPortIsChosenInTheWindow) {
+    EXPECT_FALSE(c.TcpPortT.visible);
+    choose("TCP");
+    EXPECT_TRUE(c.TcpPortT.visible && c.TcpLan.visible);
+    EXPECT_EQ(c.TcpPortT.text.get(), std::to_string(kDefaultTcpPort));
+    form.ports().StartTcpServer();
+    c.TcpPortT.text.set("2947");
+    form.ports().TcpPortT_KeyDown(13);
+    EXPECT_EQ(platform.winsock.listenPort, 2947);
+    for (const char* wrong : {"70000", "", "12a", "0"}) {
+        c.TcpPortT.text.set(wrong);
+        form.ports().TcpPortT_KeyDown(13);
+        EXPECT_EQ(c.TcpPortT.text.get(), "2947") << wrong;
+    }
+    EXPECT_EQ(platform.dialogs.messages.size(), 4u);
+    EXPECT_EQ(platform.winsock.listenPort, 2947);
+    c.ENDE.onClick();
+    EXPECT_EQ(DeviceNames::fromProfile(ProfileFile::load(program.file("Korvel.ini"))).tcpPort,
+              2947);
+}
+
 // The port list shows the device of each serial and printer port, and leaves out the serial
 // ports the machine does not have unless one is chosen; the entries keep their names and places.
 TEST_F(PortChoice, TheListShowsTheDevicesTheMachineHas) {

@@ -79,12 +79,13 @@ int FakeSerialPort::inputByte() {
     return b;
 }
 
-bool FakeSocketArray::listen(const std::string& address, int, std::string& error) {
+bool FakeSocketArray::listen(const std::string& address, int port, std::string& error) {
     if (failListen) {
         error = "Address already in use";
         return false;
     }
     listenAddress = address;
+    listenPort = port;
     states_[0] = kSocketListening;
     return true;
 }

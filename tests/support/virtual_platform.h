@@ -90,6 +90,7 @@ class FakeSocketArray : public SocketArray {
     }
 
     std::string listenAddress;
+    int listenPort = 0;
     bool failListen = false;
 
   private:
