@@ -8,8 +8,8 @@ namespace korvel {
 
 namespace {
 
-// Texts are 8-bit, shown as Latin-1.
-QString latin1(const std::string& text) {
+// The program's texts are UTF-8, file names among them.
+QString shown(const std::string& text) {
     return QString::fromUtf8(text.data(), text.size());
 }
 
@@ -18,8 +18,8 @@ QString latin1(const std::string& text) {
 MessageAnswer QtDialogs::messageBox(const std::string& text, const std::string& title,
                                     MessageIcon icon, MessageButtons buttons) {
     QMessageBox box(parent_);
-    box.setText(latin1(text));
-    box.setWindowTitle(latin1(title));
+    box.setText(shown(text));
+    box.setWindowTitle(shown(title));
     switch (icon) {
     case MessageIcon::Critical:
         box.setIcon(QMessageBox::Critical);
@@ -63,8 +63,8 @@ MessageAnswer QtDialogs::messageBox(const std::string& text, const std::string& 
 std::optional<std::string> QtDialogs::inputBox(const std::string& prompt, const std::string& title,
                                                const std::string& initial) {
     bool ok = false;
-    QString text = QInputDialog::getText(parent_, latin1(title), latin1(prompt), QLineEdit::Normal,
-                                         latin1(initial), &ok);
+    QString text = QInputDialog::getText(parent_, shown(title), shown(prompt), QLineEdit::Normal,
+                                         shown(initial), &ok);
     if (!ok)
         return std::nullopt;
     return text.toUtf8().toStdString();
