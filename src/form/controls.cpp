@@ -210,7 +210,7 @@ void Controls::toolTipsOfSymbolsAndValues() {
         {&NNL, "Altitude"},
         {&NNminL, "Lowest altitude"},
         {&NNmaxL, "Highest altitude"},
-        {&FileL, "The file replayed"},
+        {&FileL, kFileReplayedTip},
         {&Gauge1, "Course"},
         {&Pause, "Pause: the current record again every two seconds"},
         {&AutoSkip, "Pass over the records of a receiver standing still"},

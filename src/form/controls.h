@@ -8,6 +8,9 @@
 
 namespace korvel {
 
+// FileL's tool tip while it names the file replayed; a recording says its log's place there.
+constexpr const char* kFileReplayedTip = "The file replayed";
+
 struct Controls {
     Controls();
     Controls(const Controls&) = delete;

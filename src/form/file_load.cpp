@@ -48,7 +48,7 @@ void MainForm::File1_Click() {
     c.RESTART.enabled = c.Back.enabled = c.Skip1.enabled = c.Skip2.enabled = c.Pause.enabled = true;
     c.Skip1.toolTip = "Skip 10";
     c.FileL.caption = nameUpToFirstDot(name);
-    c.FileL.toolTip = "The file replayed";
+    c.FileL.toolTip = kFileReplayedTip;
     if (name.empty()) {
         refuseLoad({"Choose a file in the list first."});
         return;

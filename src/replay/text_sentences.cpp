@@ -19,10 +19,6 @@ bool reserved(unsigned char c) {
     return c < 0x20 || c >= 0x7F || std::strchr("$*!,\\^~", c) != nullptr;
 }
 
-std::string twoDigits(size_t n) {
-    return {static_cast<char>('0' + n / 10), static_cast<char>('0' + n % 10)};
-}
-
 bool twoDigitField(std::string_view field) {
     return field.size() == 2 && field[0] >= '0' && field[0] <= '9' && field[1] >= '0' &&
            field[1] <= '9';
@@ -45,27 +41,22 @@ std::vector<std::string> TextSentences(std::string_view text) {
     }
     std::vector<std::string> sentences;
     for (size_t i = 0; i < parts.size(); ++i)
-        sentences.push_back(FrameSentence("GPTXT," + twoDigits(parts.size()) + "," +
-                                          twoDigits(i + 1) + ",07," + parts[i]));
+        sentences.push_back(
+            FrameSentence("GPTXT," + Format(static_cast<double>(parts.size()), "00") + "," +
+                          Format(static_cast<double>(i + 1), "00") + ",07," + parts[i]));
     return sentences;
 }
 
 void ReadTextSentence(std::string_view line, std::string& text) {
-    std::string_view rest = line.substr(std::min<size_t>(7, line.size()));
-    std::string_view fields[3];
-    size_t at = 0;
-    for (std::string_view& field : fields) {
-        size_t comma = rest.find(',', at);
-        field = rest.substr(at, comma == std::string_view::npos ? rest.size() - at : comma - at);
-        at = comma == std::string_view::npos ? rest.size() : comma + 1;
-    }
-    if (!twoDigitField(fields[0]) || !twoDigitField(fields[1]) || !twoDigitField(fields[2]) ||
-        at == rest.size()) {
+    // The count, the number, the kind, and the text up to the checksum.
+    std::string_view fields[5];
+    FieldViews(line, fields);
+    if (!twoDigitField(fields[1]) || !twoDigitField(fields[2]) || !twoDigitField(fields[3])) {
         text = Mid(line, 8);
         return;
     }
-    std::string_view part = rest.substr(at, rest.rfind('*') - at);
-    if (fields[1] == "01")
+    std::string_view part = fields[4];
+    if (fields[2] == "01")
         text.clear();
     for (size_t i = 0; i < part.size(); ++i) {
         int high = i + 2 < part.size() ? ChecksumDigit(part[i + 1]) : -1,

@@ -360,11 +360,7 @@ QListWidget* ControlBinding::fileList(FileListBox& control) {
     // does not take it back.
     QObject::connect(widget, &QListWidget::currentRowChanged,
                      [&control](int row) { control.listIndex = row; });
-    // Files another program writes or removes meanwhile (a recording, a download, a file
-    // manager) show at once.
-    auto* watcher = new QFileSystemWatcher(widget);
-    QObject::connect(watcher, &QFileSystemWatcher::directoryChanged,
-                     [this, &control] { userAction([&control] { control.refresh(); }); });
+    QFileSystemWatcher* watcher = folderWatcher(widget, [&control] { control.refresh(); });
     bindCommon(control, widget, [&control, widget, watcher] {
         setItems(widget, control.items);
         widget->setCurrentRow(control.listIndex);
@@ -386,6 +382,13 @@ QComboBox* ControlBinding::driveList(DriveListBox& control) {
     return widget;
 }
 
+QFileSystemWatcher* ControlBinding::folderWatcher(QWidget* list, std::function<void()> refresh) {
+    auto* watcher = new QFileSystemWatcher(list);
+    QObject::connect(watcher, &QFileSystemWatcher::directoryChanged,
+                     [this, refresh] { userAction(refresh); });
+    return watcher;
+}
+
 QListWidget* ControlBinding::folderList(DirListBox& control) {
     auto* widget = new QListWidget;
     // A double click or Enter opens the folder, as in the folder lists users know.
@@ -393,10 +396,7 @@ QListWidget* ControlBinding::folderList(DirListBox& control) {
         std::string folder = control.folderOf(ToText(item->text()));
         userAction([&control, folder] { control.path.set(folder); });
     });
-    // Folders made or removed meanwhile show at once.
-    auto* watcher = new QFileSystemWatcher(widget);
-    QObject::connect(watcher, &QFileSystemWatcher::directoryChanged,
-                     [this, &control] { userAction([&control] { control.refresh(); }); });
+    QFileSystemWatcher* watcher = folderWatcher(widget, [&control] { control.refresh(); });
     bindCommon(control, widget, [&control, widget, watcher] {
         setItems(widget, control.items);
         watchFolder(*watcher, control.path.get());

@@ -11,6 +11,7 @@
 class QAbstractButton;
 class QCheckBox;
 class QComboBox;
+class QFileSystemWatcher;
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -55,6 +56,9 @@ class ControlBinding {
     // The properties every control has: tool tip, enabled, visible, colours.
     void bindCommon(Control& control, QWidget* widget, std::function<void()> specific = {});
     void userAction(const std::function<void()>& action);
+    // A watcher owned by a list of files or folders: what other programs add or remove in the
+    // folder (a recording, a download, a file manager) shows at once, by refresh.
+    QFileSystemWatcher* folderWatcher(QWidget* list, std::function<void()> refresh);
     // Reports a click to a control's handler as a user action.
     std::function<void()> clicker(std::function<void()>& handler);
     // Reports a mouse button to a control's handler as a user action.

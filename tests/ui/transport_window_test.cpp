@@ -2,8 +2,8 @@
 // by a TCP client, paused, stepped, moved by a click on the record gauge and stopped; then
 // started and stopped by the keyboard alone, and minimized while it runs.
 #include "platform/run_until.h"
-#include "support/temp_folder.h"
 #include "replay/sentence.h"
+#include "support/temp_folder.h"
 #include "ui/compass_widget.h"
 #include "ui/shown_window.h"
 

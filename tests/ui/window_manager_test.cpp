@@ -60,41 +60,22 @@ TEST(WindowManager, TheFramedWindowFitsTheScreenAndKeepsItsParts) {
             << "the replay fills the figures";
         QTest::qWait(100);
         EXPECT_EQ(instruments->size(), idle) << "the instruments keep their size in a replay";
+
+        // Made small by the user, smaller than any of its parts wants, it keeps that size
+        // whatever they show: a pause, a stop, manual mode and back.
+        window.resize(400, 300);
+        ASSERT_TRUE(test::RunUntil([&] { return window.size() == QSize(400, 300); }, 3000));
+        auto keptAfter = [&](CheckBox& box, int value) {
+            box.value.set(value);
+            shown.window().refresh();
+            QTest::qWait(300);
+            EXPECT_EQ(window.size(), QSize(400, 300)) << box.name << " " << value;
+        };
+        keptAfter(shown.form().c.Pause, 1);
+        keptAfter(shown.form().c.Pause, 0);
+        shown.find<QAbstractButton>("StopA")->click();
+        keptAfter(shown.form().c.Manu, 1);
+        keptAfter(shown.form().c.Manu, 0);
     }
     QApplication::setFont(before);
-}
-
-// The window keeps the size the user gave it, whatever its parts show: a replay, its pause,
-// manual mode and back.
-TEST(WindowManager, TheWindowKeepsTheSizeTheUserGaveIt) {
-    if (QGuiApplication::platformName() != "xcb")
-        GTEST_SKIP() << "needs an X display with a window manager";
-    test::ShownWindow shown(
-        {{"Tracks/short.log", kLog},
-         {"Korvel.ini", "[Port]\nCOM=23\n[Devices]\nTCP=" + std::to_string(test::FreePort())}});
-    ASSERT_TRUE(shown.exposed());
-    QWidget& window = shown.window();
-    ASSERT_TRUE(
-        test::RunUntil([&] { return window.frameGeometry().height() > window.height(); }, 5000));
-    QTest::qWait(600);
-    // Made small by the user: smaller than any of its parts wants.
-    window.resize(400, 300);
-    ASSERT_TRUE(test::RunUntil([&] { return window.size() == QSize(400, 300); }, 3000));
-    const QSize given = window.size();
-    auto expectKept = [&](const char* after) {
-        shown.window().refresh();
-        QTest::qWait(300);
-        EXPECT_EQ(window.size(), given) << after;
-    };
-    shown.form().files().ChooseFile(shown.program.file("Tracks/short.log"));
-    expectKept("a replay");
-    shown.form().c.Pause.value.set(1);
-    expectKept("a pause");
-    shown.form().c.Pause.value.set(0);
-    shown.find<QAbstractButton>("StopA")->click();
-    expectKept("a stop");
-    shown.form().c.Manu.value.set(1);
-    expectKept("manual mode");
-    shown.form().c.Manu.value.set(0);
-    expectKept("back from manual mode");
 }

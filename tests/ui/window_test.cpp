@@ -1,29 +1,21 @@
-// The real window over the form: its widgets, their layout on a small screen, manual mode, and
-// the file list's click and long press.
+// The real window over the form: its widgets, their layout on a small screen and manual mode.
 #include "app/profile_file.h"
 #include "platform/run_until.h"
 #include "support/temp_folder.h"
 #include "ui/shown_window.h"
 
 #include <QAbstractButton>
-#include <QAction>
 #include <QApplication>
 #include <QComboBox>
-#include <QImage>
 #include <QKeySequence>
 #include <QLabel>
-#include <QListWidget>
-#include <QMenu>
-#include <QMessageBox>
 #include <QRadioButton>
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTest>
-#include <QTimer>
 #include <algorithm>
 #include <cctype>
-#include <filesystem>
 #include <gtest/gtest.h>
 
 using namespace korvel;
@@ -168,72 +160,4 @@ TEST(Window, ManualModeOnTheRealWidgets) {
     // A click on a unit switches every unit.
     QTest::mouseClick(window.findChild<QLabel*>("Label3"), Qt::LeftButton);
     EXPECT_EQ(window.findChild<QLabel*>("Label9")->text(), "ft NN");
-}
-
-// A click on a file paints its altitude profile; a long press offers the file menu instead.
-TEST(Window, AClickPaintsTheProfileALongPressOffersTheFileMenu) {
-    test::ShownWindow shown(
-        {{"Tracks/sample.log",
-          test::ReadFile(std::string(KORVEL_SOURCE_DIR) + "/Tracks/sample.log")},
-         {"Korvel.ini", "[Port]\nCOM=23\n[Devices]\nTCP=" + std::to_string(test::FreePort())}});
-    ASSERT_TRUE(shown.exposed());
-    MainWindow& window = shown.window();
-    window.resize(1000, 700);
-    auto* files = window.findChild<QListWidget*>("File1");
-    QPoint at = files->visualItemRect(files->item(0)).center();
-    QTest::mouseClick(files->viewport(), Qt::LeftButton, {}, at);
-    window.refresh();
-    QImage image = window.findChild<QWidget*>("DIA")->grab().toImage();
-    int curve = 0, reference = 0;
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x) {
-            QColor pixel = image.pixelColor(x, y);
-            curve += pixel == QColor(200, 200, 0);
-            reference += pixel == QColor(0, 0, 0) && std::abs(y - image.height() / 2) <= 1;
-        }
-    EXPECT_GT(curve, image.width() / 2) << "the yellow curve runs across the picture";
-    EXPECT_GT(reference, image.width() / 2) << "the 1000 m line";
-    window.findChild<QAbstractButton*>("StopA")->click();
-
-    QTest::mousePress(files->viewport(), Qt::LeftButton, {}, at);
-    QMenu* menu = nullptr;
-    ASSERT_TRUE(QTest::qWaitFor(
-        [&] {
-            for (QMenu* candidate : window.findChildren<QMenu*>())
-                if (candidate->isVisible())
-                    menu = candidate;
-            return menu != nullptr;
-        },
-        3000))
-        << "no menu after holding the button";
-    // The question before the delete, answered Yes as the user would.
-    QTimer answer;
-    QObject::connect(&answer, &QTimer::timeout, [] {
-        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
-            box->button(QMessageBox::Yes)->click();
-    });
-    answer.start(50);
-    menu->findChild<QAction*>("MDel")->trigger();
-    EXPECT_FALSE(std::filesystem::exists(shown.program.file("Tracks/sample.log")));
-    EXPECT_EQ(files->count(), 0);
-}
-
-// The lists show what is in the folder now, whoever made it; Enter on a folder opens it.
-TEST(Window, TheListsFollowTheFolderAndEnterOpensAFolder) {
-    test::ShownWindow shown(
-        {{"Korvel.ini", "[Port]\nCOM=23\n[Devices]\nTCP=" + std::to_string(test::FreePort())}});
-    ASSERT_TRUE(shown.exposed());
-    auto* files = shown.find<QListWidget>("File1");
-    auto* folders = shown.find<QListWidget>("Dir1");
-    shown.program.write("Tracks/made-meanwhile.log", "");
-    std::filesystem::create_directories(shown.program.file("Tracks/later"));
-    EXPECT_TRUE(test::RunUntil(
-        [&] { return !files->findItems("made-meanwhile.log", Qt::MatchExactly).empty(); }, 3000))
-        << "a file another program wrote";
-    ASSERT_TRUE(test::RunUntil(
-        [&] { return !folders->findItems("later", Qt::MatchEndsWith).empty(); }, 3000))
-        << "a folder made meanwhile";
-    folders->setCurrentItem(folders->findItems("later", Qt::MatchEndsWith).front());
-    QTest::keyClick(folders, Qt::Key_Return);
-    EXPECT_EQ(shown.form().c.Dir1.path.get(), shown.program.file("Tracks/later"));
 }

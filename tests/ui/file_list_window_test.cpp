@@ -1,15 +1,19 @@
-// The file menu of a long press, as the user meets it in the real window: after it, one click
-// in the list plays a file; a rename can be left as it was begun.
+// The file list as the user meets it in the real window: a click plays a file and paints its
+// profile; the menu of a long press renames or deletes it; the lists follow their folder.
 #include "platform/run_until.h"
 #include "support/temp_folder.h"
 #include "ui/shown_window.h"
 
 #include <QAbstractButton>
 #include <QAction>
+#include <QApplication>
+#include <QImage>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QMessageBox>
 #include <QTest>
+#include <QTimer>
 #include <filesystem>
 #include <gtest/gtest.h>
 
@@ -17,7 +21,7 @@ using namespace korvel;
 
 namespace {
 
-class FileMenuWindow : public testing::Test {
+class FileListWindow : public testing::Test {
   protected:
     void SetUp() override {
         ASSERT_TRUE(shown.exposed());
@@ -42,6 +46,13 @@ class FileMenuWindow : public testing::Test {
             },
             3000))
             << "no menu after holding the button";
+        // The question before a delete, answered Yes as the user would.
+        QTimer answer;
+        QObject::connect(&answer, &QTimer::timeout, [] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
+                box->button(QMessageBox::Yes)->click();
+        });
+        answer.start(50);
         menu->findChild<QAction*>(item)->trigger();
         shown.window().refresh();
     }
@@ -62,7 +73,22 @@ class FileMenuWindow : public testing::Test {
 
 } // namespace
 
-TEST_F(FileMenuWindow, AfterTheMenuOneClickPlaysTheFile) {
+TEST_F(FileListWindow, AClickPaintsTheProfile) {
+    QTest::mouseClick(files->viewport(), Qt::LeftButton, {}, fileAt("sample.log"));
+    shown.window().refresh();
+    QImage image = shown.find("DIA")->grab().toImage();
+    int curve = 0, reference = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            QColor pixel = image.pixelColor(x, y);
+            curve += pixel == QColor(200, 200, 0);
+            reference += pixel == QColor(0, 0, 0) && std::abs(y - image.height() / 2) <= 1;
+        }
+    EXPECT_GT(curve, image.width() / 2) << "the yellow curve runs across the picture";
+    EXPECT_GT(reference, image.width() / 2) << "the 1000 m line";
+}
+
+TEST_F(FileListWindow, AfterTheMenuOneClickPlaysTheFile) {
     choose("sample.log", "Mcan");
     QTest::mouseClick(files->viewport(), Qt::LeftButton, {}, fileAt("sample.log"));
     EXPECT_TRUE(shown.form().engine().active) << "the first click after the menu plays";
@@ -72,7 +98,7 @@ TEST_F(FileMenuWindow, AfterTheMenuOneClickPlaysTheFile) {
     EXPECT_TRUE(shown.find<QAbstractButton>("Manu")->isEnabled());
 }
 
-TEST_F(FileMenuWindow, ARenameIsLeftWithEscapeOrTheSameName) {
+TEST_F(FileListWindow, ARenameIsLeftWithEscapeOrTheSameName) {
     const std::string file = shown.program.file("Tracks/sample.log");
     choose("sample.log", "MRen");
     EXPECT_EQ(fileT->text(), "sample.log");
@@ -98,4 +124,26 @@ TEST_F(FileMenuWindow, ARenameIsLeftWithEscapeOrTheSameName) {
     shown.window().refresh();
     EXPECT_TRUE(std::filesystem::exists(shown.program.file("Tracks/tour.log")));
     EXPECT_EQ(files->findItems("tour.log", Qt::MatchExactly).size(), 1);
+}
+
+TEST_F(FileListWindow, ADeleteAskedForIsGoneFromTheList) {
+    choose("sample.log", "MDel");
+    EXPECT_FALSE(std::filesystem::exists(shown.program.file("Tracks/sample.log")));
+    EXPECT_EQ(files->count(), 0);
+}
+
+// The lists show what is in the folder now, whoever made it; Enter on a folder opens it.
+TEST_F(FileListWindow, TheListsFollowTheFolderAndEnterOpensAFolder) {
+    auto* folders = shown.find<QListWidget>("Dir1");
+    shown.program.write("Tracks/made-meanwhile.log", "");
+    std::filesystem::create_directories(shown.program.file("Tracks/later"));
+    EXPECT_TRUE(test::RunUntil(
+        [&] { return !files->findItems("made-meanwhile.log", Qt::MatchExactly).empty(); }, 3000))
+        << "a file another program wrote";
+    ASSERT_TRUE(test::RunUntil(
+        [&] { return !folders->findItems("later", Qt::MatchEndsWith).empty(); }, 3000))
+        << "a folder made meanwhile";
+    folders->setCurrentItem(folders->findItems("later", Qt::MatchEndsWith).front());
+    QTest::keyClick(folders, Qt::Key_Return);
+    EXPECT_EQ(shown.form().c.Dir1.path.get(), shown.program.file("Tracks/later"));
 }
