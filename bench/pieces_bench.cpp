@@ -18,22 +18,30 @@ void FrameARmc(benchmark::State& state) {
 }
 BENCHMARK(FrameARmc);
 
-// A point line read by its format's reader, past the file's header.
-void ReadAPoint(benchmark::State& state, const char* format, const char* line) {
+// A point line read by its format's reader, past the file's header: whole, as a tick reads it,
+// or only as far as the load needs (whether it is a point, its segment flag and altitude).
+void ReadAPoint(benchmark::State& state, const char* format, const char* line, bool forTheLoad) {
     std::unique_ptr<TrackReader> reader = MakeTrackReader(format)->resumed();
     std::vector<TrackPoint> points;
+    std::vector<TrackHeight> heights;
     for (auto _ : state) {
         points.clear();
-        reader->read(line, points);
+        heights.clear();
+        if (forTheLoad)
+            reader->readHeights(line, heights);
+        else
+            reader->read(line, points);
         benchmark::DoNotOptimize(points.data());
+        benchmark::DoNotOptimize(heights.data());
     }
-    if (points.size() != 1)
+    if (points.size() + heights.size() != 1)
         state.SkipWithError("the line is no point");
 }
-BENCHMARK_CAPTURE(ReadAPoint, Ozi, "OziExplorer",
-                  "  48.117300,  11.516700,1, 1800.0,40230.0000000,,");
+constexpr const char* kOziPoint = "  48.117300,  11.516700,1, 1800.0,40230.0000000,,";
+BENCHMARK_CAPTURE(ReadAPoint, Ozi, "OziExplorer", kOziPoint, false);
+BENCHMARK_CAPTURE(ReadAPoint, OziForTheLoad, "OziExplorer", kOziPoint, true);
 BENCHMARK_CAPTURE(ReadAPoint, Korvel, "Korvel",
-                  "T  N52 30.1234 E013 22.5678 Sat Dec 02 12:06:16 2010 ;156;");
+                  "T  N52 30.1234 E013 22.5678 Sat Dec 02 12:06:16 2010 ;156;", false);
 
 void FormatMinutes(benchmark::State& state) {
     double minutes = 7.0381;
