@@ -7,6 +7,7 @@
 #include <array>
 #include <cmath>
 #include <cstring>
+#include <optional>
 
 namespace korvel {
 
@@ -78,28 +79,34 @@ bool roundedAsWritten(std::string_view degrees, std::string_view minutes, int de
     return true;
 }
 
+constexpr auto kTens = [] {
+    std::array<long long, 16> tens{};
+    long long ten = 1;
+    for (long long& power : tens) {
+        power = ten;
+        ten *= 10;
+    }
+    return tens;
+}();
+
+// A coordinate in units of the last decimal of its minutes.
+struct CoordinateUnits {
+    long long units;
+    size_t places;
+    double minutes(bool negative) const {
+        return static_cast<double>(negative ? -units : units) / static_cast<double>(kTens[places]);
+    }
+};
+
 // One coordinate of the position: whole degrees, and the minutes from their column up to a
-// blank (at most 16 characters), rounded to the thousandth like every format's: in whole
-// numbers, as every point is read. Columns that hold no such numbers (a grid reference, a
-// shifted column) are no position.
-void readCoordinate(std::string_view degrees, std::string_view minutes, int degreeDigits,
-                    bool negative, std::string& text, double& signedMinutes) {
-    static constexpr auto kTens = [] {
-        std::array<long long, 16> tens{};
-        long long ten = 1;
-        for (long long& power : tens) {
-            power = ten;
-            ten *= 10;
-        }
-        return tens;
-    }();
+// blank (at most 16 characters), in whole numbers, as every point is read. Columns that hold no
+// such numbers (a grid reference, a shifted column) are no position.
+std::optional<CoordinateUnits> coordinateUnits(std::string_view degrees, std::string_view minutes) {
     auto digit = [](const char* p) { return static_cast<unsigned char>(*p - '0') < 10; };
     long long whole = 0, units = 0;
     for (const char& ch : degrees) {
-        if (!digit(&ch)) {
-            text.clear();
-            return;
-        }
+        if (!digit(&ch))
+            return std::nullopt;
         whole = whole * 10 + (ch - '0');
     }
     const char *p = minutes.data(), *end = p + minutes.size();
@@ -112,13 +119,21 @@ void readCoordinate(std::string_view degrees, std::string_view minutes, int degr
             units = units * 10 + (*p - '0');
         places = static_cast<size_t>(p - point);
     }
-    if (degrees.empty() || p == minutes.data() || (p < end && *p != ' ')) {
+    if (degrees.empty() || p == minutes.data() || (p < end && *p != ' '))
+        return std::nullopt;
+    return CoordinateUnits{units + whole * 60 * kTens[places], places};
+}
+
+// A coordinate, its text rounded to the thousandth like every format's.
+void readCoordinate(std::string_view degrees, std::string_view minutes, int degreeDigits,
+                    bool negative, std::string& text, double& signedMinutes) {
+    std::optional<CoordinateUnits> read = coordinateUnits(degrees, minutes);
+    if (!read) {
         text.clear();
         return;
     }
-    units += whole * 60 * kTens[places];
-    signedMinutes =
-        static_cast<double>(negative ? -units : units) / static_cast<double>(kTens[places]);
+    auto [units, places] = *read;
+    signedMinutes = read->minutes(negative);
     if (!roundedAsWritten(degrees, minutes, degreeDigits, places, text)) {
         long long thousandths = places <= 3 ? units * kTens[3 - places]
                                             : (units + kTens[places - 3] / 2) / kTens[places - 3];
@@ -137,9 +152,22 @@ void readPosition(TrackFix& fix, std::string_view line, long latMinutes, long lo
                    fix.lonText, fix.lonMinutes);
 }
 
-} // namespace
+// Whether the same columns hold a position on the globe, as OnTheGlobe finds it after
+// readPosition, without the texts and the date: the load looks at millions of points.
+bool positionOnTheGlobe(std::string_view line, long latMinutes, long lonMinutes) {
+    std::string_view lat = MidView(line, 4, 1), lon = MidView(line, 16, 1);
+    if ((lat != "N" && lat != "S") || (lon != "E" && lon != "W"))
+        return false;
+    auto within = [](std::optional<CoordinateUnits> read, bool negative, double most) {
+        return read && std::fabs(read->minutes(negative)) <= most;
+    };
+    return within(coordinateUnits(MidView(line, 5, 2), MidView(line, latMinutes, 16)), lat == "S",
+                  90 * 60) &&
+           within(coordinateUnits(MidView(line, 17, 3), MidView(line, lonMinutes, 16)), lon == "W",
+                  180 * 60);
+}
 
-void ReadTtqvColumns(std::string_view line, TrackFix& fix) {
+void readTtqv(std::string_view line, TrackFix& fix) {
     double lat = Val(Mid(line, 5, 10)), lon = Val(Mid(line, 17, 11));
     fix.latHemisphere = Mid(line, 4, 1) == "+" ? "N" : "S";
     fix.lonHemisphere = Mid(line, 16, 1) == "+" ? "E" : "W";
@@ -151,18 +179,18 @@ void ReadTtqvColumns(std::string_view line, TrackFix& fix) {
     fix.altitude = ttqvAltitude(line);
 }
 
-void ReadPcx5Columns(std::string_view line, TrackFix& fix) {
+void readPcx5(std::string_view line, TrackFix& fix) {
     readPosition(fix, line, 7, 20);
     readPcxDate(fix, line);
     fix.altitude = pcx5Altitude(line);
 }
 
-void ReadGardownColumns(std::string_view line, TrackFix& fix) {
+void readGardown(std::string_view line, TrackFix& fix) {
     readPosition(fix, line, 8, 21);
     readGardownDate(fix, line, 0);
 }
 
-void ReadG7ToWinColumns(std::string_view line, TrackFix& fix) {
+void readG7ToWin(std::string_view line, TrackFix& fix) {
     double lat = Val(Mid(line, 5, 2)) * 60 + Val(Mid(line, 8, 2)) + Val(Mid(line, 11, 5)) / 60;
     double lon = Val(Mid(line, 18, 3)) * 60 + Val(Mid(line, 22, 2)) + Val(Mid(line, 25, 5)) / 60;
     fix.latText = PositionText(lat, 2);
@@ -173,5 +201,33 @@ void ReadG7ToWinColumns(std::string_view line, TrackFix& fix) {
     fix.lonMinutes = fix.lonHemisphere == "W" ? -lon : lon;
     readGardownDate(fix, line, 2);
 }
+
+// The load's look at a point of a layout with its minutes in these columns, and the altitude
+// that the layout's reading of the point takes.
+template <long latMinutes, long lonMinutes, std::optional<double> (*altitudeOf)(std::string_view)>
+bool minutesColumnsHeight(std::string_view line, std::optional<double>& altitude) {
+    if (!positionOnTheGlobe(line, latMinutes, lonMinutes))
+        return false;
+    altitude = altitudeOf(line);
+    return true;
+}
+
+// The load's look at a point of a layout whose position takes no more reading than the point.
+template <void (*read)(std::string_view, TrackFix&)>
+bool wholePointHeight(std::string_view line, std::optional<double>& altitude) {
+    TrackFix fix;
+    read(line, fix);
+    if (!OnTheGlobe(fix))
+        return false;
+    altitude = fix.altitude;
+    return true;
+}
+
+} // namespace
+
+const ColumnLayout kTtqvColumns{readTtqv, wholePointHeight<readTtqv>};
+const ColumnLayout kPcx5Columns{readPcx5, minutesColumnsHeight<7, 20, pcx5Altitude>};
+const ColumnLayout kGardownColumns{readGardown, minutesColumnsHeight<8, 21, gardownAltitude>};
+const ColumnLayout kG7ToWinColumns{readG7ToWin, wholePointHeight<readG7ToWin>};
 
 } // namespace korvel

@@ -21,7 +21,7 @@ class ColumnReader : public TrackReader {
         if (!line.starts_with("T "))
             return;
         TrackPoint& point = points.emplace_back();
-        layout_(line, point.fix);
+        layout_.point(line, point.fix);
         if (!OnTheGlobe(point.fix)) {
             points.pop_back();
             return;
@@ -38,10 +38,9 @@ class ColumnReader : public TrackReader {
         }
         if (!line.starts_with("T "))
             return;
-        TrackFix fix;
-        layout_(line, fix);
-        if (OnTheGlobe(fix))
-            heights.push_back({WholeMetres(fix.altitude), false, true});
+        std::optional<double> altitude;
+        if (layout_.height(line, altitude))
+            heights.push_back({WholeMetres(altitude), false, true});
     }
     std::unique_ptr<TrackReader> resumed() const override {
         return std::make_unique<ColumnReader>(layout_);

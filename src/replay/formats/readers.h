@@ -4,6 +4,8 @@
 
 #include "replay/formats/track_reader.h"
 
+#include <optional>
+
 namespace korvel {
 
 // OziExplorer: a first line beginning "OziEx", five more header lines, then one
@@ -20,12 +22,15 @@ bool NamesGpx(std::string_view line);
 std::unique_ptr<TrackReader> MakeGpxReader();
 
 // The fixed-column exports whose point lines begin "T " ("L" names the track, "N" starts a
-// segment), each with its column layout: the point of a line, into a fix that holds none yet.
-using ColumnLayout = void (*)(std::string_view line, TrackFix& fix);
+// segment), each with its column layout: the point of a line, into a fix that holds none yet,
+// and what the load takes of it: whether its columns hold a position on the globe, and if so
+// its altitude (as the point's).
+struct ColumnLayout {
+    void (*point)(std::string_view line, TrackFix& fix);
+    bool (*height)(std::string_view line, std::optional<double>& altitude);
+};
 std::unique_ptr<TrackReader> MakeColumnReader(ColumnLayout layout);
-void ReadTtqvColumns(std::string_view line, TrackFix& fix);
-void ReadPcx5Columns(std::string_view line, TrackFix& fix);
-void ReadGardownColumns(std::string_view line, TrackFix& fix); // also "G7To" and "Korvel"
-void ReadG7ToWinColumns(std::string_view line, TrackFix& fix);
+extern const ColumnLayout kTtqvColumns, kPcx5Columns, kG7ToWinColumns;
+extern const ColumnLayout kGardownColumns; // also "G7To" and "Korvel"
 
 } // namespace korvel

@@ -24,12 +24,12 @@ struct ColumnFormat {
     const char* name;
     long column;
     char mark;
-    ColumnLayout layout;
+    const ColumnLayout& layout;
 };
 const ColumnFormat kColumnFormats[] = {
-    {"Korvel", 0, 0, ReadGardownColumns},  {"TTQV-PCX", 4, '+', ReadTtqvColumns},
-    {"PCX5", 41, ':', ReadPcx5Columns},    {"G7ToWin", 47, ':', ReadG7ToWinColumns},
-    {"G7To", 54, ';', ReadGardownColumns}, {"Gardown", 42, ':', ReadGardownColumns},
+    {"Korvel", 0, 0, kGardownColumns},  {"TTQV-PCX", 4, '+', kTtqvColumns},
+    {"PCX5", 41, ':', kPcx5Columns},    {"G7ToWin", 47, ':', kG7ToWinColumns},
+    {"G7To", 54, ';', kGardownColumns}, {"Gardown", 42, ':', kGardownColumns},
 };
 
 } // namespace
