@@ -1,7 +1,8 @@
-"""Writes the benchmark's input files into a folder: an NMEA log and an OziExplorer track of
-about 100 MB each for loading, a track and a log of 1,000,000 points for conversion, and a log
-of records with many sentences each, which fills the backlog of a client that does not read,
-and a KML gx:Track of 1,000,000 points, whose times all come before its positions."""
+"""Writes the benchmark's input files into a folder: an NMEA log, an OziExplorer track and a
+track of the program's own layout of about 100 MB each for loading, a track and a log of
+1,000,000 points for conversion, and a log of records with many sentences each, which fills the
+backlog of a client that does not read, and a KML gx:Track of 1,000,000 points, whose times all
+come before its positions."""
 import sys
 from functools import reduce
 
@@ -74,10 +75,30 @@ def write_ozi(path, points=None, megabytes=None):
             i += 1
 
 
+def write_own_track(path, megabytes):
+    """A track in the program's own download layout, a segment line every 50,000 points."""
+    months = "Jan Feb Mar Apr May Jun Jul Aug Sep Oct Nov Dec".split()
+    with open(path, "w", newline="") as out:
+        out.write("I Korvel V1.0.0\r\n# 06.12.2026 12:00:00  Local Time\r\n"
+                  "eTrex Legend Software Version 2.41\r\nL  New Header: ACTIVE LOG\r\n")
+        i, written = 0, 0
+        while written < megabytes << 20:
+            lat, lon = 52 * 60 + 30 + i * 0.0006, 13 * 60 + 15 + i * 0.0007
+            day, t = 1 + i // 86400 % 28, clock(i)
+            line = "%sT  N%02d %07.4f E%03d %07.4f Mon %s %02d %s:%s:%s 2010 ;%d;\r\n" % (
+                "N  New Track Segment\r\n" if i % 50000 == 0 else "", lat // 60, lat % 60,
+                lon // 60, lon % 60, months[i // (86400 * 28) % 12], day, t[:2], t[2:4], t[4:],
+                150 + i % 300)
+            out.write(line)
+            written += len(line)
+            i += 1
+
+
 if __name__ == "__main__":
     folder = sys.argv[1]
     write_log(folder + "/log_100mb.log", megabytes=100)
     write_ozi(folder + "/track_100mb.plt", megabytes=100)
+    write_own_track(folder + "/own_track_100mb.trk", megabytes=100)
     write_ozi(folder + "/track_1m.plt", points=1000000)
     write_log(folder + "/log_1m.log", records=1000000, full=False)
     write_chatty_log(folder + "/chatty.log", records=5000)
