@@ -4,10 +4,8 @@
 #include "garmin_receiver/packets.h"
 #include "support/replay_fixture.h"
 
-#include <csignal>
 #include <filesystem>
 #include <functional>
-#include <sys/resource.h>
 
 using namespace korvel;
 using namespace korvel::test;
@@ -136,8 +134,6 @@ TEST_F(Download, TheDialogueByteForByte) {
 // file is replaced only by a complete download.
 TEST_F(Download, OnlyACompleteTransferWritesTheFileNamed) {
     folder.write("walk.trk", "precious");
-    rlimit saved{};
-    getrlimit(RLIMIT_FSIZE, &saved);
     struct Ending {
         const char* legend;
         std::function<void()> end;
@@ -153,17 +149,7 @@ TEST_F(Download, OnlyACompleteTransferWritesTheFileNamed) {
              download.timeout();
          },
          DownloadResult::End::TimedOut, "GPS-Timeout\n(ComPort=2?)"},
-        {"a full disk",
-         [&] {
-             // The process may write no file beyond 200 bytes: as on a full disk.
-             rlimit small = saved;
-             small.rlim_cur = 200;
-             auto previous = std::signal(SIGXFSZ, SIG_IGN);
-             setrlimit(RLIMIT_FSIZE, &small);
-             receive(kPoints);
-             setrlimit(RLIMIT_FSIZE, &saved);
-             std::signal(SIGXFSZ, previous);
-         },
+        {"a full disk", [&] { AsOnAFullDisk(200, [&] { receive(kPoints); }); },
          DownloadResult::End::Failed, "File too large"},
     };
     for (const Ending& ending : endings) {

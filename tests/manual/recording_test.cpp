@@ -3,10 +3,8 @@
 #include "support/replay_fixture.h"
 
 #include <algorithm>
-#include <csignal>
 #include <filesystem>
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 
 using namespace korvel;
 using test::ReadFile;
@@ -136,18 +134,11 @@ TEST_F(Recording, AFullDiskIsReportedAndTheSimulationGoesOn) {
     form.Form_KeyDown(kSpace, 0);
     size_t before = ReadFile(program.file("Tracks/full.log")).size();
     ASSERT_GT(before, 0u);
-    // From now on files of the process may grow by 30 bytes only: as on a disk that fills in
-    // the middle of a record.
-    rlimit saved{};
-    getrlimit(RLIMIT_FSIZE, &saved);
-    auto previous = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit full = saved;
-    full.rlim_cur = before + 30;
-    setrlimit(RLIMIT_FSIZE, &full);
-    tick();
-    form.Form_KeyDown(kSpace, 0);
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, previous);
+    // The log may grow by 30 bytes only: the disk fills in the middle of a record.
+    test::AsOnAFullDisk(static_cast<off_t>(before) + 30, [&] {
+        tick();
+        form.Form_KeyDown(kSpace, 0);
+    });
 
     ASSERT_EQ(platform.dialogs.messages.size(), 1u);
     EXPECT_NE(platform.dialogs.messages[0].text.find("File too large"), std::string::npos)

@@ -1,11 +1,13 @@
 #include "support/temp_folder.h"
 
 #include <algorithm>
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <sstream>
 #include <stdexcept>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -66,6 +68,18 @@ UnwritableFolder::~UnwritableFolder() {
         EXPECT_EQ(seteuid(0), 0);
     else
         chmod(path_.c_str(), 0755);
+}
+
+void AsOnAFullDisk(off_t most, const std::function<void()>& act) {
+    rlimit saved{};
+    getrlimit(RLIMIT_FSIZE, &saved);
+    rlimit limited = saved;
+    limited.rlim_cur = static_cast<rlim_t>(most);
+    auto previous = std::signal(SIGXFSZ, SIG_IGN);
+    setrlimit(RLIMIT_FSIZE, &limited);
+    act();
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previous);
 }
 
 } // namespace korvel::test

@@ -1,6 +1,8 @@
-// Folders for tests that touch real files, and a way to meet a folder the user cannot write.
+// Folders for tests that touch real files, and ways to meet a folder the user cannot write and
+// a disk that fills.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <sys/types.h>
 #include <vector>
@@ -44,5 +46,9 @@ class UnwritableFolder {
     std::string path_;
     uid_t savedUser_;
 };
+
+// Runs act while this process may make no file larger than `most` bytes, as on a disk that
+// fills: a write beyond it fails ("File too large") instead of ending the process.
+void AsOnAFullDisk(off_t most, const std::function<void()>& act);
 
 } // namespace korvel::test
