@@ -150,6 +150,17 @@ double NearestMetre(double metres) {
 }
 
 double WholeMetresOf(std::string_view text) {
+    // Whole metres written as digits alone, as the receivers' downloads write them, are their own
+    // nearest metre: read without the general number's reading, at every point of a large track.
+    bool negative = text.starts_with('-');
+    std::string_view digits = text.substr(negative ? 1 : 0);
+    if (!digits.empty() && digits.size() <= 9 &&
+        std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; })) {
+        long metres = 0;
+        for (char c : digits)
+            metres = metres * 10 + (c - '0');
+        return static_cast<double>(negative ? -metres : metres) + 0.0; // "-0" is 0 m
+    }
     return TrimView(text).empty() ? kNoAltitude : NearestMetre(Val(text));
 }
 
