@@ -208,21 +208,21 @@ void readG7ToWin(std::string_view line, TrackFix& fix) {
 // The load's look at a point of a layout with its minutes in these columns, and the altitude
 // that the layout's reading of the point takes.
 template <long latMinutes, long lonMinutes, std::optional<double> (*altitudeOf)(std::string_view)>
-bool minutesColumnsHeight(std::string_view line, std::optional<double>& altitude) {
+bool minutesColumnsHeight(std::string_view line, double& metres) {
     if (!positionOnTheGlobe(line, latMinutes, lonMinutes))
         return false;
-    altitude = altitudeOf(line);
+    metres = altitudeOf(line).value_or(kNoAltitude);
     return true;
 }
 
 // The load's look at a point of a layout whose position takes no more reading than the point.
 template <void (*read)(std::string_view, TrackFix&)>
-bool wholePointHeight(std::string_view line, std::optional<double>& altitude) {
+bool wholePointHeight(std::string_view line, double& metres) {
     TrackFix fix;
     read(line, fix);
     if (!OnTheGlobe(fix))
         return false;
-    altitude = fix.altitude;
+    metres = fix.altitude.value_or(kNoAltitude);
     return true;
 }
 

@@ -4,6 +4,7 @@
 #include "replay/formats/readers.h"
 #include "text/conversions.h"
 
+#include <cmath>
 #include <utility>
 
 namespace korvel {
@@ -38,9 +39,12 @@ class ColumnReader : public TrackReader {
         }
         if (!line.starts_with("T "))
             return;
-        std::optional<double> altitude;
-        if (layout_.height(line, altitude))
-            heights.push_back({WholeMetres(altitude), false, true});
+        // The metres as a number, not an optional one: a height read whole just after its parts
+        // were written waits for the writes, at every point of a large track.
+        double metres;
+        if (!layout_.height(line, metres))
+            return;
+        heights.push_back({std::isnan(metres) ? std::nullopt : std::optional(metres), false, true});
     }
     std::unique_ptr<TrackReader> resumed() const override {
         return std::make_unique<ColumnReader>(layout_);

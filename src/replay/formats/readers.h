@@ -4,8 +4,6 @@
 
 #include "replay/formats/track_reader.h"
 
-#include <optional>
-
 namespace korvel {
 
 // OziExplorer: a first line beginning "OziEx", five more header lines, then one
@@ -24,10 +22,10 @@ std::unique_ptr<TrackReader> MakeGpxReader();
 // The fixed-column exports whose point lines begin "T " ("L" names the track, "N" starts a
 // segment), each with its column layout: the point of a line, into a fix that holds none yet,
 // and what the load takes of it: whether its columns hold a position on the globe, and if so
-// its altitude (as the point's).
+// the point's altitude in whole metres, NaN when it has none.
 struct ColumnLayout {
     void (*point)(std::string_view line, TrackFix& fix);
-    bool (*height)(std::string_view line, std::optional<double>& altitude);
+    bool (*height)(std::string_view line, double& metres);
 };
 std::unique_ptr<TrackReader> MakeColumnReader(ColumnLayout layout);
 extern const ColumnLayout kTtqvColumns, kPcx5Columns, kG7ToWinColumns;
