@@ -69,8 +69,9 @@ TEST_F(StartAndExit, ExitSavesEverySettingAndTheNextStartRestoresIt) {
 }
 
 // The replay's choices come back as they were left; a file an older version wrote, without
-// them, starts with the window's own.
-TEST_F(StartAndExit, ExitKeepsTheReplayChoices) {
+// them, starts with the window's own. The file pattern is kept by Save alone, with what else
+// the file holds.
+TEST_F(StartAndExit, ExitKeepsTheReplayChoicesAndSaveTheFilePattern) {
     auto expectChoices = [](MainForm& f, size_t interval, std::array<int, 7> boxes, int loop,
                             int same) {
         for (size_t i = 0; i < f.c.Abstand.size(); ++i)
@@ -88,30 +89,26 @@ TEST_F(StartAndExit, ExitKeepsTheReplayChoices) {
         EXPECT_EQ(f.c.Equ.value.get(), same);
         EXPECT_EQ(f.engine().options.sameTimePosition, same == 1);
     };
-    program.write("Korvel.ini", "[Port]\nCOM= 1\n");
+    program.write("Korvel.ini", "[Port]\nCOM= 1\n[Files]\nNames=*.log\n[Mine]\nkept=yes\n");
     MainForm& f = start();
     expectChoices(f, 4, {1, 1, 1, 0, 0, 0, 0}, 0, 0);
+    EXPECT_EQ(f.c.File1.pattern(), "*.log");
     SelectOption(f.c.Abstand, 1); // "x 4"
     f.c.Data[0].value.set(0);
     f.c.Data[5].value.set(1);
     f.c.Lop.value.set(1);
     f.c.Equ.value.set(1);
-    f.c.ENDE.onClick();
-    expectChoices(start(), 1, {0, 1, 1, 0, 0, 1, 0}, 1, 1);
-}
-
-TEST_F(StartAndExit, SaveStoresTheFilePatternAndExitKeepsIt) {
-    program.write("Korvel.ini", "[Files]\nNames=*.log\n[Mine]\nkept=yes\n");
-    MainForm& f = start();
-    EXPECT_EQ(f.c.File1.pattern(), "*.log");
     f.c.File1.setPattern("*.trl;*.trk;*.plt");
     f.c.ENDE.onClick();
     EXPECT_EQ(saved().readString("Files", "Names", ""), "*.log");
+    MainForm& again = start();
+    expectChoices(again, 1, {0, 1, 1, 0, 0, 1, 0}, 1, 1);
 
-    f.c.SAVE.onClick();
+    again.c.File1.setPattern("*.trl;*.trk;*.plt");
+    again.c.SAVE.onClick();
     EXPECT_EQ(saved().readString("Files", "Names", ""), "*.trl;*.trk;*.plt");
     EXPECT_EQ(saved().readString("Mine", "kept", ""), "yes");
-    EXPECT_EQ(f.c.focus, "ENDE");
+    EXPECT_EQ(again.c.focus, "ENDE");
 }
 
 TEST_F(StartAndExit, SettingsThatCannotBeReadAreNotReplaced) {
