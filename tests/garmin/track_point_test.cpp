@@ -45,7 +45,10 @@ TEST(TrackPoint, TimesFromTheReceiversEpoch) {
     }
 }
 
-TEST(TrackPoint, AltitudesOfTheSecondLayout) {
+// The second layout's altitude in whole metres; a layout without one, and a packet too short
+// for the altitude layout, give none.
+TEST(TrackPoint, AltitudesAsTheLayoutHasThem) {
+    const std::string plain = "T  N52 30.0000 E013 15.0000 Mon Nov 29 21:20:00 2010";
     struct Case {
         float metres;
         const char* suffix;
@@ -59,18 +62,11 @@ TEST(TrackPoint, AltitudesOfTheSecondLayout) {
     for (const Case& c : cases)
         for (int size : {21, 24}) {
             GarminPoint point{52.5, 13.25, 660000000, c.metres, false};
-            EXPECT_EQ(DecodeTrackPoint(hexOf(point, size), "2").line,
-                      std::string("T  N52 30.0000 E013 15.0000 Mon Nov 29 21:20:00 2010") +
-                          c.suffix)
+            EXPECT_EQ(DecodeTrackPoint(hexOf(point, size), "2").line, plain + c.suffix)
                 << c.metres << " in " << size << " bytes";
         }
-}
-
-TEST(TrackPoint, LayoutsWithoutAltitude) {
     GarminPoint point{52.5, 13.25, 660000000, 156.4f, true};
-    const std::string plain = "T  N52 30.0000 E013 15.0000 Mon Nov 29 21:20:00 2010";
-    EXPECT_EQ(DecodeTrackPoint(hexOf(point, 13), "1").line, plain);
-    EXPECT_EQ(DecodeTrackPoint(hexOf(point, 21), "?").line, plain);
-    // A short packet under the altitude layout has no altitude to give.
-    EXPECT_EQ(DecodeTrackPoint(hexOf(point, 13), "2").line, plain);
+    for (auto [size, layout] : {std::pair{13, "1"}, {21, "?"}, {13, "2"}})
+        EXPECT_EQ(DecodeTrackPoint(hexOf(point, size), layout).line, plain)
+            << size << " bytes, layout " << layout;
 }
