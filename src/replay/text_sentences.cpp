@@ -20,8 +20,7 @@ bool reserved(unsigned char c) {
 }
 
 bool twoDigitField(std::string_view field) {
-    return field.size() == 2 && field[0] >= '0' && field[0] <= '9' && field[1] >= '0' &&
-           field[1] <= '9';
+    return field.size() == 2 && DigitsAt(field, 0, 2);
 }
 
 } // namespace
@@ -42,8 +41,8 @@ std::vector<std::string> TextSentences(std::string_view text) {
     std::vector<std::string> sentences;
     for (size_t i = 0; i < parts.size(); ++i)
         sentences.push_back(
-            FrameSentence("GPTXT," + Format(static_cast<double>(parts.size()), "00") + "," +
-                          Format(static_cast<double>(i + 1), "00") + ",07," + parts[i]));
+            FrameSentence("GPTXT," + TwoDigits(static_cast<long long>(parts.size())) + "," +
+                          TwoDigits(static_cast<long long>(i + 1)) + ",07," + parts[i]));
     return sentences;
 }
 
